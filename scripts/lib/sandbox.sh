@@ -1,0 +1,110 @@
+# Sourced by the scripts: the sandboxed Wine prefix that tests, benchmarks and people share.
+#
+# Everything lives under $SANDBOX (build/sandbox unless set): a HOME of its own (the Wine
+# profile's Desktop, Documents and Recycle Bin live below HOME), the Wine prefix, and the
+# virtual display. No drive letter of the prefix may map to the Linux root.
+
+ROOT=${ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
+SANDBOX=${SANDBOX:-$ROOT/build/sandbox}
+
+sandbox_env() {
+  export HOME="$SANDBOX/home"
+  export WINEPREFIX="$SANDBOX/prefix"
+  export WINEDEBUG=-all
+  export WINEDLLOVERRIDES="mscoree,mshtml="
+  export WINEARCH=win64
+  export XDG_DATA_HOME="$HOME/.local/share"
+  export XDG_CONFIG_HOME="$HOME/.config"
+  export XDG_CACHE_HOME="$HOME/.cache"
+  export XDG_RUNTIME_DIR="$SANDBOX/run"
+  unset XDG_DATA_DIRS
+  mkdir -p "$HOME" "$XDG_RUNTIME_DIR"
+  chmod 700 "$XDG_RUNTIME_DIR"
+}
+
+# Removes every drive letter that maps to / (a new prefix maps Z: there) and fails if one is
+# left: a drive scan must never reach the Linux file system.
+sandbox_unmap_root() {
+  local d target
+  for d in "$WINEPREFIX"/dosdevices/*; do
+    [ -L "$d" ] || continue
+    case "$(basename "$d")" in
+      [a-z]:) ;;
+      *) continue ;;
+    esac
+    target=$(readlink -f "$d" 2>/dev/null || true)
+    if [ "$target" = "/" ]; then
+      rm -f "$d"
+    fi
+  done
+  for d in "$WINEPREFIX"/dosdevices/[a-z]:; do
+    [ -e "$d" ] || continue
+    if [ "$(readlink -f "$d")" = "/" ]; then
+      echo "sandbox: drive $(basename "$d") still maps to /" >&2
+      return 1
+    fi
+  done
+}
+
+sandbox_display() {
+  # A person's own display serves scripts/run; tests always get a private one.
+  if [ -n "${DISPLAY:-}" ] && [ -z "${SANDBOX_PRIVATE_DISPLAY:-}" ]; then
+    return 0
+  fi
+  local n
+  for n in $(seq 91 140); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
+    echo $! >"$SANDBOX/xvfb.pid"
+    export DISPLAY=":$n"
+    local i
+    for i in $(seq 1 50); do
+      [ -e "/tmp/.X11-unix/X$n" ] && return 0
+      sleep 0.1
+    done
+    echo "sandbox: Xvfb did not start on :$n" >&2
+    return 1
+  done
+  echo "sandbox: no free display number" >&2
+  return 1
+}
+
+# Brings the sandbox up: the prefix (made once), no drive on /, a persistent wineserver and
+# the prefix's services started with their standard streams closed (otherwise anything that
+# reads a test's output to its end waits on them forever), and a display.
+sandbox_up() {
+  sandbox_env
+  mkdir -p "$SANDBOX"
+  sandbox_display
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    echo "sandbox: making the Wine prefix in $WINEPREFIX" >&2
+    wineboot -i </dev/null >/dev/null 2>&1 || true
+    wineserver -w </dev/null >/dev/null 2>&1 || true
+  fi
+  sandbox_unmap_root
+  wineserver -p </dev/null >/dev/null 2>&1 || true
+  wine cmd /c exit </dev/null >/dev/null 2>&1
+  sandbox_unmap_root
+  export GLENVASK_SANDBOX_UP=1
+}
+
+# Ends the prefix's processes and the display this sandbox started.
+sandbox_down() {
+  if [ -n "${WINEPREFIX:-}" ]; then
+    wineserver -k </dev/null >/dev/null 2>&1 || true
+  fi
+  if [ -f "$SANDBOX/xvfb.pid" ]; then
+    kill "$(cat "$SANDBOX/xvfb.pid")" 2>/dev/null || true
+    rm -f "$SANDBOX/xvfb.pid"
+  fi
+}
+
+# Copies the program and the files it ships into C:\Program Files\Glenvask of the prefix (the
+# build folder is on no drive of the prefix). Settings and lists made there are kept.
+sandbox_install_app() {
+  local dest="$WINEPREFIX/drive_c/Program Files/Glenvask"
+  mkdir -p "$dest"
+  cp -f "$ROOT/build/win/glenvask.exe" "$dest/"
+  cp -f "$ROOT"/dist/* "$dest/"
+  echo "C:\\Program Files\\Glenvask\\glenvask.exe"
+}

@@ -1,0 +1,27 @@
+// Calendar date-times and the program's texts for them.
+#pragma once
+
+#include <compare>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace glenvask {
+
+struct DateTime {
+  int year = 0, month = 0, day = 0;     // month 1-12, day 1-31
+  int hour = 0, minute = 0, second = 0;  // 24-hour clock
+  auto operator<=>(const DateTime&) const = default;
+};
+
+bool isValidDateTime(const DateTime& t);
+
+// The general date-time text settings are stored in: "12/6/2026 5:03:09 PM".
+std::string formatGeneralDate(const DateTime& t);
+
+// Reads a general date-time text back; also takes a date alone ("12/6/2026"), a time
+// without seconds, a 24-hour time without AM/PM, and the ISO form "2026-12-06 17:03:09".
+// Anything else, or an impossible date, gives nothing.
+std::optional<DateTime> parseDateTime(std::string_view text);
+
+}  // namespace glenvask

@@ -1,0 +1,29 @@
+// Small text helpers shared by every layer. Text is UTF-8 in std::string; comparisons that
+// ignore case fold ASCII letters only, as file names and switches need.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace glenvask {
+
+std::string trim(std::string_view s);  // blanks and tabs at both ends
+std::string toLower(std::string_view s);
+std::string toUpper(std::string_view s);
+bool iequals(std::string_view a, std::string_view b);
+bool istartsWith(std::string_view s, std::string_view prefix);
+bool iendsWith(std::string_view s, std::string_view suffix);
+
+// Splits at every separator; empty fields, leading and trailing, are kept.
+std::vector<std::string> split(std::string_view s, char sep);
+
+// A whole decimal number, optionally signed and surrounded by blanks; nothing else.
+std::optional<std::int64_t> parseInteger(std::string_view s);
+
+// Whether the bytes are well-formed UTF-8 (no overlongs, no surrogates, nothing past U+10FFFF).
+bool isValidUtf8(std::string_view s);
+
+}  // namespace glenvask

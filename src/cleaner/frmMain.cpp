@@ -1,0 +1,456 @@
+#include "cleaner/frmMain.h"
+
+#include <commctrl.h>
+
+#include "base/text.h"
+#include "services/clock.h"
+#include "services/globals.h"
+#include "services/paths.h"
+#include "services/settings.h"
+#include "version.h"
+#include "win/unicode.h"
+
+namespace glenvask {
+
+namespace {
+
+enum : int {
+  kCategoryIdBase = 1000,  // + index in kCategories
+  IDC_CHECK1 = 1100,
+  IDC_CHECK2,
+  IDC_STATUS,
+  IDC_PROGRESS,
+  IDC_CLEANDATE,
+  IDC_VERSION,
+  IDC_TIP,
+  IDC_TIPTITLE,
+  IDC_CLEAN,
+  IDC_STOP,
+  IDC_EXIT,
+  IDC_LBL_FOLDERFILES,
+  IDC_LBL_MISC,
+  IDC_LBL_INTERNET,
+  IDC_LBL_FIREFOX,
+  IDC_MARK_BASE = 1200,  // the five section marks
+  IDC_STATIC = -1,
+};
+
+// Menu commands.
+enum : int {
+  IDM_CLEAN = 2000, IDM_OPTIONS, IDM_POWEROFF, IDM_RESTART, IDM_LOGOFF, IDM_SHUTDOWN,
+  IDM_FORCESHUTDOWN, IDM_EXIT, IDM_PROCESSPLUGIN, IDM_MANAGEPLUGIN, IDM_STARTUP, IDM_UNINSTALL,
+  IDM_FILEASSOC, IDM_ORPHANEDDLL, IDM_ORPHANEDFILEPATH, IDM_ORPHANEDHELPFILE,
+  IDM_ORPHANEDAPPPATH, IDM_ORPHANEDACTIVEX, IDM_IEFAVORITES, IDM_IECACHE, IDM_IEAPPLET,
+  IDM_HELPINDEX, IDM_ABOUT,
+};
+
+// The top-level menus, by position.
+constexpr const char* kTopMenus[] = {"mnuFile", "mnuPlugins", "mnuTools", "mnuHelp"};
+
+constexpr const char* kMarks[] = {"FoFiValue", "MiscValue", "IEValue", "FFValue", "PLGValue"};
+
+constexpr const char* kMissingTips =
+    "A file needed is missing. Re-installing this application may fix this problem.";
+constexpr const char* kTipsProblem =
+    "Tip: There is a problem with the Tips file. Re-installing this application may fix this "
+    "problem.";
+
+// Layout, in 96-dpi pixels.
+constexpr int kWidth = 640, kHeight = 560;
+constexpr int kColX[] = {20, 228, 436}, kColW = 190, kRowH = 24;
+
+struct GroupLayout {
+  Group group;
+  const char* name;
+  const char* caption;
+  int id;
+  int top;   // of the caption; the frame follows below it
+  int rows;
+};
+constexpr GroupLayout kGroups[] = {
+    {Group::FoldersAndFiles, "lblFolderFiles", "Folders and Files", IDC_LBL_FOLDERFILES, 6, 4},
+    {Group::Miscellaneous, "lblMiscellaneous", "Miscellaneous", IDC_LBL_MISC, 146, 2},
+    {Group::InternetExplorer, "lblInternet", "Internet Explorer", IDC_LBL_INTERNET, 238, 2},
+    {Group::Firefox, "lblFirefox", "Firefox", IDC_LBL_FIREFOX, 330, 2},
+};
+
+const GroupLayout& layoutOf(Group g) {
+  for (const auto& l : kGroups)
+    if (l.group == g) return l;
+  return kGroups[0];
+}
+
+// A stored switch: on when its number is 1. A value that is not a number counts as its default.
+bool readSwitch(const char* key, const char* def) {
+  std::string v = readIni(settingsFile(), "General", key, def);
+  auto n = parseInteger(v);
+  if (!n) n = parseInteger(def);
+  return n && *n == 1;
+}
+
+std::string firstLine(const std::string& text) {
+  size_t end = text.find_first_of("\r\n");
+  return end == std::string::npos ? text : text.substr(0, end);
+}
+
+}  // namespace
+
+MainWindow& frmMain() {
+  static MainWindow window;
+  return window;
+}
+
+HMENU MainWindow::buildMenu() {
+  HMENU bar = CreateMenu();
+  auto item = [](HMENU m, int id, const wchar_t* text) { AppendMenuW(m, MF_STRING, id, text); };
+  auto sep = [](HMENU m) { AppendMenuW(m, MF_SEPARATOR, 0, nullptr); };
+  auto sub = [](HMENU parent, HMENU child, const wchar_t* text) {
+    AppendMenuW(parent, MF_POPUP, reinterpret_cast<UINT_PTR>(child), text);
+  };
+
+  HMENU file = CreatePopupMenu();
+  item(file, IDM_CLEAN, L"&Clean");
+  item(file, IDM_OPTIONS, L"&Options");
+  HMENU turnOff = CreatePopupMenu();
+  item(turnOff, IDM_POWEROFF, L"&Power Off");
+  item(turnOff, IDM_RESTART, L"&Restart");
+  item(turnOff, IDM_LOGOFF, L"&Log Off");
+  item(turnOff, IDM_SHUTDOWN, L"&Shutdown");
+  item(turnOff, IDM_FORCESHUTDOWN, L"&Force Shutdown");
+  sub(file, turnOff, L"&Turn off computer");
+  sep(file);
+  item(file, IDM_EXIT, L"&Exit");
+  sub(bar, file, L"&File");
+
+  HMENU plugins = CreatePopupMenu();
+  item(plugins, IDM_PROCESSPLUGIN, L"&Process");
+  item(plugins, IDM_MANAGEPLUGIN, L"&Manage");
+  sub(bar, plugins, L"&Plugins");
+
+  HMENU tools = CreatePopupMenu();
+  item(tools, IDM_STARTUP, L"&Startup programs");
+  item(tools, IDM_UNINSTALL, L"&Uninstall programs");
+  item(tools, IDM_FILEASSOC, L"&File associations");
+  sep(tools);
+  HMENU registry = CreatePopupMenu();
+  item(registry, IDM_ORPHANEDDLL, L"&Orphaned shared DLLs");
+  item(registry, IDM_ORPHANEDFILEPATH, L"O&rphaned file/path references");
+  item(registry, IDM_ORPHANEDHELPFILE, L"Orp&haned help file references");
+  item(registry, IDM_ORPHANEDAPPPATH, L"Orph&aned application path references");
+  item(registry, IDM_ORPHANEDACTIVEX, L"Orpha&ned ActiveX control references");
+  sub(tools, registry, L"&Registry Cleanup");
+  sep(tools);
+  HMENU ie = CreatePopupMenu();
+  item(ie, IDM_IEFAVORITES, L"&Favorites");
+  item(ie, IDM_IECACHE, L"&Temporary Internet Files (cache)");
+  item(ie, IDM_IEAPPLET, L"&Internet Options");
+  sub(tools, ie, L"Internet Explorer");
+  sub(bar, tools, L"&Tools");
+
+  HMENU help = CreatePopupMenu();
+  item(help, IDM_HELPINDEX, L"Help C&ontents");
+  sep(help);
+  item(help, IDM_ABOUT, L"&About Glenvask");
+  sub(bar, help, L"&Help");
+  return bar;
+}
+
+bool MainWindow::load(const std::string& args) {
+  commandLine = args;
+  if (!isOpen()) {
+    WindowSpec spec;
+    spec.title = "Glenvask";
+    spec.width = kWidth;
+    spec.height = kHeight;
+    spec.style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+    spec.menu = buildMenu();
+    spec.icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
+    if (!create(spec)) return false;
+  }
+  Form_Load();
+  return true;
+}
+
+bool MainWindow::onCreate() {
+  menuBar_ = GetMenu(hwnd());
+  for (const auto& g : kGroups) {
+    ControlSpec caption = label(g.name, g.id, g.caption, 12, g.top, 200, 16, SS_NOTIFY);
+    addControl(caption);
+    addControl(groupBox((std::string("fra") + (g.name + 3)).c_str(), IDC_STATIC, "", 8,
+                        g.top + 14, kWidth - 16, g.rows * kRowH + 16));
+  }
+  for (size_t i = 0; i < kCategoryCount; ++i) {
+    const Category& c = kCategories[i];
+    const GroupLayout& g = layoutOf(c.group);
+    int y = g.top + 14 + 12 + (c.row - 1) * kRowH;
+    addControl(checkBox(c.box, kCategoryIdBase + static_cast<int>(i), c.caption,
+                        kColX[c.column - 1], y, kColW, 20));
+    categoryBoxes_[i].bind(*this, c.box);
+  }
+  // The two boxes the options must enable start disabled.
+  categoryBoxes_[categoryIndex("chkEmptyFiles")].setEnabled(false);
+  categoryBoxes_[categoryIndex("chkDeadShortcut")].setEnabled(false);
+
+  const ControlSpec rest[] = {
+      checkBox("Check2", IDC_CHECK2, "Don't ask me for file deletion confirmation", 12, 418, 330, 20),
+      {"Check1", WC_BUTTONW, IDC_CHECK1, "", 0, 0, 0, 0, BS_AUTOCHECKBOX},
+      label("lblCleanDateCaption", IDC_STATIC, "Last cleaned:", 356, 420, 80, 18),
+      label("lblCleanDate", IDC_CLEANDATE, "", 436, 420, 196, 18),
+      {"Shape3", WC_STATICW, IDC_STATIC, "", 8, 444, kWidth - 16, 56, SS_ETCHEDFRAME},
+      {"Image13", WC_STATICW, IDC_STATIC, "", 18, 456, 32, 32, SS_ICON},
+      label("Label4", IDC_TIPTITLE, "Did you know...", 60, 450, 300, 16),
+      {"Line11", WC_STATICW, IDC_STATIC, "", 60, 467, kWidth - 80, 2, SS_ETCHEDHORZ},
+      label("Label26", IDC_TIP, "", 60, 472, kWidth - 80, 26, SS_NOTIFY),
+      {"pgClean", PROGRESS_CLASSW, IDC_PROGRESS, "", 8, 508, kWidth - 16, 14, 0},
+      label("lblStatus", IDC_STATUS, "", 8, 532, 250, 18, SS_ENDELLIPSIS),
+      label("lblVersionCaption", IDC_STATIC, "Version", 262, 532, 48, 18),
+      label("Label5", IDC_VERSION, "", 310, 532, 60, 18),
+      button("cmdClean", IDC_CLEAN, "&Clean", 390, 528, 76, 26, BS_DEFPUSHBUTTON),
+      button("cmdStop", IDC_STOP, "&Stop", 472, 528, 76, 26),
+      button("cmdExit", IDC_EXIT, "E&xit", 554, 528, 78, 26),
+  };
+  addControls(rest);
+  for (int i = 0; i < 5; ++i)
+    addControl({kMarks[i], WC_BUTTONW, IDC_MARK_BASE + i, "", 0, 0, 0, 0, BS_AUTOCHECKBOX});
+  ShowWindow(child("Check1"), SW_HIDE);
+  for (const char* m : kMarks) ShowWindow(child(m), SW_HIDE);
+  SendMessageW(child("Image13"), STM_SETICON,
+               reinterpret_cast<WPARAM>(LoadIconW(nullptr, MAKEINTRESOURCEW(32516))), 0);
+
+  lblStatus.bind(*this, "lblStatus");
+  lblCleanDate.bind(*this, "lblCleanDate");
+  Label5.bind(*this, "Label5");
+  Label26.bind(*this, "Label26");
+  Label4.bind(*this, "Label4");
+  pgClean.bind(*this, "pgClean");
+  cmdClean.bind(*this, "cmdClean");
+  cmdStop.bind(*this, "cmdStop");
+  cmdExit.bind(*this, "cmdExit");
+  Check1.bind(*this, "Check1");
+  Check2.bind(*this, "Check2");
+  FoFiValue.bind(*this, "FoFiValue");
+  MiscValue.bind(*this, "MiscValue");
+  IEValue.bind(*this, "IEValue");
+  FFValue.bind(*this, "FFValue");
+  PLGValue.bind(*this, "PLGValue");
+  cmdStop.setEnabled(false);
+  return true;
+}
+
+void MainWindow::Form_Load() {
+  LoadDeleteSettings();
+  LoadLastCleaned();
+  pgClean.setRange(0, pgClean.max() > 0 ? pgClean.max() : 100);
+  pgClean.setValue(0);
+  Label5.setText(GLENVASK_VERSION_TEXT);
+
+  // The tip index: a stored text that is not a 32-bit number starts at the first tip.
+  auto tip = parseInteger(getUserSetting("QUENMARK", "Settings", "Last Tip", "1"));
+  CurrentTip = tip && *tip >= INT32_MIN && *tip <= INT32_MAX ? static_cast<std::int32_t>(*tip) : 1;
+  if (!LoadTips(appFile("tips.txt"))) Label26.setText(kMissingTips);
+
+  // The check states: each field that is 0 or 1 sets its box; a missing or damaged field
+  // leaves that box as designed (cleared).
+  if (auto bytes = readFileBytes(appFile("chkItems.txt")); bytes && !bytes->empty()) {
+    std::string line = firstLine(*bytes);
+    if (line.find(',') != std::string::npos) {
+      auto fields = split(line, ',');
+      for (size_t i = 0; i < kCategoryCount && i < fields.size(); ++i) {
+        auto v = parseInteger(fields[i]);
+        if (v && (*v == 0 || *v == 1)) categoryBoxes_[i].setValue(static_cast<int>(*v));
+      }
+    }
+  }
+
+  // The folder Backup beside the executable, whatever the settings name.
+  std::string backup = appFile("Backup");
+  if (!folderExists(backup)) CreateDirectoryW(wide(backup).c_str(), nullptr);
+
+  LoadStartupSettings();
+}
+
+void MainWindow::LoadDeleteSettings() {
+  std::string file = settingsFile();
+  std::string method = readIni(file, "General", "DelMethod", "D");
+  DeleteMethod = method == "R" ? kDeleteRecycle
+               : method == "D" ? kDeletePlain
+               : method == "W" ? kDeleteOverwrite
+                               : kDeleteBackup;
+  auto byteSetting = [&](const char* key) {
+    auto v = parseInteger(readIni(file, "General", key, "0"));
+    return v && *v >= 0 && *v <= 255 ? *v != 0 : false;
+  };
+  ShredRandom = byteSetting("ExtraS");
+  RenameBeforeDelete = byteSetting("Rename");
+  std::string path = readIni(file, "Backup", "Path", appFile("Backup\\"));
+  if (path.empty() || path.back() != '\\') path += '\\';
+  BackupFolder = path;
+}
+
+void MainWindow::LoadStartupSettings() {
+  categoryBoxes_[categoryIndex("chkEmptyFiles")].setEnabled(readSwitch("Protect1", "0"));
+  categoryBoxes_[categoryIndex("chkDeadShortcut")].setEnabled(readSwitch("Protect2", "0"));
+  setTipBoxVisible(readSwitch("TipBox", "1"));
+}
+
+void MainWindow::setTipBoxVisible(bool on) {
+  for (const char* part : {"Shape3", "Image13", "Line11", "Label4", "Label26"})
+    ShowWindow(child(part), on ? SW_SHOWNA : SW_HIDE);
+}
+
+void MainWindow::LoadLastCleaned() {
+  std::string text = readIni(settingsFile(), "CleanUp", "LastCleaned", formatGeneralDate(localNow()));
+  if (parseDateTime(text)) lblCleanDate.setText(text);
+}
+
+void MainWindow::SaveLastCleaned() {
+  std::string now = formatGeneralDate(localNow());
+  writeIni(settingsFile(), "CleanUp", "LastCleaned", now);
+  lblCleanDate.setText(now);
+}
+
+bool MainWindow::LoadTips(const std::string& fileName) {
+  if (fileName.empty() || !fileExists(fileName)) return false;
+  auto bytes = readFileBytes(fileName);
+  if (!bytes) return false;
+  TipList.clear();
+  for (std::string& line : split(fromFileText(*bytes), '\n')) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (!trim(line).empty()) TipList.push_back(line);
+  }
+  NextTip();
+  return true;
+}
+
+void MainWindow::NextTip() {
+  if (CurrentTip == INT32_MAX || ++CurrentTip > static_cast<std::int64_t>(TipList.size()))
+    CurrentTip = 1;
+  DisplayCurrentTip();
+}
+
+void MainWindow::DisplayCurrentTip() {
+  if (CurrentTip >= 1 && static_cast<size_t>(CurrentTip) <= TipList.size())
+    Label26.setText(TipList[static_cast<size_t>(CurrentTip) - 1]);
+  else
+    Label26.setText(kTipsProblem);
+}
+
+void MainWindow::Form_QueryUnload() {
+  saveUserSetting("QUENMARK", "Settings", "Last Tip", std::to_string(CurrentTip));
+}
+
+void MainWindow::Form_Unload() {
+  std::string line;
+  for (size_t i = 0; i < kCategoryCount; ++i) {
+    if (i) line += ',';
+    line += std::to_string(categoryBoxes_[i].value());
+  }
+  line += "\r\n";
+  writeFileAtomic(appFile("chkItems.txt"), line);
+}
+
+std::array<int, kCategoryCount> MainWindow::checkStates() const {
+  std::array<int, kCategoryCount> s{};
+  for (size_t i = 0; i < kCategoryCount; ++i) s[i] = categoryBoxes_[i].value();
+  return s;
+}
+
+void MainWindow::setCheckStates(const std::array<int, kCategoryCount>& states) {
+  for (size_t i = 0; i < kCategoryCount; ++i) categoryBoxes_[i].setValue(states[i]);
+}
+
+CheckBox* MainWindow::categoryByName(std::string_view box) {
+  for (size_t i = 0; i < kCategoryCount; ++i)
+    if (box == kCategories[i].box) return &categoryBoxes_[i];
+  return nullptr;
+}
+
+void MainWindow::toggleGroup(Group group) {
+  int count = 0, sum = 0;
+  for (size_t i = 0; i < kCategoryCount; ++i)
+    if (kCategories[i].group == group && kCategories[i].inGroupToggle) {
+      ++count;
+      sum += categoryBoxes_[i].value();
+    }
+  int value = sum == count ? 0 : 1;
+  for (size_t i = 0; i < kCategoryCount; ++i)
+    if (kCategories[i].group == group && kCategories[i].inGroupToggle)
+      categoryBoxes_[i].setValue(value);
+}
+
+void MainWindow::setMenusEnabled(bool on) {
+  if (!menuBar_) return;
+  for (UINT i = 0; i < 4; ++i)
+    EnableMenuItem(menuBar_, i, MF_BYPOSITION | (on ? MF_ENABLED : MF_GRAYED));
+  DrawMenuBar(hwnd());
+}
+
+bool MainWindow::menuEnabled(const char* name) const {
+  for (UINT i = 0; i < 4; ++i)
+    if (std::string_view(kTopMenus[i]) == name)
+      return menuBar_ && !(GetMenuState(menuBar_, i, MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED));
+  return false;
+}
+
+void MainWindow::cmdClean_Click() {}
+
+void MainWindow::cmdStop_Click() {
+  bAbort = true;
+  cmdStop.setEnabled(false);
+  cmdClean.setEnabled(true);
+  setMenusEnabled(true);
+  lblStatus.setText("");
+}
+
+void MainWindow::cmdExit_Click() {
+  bAbort = true;
+  unload();
+}
+
+void MainWindow::unload() { close(); }
+
+bool MainWindow::onClose() {
+  Form_QueryUnload();
+  Form_Unload();
+  return true;
+}
+
+void MainWindow::onCloseWhileBusy() { bAbort = true; }
+
+void MainWindow::onDestroy() {
+  menuBar_ = nullptr;
+  if (onProgramEnd) onProgramEnd();
+}
+
+void MainWindow::onCommand(int id, int code, HWND) {
+  if (id >= IDC_LBL_FOLDERFILES && id <= IDC_LBL_FIREFOX && code == STN_CLICKED) {
+    toggleGroup(kGroups[id - IDC_LBL_FOLDERFILES].group);
+    return;
+  }
+  switch (id) {
+    case IDC_CLEAN:
+    case IDM_CLEAN:
+      if (cmdClean.enabled()) cmdClean_Click();
+      return;
+    case IDC_STOP: cmdStop_Click(); return;
+    case IDC_EXIT: cmdExit_Click(); return;
+    case IDM_EXIT: unload(); return;
+    case IDC_TIP:
+      if (code == STN_CLICKED) NextTip();
+      return;
+    default: return;
+  }
+}
+
+std::optional<LRESULT> MainWindow::onMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_SETCURSOR) {
+    int id = GetDlgCtrlID(reinterpret_cast<HWND>(wp));
+    if ((id >= IDC_LBL_FOLDERFILES && id <= IDC_LBL_FIREFOX) || id == IDC_TIP) {
+      SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32649)));  // the hand
+      return TRUE;
+    }
+  }
+  return std::nullopt;
+}
+
+}  // namespace glenvask

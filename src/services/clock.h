@@ -1,0 +1,10 @@
+// The present moment in local time.
+#pragma once
+
+#include "base/datetime.h"
+
+namespace glenvask {
+
+DateTime localNow();
+
+}  // namespace glenvask

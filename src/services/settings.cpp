@@ -1,0 +1,118 @@
+#include "services/settings.h"
+
+#include <windows.h>
+
+#include "services/paths.h"
+#include "win/handle.h"
+#include "win/unicode.h"
+
+namespace glenvask {
+
+std::string settingsFile() { return appFile("settings.ini"); }
+
+std::string readIni(std::string_view file, std::string_view section, std::string_view key,
+                    std::string_view defaultValue) {
+  wchar_t buf[256] = {};
+  DWORD n = GetPrivateProfileStringW(wide(section).c_str(), wide(key).c_str(),
+                                     wide(defaultValue).c_str(), buf, 255, wide(file).c_str());
+  return utf8(std::wstring_view(buf, n));
+}
+
+bool writeIni(std::string_view file, std::string_view section, std::string_view key,
+              std::string_view value) {
+  return WritePrivateProfileStringW(wide(section).c_str(), wide(key).c_str(),
+                                    wide(value).c_str(), wide(file).c_str()) != 0;
+}
+
+std::string userSettingsKey(std::string_view app, std::string_view section) {
+  std::string k = "Software\\VB and VBA Program Settings\\";
+  k += app;
+  k += '\\';
+  k += section;
+  return k;
+}
+
+std::string getUserSetting(std::string_view app, std::string_view section, std::string_view key,
+                           std::string_view defaultValue) {
+  KeyHandle k;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, wide(userSettingsKey(app, section)).c_str(), 0,
+                    KEY_QUERY_VALUE, k.put()) != ERROR_SUCCESS)
+    return std::string(defaultValue);
+  std::wstring name = wide(key);
+  DWORD type = 0, size = 0;
+  if (RegQueryValueExW(k.get(), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
+      (type != REG_SZ && type != REG_EXPAND_SZ))
+    return std::string(defaultValue);
+  std::wstring buf(size / sizeof(wchar_t) + 1, L'\0');
+  if (RegQueryValueExW(k.get(), name.c_str(), nullptr, &type,
+                       reinterpret_cast<BYTE*>(buf.data()), &size) != ERROR_SUCCESS)
+    return std::string(defaultValue);
+  buf.resize(wcsnlen(buf.c_str(), size / sizeof(wchar_t)));
+  return utf8(buf);
+}
+
+bool saveUserSetting(std::string_view app, std::string_view section, std::string_view key,
+                     std::string_view value) {
+  KeyHandle k;
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, wide(userSettingsKey(app, section)).c_str(), 0, nullptr,
+                      0, KEY_SET_VALUE, nullptr, k.put(), nullptr) != ERROR_SUCCESS)
+    return false;
+  std::wstring v = wide(value);
+  return RegSetValueExW(k.get(), wide(key).c_str(), 0, REG_SZ,
+                        reinterpret_cast<const BYTE*>(v.c_str()),
+                        static_cast<DWORD>((v.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+}
+
+std::optional<std::string> readFileBytes(std::string_view path) {
+  FileHandle f(CreateFileW(wide(path).c_str(), GENERIC_READ,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!f) return std::nullopt;
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(f.get(), &size) || size.QuadPart > (1LL << 30)) return std::nullopt;
+  std::string data(static_cast<size_t>(size.QuadPart), '\0');
+  size_t got = 0;
+  while (got < data.size()) {
+    DWORD n = 0;
+    DWORD want = static_cast<DWORD>(std::min<size_t>(data.size() - got, 1 << 20));
+    if (!ReadFile(f.get(), data.data() + got, want, &n, nullptr)) return std::nullopt;
+    if (n == 0) break;
+    got += n;
+  }
+  data.resize(got);
+  return data;
+}
+
+bool writeFileAtomic(std::string_view path, std::string_view bytes) {
+  std::string tmp = std::string(path) + ".tmp";
+  std::wstring wtmp = wide(tmp);
+  {
+    FileHandle f(CreateFileW(wtmp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!f) return false;
+    size_t done = 0;
+    while (done < bytes.size()) {
+      DWORD n = 0;
+      DWORD want = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1 << 20));
+      if (!WriteFile(f.get(), bytes.data() + done, want, &n, nullptr) || n == 0) {
+        f.reset();
+        DeleteFileW(wtmp.c_str());
+        return false;
+      }
+      done += n;
+    }
+    if (!FlushFileBuffers(f.get())) {
+      f.reset();
+      DeleteFileW(wtmp.c_str());
+      return false;
+    }
+  }
+  if (!MoveFileExW(wtmp.c_str(), wide(path).c_str(),
+                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    DeleteFileW(wtmp.c_str());
+    return false;
+  }
+  return true;
+}
+
+}  // namespace glenvask

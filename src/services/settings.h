@@ -1,0 +1,34 @@
+// The program's stored settings: INI files beside the executable, the per-user application
+// settings store, and whole text files written so that a failure never leaves one cut short.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace glenvask {
+
+// The settings file beside the executable.
+std::string settingsFile();
+
+// A value of an INI file, read through a buffer of 255 characters and cut at its first
+// null character; the default when the file, the section or the key is missing.
+std::string readIni(std::string_view file, std::string_view section, std::string_view key,
+                    std::string_view defaultValue);
+bool writeIni(std::string_view file, std::string_view section, std::string_view key,
+              std::string_view value);
+
+// The per-user application settings store (application, section, key), registry backed.
+std::string getUserSetting(std::string_view app, std::string_view section, std::string_view key,
+                           std::string_view defaultValue);
+bool saveUserSetting(std::string_view app, std::string_view section, std::string_view key,
+                     std::string_view value);
+// Where the store keeps an application's section, below HKEY_CURRENT_USER.
+std::string userSettingsKey(std::string_view app, std::string_view section);
+
+// A whole file's bytes; nothing when it cannot be read.
+std::optional<std::string> readFileBytes(std::string_view path);
+// Writes the bytes to a temporary file beside the target, then puts it in the target's place.
+bool writeFileAtomic(std::string_view path, std::string_view bytes);
+
+}  // namespace glenvask

@@ -1,0 +1,14 @@
+// UTF-8 inside the program, UTF-16 at the Windows call.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace glenvask {
+
+std::wstring wide(std::string_view utf8);
+std::string utf8(std::wstring_view text);
+// Text of unknown encoding from a file: UTF-8 when it is valid UTF-8, else the ANSI code page.
+std::string fromFileText(std::string_view bytes);
+
+}  // namespace glenvask

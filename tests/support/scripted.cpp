@@ -1,0 +1,182 @@
+#include "support/scripted.h"
+
+#include <gtest/gtest.h>
+#include <shlwapi.h>
+
+#include "services/settings.h"
+#include "win/handle.h"
+#include "win/pump.h"
+#include "win/unicode.h"
+
+namespace glenvask::test {
+
+int ScriptedAsker::messageBox(HWND, std::string_view text, std::string_view title, UINT flags) {
+  asked_.push_back({"message", std::string(text), std::string(title), flags});
+  if (messages_.empty()) {
+    ADD_FAILURE() << "unexpected message box: " << text;
+    UINT type = flags & MB_TYPEMASK;
+    return type == MB_YESNO || type == MB_YESNOCANCEL ? IDNO : IDCANCEL;
+  }
+  int a = messages_.front();
+  messages_.pop_front();
+  return a;
+}
+
+namespace {
+template <class Q>
+std::optional<std::string> take(Q& q, const char* what) {
+  if (q.empty()) {
+    ADD_FAILURE() << "unexpected " << what;
+    return std::nullopt;
+  }
+  auto a = std::move(q.front());
+  q.pop_front();
+  return a;
+}
+}  // namespace
+
+std::optional<std::string> ScriptedAsker::inputBox(HWND, std::string_view prompt,
+                                                   std::string_view title, std::string_view) {
+  asked_.push_back({"input", std::string(prompt), std::string(title), 0});
+  return take(inputs_, "input box");
+}
+
+std::optional<std::string> ScriptedAsker::openFile(HWND, const FileDialogSpec& spec) {
+  asked_.push_back({"open", spec.filter, spec.title, 0});
+  return take(files_, "open dialog");
+}
+
+std::optional<std::string> ScriptedAsker::saveFile(HWND, const FileDialogSpec& spec) {
+  asked_.push_back({"save", spec.filter, spec.title, 0});
+  return take(files_, "save dialog");
+}
+
+std::optional<std::string> ScriptedAsker::browseFolder(HWND, std::string_view title) {
+  asked_.push_back({"folder", "", std::string(title), 0});
+  return take(folders_, "folder browser");
+}
+
+int ScriptedAsker::showModal(Dialog& dialog, HWND owner) {
+  if (!dialog.isOpen() && !dialog.build(owner)) return -1;
+  asked_.push_back({"modal", dialog.text(), dialog.text(), 0});
+  dialog.beginModal(owner);
+  if (modals_.empty()) {
+    ADD_FAILURE() << "unexpected modal window: " << dialog.text();
+  } else {
+    auto script = std::move(modals_.front());
+    modals_.pop_front();
+    script(dialog);
+  }
+  if (!dialog.modalEnded() && dialog.isOpen()) SendMessageW(dialog.hwnd(), WM_CLOSE, 0, 0);
+  return dialog.finishModal();
+}
+
+bool RecordingOutside::exitWindows(UINT flags) {
+  exits.push_back(flags);
+  return result;
+}
+
+bool RecordingOutside::shellExecute(HWND, std::string_view verb, std::string_view file,
+                                    std::string_view parameters, std::string_view, int) {
+  shellCalls.push_back(std::string(verb) + "|" + std::string(file) + "|" + std::string(parameters));
+  return result;
+}
+
+bool RecordingOutside::startProcess(std::string_view commandLine) {
+  processes.emplace_back(commandLine);
+  return result;
+}
+
+std::string currentTestName() {
+  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+  if (!info) return "test";
+  std::string n = std::string(info->test_suite_name()) + "." + info->name();
+  for (char& c : n)
+    if (!isalnum(static_cast<unsigned char>(c)) && c != '.' && c != '_') c = '_';
+  return n;
+}
+
+void removeTree(const std::string& path) {
+  std::wstring w = wide(path);
+  DWORD attrs = GetFileAttributesW(w.c_str());
+  if (attrs == INVALID_FILE_ATTRIBUTES) return;
+  if (!(attrs & FILE_ATTRIBUTE_DIRECTORY)) {
+    SetFileAttributesW(w.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(w.c_str());
+    return;
+  }
+  if (!(attrs & FILE_ATTRIBUTE_REPARSE_POINT)) {
+    WIN32_FIND_DATAW fd;
+    FindHandle h(FindFirstFileW((w + L"\\*").c_str(), &fd));
+    if (h) {
+      do {
+        std::wstring name = fd.cFileName;
+        if (name == L"." || name == L"..") continue;
+        removeTree(path + "\\" + utf8(name));
+      } while (FindNextFileW(h.get(), &fd));
+    }
+  }
+  SetFileAttributesW(w.c_str(), FILE_ATTRIBUTE_NORMAL);
+  RemoveDirectoryW(w.c_str());
+}
+
+ScratchFolder::ScratchFolder(std::string_view name) {
+  std::string base = "C:\\glenvask-tests";
+  CreateDirectoryW(wide(base).c_str(), nullptr);
+  path_ = base + "\\" + (name.empty() ? currentTestName() : std::string(name)) + "-" +
+          std::to_string(GetCurrentProcessId());
+  removeTree(path_);
+  CreateDirectoryW(wide(path_).c_str(), nullptr);
+}
+
+ScratchFolder::~ScratchFolder() { removeTree(path_); }
+
+std::string ScratchFolder::file(std::string_view relative) const {
+  return path_ + "\\" + std::string(relative);
+}
+
+std::string ScratchFolder::write(std::string_view relative, std::string_view bytes) const {
+  std::string full = file(relative);
+  // Make the folders on the way.
+  for (size_t i = path_.size() + 1; i < full.size(); ++i)
+    if (full[i] == '\\') CreateDirectoryW(wide(full.substr(0, i)).c_str(), nullptr);
+  FileHandle f(CreateFileW(wide(full).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr));
+  EXPECT_TRUE(static_cast<bool>(f)) << "cannot write " << full;
+  DWORD n = 0;
+  if (f && !bytes.empty())
+    WriteFile(f.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &n, nullptr);
+  return full;
+}
+
+std::string ScratchFolder::read(std::string_view relative) const {
+  return readFileBytes(file(relative)).value_or("<missing>");
+}
+
+bool ScratchFolder::exists(std::string_view relative) const {
+  return GetFileAttributesW(wide(file(relative)).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+ScratchKey::ScratchKey(std::string_view name) {
+  subkey_ = "Software\\GlenvaskTests\\" + (name.empty() ? currentTestName() : std::string(name)) +
+            "-" + std::to_string(GetCurrentProcessId());
+  SHDeleteKeyW(HKEY_CURRENT_USER, wide(subkey_).c_str());
+  HKEY k;
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, wide(subkey_).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                      nullptr, &k, nullptr) == ERROR_SUCCESS)
+    RegCloseKey(k);
+}
+
+ScratchKey::~ScratchKey() { SHDeleteKeyW(HKEY_CURRENT_USER, wide(subkey_).c_str()); }
+
+bool pumpUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+  ULONGLONG end = GetTickCount64() + timeoutMs;
+  while (!condition()) {
+    if (GetTickCount64() > end) return false;
+    EventPump::dispatchPending();
+    Sleep(5);
+  }
+  return true;
+}
+
+}  // namespace glenvask::test

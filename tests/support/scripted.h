@@ -1,0 +1,108 @@
+// Scripted seams and scratch places for the tests that run under Wine.
+#pragma once
+
+#include <windows.h>
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "win/seams.h"
+
+namespace glenvask::test {
+
+// What asks the user, answered from a script. Every question is recorded; a question with
+// no scripted answer fails the test and gets a negative answer (No, Cancel, nothing).
+class ScriptedAsker : public Asker {
+ public:
+  struct Question {
+    std::string kind;  // "message", "input", "open", "save", "folder", "modal"
+    std::string text;
+    std::string title;
+    UINT flags = 0;
+  };
+
+  ScriptedAsker() { setAsker(this); }
+  ~ScriptedAsker() override { setAsker(nullptr); }
+
+  void answerMessage(int answer) { messages_.push_back(answer); }
+  void answerInput(std::optional<std::string> answer) { inputs_.push_back(std::move(answer)); }
+  void answerFile(std::optional<std::string> answer) { files_.push_back(std::move(answer)); }
+  void answerFolder(std::optional<std::string> answer) { folders_.push_back(std::move(answer)); }
+  // The script acts on the shown dialog (clicks its buttons, reads its controls). When the
+  // script has not ended it, the dialog is closed as its close box would.
+  void answerModal(std::function<void(Dialog&)> script) { modals_.push_back(std::move(script)); }
+
+  const std::vector<Question>& asked() const { return asked_; }
+
+  int messageBox(HWND owner, std::string_view text, std::string_view title, UINT flags) override;
+  std::optional<std::string> inputBox(HWND owner, std::string_view prompt, std::string_view title,
+                                      std::string_view initial) override;
+  std::optional<std::string> openFile(HWND owner, const FileDialogSpec& spec) override;
+  std::optional<std::string> saveFile(HWND owner, const FileDialogSpec& spec) override;
+  std::optional<std::string> browseFolder(HWND owner, std::string_view title) override;
+  int showModal(Dialog& dialog, HWND owner) override;
+
+ private:
+  std::deque<int> messages_;
+  std::deque<std::optional<std::string>> inputs_, files_, folders_;
+  std::deque<std::function<void(Dialog&)>> modals_;
+  std::vector<Question> asked_;
+};
+
+// What leaves the program, recorded and never done.
+class RecordingOutside : public Outside {
+ public:
+  RecordingOutside() { setOutside(this); }
+  ~RecordingOutside() override { setOutside(nullptr); }
+  std::vector<UINT> exits;
+  std::vector<std::string> shellCalls;  // "verb|file|parameters"
+  std::vector<std::string> processes;
+  bool result = true;
+
+  bool exitWindows(UINT flags) override;
+  bool shellExecute(HWND owner, std::string_view verb, std::string_view file,
+                    std::string_view parameters, std::string_view directory, int show) override;
+  bool startProcess(std::string_view commandLine) override;
+};
+
+// A folder of its own for one test, below the prefix's C:\glenvask-tests, removed at the end.
+class ScratchFolder {
+ public:
+  explicit ScratchFolder(std::string_view name = "");
+  ~ScratchFolder();
+  const std::string& path() const { return path_; }
+  std::string file(std::string_view relative) const;  // path + "\" + relative
+  // Writes a file (making its folders); returns its full path.
+  std::string write(std::string_view relative, std::string_view bytes) const;
+  std::string read(std::string_view relative) const;
+  bool exists(std::string_view relative) const;
+
+ private:
+  std::string path_;
+};
+
+// A registry key of its own for one test, HKCU\Software\GlenvaskTests\<name>, removed at the end.
+class ScratchKey {
+ public:
+  explicit ScratchKey(std::string_view name = "");
+  ~ScratchKey();
+  const std::string& subkey() const { return subkey_; }  // below HKEY_CURRENT_USER
+  HKEY root() const { return HKEY_CURRENT_USER; }
+
+ private:
+  std::string subkey_;
+};
+
+// Removes a folder and everything in it (links are removed, never entered).
+void removeTree(const std::string& path);
+
+// The name of the running test, for scratch names.
+std::string currentTestName();
+
+// Runs the message loop until the condition holds or the time is up.
+bool pumpUntil(const std::function<bool()>& condition, DWORD timeoutMs = 5000);
+
+}  // namespace glenvask::test
