@@ -5,7 +5,8 @@
 # virtual display. No drive letter of the prefix may map to the Linux root.
 
 ROOT=${ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
-SANDBOX=${SANDBOX:-$ROOT/build/sandbox}
+BUILD_ROOT=${BUILD_ROOT:-$ROOT/build}
+SANDBOX=${SANDBOX:-$BUILD_ROOT/sandbox}
 
 sandbox_env() {
   export HOME="$SANDBOX/home"
@@ -104,7 +105,7 @@ sandbox_down() {
 sandbox_install_app() {
   local dest="$WINEPREFIX/drive_c/Program Files/Glenvask"
   mkdir -p "$dest"
-  cp -f "$ROOT/build/win/glenvask.exe" "$dest/"
+  cp -f "$BUILD_ROOT/win/glenvask.exe" "$dest/"
   cp -f "$ROOT"/dist/* "$dest/"
   echo "C:\\Program Files\\Glenvask\\glenvask.exe"
 }
