@@ -2,7 +2,9 @@
 // one user-interface thread.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace glenvask {
 
@@ -21,6 +23,20 @@ inline int DeleteMethod = kDeletePlain;
 inline bool ShredRandom = false;         // the overwrite writes random bytes, else zeros
 inline bool RenameBeforeDelete = false;  // an overwritten file is renamed before it goes
 inline std::string BackupFolder;         // always ends in a backslash
+inline std::string BackupZipFile;        // the archive the current run writes to, if any
+inline std::string LastBackupDrive;      // drive letter of the last file zipped in the run
+
+// The shared lists a collector fills and the run's delete routines walk. Every collector
+// empties both first.
+inline std::vector<std::string> arrFiles;
+inline std::vector<std::string> arrFolders;
+
+// The run's totals. Counts and sizes are 64-bit.
+inline std::int64_t TotalFilesDeleted = 0;
+inline std::int64_t TotalSpaceGained = 0;  // bytes
+inline std::int64_t BackedUpCount = 0;
+inline bool DeleteFailed = false;
+inline std::string CleanupLog;
 
 // The application's title: it titles the program's message boxes.
 inline constexpr const char* kAppTitle = "Tarvella";
