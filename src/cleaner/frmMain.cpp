@@ -276,9 +276,10 @@ void MainWindow::LoadDeleteSettings() {
                : method == "D" ? kDeletePlain
                : method == "W" ? kDeleteOverwrite
                                : kDeleteBackup;
+  // Stored as 0 or 1; only 1 turns an option on, and anything else reads as off.
   auto byteSetting = [&](const char* key) {
     auto v = parseInteger(readIni(file, "General", key, "0"));
-    return v && *v >= 0 && *v <= 255 ? *v != 0 : false;
+    return v && *v == 1;
   };
   ShredRandom = byteSetting("ExtraS");
   RenameBeforeDelete = byteSetting("Rename");
@@ -323,7 +324,8 @@ bool MainWindow::LoadTips(const std::string& fileName) {
 }
 
 void MainWindow::NextTip() {
-  if (CurrentTip == INT32_MAX || ++CurrentTip > static_cast<std::int64_t>(TipList.size()))
+  if (CurrentTip == INT32_MAX || ++CurrentTip > static_cast<std::int64_t>(TipList.size()) ||
+      CurrentTip < 1)
     CurrentTip = 1;
   DisplayCurrentTip();
 }
