@@ -1,0 +1,112 @@
+// The formats of the scanner's list files and of the search options file srch.txt: reading
+// them from text and writing them back. Lines end in CR LF. A line that does not parse is
+// skipped (lists) or changes nothing (srch.txt); the rest of the file still counts.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "base/datetime.h"
+
+namespace glenvask {
+
+// The lines of a text file. A line ends at CR LF, or at a lone CR or LF (files edited by
+// other programs); text after the last line end is a last line.
+std::vector<std::string> splitLines(std::string_view text);
+
+// The entries of a plain list file (IFI.txt, IE.txt, UDIFO.txt, UDFO.txt, UDFI.txt): every
+// line of at least one character, unchanged (no trimming, no change of case).
+std::vector<std::string> parseListFile(std::string_view text);
+// A list file's text: each item followed by CR LF; an empty list gives an empty text.
+std::string formatListFile(const std::vector<std::string>& items);
+
+// UNFI.txt: per line a flag ("1" on, "0" off), the character 1, a pattern, the character 1,
+// a description.
+inline constexpr char kUnfiSeparator = '\x01';
+
+struct UnnecessaryType {
+  std::int64_t flag = 1;  // the first field as a number; the scanner uses only flag 1
+  std::string pattern;    // a wildcard pattern over whole file names (see like.h)
+  std::string description;
+};
+
+// One UNFI.txt line; nothing when it holds no character 1 or its flag is not a whole number.
+// A missing description is empty; further fields are ignored.
+std::optional<UnnecessaryType> parseUnnecessaryLine(std::string_view line);
+// Every line that parses, in order.
+std::vector<UnnecessaryType> parseUnnecessaryFile(std::string_view text);
+// The patterns the scanner uses: those of the lines whose flag is 1, in order.
+std::vector<std::string> unnecessaryPatterns(std::string_view text);
+// UNFI.txt's text for the types, in order.
+std::string formatUnnecessaryFile(const std::vector<UnnecessaryType>& types);
+
+// srch.txt holds five lines of fields separated by single blanks:
+//   0: the selected drive items, each preceded by a blank (" C: Hard drive D: Hard drive")
+//   1: "File reference" and "Path reference" check boxes (0 or 1)
+//   2: the "From" check box, the first date, the second date (dates as m/d/yyyy)
+//   3: the "Size" check box, "True"/"False" for "Equals", "A minimum", "A maximum", the size
+//      text in kilobytes
+//   4: the "Read only", "Hidden" and "System" check boxes
+
+// The options the scanner uses. The initial values are those of a missing srch.txt.
+struct SearchOptions {
+  bool skipNoTarget = true;
+  bool skipNoWorkDir = true;
+  bool useDateFilter = false;
+  DateTime dateFrom{};
+  DateTime dateTo{};
+  bool anySize = false;
+  bool sizeEquals = false;
+  bool sizeAtLeast = false;
+  bool sizeAtMost = false;
+  std::int32_t sizeLimitKB = 0;
+  bool skipReadOnly = true;
+  bool skipHidden = true;
+  bool skipSystem = true;
+};
+
+// Sets the options that lines 1 to 4 of srch.txt's text give. Line 1: an option is on only
+// for the value 1; lines 2 to 4: any number but 0 is on. Line 2 off ignores its dates; line 3
+// off sets anySize and ignores the rest of the line. A line with a field that does not
+// convert, or too few fields, changes none of its options. Options no line sets keep their
+// values; line 0 and lines after line 4 are ignored.
+void applySearchOptions(std::string_view text, SearchOptions& options);
+
+// What the options window's search page shows and stores.
+struct SearchPage {
+  std::vector<std::string> drives;  // selected drive items ("C: Hard drive"), in list order
+  bool fileReference = false;
+  bool pathReference = false;
+  bool dateRange = false;
+  DateTime firstDate{};
+  DateTime secondDate{};
+  bool size = false;
+  bool sizeEquals = false;
+  bool sizeAtLeast = false;
+  bool sizeAtMost = false;
+  std::string sizeText = "1000";
+  bool readOnly = false;
+  bool hidden = false;
+  bool system = false;
+};
+
+// Fills the page's check boxes, dates and size fields from lines 1 to 4 (drives are left
+// alone: see srchDriveLetters and splitLines). A check box value must be 0 or 1. A line that
+// does not parse changes nothing of the page.
+void applySearchPage(std::string_view text, SearchPage& page);
+// srch.txt's text for the page: five lines, each ended by CR LF.
+std::string formatSearchFile(const SearchPage& page);
+
+// The drive letters that line 0 names, in order, upper case: every field that is a letter
+// followed by ":". Other fields (drive-type texts) are passed over.
+std::vector<char> srchDriveLetters(std::string_view line0);
+
+// Dates in srch.txt: "m/d/yyyy" without time of day. Reading also takes what parseDateTime
+// takes (the time of day, if any, is dropped); nothing for anything else.
+std::string formatSrchDate(const DateTime& date);
+std::optional<DateTime> parseSrchDate(std::string_view text);
+
+}  // namespace glenvask
