@@ -5,6 +5,7 @@
 #include "base/text.h"
 #include "services/clock.h"
 #include "services/globals.h"
+#include "services/lists.h"
 #include "services/paths.h"
 #include "services/settings.h"
 #include "version.h"
@@ -242,6 +243,12 @@ void MainWindow::Form_Load() {
   LoadLastCleaned();
   pgClean.setRange(0, pgClean.max() > 0 ? pgClean.max() : 100);
   pgClean.setValue(0);
+  // The scanner's lists and search options.
+  LoadIFIList();
+  LoadUDIFOList();
+  LoadIEList();
+  LoadUNFIList();
+  LoadSearchOptions();
   Label5.setText(GLENVASK_VERSION_TEXT);
 
   // The tip index: a stored text that is not a 32-bit number starts at the first tip.
