@@ -60,6 +60,22 @@ bool parseTime(std::string_view s, size_t& pos, DateTime& t) {
   return pos == s.size();
 }
 
+// Days since 1970-01-01 of a proleptic Gregorian date; months outside 1-12 carry into years.
+std::int64_t dayNumber(const DateTime& t) {
+  std::int64_t y = t.year, m = std::int64_t{t.month} - 1;
+  std::int64_t carry = m >= 0 ? m / 12 : (m - 11) / 12;
+  y += carry;
+  m -= 12 * carry;  // 0..11, January first
+  // Counted from March so that the leap day ends the year.
+  if (m < 2) --y;
+  std::int64_t era = (y >= 0 ? y : y - 399) / 400;
+  std::int64_t yoe = y - era * 400;
+  std::int64_t mp = (m + 10) % 12;  // March = 0
+  std::int64_t doy = (153 * mp + 2) / 5 + std::int64_t{t.day} - 1;
+  std::int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+  return era * 146097 + doe - 719468;
+}
+
 }  // namespace
 
 bool isValidDateTime(const DateTime& t) {
@@ -74,6 +90,18 @@ std::string formatGeneralDate(const DateTime& t) {
   std::snprintf(buf, sizeof buf, "%d/%d/%04d %d:%02d:%02d %s", t.month, t.day, t.year, h12,
                 t.minute, t.second, t.hour < 12 ? "AM" : "PM");
   return buf;
+}
+
+std::string formatFileTime(const DateTime& t) {
+  int h12 = t.hour % 12 == 0 ? 12 : t.hour % 12;
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%02d/%02d/%04d %d:%02d:%02d %s", t.month, t.day, t.year, h12,
+                t.minute, t.second, t.hour < 12 ? "AM" : "PM");
+  return buf;
+}
+
+std::int64_t daysBetween(const DateTime& from, const DateTime& to) {
+  return dayNumber(to) - dayNumber(from);
 }
 
 std::optional<DateTime> parseDateTime(std::string_view text) {

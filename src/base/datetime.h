@@ -2,6 +2,7 @@
 #pragma once
 
 #include <compare>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -23,5 +24,13 @@ std::string formatGeneralDate(const DateTime& t);
 // without seconds, a 24-hour time without AM/PM, and the ISO form "2026-12-06 17:03:09".
 // Anything else, or an impossible date, gives nothing.
 std::optional<DateTime> parseDateTime(std::string_view text);
+
+// The date text of file times: "03/01/2024 5:03:09 PM" (two-digit month and day, four-digit
+// year, hour 1 to 12 without a leading zero, two-digit minutes and seconds).
+std::string formatFileTime(const DateTime& t);
+
+// Calendar days from the day of `from` to the day of `to`: the day boundaries crossed, whatever
+// the times of day (negative when `to` is earlier). Any field values give a number.
+std::int64_t daysBetween(const DateTime& from, const DateTime& to);
 
 }  // namespace glenvask
