@@ -1,0 +1,44 @@
+"""A second start brings the running instance's window to the front, restored, and ends at
+once without touching a file; its switch starts nothing."""
+
+import time
+
+from e2elib import MAIN_CLASS, Checks, Scratch, tool, wait_for
+
+t = Checks()
+app = Scratch("single_instance")
+first = app.start()
+try:
+    t.check(tool("wait-window", MAIN_CLASS, "30000").returncode == 0, "first instance shows its window")
+    t.check(tool("minimize", MAIN_CLASS).returncode == 0, "first instance minimised")
+    t.check("iconic=1" in tool("state", MAIN_CLASS).stdout, "minimised before the second start")
+    time.sleep(0.5)
+    before = app.snapshot()
+
+    started = time.time()
+    second = app.start("-c")
+    try:
+        code = second.wait(timeout=20)
+    except Exception:
+        second.kill()
+        code = None
+    t.check(code == 0, f"second instance ended by itself (exit {code})")
+    t.check(time.time() - started < 20, "within seconds")
+
+    state = tool("state", MAIN_CLASS).stdout
+    t.check("iconic=0" in state, f"first window restored: {state.strip()}")
+    t.check("visible=1" in state, f"first window shown: {state.strip()}")
+    t.check("foreground=1" in state, f"first window in front: {state.strip()}")
+    t.check(first.poll() is None, "first instance still runs")
+    time.sleep(0.5)
+    t.check(app.snapshot() == before, "no file beside the executable changed")
+finally:
+    tool("close", MAIN_CLASS)
+    try:
+        first.wait(timeout=20)
+    except Exception:
+        first.kill()
+t.check(first.returncode == 0, "first instance ended on close")
+t.check(wait_for(lambda: app.snapshot().get("chkItems.txt") is not None, 5),
+        "the first instance saved its check states on close")
+t.finish()
