@@ -1,0 +1,24 @@
+// Plug-in list reader and writer: any bytes read without fault, only bare file names come
+// out, and what the writer makes of them reads back to the same text.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+#include "base/plugin_format.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace glenvask;
+  std::string_view text(reinterpret_cast<const char*>(data), size);
+  std::vector<PluginListEntry> entries = parsePluginList(text);
+  for (const PluginListEntry& e : entries)
+    if (!isBareFileName(e.fileName)) std::abort();
+
+  std::string written = writePluginList(entries);
+  std::vector<PluginListEntry> again = parsePluginList(written);
+  if (again.size() != entries.size() || writePluginList(again) != written) std::abort();
+  for (size_t i = 0; i < entries.size(); ++i)
+    if (again[i].checked != entries[i].checked || again[i].fileName != entries[i].fileName)
+      std::abort();
+  return 0;
+}
