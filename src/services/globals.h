@@ -36,6 +36,9 @@ inline std::int64_t TotalFilesDeleted = 0;
 inline std::int64_t TotalSpaceGained = 0;  // bytes
 inline std::int64_t BackedUpCount = 0;
 inline bool DeleteFailed = false;
+// What the Firefox steps delete themselves, carried into the run's totals step by step.
+inline std::int64_t FirefoxFilesDeleted = 0;
+inline std::int64_t FirefoxSpaceGained = 0;
 inline std::string CleanupLog;
 
 // The application's title: it titles the program's message boxes.
