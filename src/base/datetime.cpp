@@ -104,6 +104,13 @@ std::int64_t daysBetween(const DateTime& from, const DateTime& to) {
   return dayNumber(to) - dayNumber(from);
 }
 
+std::int64_t minutesBetween(const DateTime& from, const DateTime& to) {
+  auto minutes = [](const DateTime& t) {
+    return (dayNumber(t) * 24 + t.hour) * 60 + t.minute;
+  };
+  return minutes(to) - minutes(from);
+}
+
 std::optional<DateTime> parseDateTime(std::string_view text) {
   std::string trimmed = trim(text);
   std::string_view s = trimmed;

@@ -33,4 +33,7 @@ std::string formatFileTime(const DateTime& t);
 // the times of day (negative when `to` is earlier). Any field values give a number.
 std::int64_t daysBetween(const DateTime& from, const DateTime& to);
 
+// Whole-minute boundaries crossed from `from` to `to` (negative when `to` is earlier).
+std::int64_t minutesBetween(const DateTime& from, const DateTime& to);
+
 }  // namespace glenvask
