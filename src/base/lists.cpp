@@ -121,7 +121,7 @@ void applySearchOptions(std::string_view text, SearchOptions& options) {
       if (ok && *on != 0) {
         auto from = f.size() > 1 ? parseSrchDate(f[1]) : std::nullopt;
         auto to = f.size() > 2 ? parseSrchDate(f[2]) : std::nullopt;
-        ok = from && to;
+        ok = from && to && f.size() == 3;  // a date text holding a blank is no date
         if (ok) o.useDateFilter = true, o.dateFrom = *from, o.dateTo = *to;
       } else if (ok) {
         o.useDateFilter = false;
@@ -134,7 +134,7 @@ void applySearchOptions(std::string_view text, SearchOptions& options) {
         auto least = f.size() > 2 ? boolean(f[2]) : std::nullopt;
         auto most = f.size() > 3 ? boolean(f[3]) : std::nullopt;
         auto kb = f.size() > 4 ? int32(f[4]) : std::nullopt;
-        ok = eq && least && most && kb;
+        ok = eq && least && most && kb && f.size() == 5;  // "1 000" is not 1
         if (ok) {
           o.anySize = false;
           o.sizeEquals = *eq, o.sizeAtLeast = *least, o.sizeAtMost = *most;
@@ -179,7 +179,8 @@ void applySearchPage(std::string_view text, SearchPage& page) {
       if (ok) {
         p.size = *on;
         p.sizeEquals = *eq, p.sizeAtLeast = *least, p.sizeAtMost = *most;
-        p.sizeText = f[4];
+        p.sizeText = f[4];  // the size text as typed, blanks and all
+        for (size_t i = 5; i < f.size(); ++i) p.sizeText += " " + f[i];
       }
     } else {
       auto ro = checkBox(field(0)), hidden = checkBox(field(1)), sys = checkBox(field(2));

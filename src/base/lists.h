@@ -71,7 +71,8 @@ struct SearchOptions {
 // Sets the options that lines 1 to 4 of srch.txt's text give. Line 1: an option is on only
 // for the value 1; lines 2 to 4: any number but 0 is on. Line 2 off ignores its dates; line 3
 // off sets anySize and ignores the rest of the line. A line with a field that does not
-// convert, or too few fields, changes none of its options. Options no line sets keep their
+// convert, or too few fields, changes none of its options; so does a date or size text
+// that held a blank (more fields than line 2 or 3 has). Options no line sets keep their
 // values; line 0 and lines after line 4 are ignored.
 void applySearchOptions(std::string_view text, SearchOptions& options);
 

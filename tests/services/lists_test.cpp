@@ -1,0 +1,175 @@
+#include "services/lists.h"
+
+#include <gtest/gtest.h>
+
+#include "services/paths.h"
+#include "support/scripted.h"
+
+namespace glenvask {
+namespace {
+
+using test::ScratchFolder;
+using Strings = std::vector<std::string>;
+
+// The program's folder pointed at a scratch folder for the test.
+class ListsTest : public ::testing::Test {
+ protected:
+  void SetUp() override { setAppPath(app.path()); }
+  void TearDown() override {
+    setAppPath("");
+    arrIgnoreFiles.clear();
+    arrIgnoreExt.clear();
+    arrIgnoreFolders.clear();
+    arrUnnecessary.clear();
+    LoadSearchOptions();  // back to the defaults (no srch.txt)
+  }
+  ScratchFolder app;
+};
+
+TEST_F(ListsTest, ListsComeFromTheUserFileElseTheDefaultCopy) {
+  struct Case {
+    const char* name;
+    std::vector<std::pair<const char*, const char*>> files;
+    Strings ignoreFiles, ignoreExt, ignoreFolders, unnecessary;
+  } cases[] = {
+      {"no files at all", {}, {}, {}, {}, {}},
+      {"default copies only",
+       {{"DefIFI.txt", "thumbs.db\r\n"},
+        {"DefIE.txt", "ini\r\n"},  // the scanner never uses DefIE.txt
+        {"DefUNFI.txt", "1\x01*.tmp\x01Temporary\r\n0\x01*.bak\x01" "Backup\r\n"}},
+       {"thumbs.db"}, {}, {}, {"*.tmp"}},
+      {"user files win over the defaults",
+       {{"DefIFI.txt", "thumbs.db\r\n"},
+        {"IFI.txt", "desktop.ini\r\nntuser.dat \r\n"},
+        {"DefUNFI.txt", "1\x01*.tmp\x01T\r\n"},
+        {"UNFI.txt", "1\x01*.log\x01L\r\n"},
+        {"IE.txt", "dll\r\n\r\nSYS\r\n"},
+        {"UDIFO.txt", "C:\\Windows\\\r\ntemp\r\n"}},
+       {"desktop.ini", "ntuser.dat "}, {"dll", "SYS"}, {"C:\\Windows\\", "temp"}, {"*.log"}},
+      {"an empty user file is used, not the default",
+       {{"DefIFI.txt", "thumbs.db\r\n"}, {"IFI.txt", ""},
+        {"DefUNFI.txt", "1\x01*.tmp\x01T\r\n"}, {"UNFI.txt", ""}},
+       {}, {}, {}, {}},
+      {"names beside the program ignore case",
+       {{"ifi.txt", "a.b\r\n"}, {"ie.TXT", "tmp\r\n"}, {"udifo.txt", "x\\\r\n"},
+        {"unfi.txt", "1\x01~*\x01tilde\r\n"}},
+       {"a.b"}, {"tmp"}, {"x\\"}, {"~*"}},
+      {"a damaged UNFI.txt line is skipped, the rest loads",
+       {{"UNFI.txt", "1\x01*.a\x01" "A\r\nno separator\r\nx\x01*.b\x01" "B\r\n1\x01*.c\x01" "C\r\n"}},
+       {}, {}, {}, {"*.a", "*.c"}},
+      {"lone line feeds end lines too", {{"IFI.txt", "a\nb\n"}}, {"a", "b"}, {}, {}, {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ScratchFolder folder(test::currentTestName() + "-" + std::to_string(&c - cases));
+    setAppPath(folder.path());
+    for (const auto& [name, bytes] : c.files) folder.write(name, bytes);
+    // Stale entries from an earlier load must go.
+    arrIgnoreFiles = arrIgnoreExt = arrIgnoreFolders = arrUnnecessary = {"stale"};
+    LoadIFIList();
+    LoadUDIFOList();
+    LoadIEList();
+    LoadUNFIList();
+    EXPECT_EQ(arrIgnoreFiles, c.ignoreFiles);
+    EXPECT_EQ(arrIgnoreExt, c.ignoreExt);
+    EXPECT_EQ(arrIgnoreFolders, c.ignoreFolders);
+    EXPECT_EQ(arrUnnecessary, c.unnecessary);
+  }
+}
+
+TEST_F(ListsTest, AnsiListFilesAreReadAsText) {
+  app.write("IFI.txt", "caf\xE9.txt\r\n");            // é in the ANSI code page
+  app.write("UDIFO.txt", "C:\\Caf\xC3\xA9\\\r\n");    // é in UTF-8
+  LoadIFIList();
+  LoadUDIFOList();
+  EXPECT_EQ(arrIgnoreFiles, Strings{"caf\xC3\xA9.txt"});
+  EXPECT_EQ(arrIgnoreFolders, Strings{"C:\\Caf\xC3\xA9\\"});
+}
+
+TEST_F(ListsTest, SearchOptionsFromSrchTxt) {
+  // Without srch.txt: the defaults, whatever was loaded before.
+  SkipNoTarget = SkipNoWorkDir = false;
+  UseDateFilter = true;
+  SkipReadOnly = SkipHidden = SkipSystem = false;
+  AnySize = true;
+  LoadSearchOptions();
+  EXPECT_TRUE(SkipNoTarget);
+  EXPECT_TRUE(SkipNoWorkDir);
+  EXPECT_FALSE(UseDateFilter);
+  EXPECT_FALSE(AnySize);
+  EXPECT_TRUE(SkipReadOnly);
+  EXPECT_TRUE(SkipHidden);
+  EXPECT_TRUE(SkipSystem);
+
+  app.write("srch.txt",
+            " C: Hard drive D: Hard drive\r\n1 0\r\n1 3/1/2024 3/3/2024\r\n"
+            "1 False True False 500\r\n0 1 0\r\n");
+  LoadSearchOptions();
+  EXPECT_TRUE(SkipNoTarget);
+  EXPECT_FALSE(SkipNoWorkDir);
+  EXPECT_TRUE(UseDateFilter);
+  EXPECT_EQ(DateFrom, (DateTime{2024, 3, 1}));
+  EXPECT_EQ(DateTo, (DateTime{2024, 3, 3}));
+  EXPECT_FALSE(AnySize);
+  EXPECT_TRUE(SizeAtLeast);
+  EXPECT_EQ(SizeLimitKB, 500);
+  EXPECT_FALSE(SkipReadOnly);
+  EXPECT_TRUE(SkipHidden);
+  EXPECT_FALSE(SkipSystem);
+
+  // A damaged line changes none of its options; the lines after it still load.
+  app.write("srch.txt", "\r\n0 1\r\n1 3/1/2024 13/45/2024\r\n0\r\n1 1 1\r\n");
+  LoadSearchOptions();
+  EXPECT_FALSE(SkipNoTarget);
+  EXPECT_TRUE(SkipNoWorkDir);
+  EXPECT_TRUE(UseDateFilter);  // kept from the earlier load
+  EXPECT_EQ(DateTo, (DateTime{2024, 3, 3}));
+  EXPECT_TRUE(AnySize);
+  EXPECT_TRUE(SkipReadOnly);
+  EXPECT_TRUE(SkipSystem);
+
+  // An empty srch.txt sets nothing.
+  app.write("srch.txt", "");
+  LoadSearchOptions();
+  EXPECT_FALSE(SkipNoTarget);
+  EXPECT_TRUE(AnySize);
+}
+
+TEST_F(ListsTest, DrivesOfSrchTxt) {
+  bool exists = true;
+  EXPECT_TRUE(SearchDrives(&exists).empty());
+  EXPECT_FALSE(exists);
+
+  struct Case {
+    const char* text;
+    Strings roots;
+  } cases[] = {
+      {"", {}},
+      {"\r\n1 1\r\n", {}},
+      {" C: Hard drive\r\n1 1\r\n", {"C:\\"}},
+      {" C: Hard drive D: Hard drive\r\n", {"C:\\", "D:\\"}},
+      {" e: Removable drive Evil: x\r\n", {"E:\\"}},
+  };
+  for (const auto& c : cases) {
+    app.write("srch.txt", c.text);
+    EXPECT_EQ(SearchDrives(&exists), c.roots) << c.text;
+    EXPECT_TRUE(exists);
+  }
+}
+
+TEST_F(ListsTest, LoadScanListsLoadsAllFive) {
+  app.write("IFI.txt", "a\r\n");
+  app.write("IE.txt", "b\r\n");
+  app.write("UDIFO.txt", "c\\\r\n");
+  app.write("UNFI.txt", "1\x01*.d\x01" "D\r\n");
+  app.write("srch.txt", "\r\n0 0\r\n");
+  LoadScanLists();
+  EXPECT_EQ(arrIgnoreFiles, Strings{"a"});
+  EXPECT_EQ(arrIgnoreExt, Strings{"b"});
+  EXPECT_EQ(arrIgnoreFolders, Strings{"c\\"});
+  EXPECT_EQ(arrUnnecessary, Strings{"*.d"});
+  EXPECT_FALSE(SkipNoTarget);
+}
+
+}  // namespace
+}  // namespace glenvask
