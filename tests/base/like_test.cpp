@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+#include <regex>
 #include <string>
 
 #include "base/text.h"
@@ -82,7 +84,8 @@ TEST(Like, WholeTextMatchesThePattern) {
       {"ANYTHING", "*[", false},
   };
   for (const auto& c : cases)
-    EXPECT_EQ(like(c.text, c.pattern), c.match) << '"' << c.text << "\" like \"" << c.pattern << '"';
+    EXPECT_EQ(like(c.text, c.pattern), c.match)
+        << '"' << c.text << "\" like \"" << c.pattern << '"';
 }
 
 TEST(Like, IgnoringCaseFoldsBothSides) {
@@ -105,7 +108,35 @@ TEST(Like, IgnoringCaseFoldsBothSides) {
 TEST(Like, ValidPatterns) {
   for (const char* p : {"*", "*.*", "[a-z]", "[!abc]", "[]", "[!]", "]", "a-b", "[-]"})
     EXPECT_TRUE(isValidLikePattern(p)) << p;
-  for (const char* p : {"[", "[abc", "a[", "[z-a]", "*[!"}) EXPECT_FALSE(isValidLikePattern(p)) << p;
+  for (const char* p : {"[", "[abc", "a[", "[z-a]", "*[!"})
+    EXPECT_FALSE(isValidLikePattern(p)) << p;
+}
+
+// Random patterns over a small alphabet agree with the same pattern written as a regular
+// expression.
+TEST(Like, AgreesWithRegularExpressions) {
+  std::mt19937 random(7);
+  const char textChars[] = "ab1-";
+  for (int round = 0; round < 2000; ++round) {
+    std::string text, pattern, regex;
+    int textLength = random() % 7, patternParts = random() % 6;
+    for (int i = 0; i < textLength; ++i) text += textChars[random() % 4];
+    for (int i = 0; i < patternParts; ++i) {
+      switch (random() % 9) {
+        case 0: pattern += "a", regex += "a"; break;
+        case 1: pattern += "b", regex += "b"; break;
+        case 2: pattern += "1", regex += "1"; break;
+        case 3: pattern += "-", regex += "\\-"; break;
+        case 4: pattern += "*", regex += ".*"; break;
+        case 5: pattern += "?", regex += "."; break;
+        case 6: pattern += "#", regex += "[0-9]"; break;
+        case 7: pattern += "[a1]", regex += "[a1]"; break;
+        default: pattern += "[!a-b]", regex += "[^a-b]"; break;
+      }
+    }
+    ASSERT_EQ(like(text, pattern), std::regex_match(text, std::regex(regex)))
+        << '"' << text << "\" like \"" << pattern << '"';
+  }
 }
 
 // Many stars against a long text that almost matches: a backtracking matcher would take

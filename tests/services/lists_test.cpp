@@ -55,7 +55,8 @@ TEST_F(ListsTest, ListsComeFromTheUserFileElseTheDefaultCopy) {
         {"unfi.txt", "1\x01~*\x01tilde\r\n"}},
        {"a.b"}, {"tmp"}, {"x\\"}, {"~*"}},
       {"a damaged UNFI.txt line is skipped, the rest loads",
-       {{"UNFI.txt", "1\x01*.a\x01" "A\r\nno separator\r\nx\x01*.b\x01" "B\r\n1\x01*.c\x01" "C\r\n"}},
+       {{"UNFI.txt",
+         "1\x01*.a\x01" "A\r\nno separator\r\nx\x01*.b\x01" "B\r\n1\x01*.c\x01" "C\r\n"}},
        {}, {}, {}, {"*.a", "*.c"}},
       {"lone line feeds end lines too", {{"IFI.txt", "a\nb\n"}}, {"a", "b"}, {}, {}, {}},
   };
