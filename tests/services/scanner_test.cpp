@@ -1,0 +1,539 @@
+// The scanner on real trees in a scratch folder: hidden, read-only and system files, a link
+// loop, dead and live shortcuts, the date window, and a stop in the middle of a scan.
+#include "services/scanner.h"
+
+#include <windows.h>
+#include <shlobj.h>
+#include <shobjidl.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "services/globals.h"
+#include "services/lists.h"
+#include "support/scripted.h"
+#include "win/pump.h"
+#include "win/unicode.h"
+
+namespace glenvask {
+namespace {
+
+using test::ScratchFolder;
+
+// What the windows would be told.
+struct Recorder : ScanReporter {
+  Recorder() { old = setScanReporter(this); }
+  ~Recorder() override { setScanReporter(old); }
+  void scanStatus(const std::string& text) override {
+    statuses.push_back(text);
+    if (onStatus) onStatus();
+  }
+  void addReviewRow(const ReviewRow& row) override { rows.push_back(row); }
+  void releaseReviewList() override { ++releases; }
+  void stopOperation(const std::string& text) override { stops.push_back(text); }
+
+  std::vector<std::string> names() const {
+    std::vector<std::string> n;
+    for (const auto& r : rows) n.push_back(r.name);
+    std::sort(n.begin(), n.end());
+    return n;
+  }
+
+  ScanReporter* old = nullptr;
+  std::function<void()> onStatus;
+  std::vector<std::string> statuses, stops;
+  std::vector<ReviewRow> rows;
+  int releases = 0;
+};
+
+// Every option and list the scanner reads, put back after each test.
+class ScannerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetScanLists();
+    bAbort = false;
+    SkipReadOnly = SkipHidden = SkipSystem = false;
+    SkipNoTarget = SkipNoWorkDir = true;
+    UseDateFilter = false;
+    arrIgnoreFiles.clear();
+    arrIgnoreExt.clear();
+    arrIgnoreFolders.clear();
+    arrUnnecessary.clear();
+  }
+  void TearDown() override {
+    SetShortcutShell(false);
+    bAbort = false;
+    ResetScanLists();
+  }
+};
+
+std::string windowsPath(std::string p) {
+  std::replace(p.begin(), p.end(), '/', '\\');
+  return p;
+}
+
+void setAttributes(const std::string& path, DWORD attributes) {
+  ASSERT_TRUE(SetFileAttributesW(wide(path).c_str(), attributes)) << path;
+}
+
+// The file's last-write time, given in local time.
+void setLocalWriteTime(const std::string& path, DateTime local) {
+  SYSTEMTIME lt{}, utc{};
+  lt.wYear = WORD(local.year), lt.wMonth = WORD(local.month), lt.wDay = WORD(local.day);
+  lt.wHour = WORD(local.hour), lt.wMinute = WORD(local.minute), lt.wSecond = WORD(local.second);
+  ASSERT_TRUE(TzSpecificLocalTimeToSystemTime(nullptr, &lt, &utc));
+  FILETIME ft;
+  ASSERT_TRUE(SystemTimeToFileTime(&utc, &ft));
+  HANDLE h = CreateFileW(wide(path).c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING,
+                         FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE) << path;
+  EXPECT_TRUE(SetFileTime(h, nullptr, nullptr, &ft));
+  CloseHandle(h);
+}
+
+// A symbolic link to a folder. Where the platform's call makes none (Wine 8 pretends to),
+// the link is made on the Linux side with ln -s, and waited for.
+void makeFolderLink(const std::string& link, const std::string& target) {
+  CreateSymbolicLinkW(wide(link).c_str(), wide(target).c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY);
+  if (GetFileAttributesW(wide(link).c_str()) != INVALID_FILE_ATTRIBUTES) return;
+
+  using UnixName = char*(CDECL*)(const wchar_t*);
+  auto unixName = reinterpret_cast<UnixName>(
+      GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name"));
+  ASSERT_NE(unixName, nullptr) << "no way to make a link here";
+  auto toUnix = [&](const std::string& p) {
+    char* u = unixName(wide(p).c_str());
+    std::string s = u ? u : "";
+    if (u) HeapFree(GetProcessHeap(), 0, u);
+    return s;
+  };
+  size_t slash = link.rfind('\\');
+  std::string unixLink = toUnix(link.substr(0, slash)) + "/" + link.substr(slash + 1);
+  std::string unixTarget = toUnix(target);
+  ASSERT_FALSE(unixTarget.empty());
+  std::wstring cmd = wide("ln -s \"" + unixTarget + "\" \"" + unixLink + "\"");
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  ASSERT_TRUE(CreateProcessW(L"\\\\?\\unix\\bin\\ln", cmd.data(), nullptr, nullptr, FALSE, 0,
+                             nullptr, nullptr, &si, &pi));
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  for (int i = 0; i < 500 && GetFileAttributesW(wide(link).c_str()) == INVALID_FILE_ATTRIBUTES;
+       ++i)
+    Sleep(10);
+  DWORD a = GetFileAttributesW(wide(link).c_str());
+  ASSERT_NE(a, INVALID_FILE_ATTRIBUTES) << "link not made: " << link;
+  ASSERT_TRUE(a & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+// A shell shortcut saved with IShellLinkW and IPersistFile. An empty target sets none.
+void makeShortcut(const std::string& path, const std::string& target,
+                  const std::string& workFolder) {
+  CreateDirectoryW(wide(path.substr(0, path.rfind('\\'))).c_str(), nullptr);
+  HRESULT init = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  IShellLinkW* link = nullptr;
+  ASSERT_TRUE(SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                                         IID_IShellLinkW, reinterpret_cast<void**>(&link))));
+  if (!target.empty()) EXPECT_TRUE(SUCCEEDED(link->SetPath(wide(target).c_str())));
+  EXPECT_TRUE(SUCCEEDED(link->SetWorkingDirectory(wide(workFolder).c_str())));
+  link->SetDescription(L"test");
+  IPersistFile* file = nullptr;
+  ASSERT_TRUE(SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))));
+  EXPECT_TRUE(SUCCEEDED(file->Save(wide(path).c_str(), TRUE))) << path;
+  file->Release();
+  link->Release();
+  if (SUCCEEDED(init)) CoUninitialize();
+}
+
+std::vector<std::string> relative(const std::vector<std::string>& paths, const std::string& base) {
+  std::vector<std::string> out;
+  for (const auto& p : paths)
+    out.push_back(p.compare(0, base.size(), base) == 0 ? p.substr(base.size()) : "<" + p + ">");
+  return out;
+}
+
+TEST_F(ScannerTest, CollectingListsFilesBeforeSubfoldersAndNeverEntersLinks) {
+  ScratchFolder dir;
+  dir.write("a.tmp", "a");
+  dir.write("sub\\b.tmp", "b");
+  dir.write("sub\\deeper\\c.dmp", "c");
+  dir.write("sub\\deeper\\d.tmp", "d");
+  // A loop back to the top, and a link to a folder outside the tree.
+  ScratchFolder outside("outside");
+  outside.write("precious.dmp", "keep");
+  makeFolderLink(dir.file("sub\\loop"), dir.path());
+  makeFolderLink(dir.file("elsewhere"), outside.path());
+
+  Recorder rec;
+  std::string base = dir.path() + "\\";
+  ScanFolder(base, "*.*", kScanCollect);
+  EXPECT_EQ(relative(arrFiles, base), (std::vector<std::string>{"a.tmp", "sub\\b.tmp",
+                                                                "sub\\deeper\\c.dmp",
+                                                                "sub\\deeper\\d.tmp"}));
+  std::sort(arrFiles.begin(), arrFiles.end());
+  EXPECT_EQ(relative(arrFolders, base), (std::vector<std::string>{"sub\\", "sub\\deeper\\"}));
+  EXPECT_TRUE(rec.statuses.empty()) << "collecting shows no status";
+
+  // A pattern of its own picks files; folders are still walked (the link still is not).
+  ResetScanLists();
+  EXPECT_TRUE(arrFiles.empty() && arrFolders.empty());
+  ScanFolder(dir.path(), "*.dmp", kScanCollect);  // the final "\" is supplied
+  EXPECT_EQ(relative(arrFiles, base), (std::vector<std::string>{"sub\\deeper\\c.dmp"}));
+  EXPECT_EQ(arrFolders.size(), 2u);
+
+  // Every other mode also stays out of the links.
+  ResetScanLists();
+  ScanFolder(base, "*.*", kScanUserFolders);
+  EXPECT_EQ(arrFiles.size(), 4u);
+  EXPECT_TRUE(arrFolders.empty());
+  std::vector<std::string> statuses = rec.statuses;
+  EXPECT_EQ(relative(statuses, std::string(kScanningStatus) + base),
+            (std::vector<std::string>{"sub\\", "sub\\deeper\\"}));
+  EXPECT_TRUE(outside.exists("precious.dmp"));
+}
+
+TEST_F(ScannerTest, AMissingOrEmptyFolderYieldsNothing) {
+  Recorder rec;
+  ScanFolder("C:\\glenvask-tests\\no such folder\\", "*.*", kScanCollect);
+  ScanFolder("", "*.*", kScanCollect);  // never the current folder
+  ScanFolder("C:\\glenvask-tests\\no such folder\\", "*.*", kScanUnnecessary);
+  EXPECT_TRUE(arrFiles.empty());
+  EXPECT_TRUE(arrFolders.empty());
+  EXPECT_TRUE(rec.rows.empty());
+  EXPECT_TRUE(rec.stops.empty());
+}
+
+TEST_F(ScannerTest, UnnecessaryFilesHonourAttributeSkips) {
+  ScratchFolder dir;
+  dir.write("plain.tmp", "x");
+  dir.write("readonly.tmp", "x");
+  dir.write("hidden.tmp", "x");
+  dir.write("system.tmp", "x");
+  dir.write("keep.txt", "x");
+  setAttributes(dir.file("readonly.tmp"), FILE_ATTRIBUTE_READONLY);
+  setAttributes(dir.file("hidden.tmp"), FILE_ATTRIBUTE_HIDDEN);
+  setAttributes(dir.file("system.tmp"), FILE_ATTRIBUTE_SYSTEM);
+  arrUnnecessary = {"*.tmp"};
+
+  struct Case {
+    bool readOnly, hidden, system;
+    std::vector<std::string> found;
+  } cases[] = {
+      {false, false, false, {"hidden.tmp", "plain.tmp", "readonly.tmp", "system.tmp"}},
+      {true, false, false, {"hidden.tmp", "plain.tmp", "system.tmp"}},
+      {false, true, false, {"plain.tmp", "readonly.tmp", "system.tmp"}},
+      {false, false, true, {"hidden.tmp", "plain.tmp", "readonly.tmp"}},
+      {true, true, true, {"plain.tmp"}},
+  };
+  for (const auto& c : cases) {
+    SkipReadOnly = c.readOnly, SkipHidden = c.hidden, SkipSystem = c.system;
+    Recorder rec;
+    ScanFolder(dir.path() + "\\", "*.*", kScanUnnecessary);
+    EXPECT_EQ(rec.names(), c.found) << c.readOnly << c.hidden << c.system;
+    EXPECT_TRUE(arrFiles.empty());
+  }
+  for (const char* f : {"readonly.tmp", "hidden.tmp", "system.tmp"})
+    setAttributes(dir.file(f), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(ScannerTest, ReviewRowsCarryTheListColumns) {
+  ScratchFolder dir;
+  dir.write("Report.Old.bak", std::string(1234, 'x'));
+  dir.write("README", "");
+  dir.write(".log", "");
+  dir.write("sub\\~draft.doc", "12345");
+  setLocalWriteTime(dir.file("Report.Old.bak"), {2024, 3, 1, 17, 3, 9});
+  setAttributes(dir.file("Report.Old.bak"),
+                FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_SYSTEM |
+                    FILE_ATTRIBUTE_HIDDEN);
+  setAttributes(dir.file(".log"), FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN);
+  setLocalWriteTime(dir.file("README"), {2023, 12, 24, 9, 5, 0});
+  arrUnnecessary = {"*.BAK", "readme", ".log", "~*.*"};
+
+  Recorder rec;
+  ScanFolder(dir.path() + "\\", "*.*", kScanUnnecessary);
+  ASSERT_EQ(rec.rows.size(), 4u);
+  std::sort(rec.rows.begin(), rec.rows.end(),
+            [](const ReviewRow& a, const ReviewRow& b) { return a.name < b.name; });
+  std::string base = dir.path() + "\\";
+  using Cols = std::array<std::string, 7>;
+  EXPECT_EQ(rec.rows[0].columns(), (Cols{".log", "0", rec.rows[0].date, "AH", base, "LOG",
+                                         "Unnecessary Files"}));
+  EXPECT_EQ(rec.rows[1].columns(), (Cols{"README", "0", "12/24/2023 9:05:00 AM", "A", base, "",
+                                         "Unnecessary Files"}));
+  EXPECT_EQ(rec.rows[2].columns(), (Cols{"Report.Old.bak", "1234", "3/1/2024 5:03:09 PM", "RASH",
+                                         base, "BAK", "Unnecessary Files"}));
+  EXPECT_EQ(rec.rows[3].columns(), (Cols{"~draft.doc", "5", rec.rows[3].date, "A",
+                                         base + "sub\\", "DOC", "Unnecessary Files"}));
+  EXPECT_EQ(rec.rows[2].path(), dir.file("Report.Old.bak"));
+  setAttributes(dir.file("Report.Old.bak"), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(ScannerTest, DateWindowHoldsTheDaysAfterFromUpToTo) {
+  ScratchFolder dir;
+  struct Case {
+    const char* name;
+    DateTime written;
+    bool found;
+  } cases[] = {
+      {"feb28.tmp", {2024, 2, 28, 12, 0, 0}, false},
+      {"mar01-late.tmp", {2024, 3, 1, 23, 59, 59}, false},  // the From day itself is outside
+      {"mar02-early.tmp", {2024, 3, 2, 0, 0, 1}, true},
+      {"mar03-late.tmp", {2024, 3, 3, 23, 59, 59}, true},  // the To day is inside
+      {"mar04-early.tmp", {2024, 3, 4, 0, 0, 0}, false},
+      {"jul10.tmp", {2024, 7, 10, 12, 0, 0}, false},
+  };
+  for (const auto& c : cases) {
+    dir.write(c.name, "x");
+    setLocalWriteTime(dir.file(c.name), c.written);
+  }
+  arrUnnecessary = {"*.tmp"};
+  UseDateFilter = true;
+  DateFrom = {2024, 3, 1};
+  DateTo = {2024, 3, 3};
+  Recorder rec;
+  ScanFolder(dir.path() + "\\", "*.*", kScanUnnecessary);
+  std::vector<std::string> expected;
+  for (const auto& c : cases)
+    if (c.found) expected.push_back(c.name);
+  EXPECT_EQ(rec.names(), expected);
+
+  // The empty-file scan uses the same window; without it every date passes.
+  Recorder empty;
+  for (const auto& c : cases) {
+    dir.write(c.name, "");
+    setLocalWriteTime(dir.file(c.name), c.written);
+  }
+  ScanFolder(dir.path() + "\\", "*.*", kScanEmpty);
+  EXPECT_EQ(empty.names(), expected);
+  UseDateFilter = false;
+  Recorder all;
+  ScanFolder(dir.path() + "\\", "*.*", kScanEmpty);
+  EXPECT_EQ(all.rows.size(), std::size(cases));
+}
+
+TEST_F(ScannerTest, EmptyFilesNeedSizeZeroAndPassTheAttributeSkips) {
+  ScratchFolder dir;
+  dir.write("empty.dat", "");
+  dir.write("hidden-empty.dat", "");
+  dir.write("full.dat", "x");
+  dir.write("no-ext", "");
+  setAttributes(dir.file("hidden-empty.dat"), FILE_ATTRIBUTE_HIDDEN);
+  arrUnnecessary = {"*.nothing"};  // the pattern list plays no part here
+  SkipHidden = true;
+  Recorder rec;
+  ScanFolder(dir.path() + "\\", "*.*", kScanEmpty);
+  EXPECT_EQ(rec.names(), (std::vector<std::string>{"empty.dat", "no-ext"}));
+  for (const auto& r : rec.rows) {
+    EXPECT_EQ(r.category, "Empty Files");
+    EXPECT_EQ(r.size, 0);
+  }
+  setAttributes(dir.file("hidden-empty.dat"), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(ScannerTest, IgnoreTests) {
+  arrIgnoreFiles = {"Desktop.ini", "thumbs.db ", "\xC3\xA9t\xC3\xA9.txt"};  // "été.txt"
+  arrIgnoreExt = {"Log", "gz"};
+  arrIgnoreFolders = {"temp", "C:\\Keep\\"};
+  arrUnnecessary = {"*.tmp", ".log", "~*.*", "file##.b?k", "[!a]x.old", "*.[ch]"};
+  struct Case {
+    const char* text;
+    bool file, extension, folder, unnecessary;
+  } cases[] = {
+      {"DESKTOP.INI", true, false, false, false},
+      {"thumbs.db", false, false, false, false},  // the entry's trailing space counts
+      {"\xC3\x89T\xC3\x89.TXT", true, false, false, false},  // "ÉTÉ.TXT": any script's case
+      {"error.LOG", false, true, false, false},
+      {"archive.tar.GZ", false, true, false, false},
+      {"README", false, false, false, false},  // no "." never has an ignored extension
+      {"C:\\Windows\\Temp\\", false, false, true, false},
+      {"C:\\Attempts\\", false, false, true, false},
+      {"c:\\keep\\sub\\", false, false, true, false},
+      {"C:\\Keeper\\", false, false, false, false},
+      {"a.TMP", false, false, false, true},
+      {".LOG", false, true, false, true},
+      {"x.log", false, true, false, false},  // ".log" alone is a whole name
+      {"~$doc.docx", false, false, false, true},
+      {"file12.bak", false, false, false, true},
+      {"file1x.bak", false, false, false, false},
+      {"bx.old", false, false, false, true},
+      {"ax.old", false, false, false, false},
+      {"main.h", false, false, false, true},
+      {"main.cpp", false, false, false, false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(IsIgnoredFile(c.text), c.file) << c.text;
+    EXPECT_EQ(IsIgnoredExtension(c.text), c.extension) << c.text;
+    EXPECT_EQ(IsIgnoredFolder(c.text), c.folder) << c.text;
+    EXPECT_EQ(IsUnnecessaryFile(c.text), c.unnecessary) << c.text;
+  }
+  // Empty lists give false.
+  arrIgnoreFiles.clear(), arrIgnoreExt.clear(), arrIgnoreFolders.clear(), arrUnnecessary.clear();
+  EXPECT_FALSE(IsIgnoredFile("desktop.ini") || IsIgnoredExtension("a.log") ||
+               IsIgnoredFolder("C:\\Windows\\Temp\\") || IsUnnecessaryFile("a.tmp"));
+}
+
+TEST_F(ScannerTest, IgnoreListsSteerTheScan) {
+  ScratchFolder dir("TempRoot");  // the start folder's own path holds "temp"
+  dir.write("a.tmp", "x");
+  dir.write("desktop.ini", "x");
+  dir.write("b.LOG", "x");
+  dir.write("sub\\c.tmp", "x");
+  dir.write("other\\d.tmp", "x");
+  arrUnnecessary = {"*.tmp", "*.ini", "*.log"};
+  arrIgnoreFiles = {"Desktop.ini"};
+  arrIgnoreExt = {"log"};
+
+  Recorder rec;
+  arrIgnoreFolders = {"\\OTHER\\"};
+  ScanFolder(dir.path() + "\\", "*.*", kScanUnnecessary);
+  EXPECT_EQ(rec.names(), (std::vector<std::string>{"a.tmp", "c.tmp"}));
+  EXPECT_EQ(relative(rec.statuses, kScanningStatus + dir.path() + "\\"),
+            (std::vector<std::string>{"sub\\"}));
+
+  // The start folder is scanned even though its path holds the entry; nothing below it is.
+  Recorder rec2;
+  arrIgnoreFolders = {"temp"};
+  ScanFolder(dir.path() + "\\", "*.*", kScanUnnecessary);
+  EXPECT_EQ(rec2.names(), (std::vector<std::string>{"a.tmp"}));
+  EXPECT_TRUE(rec2.statuses.empty());
+  ScanFolder(dir.path() + "\\", "*.*", kScanUserFolders);
+  EXPECT_EQ(relative(arrFiles, dir.path() + "\\"), (std::vector<std::string>{"a.tmp"}));
+}
+
+TEST_F(ScannerTest, DeadShortcuts) {
+  ScratchFolder dir;
+  std::string target = dir.write("target.txt", "x");
+  std::string gone = dir.write("gone.txt", "x");
+  makeShortcut(dir.file("live.lnk"), target, dir.path());
+  makeShortcut(dir.file("dead.lnk"), gone, dir.path());
+  makeShortcut(dir.file("dead-nowork.lnk"), gone, "");
+  makeShortcut(dir.file("floppy.lnk"), "A:\\", "");
+  makeShortcut(dir.file("notarget.lnk"), "", dir.path());
+  makeShortcut(dir.file("sub\\folder-same.lnk"), dir.file("missing"), dir.file("missing"));
+  makeShortcut(dir.file("sub\\folder-live.lnk"), dir.path(), dir.path());
+  dir.write("garbage.lnk", "this is no shortcut");
+  dir.write("dead.txt", "not a .lnk");
+  ASSERT_TRUE(DeleteFileW(wide(gone).c_str()));
+
+  struct Case {
+    bool skipNoTarget, skipNoWorkDir;
+    std::vector<std::string> dead;
+  } cases[] = {
+      {true, true, {"dead.lnk", "folder-same.lnk"}},
+      {true, false, {"dead-nowork.lnk", "dead.lnk", "folder-same.lnk"}},
+      {false, true, {"dead.lnk", "folder-same.lnk", "notarget.lnk"}},
+      {false, false, {"dead-nowork.lnk", "dead.lnk", "folder-same.lnk", "notarget.lnk"}},
+  };
+  SetShortcutShell(true);
+  for (const auto& c : cases) {
+    SkipNoTarget = c.skipNoTarget, SkipNoWorkDir = c.skipNoWorkDir;
+    Recorder rec;
+    ScanFolder(dir.path() + "\\", "*.lnk", kScanDeadShortcuts);
+    EXPECT_EQ(rec.names(), c.dead) << c.skipNoTarget << c.skipNoWorkDir;
+    for (const auto& r : rec.rows) EXPECT_EQ(r.category, "Dead Shortcuts");
+  }
+  SetShortcutShell(false);
+  // Without a prepared reader the test still answers.
+  SkipNoTarget = SkipNoWorkDir = false;
+  EXPECT_TRUE(IsDeadShortcut(dir.file("dead.lnk")));
+  EXPECT_FALSE(IsDeadShortcut(dir.file("live.lnk")));
+  EXPECT_FALSE(IsDeadShortcut(dir.file("floppy.lnk")));
+  EXPECT_FALSE(IsDeadShortcut(dir.file("garbage.lnk")));
+  EXPECT_FALSE(IsDeadShortcut(dir.file("no such.lnk")));
+}
+
+TEST_F(ScannerTest, DeadShortcutRowsShowTheFileTimeText) {
+  ScratchFolder dir;
+  makeShortcut(dir.file("dead.lnk"), dir.file("missing.txt"), dir.path());
+  setLocalWriteTime(dir.file("dead.lnk"), {2024, 3, 1, 7, 3, 9});
+  SetShortcutShell(true);
+  Recorder rec;
+  ScanFolder(dir.path() + "\\", "*.lnk", kScanDeadShortcuts);
+  ASSERT_EQ(rec.rows.size(), 1u);
+  EXPECT_EQ(rec.rows[0].date, "03/01/2024 7:03:09 AM");
+  EXPECT_EQ(rec.rows[0].extension, "LNK");
+}
+
+TEST_F(ScannerTest, FileTimesInLocalTime) {
+  // Each moment comes back as the local time it was made from, winter and summer alike.
+  for (DateTime local : {DateTime{2024, 1, 15, 17, 3, 9}, DateTime{2024, 7, 15, 0, 30, 0}}) {
+    SYSTEMTIME lt{}, utc{};
+    lt.wYear = WORD(local.year), lt.wMonth = WORD(local.month), lt.wDay = WORD(local.day);
+    lt.wHour = WORD(local.hour), lt.wMinute = WORD(local.minute), lt.wSecond = WORD(local.second);
+    ASSERT_TRUE(TzSpecificLocalTimeToSystemTime(nullptr, &lt, &utc));
+    FILETIME ft;
+    ASSERT_TRUE(SystemTimeToFileTime(&utc, &ft));
+    EXPECT_EQ(FileTimeToLocal(ft), local);
+    EXPECT_EQ(FormatFileTime(ft), formatFileTime(local));
+  }
+  EXPECT_EQ(formatFileTime({2024, 7, 15, 0, 30, 0}), "07/15/2024 12:30:00 AM");
+}
+
+TEST_F(ScannerTest, StopEndsTheScanOnceAndKeepsWhatWasCollected) {
+  ScratchFolder dir;
+  for (int i = 0; i < 5; ++i) dir.write("f" + std::to_string(i) + "\\a.tmp", "x");
+  std::string archive = dir.write("backup.zip", "PK");
+  BackupZipFile = archive;
+  arrUnnecessary = {"*.tmp"};
+
+  // Stop pressed while the third folder is announced.
+  Recorder rec;
+  rec.onStatus = [&] {
+    if (rec.statuses.size() == 3) bAbort = true;
+  };
+  ScanFolder(dir.path() + "\\", "*.*", kScanUnnecessary);
+  EXPECT_EQ(rec.statuses.size(), 3u);
+  EXPECT_EQ(rec.rows.size(), 2u);
+  EXPECT_EQ(rec.releases, 1);
+  EXPECT_EQ(rec.stops, (std::vector<std::string>{"Aborted by User"}));
+  EXPECT_FALSE(dir.exists("backup.zip")) << "the run's archive is deleted";
+  BackupZipFile.clear();
+
+  // Already stopped: nothing is collected, the exit is taken at once.
+  Recorder rec2;
+  ScanFolder(dir.path() + "\\", "*.*", kScanCollect);
+  EXPECT_TRUE(arrFiles.empty());
+  EXPECT_EQ(rec2.stops, (std::vector<std::string>{"Aborted by User"}));
+
+  // A mode-0 stop keeps the files collected so far.
+  bAbort = false;
+  Recorder rec3;
+  ScanFolder(dir.path() + "\\", "*.*", kScanUserFolders);
+  EXPECT_EQ(arrFiles.size(), 5u);
+  ResetScanLists();
+  int seen = 0;
+  rec3.onStatus = [&] {
+    if (++seen == 2) bAbort = true;
+  };
+  ScanFolder(dir.path() + "\\", "*.*", kScanUserFolders);
+  EXPECT_EQ(arrFiles.size(), 1u);
+}
+
+// Stop arrives as a message: the scan pumps the events as it goes.
+bool g_timerFired = false;
+void CALLBACK pressStop(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  g_timerFired = true;
+  bAbort = true;
+}
+
+TEST_F(ScannerTest, TheScanPumpsEventsSoStopGetsThrough) {
+  ScratchFolder dir;
+  for (int i = 0; i < 40; ++i) dir.write("f" + std::to_string(i) + "\\x.bin", "x");
+  auto slice = EventPump::sliceMs();
+  EventPump::setSliceMs(0);  // every call dispatches
+  Recorder rec;
+  rec.onStatus = [] { Sleep(5); };  // a slow folder, so the timer comes due mid-scan
+  SetTimer(nullptr, 0, 20, pressStop);
+  ScanFolder(dir.path() + "\\", "*.*", kScanEmpty);
+  EventPump::setSliceMs(slice);
+  EXPECT_TRUE(g_timerFired);
+  EXPECT_EQ(rec.stops, (std::vector<std::string>{"Aborted by User"}));
+  EXPECT_LT(rec.statuses.size(), 40u);
+}
+
+}  // namespace
+}  // namespace glenvask
