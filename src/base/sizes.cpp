@@ -4,6 +4,8 @@
 #include <charconv>
 #include <cmath>
 
+#include "base/text.h"
+
 namespace glenvask {
 
 namespace {
@@ -48,6 +50,21 @@ std::string groupDigits(const std::string& digits, const NumberStyle& style) {
 
 const NumberStyle& numberStyle() { return currentStyle(); }
 void setNumberStyle(NumberStyle style) { currentStyle() = std::move(style); }
+
+std::vector<int> groupingFromLocale(const std::string& text) {
+  std::vector<int> sizes;
+  for (const auto& part : split(text, ';')) {
+    auto n = parseInteger(part);
+    if (!n || *n < 0 || *n > 9) return {};
+    sizes.push_back(static_cast<int>(*n));
+  }
+  // Here the last size repeats unless it is 0; there a closing 0 asks for the repeat.
+  if (!sizes.empty() && sizes.back() == 0)
+    sizes.pop_back();
+  else if (!sizes.empty())
+    sizes.push_back(0);
+  return sizes;
+}
 
 std::string formatNumber(double value, int decimals, const NumberStyle& style) {
   if (!std::isfinite(value)) return "";

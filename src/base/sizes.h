@@ -20,6 +20,10 @@ struct NumberStyle {
   int negativeOrder = 1;
 };
 
+// The group sizes of a regional settings' grouping text: "3;0" repeats threes, "3;2;0" is a
+// three then twos, "3" is a single group of three; "" or anything unreadable is no grouping.
+std::vector<int> groupingFromLocale(const std::string& text);
+
 // The style FormatFileSize uses unless told otherwise; the program sets it from the user's
 // regional settings at start (see useRegionalNumberStyle in services/system.h).
 const NumberStyle& numberStyle();

@@ -94,6 +94,29 @@ TEST(Sizes, RegionalStyles) {
   EXPECT_EQ(FormatFileSize(-536870912, 2, true, noZero), "-.50 GB");
 }
 
+TEST(Sizes, GroupingOfTheRegionalSettings) {
+  struct Case {
+    const char* text;
+    std::vector<int> sizes;
+    const char* formatted;  // 1234567890 with that grouping
+  } cases[] = {
+      {"3;0", {3}, "1,234,567,890"},
+      {"3", {3, 0}, "1234567,890"},
+      {"3;2;0", {3, 2}, "1,23,45,67,890"},
+      {"3;2", {3, 2, 0}, "12345,67,890"},
+      {"0;0", {0}, "1234567890"},
+      {"", {}, "1234567890"},
+      {"x", {}, "1234567890"},
+      {"3;-1", {}, "1234567890"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(groupingFromLocale(c.text), c.sizes) << c.text;
+    NumberStyle style;
+    style.grouping = groupingFromLocale(c.text);
+    EXPECT_EQ(formatNumber(1234567890, 0, style), c.formatted) << c.text;
+  }
+}
+
 TEST(Sizes, ExtremeInputsGiveATextOrNothing) {
   const NumberStyle en;
   EXPECT_EQ(FormatFileSize(std::numeric_limits<double>::quiet_NaN(), 2, true, en), "");
