@@ -1,5 +1,7 @@
 // The sandbox's real Recycle Bin: query and empty it. It is prefix-wide, so this runs alone.
+#include <windows.h>
 #include <shellapi.h>
+
 #include <gtest/gtest.h>
 
 #include "services/system.h"
