@@ -1,0 +1,225 @@
+#include "review/frmLog.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "cleaner/frmMain.h"
+#include "review/frmLogDetails.h"
+
+namespace glenvask {
+
+namespace {
+
+enum : int {
+  IDC_HEADING = 100,
+  IDC_FILES,
+  IDC_SPACE,
+  IDC_LOG,
+  IDC_VIEW,
+  IDC_CLOSE,
+  IDC_EXIT,
+  IDC_STATIC = -1,
+};
+
+constexpr int kWidth = 380, kHeight = 330;
+constexpr int kRowTop = 66, kRowH = 26;
+
+// The green tick of a cleaned section, drawn once.
+HICON tickIcon() {
+  static HICON icon = [] {
+    int cx = GetSystemMetrics(SM_CXSMICON), cy = GetSystemMetrics(SM_CYSMICON);
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP color = CreateCompatibleBitmap(screen, cx, cy);
+    HBITMAP mask = CreateBitmap(cx, cy, 1, 1, nullptr);
+    ReleaseDC(nullptr, screen);
+    POINT pts[] = {{cx * 3 / 16, cy * 8 / 16}, {cx * 6 / 16, cy * 12 / 16},
+                   {cx * 13 / 16, cy * 3 / 16}};
+    int width = std::max(2, cx / 6);
+    RECT all{0, 0, cx, cy};
+    // The colour image: the tick on black (black leaves the screen as it is).
+    HGDIOBJ oldBitmap = SelectObject(dc, color);
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    HPEN green = CreatePen(PS_SOLID, width, RGB(0, 160, 0));
+    HGDIOBJ oldPen = SelectObject(dc, green);
+    Polyline(dc, pts, 3);
+    // The mask: transparent (white) but for the tick.
+    SelectObject(dc, mask);
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    HPEN black = CreatePen(PS_SOLID, width, RGB(0, 0, 0));
+    SelectObject(dc, black);
+    Polyline(dc, pts, 3);
+    SelectObject(dc, oldPen);
+    SelectObject(dc, oldBitmap);
+    DeleteObject(green);
+    DeleteObject(black);
+    DeleteDC(dc);
+    ICONINFO info{TRUE, 0, 0, mask, color};
+    HICON made = CreateIconIndirect(&info);
+    DeleteObject(mask);
+    DeleteObject(color);
+    return made;
+  }();
+  return icon;
+}
+
+// The yellow warning triangle of a section that was not cleaned: the system's own.
+HICON warningIcon() {
+  static HICON icon = static_cast<HICON>(
+      LoadImageW(nullptr, MAKEINTRESOURCEW(32515), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                 GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+  return icon;
+}
+
+SummaryWindow& instance() {
+  static SummaryWindow window;
+  return window;
+}
+
+}  // namespace
+
+std::function<void()> SummaryWindow::endProgram = [] { ExitProcess(0); };
+
+SummaryWindow& frmLog() {
+  SummaryWindow& window = instance();
+  if (!window.isOpen() && !window.isModal()) window.load();
+  return window;
+}
+
+void SummaryWindow::load(HWND owner) {
+  if (isOpen()) return;
+  WindowSpec spec;
+  spec.title = "Cleanup Summary";
+  spec.width = kWidth;
+  spec.height = kHeight;
+  spec.style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+  spec.exStyle = WS_EX_DLGMODALFRAME;
+  spec.owner = owner ? owner : frmMain().isOpen() ? frmMain().hwnd() : nullptr;
+  create(spec);
+}
+
+bool SummaryWindow::build(HWND owner) {
+  load(owner);
+  return isOpen();
+}
+
+bool SummaryWindow::onCreate() {
+  const ControlSpec specs[] = {
+      label("lblHeading", IDC_HEADING, "Cleanup Summary", 12, 10, 300, 20),
+      label("lblTasks", IDC_STATIC, "Maintenance tasks", 40, 40, 190, 18),
+      label("lblStatusHeader", IDC_STATIC, "Status", 240, 40, 120, 18),
+      {"Line1", WC_STATICW, IDC_STATIC, "", 12, 60, kWidth - 24, 2, SS_ETCHEDHORZ},
+      label("lblFilesDeleted", IDC_STATIC, "Files Deleted:", 40, 210, 110, 18),
+      label("Label3", IDC_FILES, "0", 160, 210, 200, 18),
+      label("lblSpaceGained", IDC_STATIC, "Space Gained:", 40, 232, 110, 18),
+      label("Label4", IDC_SPACE, "0 Bytes", 160, 232, 200, 18),
+      {"txtLog", L"EDIT", IDC_LOG, "", 0, 0, 10, 10,
+       ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL | WS_VSCROLL | WS_HSCROLL,
+       WS_EX_CLIENTEDGE},
+      button("cmdSave", IDC_VIEW, "&View Details...", 12, 290, 120, 26),
+      button("cmdClose", IDC_CLOSE, "&Close", 176, 290, 90, 26, BS_DEFPUSHBUTTON),
+      button("cmdExit", IDC_EXIT, "&Exit", 276, 290, 90, 26),
+  };
+  addControls(specs);
+  Label3.bind(*this, "Label3");
+  Label4.bind(*this, "Label4");
+  txtLog.bind(*this, "txtLog");
+  cmdSave.bind(*this, "cmdSave");
+  cmdClose.bind(*this, "cmdClose");
+  cmdExit.bind(*this, "cmdExit");
+  txtLog.setVisible(false);
+  SendMessageW(txtLog.hwnd(), EM_SETLIMITTEXT, 0, 0);
+
+  for (size_t i = 0; i < kSummarySections.size(); ++i) {
+    int y = kRowTop + static_cast<int>(i) * kRowH;
+    std::string n = std::to_string(i + 1);
+    tick_[i] = addControl({("imgCleaned" + n).c_str(), WC_STATICW, IDC_STATIC, "", 16, y, 16,
+                           16, SS_ICON});
+    warning_[i] = addControl({("imgNotCleaned" + n).c_str(), WC_STATICW, IDC_STATIC, "", 16, y,
+                              16, 16, SS_ICON});
+    addControl(label(("lblTask" + n).c_str(), IDC_STATIC, kSummarySections[i].caption, 40, y,
+                     190, 18));
+    addControl(label(("lblState" + n).c_str(), IDC_STATIC, kCleanedText, 240, y, 120, 18));
+    status_[i].bind(*this, "lblState" + n);
+    SendMessageW(tick_[i], STM_SETICON, reinterpret_cast<WPARAM>(tickIcon()), 0);
+    SendMessageW(warning_[i], STM_SETICON, reinterpret_cast<WPARAM>(warningIcon()), 0);
+    ShowWindow(warning_[i], SW_HIDE);
+  }
+  fillSections();
+  return true;
+}
+
+// Fixed once, when the window is made: after a run that set a section mark only the marked
+// sections read "Cleaned"; otherwise each section with a checked box does.
+void SummaryWindow::fillSections() {
+  MainWindow& main = frmMain();
+  CheckBox* marks[] = {&main.FoFiValue, &main.MiscValue, &main.IEValue, &main.FFValue,
+                       &main.PLGValue};
+  bool markMode = std::any_of(std::begin(marks), std::end(marks),
+                              [](CheckBox* m) { return m->value() == 1; });
+  for (size_t i = 0; i < kSummarySections.size(); ++i) {
+    bool cleaned = false;
+    if (markMode) {
+      cleaned = marks[i]->value() == 1;
+    } else {
+      for (const char* box : kSummarySections[i].boxes) {
+        if (!box) break;
+        CheckBox* b = main.categoryByName(box);
+        if (b && b->value() == 1) cleaned = true;
+      }
+    }
+    status_[i].setText(cleaned ? kCleanedText : kNotCleanedText);
+    ShowWindow(tick_[i], cleaned ? SW_SHOWNA : SW_HIDE);
+    ShowWindow(warning_[i], cleaned ? SW_HIDE : SW_SHOWNA);
+  }
+}
+
+std::string SummaryWindow::sectionStatus(size_t section) const {
+  return section < status_.size() ? status_[section].text() : std::string();
+}
+
+bool SummaryWindow::sectionCleanedIconShown(size_t section) const {
+  return section < tick_.size() && tick_[section] &&
+         (GetWindowLongPtrW(tick_[section], GWL_STYLE) & WS_VISIBLE);
+}
+
+bool SummaryWindow::sectionWarningIconShown(size_t section) const {
+  return section < warning_.size() && warning_[section] &&
+         (GetWindowLongPtrW(warning_[section], GWL_STYLE) & WS_VISIBLE);
+}
+
+void SummaryWindow::cmdSave_Click() { asker().showModal(frmLogDetails(), hwnd()); }
+
+void SummaryWindow::cmdClose_Click() {
+  frmMain().pgClean.setValue(0);
+  if (isModal())
+    endModal(IDCANCEL);
+  else
+    destroy();
+}
+
+void SummaryWindow::cmdExit_Click() {
+  if (endProgram) endProgram();
+}
+
+void SummaryWindow::onCommand(int id, int, HWND) {
+  switch (id) {
+    case IDC_VIEW: cmdSave_Click(); break;
+    case IDC_CLOSE: cmdClose_Click(); break;
+    case IDC_EXIT: cmdExit_Click(); break;
+    case IDCANCEL: close(); break;  // Esc
+    default: break;
+  }
+}
+
+void SummaryWindow::onDestroy() {
+  for (Control* c : std::initializer_list<Control*>{&Label3, &Label4, &txtLog, &cmdSave,
+                                                     &cmdClose, &cmdExit})
+    c->attach(nullptr);
+  for (auto& s : status_) s.attach(nullptr);
+  tick_.fill(nullptr);
+  warning_.fill(nullptr);
+}
+
+}  // namespace glenvask

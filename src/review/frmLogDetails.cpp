@@ -1,0 +1,106 @@
+#include "review/frmLogDetails.h"
+
+#include "review/frmLog.h"
+#include "services/settings.h"
+
+namespace glenvask {
+
+namespace {
+
+enum : int {
+  IDC_HEADING = 100,
+  IDC_LOG,
+  IDC_STATUS,
+  IDC_SAVE,
+  IDC_CLOSE,
+};
+
+constexpr int kWidth = 560, kHeight = 400;
+
+LogDetailsWindow& instance() {
+  static LogDetailsWindow window;
+  return window;
+}
+
+}  // namespace
+
+LogDetailsWindow& frmLogDetails() {
+  LogDetailsWindow& window = instance();
+  if (!window.isOpen() && !window.isModal()) window.load();
+  return window;
+}
+
+void LogDetailsWindow::load(HWND owner) {
+  if (isOpen()) return;
+  WindowSpec spec;
+  spec.title = "Detailed Log";
+  spec.width = kWidth;
+  spec.height = kHeight;
+  spec.style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+  spec.exStyle = WS_EX_DLGMODALFRAME;
+  spec.owner = owner ? owner : frmLog().hwnd();
+  create(spec);
+}
+
+bool LogDetailsWindow::build(HWND owner) {
+  load(owner);
+  return isOpen();
+}
+
+bool LogDetailsWindow::onCreate() {
+  const ControlSpec specs[] = {
+      label("lblHeading", IDC_HEADING, "Detailed Log", 12, 10, 300, 18),
+      {"txtLog", L"EDIT", IDC_LOG, "", 12, 32, kWidth - 24, 300,
+       ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL | WS_VSCROLL | WS_HSCROLL |
+           WS_TABSTOP,
+       WS_EX_CLIENTEDGE},
+      label("lblStatus", IDC_STATUS, "", 12, 338, kWidth - 24, 18),
+      button("cmdSave", IDC_SAVE, "&Save As...", 12, 364, 100, 26),
+      button("cmdClose", IDC_CLOSE, "&Close", kWidth - 112, 364, 100, 26, BS_DEFPUSHBUTTON),
+  };
+  addControls(specs);
+  txtLog.bind(*this, "txtLog");
+  lblStatus.bind(*this, "lblStatus");
+  cmdSave.bind(*this, "cmdSave");
+  cmdClose.bind(*this, "cmdClose");
+  SendMessageW(txtLog.hwnd(), EM_SETLIMITTEXT, 0, 0);
+
+  SummaryWindow& summary = frmLog();
+  txtLog.setText(summary.txtLog.text());
+  lblStatus.setText("Files Deleted: " + summary.Label3.text() + ", Space Gained: " +
+                    summary.Label4.text());
+  return true;
+}
+
+void LogDetailsWindow::cmdSave_Click() {
+  FileDialogSpec spec;
+  spec.fileName = kLogFileName;
+  spec.filter = kLogFilter;
+  auto chosen = asker().saveFile(hwnd(), spec);
+  if (!chosen || chosen->empty()) return;
+  // The log as the window holds it and one line end; a failure leaves any old file whole.
+  writeFileAtomic(*chosen, txtLog.text() + "\r\n");
+}
+
+void LogDetailsWindow::cmdClose_Click() {
+  if (isModal())
+    endModal(IDCANCEL);
+  else
+    destroy();
+}
+
+void LogDetailsWindow::onCommand(int id, int, HWND) {
+  switch (id) {
+    case IDC_SAVE: cmdSave_Click(); break;
+    case IDC_CLOSE: cmdClose_Click(); break;
+    case IDCANCEL: close(); break;  // Esc
+    default: break;
+  }
+}
+
+void LogDetailsWindow::onDestroy() {
+  for (Control* c : std::initializer_list<Control*>{&txtLog, &lblStatus, &cmdSave, &cmdClose})
+    c->attach(nullptr);
+}
+
+}  // namespace glenvask

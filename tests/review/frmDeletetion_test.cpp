@@ -1,0 +1,404 @@
+// The review list in-process: rows as the scanner adds them, deleting real files of a scratch
+// folder (one vanished, one held open), the checked rows only, Abort, the log lines it writes
+// when it closes, sorting and the properties verb.
+#include "review/frmDeletetion.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include "cleaner/frmMain.h"
+#include "services/globals.h"
+#include "services/scanner.h"
+#include "support/scripted.h"
+#include "win/handle.h"
+#include "win/pump.h"
+#include "win/unicode.h"
+
+namespace glenvask {
+namespace {
+
+class ReviewListTest : public ::testing::Test {
+ protected:
+  test::ScratchFolder dir;
+  test::ScriptedAsker asker;
+  test::RecordingOutside outside;
+  ReviewListReporter reporter;
+  ScanReporter* previous = nullptr;
+
+  void SetUp() override {
+    bAbort = false;
+    DeleteFailed = false;
+    TotalFilesDeleted = 0;
+    TotalSpaceGained = 0;
+    CleanupLog.clear();
+    DeleteMethod = kDeletePlain;
+    previous = setScanReporter(&reporter);
+  }
+  void TearDown() override {
+    setScanReporter(previous);
+    releaseReviewList();
+    bAbort = false;
+  }
+
+  // A row for a file of the scratch folder, as the scanner reports it.
+  ReviewRow row(const std::string& name, std::int64_t size, const char* category) {
+    ReviewRow r;
+    r.name = name;
+    r.size = size;
+    r.date = "03/01/2024 5:03:09 PM";
+    r.attributes = "A";
+    r.folder = dir.path() + "\\";
+    size_t dot = name.rfind('.');
+    if (dot != std::string::npos) {
+      r.extension = name.substr(dot + 1);
+      for (char& c : r.extension) c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
+    }
+    r.category = category;
+    return r;
+  }
+  // Writes the file and reports it.
+  void found(const std::string& name, size_t bytes, const char* category) {
+    dir.write(name, std::string(bytes, 'x'));
+    scanReporter().addReviewRow(row(name, static_cast<std::int64_t>(bytes), category));
+  }
+  std::vector<std::string> names() {
+    std::vector<std::string> out;
+    auto& list = frmDeletetion().lstvDeletion;
+    for (size_t i = 0; i < list.rowCount(); ++i) out.push_back(list.rowText(i, kColName));
+    return out;
+  }
+};
+
+std::string shownCell(const ListView& l, int row, int col) {
+  wchar_t buf[512] = {};
+  ListView_GetItemText(l.hwnd(), row, col, buf, 512);
+  return utf8(buf);
+}
+
+TEST_F(ReviewListTest, ShowsTheRowsAsAddedWithIconsAndAllChecked) {
+  ReviewListWindow& w = frmDeletetion();
+  EXPECT_EQ(w.text(), "Unnecessary files found");
+  EXPECT_EQ(w.lblTotalFiles.text(), "Total Files: 0");
+  EXPECT_EQ(w.Label1.text(), "Unnecessary files found");
+  EXPECT_EQ(w.lblRed.text(), "Files marked in red could not be deleted.");
+  EXPECT_FALSE(w.lblRed.visible());
+  EXPECT_EQ(w.cmdDeleteSelected.text(), "&Delete");
+  EXPECT_EQ(w.cmdSelectAll.text(), "&Select All");
+  EXPECT_EQ(w.cmdDeselectAll.text(), "Deselect &All");
+  EXPECT_EQ(w.cmdExit.text(), "&Close");
+
+  // The column headers.
+  const char* headers[] = {"Name", "Bytes", "Date/Time", "Attribute", "Path", "File Type",
+                           "Category"};
+  for (int c = 0; c < 7; ++c) {
+    wchar_t buf[64] = {};
+    LVCOLUMNW col{};
+    col.mask = LVCF_TEXT;
+    col.pszText = buf;
+    col.cchTextMax = 64;
+    ASSERT_TRUE(ListView_GetColumn(w.lstvDeletion.hwnd(), c, &col)) << c;
+    EXPECT_EQ(utf8(buf), headers[c]);
+  }
+
+  // The menu, in order.
+  HMENU options = GetSubMenu(GetMenu(w.hwnd()), 0);
+  ASSERT_NE(options, nullptr);
+  const char* items[] = {"&Delete all", "D&elete selected", "&Properties", "", "&Select all",
+                         "D&eselect all", "", "&Abort clean", "E&xit"};
+  ASSERT_EQ(GetMenuItemCount(options), 9);
+  for (int i = 0; i < 9; ++i) {
+    wchar_t buf[64] = {};
+    GetMenuStringW(options, static_cast<UINT>(i), buf, 64, MF_BYPOSITION);
+    EXPECT_EQ(utf8(buf), items[i]) << i;
+  }
+
+  found("a.tmp", 10, kCategoryUnnecessary);
+  found("README", 0, kCategoryEmpty);
+  found("b.TMP", 3, kCategoryUnnecessary);
+  found("dead.lnk", 120, kCategoryDeadShortcuts);
+  ASSERT_EQ(w.lstvDeletion.rowCount(), 4u);
+  EXPECT_FALSE(w.lstvDeletion.rowChecked(0));
+  w.lblTotalFiles.setText("Files Found: 4");
+  w.addIcons();
+
+  asker.answerModal([&](Dialog& d) {
+    EXPECT_EQ(&d, &w);
+    EXPECT_TRUE(w.visible());
+    const ListView& l = w.lstvDeletion;
+    ASSERT_EQ(ListView_GetItemCount(l.hwnd()), 4);
+    struct Expected {
+      int row;
+      const char* cells[7];
+    } table[] = {
+        {0, {"a.tmp", "10", "03/01/2024 5:03:09 PM", "A", "", "TMP", "Unnecessary Files"}},
+        {1, {"README", "0", "03/01/2024 5:03:09 PM", "A", "", "", "Empty Files"}},
+        {3, {"dead.lnk", "120", "03/01/2024 5:03:09 PM", "A", "", "LNK", "Dead Shortcuts"}},
+    };
+    for (const auto& e : table)
+      for (int c = 0; c < 7; ++c) {
+        std::string want = c == kColPath ? dir.path() + "\\" : e.cells[c];
+        EXPECT_EQ(shownCell(l, e.row, c), want) << e.row << "," << c;
+        EXPECT_EQ(l.rowText(static_cast<size_t>(e.row), static_cast<size_t>(c)), want);
+      }
+    EXPECT_EQ(w.rowPath(0), dir.path() + "\\a.tmp");
+    // Every row checked; each an icon of its type, one per extension.
+    for (int i = 0; i < 4; ++i) EXPECT_TRUE(ListView_GetCheckState(l.hwnd(), i)) << i;
+    EXPECT_EQ(ListView_GetImageList(l.hwnd(), LVSIL_SMALL), w.imglIcon);
+    // At most one image per extension, after the blank one.
+    EXPECT_LE(ImageList_GetImageCount(w.imglIcon), 4);
+    EXPECT_GE(ImageList_GetImageCount(w.imglIcon), 2);
+    EXPECT_EQ(l.row(0).image, l.row(2).image);
+    EXPECT_NE(l.row(0).image, l.row(3).image);
+    for (int i = 0; i < 4; ++i) EXPECT_GE(l.row(static_cast<size_t>(i)).image, 0);
+    EXPECT_EQ(w.lblTotalFiles.text(), "Files Found: 4");
+    w.cmdExit.click();
+  });
+  asker.showModal(w, nullptr);
+  EXPECT_FALSE(w.isOpen());
+  EXPECT_EQ(CleanupLog, "");  // nothing deleted: no lines
+  // Every file is still there; a new access starts empty.
+  EXPECT_TRUE(dir.exists("a.tmp"));
+  EXPECT_EQ(frmDeletetion().lstvDeletion.rowCount(), 0u);
+  EXPECT_EQ(frmDeletetion().lblTotalFiles.text(), "Total Files: 0");
+}
+
+TEST_F(ReviewListTest, DeleteAllGoesOnPastVanishedAndLockedFiles) {
+  found("a.tmp", 100, kCategoryUnnecessary);
+  found("gone.tmp", 50, kCategoryUnnecessary);
+  found("held.tmp", 7, kCategoryUnnecessary);
+  found("empty.dat", 0, kCategoryEmpty);
+  found("x.lnk", 30, kCategoryDeadShortcuts);
+  ASSERT_TRUE(DeleteFileW(wide(dir.file("gone.tmp")).c_str()));
+  FileHandle held(CreateFileW(wide(dir.file("held.tmp")).c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                              nullptr));
+  ASSERT_TRUE(static_cast<bool>(held));
+
+  ReviewListWindow& w = frmDeletetion();
+  w.addIcons();
+  w.mnuDeleteAll_Click();
+
+  EXPECT_FALSE(dir.exists("a.tmp"));
+  EXPECT_FALSE(dir.exists("empty.dat"));
+  EXPECT_FALSE(dir.exists("x.lnk"));
+  EXPECT_TRUE(dir.exists("held.tmp"));
+  EXPECT_EQ(names(), (std::vector<std::string>{"gone.tmp", "held.tmp"}));
+  for (size_t i = 0; i < 2; ++i) {
+    EXPECT_EQ(w.lstvDeletion.rowColor(i), ListView::kRed) << i;
+    EXPECT_FALSE(w.lstvDeletion.rowChecked(i)) << i;
+  }
+  EXPECT_TRUE(w.lblRed.visible());
+  EXPECT_EQ(w.lblTotalFiles.text(), "Files Found: 3 Space Gained: 130 Bytes\r\n");
+  EXPECT_EQ(TotalFilesDeleted, 3);
+  EXPECT_EQ(TotalSpaceGained, 130);
+  EXPECT_EQ(w.lngDeletedCount, 3);
+  EXPECT_EQ(w.dblDeletedSize, 130.0);
+  EXPECT_EQ(w.lngUnnecessaryCount, 1);
+  EXPECT_EQ(w.lngEmptyCount, 1);
+  EXPECT_EQ(w.lngDeadCount, 1);
+  EXPECT_TRUE(w.isOpen());  // Delete all keeps the window open for another try
+
+  // Released, the held file goes in a second pass; the label tells that pass alone, and the
+  // row that turned black is gone.
+  held = FileHandle();
+  w.mnuDeleteAll_Click();
+  EXPECT_FALSE(dir.exists("held.tmp"));
+  EXPECT_EQ(names(), std::vector<std::string>{"gone.tmp"});
+  EXPECT_EQ(w.lstvDeletion.rowColor(0), ListView::kRed);
+  EXPECT_EQ(w.lblTotalFiles.text(), "Files Found: 1 Space Gained: 7 Bytes\r\n");
+  EXPECT_TRUE(w.lblRed.visible());
+  EXPECT_EQ(TotalFilesDeleted, 4);
+  EXPECT_EQ(TotalSpaceGained, 137);
+
+  // Closing adds up both passes per category.
+  w.mnuExit_Click();
+  EXPECT_FALSE(w.isOpen());
+  EXPECT_EQ(CleanupLog,
+            "Unnecessary files....Files Deleted: 2 Space Gained: 107 Bytes\r\n"
+            "Empty (zero-byte) files....Files Deleted: 1 Space Gained: 0 Bytes\r\n"
+            "Dead (shortcut) links....Files Deleted: 1 Space Gained: 30 Bytes\r\n");
+}
+
+TEST_F(ReviewListTest, DeleteAllOfAnEmptyListDoesNothing) {
+  ReviewListWindow& w = frmDeletetion();
+  w.lblTotalFiles.setText("Files 0");
+  w.mnuDeleteAll_Click();
+  EXPECT_EQ(w.lblTotalFiles.text(), "Files 0");
+  EXPECT_FALSE(w.lblRed.visible());
+  w.mnuExit_Click();
+  EXPECT_EQ(CleanupLog, "");
+}
+
+TEST_F(ReviewListTest, DeleteSelectedDeletesOnlyTheCheckedRowsAndCloses) {
+  found("one.tmp", 1536, kCategoryUnnecessary);
+  found("two.tmp", 5, kCategoryUnnecessary);
+  found("three.tmp", 512, kCategoryUnnecessary);
+  found("four.lnk", 9, kCategoryDeadShortcuts);
+  arrFiles = {"left over"};
+  ReviewListWindow& w = frmDeletetion();
+  w.addIcons();
+  asker.answerModal([&](Dialog&) {
+    w.lstvDeletion.setRowChecked(1, false);
+    w.lstvDeletion.setRowChecked(3, false);
+    w.cmdDeleteSelected.click();
+    EXPECT_TRUE(w.modalEnded());
+  });
+  asker.showModal(w, nullptr);
+  EXPECT_FALSE(dir.exists("one.tmp"));
+  EXPECT_TRUE(dir.exists("two.tmp"));
+  EXPECT_FALSE(dir.exists("three.tmp"));
+  EXPECT_TRUE(dir.exists("four.lnk"));
+  EXPECT_FALSE(w.isOpen());
+  EXPECT_EQ(TotalFilesDeleted, 2);
+  EXPECT_EQ(TotalSpaceGained, 2048);
+  EXPECT_EQ(CleanupLog, "Unnecessary files....Files Deleted: 2 Space Gained: 2.00 KB\r\n");
+  EXPECT_TRUE(arrFiles.empty());  // the scan lists are emptied on close
+}
+
+TEST_F(ReviewListTest, DeleteSelectedMarksAFailureAndStillCloses) {
+  found("ok.tmp", 4, kCategoryEmpty);
+  found("gone.tmp", 4, kCategoryEmpty);
+  DeleteFileW(wide(dir.file("gone.tmp")).c_str());
+  ReviewListWindow& w = frmDeletetion();
+  w.addIcons();
+  w.mnuDeleteSelected_Click();
+  EXPECT_FALSE(dir.exists("ok.tmp"));
+  EXPECT_FALSE(w.isOpen());
+  EXPECT_EQ(TotalFilesDeleted, 1);
+  EXPECT_EQ(CleanupLog, "Empty (zero-byte) files....Files Deleted: 1 Space Gained: 4 Bytes\r\n");
+}
+
+TEST_F(ReviewListTest, AbortSetsTheFlagAndWritesNoLines) {
+  found("a.tmp", 10, kCategoryUnnecessary);
+  found("b.tmp", 10, kCategoryUnnecessary);
+  frmMain().lblStatus.setText("Working...");
+  ReviewListWindow& w = frmDeletetion();
+  w.addIcons();
+  asker.answerModal([&](Dialog&) {
+    w.lstvDeletion.setRowChecked(1, false);
+    // Delete all, then Abort in the same showing: the deletion stands, the log stays empty.
+    w.mnuDeleteAll_Click();
+    EXPECT_FALSE(dir.exists("a.tmp"));
+    w.mnuAbort_Click();
+  });
+  asker.showModal(w, nullptr);
+  EXPECT_TRUE(bAbort);
+  EXPECT_EQ(CleanupLog, "");
+  EXPECT_FALSE(w.isOpen());
+  EXPECT_EQ(frmMain().lblStatus.text(), "");
+  EXPECT_EQ(TotalFilesDeleted, 2);
+}
+
+TEST_F(ReviewListTest, AbortChosenDuringAPassStopsItBeforeTheNextFile) {
+  for (int i = 0; i < 5; ++i) found("f" + std::to_string(i) + ".tmp", 1, kCategoryUnnecessary);
+  ReviewListWindow& w = frmDeletetion();
+  w.addIcons();
+  w.show();
+  HMENU options = GetSubMenu(GetMenu(w.hwnd()), 0);
+  UINT abortId = GetMenuItemID(options, 7);
+  // The Abort menu is chosen while the pass runs: its first pump delivers it.
+  PostMessageW(w.hwnd(), WM_COMMAND, MAKEWPARAM(abortId, 0), 0);
+  auto slice = EventPump::sliceMs();
+  EventPump::setSliceMs(0);
+  w.mnuDeleteAll_Click();
+  EventPump::setSliceMs(slice);
+  EXPECT_TRUE(bAbort);
+  for (int i = 0; i < 5; ++i) EXPECT_TRUE(dir.exists("f" + std::to_string(i) + ".tmp")) << i;
+  EXPECT_FALSE(w.isOpen());
+  EXPECT_EQ(CleanupLog, "");
+}
+
+TEST_F(ReviewListTest, CloseBoxWritesOneLinePerCategoryWithDeletions) {
+  // Table: what was deleted per category, and the lines the close writes.
+  struct Case {
+    std::vector<std::pair<size_t, const char*>> files;  // size, category
+    std::string log;
+  } cases[] = {
+      {{}, ""},
+      {{{0, kCategoryEmpty}, {0, kCategoryEmpty}},
+       "Empty (zero-byte) files....Files Deleted: 2 Space Gained: 0 Bytes\r\n"},
+      {{{2048, kCategoryDeadShortcuts}, {1024, kCategoryUnnecessary}},
+       "Unnecessary files....Files Deleted: 1 Space Gained: 1.00 KB\r\n"
+       "Dead (shortcut) links....Files Deleted: 1 Space Gained: 2.00 KB\r\n"},
+      {{{1, "Other Files"}}, ""},
+  };
+  int n = 0;
+  for (const auto& c : cases) {
+    CleanupLog = "before\r\n";
+    for (const auto& [size, category] : c.files)
+      found("file" + std::to_string(n++) + ".tmp", size, category);
+    ReviewListWindow& w = frmDeletetion();
+    w.addIcons();
+    w.mnuDeleteAll_Click();
+    EXPECT_EQ(w.lstvDeletion.rowCount(), 0u);
+    w.close();  // the close box
+    EXPECT_FALSE(w.isOpen());
+    EXPECT_EQ(CleanupLog, "before\r\n" + c.log) << n;
+  }
+}
+
+TEST_F(ReviewListTest, SortsByTheClickedColumnAndShowsProperties) {
+  found("b.tmp", 100, kCategoryUnnecessary);
+  found("a.tmp", 20, kCategoryUnnecessary);
+  found("c.tmp", 3, kCategoryUnnecessary);
+  ReviewListWindow& w = frmDeletetion();
+  w.addIcons();
+  w.show();
+  w.lstvDeletion_ColumnClick(kColName);
+  EXPECT_EQ(names(), (std::vector<std::string>{"a.tmp", "b.tmp", "c.tmp"}));
+  w.lstvDeletion_ColumnClick(kColName);
+  EXPECT_EQ(names(), (std::vector<std::string>{"c.tmp", "b.tmp", "a.tmp"}));
+  // Sizes sort by their number, not their text.
+  w.lstvDeletion_ColumnClick(kColBytes);
+  EXPECT_EQ(names(), (std::vector<std::string>{"c.tmp", "a.tmp", "b.tmp"}));
+
+  // A click on the header does the same.
+  NMLISTVIEW nm{};
+  nm.hdr.hwndFrom = w.lstvDeletion.hwnd();
+  nm.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(w.lstvDeletion.hwnd()));
+  nm.hdr.code = LVN_COLUMNCLICK;
+  nm.iItem = -1;
+  nm.iSubItem = static_cast<int>(kColBytes);
+  SendMessageW(w.hwnd(), WM_NOTIFY, nm.hdr.idFrom, reinterpret_cast<LPARAM>(&nm));
+  EXPECT_EQ(names(), (std::vector<std::string>{"b.tmp", "a.tmp", "c.tmp"}));
+
+  // Properties of the selected row go to the shell; none selected asks nothing.
+  w.mnuProperties_Click();
+  EXPECT_TRUE(outside.shellCalls.empty());
+  w.lstvDeletion.select(1);
+  w.mnuProperties_Click();
+  ASSERT_EQ(outside.shellCalls.size(), 1u);
+  EXPECT_EQ(outside.shellCalls[0], "properties|" + dir.path() + "\\a.tmp|");
+
+  // Deselect all and select all.
+  w.mnuDeselectAll_Click();
+  for (size_t i = 0; i < 3; ++i) EXPECT_FALSE(w.lstvDeletion.rowChecked(i));
+  w.cmdSelectAll.click();
+  for (size_t i = 0; i < 3; ++i) EXPECT_TRUE(w.lstvDeletion.rowChecked(i));
+  w.cmdDeselectAll.click();
+  EXPECT_FALSE(w.lstvDeletion.rowChecked(0));
+}
+
+TEST_F(ReviewListTest, AStoppedScanReleasesTheListWithoutLines) {
+  found("a.tmp", 10, kCategoryUnnecessary);
+  frmDeletetion().addIcons();
+  frmDeletetion().mnuDeleteAll_Click();
+  scanReporter().releaseReviewList();
+  EXPECT_EQ(CleanupLog, "");
+  EXPECT_EQ(frmDeletetion().lstvDeletion.rowCount(), 0u);
+  EXPECT_EQ(frmDeletetion().lngUnnecessaryCount, 0);
+}
+
+TEST_F(ReviewListTest, AScanFillsTheList) {
+  dir.write("sub\\x.tmp", "");
+  dir.write("sub\\y.txt", "");
+  dir.write("z.tmp", "");
+  ScanFolder(dir.path() + "\\", "*.*", kScanEmpty);
+  auto n = names();
+  std::sort(n.begin(), n.end());
+  EXPECT_EQ(n, (std::vector<std::string>{"x.tmp", "y.txt", "z.tmp"}));
+  EXPECT_EQ(frmDeletetion().lstvDeletion.rowText(0, kColCategory), "Empty Files");
+}
+
+}  // namespace
+}  // namespace glenvask
