@@ -10,6 +10,8 @@
 
 #include <algorithm>
 
+#include "base/like.h"
+#include "base/text.h"
 #include "services/globals.h"
 #include "services/lists.h"
 #include "support/scripted.h"
@@ -373,6 +375,35 @@ TEST_F(ScannerTest, IgnoreTests) {
   arrIgnoreFiles.clear(), arrIgnoreExt.clear(), arrIgnoreFolders.clear(), arrUnnecessary.clear();
   EXPECT_FALSE(IsIgnoredFile("desktop.ini") || IsIgnoredExtension("a.log") ||
                IsIgnoredFolder("C:\\Windows\\Temp\\") || IsUnnecessaryFile("a.tmp"));
+}
+
+TEST_F(ScannerTest, PatternsAgreeWithTheWildcardMatcher) {
+  // Short texts over a small alphabet reach every way that stars, repeats and overlaps of the
+  // first and last pieces can line up.
+  const char alphabet[] = {'a', 'B', '.', '*', '~'};
+  std::uint32_t seed = 12345;
+  auto next = [&] { return (seed = seed * 1103515245u + 12345u) >> 16; };
+  auto text = [&](bool stars) {
+    std::string t;
+    for (size_t n = next() % 7; n > 0; --n) {
+      char c = alphabet[next() % std::size(alphabet)];
+      if (c != '*' || stars) t += c;
+    }
+    return t;
+  };
+  int compared = 0;
+  for (int i = 0; i < 400; ++i) {
+    std::string pattern = text(true);
+    if (i % 10 == 0) pattern += "?";  // and some for the general matcher
+    arrUnnecessary = {pattern};
+    for (int j = 0; j < 40; ++j) {
+      std::string name = text(false);
+      ASSERT_EQ(IsUnnecessaryFile(name), like(toUpper(name), toUpper(pattern)))
+          << "name '" << name << "' pattern '" << pattern << "'";
+      ++compared;
+    }
+  }
+  EXPECT_EQ(compared, 16000);
 }
 
 TEST_F(ScannerTest, IgnoreListsSteerTheScan) {
