@@ -7,6 +7,7 @@
 #include "services/globals.h"
 #include "services/lists.h"
 #include "services/paths.h"
+#include "services/scanner.h"
 #include "services/settings.h"
 #include "version.h"
 #include "win/unicode.h"
@@ -168,6 +169,7 @@ bool MainWindow::load(const std::string& args) {
     spec.icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
     if (!create(spec)) return false;
   }
+  setScanReporter(&reporter_);
   Form_Load();
   return true;
 }
@@ -209,11 +211,13 @@ bool MainWindow::onCreate() {
       button("cmdClean", IDC_CLEAN, "&Clean", 390, 528, 76, 26, BS_DEFPUSHBUTTON),
       button("cmdStop", IDC_STOP, "&Stop", 472, 528, 76, 26),
       button("cmdExit", IDC_EXIT, "E&xit", 554, 528, 78, 26),
+      {"imgCurrent", WC_STATICW, IDC_STATIC, "\xE2\x96\xBA", 0, 0, 12, 18, SS_CENTER},
   };
   addControls(rest);
   for (int i = 0; i < 5; ++i)
     addControl({kMarks[i], WC_BUTTONW, IDC_MARK_BASE + i, "", 0, 0, 0, 0, BS_AUTOCHECKBOX});
   ShowWindow(child("Check1"), SW_HIDE);
+  ShowWindow(child("imgCurrent"), SW_HIDE);
   for (const char* m : kMarks) ShowWindow(child(m), SW_HIDE);
   SendMessageW(child("Image13"), STM_SETICON,
                reinterpret_cast<WPARAM>(LoadIconW(nullptr, MAKEINTRESOURCEW(32516))), 0);
@@ -234,6 +238,7 @@ bool MainWindow::onCreate() {
   IEValue.bind(*this, "IEValue");
   FFValue.bind(*this, "FFValue");
   PLGValue.bind(*this, "PLGValue");
+  imgCurrent.bind(*this, "imgCurrent");
   cmdStop.setEnabled(false);
   return true;
 }
@@ -296,6 +301,39 @@ void MainWindow::LoadDeleteSettings() {
 }
 
 void MainWindow::LoadStartupSettings() {
+  // Timed auto-clean. An interval that is no number, or too large for its field, arms nothing:
+  // a timer with no sound interval would clean every minute.
+  setAutoClean(false);
+  if (readSwitch("AutoClean", "0")) {
+    std::string file = settingsFile();
+    auto duration = parseInteger(readIni(file, "General", "Duration", "1"));
+    if (!duration || *duration < 1 || *duration > INT16_MAX) duration = 1;
+    auto hm = parseInteger(readIni(file, "General", "HM", "1"));
+    if (!hm || *hm < INT16_MIN || *hm > INT16_MAX) hm = 1;
+    std::int64_t minutes = *hm == 1 ? *duration * 60 : *duration;
+    if (minutes <= INT16_MAX) {
+      AutoCleanMinutes = static_cast<std::int16_t>(minutes);
+      AutoCleanStart = localNow();
+      setAutoClean(true);
+    }
+  }
+
+  // The switches: the whole argument text, in lower case, matched exactly.
+  std::string sw = toLower(commandLine);
+  if (sw == "-s") {
+    show(SW_SHOW);
+    lblStatus.setText("");
+    if (readSwitch("StartupClean", "0")) cmdClean_Click();
+  } else if (sw == "-c") {
+    show(SW_SHOW);
+    lblStatus.setText("");
+    cmdClean_Click();
+  } else if (sw == "-h") {
+    show(SW_HIDE);
+    cmdClean_Click();
+  }
+  if (!isOpen()) return;  // the hidden run has ended the program
+
   categoryBoxes_[categoryIndex("chkEmptyFiles")].setEnabled(readSwitch("Protect1", "0"));
   categoryBoxes_[categoryIndex("chkDeadShortcut")].setEnabled(readSwitch("Protect2", "0"));
   setTipBoxVisible(readSwitch("TipBox", "1"));
@@ -401,8 +439,6 @@ bool MainWindow::menuEnabled(const char* name) const {
   return false;
 }
 
-void MainWindow::cmdClean_Click() {}
-
 void MainWindow::cmdStop_Click() {
   bAbort = true;
   cmdStop.setEnabled(false);
@@ -428,6 +464,7 @@ void MainWindow::onCloseWhileBusy() { bAbort = true; }
 
 void MainWindow::onDestroy() {
   menuBar_ = nullptr;
+  autoCleanArmed_ = false;
   if (onProgramEnd) onProgramEnd();
 }
 

@@ -10,6 +10,7 @@
 
 #include "base/datetime.h"
 #include "cleaner/categories.h"
+#include "review/frmDeletetion.h"
 #include "win/controls.h"
 #include "win/window.h"
 
@@ -42,6 +43,62 @@ class MainWindow : public Window {
   void cmdStop_Click();
   void cmdExit_Click();
 
+  // The cleaning run's frame, which every category step opens and closes.
+  void CountCheckedItems();
+  void startOperation(int left, int top);
+  void startOperation(const char* box);  // the arrow beside the category's check box
+  void stopOperation(const std::string& text);
+  void deleteFiles();
+  void deleteFolders();
+  // Appends "<text>Files Deleted: <n> Space Gained: <size>" and CR LF to the run log.
+  void logCategory(const std::string& text);
+  bool hiddenMode() const;  // started with "-h"
+  void tmrClean_Timer();
+  bool autoCleanArmed() const { return autoCleanArmed_; }
+  void setAutoClean(bool on);
+
+  // The category routines, one per check box.
+  void CleanRecycleBin();
+  void CleanActiveSetupTemp();
+  void CleanIndexer();
+  void CleanUserFolders();
+  void CleanUserFiles();
+  void CleanUnnecessaryFiles(bool single);
+  void CleanRecentDocs();
+  void CleanPrinter();
+  void CleanMemDump();
+  void CleanTempFiles();
+  void CleanEmptyFiles(bool single);
+  void CleanShortcuts(bool single);
+  void CleanPlugins();
+  void CleanOfficeHistory();
+  void CleanClipboard();
+  void CleanRunMRU();
+  void CleanInstallMRU();
+  void CleanFindHistory();
+  void CleanCache();
+  void CleanCookies();
+  void CleanTypedURL();
+  void CleanOffline();
+  void CleanHistory();
+  void CleanActiveX();
+  void CleanMozillaCache();
+  void CleanMozillaCookies();
+  void CleanMozillaForms();
+  void CleanMozillaPasswords();
+  void CleanMozillaHistory();
+  void CleanMozillaDownloads();
+
+  // Runs a routine's body in its error trap: a failure shows the message followed by the
+  // failure's description (critical icon, the application's title) and ends the routine; the
+  // run goes on. Without a message the failure ends the routine silently.
+  void trapped(const char* message, const std::function<void()>& body,
+               bool lineBreakBeforeDescription = false);
+
+  std::int64_t CategoryFileCount = 0;
+  std::int64_t CategorySpace = 0;  // bytes
+  int CheckedCount = 0;
+
   // The check states in the order of chkItems.txt.
   std::array<int, kCategoryCount> checkStates() const;
   void setCheckStates(const std::array<int, kCategoryCount>& states);
@@ -61,6 +118,7 @@ class MainWindow : public Window {
   Button cmdClean, cmdStop, cmdExit;
   CheckBox Check1, Check2;
   CheckBox FoFiValue, MiscValue, IEValue, FFValue, PLGValue;
+  Label imgCurrent;  // the arrow beside the category being cleaned
 
   // The menus that a run disables.
   void setMenusEnabled(bool on);
@@ -73,14 +131,34 @@ class MainWindow : public Window {
   bool onClose() override;
   void onCloseWhileBusy() override;
   void onDestroy() override;
+  void onTimer(UINT_PTR id) override;
   std::optional<LRESULT> onMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:
   void setTipBoxVisible(bool on);
   HMENU buildMenu();
 
+  // A category routine inside the run's error trap: a failure shows the routine's message and
+  // the run goes on with the next category.
+  void runCategory(size_t step);
+  void showSummary();
+
+  // The scanner reports here: the status line and the stop to this window, its finds to the
+  // review list.
+  class Reporter : public ReviewListReporter {
+   public:
+    explicit Reporter(MainWindow& w) : w_(w) {}
+    void scanStatus(const std::string& text) override { w_.lblStatus.setText(text); }
+    void stopOperation(const std::string& text) override { w_.stopOperation(text); }
+
+   private:
+    MainWindow& w_;
+  };
+
+  Reporter reporter_{*this};
   std::array<CheckBox, kCategoryCount> categoryBoxes_;
   HMENU menuBar_ = nullptr;
+  bool autoCleanArmed_ = false;
 };
 
 // The program's one main window.

@@ -1,0 +1,304 @@
+// The cleaning run: every checked category in the fixed order, each step inside the frame of
+// startOperation / stopOperation, the shared delete routines, the summary, and auto-clean.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <exception>
+
+#include "base/sizes.h"
+#include "base/sorting.h"
+#include "base/text.h"
+#include "cleaner/frmMain.h"
+#include "services/clock.h"
+#include "services/delete.h"
+#include "services/globals.h"
+#include "review/frmLog.h"
+#include "services/scanner.h"
+#include "win/pump.h"
+#include "win/seams.h"
+#include "win/unicode.h"
+
+namespace glenvask {
+
+namespace {
+
+constexpr UINT_PTR kAutoCleanTimer = 1;
+constexpr UINT kAutoCleanTickMs = 10000;
+constexpr const char* kHyphens =
+    "-------------------------------------------------------------------";
+constexpr const char* kLockedLine =
+    "Some files were not deleted because they were locked or in use.";
+
+struct Step {
+  const char* box;
+  void (MainWindow::*routine)();
+  void (MainWindow::*scan)(bool single);
+};
+
+// The cleaning order.
+constexpr Step kOrder[] = {
+    {"chkRecycleBin", &MainWindow::CleanRecycleBin, nullptr},
+    {"chkActiveSetup", &MainWindow::CleanActiveSetupTemp, nullptr},
+    {"chkIndexer", &MainWindow::CleanIndexer, nullptr},
+    {"chkUserDefinedFolders", &MainWindow::CleanUserFolders, nullptr},
+    {"chkUserDefinedFiles", &MainWindow::CleanUserFiles, nullptr},
+    {"chkUnNecessaryFiles", nullptr, &MainWindow::CleanUnnecessaryFiles},
+    {"chkRecentDocument", &MainWindow::CleanRecentDocs, nullptr},
+    {"chkPrinter", &MainWindow::CleanPrinter, nullptr},
+    {"chkDump", &MainWindow::CleanMemDump, nullptr},
+    {"chkTemp", &MainWindow::CleanTempFiles, nullptr},
+    {"chkEmptyFiles", nullptr, &MainWindow::CleanEmptyFiles},
+    {"chkDeadShortcut", nullptr, &MainWindow::CleanShortcuts},
+    {"chkPlugins", &MainWindow::CleanPlugins, nullptr},
+    {"chkOffice", &MainWindow::CleanOfficeHistory, nullptr},
+    {"chkClipBoard", &MainWindow::CleanClipboard, nullptr},
+    {"chkRunMRU", &MainWindow::CleanRunMRU, nullptr},
+    {"chkInstallFrom", &MainWindow::CleanInstallMRU, nullptr},
+    {"chkFindHistory", &MainWindow::CleanFindHistory, nullptr},
+    {"chkCache", &MainWindow::CleanCache, nullptr},
+    {"chkCookies", &MainWindow::CleanCookies, nullptr},
+    {"chkURLHistory", &MainWindow::CleanTypedURL, nullptr},
+    {"chkOffline", &MainWindow::CleanOffline, nullptr},
+    {"chkHistory", &MainWindow::CleanHistory, nullptr},
+    {"chkActiveX", &MainWindow::CleanActiveX, nullptr},
+    {"chkCleanMozillaCache", &MainWindow::CleanMozillaCache, nullptr},
+    {"chkCleanMozillaCookies", &MainWindow::CleanMozillaCookies, nullptr},
+    {"chkCleanMozillaForms", &MainWindow::CleanMozillaForms, nullptr},
+    {"chkCleanMozillaPasswords", &MainWindow::CleanMozillaPasswords, nullptr},
+    {"chkCleanMozillaHistory", &MainWindow::CleanMozillaHistory, nullptr},
+    {"chkCleanMozillaDownloads", &MainWindow::CleanMozillaDownloads, nullptr},
+};
+static_assert(std::size(kOrder) == kCategoryCount);
+
+constexpr size_t kFirstFirefoxStep = 24;  // index of step 25
+constexpr size_t kOfflineStep = 21;       // index of step 22, whose stop text differs
+
+std::string sizeText(std::int64_t bytes) {
+  return FormatFileSize(static_cast<double>(bytes), 2, true);
+}
+
+}  // namespace
+
+bool MainWindow::hiddenMode() const { return toLower(commandLine) == "-h"; }
+
+void MainWindow::trapped(const char* message, const std::function<void()>& body,
+                         bool lineBreakBeforeDescription) {
+  std::string description;
+  try {
+    body();
+    return;
+  } catch (const std::exception& e) {
+    description = e.what();
+  } catch (...) {
+    description = "Unexpected error";
+  }
+  if (!message) return;  // a routine without a trap ends silently
+  std::string text = message;
+  if (lineBreakBeforeDescription) text += "\r\n";
+  text += description;
+  asker().messageBox(hwnd(), text, kAppTitle, MB_OK | MB_ICONSTOP);
+}
+
+void MainWindow::cmdClean_Click() {
+  BusyScope busy(*this);
+  pgClean.setVisible(true);
+  DeleteFailed = false;
+  setMenusEnabled(false);
+  cmdStop.setEnabled(true);
+  cmdClean.setEnabled(false);
+
+  bAbort = false;
+  TotalSpaceGained = 0;
+  BackedUpCount = 0;
+  TotalFilesDeleted = 0;
+  CategoryFileCount = 0;
+  CategorySpace = 0;
+  LastBackupDrive.clear();
+  BackupZipFile.clear();
+  CleanupLog.clear();
+  lblStatus.setText("Working...");
+  CountCheckedItems();
+  FirefoxSpaceGained = 0;
+  FirefoxFilesDeleted = 0;
+
+  for (size_t i = 0; i < std::size(kOrder); ++i) {
+    const Step& step = kOrder[i];
+    if (categoryByName(step.box)->value() == 1) {
+      std::int64_t ffFiles = FirefoxFilesDeleted, ffSpace = FirefoxSpaceGained;
+      if (step.routine)
+        (this->*step.routine)();
+      else
+        (this->*step.scan)(false);
+      if (i >= kFirstFirefoxStep) {
+        TotalFilesDeleted += FirefoxFilesDeleted - ffFiles;
+        TotalSpaceGained += FirefoxSpaceGained - ffSpace;
+      }
+    }
+    if (bAbort) {
+      DeleteBackupZip();
+      stopOperation(i == kOfflineStep ? "Aborted by User" : "Aborted by user");
+      // However the run was stopped (Stop, the review list's Abort, Exit), the window is
+      // usable again.
+      cmdStop.setEnabled(false);
+      cmdClean.setEnabled(true);
+      setMenusEnabled(true);
+      return;
+    }
+  }
+
+  cmdStop.setEnabled(false);
+  cmdClean.setEnabled(true);
+  setMenusEnabled(true);
+  if (!bAbort) {
+    if (!hiddenMode() || Check2.checked()) {
+      showSummary();
+    } else {
+      unload();  // the hidden mode ends the program after its run
+      return;
+    }
+  }
+  lblStatus.setText("");
+  pgClean.setValue(0);
+  pgClean.setVisible(false);
+}
+
+void MainWindow::showSummary() {
+  CleanupLog += "\r\n";
+  CleanupLog += kHyphens;
+  CleanupLog += "\r\nFiles Deleted:  " + std::to_string(TotalFilesDeleted) +
+                "   Space Gained:  " + sizeText(TotalSpaceGained);
+  if (BackedUpCount > 0) CleanupLog += "\r\nBacked Up " + std::to_string(BackedUpCount) + " file(s)";
+  if (DeleteFailed) CleanupLog += std::string("\r\n\r\n") + kLockedLine;
+  SummaryWindow& summary = frmLog();
+  summary.load(hwnd());
+  summary.Label3.setText(std::to_string(TotalFilesDeleted));
+  summary.Label4.setText(sizeText(TotalSpaceGained));
+  summary.txtLog.setText(CleanupLog);
+  asker().showModal(summary, hwnd());
+}
+
+void MainWindow::CountCheckedItems() {
+  pgClean.setVisible(true);
+  CheckedCount = 0;
+  for (const auto& name : childNames()) {
+    HWND h = child(name);
+    LONG_PTR type = GetWindowLongPtrW(h, GWL_STYLE) & BS_TYPEMASK;
+    wchar_t cls[16] = {};
+    GetClassNameW(h, cls, 16);
+    if (lstrcmpiW(cls, L"Button") == 0 && (type == BS_AUTOCHECKBOX || type == BS_CHECKBOX) &&
+        SendMessageW(h, BM_GETCHECK, 0, 0) == BST_CHECKED)
+      ++CheckedCount;
+  }
+  pgClean.setRange(0, CheckedCount);
+  pgClean.setVisible(false);
+}
+
+void MainWindow::startOperation(int left, int top) {
+  pgClean.setVisible(true);
+  lblStatus.setText("Working...");
+  cmdClean.setEnabled(false);
+  cmdStop.setEnabled(true);
+  SetWindowPos(imgCurrent.hwnd(), nullptr, left, top, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  imgCurrent.setVisible(true);
+  if (pgClean.value() + 1 <= pgClean.max()) pgClean.setValue(pgClean.value() + 1);
+}
+
+void MainWindow::startOperation(const char* box) {
+  CheckBox* b = categoryByName(box);
+  if (!b) return;
+  RECT r{}, arrow{};
+  GetWindowRect(b->hwnd(), &r);
+  MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&r), 2);
+  GetClientRect(imgCurrent.hwnd(), &arrow);
+  startOperation(r.left - arrow.right - scale(2), r.top);
+}
+
+void MainWindow::stopOperation(const std::string& text) {
+  if (!text.empty()) {
+    lblStatus.setText(text);
+  } else {
+    // A normal end is stamped; a step that ends because the run was stopped is not one.
+    if (!bAbort) SaveLastCleaned();
+    lblStatus.setText("");
+  }
+  if (bAbort) {
+    pgClean.setValue(0);
+    pgClean.setVisible(false);
+  }
+  cmdClean.setEnabled(true);
+  cmdStop.setEnabled(false);
+  imgCurrent.setVisible(false);
+  pgClean.setVisible(false);
+}
+
+void MainWindow::deleteFiles() {
+  if (!arrFiles.empty()) {
+    pgClean.setRange(0, static_cast<int>(std::min<size_t>(arrFiles.size() + 1, INT32_MAX)));
+    // The list may change while events are pumped: walk it by index.
+    for (size_t i = 0; i < arrFiles.size(); ++i) {
+      doEvents();
+      if (bAbort) {
+        DeleteBackupZip();
+        stopOperation("Aborted by user");
+        return;
+      }
+      std::string path = arrFiles[i];
+      WIN32_FILE_ATTRIBUTE_DATA data{};
+      std::int64_t length = 0;
+      if (GetFileAttributesExW(wide(path).c_str(), GetFileExInfoStandard, &data))
+        length = (static_cast<std::int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+      lblStatus.setText("Deleting file: " + path);
+      if (DeleteJunkFile(path)) {
+        ++TotalFilesDeleted;
+        ++CategoryFileCount;
+        TotalSpaceGained += length;
+        CategorySpace += length;
+      }
+      pgClean.setValue(static_cast<int>(std::min<size_t>(i + 1, INT32_MAX)));
+    }
+  }
+  pgClean.setValue(0);
+  lblStatus.setText("");
+}
+
+void MainWindow::deleteFolders() {
+  if (arrFolders.empty()) return;
+  SortVariantArray(arrFolders);
+  // A folder sorts before the folders inside it: going backwards removes the deepest first,
+  // so a tree of empty folders goes in one run.
+  for (size_t i = arrFolders.size(); i-- > 0;) {
+    std::wstring w = wide(arrFolders[i]);
+    DWORD attrs = GetFileAttributesW(w.c_str());
+    if (attrs == INVALID_FILE_ATTRIBUTES || !(attrs & FILE_ATTRIBUTE_DIRECTORY)) continue;
+    SetFileAttributesW(w.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (!RemoveDirectoryW(w.c_str())) SetFileAttributesW(w.c_str(), attrs);
+  }
+}
+
+void MainWindow::logCategory(const std::string& text) {
+  CleanupLog += text + "Files Deleted: " + std::to_string(CategoryFileCount) +
+                " Space Gained: " + sizeText(CategorySpace) + "\r\n";
+}
+
+void MainWindow::setAutoClean(bool on) {
+  autoCleanArmed_ = on;
+  if (!hwnd()) return;
+  if (on)
+    SetTimer(hwnd(), kAutoCleanTimer, kAutoCleanTickMs, nullptr);
+  else
+    KillTimer(hwnd(), kAutoCleanTimer);
+}
+
+void MainWindow::tmrClean_Timer() {
+  if (minutesBetween(AutoCleanStart, localNow()) > AutoCleanMinutes && cmdClean.enabled()) {
+    cmdClean_Click();
+    AutoCleanStart = localNow();
+  }
+}
+
+void MainWindow::onTimer(UINT_PTR id) {
+  if (id == kAutoCleanTimer) tmrClean_Timer();
+}
+
+}  // namespace glenvask

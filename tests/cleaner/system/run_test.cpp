@@ -1,0 +1,211 @@
+// The cleaning run's frame, the command-line switches and auto-clean, on a main window made
+// in-process with its files in a scratch folder.
+#include <gtest/gtest.h>
+#include <shlwapi.h>
+
+#include "cleaner/frmMain.h"
+#include "review/frmLog.h"
+#include "services/clock.h"
+#include "services/globals.h"
+#include "services/paths.h"
+#include "services/settings.h"
+#include "support/scripted.h"
+#include "win/unicode.h"
+
+namespace glenvask {
+namespace {
+
+class RunTest : public ::testing::Test {
+ protected:
+  test::ScratchFolder app{"app"};
+  test::ScratchFolder work{"work"};
+  MainWindow& w = frmMain();
+  test::ScriptedAsker script;
+  int summaries = 0;
+  std::string summaryCount, summarySize, summaryLog;
+
+  // The next summary window is answered: its fields are read, then it is closed.
+  void expectSummary() {
+    script.answerModal([this](Dialog& d) {
+      auto& s = static_cast<SummaryWindow&>(d);
+      ++summaries;
+      summaryCount = s.Label3.text(), summarySize = s.Label4.text(), summaryLog = s.txtLog.text();
+      s.cmdClose_Click();
+    });
+  }
+
+  void SetUp() override {
+    setAppPath(app.path());
+    DeleteMethod = kDeletePlain;
+  }
+  void TearDown() override {
+    w.onProgramEnd = nullptr;
+    if (w.isOpen()) w.destroy();
+    setAppPath("");
+    bAbort = false;
+    arrFiles.clear();
+    arrFolders.clear();
+  }
+  void load(const std::string& args = "") { ASSERT_TRUE(w.load(args)); }
+};
+
+TEST_F(RunTest, NoBoxSetGivesTheFrameAndAnEmptySummary) {
+  load();
+  expectSummary();
+  w.cmdClean.click();
+  EXPECT_EQ(summaries, 1);
+  EXPECT_EQ(summaryCount, "0");
+  EXPECT_EQ(summarySize, "0 Bytes");
+  EXPECT_EQ(summaryLog,
+            "\r\n-------------------------------------------------------------------\r\n"
+            "Files Deleted:  0   Space Gained:  0 Bytes");
+  EXPECT_TRUE(w.cmdClean.enabled());
+  EXPECT_FALSE(w.cmdStop.enabled());
+  EXPECT_TRUE(w.menuEnabled("mnuFile"));
+  EXPECT_EQ(w.lblStatus.text(), "");
+  EXPECT_FALSE(w.pgClean.visible());
+}
+
+TEST_F(RunTest, DeleteFilesCountsWhatItDeletes) {
+  load();
+  arrFiles = {work.write("a.tmp", std::string(1000, 'a')), work.write("b.tmp", "bb"),
+              work.file("missing.tmp")};
+  TotalFilesDeleted = 0, TotalSpaceGained = 0, w.CategoryFileCount = 0, w.CategorySpace = 0;
+  w.deleteFiles();
+  EXPECT_FALSE(work.exists("a.tmp"));
+  EXPECT_FALSE(work.exists("b.tmp"));
+  EXPECT_EQ(TotalFilesDeleted, 2);
+  EXPECT_EQ(w.CategoryFileCount, 2);
+  EXPECT_EQ(TotalSpaceGained, 1002);
+  EXPECT_EQ(w.CategorySpace, 1002);
+  EXPECT_EQ(arrFiles.size(), 3u) << "the list itself is not emptied";
+  EXPECT_EQ(w.lblStatus.text(), "");
+  CleanupLog.clear();
+  w.logCategory("Temporary files... ");
+  EXPECT_EQ(CleanupLog, "Temporary files... Files Deleted: 2 Space Gained: 1,002 Bytes\r\n");
+}
+
+TEST_F(RunTest, DeleteFilesStopsWhenAborted) {
+  load();
+  arrFiles = {work.write("a.tmp", "a")};
+  bAbort = true;
+  w.deleteFiles();
+  EXPECT_TRUE(work.exists("a.tmp"));
+  EXPECT_EQ(w.lblStatus.text(), "Aborted by user");
+}
+
+TEST_F(RunTest, DeleteFoldersRemovesATreeOfEmptyFoldersInOneGo) {
+  load();
+  work.write("keep\\file.txt", "x");
+  for (const char* f : {"t", "t\\a", "t\\a\\b", "t\\a\\b\\c", "t\\z"})
+    CreateDirectoryW(wide(work.file(f)).c_str(), nullptr);
+  SetFileAttributesW(wide(work.file("t\\a\\b")).c_str(), FILE_ATTRIBUTE_READONLY);
+  // Parents before children, as a scan lists them.
+  arrFolders = {work.file("t") + "\\", work.file("t\\a") + "\\", work.file("t\\a\\b") + "\\",
+                work.file("t\\a\\b\\c") + "\\", work.file("t\\z") + "\\", work.file("keep") + "\\"};
+  w.deleteFolders();
+  EXPECT_FALSE(work.exists("t"));
+  EXPECT_TRUE(work.exists("keep\\file.txt"));
+}
+
+TEST_F(RunTest, StopOperationStampsOnlyANormalEnd) {
+  load();
+  w.lblCleanDate.setText("");
+  bAbort = true;
+  w.stopOperation("");
+  EXPECT_EQ(w.lblCleanDate.text(), "") << "a stopped step is no normal end";
+  EXPECT_EQ(readIni(settingsFile(), "CleanUp", "LastCleaned", "none"), "none");
+  bAbort = false;
+  w.stopOperation("");
+  EXPECT_NE(w.lblCleanDate.text(), "");
+  EXPECT_EQ(readIni(settingsFile(), "CleanUp", "LastCleaned", "none"), w.lblCleanDate.text());
+  w.stopOperation("Aborted by user");
+  EXPECT_EQ(w.lblStatus.text(), "Aborted by user");
+}
+
+TEST_F(RunTest, SwitchesAreMatchedExactly) {
+  struct Case {
+    const char* args;
+    const char* startupClean;
+    bool runs, shown;
+  } cases[] = {
+      {"-c", "0", true, true},    {"-C", "0", true, true},   {"-s", "1", true, true},
+      {"-S", "1", true, true},    {"-s", "0", false, true},  {"", "1", false, false},
+      {"-c ", "1", false, false}, {"/c", "1", false, false}, {"-c -h", "1", false, false},
+      {"-x", "1", false, false},
+  };
+  for (const auto& c : cases) {
+    app.write("settings.ini", std::string("[General]\r\nStartupClean=") + c.startupClean + "\r\n");
+    summaries = 0;
+    if (c.runs) expectSummary();
+    load(c.args);
+    EXPECT_EQ(summaries, c.runs ? 1 : 0) << '"' << c.args << '"';
+    EXPECT_EQ(w.visible(), c.shown) << '"' << c.args << '"';
+    w.destroy();
+  }
+}
+
+TEST_F(RunTest, HiddenModeEndsTheProgramAfterItsRun) {
+  bool ended = false;
+  w.onProgramEnd = [&] { ended = true; };
+  load("-h");
+  EXPECT_EQ(summaries, 0);
+  EXPECT_TRUE(test::pumpUntil([&] { return ended; }));
+  EXPECT_FALSE(w.isOpen());
+  EXPECT_EQ(app.read("chkItems.txt"), "0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0\r\n");
+}
+
+TEST_F(RunTest, AutoCleanInterval) {
+  struct Case {
+    const char* ini;
+    bool armed;
+    int minutes;
+  } cases[] = {
+      {"AutoClean=1\r\nDuration=5\r\nHM=0", true, 5},
+      {"AutoClean=1\r\nDuration=5\r\nHM=1", true, 300},
+      {"AutoClean=1", true, 60},
+      {"AutoClean=1\r\nDuration=x\r\nHM=0", true, 1},
+      {"AutoClean=1\r\nDuration=600\r\nHM=1", false, 0},  // 36000 minutes do not fit
+      {"AutoClean=0\r\nDuration=5\r\nHM=0", false, 0},
+      {"AutoClean=yes\r\nDuration=5\r\nHM=0", false, 0},
+  };
+  for (const auto& c : cases) {
+    app.write("settings.ini", std::string("[General]\r\n") + c.ini + "\r\n");
+    w.AutoCleanMinutes = 0;
+    load();
+    EXPECT_EQ(w.autoCleanArmed(), c.armed) << c.ini;
+    if (c.armed) EXPECT_EQ(w.AutoCleanMinutes, c.minutes) << c.ini;
+    w.destroy();
+  }
+}
+
+TEST_F(RunTest, AutoCleanTickRunsOnlyPastTheIntervalAndWhenIdle) {
+  load();
+  auto minutesAgo = [](int m) {
+    SYSTEMTIME st;
+    GetLocalTime(&st);
+    FILETIME ft;
+    SystemTimeToFileTime(&st, &ft);
+    ULARGE_INTEGER u{{ft.dwLowDateTime, ft.dwHighDateTime}};
+    u.QuadPart -= static_cast<ULONGLONG>(m) * 60 * 10000000ULL;
+    ft = {u.LowPart, u.HighPart};
+    FileTimeToSystemTime(&ft, &st);
+    return DateTime{st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond};
+  };
+  w.AutoCleanMinutes = 60;
+  w.AutoCleanStart = minutesAgo(60);
+  w.tmrClean_Timer();
+  EXPECT_EQ(summaries, 0) << "60 boundaries are not more than 60";
+  w.AutoCleanStart = minutesAgo(61);
+  w.cmdClean.setEnabled(false);
+  w.tmrClean_Timer();
+  EXPECT_EQ(summaries, 0) << "no run while Clean is disabled";
+  w.cmdClean.setEnabled(true);
+  expectSummary();
+  w.tmrClean_Timer();
+  EXPECT_EQ(summaries, 1);
+  EXPECT_LE(minutesBetween(w.AutoCleanStart, localNow()), 1) << "the interval starts again";
+}
+
+}  // namespace
+}  // namespace glenvask
