@@ -86,6 +86,12 @@ sandbox_up() {
   wineserver -p </dev/null >/dev/null 2>&1 || true
   wine cmd /c exit </dev/null >/dev/null 2>&1
   sandbox_unmap_root
+  # A virtual display has no window manager, and Wine waits up to two seconds for one on each
+  # top-level window it hides or destroys; unmanaged windows skip that wait.
+  local managed=Y
+  [ -f "$SANDBOX/xvfb.pid" ] && managed=N
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d "$managed" /f \
+    </dev/null >/dev/null 2>&1 || true
   export GLENVASK_SANDBOX_UP=1
 }
 

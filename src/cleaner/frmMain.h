@@ -54,6 +54,13 @@ class MainWindow : public Window {
   void logCategory(const std::string& text);
   bool hiddenMode() const;  // started with "-h"
   void tmrClean_Timer();
+
+  // The right-click menu of a category box and the run of that one category.
+  void showCategoryMenu(size_t index, POINT screen);
+  void mnuPopup_Click();
+  std::string mnuPopupCaption, mnuPopupTag;
+  void clearMarks();
+  CheckBox& mark(Mark m);
   bool autoCleanArmed() const { return autoCleanArmed_; }
   void setAutoClean(bool on);
 
@@ -132,6 +139,7 @@ class MainWindow : public Window {
   void onCloseWhileBusy() override;
   void onDestroy() override;
   void onTimer(UINT_PTR id) override;
+  void onContextMenu(HWND from, POINT screen) override;
   std::optional<LRESULT> onMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:
@@ -140,7 +148,7 @@ class MainWindow : public Window {
 
   // A category routine inside the run's error trap: a failure shows the routine's message and
   // the run goes on with the next category.
-  void runCategory(size_t step);
+  void runStep(size_t step, bool single);
   void showSummary();
 
   // The scanner reports here: the status line and the stop to this window, its finds to the

@@ -79,6 +79,20 @@ std::string sizeText(std::int64_t bytes) {
 
 }  // namespace
 
+void MainWindow::runStep(size_t i, bool single) {
+  const Step& step = kOrder[i];
+  std::int64_t ffFiles = FirefoxFilesDeleted, ffSpace = FirefoxSpaceGained;
+  if (step.routine)
+    (this->*step.routine)();
+  else
+    (this->*step.scan)(single);
+  // What a Firefox step deleted itself counts once in the run's totals.
+  if (i >= kFirstFirefoxStep) {
+    TotalFilesDeleted += FirefoxFilesDeleted - ffFiles;
+    TotalSpaceGained += FirefoxSpaceGained - ffSpace;
+  }
+}
+
 bool MainWindow::hiddenMode() const { return toLower(commandLine) == "-h"; }
 
 void MainWindow::trapped(const char* message, const std::function<void()>& body,
@@ -122,18 +136,7 @@ void MainWindow::cmdClean_Click() {
   FirefoxFilesDeleted = 0;
 
   for (size_t i = 0; i < std::size(kOrder); ++i) {
-    const Step& step = kOrder[i];
-    if (categoryByName(step.box)->value() == 1) {
-      std::int64_t ffFiles = FirefoxFilesDeleted, ffSpace = FirefoxSpaceGained;
-      if (step.routine)
-        (this->*step.routine)();
-      else
-        (this->*step.scan)(false);
-      if (i >= kFirstFirefoxStep) {
-        TotalFilesDeleted += FirefoxFilesDeleted - ffFiles;
-        TotalSpaceGained += FirefoxSpaceGained - ffSpace;
-      }
-    }
+    if (categoryByName(kOrder[i].box)->value() == 1) runStep(i, false);
     if (bAbort) {
       DeleteBackupZip();
       stopOperation(i == kOfflineStep ? "Aborted by User" : "Aborted by user");
@@ -145,6 +148,7 @@ void MainWindow::cmdClean_Click() {
       return;
     }
   }
+  FinishBackupZip();  // the run's archive gets its directory now
 
   cmdStop.setEnabled(false);
   cmdClean.setEnabled(true);
@@ -175,6 +179,93 @@ void MainWindow::showSummary() {
   summary.Label4.setText(sizeText(TotalSpaceGained));
   summary.txtLog.setText(CleanupLog);
   asker().showModal(summary, hwnd());
+}
+
+CheckBox& MainWindow::mark(Mark m) {
+  switch (m) {
+    case Mark::FoFi: return FoFiValue;
+    case Mark::Misc: return MiscValue;
+    case Mark::IE: return IEValue;
+    case Mark::FF: return FFValue;
+    case Mark::PLG: break;
+  }
+  return PLGValue;
+}
+
+void MainWindow::clearMarks() {
+  for (Mark m : {Mark::FoFi, Mark::Misc, Mark::IE, Mark::FF, Mark::PLG}) mark(m).setValue(0);
+}
+
+void MainWindow::showCategoryMenu(size_t index, POINT screen) {
+  if (index >= kCategoryCount || !cmdClean.enabled()) return;
+  const Category& c = kCategories[index];
+  SetFocus(category(index).hwnd());  // the box takes the focus, as a right click gives it
+  mnuPopupCaption = c.menuCaption;
+  mnuPopupTag = c.tag;
+  HMENU menu = CreatePopupMenu();
+  if (!menu) return;
+  AppendMenuW(menu, MF_STRING, 1, wide(mnuPopupCaption).c_str());
+  UINT chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, screen.x,
+                               screen.y, 0, hwnd(), nullptr);
+  DestroyMenu(menu);
+  if (chosen == 1) mnuPopup_Click();
+}
+
+void MainWindow::onContextMenu(HWND from, POINT screen) {
+  for (size_t i = 0; i < kCategoryCount; ++i)
+    if (category(i).hwnd() == from) {
+      if (screen.x == -1 && screen.y == -1) {  // from the keyboard: below the box
+        RECT r{};
+        GetWindowRect(from, &r);
+        screen = {r.left, r.bottom};
+      }
+      showCategoryMenu(i, screen);
+      return;
+    }
+}
+
+void MainWindow::mnuPopup_Click() {
+  BusyScope busy(*this);
+  pgClean.setVisible(true);
+  DeleteFailed = false;
+  setMenusEnabled(false);
+  cmdStop.setEnabled(true);
+  cmdClean.setEnabled(false);
+
+  bAbort = false;
+  TotalSpaceGained = 0;
+  BackedUpCount = 0;
+  TotalFilesDeleted = 0;
+  CategoryFileCount = 0;
+  CategorySpace = 0;
+  LastBackupDrive.clear();
+  BackupZipFile.clear();
+  CleanupLog.clear();
+  lblStatus.setText("Working...");
+  CountCheckedItems();
+  FirefoxFilesDeleted = 0;
+  FirefoxSpaceGained = 0;
+  clearMarks();
+
+  for (size_t i = 0; i < std::size(kOrder); ++i) {
+    const Category& c = kCategories[categoryIndex(kOrder[i].box)];
+    if (mnuPopupTag == c.tag) {
+      mark(c.mark).setValue(1);
+      runStep(i, true);
+      break;
+    }
+  }
+  if (bAbort)
+    DeleteBackupZip();
+  else
+    FinishBackupZip();
+
+  cmdStop.setEnabled(false);
+  cmdClean.setEnabled(true);
+  setMenusEnabled(true);
+  if (!bAbort) showSummary();
+  clearMarks();
+  lblStatus.setText("");
 }
 
 void MainWindow::CountCheckedItems() {

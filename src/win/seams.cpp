@@ -145,6 +145,18 @@ class RealOutside : public Outside {
                     std::string_view parameters, std::string_view directory,
                     int show) override {
     std::wstring v = wide(verb), f = wide(file), p = wide(parameters), d = wide(directory);
+    if (v == L"properties") {  // the properties dialog is a verb of the item, not of its type
+      SHELLEXECUTEINFOW info{};
+      info.cbSize = sizeof info;
+      info.fMask = SEE_MASK_INVOKEIDLIST;
+      info.hwnd = owner;
+      info.lpVerb = v.c_str();
+      info.lpFile = f.c_str();
+      info.lpParameters = p.empty() ? nullptr : p.c_str();
+      info.lpDirectory = d.empty() ? nullptr : d.c_str();
+      info.nShow = show;
+      return ShellExecuteExW(&info) != 0;
+    }
     auto r = reinterpret_cast<INT_PTR>(ShellExecuteW(owner, v.empty() ? nullptr : v.c_str(),
                                                      f.c_str(), p.empty() ? nullptr : p.c_str(),
                                                      d.empty() ? nullptr : d.c_str(), show));

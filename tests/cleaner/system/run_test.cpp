@@ -1,6 +1,8 @@
 // The cleaning run's frame, the command-line switches and auto-clean, on a main window made
 // in-process with its files in a scratch folder.
 #include <gtest/gtest.h>
+
+#include <algorithm>
 #include <shlwapi.h>
 
 #include "cleaner/frmMain.h"
@@ -205,6 +207,75 @@ TEST_F(RunTest, AutoCleanTickRunsOnlyPastTheIntervalAndWhenIdle) {
   w.tmrClean_Timer();
   EXPECT_EQ(summaries, 1);
   EXPECT_LE(minutesBetween(w.AutoCleanStart, localNow()), 1) << "the interval starts again";
+}
+
+TEST_F(RunTest, SingleCategoryRunReportsOnlyItsSection) {
+  load();
+  w.categoryByName("chkTemp")->setValue(1);  // set boxes of other sections do not count
+  w.categoryByName("chkCleanMozillaCache")->setValue(1);
+  struct Case {
+    const char* tag;
+    size_t cleanedSection;  // in the summary's order
+  } cases[] = {{"CleanCookies", 2}, {"CleanPlugins", 4}, {"CleanMozillaHistory", 3},
+               {"CleanClipboard", 1}};
+  for (const auto& c : cases) {
+    std::vector<std::string> statuses;
+    std::vector<int> marks;
+    script.answerModal([&](Dialog& d) {
+      auto& s = static_cast<SummaryWindow&>(d);
+      for (size_t i = 0; i < kSummarySections.size(); ++i) statuses.push_back(s.sectionStatus(i));
+      for (CheckBox* m : {&w.FoFiValue, &w.MiscValue, &w.IEValue, &w.FFValue, &w.PLGValue})
+        marks.push_back(m->value());
+      s.cmdClose_Click();
+    });
+    w.mnuPopupTag = c.tag;
+    w.mnuPopup_Click();
+    ASSERT_EQ(statuses.size(), 5u) << c.tag;
+    for (size_t i = 0; i < 5; ++i)
+      EXPECT_EQ(statuses[i], i == c.cleanedSection ? "Cleaned" : "Not Cleaned") << c.tag << " " << i;
+    EXPECT_EQ(std::count(marks.begin(), marks.end(), 1), 1) << c.tag;
+    for (CheckBox* m : {&w.FoFiValue, &w.MiscValue, &w.IEValue, &w.FFValue, &w.PLGValue})
+      EXPECT_EQ(m->value(), 0) << "marks are cleared when the summary closes";
+    EXPECT_EQ(w.lblStatus.text(), "");
+    EXPECT_TRUE(w.cmdClean.enabled());
+  }
+  // The whole run afterwards reports from the boxes again.
+  std::vector<std::string> statuses;
+  script.answerModal([&](Dialog& d) {
+    auto& s = static_cast<SummaryWindow&>(d);
+    for (size_t i = 0; i < kSummarySections.size(); ++i) statuses.push_back(s.sectionStatus(i));
+    s.cmdClose_Click();
+  });
+  w.cmdClean.click();
+  EXPECT_EQ(statuses, (std::vector<std::string>{"Cleaned", "Not Cleaned", "Not Cleaned", "Cleaned",
+                                                "Not Cleaned"}));
+}
+
+TEST_F(RunTest, RightClickMenuOffersTheCategoryOnlyWhenIdle) {
+  load();
+  w.show();
+  size_t cookies = categoryIndex("chkCookies");
+  // Choose the menu's one item from the keyboard as soon as the menu is up.
+  auto chooseFirstItem = [&] {
+    PostMessageW(w.hwnd(), WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageW(w.hwnd(), WM_KEYDOWN, VK_RETURN, 0);
+  };
+  expectSummary();
+  chooseFirstItem();
+  POINT at{100, 100};
+  w.showCategoryMenu(cookies, at);
+  EXPECT_EQ(w.mnuPopupCaption, "Clean Cookies");
+  EXPECT_EQ(w.mnuPopupTag, "CleanCookies");
+  EXPECT_EQ(summaries, 1) << "the chosen item ran the category";
+
+  // During a run there is no menu (a menu would wait here for a choice).
+  w.mnuPopupCaption.clear();
+  w.cmdClean.setEnabled(false);
+  w.showCategoryMenu(cookies, at);
+  EXPECT_EQ(w.mnuPopupCaption, "");
+  MSG m;
+  while (PeekMessageW(&m, nullptr, WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE)) {
+  }
 }
 
 }  // namespace
