@@ -7,24 +7,8 @@
 
 #include "base/sizes.h"
 #include "cleaner/frmMain.h"
-#include "services/globals.h"
-#include "win/unicode.h"
-#if __has_include("services/delete.h")  // TEMP until the delete path lands
 #include "services/delete.h"
-#else
-namespace glenvask {
-namespace {
-std::int32_t DeleteJunkFile(std::string_view path) {
-  std::wstring w = wide(path);
-  SetFileAttributesW(w.c_str(), FILE_ATTRIBUTE_NORMAL);
-  std::int32_t r = DeleteFileW(w.c_str()) ? 1 : 0;
-  if (!r) DeleteFailed = true;
-  return r;
-}
-void DeleteBackupZip() {}
-}  // namespace
-}  // namespace glenvask
-#endif
+#include "services/globals.h"
 #include "services/system.h"
 #include "win/pump.h"
 #include "win/unicode.h"

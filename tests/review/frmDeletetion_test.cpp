@@ -188,6 +188,7 @@ TEST_F(ReviewListTest, DeleteAllGoesOnPastVanishedAndLockedFiles) {
     EXPECT_FALSE(w.lstvDeletion.rowChecked(i)) << i;
   }
   EXPECT_TRUE(w.lblRed.visible());
+  EXPECT_TRUE(DeleteFailed);  // the held file
   EXPECT_EQ(w.lblTotalFiles.text(), "Files Found: 3 Space Gained: 130 Bytes\r\n");
   EXPECT_EQ(TotalFilesDeleted, 3);
   EXPECT_EQ(TotalSpaceGained, 130);
