@@ -149,6 +149,9 @@ class MainWindow : public Window {
   // A category routine inside the run's error trap: a failure shows the routine's message and
   // the run goes on with the next category.
   void runStep(size_t step, bool single);
+  // What every run does first (controls, totals, log, backup state) and last (controls).
+  void beginRun();
+  void endRunControls();
   void showSummary();
 
   // The scanner reports here: the status line and the stop to this window, its finds to the

@@ -113,8 +113,7 @@ void MainWindow::trapped(const char* message, const std::function<void()>& body,
   asker().messageBox(hwnd(), text, kAppTitle, MB_OK | MB_ICONSTOP);
 }
 
-void MainWindow::cmdClean_Click() {
-  BusyScope busy(*this);
+void MainWindow::beginRun() {
   pgClean.setVisible(true);
   DeleteFailed = false;
   setMenusEnabled(false);
@@ -134,6 +133,17 @@ void MainWindow::cmdClean_Click() {
   CountCheckedItems();
   FirefoxSpaceGained = 0;
   FirefoxFilesDeleted = 0;
+}
+
+void MainWindow::endRunControls() {
+  cmdStop.setEnabled(false);
+  cmdClean.setEnabled(true);
+  setMenusEnabled(true);
+}
+
+void MainWindow::cmdClean_Click() {
+  BusyScope busy(*this);
+  beginRun();
 
   for (size_t i = 0; i < std::size(kOrder); ++i) {
     if (categoryByName(kOrder[i].box)->value() == 1) runStep(i, false);
@@ -142,17 +152,13 @@ void MainWindow::cmdClean_Click() {
       stopOperation(i == kOfflineStep ? "Aborted by User" : "Aborted by user");
       // However the run was stopped (Stop, the review list's Abort, Exit), the window is
       // usable again.
-      cmdStop.setEnabled(false);
-      cmdClean.setEnabled(true);
-      setMenusEnabled(true);
+      endRunControls();
       return;
     }
   }
   FinishBackupZip();  // the run's archive gets its directory now
 
-  cmdStop.setEnabled(false);
-  cmdClean.setEnabled(true);
-  setMenusEnabled(true);
+  endRunControls();
   if (!bAbort) {
     if (!hiddenMode() || Check2.checked()) {
       showSummary();
@@ -226,25 +232,7 @@ void MainWindow::onContextMenu(HWND from, POINT screen) {
 
 void MainWindow::mnuPopup_Click() {
   BusyScope busy(*this);
-  pgClean.setVisible(true);
-  DeleteFailed = false;
-  setMenusEnabled(false);
-  cmdStop.setEnabled(true);
-  cmdClean.setEnabled(false);
-
-  bAbort = false;
-  TotalSpaceGained = 0;
-  BackedUpCount = 0;
-  TotalFilesDeleted = 0;
-  CategoryFileCount = 0;
-  CategorySpace = 0;
-  LastBackupDrive.clear();
-  BackupZipFile.clear();
-  CleanupLog.clear();
-  lblStatus.setText("Working...");
-  CountCheckedItems();
-  FirefoxFilesDeleted = 0;
-  FirefoxSpaceGained = 0;
+  beginRun();
   clearMarks();
 
   for (size_t i = 0; i < std::size(kOrder); ++i) {
@@ -260,9 +248,7 @@ void MainWindow::mnuPopup_Click() {
   else
     FinishBackupZip();
 
-  cmdStop.setEnabled(false);
-  cmdClean.setEnabled(true);
-  setMenusEnabled(true);
+  endRunControls();
   if (!bAbort) showSummary();
   clearMarks();
   lblStatus.setText("");

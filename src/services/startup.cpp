@@ -4,6 +4,7 @@
 #include <ole2.h>
 
 #include "cleaner/frmMain.h"
+#include "services/system.h"
 #include "win/handle.h"
 #include "win/pump.h"
 #include "win/unicode.h"
@@ -52,6 +53,7 @@ int Main() {
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&icc);
   OleInitialize(nullptr);
+  useRegionalNumberStyle();  // size texts in the user's number format
 
   MainWindow& main = frmMain();
   bool ended = false;
