@@ -21,7 +21,6 @@
 #include "win/pump.h"
 #include "win/unicode.h"
 
-
 namespace glenvask {
 
 namespace {
