@@ -8,11 +8,7 @@
 #include "base/like.h"
 #include "base/sizes.h"
 #include "base/text.h"
-#if __has_include("services/delete.h")  // TEMP until the delete path lands
 #include "services/delete.h"
-#else
-namespace glenvask { inline void DeleteBackupZip() {} }
-#endif
 #include "services/globals.h"
 #include "services/lists.h"
 #include "services/shortcut.h"
