@@ -1,19 +1,434 @@
+// The file and folder categories: Windows and Internet Explorer leftovers found through
+// registry values or fixed folders, the temporary folder, recent documents, the user-defined
+// folders and files, and the three drive scans whose finds go to the review list.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "base/lists.h"
+#include "base/text.h"
 #include "cleaner/frmMain.h"
+#include "review/frmDeletetion.h"
+#include "services/delete.h"
+#include "services/globals.h"
+#include "services/guard.h"
+#include "services/lists.h"
+#include "services/paths.h"
+#include "services/registry.h"
+#include "services/scanner.h"
+#include "services/settings.h"
+#include "services/system.h"
+#include "win/pump.h"
+#include "win/seams.h"
+#include "win/unicode.h"
 
 namespace glenvask {
 
-void MainWindow::CleanActiveSetupTemp() {}
-void MainWindow::CleanIndexer() {}
-void MainWindow::CleanUserFolders() {}
-void MainWindow::CleanUserFiles() {}
-void MainWindow::CleanUnnecessaryFiles(bool) {}
-void MainWindow::CleanRecentDocs() {}
-void MainWindow::CleanPrinter() {}
-void MainWindow::CleanMemDump() {}
-void MainWindow::CleanTempFiles() {}
-void MainWindow::CleanEmptyFiles(bool) {}
-void MainWindow::CleanShortcuts(bool) {}
-void MainWindow::CleanOffline() {}
-void MainWindow::CleanActiveX() {}
+namespace {
+
+constexpr const char* kVolumeCaches =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\VolumeCaches\\";
+constexpr const char* kActiveXCache =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\ActiveX Cache";
+constexpr const char* kCrashControl = "System\\CurrentControlSet\\Control\\CrashControl";
+constexpr const char* kPrinters = "System\\CurrentControlSet\\Control\\Print\\Printers";
+constexpr const char* kShellFolders =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+constexpr const char* kRecentDocs =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RecentDocs";
+
+constexpr const char* kAbortText = "Aborted by user";
+
+std::string withBackslash(std::string path) {
+  if (path.empty() || path.back() != '\\') path += '\\';
+  return path;
+}
+
+bool contains(std::string_view text, std::string_view part) {
+  return text.find(part) != std::string_view::npos;
+}
+
+void expandIfVariable(std::string& path) {
+  if (contains(path, "%")) ExpandSystemRoot(path);
+}
+
+// "C:\..." or "\\server\...": a path that does not depend on the current folder.
+bool isFullPath(std::string_view path) {
+  if (path.size() >= 3 && path[1] == ':' && path[2] == '\\') {
+    char c = path[0];
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+  }
+  return path.size() >= 3 && path[0] == '\\' && path[1] == '\\';
+}
+
+// A folder that may be cleaned: it exists, neither it nor a folder on its way is a junction
+// or symbolic link (what a link points to is never cleaned), and it is none of the folders
+// that are never cleaned as a whole.
+bool cleanableFolder(const std::string& folder) {
+  if (!isFullPath(folder) || isProtectedCleaningRoot(folder)) return false;
+  std::wstring path = wide(folder);
+  while (path.size() > 3 && path.back() == L'\\') path.pop_back();
+  DWORD a = GetFileAttributesW(path.c_str());
+  if (a == INVALID_FILE_ATTRIBUTES || !(a & FILE_ATTRIBUTE_DIRECTORY)) return false;
+  // Each folder on the way, from the one below the root to the folder itself (a link's
+  // attributes show only without a trailing backslash).
+  size_t start = path[0] == L'\\' ? path.find(L'\\', path.find(L'\\', 2) + 1) : 2;
+  for (size_t i = start; i != std::wstring::npos && i < path.size();) {
+    size_t next = path.find(L'\\', i + 1);
+    std::wstring part = path.substr(0, next);
+    if (part.size() > i + 1) {
+      DWORD pa = GetFileAttributesW(part.c_str());
+      if (pa != INVALID_FILE_ATTRIBUTES && (pa & FILE_ATTRIBUTE_REPARSE_POINT)) return false;
+    }
+    i = next;
+  }
+  return true;
+}
+
+// The folder step: the folder's files go, then (with folders) the subfolders left empty.
+void folderStep(MainWindow& w, const std::string& folder, const char* pattern, bool folders) {
+  if (bAbort || !cleanableFolder(folder)) return;
+  ResetScanLists();
+  ScanFolder(withBackslash(folder), pattern, kScanCollect);
+  w.deleteFiles();
+  if (folders && !bAbort) w.deleteFolders();
+}
+
+// Opens a category step: the arrow beside its box, counters at 0, lists empty.
+void openStep(MainWindow& w, const char* box) {
+  w.startOperation(box);
+  w.CategoryFileCount = 0;
+  w.CategorySpace = 0;
+  ResetScanLists();
+}
+
+// The roots of the hard drives ("C:\"), in the platform's order.
+std::vector<std::string> hardDriveRoots() {
+  std::vector<std::string> roots;
+  std::string list = GetLogicalDriveList();
+  if (list.size() < 4 || list.find('\0') == std::string::npos) return roots;
+  for (const auto& root : split(list, '\0'))
+    if (!root.empty() && GetDriveTypeName(root) == "Hard drive") roots.push_back(root);
+  return roots;
+}
+
+// Every value of the current user's key goes; the key and its subkeys stay.
+void clearValues(std::string_view subkey) {
+  std::string names = GetRegValueNames(kHkeyCurrentUser, subkey);
+  if (!names.empty()) DeleteRegValues(kHkeyCurrentUser, names, subkey);
+}
+
+std::int64_t fileLength(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExW(wide(path).c_str(), GetFileExInfoStandard, &data)) return 0;
+  return static_cast<std::int64_t>((std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow);
+}
+
+// The lines of a list file beside the executable; nothing when it is missing or empty.
+std::vector<std::string> listFileLines(const char* name, bool& exists) {
+  std::string path = appFile(name);
+  exists = fileExists(path);
+  if (!exists) return {};
+  auto bytes = readFileBytes(path);
+  if (!bytes || bytes->empty()) return {};
+  return splitLines(fromFileText(*bytes));
+}
+
+// Both pumps of a loop step; true when the run has been stopped.
+bool pumpAndTestStop() {
+  doEvents();
+  doEvents();
+  return bAbort;
+}
+
+enum class DriveScan { Unnecessary, Empty, Shortcuts };
+
+// The shortcut reader of a dead-shortcut scan, released however the scan ends.
+class ShortcutShellScope {
+ public:
+  explicit ShortcutShellScope(bool on) : on_(on) {
+    if (on_) SetShortcutShell(true);
+  }
+  ~ShortcutShellScope() { release(); }
+  void release() {
+    if (on_) SetShortcutShell(false);
+    on_ = false;
+  }
+
+ private:
+  bool on_;
+};
+
+// The three drive scans: the drives of srch.txt (or the Windows drive), then the review
+// decision.
+void driveScan(MainWindow& w, DriveScan kind, bool single) {
+  const char* box = kind == DriveScan::Unnecessary ? "chkUnNecessaryFiles"
+                    : kind == DriveScan::Empty     ? "chkEmptyFiles"
+                                                   : "chkDeadShortcut";
+  const char* pattern = kind == DriveScan::Shortcuts ? "*.lnk" : "*.*";
+  ScanMode mode = kind == DriveScan::Unnecessary ? kScanUnnecessary
+                  : kind == DriveScan::Empty     ? kScanEmpty
+                                                 : kScanDeadShortcuts;
+  openStep(w, box);
+  ShortcutShellScope shell(kind == DriveScan::Shortcuts);
+
+  bool srchExists = false;
+  std::vector<std::string> roots = SearchDrives(&srchExists);
+  if (srchExists) {
+    if (kind != DriveScan::Empty) ResetScanLists();
+    for (const auto& root : roots) {
+      if (pumpAndTestStop()) {
+        DeleteBackupZip();
+        w.stopOperation(kind == DriveScan::Unnecessary ? kScanAbortedStatus : kAbortText);
+        return;
+      }
+      if (kind == DriveScan::Empty) ResetScanLists();
+      ScanFolder(root, pattern, mode);
+    }
+  } else {
+    std::string windows = GetWindowsDir();
+    size_t slash = windows.find('\\');
+    if (slash != std::string::npos) {
+      ResetScanLists();
+      ScanFolder(windows.substr(0, slash + 1), pattern, mode);
+    }
+  }
+
+  if (bAbort) {
+    releaseReviewList();
+  } else {
+    ReviewListWindow& review = frmDeletetion();
+    size_t count = review.lstvDeletion.rowCount();
+    auto boxSet = [&](const char* name) {
+      CheckBox* b = w.categoryByName(name);
+      return b && b->value() == 1;
+    };
+    bool defer = !single && ((kind == DriveScan::Unnecessary &&
+                              (boxSet("chkEmptyFiles") || boxSet("chkDeadShortcut"))) ||
+                             (kind == DriveScan::Empty && boxSet("chkDeadShortcut")));
+    bool unattended = (w.hiddenMode() || w.Check2.value() == 1) &&
+                      !(single && kind != DriveScan::Shortcuts);
+    if (defer) {
+      // The rows wait for the later drive scan of this run.
+    } else if (unattended) {
+      review.mnuDeleteAll_Click();
+      // What the pass deleted goes into the run log, and no row is left over for a later run.
+      review.unload();
+    } else if (count == 0 && (srchExists ? kind != DriveScan::Shortcuts
+                                         : kind == DriveScan::Shortcuts)) {
+      releaseReviewList();
+    } else {
+      review.lblTotalFiles.setText(
+          (kind == DriveScan::Unnecessary ? "Files Found: " : "Files ") + std::to_string(count));
+      review.addIcons();
+      asker().showModal(review, w.hwnd());
+    }
+    if (kind == DriveScan::Empty && srchExists && !defer) releaseReviewList();
+  }
+  shell.release();
+  w.stopOperation("");
+}
+
+}  // namespace
+
+void MainWindow::CleanActiveSetupTemp() {
+  trapped("There was an error in cleaning Active Setup Temporary Folders. . ", [this] {
+    openStep(*this, "chkActiveSetup");
+    std::string v = GetRegString(kHkeyLocalMachine,
+                                 std::string(kVolumeCaches) + "Active Setup Temp Folders", "Folder");
+    // "?:" names a folder on every drive: the drive loop covers it.
+    if (v.size() > 1 && !contains(v, "?:")) {
+      expandIfVariable(v);
+      if (folderExists(v)) {
+        v = withBackslash(v);
+        folderStep(*this, v, "*.*", true);
+      }
+    }
+    for (const auto& root : hardDriveRoots())
+      for (const char* sub : {"msdownld.tmp\\", "Windows\\msdownld.tmp\\", "WINNT\\msdownld.tmp\\"})
+        folderStep(*this, root + sub, "*.*", true);
+    stopOperation("");
+    logCategory("Active setup temporary folders... ");
+  });
+}
+
+void MainWindow::CleanIndexer() {
+  trapped(nullptr, [this] {
+    openStep(*this, "chkIndexer");
+    std::string v = GetRegString(kHkeyLocalMachine,
+                                 std::string(kVolumeCaches) + "Content Indexer Cleaner", "Folder");
+    size_t anyDrive = v.find("?:\\");
+    if (anyDrive == std::string::npos) {
+      expandIfVariable(v);
+      if (folderExists(v)) folderStep(*this, withBackslash(v), "*.*", true);
+    } else {
+      // The folder below the root of every hard drive. An empty rest would be the root itself,
+      // which the folder step refuses.
+      std::string rest = v.substr(anyDrive + 3);
+      while (!rest.empty() && rest.back() == '\\') rest.pop_back();
+      for (const auto& root : hardDriveRoots()) folderStep(*this, root + rest + "\\", "*.*", true);
+    }
+    stopOperation("");
+    logCategory("Content indexer folder... ");
+  });
+}
+
+void MainWindow::CleanActiveX() {
+  trapped("There was an error in cleaning Downloaded ActiveX & OCX. ", [this] {
+    openStep(*this, "chkActiveX");
+    std::string v = GetRegString(kHkeyLocalMachine, kActiveXCache, "0");
+    if (v.size() > 1) {
+      v += '\\';
+      expandIfVariable(v);
+      folderStep(*this, v, "*.*", true);
+    }
+    stopOperation("");
+    logCategory("Downloaded ActiveX & OCX...");
+  });
+}
+
+void MainWindow::CleanPrinter() {
+  trapped("There was an error in cleaning Residual Printer Files. ", [this] {
+    openStep(*this, "chkPrinter");
+    std::string v = GetRegString(kHkeyLocalMachine, kPrinters, "DefaultspoolDirectory");
+    if (v.size() > 1) {
+      v += '\\';
+      expandIfVariable(v);
+      folderStep(*this, v, "*.spl", false);
+    }
+    stopOperation("");
+    logCategory("Residual printer files... ");
+  });
+}
+
+void MainWindow::CleanMemDump() {
+  trapped(nullptr, [this] {
+    openStep(*this, "chkDump");
+    // The values name the dump file and the minidump folder, usually below %SystemRoot%: the
+    // Windows folder.
+    std::string dump = GetRegString(kHkeyLocalMachine, kCrashControl, "DumpFile");
+    ExpandSystemRoot(dump);
+    if (isFullPath(dump) && fileExists(dump)) DeleteFileW(wide(dump).c_str());
+    std::string minidumps = GetRegString(kHkeyLocalMachine, kCrashControl, "MinidumpDir");
+    ExpandSystemRoot(minidumps);
+    if (contains(minidumps, "\\")) folderStep(*this, withBackslash(minidumps), "*.dmp", false);
+    stopOperation("");
+    logCategory("Memory dump files... ");
+  });
+}
+
+void MainWindow::CleanOffline() {
+  trapped("There was an error in cleaning Offline Web Pages. ", [this] {
+    openStep(*this, "chkOffline");
+    folderStep(*this, GetWindowsDir() + "\\Offline Web Pages\\", "*.*", true);
+    stopOperation("");
+    logCategory("Offline web pages... ");
+  });
+}
+
+void MainWindow::CleanTempFiles() {
+  trapped("There was an error in cleaning Temporary Files. ", [this] {
+    openStep(*this, "chkTemp");
+    folderStep(*this, GetTempDir(), "*.*", true);
+    stopOperation("");
+    logCategory("Temporary files... ");
+  });
+}
+
+void MainWindow::CleanRecentDocs() {
+  trapped("There was an error in cleaning Recent Documents. ", [this] {
+    openStep(*this, "chkRecentDocument");
+    std::string v = GetRegString(kHkeyCurrentUser, kShellFolders, "Recent");
+    if (v.size() > 1) {
+      v += '\\';
+      expandIfVariable(v);
+      folderStep(*this, v, "*.*", false);  // the folders of the recent folder stay
+    }
+    clearValues(kRecentDocs);
+    stopOperation("");
+    logCategory("Recent documents... ");
+  });
+}
+
+void MainWindow::CleanUserFiles() {
+  trapped("There was an error in cleaning User Defined Files", [this] {
+    openStep(*this, "chkUserDefinedFiles");
+    bool exists = false;
+    for (const std::string& path : listFileLines(kUserFilesFile, exists)) {
+      if (IsIgnoredFolder(path)) continue;
+      std::string name = path.substr(path.rfind('\\') + 1);
+      if (IsIgnoredFile(name) || IsIgnoredExtension(name)) continue;
+      // A line that is no full path would name a file of the current folder.
+      if (!isFullPath(path) || !fileExists(path)) continue;
+      std::int64_t length = fileLength(path);
+      if (DeleteJunkFile(path) == 1) {
+        ++TotalFilesDeleted;
+        ++CategoryFileCount;
+        TotalSpaceGained += length;
+        CategorySpace += length;
+      }
+    }
+    logCategory("User-defined files... ");
+    stopOperation("");
+  }, true);
+}
+
+void MainWindow::CleanUserFolders() {
+  trapped("There was an error in cleaning the User defined folders", [this] {
+    openStep(*this, "chkUserDefinedFolders");
+    auto stopped = [this] {
+      if (!pumpAndTestStop()) return false;
+      DeleteBackupZip();
+      stopOperation(kAbortText);
+      return true;
+    };
+    // Files only: the folders stay.
+    auto scan = [](const std::string& folder) {
+      if (!IsIgnoredFolder(folder) && cleanableFolder(folder))
+        ScanFolder(withBackslash(folder), "*.*", kScanUserFolders);
+    };
+    bool exists = false;
+    std::vector<std::string> lines = listFileLines(kUserFoldersFile, exists);
+    if (exists) {
+      if (!lines.empty()) {
+        ResetScanLists();
+        for (const std::string& line : lines) {
+          if (line.empty()) continue;
+          std::string folder = trim(line);
+          if (IsIgnoredFolder(folder)) continue;
+          if (stopped()) return;
+          scan(folder);
+        }
+        deleteFiles();
+      }
+    } else {
+      ResetScanLists();
+      scan(GetTempDir());
+      if (stopped()) return;
+      scan(GetWindowsDir() + "\\temp\\");
+      if (stopped()) return;
+      std::string appData = GetRegString(kHkeyCurrentUser, kShellFolders, "AppData");
+      if (!appData.empty()) scan(appData + "\\Microsoft\\Office\\Recent\\");
+      deleteFiles();
+    }
+    stopOperation("");
+    logCategory("User-defined folders... ");
+  }, true);
+}
+
+void MainWindow::CleanUnnecessaryFiles(bool single) {
+  trapped("There was an error in cleaning Unnecessary Files. ",
+          [&] { driveScan(*this, DriveScan::Unnecessary, single); });
+}
+
+void MainWindow::CleanEmptyFiles(bool single) {
+  trapped("There was an error in cleaning Empty Files. ",
+          [&] { driveScan(*this, DriveScan::Empty, single); });
+}
+
+void MainWindow::CleanShortcuts(bool single) {
+  trapped(nullptr, [&] { driveScan(*this, DriveScan::Shortcuts, single); });
+}
 
 }  // namespace glenvask

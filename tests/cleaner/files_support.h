@@ -1,0 +1,251 @@
+// What the tests of the file and folder categories share: the main window on a scratch
+// executable folder, folder links, shortcuts, registry values put back at the end, and
+// drive letters of a scratch folder.
+#pragma once
+
+#include <windows.h>
+#include <shlobj.h>
+#include <shobjidl.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cleaner/frmMain.h"
+#include "review/frmDeletetion.h"
+#include "services/globals.h"
+#include "services/lists.h"
+#include "services/paths.h"
+#include "services/scanner.h"
+#include "services/settings.h"
+#include "support/scripted.h"
+#include "win/pump.h"
+#include "win/unicode.h"
+
+namespace glenvask::test {
+
+// A symbolic link to a folder. Where the platform's call makes none (Wine 8 pretends to),
+// the link is made on the Linux side with ln -s, and waited for.
+inline void makeFolderLink(const std::string& link, const std::string& target) {
+  CreateSymbolicLinkW(wide(link).c_str(), wide(target).c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY);
+  if (GetFileAttributesW(wide(link).c_str()) != INVALID_FILE_ATTRIBUTES) return;
+  using UnixName = char*(CDECL*)(const wchar_t*);
+  auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+  ASSERT_NE(unixName, nullptr) << "no way to make a link here";
+  auto toUnix = [&](const std::string& p) {
+    char* u = unixName(wide(p).c_str());
+    std::string s = u ? u : "";
+    if (u) HeapFree(GetProcessHeap(), 0, u);
+    return s;
+  };
+  size_t slash = link.rfind('\\');
+  std::string unixLink = toUnix(link.substr(0, slash)) + "/" + link.substr(slash + 1);
+  std::string unixTarget = toUnix(target);
+  ASSERT_FALSE(unixTarget.empty());
+  std::wstring cmd = wide("ln -s \"" + unixTarget + "\" \"" + unixLink + "\"");
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  ASSERT_TRUE(CreateProcessW(L"\\\\?\\unix\\bin\\ln", cmd.data(), nullptr, nullptr, FALSE, 0,
+                             nullptr, nullptr, &si, &pi));
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  for (int i = 0; i < 500 && GetFileAttributesW(wide(link).c_str()) == INVALID_FILE_ATTRIBUTES;
+       ++i)
+    Sleep(10);
+  DWORD a = GetFileAttributesW(wide(link).c_str());
+  ASSERT_NE(a, INVALID_FILE_ATTRIBUTES) << "link not made: " << link;
+  ASSERT_TRUE(a & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+// A shell shortcut to the target with the work folder.
+inline void makeShortcut(const std::string& path, const std::string& target,
+                         const std::string& workFolder) {
+  HRESULT init = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  IShellLinkW* link = nullptr;
+  ASSERT_TRUE(SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                                         IID_IShellLinkW, reinterpret_cast<void**>(&link))));
+  link->SetPath(wide(target).c_str());
+  link->SetWorkingDirectory(wide(workFolder).c_str());
+  IPersistFile* file = nullptr;
+  ASSERT_TRUE(SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))));
+  EXPECT_TRUE(SUCCEEDED(file->Save(wide(path).c_str(), TRUE))) << path;
+  file->Release();
+  link->Release();
+  if (SUCCEEDED(init)) CoUninitialize();
+}
+
+inline bool exists(const std::string& path) {
+  return GetFileAttributesW(wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+inline void setAttributes(const std::string& path, DWORD attributes) {
+  ASSERT_TRUE(SetFileAttributesW(wide(path).c_str(), attributes)) << path;
+}
+
+// Every file and folder below a folder, relative to it, in a stable order.
+inline std::vector<std::string> treeOf(const std::string& folder, const std::string& base = "") {
+  std::vector<std::string> out;
+  WIN32_FIND_DATAW fd;
+  HANDLE h = FindFirstFileW(wide(folder + "\\*").c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) return out;
+  do {
+    std::string name = utf8(fd.cFileName);
+    if (name == "." || name == "..") continue;
+    std::string rel = base.empty() ? name : base + "\\" + name;
+    bool dir = fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
+    out.push_back(rel + (dir ? "\\" : ""));
+    if (dir && !(fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+      auto sub = treeOf(folder + "\\" + name, rel);
+      out.insert(out.end(), sub.begin(), sub.end());
+    }
+  } while (FindNextFileW(h, &fd));
+  FindClose(h);
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
+// A registry value set for one test and put back as it was at its end (keys the test had to
+// create go again).
+class SavedValue {
+ public:
+  SavedValue(HKEY root, const std::string& subkey, const std::string& name,
+             const std::optional<std::string>& data, DWORD type = REG_SZ)
+      : root_(root), subkey_(wide(subkey)), name_(wide(name)) {
+    // The first missing key on the way is the one to remove at the end.
+    std::wstring path;
+    for (size_t i = 0; i <= subkey_.size(); ++i) {
+      if (i < subkey_.size() && subkey_[i] != L'\\') continue;
+      path = subkey_.substr(0, i);
+      HKEY k;
+      if (RegOpenKeyExW(root_, path.c_str(), 0, KEY_READ, &k) == ERROR_SUCCESS) {
+        RegCloseKey(k);
+      } else {
+        created_ = path;
+        break;
+      }
+    }
+    HKEY k;
+    EXPECT_EQ(RegCreateKeyExW(root_, subkey_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k,
+                              nullptr),
+              ERROR_SUCCESS)
+        << subkey;
+    DWORD oldType = 0, size = 0;
+    if (RegQueryValueExW(k, name_.c_str(), nullptr, &oldType, nullptr, &size) == ERROR_SUCCESS) {
+      old_.emplace(size, '\0');
+      oldType_ = oldType;
+      RegQueryValueExW(k, name_.c_str(), nullptr, nullptr,
+                       reinterpret_cast<BYTE*>(old_->data()), &size);
+    }
+    if (data) {
+      std::wstring w = wide(*data);
+      RegSetValueExW(k, name_.c_str(), 0, type, reinterpret_cast<const BYTE*>(w.c_str()),
+                     static_cast<DWORD>((w.size() + 1) * sizeof(wchar_t)));
+    } else {
+      RegDeleteValueW(k, name_.c_str());
+    }
+    RegCloseKey(k);
+  }
+  ~SavedValue() {
+    if (!created_.empty()) {
+      RegDeleteTreeW(root_, created_.c_str());
+      RegDeleteKeyW(root_, created_.c_str());
+      return;
+    }
+    HKEY k;
+    if (RegOpenKeyExW(root_, subkey_.c_str(), 0, KEY_ALL_ACCESS, &k) != ERROR_SUCCESS) return;
+    if (old_)
+      RegSetValueExW(k, name_.c_str(), 0, oldType_, reinterpret_cast<const BYTE*>(old_->data()),
+                     static_cast<DWORD>(old_->size()));
+    else
+      RegDeleteValueW(k, name_.c_str());
+    RegCloseKey(k);
+  }
+
+ private:
+  HKEY root_;
+  std::wstring subkey_, name_, created_;
+  std::optional<std::string> old_;
+  DWORD oldType_ = REG_SZ;
+};
+
+// A drive letter that names a scratch folder for one test.
+class MappedDrive {
+ public:
+  MappedDrive(char letter, const std::string& folder)
+      : device_{wchar_t(letter), L':'}, target_(wide(folder)) {
+    ok_ = DefineDosDeviceW(0, device_.c_str(), target_.c_str()) != 0;
+  }
+  ~MappedDrive() {
+    if (ok_)
+      DefineDosDeviceW(DDD_REMOVE_DEFINITION | DDD_EXACT_MATCH_ON_REMOVE, device_.c_str(),
+                       target_.c_str());
+  }
+  bool ok() const { return ok_; }
+  std::string root() const { return utf8(device_) + "\\"; }
+
+ private:
+  std::wstring device_, target_;
+  bool ok_ = false;
+};
+
+// An environment variable set for one test and put back at its end.
+class SavedEnv {
+ public:
+  SavedEnv(const wchar_t* name, const std::string& value) : name_(name) {
+    wchar_t buf[32768];
+    DWORD n = GetEnvironmentVariableW(name, buf, 32768);
+    if (n > 0 && n < 32768) old_ = std::wstring(buf, n);
+    SetEnvironmentVariableW(name, wide(value).c_str());
+  }
+  ~SavedEnv() { SetEnvironmentVariableW(name_.c_str(), old_ ? old_->c_str() : nullptr); }
+
+ private:
+  std::wstring name_;
+  std::optional<std::wstring> old_;
+};
+
+// The main window loaded on a scratch executable folder, with scripted questions.
+class CategoryTest : public ::testing::Test {
+ protected:
+  ScratchFolder app{"app"};
+  ScratchFolder work{"work"};
+  MainWindow& w = frmMain();
+  ScriptedAsker script;
+
+  void SetUp() override {
+    setAppPath(app.path());
+    DeleteMethod = kDeletePlain;
+    CleanupLog.clear();
+  }
+  void TearDown() override {
+    releaseReviewList();
+    w.onProgramEnd = nullptr;
+    if (w.isOpen()) w.destroy();
+    setAppPath("");
+    bAbort = false;
+    ResetScanLists();
+    arrIgnoreFiles.clear();
+    arrIgnoreExt.clear();
+    arrIgnoreFolders.clear();
+    arrUnnecessary.clear();
+    EventPump::setSliceMs(25);
+  }
+  void load(const std::string& args = "") {
+    ASSERT_TRUE(w.load(args));
+    CleanupLog.clear();
+    TotalFilesDeleted = 0;
+    TotalSpaceGained = 0;
+  }
+  std::string lastCleaned() { return readIni(settingsFile(), "CleanUp", "LastCleaned", ""); }
+  void check(const char* box, bool on = true) { w.categoryByName(box)->setValue(on ? 1 : 0); }
+  void clearBoxes() {
+    for (size_t i = 0; i < kCategoryCount; ++i) w.category(i).setValue(0);
+  }
+};
+
+}  // namespace glenvask::test

@@ -1,0 +1,119 @@
+// The user-defined files and folders categories on scratch folders named by the list files
+// beside a scratch executable folder.
+#include "cleaner/files_support.h"
+
+namespace glenvask {
+namespace {
+
+class UserListsTest : public test::CategoryTest {
+ protected:
+  // The ignore lists beside the executable, loaded as the main window loads them.
+  void ignoreLists(const std::string& ifi, const std::string& ie, const std::string& udifo) {
+    app.write("IFI.txt", ifi);
+    app.write("IE.txt", ie);
+    app.write("UDIFO.txt", udifo);
+    LoadScanLists();
+  }
+};
+
+TEST_F(UserListsTest, UserFilesDeletesWhatTheListNamesAndTheIgnoreListsAllow) {
+  load();
+  ignoreLists("pagefile.sys\r\n", "dll\r\n", "\\keepme\\\r\n");
+  struct Case {
+    std::string line;
+    const char* file;  // made before the run; "" makes nothing
+    const char* bytes;
+    bool deleted;
+  } cases[] = {
+      {work.file("a.txt"), "a.txt", "0123456789", true},
+      {work.file("read only.txt"), "read only.txt", "12345", true},
+      {work.file("lib.dll"), "lib.dll", "x", false},                 // ignored extension
+      {work.file("pagefile.sys"), "pagefile.sys", "x", false},       // ignored name
+      {work.file("keepme\\c.txt"), "keepme\\c.txt", "x", false},     // ignored folder
+      {work.file("folder"), "folder\\inside.txt", "x", false},       // a folder is no file
+      {work.file("missing.txt"), "", "", false},
+      {"a.txt", "", "", false},                                      // no full path
+      {"", "", "", false},
+  };
+  std::string udfi;
+  for (const auto& c : cases) {
+    if (*c.file) work.write(c.file, c.bytes);
+    udfi += c.line + "\r\n";
+  }
+  test::setAttributes(work.file("read only.txt"), FILE_ATTRIBUTE_READONLY);
+  app.write("UDFI.txt", udfi);
+  DeleteFailed = false;
+
+  w.CleanUserFiles();
+
+  for (const auto& c : cases)
+    if (*c.file) EXPECT_EQ(!work.exists(c.file), c.deleted) << c.file;
+  EXPECT_TRUE(work.exists("folder\\inside.txt"));
+  EXPECT_FALSE(DeleteFailed) << "nothing that was there failed";
+  EXPECT_EQ(w.CategoryFileCount, 2);
+  EXPECT_EQ(w.CategorySpace, 15);
+  EXPECT_EQ(TotalFilesDeleted, 2);
+  EXPECT_EQ(TotalSpaceGained, 15);
+  EXPECT_EQ(CleanupLog, "User-defined files... Files Deleted: 2 Space Gained: 15 Bytes\r\n");
+  EXPECT_NE(lastCleaned(), "");
+  EXPECT_EQ(w.lblStatus.text(), "");
+  EXPECT_TRUE(script.asked().empty());
+}
+
+TEST_F(UserListsTest, UserFilesWithoutAListLogsNothingDeleted) {
+  load();
+  w.CleanUserFiles();
+  EXPECT_EQ(CleanupLog, "User-defined files... Files Deleted: 0 Space Gained: 0 Bytes\r\n");
+  app.write("UDFI.txt", "");
+  CleanupLog.clear();
+  w.CleanUserFiles();
+  EXPECT_EQ(CleanupLog, "User-defined files... Files Deleted: 0 Space Gained: 0 Bytes\r\n");
+}
+
+TEST_F(UserListsTest, UserFoldersCleansTheFilesOfEveryListedFolderAndKeepsTheFolders) {
+  load();
+  ignoreLists("", "dll\r\n", "\\nested\\skipped\\\r\n");
+  work.write("one\\a.txt", "aaaa");
+  work.write("one\\sub\\b.txt", "bb");
+  work.write("one\\sub\\lib.dll", "keep");
+  work.write("one\\nested\\skipped\\c.txt", "keep");
+  work.write("one\\hidden.txt", "h");
+  test::setAttributes(work.file("one\\hidden.txt"), FILE_ATTRIBUTE_HIDDEN);
+  work.write("two\\d.txt", "ddd");
+  work.write("three\\e.txt", "keep");  // not listed: only its ignored subfolder is
+  work.write("three\\nested\\skipped\\f.txt", "keep");
+  test::ScratchFolder outside("outside");
+  outside.write("precious.txt", "keep");
+  test::makeFolderLink(work.file("link"), outside.path());
+  app.write("UDFO.txt", "  " + work.file("one") + "\\  \r\n\r\n" + work.file("two") + "\r\n" +
+                            work.file("three\\nested\\skipped") + "\\\r\n" + work.file("link") +
+                            "\\\r\n" + work.file("missing") + "\\\r\n");
+
+  w.CleanUserFolders();
+
+  EXPECT_EQ(test::treeOf(work.path()),
+            (std::vector<std::string>{"link\\", "one\\", "one\\nested\\", "one\\nested\\skipped\\",
+                                      "one\\nested\\skipped\\c.txt", "one\\sub\\",
+                                      "one\\sub\\lib.dll", "three\\", "three\\e.txt",
+                                      "three\\nested\\", "three\\nested\\skipped\\",
+                                      "three\\nested\\skipped\\f.txt", "two\\"}));
+  EXPECT_TRUE(outside.exists("precious.txt")) << "a link is never followed";
+  EXPECT_EQ(w.CategoryFileCount, 4);
+  EXPECT_EQ(CleanupLog, "User-defined folders... Files Deleted: 4 Space Gained: 10 Bytes\r\n");
+  EXPECT_NE(lastCleaned(), "");
+}
+
+TEST_F(UserListsTest, UserFoldersStopsBeforeTheNextFolder) {
+  load();
+  work.write("one\\a.txt", "a");
+  app.write("UDFO.txt", work.file("one") + "\\\r\n");
+  bAbort = true;
+  w.CleanUserFolders();
+  EXPECT_TRUE(work.exists("one\\a.txt"));
+  EXPECT_EQ(w.lblStatus.text(), "Aborted by user");
+  EXPECT_EQ(CleanupLog, "") << "a stopped category writes no log line";
+  EXPECT_EQ(lastCleaned(), "") << "nor the last-cleaned date";
+}
+
+}  // namespace
+}  // namespace glenvask
