@@ -1,17 +1,430 @@
+// The browser, history and system categories: the Recycle Bin, the URL cache, cookies, typed
+// addresses, the URL history, the run, find, install-from and Office lists, the clipboard and
+// the plug-ins. Each runs inside the run's frame: the arrow beside its box, counters and lists
+// emptied, its work, its log line and stopOperation, all in its error trap.
+#include <windows.h>
+#include <wininet.h>
+
+#include <urlhist.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <stdexcept>
+#include <vector>
+
+#include "base/sizes.h"
+#include "base/text.h"
+#include "cleaner/categories_system.h"
 #include "cleaner/frmMain.h"
+#include "plugins/engine.h"
+#include "services/delete.h"
+#include "services/globals.h"
+#include "services/paths.h"
+#include "services/registry.h"
+#include "services/scanner.h"
+#include "services/settings.h"
+#include "services/system.h"
+#include "win/pump.h"
+#include "win/unicode.h"
 
 namespace glenvask {
 
-void MainWindow::CleanRecycleBin() {}
-void MainWindow::CleanPlugins() {}
-void MainWindow::CleanOfficeHistory() {}
-void MainWindow::CleanClipboard() {}
-void MainWindow::CleanRunMRU() {}
-void MainWindow::CleanInstallMRU() {}
-void MainWindow::CleanFindHistory() {}
-void MainWindow::CleanCache() {}
-void MainWindow::CleanCookies() {}
-void MainWindow::CleanTypedURL() {}
-void MainWindow::CleanHistory() {}
+namespace {
+
+constexpr const char* kExplorer = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\";
+constexpr const char* kRunMRU = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU\\";
+constexpr const char* kTypedURLs = "Software\\Microsoft\\Internet Explorer\\TypedURLs\\";
+constexpr const char* kInstallLocations = "InstallLocationsMRU\\";
+constexpr const char* kShellFolders =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders\\";
+constexpr const char* kSearchBar =
+    "Software\\Microsoft\\Internet Explorer\\Explorer Bars\\"
+    "{C4EE31F3-4768-11D2-BE5C-00A0C9A83DA1}\\";
+constexpr const char* kSearchAssistant = "Software\\Microsoft\\Search Assistant\\ACMru";
+
+// The URL history object and the interface whose ClearHistory empties it.
+constexpr CLSID kUrlHistoryClass = {
+    0x3C374A40, 0xBAE4, 0x11CF, {0xBF, 0x7D, 0x00, 0xAA, 0x00, 0x69, 0x46, 0xEE}};
+constexpr IID kUrlHistoryStg2 = {
+    0xAFA0DC11, 0xC313, 0x11D0, {0x83, 0x1A, 0x00, 0xC0, 0x4F, 0xD5, 0xAE, 0x38}};
+
+std::string sizeText(std::int64_t bytes) {
+  return FormatFileSize(static_cast<double>(bytes), 2, true);
+}
+
+// The platform's text for a failure code, for the error trap's message.
+std::string describe(HRESULT hr) {
+  wchar_t* buffer = nullptr;
+  DWORD n = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS |
+                               FORMAT_MESSAGE_ALLOCATE_BUFFER,
+                           nullptr, static_cast<DWORD>(hr), 0,
+                           reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+  std::wstring text = n && buffer ? std::wstring(buffer, n) : L"";
+  if (buffer) LocalFree(buffer);
+  while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' '))
+    text.pop_back();
+  if (!text.empty()) return utf8(text);
+  char code[32];
+  std::snprintf(code, sizeof code, "Error 0x%08lX", static_cast<unsigned long>(hr));
+  return code;
+}
+
+void check(HRESULT hr) {
+  if (FAILED(hr)) throw std::runtime_error(describe(hr));
+}
+
+std::wstring lowerWide(std::wstring text) {
+  if (!text.empty()) CharLowerBuffW(text.data(), static_cast<DWORD>(text.size()));
+  return text;
+}
+
+std::int64_t fileLength(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExW(wide(path).c_str(), GetFileExInfoStandard, &data)) return 0;
+  return (static_cast<std::int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+std::size_t countNames(const std::string& names) {
+  return names.empty() ? 0 : split(names, '\0').size();
+}
+
+// The run's frame around a category: the arrow beside its box, counters and lists emptied.
+void beginStep(MainWindow& w, const char* box) {
+  w.startOperation(box);
+  w.CategoryFileCount = 0;
+  w.CategorySpace = 0;
+  ResetScanLists();
+}
+
+// Hands the plug-in engine's stop to the main window while the Plugins category runs.
+class PluginStop : public PluginReporter {
+ public:
+  explicit PluginStop(MainWindow& w) : w_(w), previous_(setPluginReporter(this)) {}
+  ~PluginStop() override { setPluginReporter(previous_); }
+  PluginStop(const PluginStop&) = delete;
+  PluginStop& operator=(const PluginStop&) = delete;
+  void stopOperation(const std::string& text) override { w_.stopOperation(text); }
+  HWND ownerWindow() override { return w_.hwnd(); }
+
+ private:
+  MainWindow& w_;
+  PluginReporter* previous_;
+};
+
+// The applications of the Office lists and the file dialogs of each, in order.
+struct OfficeApp {
+  const char* name;
+  std::vector<const char*> dialogs;
+};
+const std::vector<OfficeApp>& officeApps() {
+  static const std::vector<OfficeApp> apps = {
+      {"Access",
+       {"Backup Database", "Convert Database Into", "Convert from database", "File New Database",
+        "Import", "New From Existing File", "Open"}},
+      {"Excel", {"Open", "Save As"}},
+      {"FrontPage",
+       {"File Open", "New Publish Location", "Open File", "Picture", "Save As",
+        "Select Background Picture"}},
+      {"PowerPoint", {"Open", "Save As"}},
+      {"Word", {"Insert Picture", "Open", "Save As"}},
+  };
+  return apps;
+}
+
+}  // namespace
+
+std::int64_t ClearRegValues(std::string_view subkey) {
+  std::string names = GetRegValueNames(kHkeyCurrentUser, subkey);
+  if (names.empty()) return 0;
+  DeleteRegValues(kHkeyCurrentUser, names, subkey);
+  // Only what is really gone counts: a value that could not be deleted is still listed.
+  std::int64_t before = static_cast<std::int64_t>(countNames(names));
+  std::int64_t left = static_cast<std::int64_t>(countNames(GetRegValueNames(kHkeyCurrentUser, subkey)));
+  return std::max<std::int64_t>(0, before - left);
+}
+
+void ClearOfficeMRU(std::string_view version) {
+  std::string office = "Software\\Microsoft\\Office\\" + std::string(version);
+  for (const OfficeApp& app : officeApps()) {
+    for (const char* dialog : app.dialogs) {
+      try {
+        ClearRegValues(office + "\\Common\\Open Find\\Microsoft " + app.name + "\\Settings\\" +
+                       dialog + "\\File Name MRU\\");
+      } catch (const std::exception&) {
+      }
+    }
+    try {
+      ClearRegValues(office + "\\" + app.name + "\\Recent Files\\");
+    } catch (const std::exception&) {
+    }
+  }
+}
+
+std::string ReadKeptCookies() {
+  std::optional<std::string> bytes = readFileBytes(appFile(kKeptCookiesFile));
+  if (!bytes || bytes->empty()) return "";
+  return fromFileText(*bytes);
+}
+
+bool IsKeptCookie(std::string_view keptText, std::string_view path) {
+  if (keptText.empty() || path.empty()) return false;
+  return lowerWide(wide(keptText)).find(lowerWide(wide(path))) != std::wstring::npos;
+}
+
+void ForEachUrlCacheEntry(const std::function<void(const UrlCacheEntry&)>& visit) {
+  // The first call asks only for the size of the first entry.
+  DWORD size = 0;
+  HANDLE find = FindFirstUrlCacheEntryW(nullptr, nullptr, &size);
+  if (find) {
+    FindCloseUrlCache(find);
+    return;
+  }
+  if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || size == 0) return;
+  std::vector<BYTE> buffer(std::max<DWORD>(size, sizeof(INTERNET_CACHE_ENTRY_INFOW)));
+  auto entry = [&] { return reinterpret_cast<INTERNET_CACHE_ENTRY_INFOW*>(buffer.data()); };
+  entry()->dwStructSize = static_cast<DWORD>(buffer.size());
+  size = static_cast<DWORD>(buffer.size());
+  find = FindFirstUrlCacheEntryW(nullptr, entry(), &size);
+  if (!find) return;
+  for (;;) {
+    const INTERNET_CACHE_ENTRY_INFOW* e = entry();
+    UrlCacheEntry item;
+    item.type = e->CacheEntryType;
+    if (e->lpszSourceUrlName) item.url = e->lpszSourceUrlName;
+    if (e->lpszLocalFileName) item.localFile = e->lpszLocalFileName;
+    visit(item);
+    size = static_cast<DWORD>(buffer.size());
+    entry()->dwStructSize = size;
+    if (FindNextUrlCacheEntryW(find, entry(), &size)) continue;
+    if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || size <= buffer.size()) break;
+    buffer.resize(size);
+    entry()->dwStructSize = size;
+    if (!FindNextUrlCacheEntryW(find, entry(), &size)) break;
+  }
+  FindCloseUrlCache(find);
+}
+
+void RecycleBinTotals(std::int64_t& items, std::int64_t& bytes) {
+  items = 0, bytes = 0;
+  QueryRecycleBin("", bytes, items);
+  if (items != 0) return;
+  bytes = 0;
+  std::string drives = GetLogicalDriveList();
+  if (drives.size() < 4 || drives.find('\0') == std::string::npos) return;
+  for (const std::string& root : split(drives, '\0')) {
+    if (root.empty() || GetDriveTypeName(root) != "Hard drive") continue;
+    std::int64_t n = 0, size = 0;
+    QueryRecycleBin(root, size, n);
+    items += n;
+    bytes += size;
+  }
+}
+
+void MainWindow::CleanRecycleBin() {
+  trapped("There was an error in cleaning the Recycle Bin. ", [&] {
+    beginStep(*this, "chkRecycleBin");
+    std::int64_t items = 0, bytes = 0;
+    RecycleBinTotals(items, bytes);
+    EmptyRecycleBin("", true, true, true);
+    // The platform may report success while items stay behind (one held open, say): only
+    // what left the bins is counted.
+    std::int64_t itemsLeft = 0, bytesLeft = 0;
+    if (items > 0) RecycleBinTotals(itemsLeft, bytesLeft);
+    std::int64_t deleted = std::max<std::int64_t>(0, items - itemsLeft);
+    std::int64_t freed = deleted > 0 ? std::max<std::int64_t>(0, bytes - bytesLeft) : 0;
+    TotalFilesDeleted += deleted;
+    TotalSpaceGained += freed;
+    CleanupLog += "Recycle Bin... Files Deleted: " + std::to_string(deleted) +
+                  " Space Gained: " + sizeText(freed) + "\r\n";
+    stopOperation("");
+  });
+}
+
+void MainWindow::CleanCache() {
+  trapped("There was an error cleaning the Temporary Internet Files (Cache). ", [&] {
+    beginStep(*this, "chkCache");
+    std::vector<std::wstring> urls;
+    // Cookies have a category of their own.
+    ForEachUrlCacheEntry([&](const UrlCacheEntry& e) {
+      if (!e.isCookie() && !e.url.empty()) urls.push_back(e.url);
+    });
+    for (const std::wstring& url : urls) DeleteUrlCacheEntryW(url.c_str());
+    CleanupLog += "Temporary Internet Files (Cache)...\r\n";
+    stopOperation("");
+  });
+}
+
+void MainWindow::CleanCookies() {
+  trapped("There was an error in cleaning Cookies. ", [&] {
+    std::string kept = ReadKeptCookies();
+    beginStep(*this, "chkCookies");
+    // The cache's own records of the cookies that are not kept.
+    std::vector<UrlCacheEntry> unkept;
+    ForEachUrlCacheEntry([&](const UrlCacheEntry& e) {
+      doEvents();
+      if (e.isCookie() && !IsKeptCookie(kept, utf8(e.localFile))) unkept.push_back(e);
+    });
+
+    // The cookie files. Whatever fails here is passed over and the next statement runs.
+    auto step = [](auto&& body) {
+      try {
+        body();
+      } catch (const std::exception&) {
+      }
+    };
+    CategoryFileCount = 0;
+    CategorySpace = 0;
+    std::string folder;
+    bool exists = false;
+    step([&] {
+      folder = GetRegString(kHkeyCurrentUser, kShellFolders, "Cookies");
+      if (folder.size() <= 1) return;
+      // One backslash at the end: the paths must read as the kept-cookies file writes them.
+      if (folder.back() != '\\') folder += '\\';
+      if (folder.find('%') != std::string::npos) ExpandSystemRoot(folder);
+      exists = !folder.empty() && folderExists(folder);
+    });
+    if (exists) {
+      step([&] { ResetScanLists(); });
+      step([&] { ScanFolder(folder, "*.txt", kScanCollect); });
+    }
+    if (exists && !arrFiles.empty()) {
+      step([&] { kept = ReadKeptCookies(); });
+      step([&] { pgClean.setRange(0, static_cast<int>(std::min<size_t>(arrFiles.size() + 1, INT32_MAX))); });
+      for (size_t i = 0; i < arrFiles.size(); ++i) {
+        step([&] {
+          doEvents();
+          doEvents();
+          std::string path = arrFiles[i];
+          std::int64_t length = fileLength(path);
+          if (!IsKeptCookie(kept, path) && DeleteJunkFile(path) != 0) {
+            ++TotalFilesDeleted;
+            TotalSpaceGained += length;
+            ++CategoryFileCount;
+            CategorySpace += length;
+          }
+        });
+        step([&] { pgClean.setValue(static_cast<int>(std::min<size_t>(i + 1, INT32_MAX))); });
+      }
+    }
+    // A cookie whose file is gone leaves no record behind in the cache.
+    for (const UrlCacheEntry& e : unkept) {
+      if (e.localFile.empty() || GetFileAttributesW(e.localFile.c_str()) == INVALID_FILE_ATTRIBUTES)
+        DeleteUrlCacheEntryW(e.url.c_str());
+    }
+
+    logCategory("Cookies... ");
+    stopOperation("");
+  });
+}
+
+void MainWindow::CleanTypedURL() {
+  trapped("There was an error in cleaning the History. ", [&] {
+    beginStep(*this, "chkURLHistory");
+    std::int64_t count = ClearRegValues(kTypedURLs);
+    CleanupLog += "Typed URLs... Files Deleted: " + std::to_string(count) + "\r\n";
+    stopOperation("");
+  });
+}
+
+void MainWindow::CleanHistory() {
+  trapped("There was an error in cleaning the History. ", [&] {
+    beginStep(*this, "chkHistory");
+    HRESULT init = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    struct ComScope {
+      bool owned;
+      ~ComScope() {
+        if (owned) CoUninitialize();
+      }
+    } com{SUCCEEDED(init)};
+    IUrlHistoryStg2* history = nullptr;
+    check(CoCreateInstance(kUrlHistoryClass, nullptr, CLSCTX_INPROC_SERVER, kUrlHistoryStg2,
+                           reinterpret_cast<void**>(&history)));
+    HRESULT hr = history->ClearHistory();
+    history->Release();
+    check(hr);
+    stopOperation("");
+    CleanupLog += "History...\r\n";
+  });
+}
+
+void MainWindow::CleanRunMRU() {
+  trapped("There was an error in cleaning the Run MRU. ", [&] {
+    beginStep(*this, "chkRunMRU");
+    std::int64_t count = ClearRegValues(kRunMRU);
+    CleanupLog += "Windows run history... Files Deleted: " + std::to_string(count) + "\r\n";
+    stopOperation("");
+  });
+}
+
+void MainWindow::CleanFindHistory() {
+  trapped("There was an error in cleaning the Find History. ", [&] {
+    beginStep(*this, "chkFindHistory");
+    const std::string e = kExplorer;
+    const std::string bar = kSearchBar;
+    for (const std::string& key :
+         {e + "Doc Find Spec MRU", e + "FindComputerMRU", e + "PrnPortsMRU",
+          e + "MenuOrder\\Start Menu\\Find\\Menu", e + "MenuOrder\\Start Menu\\Find",
+          bar + "ContainingTextMRU", bar + "FilesNamedMRU", std::string(kSearchAssistant)})
+      ClearRegValues(key);
+    for (const std::string& key :
+         {e + "MenuOrder\\Start Menu\\Find\\Menu", e + "MenuOrder\\Start Menu\\Find",
+          bar + "ContainingTextMRU", bar + "FilesNamedMRU", std::string(kSearchAssistant)})
+      DeleteRegKeyTree(kHkeyCurrentUser, key);
+    stopOperation("");
+  });
+}
+
+void MainWindow::CleanInstallMRU() {
+  trapped("There was an error in cleaning Install MRU. ", [&] {
+    beginStep(*this, "chkInstallFrom");
+    ClearRegValues(kInstallLocations);
+    stopOperation("");
+    CleanupLog += "Install from history...\r\n";
+  });
+}
+
+void MainWindow::CleanOfficeHistory() {
+  trapped("There was an error in cleaning the MS OfficeRegistry History Lists. ", [&] {
+    beginStep(*this, "chkOffice");
+    for (const char* version : {"10.0", "9.0", "8.0"}) ClearOfficeMRU(version);
+    stopOperation("");
+    CleanupLog += "MS Office history...\r\n";
+  });
+}
+
+void MainWindow::CleanClipboard() {
+  trapped(
+      "There was an error in cleaning the Clipboard",
+      [&] {
+        beginStep(*this, "chkClipBoard");
+        // Another program may hold the clipboard for a moment.
+        bool open = false;
+        for (int attempt = 0; attempt < 10 && !(open = OpenClipboard(hwnd())); ++attempt)
+          Sleep(20);
+        if (!open) throw std::runtime_error("Can't open Clipboard");
+        BOOL emptied = EmptyClipboard();
+        DWORD error = GetLastError();
+        CloseClipboard();
+        if (!emptied) check(HRESULT_FROM_WIN32(error ? error : ERROR_ACCESS_DENIED));
+        CleanupLog += "Windows Clipboard...\r\n";
+        stopOperation("");
+      },
+      true);
+}
+
+void MainWindow::CleanPlugins() {
+  trapped("There was an error in cleaning the plugins. . ", [&] {
+    beginStep(*this, "chkPlugins");
+    PluginStop stop(*this);
+    bool reachedEnd = RunCheckedPlugins([this] {
+      deleteFiles();
+      deleteFolders();
+    });
+    if (!reachedEnd) return;  // stopped: the engine has ended the run with its text
+    stopOperation("");
+    logCategory("Plugins... ");
+  });
+}
 
 }  // namespace glenvask

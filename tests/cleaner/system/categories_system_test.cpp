@@ -1,0 +1,498 @@
+// The browser, history and system categories on the prefix's own registry lists, URL cache,
+// Cookies folder, Recycle Bin and clipboard, through a main window made in-process.
+#include <windows.h>
+#include <shellapi.h>
+#include <shlwapi.h>
+#include <wininet.h>
+
+#include <gtest/gtest.h>
+
+#include "base/plugin_format.h"
+#include "cleaner/categories_system.h"
+#include "cleaner/frmMain.h"
+#include "services/globals.h"
+#include "services/paths.h"
+#include "services/registry.h"
+#include "support/scripted.h"
+#include "win/unicode.h"
+
+namespace glenvask {
+namespace {
+
+constexpr const char* kExplorer = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\";
+constexpr const char* kSearchBar =
+    "Software\\Microsoft\\Internet Explorer\\Explorer Bars\\"
+    "{C4EE31F3-4768-11D2-BE5C-00A0C9A83DA1}\\";
+
+void setValue(const std::string& subkey, const std::string& name, const std::string& data) {
+  HKEY k;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, wide(subkey).c_str(), 0, nullptr, 0,
+                            KEY_ALL_ACCESS, nullptr, &k, nullptr),
+            ERROR_SUCCESS)
+      << subkey;
+  std::wstring w = wide(data);
+  RegSetValueExW(k, wide(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(w.c_str()),
+                 static_cast<DWORD>((w.size() + 1) * sizeof(wchar_t)));
+  RegCloseKey(k);
+}
+
+bool keyExists(const std::string& subkey) {
+  HKEY k;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, wide(subkey).c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS)
+    return false;
+  RegCloseKey(k);
+  return true;
+}
+
+bool valueExists(const std::string& subkey, const std::string& name) {
+  return RegGetValueW(HKEY_CURRENT_USER, wide(subkey).c_str(), wide(name).c_str(), RRF_RT_ANY,
+                      nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+}
+
+void removeKey(const std::string& subkey) {
+  SHDeleteKeyW(HKEY_CURRENT_USER, wide(subkey).c_str());
+}
+
+bool cached(const std::wstring& url) {
+  DWORD size = 0;
+  GetUrlCacheEntryInfoW(url.c_str(), nullptr, &size);
+  return GetLastError() == ERROR_INSUFFICIENT_BUFFER;
+}
+
+// A page in the URL cache with a file of its own.
+void cachePage(const std::wstring& url) {
+  wchar_t file[MAX_PATH] = {};
+  ASSERT_TRUE(CreateUrlCacheEntryW(url.c_str(), 0, L"html", file, 0));
+  HANDLE f = CreateFileW(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  DWORD written;
+  WriteFile(f, "<html/>", 7, &written, nullptr);
+  CloseHandle(f);
+  FILETIME none{};
+  ASSERT_TRUE(CommitUrlCacheEntryW(url.c_str(), file, none, none, NORMAL_CACHE_ENTRY, nullptr,
+                                   0, nullptr, nullptr));
+}
+
+// A cookie that outlives the session, so it gets a file and a cache entry; its local file.
+std::string persistentCookie(const std::wstring& site, const std::wstring& name) {
+  EXPECT_TRUE(InternetSetCookieW(site.c_str(), name.c_str(),
+                                 L"v=1; expires=Sat, 01-Jan-2050 00:00:00 GMT"));
+  std::string file;
+  ForEachUrlCacheEntry([&](const UrlCacheEntry& e) {
+    if (e.isCookie() && e.url.find(site.substr(7)) != std::wstring::npos)
+      file = utf8(e.localFile);
+  });
+  return file;
+}
+
+std::wstring cookieUrl(const std::string& localFile) {
+  std::wstring url;
+  ForEachUrlCacheEntry([&](const UrlCacheEntry& e) {
+    if (utf8(e.localFile) == localFile) url = e.url;
+  });
+  return url;
+}
+
+// Sends files to the Recycle Bin.
+void recycle(const std::vector<std::string>& paths) {
+  std::wstring from;
+  for (const auto& p : paths) from += wide(p) + L'\0';
+  from += L'\0';
+  SHFILEOPSTRUCTW op{};
+  op.wFunc = FO_DELETE;
+  op.pFrom = from.c_str();
+  op.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI;
+  ASSERT_EQ(SHFileOperationW(&op), 0);
+}
+
+std::int64_t binItems() {
+  SHQUERYRBINFO q{sizeof q};
+  SHQueryRecycleBinW(L"", &q);
+  return q.i64NumItems;
+}
+
+class SystemCategoriesTest : public ::testing::Test {
+ protected:
+  test::ScratchFolder app{"app"};
+  test::ScratchFolder work{"work"};
+  MainWindow& w = frmMain();
+  test::ScriptedAsker script;
+
+  void SetUp() override {
+    setAppPath(app.path());
+    DeleteMethod = kDeletePlain;
+    ASSERT_TRUE(w.load(""));
+    CleanupLog.clear();
+    TotalFilesDeleted = 0;
+    TotalSpaceGained = 0;
+  }
+  void TearDown() override {
+    if (w.isOpen()) w.destroy();
+    setAppPath("");
+    bAbort = false;
+    arrFiles.clear();
+    arrFolders.clear();
+  }
+  // A category that ended normally hides the arrow and stamps the last-cleaned date.
+  void expectNormalEnd(const char* what) {
+    EXPECT_FALSE(w.imgCurrent.visible()) << what;
+    EXPECT_NE(w.lblCleanDate.text(), "") << what;
+    EXPECT_TRUE(script.asked().empty()) << what;
+  }
+};
+
+TEST_F(SystemCategoriesTest, RunAndTypedUrlListsLoseTheirValuesOnly) {
+  struct Case {
+    void (MainWindow::*routine)();
+    std::string parent, key;
+    const char* logText;
+  } cases[] = {
+      {&MainWindow::CleanRunMRU, kExplorer, "RunMRU", "Windows run history... "},
+      {&MainWindow::CleanTypedURL, "Software\\Microsoft\\Internet Explorer\\", "TypedURLs",
+       "Typed URLs... "},
+  };
+  for (auto c : cases) {
+    c.key = c.parent + c.key;
+    removeKey(c.key);
+    setValue(c.key, "a", "notepad\\1");
+    setValue(c.key, "b", "http://example.com/");
+    setValue(c.key, "MRUList", "ba");
+    setValue(c.key + "\\Sub", "inner", "stays");
+    setValue(c.parent, "GlenvaskNeighbour", "stays");
+    CleanupLog.clear();
+    w.lblCleanDate.setText("");
+    (w.*c.routine)();
+    EXPECT_EQ(CleanupLog, std::string(c.logText) + "Files Deleted: 3\r\n");
+    EXPECT_TRUE(keyExists(c.key)) << c.key;
+    EXPECT_EQ(GetRegValueNames(kHkeyCurrentUser, c.key), "") << c.key;
+    EXPECT_TRUE(valueExists(c.key + "\\Sub", "inner")) << c.key;
+    EXPECT_TRUE(valueExists(c.parent, "GlenvaskNeighbour")) << c.key;
+    EXPECT_EQ(TotalFilesDeleted, 0) << "the run's totals are not changed";
+    expectNormalEnd(c.logText);
+
+    CleanupLog.clear();
+    (w.*c.routine)();
+    EXPECT_EQ(CleanupLog, std::string(c.logText) + "Files Deleted: 0\r\n");
+    removeKey(c.key + "\\Sub");
+    DeleteRegValues(kHkeyCurrentUser, "GlenvaskNeighbour", c.parent);
+  }
+}
+
+TEST_F(SystemCategoriesTest, FindHistoryClearsItsListsAndTheSubkeysOfFive) {
+  const std::string e = kExplorer;
+  struct Case {
+    std::string key;
+    bool subkeysGo, keyStays;
+  } cases[] = {
+      {e + "Doc Find Spec MRU", false, true},
+      {e + "FindComputerMRU", false, true},
+      {e + "PrnPortsMRU", false, true},
+      {e + "MenuOrder\\Start Menu\\Find\\Menu", true, false},  // a subkey of Find
+      {e + "MenuOrder\\Start Menu\\Find", true, true},
+      {std::string(kSearchBar) + "ContainingTextMRU", true, true},
+      {std::string(kSearchBar) + "FilesNamedMRU", true, true},
+      {"Software\\Microsoft\\Search Assistant\\ACMru", true, true},
+  };
+  for (const auto& c : cases) {
+    setValue(c.key, "a", "x");
+    setValue(c.key, "MRUList", "a");
+    setValue(c.key + "\\5603", "000", "y");
+  }
+  setValue(e + "MenuOrder\\Start Menu", "GlenvaskOther", "stays");
+  w.lblCleanDate.setText("");
+  w.CleanFindHistory();
+  EXPECT_EQ(CleanupLog, "") << "no log line";
+  for (const auto& c : cases) {
+    EXPECT_EQ(keyExists(c.key), c.keyStays) << c.key;
+    if (!c.keyStays) continue;
+    EXPECT_FALSE(valueExists(c.key, "a")) << c.key;
+    EXPECT_FALSE(valueExists(c.key, "MRUList")) << c.key;
+    EXPECT_EQ(keyExists(c.key + "\\5603"), !c.subkeysGo) << c.key;
+  }
+  EXPECT_TRUE(valueExists(e + "MenuOrder\\Start Menu", "GlenvaskOther"));
+  expectNormalEnd("find");
+  for (const auto& c : cases) removeKey(c.key);
+}
+
+TEST_F(SystemCategoriesTest, InstallFromAndOfficeListsAreCleared) {
+  const std::string o = "Software\\Microsoft\\Office\\";
+  std::vector<std::string> cleared = {
+      "InstallLocationsMRU",
+      o + "10.0\\Common\\Open Find\\Microsoft Access\\Settings\\Convert from database\\File Name MRU",
+      o + "10.0\\Word\\Recent Files",
+      o + "9.0\\Common\\Open Find\\Microsoft FrontPage\\Settings\\Select Background Picture\\File Name MRU",
+      o + "9.0\\Excel\\Recent Files",
+      o + "8.0\\Common\\Open Find\\Microsoft PowerPoint\\Settings\\Save As\\File Name MRU",
+      o + "8.0\\PowerPoint\\Recent Files",
+  };
+  std::vector<std::pair<std::string, std::string>> kept = {
+      {o + "10.0\\Word", "GlenvaskSetting"},          // beside a list
+      {o + "11.0\\Word\\Recent Files", "File1"},      // a version not cleaned
+      {o + "10.0\\Word\\Recent Files\\Sub", "inner"},  // below a list
+      {o + "10.0\\Common\\Open Find\\Microsoft Word\\Settings\\Print\\File Name MRU", "a"},
+  };
+  for (const auto& k : cleared) {
+    setValue(k, "File1", "C:\\a.doc");
+    setValue(k, "Max Display", "4");
+  }
+  for (const auto& [k, v] : kept) setValue(k, v, "stays");
+
+  w.CleanInstallMRU();
+  EXPECT_EQ(CleanupLog, "Install from history...\r\n");
+  EXPECT_EQ(GetRegValueNames(kHkeyCurrentUser, cleared[0]), "");
+  EXPECT_TRUE(keyExists(cleared[0]));
+  EXPECT_NE(GetRegValueNames(kHkeyCurrentUser, cleared[1]), "") << "one category at a time";
+
+  CleanupLog.clear();
+  w.CleanOfficeHistory();
+  EXPECT_EQ(CleanupLog, "MS Office history...\r\n");
+  for (const auto& k : cleared) {
+    EXPECT_TRUE(keyExists(k)) << k;
+    EXPECT_EQ(GetRegValueNames(kHkeyCurrentUser, k), "") << k;
+  }
+  for (const auto& [k, v] : kept) EXPECT_TRUE(valueExists(k, v)) << k;
+  expectNormalEnd("office");
+  removeKey("InstallLocationsMRU");
+  removeKey(o + "11.0");
+  removeKey(o + "10.0");
+  removeKey(o + "9.0");
+  removeKey(o + "8.0");
+}
+
+TEST_F(SystemCategoriesTest, RecycleBinCountsOnlyWhatLeavesIt) {
+  SHEmptyRecycleBinW(nullptr, nullptr, SHERB_NOCONFIRMATION | SHERB_NOPROGRESSUI | SHERB_NOSOUND);
+  ASSERT_EQ(binItems(), 0);
+  recycle({work.write("bin-a.txt", std::string(1000, 'a')), work.write("bin-b.txt", "bbbbbbbbbbbbbbbbbbbbbbbb")});
+  ASSERT_EQ(binItems(), 2);
+  TotalFilesDeleted = 5, TotalSpaceGained = 10;
+  w.CleanRecycleBin();
+  EXPECT_EQ(binItems(), 0);
+  EXPECT_EQ(TotalFilesDeleted, 7);
+  EXPECT_EQ(TotalSpaceGained, 1034);
+  EXPECT_EQ(w.CategoryFileCount, 0) << "the category's own counters are not used";
+  EXPECT_EQ(CleanupLog, "Recycle Bin... Files Deleted: 2 Space Gained: 1.00 KB\r\n");
+  expectNormalEnd("bin");
+
+  CleanupLog.clear();
+  w.CleanRecycleBin();
+  EXPECT_EQ(CleanupLog, "Recycle Bin... Files Deleted: 0 Space Gained: 0 Bytes\r\n");
+
+  // An item held open stays in the bin although the platform reports success: it is not
+  // counted.
+  recycle({work.write("bin-held.txt", "held!"), work.write("bin-free.txt", "abc")});
+  ASSERT_EQ(binItems(), 2);
+  char* dataHome = std::getenv("XDG_DATA_HOME");
+  ASSERT_NE(dataHome, nullptr);
+  std::string trash = std::string("\\\\?\\unix") + dataHome + "/Trash/files/bin-held.txt";
+  for (char& ch : trash)
+    if (ch == '/') ch = '\\';
+  HANDLE held = CreateFileW(wide(trash).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE) << trash;
+  CleanupLog.clear();
+  TotalFilesDeleted = 0, TotalSpaceGained = 0;
+  w.CleanRecycleBin();
+  CloseHandle(held);
+  EXPECT_EQ(binItems(), 1);
+  EXPECT_EQ(TotalFilesDeleted, 1);
+  EXPECT_EQ(TotalSpaceGained, 3);
+  EXPECT_EQ(CleanupLog, "Recycle Bin... Files Deleted: 1 Space Gained: 3 Bytes\r\n");
+  SHEmptyRecycleBinW(nullptr, nullptr, SHERB_NOCONFIRMATION | SHERB_NOPROGRESSUI | SHERB_NOSOUND);
+}
+
+TEST_F(SystemCategoriesTest, CacheKeepsOnlyCookies) {
+  cachePage(L"http://cache.example/page.html");
+  cachePage(L"http://cache.example/other.html");
+  std::string cookie = persistentCookie(L"http://cachecookie.example/", L"c");
+  ASSERT_FALSE(cookie.empty());
+  std::wstring cookieEntry = cookieUrl(cookie);
+  ASSERT_TRUE(cached(L"http://cache.example/page.html"));
+
+  w.CleanCache();
+  EXPECT_FALSE(cached(L"http://cache.example/page.html"));
+  EXPECT_FALSE(cached(L"http://cache.example/other.html"));
+  EXPECT_TRUE(cached(cookieEntry)) << "cookies are another category's";
+  EXPECT_TRUE(PathFileExistsW(wide(cookie).c_str()));
+  EXPECT_EQ(CleanupLog, "Temporary Internet Files (Cache)...\r\n");
+  expectNormalEnd("cache");
+
+  // A cache with cookies alone: nothing goes, the line is still written.
+  CleanupLog.clear();
+  w.CleanCache();
+  EXPECT_TRUE(cached(cookieEntry));
+  EXPECT_EQ(CleanupLog, "Temporary Internet Files (Cache)...\r\n");
+}
+
+TEST_F(SystemCategoriesTest, CookiesSpareWhatTheKeptListNames) {
+  std::string folder = GetRegString(kHkeyCurrentUser,
+                                    std::string(kExplorer) + "Shell Folders", "Cookies");
+  ASSERT_FALSE(folder.empty());
+  // Whatever earlier tests left goes first, without a kept list.
+  w.CleanCookies();
+
+  std::string keep = persistentCookie(L"http://keep.example/", L"k");
+  std::string gone = persistentCookie(L"http://gone.example/", L"g");
+  ASSERT_FALSE(keep.empty());
+  ASSERT_FALSE(gone.empty());
+  std::wstring keepEntry = cookieUrl(keep), goneEntry = cookieUrl(gone);
+  CreateDirectoryW(wide(folder + "\\sub").c_str(), nullptr);
+  auto put = [&](const std::string& name, std::size_t bytes) {
+    std::string p = folder + "\\" + name;
+    HANDLE f = CreateFileW(wide(p).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    std::string data(bytes, 'c');
+    DWORD n;
+    WriteFile(f, data.data(), static_cast<DWORD>(data.size()), &n, nullptr);
+    CloseHandle(f);
+    return p;
+  };
+  std::string keptPlain = put("user@kept.txt", 10);
+  std::string keptInSub = put("sub\\user@deep.txt", 20);
+  std::string other = put("user@other.txt", 100);
+  std::string otherInSub = put("sub\\user@other2.txt", 200);
+  std::string notCookie = put("user@site.dat", 5);
+  std::int64_t goneSize = 0;
+  {
+    WIN32_FILE_ATTRIBUTE_DATA d{};
+    GetFileAttributesExW(wide(gone).c_str(), GetFileExInfoStandard, &d);
+    goneSize = d.nFileSizeLow;
+  }
+  // The kept paths in another case, each followed by the character 1, the line ended.
+  std::string upper = keptPlain;
+  CharUpperBuffA(upper.data(), static_cast<DWORD>(upper.size()));
+  app.write("ck.txt", upper + "\x01" + keptInSub + "\x01" + keep + "\x01\r\n");
+
+  CleanupLog.clear();
+  TotalFilesDeleted = 0, TotalSpaceGained = 0;
+  w.CleanCookies();
+  for (const auto& p : {keptPlain, keptInSub, keep, notCookie})
+    EXPECT_TRUE(PathFileExistsW(wide(p).c_str())) << p;
+  for (const auto& p : {other, otherInSub, gone})
+    EXPECT_FALSE(PathFileExistsW(wide(p).c_str())) << p;
+  EXPECT_TRUE(cached(keepEntry));
+  EXPECT_FALSE(cached(goneEntry)) << "the record of a deleted cookie goes with it";
+  EXPECT_EQ(w.CategoryFileCount, 3);
+  EXPECT_EQ(w.CategorySpace, 300 + goneSize);
+  EXPECT_EQ(TotalFilesDeleted, 3);
+  EXPECT_EQ(TotalSpaceGained, 300 + goneSize);
+  EXPECT_EQ(CleanupLog, "Cookies... Files Deleted: 3 Space Gained: " +
+                            std::to_string(300 + goneSize) + " Bytes\r\n");
+  expectNormalEnd("cookies");
+
+  // Without ck.txt every cookie file is a candidate.
+  DeleteFileW(wide(app.file("ck.txt")).c_str());
+  CleanupLog.clear();
+  w.CleanCookies();
+  for (const auto& p : {keptPlain, keptInSub, keep})
+    EXPECT_FALSE(PathFileExistsW(wide(p).c_str())) << p;
+  EXPECT_TRUE(PathFileExistsW(wide(notCookie).c_str()));
+  EXPECT_EQ(w.CategoryFileCount, 3);
+  DeleteFileW(wide(notCookie).c_str());
+  RemoveDirectoryW(wide(folder + "\\sub").c_str());
+}
+
+TEST_F(SystemCategoriesTest, KeptCookieTestIsACaseBlindSubstringSearch) {
+  const std::string kept = "C:\\Cookies\\user@a.txt\x01" "C:\\Cookies\\Sub\\ÄBC@b.txt\x01\r\n";
+  struct Case {
+    const char* path;
+    bool keptIt;
+  } cases[] = {
+      {"C:\\Cookies\\user@a.txt", true},
+      {"c:\\cookies\\USER@A.TXT", true},
+      {"C:\\Cookies\\Sub\\äbc@b.txt", true},  // case folding beyond ASCII
+      {"C:\\Cookies\\user@a", true},          // a piece of an entry
+      {"C:\\Cookies\\user@b.txt", false},
+      {"C:\\Cookies\\Sub\\user@a.txt", false},
+      {"", false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(IsKeptCookie(kept, c.path), c.keptIt) << c.path;
+  EXPECT_FALSE(IsKeptCookie("", "C:\\Cookies\\user@a.txt"));
+}
+
+TEST_F(SystemCategoriesTest, HistoryTakesItsErrorPathWhenTheHistoryCannotBeCleared) {
+  script.answerMessage(IDOK);
+  w.lblCleanDate.setText("");
+  w.CleanHistory();
+  // The platform here answers E_NOTIMPL.
+  ASSERT_EQ(script.asked().size(), 1u);
+  const auto& q = script.asked()[0];
+  EXPECT_EQ(q.kind, "message");
+  EXPECT_EQ(q.text, "There was an error in cleaning the History. Not implemented.");
+  EXPECT_EQ(q.title, "Tarvella");
+  EXPECT_EQ(q.flags & MB_ICONMASK, static_cast<UINT>(MB_ICONSTOP));
+  EXPECT_EQ(CleanupLog, "") << "no log line";
+  EXPECT_TRUE(w.imgCurrent.visible()) << "no stopOperation";
+  EXPECT_EQ(w.lblCleanDate.text(), "");
+}
+
+TEST_F(SystemCategoriesTest, ClipboardIsEmptied) {
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EmptyClipboard();
+  HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, 16 * sizeof(wchar_t));
+  wcscpy(static_cast<wchar_t*>(GlobalLock(mem)), L"secret");
+  GlobalUnlock(mem);
+  SetClipboardData(CF_UNICODETEXT, mem);
+  CloseClipboard();
+  ASSERT_TRUE(IsClipboardFormatAvailable(CF_UNICODETEXT));
+
+  w.CleanClipboard();
+  EXPECT_FALSE(IsClipboardFormatAvailable(CF_UNICODETEXT));
+  EXPECT_EQ(CleanupLog, "Windows Clipboard...\r\n");
+  expectNormalEnd("clipboard");
+
+  // Held open by someone else for good: the error path, with a line break before the reason.
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  script.answerMessage(IDOK);
+  CleanupLog.clear();
+  w.CleanClipboard();
+  CloseClipboard();
+  ASSERT_EQ(script.asked().size(), 1u);
+  EXPECT_EQ(script.asked()[0].text, "There was an error in cleaning the Clipboard\r\nCan't open Clipboard");
+  EXPECT_EQ(CleanupLog, "");
+}
+
+TEST_F(SystemCategoriesTest, PluginsRunTheCheckedPluginsAndCountTheirFiles) {
+  test::ScratchKey key;
+  setValue(key.subkey(), "gone", "x");
+  setValue(key.subkey(), "stays", "y");
+  work.write("data\\a.tmp", std::string(100, 'a'));
+  work.write("data\\b.tmp", std::string(50, 'b'));
+  work.write("data\\c.log", "keep");
+  std::string ini = work.write("app.ini", "[S]\r\nk1=1\r\nk2=2\r\n");
+  PluginFile plugin;
+  plugin.description = "test";
+  plugin.files.push_back({"No", "No", work.file("data") + "\\*.tmp"});
+  plugin.registry.push_back({"No", "No", "HKEY_CURRENT_USER\\" + key.subkey(), "gone"});
+  plugin.iniEntries.push_back({"app.ini", "S", "No", "k1", work.path() + "\\"});
+  app.write("Plugins\\one.qvp", writePluginFile(plugin));
+  PluginFile unchecked;
+  unchecked.files.push_back({"No", "No", work.file("data") + "\\*.*"});
+  app.write("Plugins\\two.qvp", writePluginFile(unchecked));
+  app.write("plg.txt", writePluginList({{true, "one.qvp", "one"},
+                                        {false, "two.qvp", "two"},
+                                        {true, "missing.qvp", "missing"}}));
+
+  w.CleanPlugins();
+  EXPECT_FALSE(work.exists("data\\a.tmp"));
+  EXPECT_FALSE(work.exists("data\\b.tmp"));
+  EXPECT_TRUE(work.exists("data\\c.log"));
+  EXPECT_FALSE(valueExists(key.subkey(), "gone"));
+  EXPECT_TRUE(valueExists(key.subkey(), "stays"));
+  std::string iniText = work.read("app.ini");
+  EXPECT_EQ(iniText.find("k1"), std::string::npos) << iniText;
+  EXPECT_NE(iniText.find("k2=2"), std::string::npos) << iniText;
+  EXPECT_EQ(TotalFilesDeleted, 2);
+  EXPECT_EQ(CleanupLog, "Plugins... Files Deleted: 2 Space Gained: 150 Bytes\r\n");
+  expectNormalEnd("plugins");
+
+  // Stopped before the first line: the engine's stop reaches the status line, nothing runs
+  // and nothing is logged.
+  work.write("data\\d.tmp", "d");
+  CleanupLog.clear();
+  bAbort = true;
+  w.CleanPlugins();
+  EXPECT_TRUE(work.exists("data\\d.tmp"));
+  EXPECT_EQ(w.lblStatus.text(), "Aborted by user");
+  EXPECT_EQ(CleanupLog, "");
+}
+
+}  // namespace
+}  // namespace glenvask
