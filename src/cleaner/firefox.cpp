@@ -1,12 +1,153 @@
+// The six Firefox categories and their walk over the profiles folder.
+#include "cleaner/firefox.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <initializer_list>
+#include <vector>
+
 #include "cleaner/frmMain.h"
+#include "services/globals.h"
+#include "win/pump.h"
+#include "win/unicode.h"
 
 namespace glenvask {
 
-void MainWindow::CleanMozillaCache() {}
-void MainWindow::CleanMozillaCookies() {}
-void MainWindow::CleanMozillaForms() {}
-void MainWindow::CleanMozillaPasswords() {}
-void MainWindow::CleanMozillaHistory() {}
-void MainWindow::CleanMozillaDownloads() {}
+namespace {
+
+bool endsWith(const std::wstring& text, std::wstring_view tail) {
+  return text.size() >= tail.size() &&
+         text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+bool isDotEntry(const wchar_t* name) {
+  return (name[0] == L'.' && name[1] == 0) || (name[0] == L'.' && name[1] == L'.' && name[2] == 0);
+}
+
+// One folder (ending in "\") of the walk, then each of its subfolders in the order found.
+void walk(const std::wstring& folder, const std::wstring& pattern, bool cacheOnly) {
+  std::vector<std::wstring> subfolders;
+  WIN32_FIND_DATAW fd;
+  HANDLE find = FindFirstFileW((folder + L"*").c_str(), &fd);
+  if (find != INVALID_HANDLE_VALUE) {
+    do {
+      doEvents();
+      if (isDotEntry(fd.cFileName)) continue;
+      // A link (junction, symbolic link) is never entered: what it points to is not ours.
+      if ((fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+          !(fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        subfolders.emplace_back(fd.cFileName);
+    } while (FindNextFileW(find, &fd));
+    FindClose(find);
+  }
+
+  if (!cacheOnly || endsWith(folder, L"\\Cache\\")) {
+    find = FindFirstFileW((folder + pattern).c_str(), &fd);
+    if (find != INVALID_HANDLE_VALUE) {
+      do {
+        if (!isDotEntry(fd.cFileName) && !(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+          std::int64_t size = (static_cast<std::int64_t>(fd.nFileSizeHigh) << 32) |
+                              static_cast<std::int64_t>(fd.nFileSizeLow);
+          if (DeleteFileW((folder + fd.cFileName).c_str())) {
+            ++FirefoxFilesDeleted;
+            FirefoxSpaceGained += size;
+          }
+        }
+        doEvents();
+      } while (FindNextFileW(find, &fd));
+      FindClose(find);
+    }
+  }
+
+  for (const auto& name : subfolders) {
+    walk(folder + name + L"\\", pattern, cacheOnly);
+    doEvents();
+  }
+}
+
+void collect(std::string_view folder, std::string_view pattern, bool cacheOnly) {
+  // An empty or relative folder would name the current folder or the root of the current
+  // drive; a root is never cleaned as a whole.
+  if (!isFullFolderPath(folder) || isRootFolder(folder) || pattern.empty()) return;
+  std::wstring start = wide(folder);
+  if (start.back() != L'\\') start += L'\\';
+  walk(start, wide(pattern), cacheOnly);
+}
+
+// The category frame of the Firefox routines: a failure ends the routine without a message.
+void cleanProfiles(MainWindow& w, const char* box, bool cacheOnly,
+                   std::initializer_list<const char*> patterns) {
+  w.trapped(nullptr, [&] {
+    w.startOperation(box);
+    for (const char* pattern : patterns) {
+      if (cacheOnly)
+        CollectFirefoxCache(GetFirefoxProfilesPath(), pattern);
+      else
+        CollectFirefoxFiles(GetFirefoxProfilesPath(), pattern);
+    }
+    w.stopOperation("");
+  });
+}
+
+}  // namespace
+
+std::string GetOSVersionName() {
+  OSVERSIONINFOW info{};
+  info.dwOSVersionInfoSize = sizeof info;
+  if (!GetVersionExW(&info)) return "";
+  return osVersionName(info.dwMajorVersion, info.dwMinorVersion, info.dwPlatformId);
+}
+
+std::string GetFirefoxProfilesPath() {
+  OSVERSIONINFOW info{};
+  info.dwOSVersionInfoSize = sizeof info;
+  if (!GetVersionExW(&info)) return "";
+  std::string appData, windows;
+  wchar_t buf[MAX_PATH] = {};
+  if (info.dwPlatformId == VER_PLATFORM_WIN32_NT) {
+    if (SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, buf)))
+      appData = utf8(buf);
+  } else {
+    DWORD n = GetEnvironmentVariableW(L"WINDIR", buf, MAX_PATH);
+    if (n > 0 && n < MAX_PATH) windows = utf8(std::wstring_view(buf, n));
+  }
+  return firefoxProfilesFolder(
+      info.dwPlatformId,
+      osVersionName(info.dwMajorVersion, info.dwMinorVersion, info.dwPlatformId), appData,
+      windows);
+}
+
+void CollectFirefoxFiles(std::string_view folder, std::string_view pattern) {
+  collect(folder, pattern, false);
+}
+
+void CollectFirefoxCache(std::string_view folder, std::string_view pattern) {
+  collect(folder, pattern, true);
+}
+
+void MainWindow::CleanMozillaCache() {
+  cleanProfiles(*this, "chkCleanMozillaCache", true, {"*.*"});
+}
+
+void MainWindow::CleanMozillaHistory() {
+  cleanProfiles(*this, "chkCleanMozillaHistory", false, {"history.dat"});
+}
+
+void MainWindow::CleanMozillaDownloads() {
+  cleanProfiles(*this, "chkCleanMozillaDownloads", false, {"downloads.rdf"});
+}
+
+void MainWindow::CleanMozillaPasswords() {
+  cleanProfiles(*this, "chkCleanMozillaPasswords", false, {"*.s", "signons.txt", "ac-weights.txt"});
+}
+
+void MainWindow::CleanMozillaForms() {
+  cleanProfiles(*this, "chkCleanMozillaForms", false, {"*.w", "formhistory.dat"});
+}
+
+void MainWindow::CleanMozillaCookies() {
+  cleanProfiles(*this, "chkCleanMozillaCookies", false, {"cookies.txt", "cookperm.txt"});
+}
 
 }  // namespace glenvask
