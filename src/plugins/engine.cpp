@@ -1,7 +1,5 @@
 #include "plugins/engine.h"
 
-#include <shlobj.h>
-
 #include <algorithm>
 #include <exception>
 #include <optional>
@@ -12,6 +10,7 @@
 #include "base/text.h"
 #include "services/delete.h"
 #include "services/globals.h"
+#include "services/guard.h"
 #include "services/paths.h"
 #include "services/registry.h"
 #include "services/scanner.h"
@@ -101,72 +100,6 @@ bool isDriveOnly(std::wstring_view w) {
 
 bool hasDrive(std::wstring_view w) {
   return w.size() >= 2 && isDriveOnly(w.substr(0, 2)) && (w.size() == 2 || w[2] == L'\\');
-}
-
-// A folder as compared with the protected ones: its long form where it exists, single
-// backslashes, none at the end, steps without their trailing dots and blanks (the platform
-// drops them), lower case. "" when it cannot be had.
-std::wstring comparableFolder(std::wstring w) {
-  for (wchar_t& c : w)
-    if (c == L'/') c = L'\\';
-  if (isDriveOnly(w)) return lowerWide(w);
-  wchar_t buf[MAX_PATH * 4];
-  DWORD n = GetFullPathNameW(w.c_str(), MAX_PATH * 4, buf, nullptr);
-  if (n > 0 && n < MAX_PATH * 4) w.assign(buf, n);
-  n = GetLongPathNameW(w.c_str(), buf, MAX_PATH * 4);
-  if (n > 0 && n < MAX_PATH * 4) w.assign(buf, n);
-  // Single backslashes (the two of a network name stay), steps trimmed.
-  bool unc = startsWith(w, L"\\\\");
-  std::wstring out = unc ? L"\\\\" : L"";
-  std::wstring step;
-  auto flush = [&] {
-    while (!step.empty() && (step.back() == L'.' || step.back() == L' ')) step.pop_back();
-    if (step.empty()) return;
-    if (!out.empty() && out.back() != L'\\') out += L'\\';
-    out += step;
-    step.clear();
-  };
-  for (size_t i = unc ? 2 : 0; i < w.size(); ++i) {
-    if (w[i] == L'\\')
-      flush();
-    else
-      step += w[i];
-  }
-  flush();
-  return lowerWide(out);
-}
-
-// A drive root ("c:") or the root of a network share ("\\server\share").
-bool isRootFolder(std::wstring_view canon) {
-  if (isDriveOnly(canon)) return true;
-  if (!startsWith(canon, L"\\\\")) return false;
-  size_t server = canon.find(L'\\', 2);
-  return server == std::wstring_view::npos || canon.find(L'\\', server + 1) == canon.npos;
-}
-
-std::string shellFolder(int csidl) {
-  wchar_t path[MAX_PATH] = {};
-  if (FAILED(SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path))) return "";
-  return utf8(path);
-}
-
-// The folders whose every file no plug-in may take, compared as comparableFolder gives them.
-std::vector<std::wstring> protectedFolders() {
-  std::vector<std::string> folders = {
-      GetWindowsDir(),
-      GetSystemDir(),
-      GetProgramFilesDir(pluginReporter().ownerWindow()),
-      shellFolder(CSIDL_PROGRAM_FILESX86),
-      shellFolder(CSIDL_SYSTEMX86),
-      shellFolder(CSIDL_PROFILE),
-  };
-  std::vector<std::wstring> out;
-  for (const std::string& f : folders) {
-    if (f.empty()) continue;
-    std::wstring canon = comparableFolder(wide(f));
-    if (!canon.empty()) out.push_back(std::move(canon));
-  }
-  return out;
 }
 
 // One entry of a folder as listed.
@@ -281,10 +214,9 @@ void RunPluginFiles(std::string_view path) {
         folder = ExpandPluginPath(folder);
         if (folder.empty()) continue;
       }
-      bool recurse = r.recurses();
-      if (!isSafePluginFolder(folder, spec, recurse)) continue;
+      if (!isSafePluginFolder(folder, spec)) continue;
       PluginRoot = folder;
-      CollectPluginFiles(folder, r.deletesSubfolders(), recurse, spec);
+      CollectPluginFiles(folder, r.deletesSubfolders(), r.recurses(), spec);
     }
   });
 }
@@ -365,7 +297,7 @@ bool isSafeRegistrySubkey(std::string_view subkey) {
   return subkey.find_first_not_of(" \t\\") != std::string_view::npos;
 }
 
-bool isSafePluginFolder(std::string_view folder, std::string_view specification, bool recurse) {
+bool isSafePluginFolder(std::string_view folder, std::string_view specification) {
   std::wstring w = wide(folder);
   for (wchar_t& c : w)
     if (c == L'/') c = L'\\';
@@ -387,16 +319,8 @@ bool isSafePluginFolder(std::string_view folder, std::string_view specification,
   }
   if (unc && steps < 2) return false;  // a server without a share
   if (!takesEveryFile(specification)) return true;
-
-  std::wstring canon = comparableFolder(w);
-  if (canon.empty() || isRootFolder(canon)) return false;
-  for (const std::wstring& p : protectedFolders()) {
-    if (canon == p) return false;
-    // Recursing from above one of them would take all of it too.
-    if (recurse && p.size() > canon.size() && startsWith(p, canon) && p[canon.size()] == L'\\')
-      return false;
-  }
-  return true;
+  // Every file of a root or a protected folder, or of a folder that holds one of them.
+  return !isProtectedCleaningRoot(utf8(w));
 }
 
 std::string pluginFolderPath() { return appPath() + "\\" + std::string(kPluginFolderName) + "\\"; }

@@ -7,7 +7,7 @@
 // ends that pass only; the next pass reads the file again from its start. Records that would
 // reach too far are refused one by one and do nothing: a file record whose folder is relative,
 // holds a "." or ".." step, or that takes every file of a drive root, the Windows, system,
-// Program Files or profile folder (or, recursing, of a folder above one of them); a registry
+// Program Files or profile folder or of a folder that holds one (services/guard.h); a registry
 // record whose subkey is empty, blank or starts with a backslash; an INI record whose folder
 // is not a full path ending in a backslash. The collector never enters a junction or symbolic
 // link.
@@ -94,7 +94,7 @@ bool isSafeRegistrySubkey(std::string_view subkey);
 
 // Whether a file record may be applied to this folder (already expanded) with this
 // specification: see the refusals at the top of this file.
-bool isSafePluginFolder(std::string_view folder, std::string_view specification, bool recurse);
+bool isSafePluginFolder(std::string_view folder, std::string_view specification);
 
 // The Plugins folder beside the executable, with its final backslash.
 std::string pluginFolderPath();

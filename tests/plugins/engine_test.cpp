@@ -316,7 +316,7 @@ TEST_F(PluginEngineTest, FileRecordsThatReachTooFarCollectNothing) {
       {"Yes", programFiles + "\\*.*"},
       {"Yes", programFilesShort + "\\*.*"},
       {"Yes", profile + "\\*.*"},
-      // ...or of a folder above one of them, recursing.
+      // ...or of a folder that holds one of them.
       {"Yes", profilesParent + "\\*.*"},
       // Relative folders, "." and ".." steps, raw device names.
       {"Yes", "data\\*.tmp"},
@@ -354,38 +354,36 @@ TEST_F(PluginEngineTest, WhatAFolderMayBeTakenFrom) {
   std::string windows = GetWindowsDir(), system = GetSystemDir();
   struct Case {
     std::string folder, spec;
-    bool recurse, safe;
+    bool safe;
   } cases[] = {
       // Inside a protected folder, or not every file of it: allowed.
-      {windows + "\\Temp", "*.*", true, true},
-      {windows, "*.tmp", true, true},
-      {system, "*.log", false, true},
-      {windows + "\\Temp", "*.tmp", false, true},
-      {"C:", "*.tmp", false, true},
-      {"C:\\glenvask-tests\\x", "*.*", true, true},
-      {"\\\\server\\share\\folder", "*.*", true, true},
-      {"C:\\users", "*.*", false, true},  // the files of that folder alone
-      // Every file of one of them, or recursing from above one.
-      {windows, "*.*", false, false},
-      {windows, "**", true, false},
-      {"C:", "*.*", false, false},
-      {"c:\\", "*.*", true, false},
-      {"C:\\users", "*.*", true, false},
-      {"\\\\server\\share", "*.*", true, false},
+      {windows + "\\Temp", "*.*", true},
+      {windows, "*.tmp", true},
+      {system, "*.log", true},
+      {windows + "\\Temp", "*.tmp", true},
+      {"C:", "*.tmp", true},
+      {"C:\\glenvask-tests\\x", "*.*", true},
+      {"\\\\server\\share\\folder", "*.*", true},
+      // Every file of one of them, or of a folder that holds one.
+      {windows, "*.*", false},
+      {windows, "**", false},
+      {"C:", "*.*", false},
+      {"c:\\", "*.*", false},
+      {"C:\\users", "*.*", false},
+      {"\\\\server\\share", "*.*", false},
       // Relative or stepping aside, whatever the specification.
-      {"", "a.txt", false, false},
-      {"temp", "a.txt", false, false},
-      {"C:temp", "a.txt", false, false},
-      {"C:\\a\\..\\b", "a.txt", false, false},
-      {"C:\\a\\.", "a.txt", false, false},
-      {"C:\\a\\...", "a.txt", false, false},
-      {"\\\\?\\C:\\a", "a.txt", false, false},
-      {"\\\\.\\C:", "a.txt", false, false},
-      {"\\\\server", "a.txt", false, false},
+      {"", "a.txt", false},
+      {"temp", "a.txt", false},
+      {"C:temp", "a.txt", false},
+      {"C:\\a\\..\\b", "a.txt", false},
+      {"C:\\a\\.", "a.txt", false},
+      {"C:\\a\\...", "a.txt", false},
+      {"\\\\?\\C:\\a", "a.txt", false},
+      {"\\\\.\\C:", "a.txt", false},
+      {"\\\\server", "a.txt", false},
   };
   for (const Case& c : cases)
-    EXPECT_EQ(isSafePluginFolder(c.folder, c.spec, c.recurse), c.safe)
-        << c.folder << " " << c.spec << " recurse " << c.recurse;
+    EXPECT_EQ(isSafePluginFolder(c.folder, c.spec), c.safe) << c.folder << " " << c.spec;
 }
 
 TEST_F(PluginEngineTest, TheCollectorNeverEntersALink) {
