@@ -8,7 +8,9 @@
 #include <urlhist.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
@@ -138,9 +140,9 @@ std::int64_t ClearRegValues(std::string_view subkey) {
   if (names.empty()) return 0;
   DeleteRegValues(kHkeyCurrentUser, names, subkey);
   // Only what is really gone counts: a value that could not be deleted is still listed.
-  std::int64_t before = static_cast<std::int64_t>(countNames(names));
-  std::int64_t left = static_cast<std::int64_t>(countNames(GetRegValueNames(kHkeyCurrentUser, subkey)));
-  return std::max<std::int64_t>(0, before - left);
+  std::size_t before = countNames(names);
+  std::size_t left = countNames(GetRegValueNames(kHkeyCurrentUser, subkey));
+  return before > left ? static_cast<std::int64_t>(before - left) : 0;
 }
 
 void ClearOfficeMRU(std::string_view version) {
@@ -290,7 +292,9 @@ void MainWindow::CleanCookies() {
     }
     if (exists && !arrFiles.empty()) {
       step([&] { kept = ReadKeptCookies(); });
-      step([&] { pgClean.setRange(0, static_cast<int>(std::min<size_t>(arrFiles.size() + 1, INT32_MAX))); });
+      step([&] {
+        pgClean.setRange(0, static_cast<int>(std::min<size_t>(arrFiles.size() + 1, INT32_MAX)));
+      });
       for (size_t i = 0; i < arrFiles.size(); ++i) {
         step([&] {
           doEvents();

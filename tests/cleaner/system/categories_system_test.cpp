@@ -217,9 +217,11 @@ TEST_F(SystemCategoriesTest, InstallFromAndOfficeListsAreCleared) {
   const std::string o = "Software\\Microsoft\\Office\\";
   std::vector<std::string> cleared = {
       "InstallLocationsMRU",
-      o + "10.0\\Common\\Open Find\\Microsoft Access\\Settings\\Convert from database\\File Name MRU",
+      o + "10.0\\Common\\Open Find\\Microsoft Access\\Settings\\Convert from database\\"
+          "File Name MRU",
       o + "10.0\\Word\\Recent Files",
-      o + "9.0\\Common\\Open Find\\Microsoft FrontPage\\Settings\\Select Background Picture\\File Name MRU",
+      o + "9.0\\Common\\Open Find\\Microsoft FrontPage\\Settings\\Select Background Picture\\"
+          "File Name MRU",
       o + "9.0\\Excel\\Recent Files",
       o + "8.0\\Common\\Open Find\\Microsoft PowerPoint\\Settings\\Save As\\File Name MRU",
       o + "8.0\\PowerPoint\\Recent Files",
@@ -261,7 +263,8 @@ TEST_F(SystemCategoriesTest, InstallFromAndOfficeListsAreCleared) {
 TEST_F(SystemCategoriesTest, RecycleBinCountsOnlyWhatLeavesIt) {
   SHEmptyRecycleBinW(nullptr, nullptr, SHERB_NOCONFIRMATION | SHERB_NOPROGRESSUI | SHERB_NOSOUND);
   ASSERT_EQ(binItems(), 0);
-  recycle({work.write("bin-a.txt", std::string(1000, 'a')), work.write("bin-b.txt", "bbbbbbbbbbbbbbbbbbbbbbbb")});
+  recycle({work.write("bin-a.txt", std::string(1000, 'a')),
+           work.write("bin-b.txt", std::string(24, 'b'))});
   ASSERT_EQ(binItems(), 2);
   TotalFilesDeleted = 5, TotalSpaceGained = 10;
   w.CleanRecycleBin();
@@ -445,7 +448,8 @@ TEST_F(SystemCategoriesTest, ClipboardIsEmptied) {
   w.CleanClipboard();
   CloseClipboard();
   ASSERT_EQ(script.asked().size(), 1u);
-  EXPECT_EQ(script.asked()[0].text, "There was an error in cleaning the Clipboard\r\nCan't open Clipboard");
+  EXPECT_EQ(script.asked()[0].text,
+            "There was an error in cleaning the Clipboard\r\nCan't open Clipboard");
   EXPECT_EQ(CleanupLog, "");
 }
 
