@@ -1,0 +1,124 @@
+// The backup delete method on 10,000 files of 4 KiB, against deleting them plainly, side by
+// side in one process (rounds in turns, medians); then 20,000 files against 10,000, for the
+// growth. Each file's entry is flushed to the disk before the file goes.
+#include <windows.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "services/delete.h"
+#include "services/globals.h"
+#include "win/unicode.h"
+
+using namespace glenvask;
+
+namespace {
+
+const std::string kRoot = "C:\\glenvask-bench\\zip";
+
+void removeAll(const std::wstring& folder) {
+  WIN32_FIND_DATAW fd;
+  HANDLE h = FindFirstFileW((folder + L"\\*").c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) return;
+  do {
+    std::wstring n = fd.cFileName;
+    if (n == L"." || n == L"..") continue;
+    std::wstring p = folder + L"\\" + n;
+    if ((fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+        !(fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+      removeAll(p);
+      RemoveDirectoryW(p.c_str());
+    } else {
+      DeleteFileW(p.c_str());
+    }
+  } while (FindNextFileW(h, &fd));
+  FindClose(h);
+}
+
+// count files of 4 KiB of text in folders of 500; their paths.
+std::vector<std::string> makeFiles(int count) {
+  std::wstring root = wide(kRoot);
+  removeAll(root);
+  CreateDirectoryW(L"C:\\glenvask-bench", nullptr);
+  CreateDirectoryW(root.c_str(), nullptr);
+  CreateDirectoryW((root + L"\\Backup").c_str(), nullptr);
+  std::vector<std::string> paths;
+  std::string data;
+  for (int i = 0; i < count; ++i) {
+    if (i % 500 == 0)
+      CreateDirectoryW((root + L"\\d" + std::to_wstring(i / 500)).c_str(), nullptr);
+    std::string path = kRoot + "\\d" + std::to_string(i / 500) + "\\cache" + std::to_string(i) +
+                       ".tmp";
+    data.clear();
+    while (data.size() < 4096) data += "line " + std::to_string(data.size() * 7 + i) + " of it\n";
+    data.resize(4096);
+    HANDLE h = CreateFileW(wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD put = 0;
+    WriteFile(h, data.data(), static_cast<DWORD>(data.size()), &put, nullptr);
+    CloseHandle(h);
+    paths.push_back(path);
+  }
+  return paths;
+}
+
+double seconds(std::chrono::steady_clock::duration d) {
+  return std::chrono::duration<double>(d).count();
+}
+
+double median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v[v.size() / 2];
+}
+
+// Deletes every file by the method; seconds taken.
+double run(int method, const std::vector<std::string>& paths) {
+  DeleteMethod = method;
+  BackupFolder = kRoot + "\\Backup\\";
+  BackupZipFile.clear();
+  LastBackupDrive.clear();
+  BackedUpCount = 0;
+  DeleteFailed = false;
+  auto t0 = std::chrono::steady_clock::now();
+  int deleted = 0;
+  for (const auto& p : paths) deleted += DeleteJunkFile(p) != 0;
+  FinishBackupZip();
+  double s = seconds(std::chrono::steady_clock::now() - t0);
+  if (deleted != static_cast<int>(paths.size()) || DeleteFailed)
+    std::printf("  method %d deleted only %d of %zu\n", method, deleted, paths.size());
+  return s;
+}
+
+}  // namespace
+
+int main() {
+  const int rounds = 3;
+  std::vector<double> plain, zip, zip20;
+  for (int r = 0; r < rounds; ++r) {
+    for (int k = 0; k < 2; ++k) {
+      bool zipFirst = r % 2 == 0;
+      auto paths = makeFiles(10000);
+      if ((k == 0) == zipFirst)
+        zip.push_back(run(kDeleteBackup, paths));
+      else
+        plain.push_back(run(kDeletePlain, paths));
+    }
+    zip20.push_back(run(kDeleteBackup, makeFiles(20000)));
+  }
+  removeAll(wide(kRoot));
+  std::vector<double> ratios;
+  for (std::size_t i = 0; i < plain.size(); ++i) ratios.push_back(zip[i] / plain[i]);
+  std::printf("10,000 files of 4 KiB: backup %.3f s, plain delete %.3f s (medians of %d); "
+              "ratio %.2f (target at most 4)\n",
+              median(zip), median(plain), rounds, median(ratios));
+  std::printf("20,000 files: backup %.3f s; against 10,000: ratio %.2f (target at most 2.2)\n",
+              median(zip20), median(zip20) / median(zip));
+  if (getenv("BENCH_VERBOSE"))
+    for (std::size_t i = 0; i < plain.size(); ++i)
+      std::printf("  round %zu: plain %.3f backup %.3f backup of 20,000 %.3f\n", i, plain[i],
+                  zip[i], zip20[i]);
+  return 0;
+}
