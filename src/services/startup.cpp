@@ -31,7 +31,7 @@ std::string argumentText(std::wstring_view cmd) {
 bool ShowPrevInstance() {
   // The running instance may still be making its window: look for a moment.
   HWND main = nullptr;
-  for (int i = 0; i < 20 && !main; ++i) {
+  for (int i = 0; i < 60 && !main; ++i) {
     main = FindWindowW(kMainWindowClass, nullptr);
     if (!main) Sleep(50);
   }
