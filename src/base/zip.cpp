@@ -767,6 +767,7 @@ bool ZipReader::extract(const ZipEntry& e,
                         const std::function<bool(const char*, std::size_t)>& out) {
   error_.clear();
   if (!source_) return fail("no archive");
+  if (!isSafeEntryName(e.name)) return fail("the entry's name leads out of its folder");
   const ZipSource& src = *source_;
   std::uint64_t size = src.size();
   std::string head;

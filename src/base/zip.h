@@ -139,7 +139,8 @@ class ZipReader {
  public:
   // Reads the central directory; when it is missing or damaged, walks the local headers from
   // the start instead and recovered() says so. False when the source is not a zip archive (or
-  // one so damaged that no entry can be found).
+  // one so damaged that no entry can be found). The source is read again by extract(): it
+  // must outlive the reader's use.
   bool open(const ZipSource& source);
 
   const std::vector<ZipEntry>& entries() const { return entries_; }
@@ -152,7 +153,8 @@ class ZipReader {
   bool endsCutShort() const { return cutShort_; }
 
   // Streams an entry's bytes to out, checking its size and CRC. False, with error(), when the
-  // entry cannot be read whole and right, or when out returns false.
+  // entry cannot be read whole and right, when its name is not safe to restore
+  // (isSafeEntryName), or when out returns false.
   bool extract(const ZipEntry& entry, const std::function<bool(const char*, std::size_t)>& out);
   // The entry's bytes in memory; nothing when it cannot be read or is larger than maxSize.
   std::optional<std::string> read(const ZipEntry& entry, std::uint64_t maxSize = 64u << 20);

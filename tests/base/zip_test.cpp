@@ -570,6 +570,16 @@ TEST(Zip, EntryNamesSafeToRestore) {
       {"caf\xE9", false},  // not UTF-8
   };
   for (const auto& c : cases) EXPECT_EQ(isSafeEntryName(c.name), c.safe) << c.name;
+
+  // The reader lists such entries but never hands out their bytes.
+  std::string archive = buildArchive({{"good.txt", "g"}, {"../evil.txt", "e"}, {"C:x", "c"}});
+  MemoryZipSource src(archive);
+  ZipReader r;
+  ASSERT_TRUE(r.open(src));
+  ASSERT_EQ(r.entries().size(), 3u);
+  EXPECT_EQ(r.read(r.entries()[0]), "g");
+  EXPECT_EQ(r.read(r.entries()[1]), std::nullopt);
+  EXPECT_EQ(r.read(r.entries()[2]), std::nullopt);
 }
 
 TEST(Zip, DosTimes) {
