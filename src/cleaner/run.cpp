@@ -314,7 +314,9 @@ void MainWindow::deleteFiles() {
     pgClean.setRange(0, static_cast<int>(std::min<size_t>(arrFiles.size() + 1, INT32_MAX)));
     // The list may change while events are pumped: walk it by index.
     for (size_t i = 0; i < arrFiles.size(); ++i) {
-      doEvents();
+      // The status line and the bar follow at the pace of the event pump: redrawing them for
+      // every file would cost more than deleting it.
+      bool shown = doEvents() || i == 0;
       if (bAbort) {
         DeleteBackupZip();
         stopOperation("Aborted by user");
@@ -325,14 +327,14 @@ void MainWindow::deleteFiles() {
       std::int64_t length = 0;
       if (GetFileAttributesExW(wide(path).c_str(), GetFileExInfoStandard, &data))
         length = (static_cast<std::int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-      lblStatus.setText("Deleting file: " + path);
+      if (shown) lblStatus.setText("Deleting file: " + path);
       if (DeleteJunkFile(path)) {
         ++TotalFilesDeleted;
         ++CategoryFileCount;
         TotalSpaceGained += length;
         CategorySpace += length;
       }
-      pgClean.setValue(static_cast<int>(std::min<size_t>(i + 1, INT32_MAX)));
+      if (shown) pgClean.setValue(static_cast<int>(std::min<size_t>(i + 1, INT32_MAX)));
     }
   }
   pgClean.setValue(0);
