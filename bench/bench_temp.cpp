@@ -75,7 +75,8 @@ long long countLeft(const std::wstring& folder) {
   do {
     if (wcscmp(fd.cFileName, L".") == 0 || wcscmp(fd.cFileName, L"..") == 0) continue;
     ++n;
-    if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) n += countLeft(folder + L"\\" + fd.cFileName);
+    if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+      n += countLeft(folder + L"\\" + fd.cFileName);
   } while (FindNextFileW(h, &fd));
   FindClose(h);
   return n;
@@ -105,7 +106,8 @@ int main() {
   CreateDirectoryW(base.c_str(), nullptr);
   std::wstring root = base + L"\\temp-" + std::to_wstring(GetCurrentProcessId());
   CreateDirectoryW(root.c_str(), nullptr);
-  std::wstring app = root + L"\\app", routineTree = root + L"\\routine", bareTree = root + L"\\bare";
+  std::wstring app = root + L"\\app";
+  std::wstring routineTree = root + L"\\routine", bareTree = root + L"\\bare";
   CreateDirectoryW(app.c_str(), nullptr);
   setAppPath(utf8(app));
   SetEnvironmentVariableW(L"TMP", routineTree.c_str());

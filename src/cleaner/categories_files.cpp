@@ -45,6 +45,12 @@ std::string withBackslash(std::string path) {
   return path;
 }
 
+// The folder with exactly one final backslash.
+std::string folderPath(std::string folder) {
+  while (!folder.empty() && folder.back() == '\\') folder.pop_back();
+  return folder + '\\';
+}
+
 bool contains(std::string_view text, std::string_view part) {
   return text.find(part) != std::string_view::npos;
 }
@@ -90,7 +96,7 @@ bool cleanableFolder(const std::string& folder) {
 void folderStep(MainWindow& w, const std::string& folder, const char* pattern, bool folders) {
   if (bAbort || !cleanableFolder(folder)) return;
   ResetScanLists();
-  ScanFolder(withBackslash(folder), pattern, kScanCollect);
+  ScanFolder(folderPath(folder), pattern, kScanCollect);
   w.deleteFiles();
   if (folders && !bAbort) w.deleteFolders();
 }
@@ -235,8 +241,8 @@ void driveScan(MainWindow& w, DriveScan kind, bool single) {
 void MainWindow::CleanActiveSetupTemp() {
   trapped("There was an error in cleaning Active Setup Temporary Folders. . ", [this] {
     openStep(*this, "chkActiveSetup");
-    std::string v = GetRegString(kHkeyLocalMachine,
-                                 std::string(kVolumeCaches) + "Active Setup Temp Folders", "Folder");
+    std::string key = std::string(kVolumeCaches) + "Active Setup Temp Folders";
+    std::string v = GetRegString(kHkeyLocalMachine, key, "Folder");
     // "?:" names a folder on every drive: the drive loop covers it.
     if (v.size() > 1 && !contains(v, "?:")) {
       expandIfVariable(v);
@@ -362,7 +368,7 @@ void MainWindow::CleanUserFiles() {
       // A line that is no full path would name a file of the current folder.
       if (!isFullPath(path) || !fileExists(path)) continue;
       std::int64_t length = fileLength(path);
-      if (DeleteJunkFile(path) == 1) {
+      if (DeleteJunkFile(path) != 0) {
         ++TotalFilesDeleted;
         ++CategoryFileCount;
         TotalSpaceGained += length;
@@ -386,7 +392,7 @@ void MainWindow::CleanUserFolders() {
     // Files only: the folders stay.
     auto scan = [](const std::string& folder) {
       if (!IsIgnoredFolder(folder) && cleanableFolder(folder))
-        ScanFolder(withBackslash(folder), "*.*", kScanUserFolders);
+        ScanFolder(folderPath(folder), "*.*", kScanUserFolders);
     };
     bool exists = false;
     std::vector<std::string> lines = listFileLines(kUserFoldersFile, exists);

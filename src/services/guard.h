@@ -19,7 +19,8 @@ namespace glenvask {
 bool isProtectedCleaningRoot(std::string_view path);
 
 // The same test against a given list of protected folders (full paths).
-bool isProtectedCleaningRoot(std::string_view path, const std::vector<std::string>& protectedFolders);
+bool isProtectedCleaningRoot(std::string_view path,
+                             const std::vector<std::string>& protectedFolders);
 
 // The protected folders of this machine and user: the Windows folder, the system folders,
 // the profile folder and the Program Files folders, as full paths without trailing

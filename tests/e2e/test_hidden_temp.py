@@ -55,7 +55,8 @@ left = []
 for dirpath, dirs, names in os.walk(temp):
     for n in dirs + names:
         left.append(os.path.relpath(os.path.join(dirpath, n), temp).replace(os.sep, "/"))
-t.check(sorted(left) == ["held", "held/held.txt"], f"only the held file and its folder stay: {left}")
+t.check(sorted(left) == ["held", "held/held.txt"],
+        f"only the held file and its folder stay: {left}")
 t.check(os.path.isdir(temp), "the temp folder itself stays")
 t.check(os.path.exists(marker), "the prefix's own temp folder was not touched")
 os.remove(marker)

@@ -217,7 +217,7 @@ TEST_F(FilesSystemTest, PrinterDeletesSpoolFilesOnly) {
   work.write("spool\\00001.SHD", "keep");
   work.write("spool\\sub\\00002.spl", "1");
   SavedValue v(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Print\\Printers",
-               "DefaultspoolDirectory", work.file("spool"));
+               "DefaultspoolDirectory", work.file("spool") + "\\");  // doubled by the routine
   load();
   w.CleanPrinter();
   EXPECT_EQ(treeOf(work.file("spool")), (std::vector<std::string>{"00001.SHD", "sub\\"}));
