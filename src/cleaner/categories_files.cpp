@@ -8,6 +8,7 @@
 
 #include "base/lists.h"
 #include "base/text.h"
+#include "cleaner/categories_system.h"
 #include "cleaner/frmMain.h"
 #include "review/frmDeletetion.h"
 #include "services/delete.h"
@@ -117,18 +118,6 @@ std::vector<std::string> hardDriveRoots() {
   for (const auto& root : split(list, '\0'))
     if (!root.empty() && GetDriveTypeName(root) == "Hard drive") roots.push_back(root);
   return roots;
-}
-
-// Every value of the current user's key goes; the key and its subkeys stay.
-void clearValues(std::string_view subkey) {
-  std::string names = GetRegValueNames(kHkeyCurrentUser, subkey);
-  if (!names.empty()) DeleteRegValues(kHkeyCurrentUser, names, subkey);
-}
-
-std::int64_t fileLength(const std::string& path) {
-  WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (!GetFileAttributesExW(wide(path).c_str(), GetFileExInfoStandard, &data)) return 0;
-  return static_cast<std::int64_t>((std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow);
 }
 
 // The lines of a list file beside the executable; nothing when it is missing or empty.
@@ -351,7 +340,7 @@ void MainWindow::CleanRecentDocs() {
       expandIfVariable(v);
       folderStep(*this, v, "*.*", false);  // the folders of the recent folder stay
     }
-    clearValues(kRecentDocs);
+    ClearRegValues(kRecentDocs);
     stopOperation("");
     logCategory("Recent documents... ");
   });
@@ -367,8 +356,8 @@ void MainWindow::CleanUserFiles() {
       if (IsIgnoredFile(name) || IsIgnoredExtension(name)) continue;
       // A line that is no full path would name a file of the current folder.
       if (!isFullPath(path) || !fileExists(path)) continue;
-      std::int64_t length = fileLength(path);
-      if (DeleteJunkFile(path) != 0) {
+      std::int64_t length = 0;
+      if (DeleteJunkFile(path, &length) != 0) {
         ++TotalFilesDeleted;
         ++CategoryFileCount;
         TotalSpaceGained += length;

@@ -80,12 +80,6 @@ std::wstring lowerWide(std::wstring text) {
   return text;
 }
 
-std::int64_t fileLength(const std::string& path) {
-  WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (!GetFileAttributesExW(wide(path).c_str(), GetFileExInfoStandard, &data)) return 0;
-  return (static_cast<std::int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-}
-
 std::size_t countNames(const std::string& names) {
   return names.empty() ? 0 : split(names, '\0').size();
 }
@@ -300,8 +294,8 @@ void MainWindow::CleanCookies() {
           doEvents();
           doEvents();
           std::string path = arrFiles[i];
-          std::int64_t length = fileLength(path);
-          if (!IsKeptCookie(kept, path) && DeleteJunkFile(path) != 0) {
+          std::int64_t length = 0;
+          if (!IsKeptCookie(kept, path) && DeleteJunkFile(path, &length) != 0) {
             ++TotalFilesDeleted;
             TotalSpaceGained += length;
             ++CategoryFileCount;

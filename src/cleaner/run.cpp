@@ -322,13 +322,10 @@ void MainWindow::deleteFiles() {
         stopOperation("Aborted by user");
         return;
       }
-      std::string path = arrFiles[i];
-      WIN32_FILE_ATTRIBUTE_DATA data{};
-      std::int64_t length = 0;
-      if (GetFileAttributesExW(wide(path).c_str(), GetFileExInfoStandard, &data))
-        length = (static_cast<std::int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+      const std::string path = arrFiles[i];
       if (shown) lblStatus.setText("Deleting file: " + path);
-      if (DeleteJunkFile(path)) {
+      std::int64_t length = 0;
+      if (DeleteJunkFile(path, &length)) {
         ++TotalFilesDeleted;
         ++CategoryFileCount;
         TotalSpaceGained += length;

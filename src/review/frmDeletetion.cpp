@@ -60,14 +60,6 @@ HMENU buildMenu() {
   return bar;
 }
 
-// The whole length of a file; 0 when it cannot be read (a file that vanished).
-std::int64_t fileLength(const std::string& path) {
-  WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (!GetFileAttributesExW(wide(path).c_str(), GetFileExInfoStandard, &data)) return 0;
-  return static_cast<std::int64_t>((std::uint64_t{data.nFileSizeHigh} << 32) |
-                                   data.nFileSizeLow);
-}
-
 // A fully transparent small icon: the image of a row whose type icon cannot be had.
 HICON blankIcon(int cx, int cy) {
   size_t stride = static_cast<size_t>((cx + 15) / 16 * 2);
@@ -347,9 +339,9 @@ ReviewListWindow::PassResult ReviewListWindow::deletePass(bool checkedOnly) {
       if (bAbort || stopPass_) break;
       if (checkedOnly && !lstvDeletion.rowChecked(i)) continue;
       std::string path = rowPath(i);
-      std::int64_t length = fileLength(path);
+      std::int64_t length = 0;
       // A file that vanished or cannot be deleted marks its row and the pass goes on.
-      if (DeleteJunkFile(path) != 0) {
+      if (DeleteJunkFile(path, &length) != 0) {
         lstvDeletion.setRowChecked(i, true);
         lstvDeletion.setRowColor(i, CLR_DEFAULT);
         deleted[i] = 1;

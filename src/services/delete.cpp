@@ -37,6 +37,32 @@ bool clearAttributes(const std::wstring& path) {
   return SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL) != 0;
 }
 
+// Plain deletion: one look at the file gives its length and attributes; the attributes are
+// made normal only where they would stop the delete. -1: not there (nothing failed); 0: it
+// stays; 1: gone.
+int deletePlain(const std::wstring& path, std::int64_t& length) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) {
+    DWORD e = GetLastError();
+    return e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND ? -1 : 0;
+  }
+  if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return 0;
+  length = (static_cast<std::int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  if ((data.dwFileAttributes & FILE_ATTRIBUTE_READONLY) &&
+      !SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL))
+    return 0;
+  if (DeleteFileW(path.c_str())) return 1;
+  if (data.dwFileAttributes & FILE_ATTRIBUTE_READONLY)  // it stays: as it was
+    SetFileAttributesW(path.c_str(), data.dwFileAttributes);
+  return 0;
+}
+
+std::int64_t fileLength(const std::wstring& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+  return (static_cast<std::int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
 bool exists(const std::wstring& path) {
   return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
@@ -288,14 +314,19 @@ std::int32_t ShredFile(std::string_view path) {
   return DeleteFileW(target.c_str()) ? 1 : 0;
 }
 
-std::int32_t DeleteJunkFile(std::string_view path) {
+std::int32_t DeleteJunkFile(std::string_view path, std::int64_t* freed) {
   std::wstring w = wide(path);
   std::int32_t result = 0;
+  std::int64_t length = 0;
+  if (freed) *freed = 0;
+  if (DeleteMethod != kDeletePlain && freed) length = fileLength(w);
   switch (DeleteMethod) {
-    case kDeletePlain:
-      if (!clearAttributes(w)) return 0;  // not there: nothing failed
-      result = DeleteFileW(w.c_str()) ? 1 : 0;
+    case kDeletePlain: {
+      int r = deletePlain(w, length);
+      if (r < 0) return 0;  // not there: nothing failed
+      result = r;
       break;
+    }
     case kDeleteRecycle:
       if (!clearAttributes(w)) return 0;
       result = recycle(w);
@@ -322,6 +353,7 @@ std::int32_t DeleteJunkFile(std::string_view path) {
       break;
   }
   if (result == 0) DeleteFailed = true;
+  if (result != 0 && freed) *freed = length;
   return result;
 }
 

@@ -21,7 +21,8 @@ namespace glenvask {
 
 // Removes one file by DeleteMethod: nonzero when it is gone, 0 when not. A file that cannot
 // be removed sets DeleteFailed; a file that is not there gives 0 and leaves DeleteFailed.
-std::int32_t DeleteJunkFile(std::string_view path);
+// `freed`, when given, gets the length of the file removed (0 when it stays).
+std::int32_t DeleteJunkFile(std::string_view path, std::int64_t* freed = nullptr);
 
 // Overwrites the file once (zeros, or ShredRandom's bytes 0 to 100), flushes it, optionally
 // renames it to a random number (RenameBeforeDelete), then deletes it: nonzero when it is
