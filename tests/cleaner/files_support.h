@@ -27,58 +27,6 @@
 
 namespace glenvask::test {
 
-// A symbolic link to a folder. Where the platform's call makes none (Wine 8 pretends to),
-// the link is made on the Linux side with ln -s, and waited for.
-inline void makeFolderLink(const std::string& link, const std::string& target) {
-  CreateSymbolicLinkW(wide(link).c_str(), wide(target).c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY);
-  if (GetFileAttributesW(wide(link).c_str()) != INVALID_FILE_ATTRIBUTES) return;
-  using UnixName = char*(CDECL*)(const wchar_t*);
-  auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-  ASSERT_NE(unixName, nullptr) << "no way to make a link here";
-  auto toUnix = [&](const std::string& p) {
-    char* u = unixName(wide(p).c_str());
-    std::string s = u ? u : "";
-    if (u) HeapFree(GetProcessHeap(), 0, u);
-    return s;
-  };
-  size_t slash = link.rfind('\\');
-  std::string unixLink = toUnix(link.substr(0, slash)) + "/" + link.substr(slash + 1);
-  std::string unixTarget = toUnix(target);
-  ASSERT_FALSE(unixTarget.empty());
-  std::wstring cmd = wide("ln -s \"" + unixTarget + "\" \"" + unixLink + "\"");
-  STARTUPINFOW si{};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi{};
-  ASSERT_TRUE(CreateProcessW(L"\\\\?\\unix\\bin\\ln", cmd.data(), nullptr, nullptr, FALSE, 0,
-                             nullptr, nullptr, &si, &pi));
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
-  for (int i = 0; i < 500 && GetFileAttributesW(wide(link).c_str()) == INVALID_FILE_ATTRIBUTES;
-       ++i)
-    Sleep(10);
-  DWORD a = GetFileAttributesW(wide(link).c_str());
-  ASSERT_NE(a, INVALID_FILE_ATTRIBUTES) << "link not made: " << link;
-  ASSERT_TRUE(a & FILE_ATTRIBUTE_REPARSE_POINT);
-}
-
-// A shell shortcut to the target with the work folder.
-inline void makeShortcut(const std::string& path, const std::string& target,
-                         const std::string& workFolder) {
-  HRESULT init = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  IShellLinkW* link = nullptr;
-  ASSERT_TRUE(SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
-                                         IID_IShellLinkW, reinterpret_cast<void**>(&link))));
-  link->SetPath(wide(target).c_str());
-  link->SetWorkingDirectory(wide(workFolder).c_str());
-  IPersistFile* file = nullptr;
-  ASSERT_TRUE(SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))));
-  EXPECT_TRUE(SUCCEEDED(file->Save(wide(path).c_str(), TRUE))) << path;
-  file->Release();
-  link->Release();
-  if (SUCCEEDED(init)) CoUninitialize();
-}
-
 inline bool exists(const std::string& path) {
   return GetFileAttributesW(wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }

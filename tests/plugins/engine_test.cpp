@@ -87,41 +87,6 @@ Texts relative(const ScratchFolder& dir, const std::vector<std::string>& list, b
   return out;
 }
 
-// A symbolic link to a folder. Where the platform's call makes none (Wine 8 pretends to),
-// the link is made on the Linux side with ln -s, and waited for.
-void makeFolderLink(const std::string& link, const std::string& target) {
-  CreateSymbolicLinkW(wide(link).c_str(), wide(target).c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY);
-  if (GetFileAttributesW(wide(link).c_str()) != INVALID_FILE_ATTRIBUTES) return;
-  using UnixName = char*(CDECL*)(const wchar_t*);
-  auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-  ASSERT_NE(unixName, nullptr) << "no way to make a link here";
-  auto toUnix = [&](const std::string& p) {
-    char* u = unixName(wide(p).c_str());
-    std::string s = u ? u : "";
-    if (u) HeapFree(GetProcessHeap(), 0, u);
-    return s;
-  };
-  size_t slash = link.rfind('\\');
-  std::string unixLink = toUnix(link.substr(0, slash)) + "/" + link.substr(slash + 1);
-  std::string unixTarget = toUnix(target);
-  ASSERT_FALSE(unixTarget.empty());
-  std::wstring cmd = wide("ln -s \"" + unixTarget + "\" \"" + unixLink + "\"");
-  STARTUPINFOW si{};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi{};
-  ASSERT_TRUE(CreateProcessW(L"\\\\?\\unix\\bin\\ln", cmd.data(), nullptr, nullptr, FALSE, 0,
-                             nullptr, nullptr, &si, &pi));
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
-  for (int i = 0; i < 500 && GetFileAttributesW(wide(link).c_str()) == INVALID_FILE_ATTRIBUTES;
-       ++i)
-    Sleep(10);
-  DWORD a = GetFileAttributesW(wide(link).c_str());
-  ASSERT_NE(a, INVALID_FILE_ATTRIBUTES) << "link not made: " << link;
-  ASSERT_TRUE(a & FILE_ATTRIBUTE_REPARSE_POINT);
-}
-
 // Registry preparation and checks below HKEY_CURRENT_USER.
 void makeKey(const std::string& subkey) {
   KeyHandle k;
@@ -391,8 +356,8 @@ TEST_F(PluginEngineTest, TheCollectorNeverEntersALink) {
   dir.write("data\\real\\x.tmp", "x");
   dir.write("outside\\y.tmp", "x");
   dir.write("outside\\deeper\\z.tmp", "x");
-  makeFolderLink(dir.file("data\\link"), dir.file("outside"));
-  makeFolderLink(dir.file("data\\real\\loop"), dir.file("data"));
+  test::makeFolderLink(dir.file("data\\link"), dir.file("outside"));
+  test::makeFolderLink(dir.file("data\\real\\loop"), dir.file("data"));
 
   PluginFile plugin;
   plugin.files = {files("Yes", "Yes", dir.file("data") + "\\*.*")};

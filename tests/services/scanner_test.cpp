@@ -94,61 +94,6 @@ void setLocalWriteTime(const std::string& path, DateTime local) {
   CloseHandle(h);
 }
 
-// A symbolic link to a folder. Where the platform's call makes none (Wine 8 pretends to),
-// the link is made on the Linux side with ln -s, and waited for.
-void makeFolderLink(const std::string& link, const std::string& target) {
-  CreateSymbolicLinkW(wide(link).c_str(), wide(target).c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY);
-  if (GetFileAttributesW(wide(link).c_str()) != INVALID_FILE_ATTRIBUTES) return;
-
-  using UnixName = char*(CDECL*)(const wchar_t*);
-  auto unixName = reinterpret_cast<UnixName>(
-      GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name"));
-  ASSERT_NE(unixName, nullptr) << "no way to make a link here";
-  auto toUnix = [&](const std::string& p) {
-    char* u = unixName(wide(p).c_str());
-    std::string s = u ? u : "";
-    if (u) HeapFree(GetProcessHeap(), 0, u);
-    return s;
-  };
-  size_t slash = link.rfind('\\');
-  std::string unixLink = toUnix(link.substr(0, slash)) + "/" + link.substr(slash + 1);
-  std::string unixTarget = toUnix(target);
-  ASSERT_FALSE(unixTarget.empty());
-  std::wstring cmd = wide("ln -s \"" + unixTarget + "\" \"" + unixLink + "\"");
-  STARTUPINFOW si{};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi{};
-  ASSERT_TRUE(CreateProcessW(L"\\\\?\\unix\\bin\\ln", cmd.data(), nullptr, nullptr, FALSE, 0,
-                             nullptr, nullptr, &si, &pi));
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
-  for (int i = 0; i < 500 && GetFileAttributesW(wide(link).c_str()) == INVALID_FILE_ATTRIBUTES;
-       ++i)
-    Sleep(10);
-  DWORD a = GetFileAttributesW(wide(link).c_str());
-  ASSERT_NE(a, INVALID_FILE_ATTRIBUTES) << "link not made: " << link;
-  ASSERT_TRUE(a & FILE_ATTRIBUTE_REPARSE_POINT);
-}
-
-// A shell shortcut saved with IShellLinkW and IPersistFile. An empty target sets none.
-void makeShortcut(const std::string& path, const std::string& target,
-                  const std::string& workFolder) {
-  CreateDirectoryW(wide(path.substr(0, path.rfind('\\'))).c_str(), nullptr);
-  HRESULT init = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  IShellLinkW* link = nullptr;
-  ASSERT_TRUE(SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
-                                         IID_IShellLinkW, reinterpret_cast<void**>(&link))));
-  if (!target.empty()) EXPECT_TRUE(SUCCEEDED(link->SetPath(wide(target).c_str())));
-  EXPECT_TRUE(SUCCEEDED(link->SetWorkingDirectory(wide(workFolder).c_str())));
-  link->SetDescription(L"test");
-  IPersistFile* file = nullptr;
-  ASSERT_TRUE(SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))));
-  EXPECT_TRUE(SUCCEEDED(file->Save(wide(path).c_str(), TRUE))) << path;
-  file->Release();
-  link->Release();
-  if (SUCCEEDED(init)) CoUninitialize();
-}
-
 std::vector<std::string> relative(const std::vector<std::string>& paths, const std::string& base) {
   std::vector<std::string> out;
   for (const auto& p : paths)
@@ -165,8 +110,8 @@ TEST_F(ScannerTest, CollectingListsFilesBeforeSubfoldersAndNeverEntersLinks) {
   // A loop back to the top, and a link to a folder outside the tree.
   ScratchFolder outside("outside");
   outside.write("precious.dmp", "keep");
-  makeFolderLink(dir.file("sub\\loop"), dir.path());
-  makeFolderLink(dir.file("elsewhere"), outside.path());
+  test::makeFolderLink(dir.file("sub\\loop"), dir.path());
+  test::makeFolderLink(dir.file("elsewhere"), outside.path());
 
   Recorder rec;
   std::string base = dir.path() + "\\";
@@ -438,13 +383,13 @@ TEST_F(ScannerTest, DeadShortcuts) {
   ScratchFolder dir;
   std::string target = dir.write("target.txt", "x");
   std::string gone = dir.write("gone.txt", "x");
-  makeShortcut(dir.file("live.lnk"), target, dir.path());
-  makeShortcut(dir.file("dead.lnk"), gone, dir.path());
-  makeShortcut(dir.file("dead-nowork.lnk"), gone, "");
-  makeShortcut(dir.file("floppy.lnk"), "A:\\", "");
-  makeShortcut(dir.file("notarget.lnk"), "", dir.path());
-  makeShortcut(dir.file("sub\\folder-same.lnk"), dir.file("missing"), dir.file("missing"));
-  makeShortcut(dir.file("sub\\folder-live.lnk"), dir.path(), dir.path());
+  test::makeShortcut(dir.file("live.lnk"), target, dir.path());
+  test::makeShortcut(dir.file("dead.lnk"), gone, dir.path());
+  test::makeShortcut(dir.file("dead-nowork.lnk"), gone, "");
+  test::makeShortcut(dir.file("floppy.lnk"), "A:\\", "");
+  test::makeShortcut(dir.file("notarget.lnk"), "", dir.path());
+  test::makeShortcut(dir.file("sub\\folder-same.lnk"), dir.file("missing"), dir.file("missing"));
+  test::makeShortcut(dir.file("sub\\folder-live.lnk"), dir.path(), dir.path());
   dir.write("garbage.lnk", "this is no shortcut");
   dir.write("dead.txt", "not a .lnk");
   ASSERT_TRUE(DeleteFileW(wide(gone).c_str()));
@@ -478,7 +423,7 @@ TEST_F(ScannerTest, DeadShortcuts) {
 
 TEST_F(ScannerTest, DeadShortcutRowsShowTheFileTimeText) {
   ScratchFolder dir;
-  makeShortcut(dir.file("dead.lnk"), dir.file("missing.txt"), dir.path());
+  test::makeShortcut(dir.file("dead.lnk"), dir.file("missing.txt"), dir.path());
   setLocalWriteTime(dir.file("dead.lnk"), {2024, 3, 1, 7, 3, 9});
   SetShortcutShell(true);
   Recorder rec;

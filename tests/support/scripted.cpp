@@ -1,7 +1,9 @@
 #include "support/scripted.h"
 
 #include <gtest/gtest.h>
+#include <shlobj.h>
 #include <shlwapi.h>
+#include <shobjidl.h>
 
 #include "services/settings.h"
 #include "win/handle.h"
@@ -168,6 +170,58 @@ ScratchKey::ScratchKey(std::string_view name) {
 }
 
 ScratchKey::~ScratchKey() { SHDeleteKeyW(HKEY_CURRENT_USER, wide(subkey_).c_str()); }
+
+void makeFolderLink(const std::string& link, const std::string& target) {
+  CreateSymbolicLinkW(wide(link).c_str(), wide(target).c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY);
+  if (GetFileAttributesW(wide(link).c_str()) != INVALID_FILE_ATTRIBUTES) return;
+
+  using UnixName = char*(CDECL*)(const wchar_t*);
+  auto unixName = reinterpret_cast<UnixName>(
+      GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name"));
+  ASSERT_NE(unixName, nullptr) << "no way to make a link here";
+  auto toUnix = [&](const std::string& p) {
+    char* u = unixName(wide(p).c_str());
+    std::string s = u ? u : "";
+    if (u) HeapFree(GetProcessHeap(), 0, u);
+    return s;
+  };
+  size_t slash = link.rfind('\\');
+  std::string unixLink = toUnix(link.substr(0, slash)) + "/" + link.substr(slash + 1);
+  std::string unixTarget = toUnix(target);
+  ASSERT_FALSE(unixTarget.empty());
+  std::wstring cmd = wide("ln -s \"" + unixTarget + "\" \"" + unixLink + "\"");
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  ASSERT_TRUE(CreateProcessW(L"\\\\?\\unix\\bin\\ln", cmd.data(), nullptr, nullptr, FALSE, 0,
+                             nullptr, nullptr, &si, &pi));
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  for (int i = 0; i < 500 && GetFileAttributesW(wide(link).c_str()) == INVALID_FILE_ATTRIBUTES;
+       ++i)
+    Sleep(10);
+  DWORD a = GetFileAttributesW(wide(link).c_str());
+  ASSERT_NE(a, INVALID_FILE_ATTRIBUTES) << "link not made: " << link;
+  ASSERT_TRUE(a & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+void makeShortcut(const std::string& path, const std::string& target,
+                  const std::string& workFolder) {
+  CreateDirectoryW(wide(path.substr(0, path.rfind('\\'))).c_str(), nullptr);
+  HRESULT init = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  IShellLinkW* link = nullptr;
+  ASSERT_TRUE(SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                                         IID_IShellLinkW, reinterpret_cast<void**>(&link))));
+  if (!target.empty()) EXPECT_TRUE(SUCCEEDED(link->SetPath(wide(target).c_str())));
+  EXPECT_TRUE(SUCCEEDED(link->SetWorkingDirectory(wide(workFolder).c_str())));
+  link->SetDescription(L"test");
+  IPersistFile* file = nullptr;
+  ASSERT_TRUE(SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))));
+  EXPECT_TRUE(SUCCEEDED(file->Save(wide(path).c_str(), TRUE))) << path;
+  file->Release();
+  link->Release();
+  if (SUCCEEDED(init)) CoUninitialize();
+}
 
 bool pumpUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
   ULONGLONG end = GetTickCount64() + timeoutMs;

@@ -102,6 +102,14 @@ void removeTree(const std::string& path);
 // The name of the running test, for scratch names.
 std::string currentTestName();
 
+// A symbolic link to a folder. Where the platform's call makes none (Wine 8 pretends to), the
+// link is made on the Linux side with ln -s, and waited for.
+void makeFolderLink(const std::string& link, const std::string& target);
+
+// A shell shortcut saved with IShellLinkW and IPersistFile. An empty target sets none.
+void makeShortcut(const std::string& path, const std::string& target,
+                  const std::string& workFolder);
+
 // Runs the message loop until the condition holds or the time is up.
 bool pumpUntil(const std::function<bool()>& condition, DWORD timeoutMs = 5000);
 

@@ -56,43 +56,6 @@ void writeFile(const std::string& path, std::int64_t size) {
   CloseHandle(h);
 }
 
-// A symbolic link to a folder. Where the platform's call makes none (Wine 8 pretends to),
-// the link is made on the Linux side with ln -s, and waited for.
-void makeFolderLink(const std::string& link, const std::string& target) {
-  CreateSymbolicLinkW(wide(link).c_str(), wide(target).c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY);
-  if (GetFileAttributesW(wide(link).c_str()) != INVALID_FILE_ATTRIBUTES) return;
-
-  using UnixName = char*(CDECL*)(const wchar_t*);
-  auto unixName = reinterpret_cast<UnixName>(
-      reinterpret_cast<void*>(
-          GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-  ASSERT_NE(unixName, nullptr) << "no way to make a link here";
-  auto toUnix = [&](const std::string& p) {
-    char* u = unixName(wide(p).c_str());
-    std::string s = u ? u : "";
-    if (u) HeapFree(GetProcessHeap(), 0, u);
-    return s;
-  };
-  size_t slash = link.rfind('\\');
-  std::string unixLink = toUnix(link.substr(0, slash)) + "/" + link.substr(slash + 1);
-  std::string unixTarget = toUnix(target);
-  ASSERT_FALSE(unixTarget.empty());
-  std::wstring cmd = wide("ln -s \"" + unixTarget + "\" \"" + unixLink + "\"");
-  STARTUPINFOW si{};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi{};
-  ASSERT_TRUE(CreateProcessW(L"\\\\?\\unix\\bin\\ln", cmd.data(), nullptr, nullptr, FALSE, 0,
-                             nullptr, nullptr, &si, &pi));
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
-  for (int i = 0; i < 500 && GetFileAttributesW(wide(link).c_str()) == INVALID_FILE_ATTRIBUTES;
-       ++i)
-    Sleep(10);
-  DWORD a = GetFileAttributesW(wide(link).c_str());
-  ASSERT_NE(a, INVALID_FILE_ATTRIBUTES) << "link not made: " << link;
-  ASSERT_TRUE(a & FILE_ATTRIBUTE_REPARSE_POINT);
-}
-
 // Removes a folder and all below it on the Linux side, where Wine 8 removes a link to a folder
 // with neither RemoveDirectoryW nor DeleteFileW; rm removes links, never what they point to.
 void removeTreeWithLinks(const std::string& folder) {
@@ -204,9 +167,9 @@ class FirefoxTest : public ::testing::Test {
     for (const char* f : {"target\\cookies.txt", "target\\history.dat", "target\\key3.s",
                           "target\\Cache\\entry", "cachetarget\\entry"})
       outside.write(f, "keep");
-    makeFolderLink(links[0], outside.file("target"));
+    test::makeFolderLink(links[0], outside.file("target"));
     makeFolders(profiles + "pr\xC3\xB3" "fil.work\\y");
-    makeFolderLink(links[1], outside.file("cachetarget"));
+    test::makeFolderLink(links[1], outside.file("cachetarget"));
   }
 
   void expectOutsideKept() {
