@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "base/text.h"
 #include "services/clock.h"
 #include "services/globals.h"
@@ -9,6 +11,8 @@
 #include "services/paths.h"
 #include "services/scanner.h"
 #include "services/settings.h"
+#include "services/shutdown.h"
+#include "services/system.h"
 #include "version.h"
 #include "win/unicode.h"
 
@@ -104,7 +108,16 @@ MainWindow& frmMain() {
 
 HMENU MainWindow::buildMenu() {
   HMENU bar = CreateMenu();
-  auto item = [](HMENU m, int id, const wchar_t* text) { AppendMenuW(m, MF_STRING, id, text); };
+  // The windows these open are not part of this version: their items stay grayed.
+  auto item = [](HMENU m, int id, const wchar_t* text) {
+    static constexpr int kNotBuilt[] = {
+        IDM_OPTIONS,         IDM_PROCESSPLUGIN,    IDM_MANAGEPLUGIN,     IDM_STARTUP,
+        IDM_UNINSTALL,       IDM_FILEASSOC,        IDM_ORPHANEDDLL,      IDM_ORPHANEDFILEPATH,
+        IDM_ORPHANEDHELPFILE, IDM_ORPHANEDAPPPATH, IDM_ORPHANEDACTIVEX,  IDM_IEFAVORITES,
+        IDM_IECACHE,         IDM_HELPINDEX,        IDM_ABOUT};
+    bool built = std::find(std::begin(kNotBuilt), std::end(kNotBuilt), id) == std::end(kNotBuilt);
+    AppendMenuW(m, MF_STRING | (built ? 0 : MF_GRAYED), id, text);
+  };
   auto sep = [](HMENU m) { AppendMenuW(m, MF_SEPARATOR, 0, nullptr); };
   auto sub = [](HMENU parent, HMENU child, const wchar_t* text) {
     AppendMenuW(parent, MF_POPUP, reinterpret_cast<UINT_PTR>(child), text);
@@ -481,6 +494,13 @@ void MainWindow::onCommand(int id, int code, HWND) {
     case IDC_STOP: cmdStop_Click(); return;
     case IDC_EXIT: cmdExit_Click(); return;
     case IDM_EXIT: unload(); return;
+    // The shutdown items act at once, as the menu says.
+    case IDM_POWEROFF: PowerOffWindows(); return;
+    case IDM_RESTART: RestartWindows(); return;
+    case IDM_LOGOFF: LogOffWindows(); return;
+    case IDM_SHUTDOWN: ShutDownWindows(); return;
+    case IDM_FORCESHUTDOWN: ForceShutDownWindows(); return;
+    case IDM_IEAPPLET: OpenInternetOptions(); return;
     case IDC_TIP:
       if (code == STN_CLICKED) NextTip();
       return;

@@ -278,5 +278,51 @@ TEST_F(MainWindowTest, GroupCaptionTogglesItsGroup) {
   EXPECT_EQ(value("chkTemp"), 0);
 }
 
+// The menu item with this caption, searched through every submenu: its id and state.
+bool findMenuItem(HMENU menu, const std::wstring& caption, UINT& id, UINT& state) {
+  for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+    wchar_t text[128] = {};
+    GetMenuStringW(menu, i, text, 128, MF_BYPOSITION);
+    if (HMENU sub = GetSubMenu(menu, i)) {
+      if (findMenuItem(sub, caption, id, state)) return true;
+    } else if (caption == text) {
+      id = GetMenuItemID(menu, i);
+      state = GetMenuState(menu, i, MF_BYPOSITION);
+      return true;
+    }
+  }
+  return false;
+}
+
+TEST_F(MainWindowTest, TurnOffItemsLeaveThroughTheSeamAtOnce) {
+  test::RecordingOutside outside;
+  load();
+  struct Case {
+    const wchar_t* caption;
+    UINT flags;
+  } cases[] = {{L"&Power Off", EWX_POWEROFF},
+               {L"&Restart", EWX_REBOOT},
+               {L"&Log Off", EWX_LOGOFF},
+               {L"&Shutdown", EWX_SHUTDOWN},
+               {L"&Force Shutdown", EWX_SHUTDOWN | EWX_FORCE}};
+  for (const auto& c : cases) {
+    UINT id = 0, state = 0;
+    ASSERT_TRUE(findMenuItem(GetMenu(w.hwnd()), c.caption, id, state));
+    outside.exits.clear();
+    SendMessageW(w.hwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0);
+    EXPECT_EQ(outside.exits, std::vector<UINT>{c.flags});
+  }
+  UINT id = 0, state = 0;
+  ASSERT_TRUE(findMenuItem(GetMenu(w.hwnd()), L"&Internet Options", id, state));
+  SendMessageW(w.hwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0);
+  ASSERT_EQ(outside.processes.size(), 1u);
+  EXPECT_NE(outside.processes[0].find("inetcpl.cpl"), std::string::npos);
+  // A window this version does not have is not offered.
+  ASSERT_TRUE(findMenuItem(GetMenu(w.hwnd()), L"&Options", id, state));
+  EXPECT_TRUE(state & MF_GRAYED);
+  ASSERT_TRUE(findMenuItem(GetMenu(w.hwnd()), L"&Clean", id, state));
+  EXPECT_FALSE(state & MF_GRAYED);
+}
+
 }  // namespace
 }  // namespace glenvask
