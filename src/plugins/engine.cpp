@@ -122,7 +122,7 @@ std::vector<Entry> listFolder(const std::string& folder) {
   return entries;
 }
 
-// One call of CollectPluginFiles: the specification prepared once for the whole walk.
+// One call of CollectPluginFiles: the file pattern prepared once for the whole walk.
 class Collector {
  public:
   Collector(std::string_view spec, bool deleteFolders, bool recurse)

@@ -60,7 +60,7 @@ void RunPluginRegistry(std::string_view path);
 bool DeleteINIEntry(std::string_view section, std::string_view key, std::string_view iniPath,
                     bool wholeSection);
 
-// Appends to arrFiles the files of the folder whose names match the specification ("*.*":
+// Appends to arrFiles the files of the folder whose names match the file pattern ("*.*":
 // every file; otherwise the wildcard rules of base/like.h on lower-cased names), descending
 // into every subfolder when recurse is set, and with deleteFolders appends each visited
 // subfolder after its contents to arrFolders (never PluginRoot). Each folder is listed whole

@@ -336,7 +336,7 @@ TEST_F(PluginEngineTest, WhatAFolderMayBeTakenFrom) {
       {"c:\\", "*.*", false},
       {"C:\\users", "*.*", false},
       {"\\\\server\\share", "*.*", false},
-      // Relative or stepping aside, whatever the specification.
+      // Relative or stepping aside, whatever the file pattern.
       {"", "a.txt", false},
       {"temp", "a.txt", false},
       {"C:temp", "a.txt", false},
