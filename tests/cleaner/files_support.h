@@ -1,11 +1,9 @@
 // What the tests of the file and folder categories share: the main window on a scratch
-// executable folder, folder links, shortcuts, registry values put back at the end, and
-// drive letters of a scratch folder.
+// executable folder, files of any size, registry values and environment variables put back at
+// the end, and drive letters of a scratch folder.
 #pragma once
 
 #include <windows.h>
-#include <shlobj.h>
-#include <shobjidl.h>
 
 #include <gtest/gtest.h>
 
@@ -35,6 +33,30 @@ inline void setAttributes(const std::string& path, DWORD attributes) {
   ASSERT_TRUE(SetFileAttributesW(wide(path).c_str(), attributes)) << path;
 }
 
+inline void makeFolders(const std::string& path) {
+  for (size_t at = path.find('\\', 3);; at = path.find('\\', at + 1)) {
+    CreateDirectoryW(wide(path.substr(0, at)).c_str(), nullptr);
+    if (at == std::string::npos) break;
+  }
+}
+
+// A file of the given size (sparse beyond 4 KB), its folders made on the way; returns its path.
+inline std::string writeFile(const std::string& path, std::int64_t size) {
+  makeFolders(path.substr(0, path.rfind('\\')));
+  HANDLE h = CreateFileW(wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  EXPECT_NE(h, INVALID_HANDLE_VALUE) << path;
+  if (h == INVALID_HANDLE_VALUE) return path;
+  std::string bytes(static_cast<size_t>(std::min<std::int64_t>(size, 4096)), 'x');
+  DWORD written = 0;
+  WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  LARGE_INTEGER end;
+  end.QuadPart = size;
+  EXPECT_TRUE(SetFilePointerEx(h, end, nullptr, FILE_BEGIN) && SetEndOfFile(h)) << path;
+  CloseHandle(h);
+  return path;
+}
+
 // Every file and folder below a folder, relative to it, in a stable order.
 inline std::vector<std::string> treeOf(const std::string& folder, const std::string& base = "") {
   std::vector<std::string> out;
@@ -57,64 +79,57 @@ inline std::vector<std::string> treeOf(const std::string& folder, const std::str
   return out;
 }
 
-// A registry value set for one test and put back as it was at its end (keys the test had to
-// create go again).
+// A registry value set (or removed, for no data) for one test and put back at its end; the
+// first key the test had to create goes again.
 class SavedValue {
  public:
   SavedValue(HKEY root, const std::string& subkey, const std::string& name,
              const std::optional<std::string>& data, DWORD type = REG_SZ)
       : root_(root), subkey_(wide(subkey)), name_(wide(name)) {
-    // The first missing key on the way is the one to remove at the end.
-    std::wstring path;
-    for (size_t i = 0; i <= subkey_.size(); ++i) {
-      if (i < subkey_.size() && subkey_[i] != L'\\') continue;
-      path = subkey_.substr(0, i);
-      HKEY k;
-      if (RegOpenKeyExW(root_, path.c_str(), 0, KEY_READ, &k) == ERROR_SUCCESS) {
-        RegCloseKey(k);
-      } else {
-        created_ = path;
-        break;
-      }
-    }
     HKEY k;
+    for (size_t i = 0; i <= subkey_.size() && created_.empty(); ++i) {
+      if (i < subkey_.size() && subkey_[i] != L'\\') continue;
+      if (RegOpenKeyExW(root_, subkey_.substr(0, i).c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS)
+        created_ = subkey_.substr(0, i);
+      else
+        RegCloseKey(k);
+    }
     EXPECT_EQ(RegCreateKeyExW(root_, subkey_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k,
                               nullptr),
               ERROR_SUCCESS)
         << subkey;
-    DWORD oldType = 0, size = 0;
-    if (RegQueryValueExW(k, name_.c_str(), nullptr, &oldType, nullptr, &size) == ERROR_SUCCESS) {
+    DWORD size = 0;
+    if (RegQueryValueExW(k, name_.c_str(), nullptr, &oldType_, nullptr, &size) == ERROR_SUCCESS) {
       old_.emplace(size, '\0');
-      oldType_ = oldType;
-      RegQueryValueExW(k, name_.c_str(), nullptr, nullptr,
-                       reinterpret_cast<BYTE*>(old_->data()), &size);
+      RegQueryValueExW(k, name_.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(old_->data()),
+                       &size);
     }
-    if (data) {
-      std::wstring w = wide(*data);
-      RegSetValueExW(k, name_.c_str(), 0, type, reinterpret_cast<const BYTE*>(w.c_str()),
-                     static_cast<DWORD>((w.size() + 1) * sizeof(wchar_t)));
-    } else {
-      RegDeleteValueW(k, name_.c_str());
-    }
+    set(k, data ? std::optional<std::string>(wideBytes(*data)) : std::nullopt, type);
     RegCloseKey(k);
   }
   ~SavedValue() {
+    HKEY k;
     if (!created_.empty()) {
       RegDeleteTreeW(root_, created_.c_str());
       RegDeleteKeyW(root_, created_.c_str());
-      return;
+    } else if (RegOpenKeyExW(root_, subkey_.c_str(), 0, KEY_ALL_ACCESS, &k) == ERROR_SUCCESS) {
+      set(k, old_, oldType_);
+      RegCloseKey(k);
     }
-    HKEY k;
-    if (RegOpenKeyExW(root_, subkey_.c_str(), 0, KEY_ALL_ACCESS, &k) != ERROR_SUCCESS) return;
-    if (old_)
-      RegSetValueExW(k, name_.c_str(), 0, oldType_, reinterpret_cast<const BYTE*>(old_->data()),
-                     static_cast<DWORD>(old_->size()));
-    else
-      RegDeleteValueW(k, name_.c_str());
-    RegCloseKey(k);
   }
 
  private:
+  static std::string wideBytes(const std::string& text) {
+    std::wstring w = wide(text);
+    return std::string(reinterpret_cast<const char*>(w.c_str()), (w.size() + 1) * sizeof(wchar_t));
+  }
+  void set(HKEY k, const std::optional<std::string>& bytes, DWORD type) {
+    if (bytes)
+      RegSetValueExW(k, name_.c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes->data()),
+                     static_cast<DWORD>(bytes->size()));
+    else
+      RegDeleteValueW(k, name_.c_str());
+  }
   HKEY root_;
   std::wstring subkey_, name_, created_;
   std::optional<std::string> old_;
@@ -133,15 +148,13 @@ inline std::string unixPath(const std::string& path) {
   return s;
 }
 
-// Runs a Linux program with its arguments and waits for it to end (its exit code does not
-// reach a Windows process: callers look at what it did).
+// Runs a Linux program and waits for it to end (its exit code does not reach a Windows
+// process: callers look at what it did).
 inline void runUnix(const std::string& program, const std::string& arguments) {
   std::wstring exe = wide("\\\\?\\unix" + program);
-  for (auto& c : exe)
-    if (c == L'/') c = L'\\';
+  std::replace(exe.begin(), exe.end(), L'/', L'\\');
   std::wstring cmd = wide(program + " " + arguments);
-  STARTUPINFOW si{};
-  si.cb = sizeof si;
+  STARTUPINFOW si{sizeof si};
   PROCESS_INFORMATION pi{};
   if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
                       &pi))
@@ -151,9 +164,8 @@ inline void runUnix(const std::string& program, const std::string& arguments) {
   CloseHandle(pi.hProcess);
 }
 
-// A drive letter of the prefix that names a scratch folder for one test: the link in the
-// prefix's dosdevices folder serves the files, the device definition puts the letter in the
-// drive list. Both go at the end.
+// A drive letter of the prefix naming a scratch folder for one test: the link in the prefix's
+// dosdevices folder serves the files, the device definition puts the letter in the drive list.
 class MappedDrive {
  public:
   MappedDrive(char letter, const std::string& folder)
@@ -166,9 +178,7 @@ class MappedDrive {
     link_ = utf8(prefix) + "/dosdevices/" + char(letter - 'A' + 'a') + ":";
     runUnix("/bin/rm", "-f \"" + link_ + "\"");
     runUnix("/bin/ln", "-s \"" + target + "\" \"" + link_ + "\"");
-    std::wstring root = device_ + L"\\";
-    for (int i = 0; i < 500 && GetFileAttributesW(root.c_str()) == INVALID_FILE_ATTRIBUTES; ++i)
-      Sleep(10);
+    for (int i = 0; i < 500 && !exists(root()); ++i) Sleep(10);
     defined_ = DefineDosDeviceW(0, device_.c_str(), target_.c_str()) != 0;
   }
   ~MappedDrive() {
@@ -177,9 +187,7 @@ class MappedDrive {
                        target_.c_str());
     if (!link_.empty()) runUnix("/bin/rm", "-f \"" + link_ + "\"");
   }
-  bool ok() const {
-    return defined_ && GetFileAttributesW((device_ + L"\\").c_str()) != INVALID_FILE_ATTRIBUTES;
-  }
+  bool ok() const { return defined_ && exists(root()); }
   std::string root() const { return utf8(device_) + "\\"; }
 
  private:

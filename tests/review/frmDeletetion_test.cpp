@@ -24,6 +24,7 @@ class ReviewListTest : public ::testing::Test {
   test::RecordingOutside outside;
   ReviewListReporter reporter;
   ScanReporter* previous = nullptr;
+  ReviewListWindow& w = frmDeletetion();
 
   void SetUp() override {
     bAbort = false;
@@ -39,32 +40,24 @@ class ReviewListTest : public ::testing::Test {
     releaseReviewList();
     bAbort = false;
   }
-
-  // A row for a file of the scratch folder, as the scanner reports it.
-  ReviewRow row(const std::string& name, std::int64_t size, const char* category) {
+  // Writes a file of the scratch folder and reports it as the scanner does.
+  void found(const std::string& name, size_t bytes, const char* category) {
+    dir.write(name, std::string(bytes, 'x'));
     ReviewRow r;
     r.name = name;
-    r.size = size;
+    r.size = static_cast<std::int64_t>(bytes);
     r.date = "03/01/2024 5:03:09 PM";
     r.attributes = "A";
     r.folder = dir.path() + "\\";
-    size_t dot = name.rfind('.');
-    if (dot != std::string::npos) {
-      r.extension = name.substr(dot + 1);
-      for (char& c : r.extension) c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
-    }
+    if (size_t dot = name.rfind('.'); dot != std::string::npos)
+      for (unsigned char c : name.substr(dot + 1)) r.extension += static_cast<char>(toupper(c));
     r.category = category;
-    return r;
-  }
-  // Writes the file and reports it.
-  void found(const std::string& name, size_t bytes, const char* category) {
-    dir.write(name, std::string(bytes, 'x'));
-    scanReporter().addReviewRow(row(name, static_cast<std::int64_t>(bytes), category));
+    scanReporter().addReviewRow(r);
   }
   std::vector<std::string> names() {
     std::vector<std::string> out;
-    auto& list = frmDeletetion().lstvDeletion;
-    for (size_t i = 0; i < list.rowCount(); ++i) out.push_back(list.rowText(i, kColName));
+    for (size_t i = 0; i < w.lstvDeletion.rowCount(); ++i)
+      out.push_back(w.lstvDeletion.rowText(i, kColName));
     return out;
   }
 };
@@ -76,33 +69,25 @@ std::string shownCell(const ListView& l, int row, int col) {
 }
 
 TEST_F(ReviewListTest, ShowsTheRowsAsAddedWithIconsAndAllChecked) {
-  ReviewListWindow& w = frmDeletetion();
-  EXPECT_EQ(w.text(), "Unnecessary files found");
-  EXPECT_EQ(w.lblTotalFiles.text(), "Total Files: 0");
-  EXPECT_EQ(w.Label1.text(), "Unnecessary files found");
-  EXPECT_EQ(w.lblRed.text(), "Files marked in red could not be deleted.");
+  std::pair<std::string, const char*> texts[] = {
+      {w.text(), "Unnecessary files found"}, {w.Label1.text(), "Unnecessary files found"},
+      {w.lblTotalFiles.text(), "Total Files: 0"},
+      {w.lblRed.text(), "Files marked in red could not be deleted."},
+      {w.cmdDeleteSelected.text(), "&Delete"}, {w.cmdSelectAll.text(), "&Select All"},
+      {w.cmdDeselectAll.text(), "Deselect &All"}, {w.cmdExit.text(), "&Close"}};
+  for (const auto& [got, want] : texts) EXPECT_EQ(got, want);
   EXPECT_FALSE(w.lblRed.visible());
-  EXPECT_EQ(w.cmdDeleteSelected.text(), "&Delete");
-  EXPECT_EQ(w.cmdSelectAll.text(), "&Select All");
-  EXPECT_EQ(w.cmdDeselectAll.text(), "Deselect &All");
-  EXPECT_EQ(w.cmdExit.text(), "&Close");
-
-  // The column headers.
   const char* headers[] = {"Name", "Bytes", "Date/Time", "Attribute", "Path", "File Type",
                            "Category"};
   for (int c = 0; c < 7; ++c) {
     wchar_t buf[64] = {};
-    LVCOLUMNW col{};
-    col.mask = LVCF_TEXT;
+    LVCOLUMNW col{LVCF_TEXT};
     col.pszText = buf;
     col.cchTextMax = 64;
     ASSERT_TRUE(ListView_GetColumn(w.lstvDeletion.hwnd(), c, &col)) << c;
     EXPECT_EQ(utf8(buf), headers[c]);
   }
-
-  // The menu, in order.
   HMENU options = GetSubMenu(GetMenu(w.hwnd()), 0);
-  ASSERT_NE(options, nullptr);
   const char* items[] = {"&Delete all", "D&elete selected", "&Properties", "", "&Select all",
                          "D&eselect all", "", "&Abort clean", "E&xit"};
   ASSERT_EQ(GetMenuItemCount(options), 9);
@@ -118,9 +103,7 @@ TEST_F(ReviewListTest, ShowsTheRowsAsAddedWithIconsAndAllChecked) {
   found("dead.lnk", 120, kCategoryDeadShortcuts);
   ASSERT_EQ(w.lstvDeletion.rowCount(), 4u);
   EXPECT_FALSE(w.lstvDeletion.rowChecked(0));
-  w.lblTotalFiles.setText("Files Found: 4");
   w.addIcons();
-
   asker.answerModal([&](Dialog& d) {
     EXPECT_EQ(&d, &w);
     EXPECT_TRUE(w.visible());
@@ -141,23 +124,23 @@ TEST_F(ReviewListTest, ShowsTheRowsAsAddedWithIconsAndAllChecked) {
         EXPECT_EQ(l.rowText(static_cast<size_t>(e.row), static_cast<size_t>(c)), want);
       }
     EXPECT_EQ(w.rowPath(0), dir.path() + "\\a.tmp");
-    // Every row checked; each an icon of its type, one per extension.
-    for (int i = 0; i < 4; ++i) EXPECT_TRUE(ListView_GetCheckState(l.hwnd(), i)) << i;
+    // Every row checked, with an icon of its type: one image per extension after the blank.
+    for (int i = 0; i < 4; ++i) {
+      EXPECT_TRUE(ListView_GetCheckState(l.hwnd(), i)) << i;
+      EXPECT_GE(l.row(static_cast<size_t>(i)).image, 0) << i;
+    }
     EXPECT_EQ(ListView_GetImageList(l.hwnd(), LVSIL_SMALL), w.imglIcon);
-    // At most one image per extension, after the blank one.
     EXPECT_LE(ImageList_GetImageCount(w.imglIcon), 4);
     EXPECT_GE(ImageList_GetImageCount(w.imglIcon), 2);
     EXPECT_EQ(l.row(0).image, l.row(2).image);
     EXPECT_NE(l.row(0).image, l.row(3).image);
-    for (int i = 0; i < 4; ++i) EXPECT_GE(l.row(static_cast<size_t>(i)).image, 0);
-    EXPECT_EQ(w.lblTotalFiles.text(), "Files Found: 4");
     w.cmdExit.click();
   });
   asker.showModal(w, nullptr);
   EXPECT_FALSE(w.isOpen());
-  EXPECT_EQ(CleanupLog, "");  // nothing deleted: no lines
-  // Every file is still there; a new access starts empty.
+  EXPECT_EQ(CleanupLog, "");
   EXPECT_TRUE(dir.exists("a.tmp"));
+  // A new access starts empty.
   EXPECT_EQ(frmDeletetion().lstvDeletion.rowCount(), 0u);
   EXPECT_EQ(frmDeletetion().lblTotalFiles.text(), "Total Files: 0");
 }
@@ -173,14 +156,10 @@ TEST_F(ReviewListTest, DeleteAllGoesOnPastVanishedAndLockedFiles) {
                               FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
                               nullptr));
   ASSERT_TRUE(static_cast<bool>(held));
-
-  ReviewListWindow& w = frmDeletetion();
   w.addIcons();
   w.mnuDeleteAll_Click();
 
-  EXPECT_FALSE(dir.exists("a.tmp"));
-  EXPECT_FALSE(dir.exists("empty.dat"));
-  EXPECT_FALSE(dir.exists("x.lnk"));
+  for (const char* f : {"a.tmp", "empty.dat", "x.lnk"}) EXPECT_FALSE(dir.exists(f)) << f;
   EXPECT_TRUE(dir.exists("held.tmp"));
   EXPECT_EQ(names(), (std::vector<std::string>{"gone.tmp", "held.tmp"}));
   for (size_t i = 0; i < 2; ++i) {
@@ -188,19 +167,13 @@ TEST_F(ReviewListTest, DeleteAllGoesOnPastVanishedAndLockedFiles) {
     EXPECT_FALSE(w.lstvDeletion.rowChecked(i)) << i;
   }
   EXPECT_TRUE(w.lblRed.visible());
-  EXPECT_TRUE(DeleteFailed);  // the held file
+  EXPECT_TRUE(DeleteFailed);
   EXPECT_EQ(w.lblTotalFiles.text(), "Files Found: 3 Space Gained: 130 Bytes\r\n");
   EXPECT_EQ(TotalFilesDeleted, 3);
   EXPECT_EQ(TotalSpaceGained, 130);
-  EXPECT_EQ(w.lngDeletedCount, 3);
-  EXPECT_EQ(w.dblDeletedSize, 130.0);
-  EXPECT_EQ(w.lngUnnecessaryCount, 1);
-  EXPECT_EQ(w.lngEmptyCount, 1);
-  EXPECT_EQ(w.lngDeadCount, 1);
-  EXPECT_TRUE(w.isOpen());  // Delete all keeps the window open for another try
+  EXPECT_TRUE(w.isOpen()) << "Delete all keeps the window open for another try";
 
-  // Released, the held file goes in a second pass; the label tells that pass alone, and the
-  // row that turned black is gone.
+  // Released, the held file goes in a second pass; the label tells that pass alone.
   held = FileHandle();
   w.mnuDeleteAll_Click();
   EXPECT_FALSE(dir.exists("held.tmp"));
@@ -220,23 +193,14 @@ TEST_F(ReviewListTest, DeleteAllGoesOnPastVanishedAndLockedFiles) {
             "Dead (shortcut) links....Files Deleted: 1 Space Gained: 30 Bytes\r\n");
 }
 
-TEST_F(ReviewListTest, DeleteAllOfAnEmptyListDoesNothing) {
-  ReviewListWindow& w = frmDeletetion();
-  w.lblTotalFiles.setText("Files 0");
-  w.mnuDeleteAll_Click();
-  EXPECT_EQ(w.lblTotalFiles.text(), "Files 0");
-  EXPECT_FALSE(w.lblRed.visible());
-  w.mnuExit_Click();
-  EXPECT_EQ(CleanupLog, "");
-}
-
-TEST_F(ReviewListTest, DeleteSelectedDeletesOnlyTheCheckedRowsAndCloses) {
+TEST_F(ReviewListTest, DeleteSelectedDeletesOnlyTheCheckedRowsAndClosesPastAFailure) {
   found("one.tmp", 1536, kCategoryUnnecessary);
   found("two.tmp", 5, kCategoryUnnecessary);
   found("three.tmp", 512, kCategoryUnnecessary);
   found("four.lnk", 9, kCategoryDeadShortcuts);
+  found("gone.tmp", 4, kCategoryEmpty);
+  DeleteFileW(wide(dir.file("gone.tmp")).c_str());
   arrFiles = {"left over"};
-  ReviewListWindow& w = frmDeletetion();
   w.addIcons();
   asker.answerModal([&](Dialog&) {
     w.lstvDeletion.setRowChecked(1, false);
@@ -245,35 +209,20 @@ TEST_F(ReviewListTest, DeleteSelectedDeletesOnlyTheCheckedRowsAndCloses) {
     EXPECT_TRUE(w.modalEnded());
   });
   asker.showModal(w, nullptr);
-  EXPECT_FALSE(dir.exists("one.tmp"));
-  EXPECT_TRUE(dir.exists("two.tmp"));
-  EXPECT_FALSE(dir.exists("three.tmp"));
-  EXPECT_TRUE(dir.exists("four.lnk"));
+  EXPECT_EQ(names(), std::vector<std::string>{}) << "released";
+  for (const char* f : {"one.tmp", "three.tmp"}) EXPECT_FALSE(dir.exists(f)) << f;
+  for (const char* f : {"two.tmp", "four.lnk"}) EXPECT_TRUE(dir.exists(f)) << f;
   EXPECT_FALSE(w.isOpen());
   EXPECT_EQ(TotalFilesDeleted, 2);
   EXPECT_EQ(TotalSpaceGained, 2048);
   EXPECT_EQ(CleanupLog, "Unnecessary files....Files Deleted: 2 Space Gained: 2.00 KB\r\n");
-  EXPECT_TRUE(arrFiles.empty());  // the scan lists are emptied on close
-}
-
-TEST_F(ReviewListTest, DeleteSelectedMarksAFailureAndStillCloses) {
-  found("ok.tmp", 4, kCategoryEmpty);
-  found("gone.tmp", 4, kCategoryEmpty);
-  DeleteFileW(wide(dir.file("gone.tmp")).c_str());
-  ReviewListWindow& w = frmDeletetion();
-  w.addIcons();
-  w.mnuDeleteSelected_Click();
-  EXPECT_FALSE(dir.exists("ok.tmp"));
-  EXPECT_FALSE(w.isOpen());
-  EXPECT_EQ(TotalFilesDeleted, 1);
-  EXPECT_EQ(CleanupLog, "Empty (zero-byte) files....Files Deleted: 1 Space Gained: 4 Bytes\r\n");
+  EXPECT_TRUE(arrFiles.empty()) << "the scan lists are emptied on close";
 }
 
 TEST_F(ReviewListTest, AbortSetsTheFlagAndWritesNoLines) {
   found("a.tmp", 10, kCategoryUnnecessary);
   found("b.tmp", 10, kCategoryUnnecessary);
   frmMain().lblStatus.setText("Working...");
-  ReviewListWindow& w = frmDeletetion();
   w.addIcons();
   asker.answerModal([&](Dialog&) {
     w.lstvDeletion.setRowChecked(1, false);
@@ -292,12 +241,10 @@ TEST_F(ReviewListTest, AbortSetsTheFlagAndWritesNoLines) {
 
 TEST_F(ReviewListTest, AbortChosenDuringAPassStopsItBeforeTheNextFile) {
   for (int i = 0; i < 5; ++i) found("f" + std::to_string(i) + ".tmp", 1, kCategoryUnnecessary);
-  ReviewListWindow& w = frmDeletetion();
   w.addIcons();
   w.show();
-  HMENU options = GetSubMenu(GetMenu(w.hwnd()), 0);
-  UINT abortId = GetMenuItemID(options, 7);
   // The Abort menu is chosen while the pass runs: its first pump delivers it.
+  UINT abortId = GetMenuItemID(GetSubMenu(GetMenu(w.hwnd()), 0), 7);
   PostMessageW(w.hwnd(), WM_COMMAND, MAKEWPARAM(abortId, 0), 0);
   auto slice = EventPump::sliceMs();
   EventPump::setSliceMs(0);
@@ -310,7 +257,6 @@ TEST_F(ReviewListTest, AbortChosenDuringAPassStopsItBeforeTheNextFile) {
 }
 
 TEST_F(ReviewListTest, CloseBoxWritesOneLinePerCategoryWithDeletions) {
-  // Table: what was deleted per category, and the lines the close writes.
   struct Case {
     std::vector<std::pair<size_t, const char*>> files;  // size, category
     std::string log;
@@ -328,10 +274,12 @@ TEST_F(ReviewListTest, CloseBoxWritesOneLinePerCategoryWithDeletions) {
     CleanupLog = "before\r\n";
     for (const auto& [size, category] : c.files)
       found("file" + std::to_string(n++) + ".tmp", size, category);
-    ReviewListWindow& w = frmDeletetion();
+    frmDeletetion().lblTotalFiles.setText("Files 0");  // loaded again after the last close
     w.addIcons();
     w.mnuDeleteAll_Click();
     EXPECT_EQ(w.lstvDeletion.rowCount(), 0u);
+    EXPECT_FALSE(w.lblRed.visible());
+    if (c.files.empty()) EXPECT_EQ(w.lblTotalFiles.text(), "Files 0") << "an empty list";
     w.close();  // the close box
     EXPECT_FALSE(w.isOpen());
     EXPECT_EQ(CleanupLog, "before\r\n" + c.log) << n;
@@ -342,36 +290,29 @@ TEST_F(ReviewListTest, SortsByTheClickedColumnAndShowsProperties) {
   found("b.tmp", 100, kCategoryUnnecessary);
   found("a.tmp", 20, kCategoryUnnecessary);
   found("c.tmp", 3, kCategoryUnnecessary);
-  ReviewListWindow& w = frmDeletetion();
   w.addIcons();
   w.show();
+  using Names = std::vector<std::string>;
   w.lstvDeletion_ColumnClick(kColName);
-  EXPECT_EQ(names(), (std::vector<std::string>{"a.tmp", "b.tmp", "c.tmp"}));
+  EXPECT_EQ(names(), (Names{"a.tmp", "b.tmp", "c.tmp"}));
   w.lstvDeletion_ColumnClick(kColName);
-  EXPECT_EQ(names(), (std::vector<std::string>{"c.tmp", "b.tmp", "a.tmp"}));
-  // Sizes sort by their number, not their text.
+  EXPECT_EQ(names(), (Names{"c.tmp", "b.tmp", "a.tmp"}));
   w.lstvDeletion_ColumnClick(kColBytes);
-  EXPECT_EQ(names(), (std::vector<std::string>{"c.tmp", "a.tmp", "b.tmp"}));
-
+  EXPECT_EQ(names(), (Names{"c.tmp", "a.tmp", "b.tmp"})) << "by the number, not the text";
   // A click on the header does the same.
-  NMLISTVIEW nm{};
-  nm.hdr.hwndFrom = w.lstvDeletion.hwnd();
-  nm.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(w.lstvDeletion.hwnd()));
-  nm.hdr.code = LVN_COLUMNCLICK;
-  nm.iItem = -1;
-  nm.iSubItem = static_cast<int>(kColBytes);
+  NMLISTVIEW nm{{w.lstvDeletion.hwnd(),
+                 static_cast<UINT_PTR>(GetDlgCtrlID(w.lstvDeletion.hwnd())), LVN_COLUMNCLICK},
+                -1, static_cast<int>(kColBytes)};
   SendMessageW(w.hwnd(), WM_NOTIFY, nm.hdr.idFrom, reinterpret_cast<LPARAM>(&nm));
-  EXPECT_EQ(names(), (std::vector<std::string>{"b.tmp", "a.tmp", "c.tmp"}));
+  EXPECT_EQ(names(), (Names{"b.tmp", "a.tmp", "c.tmp"}));
 
   // Properties of the selected row go to the shell; none selected asks nothing.
   w.mnuProperties_Click();
   EXPECT_TRUE(outside.shellCalls.empty());
   w.lstvDeletion.select(1);
   w.mnuProperties_Click();
-  ASSERT_EQ(outside.shellCalls.size(), 1u);
-  EXPECT_EQ(outside.shellCalls[0], "properties|" + dir.path() + "\\a.tmp|");
+  EXPECT_EQ(outside.shellCalls, Names{"properties|" + dir.path() + "\\a.tmp|"});
 
-  // Deselect all and select all.
   w.mnuDeselectAll_Click();
   for (size_t i = 0; i < 3; ++i) EXPECT_FALSE(w.lstvDeletion.rowChecked(i));
   w.cmdSelectAll.click();
@@ -382,8 +323,8 @@ TEST_F(ReviewListTest, SortsByTheClickedColumnAndShowsProperties) {
 
 TEST_F(ReviewListTest, AStoppedScanReleasesTheListWithoutLines) {
   found("a.tmp", 10, kCategoryUnnecessary);
-  frmDeletetion().addIcons();
-  frmDeletetion().mnuDeleteAll_Click();
+  w.addIcons();
+  w.mnuDeleteAll_Click();
   scanReporter().releaseReviewList();
   EXPECT_EQ(CleanupLog, "");
   EXPECT_EQ(frmDeletetion().lstvDeletion.rowCount(), 0u);
@@ -398,7 +339,7 @@ TEST_F(ReviewListTest, AScanFillsTheList) {
   auto n = names();
   std::sort(n.begin(), n.end());
   EXPECT_EQ(n, (std::vector<std::string>{"x.tmp", "y.txt", "z.tmp"}));
-  EXPECT_EQ(frmDeletetion().lstvDeletion.rowText(0, kColCategory), "Empty Files");
+  EXPECT_EQ(w.lstvDeletion.rowText(0, kColCategory), "Empty Files");
 }
 
 }  // namespace

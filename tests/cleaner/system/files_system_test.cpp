@@ -30,28 +30,16 @@ class PrefixFolder {
  public:
   explicit PrefixFolder(std::string path) : path_(std::move(path)) {
     for (size_t i = 3; i <= path_.size(); ++i)
-      if (i == path_.size() || path_[i] == '\\')
-        if (CreateDirectoryW(wide(path_.substr(0, i)).c_str(), nullptr) && madeTop_.empty())
-          madeTop_ = path_.substr(0, i);
+      if ((i == path_.size() || path_[i] == '\\') &&
+          CreateDirectoryW(wide(path_.substr(0, i)).c_str(), nullptr) && madeTop_.empty())
+        madeTop_ = path_.substr(0, i);
   }
   ~PrefixFolder() {
     if (!madeTop_.empty()) test::removeTree(madeTop_);
   }
   const std::string& path() const { return path_; }
-  std::string file(const std::string& rel) const { return path_ + "\\" + rel; }
   std::string write(const std::string& rel, const std::string& bytes) const {
-    std::string full = file(rel);
-    for (size_t i = path_.size() + 1; i < full.size(); ++i)
-      if (full[i] == '\\') CreateDirectoryW(wide(full.substr(0, i)).c_str(), nullptr);
-    HANDLE f = CreateFileW(wide(full).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    EXPECT_NE(f, INVALID_HANDLE_VALUE) << full;
-    DWORD n = 0;
-    if (f != INVALID_HANDLE_VALUE) {
-      WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &n, nullptr);
-      CloseHandle(f);
-    }
-    return full;
+    return test::writeFile(path_ + "\\" + rel, static_cast<std::int64_t>(bytes.size()));
   }
 
  private:
@@ -107,19 +95,23 @@ TEST_F(FilesSystemTest, TempFilesEmptiesTheTempFolderAndKeepsIt) {
   EXPECT_FALSE(w.imgCurrent.visible());
 }
 
-TEST_F(FilesSystemTest, TempFilesRefusesARootOrALinkAsTheTempFolder) {
+TEST_F(FilesSystemTest, TempAndUserFoldersRefuseADriveRootOrALink) {
   mapDrive();
   driveFolder.write("keep.txt", "k");
   driveFolder.write("sub\\keep.txt", "k");
   test::makeFolderLink(work.file("linked"), driveFolder.path());
+  app.write("UDFO.txt", "Q:\\\r\nQ:\r\nQ:\\.\\\r\n");
   load();
   for (std::string temp : {std::string("Q:\\"), work.file("linked")}) {
     test::SavedEnv tmp(L"TMP", temp), tmp2(L"TEMP", temp);
     CleanupLog.clear();
     w.CleanTempFiles();
+    w.CleanUserFolders();
     EXPECT_TRUE(driveFolder.exists("keep.txt")) << temp;
     EXPECT_TRUE(driveFolder.exists("sub\\keep.txt")) << temp;
-    EXPECT_EQ(CleanupLog, "Temporary files... Files Deleted: 0 Space Gained: 0 Bytes\r\n");
+    EXPECT_EQ(CleanupLog,
+              "Temporary files... Files Deleted: 0 Space Gained: 0 Bytes\r\n"
+              "User-defined folders... Files Deleted: 0 Space Gained: 0 Bytes\r\n");
   }
 }
 
@@ -198,30 +190,43 @@ TEST_F(FilesSystemTest, IndexerLooksForItsFolderOnEveryHardDriveButNeverCleansAR
   DeleteMethod = kDeletePlain;
 }
 
-TEST_F(FilesSystemTest, ActiveXExpandsSystemRootToTheWindowsFolder) {
+TEST_F(FilesSystemTest, FolderCategoriesCleanTheFolderTheirValueNames) {
   PrefixFolder dpf(GetWindowsDir() + "\\Glenvask Downloaded Program Files");
   dpf.write("control.ocx", "12345678");
   dpf.write("CONFLICT.1\\old.inf", "12");
-  SavedValue v(HKEY_LOCAL_MACHINE,
-               "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\ActiveX Cache",
-               "0", "%SystemRoot%\\Glenvask Downloaded Program Files", REG_EXPAND_SZ);
-  load();
-  w.CleanActiveX();
-  EXPECT_TRUE(exists(dpf.path()));
-  EXPECT_EQ(treeOf(dpf.path()), std::vector<std::string>{});
-  EXPECT_EQ(CleanupLog, "Downloaded ActiveX & OCX...Files Deleted: 2 Space Gained: 10 Bytes\r\n");
-}
-
-TEST_F(FilesSystemTest, PrinterDeletesSpoolFilesOnly) {
+  PrefixFolder offline(GetWindowsDir() + "\\Offline Web Pages");
+  offline.write("page.htm", "12");
+  offline.write("site\\img.gif", "345");
   work.write("spool\\00001.SPL", "1234");
   work.write("spool\\00001.SHD", "keep");
   work.write("spool\\sub\\00002.spl", "1");
-  SavedValue v(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Print\\Printers",
-               "DefaultspoolDirectory", work.file("spool") + "\\");  // doubled by the routine
+  SavedValue activeX(
+      HKEY_LOCAL_MACHINE,
+      "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\ActiveX Cache", "0",
+      "%SystemRoot%\\Glenvask Downloaded Program Files", REG_EXPAND_SZ);
+  SavedValue spool(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Print\\Printers",
+                   "DefaultspoolDirectory", work.file("spool") + "\\");  // doubled by the routine
   load();
-  w.CleanPrinter();
-  EXPECT_EQ(treeOf(work.file("spool")), (std::vector<std::string>{"00001.SHD", "sub\\"}));
-  EXPECT_EQ(CleanupLog, "Residual printer files... Files Deleted: 2 Space Gained: 5 Bytes\r\n");
+  struct Case {
+    void (MainWindow::*routine)();
+    std::string folder;
+    std::vector<std::string> left;
+    const char* log;
+  } cases[] = {
+      {&MainWindow::CleanActiveX, dpf.path(), {},
+       "Downloaded ActiveX & OCX...Files Deleted: 2 Space Gained: 10 Bytes\r\n"},
+      {&MainWindow::CleanPrinter, work.file("spool"), {"00001.SHD", "sub\\"},
+       "Residual printer files... Files Deleted: 2 Space Gained: 5 Bytes\r\n"},
+      {&MainWindow::CleanOffline, offline.path(), {},
+       "Offline web pages... Files Deleted: 2 Space Gained: 5 Bytes\r\n"},
+  };
+  for (const auto& c : cases) {
+    CleanupLog.clear();
+    (w.*c.routine)();
+    EXPECT_TRUE(exists(c.folder)) << c.log;
+    EXPECT_EQ(treeOf(c.folder), c.left) << c.log;
+    EXPECT_EQ(CleanupLog, c.log);
+  }
 }
 
 TEST_F(FilesSystemTest, MemDumpDeletesTheDumpFileOfTheWindowsFolderAndTheMinidumps) {
@@ -245,16 +250,6 @@ TEST_F(FilesSystemTest, MemDumpDeletesTheDumpFileOfTheWindowsFolderAndTheMinidum
   EXPECT_EQ(treeOf(minidumps.path()), std::vector<std::string>{"keep.txt"});
   EXPECT_EQ(CleanupLog, "Memory dump files... Files Deleted: 1 Space Gained: 3 Bytes\r\n")
       << "the dump file itself is not counted";
-}
-
-TEST_F(FilesSystemTest, OfflineWebPagesOfTheWindowsFolder) {
-  PrefixFolder offline(GetWindowsDir() + "\\Offline Web Pages");
-  offline.write("page.htm", "12");
-  offline.write("site\\img.gif", "345");
-  load();
-  w.CleanOffline();
-  EXPECT_EQ(treeOf(offline.path()), std::vector<std::string>{});
-  EXPECT_EQ(CleanupLog, "Offline web pages... Files Deleted: 2 Space Gained: 5 Bytes\r\n");
 }
 
 TEST_F(FilesSystemTest, RecentDocsDeletesTheFilesAndEveryRecentDocsValue) {
@@ -291,16 +286,6 @@ TEST_F(FilesSystemTest, UserFoldersWithoutAListCleanTheThreeDefaultFolders) {
   EXPECT_EQ(w.CategoryFileCount, 4);
   EXPECT_NE(CleanupLog.find("User-defined folders... Files Deleted: 4"), std::string::npos)
       << CleanupLog;
-}
-
-TEST_F(FilesSystemTest, UserFoldersRefuseADriveRoot) {
-  mapDrive();
-  driveFolder.write("keep.txt", "k");
-  app.write("UDFO.txt", "Q:\\\r\nQ:\r\nQ:\\.\\\r\n");
-  load();
-  w.CleanUserFolders();
-  EXPECT_TRUE(driveFolder.exists("keep.txt"));
-  EXPECT_EQ(CleanupLog, "User-defined folders... Files Deleted: 0 Space Gained: 0 Bytes\r\n");
 }
 
 // The drive scans' review decisions, on drive Q: holding one find of each kind.
@@ -357,14 +342,11 @@ TEST_F(FilesSystemTest, DriveScansDeferDeleteOrShowTheReviewList) {
     if (c.kind == kDead) w.CleanShortcuts(c.single);
 
     EXPECT_EQ(script.asked().size() - asked, c.shown ? 1u : 0u);
-    if (c.shown) {
-      EXPECT_EQ(label, c.shown);
-    }
+    EXPECT_EQ(label, c.shown ? c.shown : "");
     EXPECT_EQ(!exists(find), c.deleted);
     EXPECT_EQ(frmDeletetion().lstvDeletion.rowCount(), c.rowsLeft);
-    if (c.deleted) {
-      EXPECT_EQ(CleanupLog.rfind(logLines[c.kind], 0), 0u) << CleanupLog;
-    }
+    EXPECT_EQ(CleanupLog.rfind(logLines[c.kind], 0), c.deleted ? 0u : std::string::npos)
+        << CleanupLog;
     EXPECT_EQ(w.lblStatus.text(), "");
     releaseReviewList();
     DeleteFileW(wide(find).c_str());
