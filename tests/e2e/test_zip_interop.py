@@ -1,14 +1,10 @@
-"""Backup archives against other zip tools, both ways.
-
-The Windows half (services_tests.exe, the ZipInterop tests) backs up files through the delete
-path (drives C and D, names with folders and non-ASCII characters, a streamed large file, an
-archive appended to), writes ZIP64 archives (70,000 entries; an entry past 4 GiB with another
-after it), and reads the archives that Info-ZIP's zip and Python's zipfile made here, whole and
-without their central directory. This half checks what it wrote with `unzip -t` and zipfile.
-"""
+"""Backup archives against other zip tools, both ways: the ZipInterop tests of
+services_tests.exe write archives that `unzip -t` and zipfile check here, and read the archives
+that Info-ZIP's zip and zipfile make here, whole and without their central directory."""
 
 import io
 import os
+import pathlib
 import random
 import re
 import shutil
@@ -29,10 +25,9 @@ HUGE = os.environ.get("GLENVASK_ZIP_HUGE", "1") != "0"  # 4 GiB on the disk for 
 def manifest(path):
     """archive -> {entry: (size, crc)} from the lines the Windows half wrote."""
     out = {}
-    with open(path, encoding="utf-8") as f:
-        for line in f.read().splitlines():
-            archive, entry, size, crc = line.split("\t")
-            out.setdefault(archive, {})[entry] = (int(size), int(crc))
+    for line in pathlib.Path(path).read_text(encoding="utf-8").splitlines():
+        archive, entry, size, crc = line.split("\t")
+        out.setdefault(archive, {})[entry] = (int(size), int(crc))
     return out
 
 
@@ -75,46 +70,31 @@ def foreign_archives(folder):
     for name, data in files.items():
         p = os.path.join(src, *name.split("/"))
         os.makedirs(os.path.dirname(p), exist_ok=True)
-        with open(p, "wb") as f:
-            f.write(data)
+        pathlib.Path(p).write_bytes(data)
     expected = {n: (len(d), zlib.crc32(d)) for n, d in files.items()}
-    made = {}
+    made = dict.fromkeys(["infozip.zip", "infozip-stream.zip", "python.zip",
+                          "python-stream.zip"], "whole")
     subprocess.run(["zip", "-qr", os.path.join(folder, "infozip.zip"), "."], cwd=src, check=True)
-    made["infozip.zip"] = "whole"
-    # To a pipe: Info-ZIP writes data descriptors.
-    with open(os.path.join(folder, "infozip-stream.zip"), "wb") as out:
+    with open(os.path.join(folder, "infozip-stream.zip"), "wb") as out:  # data descriptors
         subprocess.run(["zip", "-qr", "-", "."], cwd=src, stdout=out, check=True)
-    made["infozip-stream.zip"] = "whole"
     with zipfile.ZipFile(os.path.join(folder, "python.zip"), "w") as z:
         for i, (name, data) in enumerate(files.items()):
             z.writestr(name, data, zipfile.ZIP_STORED if i % 2 else zipfile.ZIP_DEFLATED)
-    made["python.zip"] = "whole"
-
-    class Unseekable(io.RawIOBase):
-        def __init__(self, f):
-            self.f = f
-
-        def writable(self):
-            return True
-
-        def write(self, b):
-            return self.f.write(b)
-
+    # To a stream that cannot seek: zipfile writes data descriptors.
+    unseekable = type("Unseekable", (io.RawIOBase,), {"writable": lambda self: True})
     with open(os.path.join(folder, "python-stream.zip"), "wb") as raw:
-        with zipfile.ZipFile(Unseekable(raw), "w", zipfile.ZIP_DEFLATED) as z:
+        stream = unseekable()
+        stream.write = raw.write
+        with zipfile.ZipFile(stream, "w", zipfile.ZIP_DEFLATED) as z:
             for name, data in files.items():
                 with z.open(name, "w") as e:
                     e.write(data)
-    made["python-stream.zip"] = "whole"
     # Without their central directory: the bytes up to it.
     for name in ["infozip.zip", "python.zip", "python-stream.zip"]:
-        with open(os.path.join(folder, name), "rb") as f:
-            data = f.read()
-        end = data.rfind(b"PK\x05\x06")
-        cd_offset = struct.unpack("<I", data[end + 16:end + 20])[0]
+        data = pathlib.Path(folder, name).read_bytes()
+        cd_offset = struct.unpack("<I", data[data.rfind(b"PK\x05\x06") + 16:][:4])[0]
         cut = name.replace(".zip", "-cut.zip")
-        with open(os.path.join(folder, cut), "wb") as f:
-            f.write(data[:cd_offset])
+        pathlib.Path(folder, cut).write_bytes(data[:cd_offset])
         made[cut] = "cut"
     with open(os.path.join(folder, "expected.txt"), "w", encoding="utf-8", newline="\n") as f:
         for archive, mode in made.items():
@@ -132,11 +112,8 @@ made_d = not os.path.lexists(d_link)
 if made_d:
     os.symlink(os.path.join(HERE, "ddrive"), d_link)
 try:
-    env = dict(os.environ, GLENVASK_ZIP_INTEROP=WIN)
-    if made_d:
-        env["GLENVASK_ZIP_INTEROP_D"] = "1"
-    if HUGE:
-        env["GLENVASK_ZIP_INTEROP_HUGE"] = "1"
+    env = dict(os.environ, GLENVASK_ZIP_INTEROP=WIN, GLENVASK_ZIP_INTEROP_D="1" if made_d else "",
+               GLENVASK_ZIP_INTEROP_HUGE="1" if HUGE else "")
     r = subprocess.run(["wine", TESTS, "--gtest_filter=ZipInterop.*"], env=env,
                        stdin=subprocess.DEVNULL, capture_output=True, text=True,
                        errors="replace", timeout=900)

@@ -4,10 +4,9 @@
 // archives those tools made. Without the variable they are skipped.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <map>
+#include <memory>
 #include <set>
-#include <sstream>
 
 #include "base/text.h"
 #include "base/zip.h"
@@ -16,7 +15,6 @@
 #include "services/globals.h"
 #include "services/settings.h"
 #include "services/zipfile.h"
-#include "support/scripted.h"
 #include "win/unicode.h"
 
 namespace glenvask {
@@ -29,24 +27,10 @@ std::string env(const char* name) {
 }
 
 // Lines "archive <tab> entry <tab> size <tab> crc" that the script checks the archives with.
-class Manifest {
- public:
-  void add(const std::string& archive, const std::string& entry, std::uint64_t size,
-           std::uint32_t crc) {
-    text_ += archive.substr(archive.find_last_of('\\') + 1) + "\t" + entry + "\t" +
-             std::to_string(size) + "\t" + std::to_string(crc) + "\n";
-  }
-  bool save(const std::string& path) { return writeFileAtomic(path, text_); }
-
- private:
-  std::string text_;
-};
-
-std::string makeFile(const std::string& path, const std::string& data) {
-  for (std::size_t i = 3; i < path.size(); ++i)
-    if (path[i] == '\\') CreateDirectoryW(wide(path.substr(0, i)).c_str(), nullptr);
-  writeFileAtomic(path, data);
-  return path;
+void note(std::string& manifest, const std::string& archive, const std::string& entry,
+          std::uint64_t size, std::uint32_t crc) {
+  manifest += archive.substr(archive.find_last_of('\\') + 1) + "\t" + entry + "\t" +
+              std::to_string(size) + "\t" + std::to_string(crc) + "\n";
 }
 
 std::string pattern(std::size_t n, unsigned seed) {
@@ -59,9 +43,17 @@ std::string pattern(std::size_t n, unsigned seed) {
   return s;
 }
 
-void waitForNextSecond() {
-  DateTime now = localNow();
-  while (localNow() == now) Sleep(20);
+// An input handing out `data` (kept alive by the input), or `zeros` zeros when given.
+ZipInput inputOf(std::string data, std::uint64_t zeros = 0, std::uint32_t* crc = nullptr) {
+  auto left = std::make_shared<std::uint64_t>(zeros ? zeros : data.size());
+  return [data = std::move(data), left, crc](char* buf, std::size_t cap) -> std::int64_t {
+    std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(cap, *left));
+    if (data.empty()) std::fill_n(buf, n, '\0');
+    else std::copy_n(data.data() + data.size() - *left, n, buf);
+    if (crc) *crc = zipCrc32(*crc, buf, n);
+    *left -= n;
+    return static_cast<std::int64_t>(n);
+  };
 }
 
 TEST(ZipInterop, WritesBackupArchives) {
@@ -73,13 +65,10 @@ TEST(ZipInterop, WritesBackupArchives) {
   BackupZipFile.clear();
   LastBackupDrive.clear();
   BackedUpCount = 0;
-  DeleteFailed = false;
-  Manifest manifest;
+  std::string manifest;
   std::set<std::string> archives;
-  struct File {
-    std::string path, data;
-  };
-  std::vector<File> files = {
+  std::string first;
+  std::vector<std::pair<std::string, std::string>> files = {
       {dir + "\\files\\a.txt", "plain text\r\n"},
       {dir + "\\files\\sub\\deeper\\b.log", pattern(150000, 1)},
       {dir + "\\files\\caf\xC3\xA9 \xE2\x82\xAC\\\xE6\x97\xA5\xE6\x9C\xAC.txt", "non-ASCII"},
@@ -90,90 +79,70 @@ TEST(ZipInterop, WritesBackupArchives) {
     files.push_back({"D:\\on-d\\c.tmp", pattern(5000, 3)});
     files.push_back({dir + "\\files\\back-on-c.txt", "a third archive"});
   }
-  std::string firstArchive;
-  for (const auto& f : files) {
-    makeFile(f.path, f.data);
-    // Back on C after D: a new second, so the new archive does not take the first one's name.
-    if (f.path.find("back-on-c") != std::string::npos) waitForNextSecond();
-    ASSERT_EQ(DeleteJunkFile(f.path), 1) << f.path;
-    manifest.add(BackupZipFile, backupEntryName(f.path), f.data.size(),
-                 zipCrc32(0, f.data.data(), f.data.size()));
+  files.push_back({dir + "\\files\\later\\appended.txt", "appended later"});
+  for (const auto& [path, data] : files) {
+    for (std::size_t i = 3; i < path.size(); ++i)
+      if (path[i] == '\\') CreateDirectoryW(wide(path.substr(0, i)).c_str(), nullptr);
+    ASSERT_TRUE(writeFileAtomic(path, data));
+    if (path.find("back-on-c") != std::string::npos) {
+      // Back on C after D: a new second, so the new archive does not take the first one's name.
+      DateTime now = localNow();
+      while (localNow() == now) Sleep(20);
+    }
+    if (path.find("appended") != std::string::npos) {
+      // A later run whose archive takes the same name appends to it.
+      FinishBackupZip();
+      BackupZipFile = first;
+      LastBackupDrive = "C";
+    }
+    ASSERT_EQ(DeleteJunkFile(path), 1) << path;
+    note(manifest, BackupZipFile, backupEntryName(path), data.size(),
+         zipCrc32(0, data.data(), data.size()));
     archives.insert(BackupZipFile);
-    if (firstArchive.empty()) firstArchive = BackupZipFile;
+    if (first.empty()) first = BackupZipFile;
   }
   EXPECT_EQ(archives.size(), driveD ? 3u : 1u);
   EXPECT_EQ(BackedUpCount, static_cast<std::int64_t>(files.size()));
   FinishBackupZip();
-
-  // A later run whose archive takes the same name appends to it.
-  LastBackupDrive = "C";
-  BackupZipFile = firstArchive;
-  std::string later = makeFile(dir + "\\files\\later\\appended.txt", "appended later");
-  ASSERT_EQ(DeleteJunkFile(later), 1);
-  manifest.add(BackupZipFile, backupEntryName(later), 14, zipCrc32(0, "appended later", 14));
-  FinishBackupZip();
   DeleteMethod = kDeletePlain;
-  ASSERT_TRUE(manifest.save(dir + "\\backups.txt"));
+  ASSERT_TRUE(writeFileAtomic(dir + "\\backups.txt", manifest));
 }
 
 // ZIP64: 70,000 entries; an entry past 4 GiB with another one after it.
 TEST(ZipInterop, WritesZip64Archives) {
   std::string dir = env("GLENVASK_ZIP_INTEROP");
   if (dir.empty()) GTEST_SKIP() << "run by tests/e2e/test_zip_interop.py";
-  Manifest manifest;
-  {
+  std::string manifest;
+  auto write = [&](const std::string& archive, int level, auto addAll) {
     WinZipFile f;
-    ASSERT_TRUE(f.openWrite(dir + "\\many.zip"));
-    ZipWriter w(f);
+    ASSERT_TRUE(f.openWrite(dir + "\\" + archive));
+    ZipWriter w(f, level);
     ASSERT_TRUE(w.open());
+    addAll(w, archive);
+    ASSERT_TRUE(w.finish());
+    EXPECT_GT(f.size(), archive == "huge.zip" ? 4ull << 30 : 0);
+  };
+  write("many.zip", -1, [&](ZipWriter& w, const std::string& archive) {
     for (int i = 0; i < 70000; ++i) {
       std::string name = "n" + std::to_string(i / 1000) + "/" + std::to_string(i) + ".txt";
       std::string data = std::to_string(i);
-      bool given = false;
       ASSERT_TRUE(w.add({name, toDosTime({2026, 12, 6, 1, 5, 7}), 0x20, data.size()},
-                        [&](char* buf, std::size_t) -> std::int64_t {
-                          if (given) return 0;
-                          given = true;
-                          std::copy(data.begin(), data.end(), buf);
-                          return static_cast<std::int64_t>(data.size());
-                        }));
-      manifest.add(dir + "\\many.zip", name, data.size(), zipCrc32(0, data.data(), data.size()));
+                        inputOf(data)));
+      note(manifest, archive, name, data.size(), zipCrc32(0, data.data(), data.size()));
     }
-    ASSERT_TRUE(w.finish());
+  });
+  // Level 0: stored deflate blocks, so the data on the disk passes 4 GiB too.
+  if (!env("GLENVASK_ZIP_INTEROP_HUGE").empty()) {
+    write("huge.zip", 0, [&](ZipWriter& w, const std::string& archive) {
+      const std::uint64_t huge = (4ull << 30) + 100;
+      std::uint32_t crc = 0;
+      ASSERT_TRUE(w.add({"huge/zeros.bin", {}, 0, huge}, inputOf("", huge, &crc))) << w.error();
+      note(manifest, archive, "huge/zeros.bin", huge, crc);
+      ASSERT_TRUE(w.add({"after.txt", {}, 0, 20}, inputOf("after four gigabytes")));
+      note(manifest, archive, "after.txt", 20, zipCrc32(0, "after four gigabytes", 20));
+    });
   }
-  if (env("GLENVASK_ZIP_INTEROP_HUGE").empty()) {
-    ASSERT_TRUE(manifest.save(dir + "\\zip64.txt"));
-    return;
-  }
-  {
-    // Level 0: stored deflate blocks, so the data on the disk passes 4 GiB too.
-    const std::uint64_t huge = (4ull << 30) + 100;
-    WinZipFile f;
-    ASSERT_TRUE(f.openWrite(dir + "\\huge.zip"));
-    ZipWriter w(f, 0);
-    ASSERT_TRUE(w.open());
-    std::uint64_t left = huge;
-    std::uint32_t crc = 0;
-    ASSERT_TRUE(w.add({"huge/zeros.bin", {}, 0, huge}, [&](char* buf, std::size_t cap) {
-      std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(cap, left));
-      std::fill_n(buf, n, '\0');
-      crc = zipCrc32(crc, buf, n);
-      left -= n;
-      return static_cast<std::int64_t>(n);
-    })) << w.error();
-    manifest.add(dir + "\\huge.zip", "huge/zeros.bin", huge, crc);
-    std::string tail = "after four gigabytes";
-    ASSERT_TRUE(w.add({"after.txt", {}, 0, tail.size()}, [&](char* buf, std::size_t) {
-      std::int64_t n = static_cast<std::int64_t>(tail.size());
-      std::copy(tail.begin(), tail.end(), buf);
-      tail.clear();
-      return n;
-    }));
-    manifest.add(dir + "\\huge.zip", "after.txt", 20, zipCrc32(0, "after four gigabytes", 20));
-    ASSERT_TRUE(w.finish());
-    EXPECT_GT(f.size(), 4ull << 30);
-  }
-  ASSERT_TRUE(manifest.save(dir + "\\zip64.txt"));
+  ASSERT_TRUE(writeFileAtomic(dir + "\\zip64.txt", manifest));
 }
 
 // Archives made by Info-ZIP's zip and by Python, listed in foreign\expected.txt with the mode
@@ -183,16 +152,13 @@ TEST(ZipInterop, ReadsArchivesOfOtherTools) {
   if (dir.empty()) GTEST_SKIP() << "run by tests/e2e/test_zip_interop.py";
   auto text = readFileBytes(dir + "\\foreign\\expected.txt");
   ASSERT_TRUE(text);
-  struct Want {
-    std::string mode;
-    std::map<std::string, std::pair<std::uint64_t, std::uint32_t>> entries;
-  };
-  std::map<std::string, Want> want;
+  using Entries = std::map<std::string, std::pair<std::uint64_t, std::uint32_t>>;
+  std::map<std::string, std::pair<std::string, Entries>> want;  // archive: mode, entries
   for (const auto& line : split(*text, '\n')) {
     auto f = split(line, '\t');
     if (f.size() != 5) continue;
-    want[f[0]].mode = f[4];
-    want[f[0]].entries[f[1]] = {std::stoull(f[2]), static_cast<std::uint32_t>(std::stoul(f[3]))};
+    want[f[0]].first = f[4];
+    want[f[0]].second[f[1]] = {std::stoull(f[2]), static_cast<std::uint32_t>(std::stoul(f[3]))};
   }
   ASSERT_GE(want.size(), 4u);
   for (const auto& [archive, w] : want) {
@@ -201,21 +167,19 @@ TEST(ZipInterop, ReadsArchivesOfOtherTools) {
     ASSERT_TRUE(f.openRead(dir + "\\foreign\\" + archive));
     ZipReader r;
     ASSERT_TRUE(r.open(f)) << r.error();
-    EXPECT_EQ(r.recovered(), w.mode == "cut");
-    std::map<std::string, std::pair<std::uint64_t, std::uint32_t>> got;
+    EXPECT_EQ(r.recovered(), w.first == "cut");
+    Entries got;
     for (const auto& e : r.entries()) {
       if (e.isFolder()) continue;
       EXPECT_TRUE(isSafeEntryName(e.name)) << e.name;
-      std::uint64_t size = 0;
-      std::uint32_t crc = 0;
+      auto& [size, crc] = got[e.name];
       EXPECT_TRUE(r.extract(e, [&](const char* p, std::size_t n) {
         size += n;
         crc = zipCrc32(crc, p, n);
         return true;
       })) << e.name << ": " << r.error();
-      got[e.name] = {size, crc};
     }
-    EXPECT_EQ(got, w.entries);
+    EXPECT_EQ(got, w.second);
   }
 }
 
