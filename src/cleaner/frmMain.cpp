@@ -231,6 +231,7 @@ bool MainWindow::onCreate() {
     addControl({kMarks[i], WC_BUTTONW, IDC_MARK_BASE + i, "", 0, 0, 0, 0, BS_AUTOCHECKBOX});
   ShowWindow(child("Check1"), SW_HIDE);
   ShowWindow(child("imgCurrent"), SW_HIDE);
+  ShowWindow(child("pgClean"), SW_HIDE);  // shown while a run goes on
   for (const char* m : kMarks) ShowWindow(child(m), SW_HIDE);
   SendMessageW(child("Image13"), STM_SETICON,
                reinterpret_cast<WPARAM>(LoadIconW(nullptr, MAKEINTRESOURCEW(32516))), 0);

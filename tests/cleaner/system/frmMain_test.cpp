@@ -54,6 +54,7 @@ TEST_F(MainWindowTest, OpensWithEveryNamedControl) {
   EXPECT_FALSE(w.cmdStop.enabled());
   for (const char* m : {"mnuFile", "mnuPlugins", "mnuTools", "mnuHelp"}) EXPECT_TRUE(w.menuEnabled(m));
   EXPECT_FALSE(shown("Check1"));
+  EXPECT_FALSE(shown("pgClean")) << "idle: no progress bar";
   EXPECT_FALSE(shown("FoFiValue"));
   EXPECT_EQ(w.Label5.text(), "6.0.0");
 }
