@@ -15,7 +15,12 @@
 #include "services/globals.h"
 #include "win/unicode.h"
 
+#include "timing.h"
+
 using namespace glenvask;
+
+using glenvask::bench::median;
+using glenvask::bench::seconds;
 
 namespace {
 
@@ -41,15 +46,6 @@ void prepare() {
   writeFile(h, 'x');
   FlushFileBuffers(h);
   CloseHandle(h);
-}
-
-double seconds(std::chrono::steady_clock::duration d) {
-  return std::chrono::duration<double>(d).count();
-}
-
-double median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
 }
 
 }  // namespace

@@ -15,7 +15,12 @@
 #include "services/scanner.h"
 #include "win/unicode.h"
 
+#include "timing.h"
+
 using namespace glenvask;
+
+using glenvask::bench::median;
+using glenvask::bench::seconds;
 
 namespace {
 
@@ -81,11 +86,6 @@ bool makeTree(const std::wstring& root) {
     }
   }
   return true;
-}
-
-double median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
 }
 
 }  // namespace

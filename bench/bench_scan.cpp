@@ -15,7 +15,12 @@
 #include "services/scanner.h"
 #include "win/unicode.h"
 
+#include "timing.h"
+
 using namespace glenvask;
+
+using glenvask::bench::median;
+using glenvask::bench::seconds;
 
 namespace {
 
@@ -80,15 +85,6 @@ struct Rows : ScanReporter {
   std::vector<ReviewRow> rows;
 };
 
-double seconds(std::chrono::steady_clock::duration d) {
-  return std::chrono::duration<double>(d).count();
-}
-
-double median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
-
 // Median times of the bare walk and of the scan, run in turns.
 void measure(const char* label, int rounds) {
   std::vector<double> bare, scan;
@@ -143,16 +139,16 @@ int main() {
   if (arrIgnoreFiles.empty())
     arrIgnoreFiles = {"boot.ini", "bootmgr", "ntldr", "ntdetect.com", "io.sys", "msdos.sys",
                       "config.sys", "autoexec.bat", "pagefile.sys", "hiberfil.sys"};
-  SkipReadOnly = SkipHidden = SkipSystem = true;
+  searchOptions.skipReadOnly = searchOptions.skipHidden = searchOptions.skipSystem = true;
   std::printf("bench_scan: %zu patterns, %zu ignored names, %zu ignored extensions\n",
               arrUnnecessary.size(), arrIgnoreFiles.size(), arrIgnoreExt.size());
 
   long long warm = 0;
   walk(kRoot, warm);  // the file system's caches, warm for both
   measure("mode 1", 9);
-  UseDateFilter = true;
-  DateFrom = {1990, 1, 1};
-  DateTo = {2100, 1, 1};
+  searchOptions.useDateFilter = true;
+  searchOptions.dateFrom = {1990, 1, 1};
+  searchOptions.dateTo = {2100, 1, 1};
   measure("mode 1, date window on", 5);
   return 0;
 }

@@ -17,7 +17,12 @@
 #include "services/paths.h"
 #include "win/unicode.h"
 
+#include "timing.h"
+
 using namespace glenvask;
+
+using glenvask::bench::median;
+using glenvask::bench::seconds;
 
 namespace {
 
@@ -86,15 +91,6 @@ void removeAll(const std::wstring& folder) {
   long long f = 0, d = 0;
   bareDelete(folder, f, d);
   RemoveDirectoryW(folder.c_str());
-}
-
-double seconds(std::chrono::steady_clock::duration d) {
-  return std::chrono::duration<double>(d).count();
-}
-
-double median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
 }
 
 }  // namespace

@@ -13,7 +13,12 @@
 #include "services/globals.h"
 #include "win/unicode.h"
 
+#include "timing.h"
+
 using namespace glenvask;
+
+using glenvask::bench::median;
+using glenvask::bench::seconds;
 
 namespace {
 
@@ -63,15 +68,6 @@ std::vector<std::string> makeFiles(int count) {
     paths.push_back(path);
   }
   return paths;
-}
-
-double seconds(std::chrono::steady_clock::duration d) {
-  return std::chrono::duration<double>(d).count();
-}
-
-double median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
 }
 
 // Deletes every file by the method; seconds taken.

@@ -84,20 +84,22 @@ bool isValidDateTime(const DateTime& t) {
          t.minute <= 59 && t.second >= 0 && t.second <= 59;
 }
 
-std::string formatGeneralDate(const DateTime& t) {
+namespace {
+// "m/d/yyyy h:nn:ss AM", with two-digit month and day when asked.
+std::string formatUsDate(const DateTime& t, bool twoDigitDay) {
   int h12 = t.hour % 12 == 0 ? 12 : t.hour % 12;
   char buf[64];
-  std::snprintf(buf, sizeof buf, "%d/%d/%04d %d:%02d:%02d %s", t.month, t.day, t.year, h12,
-                t.minute, t.second, t.hour < 12 ? "AM" : "PM");
+  std::snprintf(buf, sizeof buf, twoDigitDay ? "%02d/%02d/%04d %d:%02d:%02d %s"
+                                             : "%d/%d/%04d %d:%02d:%02d %s",
+                t.month, t.day, t.year, h12, t.minute, t.second, t.hour < 12 ? "AM" : "PM");
   return buf;
 }
+}  // namespace
+
+std::string formatGeneralDate(const DateTime& t) { return formatUsDate(t, false); }
 
 std::string formatFileTime(const DateTime& t) {
-  int h12 = t.hour % 12 == 0 ? 12 : t.hour % 12;
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "%02d/%02d/%04d %d:%02d:%02d %s", t.month, t.day, t.year, h12,
-                t.minute, t.second, t.hour < 12 ? "AM" : "PM");
-  return buf;
+  return formatUsDate(t, true);
 }
 
 std::int64_t daysBetween(const DateTime& from, const DateTime& to) {

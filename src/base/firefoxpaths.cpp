@@ -85,10 +85,4 @@ bool isRootFolder(std::string_view path) {
   return true;
 }
 
-std::string& TrimNullV(std::string& text) {
-  size_t zero = text.find('\0');
-  if (zero != std::string::npos) text.erase(zero);
-  return text;
-}
-
 }  // namespace glenvask

@@ -27,7 +27,4 @@ bool isFullFolderPath(std::string_view path);
 // A drive root ("C:\", "C:") or a share root ("\\server\share", with or without "\").
 bool isRootFolder(std::string_view path);
 
-// The text up to its first character 0 (the whole text when it has none), changed in place.
-std::string& TrimNullV(std::string& text);
-
 }  // namespace glenvask

@@ -54,6 +54,19 @@ std::uint32_t get32(const unsigned char* p) {
 std::uint64_t get64(const unsigned char* p) {
   return static_cast<std::uint64_t>(get32(p)) | static_cast<std::uint64_t>(get32(p + 4)) << 32;
 }
+
+// The fields a local header and a directory record share, in the same order: from "version
+// needed" to the uncompressed size.
+void readCommonFields(ZipEntry& e, const unsigned char* at) {
+  e.versionNeeded = get16(at);
+  e.flags = get16(at + 2);
+  e.method = get16(at + 4);
+  e.modified = {get16(at + 6), get16(at + 8)};
+  e.crc = get32(at + 10);
+  e.compressedSize = get32(at + 14);
+  e.size = get32(at + 18);
+}
+
 const unsigned char* bytesOf(const std::string& s) {
   return reinterpret_cast<const unsigned char*>(s.data());
 }
@@ -626,13 +639,7 @@ bool ZipReader::readDirectory() {
       return fail("the archive directory is damaged");
     ZipEntry e;
     e.versionMadeBy = get16(r + 4);
-    e.versionNeeded = get16(r + 6);
-    e.flags = get16(r + 8);
-    e.method = get16(r + 10);
-    e.modified = {get16(r + 12), get16(r + 14)};
-    e.crc = get32(r + 16);
-    e.compressedSize = get32(r + 20);
-    e.size = get32(r + 24);
+    readCommonFields(e, r + 6);
     e.externalAttributes = get32(r + 38);
     e.headerOffset = get32(r + 42);
     e.rawName.assign(cd, p + kCentralSize, nameLen);
@@ -682,13 +689,7 @@ bool ZipReader::walkLocalHeaders() {
     }
     if (!readBytes(src, p + kLocalSize, nameLen + extraLen, var)) break;
     ZipEntry e;
-    e.versionNeeded = get16(h + 4);
-    e.flags = get16(h + 6);
-    e.method = get16(h + 8);
-    e.modified = {get16(h + 10), get16(h + 12)};
-    e.crc = get32(h + 14);
-    e.compressedSize = get32(h + 18);
-    e.size = get32(h + 22);
+    readCommonFields(e, h + 4);
     e.headerOffset = p;
     e.rawName = var.substr(0, nameLen);
     std::string_view extra(var.data() + nameLen, extraLen);

@@ -466,12 +466,7 @@ void ReviewListWindow::unload() {
   loaded_ = false;
   if (!bAbort) writeLogLines();
   resetState();
-  if (isOpen()) {
-    if (isModal())
-      endModal(IDCANCEL);
-    else
-      destroy();
-  }
+  dismiss();
   ResetScanLists();
 }
 
@@ -483,12 +478,7 @@ void ReviewListWindow::release() {
   }
   loaded_ = false;
   resetState();
-  if (isOpen()) {
-    if (isModal())
-      endModal(IDCANCEL);
-    else
-      destroy();
-  }
+  dismiss();
 }
 
 void ReviewListWindow::onCommand(int id, int code, HWND ctl) {

@@ -193,10 +193,7 @@ void SummaryWindow::cmdSave_Click() { asker().showModal(frmLogDetails(), hwnd())
 
 void SummaryWindow::cmdClose_Click() {
   frmMain().pgClean.setValue(0);
-  if (isModal())
-    endModal(IDCANCEL);
-  else
-    destroy();
+  dismiss();
 }
 
 void SummaryWindow::cmdExit_Click() {

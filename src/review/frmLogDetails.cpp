@@ -83,10 +83,7 @@ void LogDetailsWindow::cmdSave_Click() {
 }
 
 void LogDetailsWindow::cmdClose_Click() {
-  if (isModal())
-    endModal(IDCANCEL);
-  else
-    destroy();
+  dismiss();
 }
 
 void LogDetailsWindow::onCommand(int id, int, HWND) {

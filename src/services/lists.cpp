@@ -29,36 +29,13 @@ std::optional<std::string> readWithDefault(const char* name, const char* default
 }  // namespace
 
 void LoadSearchOptions() {
-  SearchOptions o{};  // a missing srch.txt gives the defaults
+  // A missing srch.txt gives the defaults; a damaged line keeps what its options were.
+  SearchOptions o{};
   if (fileExists(appFile(kSearchOptionsFile))) {
-    o.skipNoTarget = SkipNoTarget;
-    o.skipNoWorkDir = SkipNoWorkDir;
-    o.useDateFilter = UseDateFilter;
-    o.dateFrom = DateFrom;
-    o.dateTo = DateTo;
-    o.anySize = AnySize;
-    o.sizeEquals = SizeEquals;
-    o.sizeAtLeast = SizeAtLeast;
-    o.sizeAtMost = SizeAtMost;
-    o.sizeLimitKB = SizeLimitKB;
-    o.skipReadOnly = SkipReadOnly;
-    o.skipHidden = SkipHidden;
-    o.skipSystem = SkipSystem;
+    o = searchOptions;
     if (auto text = readAppFile(kSearchOptionsFile)) applySearchOptions(*text, o);
   }
-  SkipNoTarget = o.skipNoTarget;
-  SkipNoWorkDir = o.skipNoWorkDir;
-  UseDateFilter = o.useDateFilter;
-  DateFrom = o.dateFrom;
-  DateTo = o.dateTo;
-  AnySize = o.anySize;
-  SizeEquals = o.sizeEquals;
-  SizeAtLeast = o.sizeAtLeast;
-  SizeAtMost = o.sizeAtMost;
-  SizeLimitKB = o.sizeLimitKB;
-  SkipReadOnly = o.skipReadOnly;
-  SkipHidden = o.skipHidden;
-  SkipSystem = o.skipSystem;
+  searchOptions = o;
 }
 
 void LoadIFIList() {

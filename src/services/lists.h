@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/datetime.h"
+#include "base/lists.h"
 
 namespace glenvask {
 
@@ -24,20 +25,10 @@ inline constexpr const char* kDefIgnoreFilesFile = "DefIFI.txt";   // default co
 inline constexpr const char* kDefIgnoreExtFile = "DefIE.txt";      // default copy of IE.txt
 inline constexpr const char* kDefUnnecessaryFile = "DefUNFI.txt";  // default copy of UNFI.txt
 
-// Search options (srch.txt lines 1 to 4). The initial values are those of a missing srch.txt.
-inline bool SkipNoTarget = true;    // a shortcut without target is never dead
-inline bool SkipNoWorkDir = true;   // a shortcut without working folder is never dead
-inline bool UseDateFilter = false;  // only files written after DateFrom's day up to DateTo's
-inline DateTime DateFrom{};         // date part only
-inline DateTime DateTo{};           // date part only
-inline bool AnySize = false;        // the size filter is stored but applied nowhere
-inline bool SizeEquals = false;
-inline bool SizeAtLeast = false;
-inline bool SizeAtMost = false;
-inline std::int32_t SizeLimitKB = 0;
-inline bool SkipReadOnly = true;  // read-only files are never unnecessary or empty finds
-inline bool SkipHidden = true;    // likewise hidden files
-inline bool SkipSystem = true;    // likewise system files
+// Search options (srch.txt lines 1 to 4). The initial values are those of a missing srch.txt:
+// shortcuts without target or working folder are never dead, read-only, hidden and system
+// files are never finds, no date window; the size filter is stored but applied nowhere.
+inline SearchOptions searchOptions;
 
 // The lists, entries as the files hold them (no trimming, no change of case).
 inline std::vector<std::string> arrIgnoreFiles;    // whole file names (IFI.txt / DefIFI.txt)

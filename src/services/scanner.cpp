@@ -160,8 +160,8 @@ DateTime toLocal(const FILETIME& time, const TIME_ZONE_INFORMATION* zone) {
 bool isDead(ShortcutReader& reader, std::string_view path) {
   auto link = reader.read(path);
   if (!link) return false;
-  if (SkipNoWorkDir && link->workFolder.empty()) return false;
-  if (SkipNoTarget && link->target.empty()) return false;
+  if (searchOptions.skipNoWorkDir && link->workFolder.empty()) return false;
+  if (searchOptions.skipNoTarget && link->target.empty()) return false;
   bool exists = !link->target.empty() && PathFileExistsW(wide(link->target).c_str());
   if (link->target != link->workFolder) {
     if (exists) return false;
@@ -286,14 +286,15 @@ class Scan {
 
   // The date window, then the attributes to skip.
   bool passesFilters(const WIN32_FIND_DATAW& fd) const {
-    if (UseDateFilter) {
+    if (searchOptions.useDateFilter) {
       DateTime d = toLocal(fd.ftLastWriteTime, zonePtr_);
-      if (daysBetween(DateFrom, d) <= 0 || daysBetween(DateTo, d) > 0) return false;
+      if (daysBetween(searchOptions.dateFrom, d) <= 0 || daysBetween(searchOptions.dateTo, d) > 0)
+        return false;
     }
     DWORD a = fd.dwFileAttributes;
-    if (SkipReadOnly && (a & FILE_ATTRIBUTE_READONLY)) return false;
-    if (SkipHidden && (a & FILE_ATTRIBUTE_HIDDEN)) return false;
-    if (SkipSystem && (a & FILE_ATTRIBUTE_SYSTEM)) return false;
+    if (searchOptions.skipReadOnly && (a & FILE_ATTRIBUTE_READONLY)) return false;
+    if (searchOptions.skipHidden && (a & FILE_ATTRIBUTE_HIDDEN)) return false;
+    if (searchOptions.skipSystem && (a & FILE_ATTRIBUTE_SYSTEM)) return false;
     return true;
   }
 

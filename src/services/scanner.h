@@ -88,9 +88,9 @@ bool IsIgnoredExtension(std::string_view name);  // the text after its last "." 
 bool IsIgnoredFolder(std::string_view path);     // an entry occurs anywhere in the path
 bool IsUnnecessaryFile(std::string_view name);   // the name matches a pattern (base/like.h)
 
-// Whether a shortcut file is dead under SkipNoTarget and SkipNoWorkDir: its target does not
-// exist (a target of "A:\" or "B:\" is never dead). A file that is no readable shortcut is
-// not dead.
+// Whether a shortcut file is dead under the search options skipNoTarget and skipNoWorkDir: its
+// target does not exist (a target of "A:\" or "B:\" is never dead). A file that is no
+// readable shortcut is not dead.
 bool IsDeadShortcut(std::string_view path);
 // true: prepares the shortcut reader for a dead-shortcut scan; false: releases it.
 // IsDeadShortcut also works without it, at the cost of a reader per call.

@@ -173,6 +173,14 @@ void Window::endModal(int result) {
   if (hwnd_) PostMessageW(hwnd_, WM_NULL, 0, 0);
 }
 
+void Window::dismiss() {
+  if (!hwnd_) return;
+  if (isModal())
+    endModal(IDCANCEL);
+  else
+    destroy();
+}
+
 int Window::finishModal() {
   HWND owner = modalOwner_;
   if (owner) EnableWindow(owner, TRUE);

@@ -78,6 +78,9 @@ class Window {
   bool modalEnded() const { return modalEnded_; }
   int finishModal();
   bool isModal() const { return modalOwner_ != nullptr || inModal_; }
+  // Takes the window off the screen: a modal one ends its loop with IDCANCEL, any other is
+  // destroyed.
+  void dismiss();
 
   // Marks a long loop of this window: close requests wait until the last scope ends.
   class BusyScope {

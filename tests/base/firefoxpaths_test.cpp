@@ -72,18 +72,5 @@ TEST(FirefoxPaths, FullPathsAndRoots) {
   }
 }
 
-TEST(FirefoxPaths, TrimNullV) {
-  struct Case {
-    std::string in, out;
-  } cases[] = {
-      {std::string("abc\0def", 7), "abc"}, {"abc", "abc"}, {std::string("\0x", 2), ""}, {"", ""},
-  };
-  for (auto& c : cases) {
-    std::string s = c.in;
-    EXPECT_EQ(TrimNullV(s), c.out);
-    EXPECT_EQ(s, c.out) << "changed in place";
-  }
-}
-
 }  // namespace
 }  // namespace glenvask

@@ -80,14 +80,17 @@ TEST_F(ListsTest, ListsComeFromTheUserFileElseTheDefaultCopy) {
 }
 
 auto options() {
-  return std::tuple(SkipNoTarget, SkipNoWorkDir, UseDateFilter, DateFrom, DateTo, AnySize,
-                    SizeAtLeast, SizeLimitKB, SkipReadOnly, SkipHidden, SkipSystem);
+  const SearchOptions& o = searchOptions;
+  return std::tuple(o.skipNoTarget, o.skipNoWorkDir, o.useDateFilter, o.dateFrom, o.dateTo,
+                    o.anySize, o.sizeAtLeast, o.sizeLimitKB, o.skipReadOnly, o.skipHidden,
+                    o.skipSystem);
 }
 
 TEST_F(ListsTest, SearchOptionsFromSrchTxt) {
   // Without srch.txt: the defaults, whatever was loaded before.
-  SkipNoTarget = SkipNoWorkDir = SkipReadOnly = SkipHidden = SkipSystem = false;
-  UseDateFilter = AnySize = true;
+  SearchOptions& o = searchOptions;
+  o.skipNoTarget = o.skipNoWorkDir = o.skipReadOnly = o.skipHidden = o.skipSystem = false;
+  o.useDateFilter = o.anySize = true;
   LoadSearchOptions();
   DateTime none{};
   EXPECT_EQ(options(), std::tuple(true, true, false, none, none, false, false, 0, true, true,
@@ -106,10 +109,10 @@ TEST_F(ListsTest, SearchOptionsFromSrchTxt) {
   EXPECT_EQ(options(), std::tuple(false, true, true, mar1, mar3, true, true, 500, true, true,
                                   true));
   // An empty srch.txt sets nothing.
-  SkipHidden = false;
+  searchOptions.skipHidden = false;
   app.write("srch.txt", "");
   LoadSearchOptions();
-  EXPECT_FALSE(SkipHidden);
+  EXPECT_FALSE(searchOptions.skipHidden);
 }
 
 TEST_F(ListsTest, DrivesOfSrchTxt) {
@@ -141,7 +144,7 @@ TEST_F(ListsTest, LoadScanListsLoadsAllFive) {
   LoadScanLists();
   EXPECT_EQ(std::tie(arrIgnoreFiles, arrIgnoreExt, arrIgnoreFolders, arrUnnecessary),
             std::tuple(Strings{"a"}, Strings{"b"}, Strings{"c\\"}, Strings{"*.d"}));
-  EXPECT_FALSE(SkipNoTarget);
+  EXPECT_FALSE(searchOptions.skipNoTarget);
 }
 
 }  // namespace

@@ -51,8 +51,8 @@ class ScannerTest : public ::testing::Test {
  protected:
   void SetUp() override {
     TearDown();
-    SkipReadOnly = SkipHidden = SkipSystem = UseDateFilter = false;
-    SkipNoTarget = SkipNoWorkDir = true;
+    searchOptions = SearchOptions{};
+    searchOptions.skipReadOnly = searchOptions.skipHidden = searchOptions.skipSystem = false;
     arrIgnoreFiles = arrIgnoreExt = arrIgnoreFolders = arrUnnecessary = {};
   }
   void TearDown() override {
@@ -156,7 +156,9 @@ TEST_F(ScannerTest, UnnecessaryAndEmptyFilesHonourAttributeSkips) {
       {kScanEmpty, false, true, false, {"keep.txt", "plain.tmp", "readonly.tmp", "system.tmp"}},
   };
   for (const auto& c : cases) {
-    SkipReadOnly = c.readOnly, SkipHidden = c.hidden, SkipSystem = c.system;
+    searchOptions.skipReadOnly = c.readOnly;
+    searchOptions.skipHidden = c.hidden;
+    searchOptions.skipSystem = c.system;
     Recorder rec;
     scan(dir, c.mode);
     EXPECT_EQ(rec.names(), c.found) << c.mode << c.readOnly << c.hidden << c.system;
@@ -213,15 +215,15 @@ TEST_F(ScannerTest, DateWindowHoldsTheDaysAfterFromUpToTo) {
     if (c.found) expected.push_back(c.name);
   }
   arrUnnecessary = {"*.tmp"};
-  UseDateFilter = true;
-  DateFrom = {2024, 3, 1};
-  DateTo = {2024, 3, 3};
+  searchOptions.useDateFilter = true;
+  searchOptions.dateFrom = {2024, 3, 1};
+  searchOptions.dateTo = {2024, 3, 3};
   for (ScanMode mode : {kScanUnnecessary, kScanEmpty}) {
     Recorder rec;
     scan(dir, mode);
     EXPECT_EQ(rec.names(), expected) << mode;
   }
-  UseDateFilter = false;
+  searchOptions.useDateFilter = false;
   Recorder all;
   scan(dir, kScanEmpty);
   EXPECT_EQ(all.rows.size(), std::size(cases));
@@ -334,7 +336,7 @@ TEST_F(ScannerTest, DeadShortcuts) {
   };
   SetShortcutShell(true);
   for (const auto& c : cases) {
-    SkipNoTarget = c.skipNoTarget, SkipNoWorkDir = c.skipNoWorkDir;
+    searchOptions.skipNoTarget = c.skipNoTarget, searchOptions.skipNoWorkDir = c.skipNoWorkDir;
     Recorder rec;
     scan(dir, kScanDeadShortcuts, "*.lnk");
     EXPECT_EQ(rec.names(), c.dead) << c.skipNoTarget << c.skipNoWorkDir;
