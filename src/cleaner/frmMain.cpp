@@ -14,41 +14,14 @@
 #include "services/shutdown.h"
 #include "services/system.h"
 #include "version.h"
+#include "win/ids.h"
 #include "win/unicode.h"
 
 namespace glenvask {
 
 namespace {
 
-enum : int {
-  kCategoryIdBase = 1000,  // + index in kCategories
-  IDC_CHECK1 = 1100,
-  IDC_CHECK2,
-  IDC_STATUS,
-  IDC_PROGRESS,
-  IDC_CLEANDATE,
-  IDC_VERSION,
-  IDC_TIP,
-  IDC_TIPTITLE,
-  IDC_CLEAN,
-  IDC_STOP,
-  IDC_EXIT,
-  IDC_LBL_FOLDERFILES,
-  IDC_LBL_MISC,
-  IDC_LBL_INTERNET,
-  IDC_LBL_FIREFOX,
-  IDC_MARK_BASE = 1200,  // the five section marks
-  IDC_STATIC = -1,
-};
-
-// Menu commands.
-enum : int {
-  IDM_CLEAN = 2000, IDM_OPTIONS, IDM_POWEROFF, IDM_RESTART, IDM_LOGOFF, IDM_SHUTDOWN,
-  IDM_FORCESHUTDOWN, IDM_EXIT, IDM_PROCESSPLUGIN, IDM_MANAGEPLUGIN, IDM_STARTUP, IDM_UNINSTALL,
-  IDM_FILEASSOC, IDM_ORPHANEDDLL, IDM_ORPHANEDFILEPATH, IDM_ORPHANEDHELPFILE,
-  IDM_ORPHANEDAPPPATH, IDM_ORPHANEDACTIVEX, IDM_IEFAVORITES, IDM_IECACHE, IDM_IEAPPLET,
-  IDM_HELPINDEX, IDM_ABOUT,
-};
+constexpr int IDC_STATIC = -1;  // a control nobody reaches by id
 
 // The top-level menus, by position.
 constexpr const char* kTopMenus[] = {"mnuFile", "mnuPlugins", "mnuTools", "mnuHelp"};
@@ -74,10 +47,12 @@ struct GroupLayout {
   int rows;
 };
 constexpr GroupLayout kGroups[] = {
-    {Group::FoldersAndFiles, "lblFolderFiles", "Folders and Files", IDC_LBL_FOLDERFILES, 6, 4},
-    {Group::Miscellaneous, "lblMiscellaneous", "Miscellaneous", IDC_LBL_MISC, 146, 2},
-    {Group::InternetExplorer, "lblInternet", "Internet Explorer", IDC_LBL_INTERNET, 238, 2},
-    {Group::Firefox, "lblFirefox", "Firefox", IDC_LBL_FIREFOX, 330, 2},
+    {Group::FoldersAndFiles, "lblFolderFiles", "Folders and Files", ids::kMainCaptionFoldersFiles,
+     6, 4},
+    {Group::Miscellaneous, "lblMiscellaneous", "Miscellaneous", ids::kMainCaptionMisc, 146, 2},
+    {Group::InternetExplorer, "lblInternet", "Internet Explorer", ids::kMainCaptionInternet, 238,
+     2},
+    {Group::Firefox, "lblFirefox", "Firefox", ids::kMainCaptionFirefox, 330, 2},
 };
 
 const GroupLayout& layoutOf(Group g) {
@@ -111,10 +86,11 @@ HMENU MainWindow::buildMenu() {
   // The windows these open are not part of this version: their items stay grayed.
   auto item = [](HMENU m, int id, const wchar_t* text) {
     static constexpr int kNotBuilt[] = {
-        IDM_OPTIONS,         IDM_PROCESSPLUGIN,    IDM_MANAGEPLUGIN,     IDM_STARTUP,
-        IDM_UNINSTALL,       IDM_FILEASSOC,        IDM_ORPHANEDDLL,      IDM_ORPHANEDFILEPATH,
-        IDM_ORPHANEDHELPFILE, IDM_ORPHANEDAPPPATH, IDM_ORPHANEDACTIVEX,  IDM_IEFAVORITES,
-        IDM_IECACHE,         IDM_HELPINDEX,        IDM_ABOUT};
+        ids::kCmdOptions,          ids::kCmdProcessPlugins,    ids::kCmdManagePlugins,
+        ids::kCmdStartupPrograms,  ids::kCmdUninstall,         ids::kCmdFileAssociations,
+        ids::kCmdOrphanedDlls,     ids::kCmdOrphanedFilePaths, ids::kCmdOrphanedHelpFiles,
+        ids::kCmdOrphanedAppPaths, ids::kCmdOrphanedActiveX,   ids::kCmdIeFavorites,
+        ids::kCmdIeCache,          ids::kCmdHelpContents,      ids::kCmdAbout};
     bool built = std::find(std::begin(kNotBuilt), std::end(kNotBuilt), id) == std::end(kNotBuilt);
     AppendMenuW(m, MF_STRING | (built ? 0 : MF_GRAYED), id, text);
   };
@@ -124,48 +100,48 @@ HMENU MainWindow::buildMenu() {
   };
 
   HMENU file = CreatePopupMenu();
-  item(file, IDM_CLEAN, L"&Clean");
-  item(file, IDM_OPTIONS, L"&Options");
+  item(file, ids::kCmdClean, L"&Clean");
+  item(file, ids::kCmdOptions, L"&Options");
   HMENU turnOff = CreatePopupMenu();
-  item(turnOff, IDM_POWEROFF, L"&Power Off");
-  item(turnOff, IDM_RESTART, L"&Restart");
-  item(turnOff, IDM_LOGOFF, L"&Log Off");
-  item(turnOff, IDM_SHUTDOWN, L"&Shutdown");
-  item(turnOff, IDM_FORCESHUTDOWN, L"&Force Shutdown");
+  item(turnOff, ids::kCmdPowerOff, L"&Power Off");
+  item(turnOff, ids::kCmdRestart, L"&Restart");
+  item(turnOff, ids::kCmdLogOff, L"&Log Off");
+  item(turnOff, ids::kCmdShutdown, L"&Shutdown");
+  item(turnOff, ids::kCmdForceShutdown, L"&Force Shutdown");
   sub(file, turnOff, L"&Turn off computer");
   sep(file);
-  item(file, IDM_EXIT, L"&Exit");
+  item(file, ids::kCmdExit, L"&Exit");
   sub(bar, file, L"&File");
 
   HMENU plugins = CreatePopupMenu();
-  item(plugins, IDM_PROCESSPLUGIN, L"&Process");
-  item(plugins, IDM_MANAGEPLUGIN, L"&Manage");
+  item(plugins, ids::kCmdProcessPlugins, L"&Process");
+  item(plugins, ids::kCmdManagePlugins, L"&Manage");
   sub(bar, plugins, L"&Plugins");
 
   HMENU tools = CreatePopupMenu();
-  item(tools, IDM_STARTUP, L"&Startup programs");
-  item(tools, IDM_UNINSTALL, L"&Uninstall programs");
-  item(tools, IDM_FILEASSOC, L"&File associations");
+  item(tools, ids::kCmdStartupPrograms, L"&Startup programs");
+  item(tools, ids::kCmdUninstall, L"&Uninstall programs");
+  item(tools, ids::kCmdFileAssociations, L"&File associations");
   sep(tools);
   HMENU registry = CreatePopupMenu();
-  item(registry, IDM_ORPHANEDDLL, L"&Orphaned shared DLLs");
-  item(registry, IDM_ORPHANEDFILEPATH, L"O&rphaned file/path references");
-  item(registry, IDM_ORPHANEDHELPFILE, L"Orp&haned help file references");
-  item(registry, IDM_ORPHANEDAPPPATH, L"Orph&aned application path references");
-  item(registry, IDM_ORPHANEDACTIVEX, L"Orpha&ned ActiveX control references");
+  item(registry, ids::kCmdOrphanedDlls, L"&Orphaned shared DLLs");
+  item(registry, ids::kCmdOrphanedFilePaths, L"O&rphaned file/path references");
+  item(registry, ids::kCmdOrphanedHelpFiles, L"Orp&haned help file references");
+  item(registry, ids::kCmdOrphanedAppPaths, L"Orph&aned application path references");
+  item(registry, ids::kCmdOrphanedActiveX, L"Orpha&ned ActiveX control references");
   sub(tools, registry, L"&Registry Cleanup");
   sep(tools);
   HMENU ie = CreatePopupMenu();
-  item(ie, IDM_IEFAVORITES, L"&Favorites");
-  item(ie, IDM_IECACHE, L"&Temporary Internet Files (cache)");
-  item(ie, IDM_IEAPPLET, L"&Internet Options");
+  item(ie, ids::kCmdIeFavorites, L"&Favorites");
+  item(ie, ids::kCmdIeCache, L"&Temporary Internet Files (cache)");
+  item(ie, ids::kCmdInternetOptions, L"&Internet Options");
   sub(tools, ie, L"Internet Explorer");
   sub(bar, tools, L"&Tools");
 
   HMENU help = CreatePopupMenu();
-  item(help, IDM_HELPINDEX, L"Help C&ontents");
+  item(help, ids::kCmdHelpContents, L"Help C&ontents");
   sep(help);
-  item(help, IDM_ABOUT, L"&About Glenvask");
+  item(help, ids::kCmdAbout, L"&About Glenvask");
   sub(bar, help, L"&Help");
   return bar;
 }
@@ -199,7 +175,7 @@ bool MainWindow::onCreate() {
     const Category& c = kCategories[i];
     const GroupLayout& g = layoutOf(c.group);
     int y = g.top + 14 + 12 + (c.row - 1) * kRowH;
-    addControl(checkBox(c.box, kCategoryIdBase + static_cast<int>(i), c.caption,
+    addControl(checkBox(c.box, ids::kCategoryBase + static_cast<int>(i), c.caption,
                         kColX[c.column - 1], y, kColW, 20));
     categoryBoxes_[i].bind(*this, c.box);
   }
@@ -208,27 +184,28 @@ bool MainWindow::onCreate() {
   categoryBoxes_[categoryIndex("chkDeadShortcut")].setEnabled(false);
 
   const ControlSpec rest[] = {
-      checkBox("Check2", IDC_CHECK2, "Don't ask me for file deletion confirmation", 12, 418, 330, 20),
-      {"Check1", WC_BUTTONW, IDC_CHECK1, "", 0, 0, 0, 0, BS_AUTOCHECKBOX},
+      checkBox("Check2", ids::kMainConfirmBox, "Don't ask me for file deletion confirmation", 12,
+               418, 330, 20),
+      {"Check1", WC_BUTTONW, ids::kMainHiddenCheck1, "", 0, 0, 0, 0, BS_AUTOCHECKBOX},
       label("lblCleanDateCaption", IDC_STATIC, "Last cleaned:", 356, 420, 80, 18),
-      label("lblCleanDate", IDC_CLEANDATE, "", 436, 420, 196, 18),
+      label("lblCleanDate", ids::kMainCleanDate, "", 436, 420, 196, 18),
       {"Shape3", WC_STATICW, IDC_STATIC, "", 8, 444, kWidth - 16, 56, SS_ETCHEDFRAME},
       {"Image13", WC_STATICW, IDC_STATIC, "", 18, 456, 32, 32, SS_ICON},
-      label("Label4", IDC_TIPTITLE, "Did you know...", 60, 450, 300, 16),
+      label("Label4", ids::kMainTipTitle, "Did you know...", 60, 450, 300, 16),
       {"Line11", WC_STATICW, IDC_STATIC, "", 60, 467, kWidth - 80, 2, SS_ETCHEDHORZ},
-      label("Label26", IDC_TIP, "", 60, 472, kWidth - 80, 26, SS_NOTIFY),
-      {"pgClean", PROGRESS_CLASSW, IDC_PROGRESS, "", 8, 508, kWidth - 16, 14, 0},
-      label("lblStatus", IDC_STATUS, "", 8, 532, 250, 18, SS_ENDELLIPSIS),
+      label("Label26", ids::kMainTip, "", 60, 472, kWidth - 80, 26, SS_NOTIFY),
+      {"pgClean", PROGRESS_CLASSW, ids::kMainProgress, "", 8, 508, kWidth - 16, 14, 0},
+      label("lblStatus", ids::kMainStatus, "", 8, 532, 250, 18, SS_ENDELLIPSIS),
       label("lblVersionCaption", IDC_STATIC, "Version", 262, 532, 48, 18),
-      label("Label5", IDC_VERSION, "", 310, 532, 60, 18),
-      button("cmdClean", IDC_CLEAN, "&Clean", 390, 528, 76, 26, BS_DEFPUSHBUTTON),
-      button("cmdStop", IDC_STOP, "&Stop", 472, 528, 76, 26),
-      button("cmdExit", IDC_EXIT, "E&xit", 554, 528, 78, 26),
+      label("Label5", ids::kMainVersion, "", 310, 532, 60, 18),
+      button("cmdClean", ids::kMainClean, "&Clean", 390, 528, 76, 26, BS_DEFPUSHBUTTON),
+      button("cmdStop", ids::kMainStop, "&Stop", 472, 528, 76, 26),
+      button("cmdExit", ids::kMainExit, "E&xit", 554, 528, 78, 26),
       {"imgCurrent", WC_STATICW, IDC_STATIC, "\xE2\x96\xBA", 0, 0, 12, 18, SS_CENTER},
   };
   addControls(rest);
   for (int i = 0; i < 5; ++i)
-    addControl({kMarks[i], WC_BUTTONW, IDC_MARK_BASE + i, "", 0, 0, 0, 0, BS_AUTOCHECKBOX});
+    addControl({kMarks[i], WC_BUTTONW, ids::kMainMarkBase + i, "", 0, 0, 0, 0, BS_AUTOCHECKBOX});
   ShowWindow(child("Check1"), SW_HIDE);
   ShowWindow(child("imgCurrent"), SW_HIDE);
   ShowWindow(child("pgClean"), SW_HIDE);  // shown while a run goes on
@@ -483,26 +460,27 @@ void MainWindow::onDestroy() {
 }
 
 void MainWindow::onCommand(int id, int code, HWND) {
-  if (id >= IDC_LBL_FOLDERFILES && id <= IDC_LBL_FIREFOX && code == STN_CLICKED) {
-    toggleGroup(kGroups[id - IDC_LBL_FOLDERFILES].group);
+  if (id >= ids::kMainCaptionFoldersFiles && id <= ids::kMainCaptionFirefox &&
+      code == STN_CLICKED) {
+    toggleGroup(kGroups[id - ids::kMainCaptionFoldersFiles].group);
     return;
   }
   switch (id) {
-    case IDC_CLEAN:
-    case IDM_CLEAN:
+    case ids::kMainClean:
+    case ids::kCmdClean:
       if (cmdClean.enabled()) cmdClean_Click();
       return;
-    case IDC_STOP: cmdStop_Click(); return;
-    case IDC_EXIT: cmdExit_Click(); return;
-    case IDM_EXIT: unload(); return;
+    case ids::kMainStop: cmdStop_Click(); return;
+    case ids::kMainExit: cmdExit_Click(); return;
+    case ids::kCmdExit: unload(); return;
     // The shutdown items act at once, as the menu says.
-    case IDM_POWEROFF: PowerOffWindows(); return;
-    case IDM_RESTART: RestartWindows(); return;
-    case IDM_LOGOFF: LogOffWindows(); return;
-    case IDM_SHUTDOWN: ShutDownWindows(); return;
-    case IDM_FORCESHUTDOWN: ForceShutDownWindows(); return;
-    case IDM_IEAPPLET: OpenInternetOptions(); return;
-    case IDC_TIP:
+    case ids::kCmdPowerOff: PowerOffWindows(); return;
+    case ids::kCmdRestart: RestartWindows(); return;
+    case ids::kCmdLogOff: LogOffWindows(); return;
+    case ids::kCmdShutdown: ShutDownWindows(); return;
+    case ids::kCmdForceShutdown: ForceShutDownWindows(); return;
+    case ids::kCmdInternetOptions: OpenInternetOptions(); return;
+    case ids::kMainTip:
       if (code == STN_CLICKED) NextTip();
       return;
     default: return;
@@ -512,7 +490,8 @@ void MainWindow::onCommand(int id, int code, HWND) {
 std::optional<LRESULT> MainWindow::onMessage(UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_SETCURSOR) {
     int id = GetDlgCtrlID(reinterpret_cast<HWND>(wp));
-    if ((id >= IDC_LBL_FOLDERFILES && id <= IDC_LBL_FIREFOX) || id == IDC_TIP) {
+    if ((id >= ids::kMainCaptionFoldersFiles && id <= ids::kMainCaptionFirefox) ||
+        id == ids::kMainTip) {
       SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32649)));  // the hand
       return TRUE;
     }

@@ -12,11 +12,10 @@
 #include "cleaner/categories.h"
 #include "review/frmDeletetion.h"
 #include "win/controls.h"
+#include "win/ids.h"
 #include "win/window.h"
 
 namespace glenvask {
-
-inline constexpr const wchar_t* kMainWindowClass = L"GlenvaskMainWindow";
 
 class MainWindow : public Window {
  public:
@@ -132,7 +131,7 @@ class MainWindow : public Window {
   bool menuEnabled(const char* name) const;
 
  protected:
-  const wchar_t* className() const override { return kMainWindowClass; }
+  const wchar_t* className() const override { return ids::kMainWindowClass; }
   bool onCreate() override;
   void onCommand(int id, int code, HWND ctl) override;
   bool onClose() override;

@@ -10,33 +10,13 @@
 #include "services/delete.h"
 #include "services/globals.h"
 #include "services/system.h"
+#include "win/ids.h"
 #include "win/pump.h"
 #include "win/unicode.h"
 
 namespace glenvask {
 
 namespace {
-
-enum : int {
-  IDC_LIST = 100,
-  IDC_TOTAL,
-  IDC_RED,
-  IDC_TITLE,
-  IDC_DELETE,
-  IDC_SELECTALL,
-  IDC_DESELECTALL,
-  IDC_EXIT,
-};
-
-enum : int {
-  IDM_DELETEALL = 300,
-  IDM_DELETESELECTED,
-  IDM_PROPERTIES,
-  IDM_SELECTALL,
-  IDM_DESELECTALL,
-  IDM_ABORT,
-  IDM_EXIT,
-};
 
 constexpr int kWidth = 760, kHeight = 440;
 constexpr int kButtonW = 96, kButtonH = 26, kMargin = 10;
@@ -47,15 +27,15 @@ HMENU buildMenu() {
   HMENU bar = CreateMenu();
   HMENU options = CreatePopupMenu();
   auto item = [&](int id, const wchar_t* text) { AppendMenuW(options, MF_STRING, id, text); };
-  item(IDM_DELETEALL, L"&Delete all");
-  item(IDM_DELETESELECTED, L"D&elete selected");
-  item(IDM_PROPERTIES, L"&Properties");
+  item(ids::kCmdReviewDeleteAll, L"&Delete all");
+  item(ids::kCmdReviewDeleteSelected, L"D&elete selected");
+  item(ids::kCmdReviewProperties, L"&Properties");
   AppendMenuW(options, MF_SEPARATOR, 0, nullptr);
-  item(IDM_SELECTALL, L"&Select all");
-  item(IDM_DESELECTALL, L"D&eselect all");
+  item(ids::kCmdReviewSelectAll, L"&Select all");
+  item(ids::kCmdReviewDeselectAll, L"D&eselect all");
   AppendMenuW(options, MF_SEPARATOR, 0, nullptr);
-  item(IDM_ABORT, L"&Abort clean");
-  item(IDM_EXIT, L"E&xit");
+  item(ids::kCmdReviewAbort, L"&Abort clean");
+  item(ids::kCmdReviewExit, L"E&xit");
   AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(options), L"&Options");
   return bar;
 }
@@ -121,14 +101,14 @@ bool ReviewListWindow::build(HWND owner) {
 
 bool ReviewListWindow::onCreate() {
   const ControlSpec specs[] = {
-      label("Label1", IDC_TITLE, "Unnecessary files found", kMargin, 8, 400, 18),
-      label("lblTotalFiles", IDC_TOTAL, "", kMargin, 360, 420, 34),
-      label("lblRed", IDC_RED, kRedText, kMargin, 396, 420, 18),
-      button("cmdDeleteSelected", IDC_DELETE, "&Delete", 0, 0, kButtonW, kButtonH,
+      label("Label1", ids::kReviewTitle, "Unnecessary files found", kMargin, 8, 400, 18),
+      label("lblTotalFiles", ids::kReviewTotal, "", kMargin, 360, 420, 34),
+      label("lblRed", ids::kReviewRedNote, kRedText, kMargin, 396, 420, 18),
+      button("cmdDeleteSelected", ids::kReviewDelete, "&Delete", 0, 0, kButtonW, kButtonH,
              BS_DEFPUSHBUTTON),
-      button("cmdSelectAll", IDC_SELECTALL, "&Select All", 0, 0, kButtonW, kButtonH),
-      button("cmdDeselectAll", IDC_DESELECTALL, "Deselect &All", 0, 0, kButtonW, kButtonH),
-      button("cmdExit", IDC_EXIT, "&Close", 0, 0, kButtonW, kButtonH),
+      button("cmdSelectAll", ids::kReviewSelectAll, "&Select All", 0, 0, kButtonW, kButtonH),
+      button("cmdDeselectAll", ids::kReviewDeselectAll, "Deselect &All", 0, 0, kButtonW, kButtonH),
+      button("cmdExit", ids::kReviewClose, "&Close", 0, 0, kButtonW, kButtonH),
   };
   addControls(specs);
   Label1.bind(*this, "Label1");
@@ -149,8 +129,8 @@ bool ReviewListWindow::onCreate() {
       {"File Type", 64},
       {"Category", 110},
   });
-  if (!lstvDeletion.create(*this, "lstvDeletion", IDC_LIST, kMargin, 30, kWidth - 2 * kMargin,
-                           320, true))
+  if (!lstvDeletion.create(*this, "lstvDeletion", ids::kReviewList, kMargin, 30,
+                           kWidth - 2 * kMargin, 320, true))
     return false;
   // The image list is this window's: the control must not destroy it.
   HWND lv = lstvDeletion.hwnd();
@@ -316,8 +296,9 @@ void ReviewListWindow::setControlsEnabled(bool on) {
   cmdDeselectAll.setEnabled(on);
   cmdExit.setEnabled(on);
   if (HMENU menu = isOpen() ? GetMenu(hwnd()) : nullptr) {
-    for (int id : {IDM_DELETEALL, IDM_DELETESELECTED, IDM_PROPERTIES, IDM_SELECTALL,
-                   IDM_DESELECTALL, IDM_EXIT})
+    for (int id :
+         {ids::kCmdReviewDeleteAll, ids::kCmdReviewDeleteSelected, ids::kCmdReviewProperties,
+          ids::kCmdReviewSelectAll, ids::kCmdReviewDeselectAll, ids::kCmdReviewExit})
       EnableMenuItem(menu, static_cast<UINT>(id), MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED));
   }
 }
@@ -483,17 +464,17 @@ void ReviewListWindow::release() {
 
 void ReviewListWindow::onCommand(int id, int code, HWND ctl) {
   switch (id) {
-    case IDC_DELETE: cmdDeleteSelected_Click(); break;
-    case IDC_SELECTALL: cmdSelectAll_Click(); break;
-    case IDC_DESELECTALL: cmdDeselectAll_Click(); break;
-    case IDC_EXIT: cmdExit_Click(); break;
-    case IDM_DELETEALL: mnuDeleteAll_Click(); break;
-    case IDM_DELETESELECTED: mnuDeleteSelected_Click(); break;
-    case IDM_PROPERTIES: mnuProperties_Click(); break;
-    case IDM_SELECTALL: mnuSelectAll_Click(); break;
-    case IDM_DESELECTALL: mnuDeselectAll_Click(); break;
-    case IDM_ABORT: mnuAbort_Click(); break;
-    case IDM_EXIT: mnuExit_Click(); break;
+    case ids::kReviewDelete: cmdDeleteSelected_Click(); break;
+    case ids::kReviewSelectAll: cmdSelectAll_Click(); break;
+    case ids::kReviewDeselectAll: cmdDeselectAll_Click(); break;
+    case ids::kReviewClose: cmdExit_Click(); break;
+    case ids::kCmdReviewDeleteAll: mnuDeleteAll_Click(); break;
+    case ids::kCmdReviewDeleteSelected: mnuDeleteSelected_Click(); break;
+    case ids::kCmdReviewProperties: mnuProperties_Click(); break;
+    case ids::kCmdReviewSelectAll: mnuSelectAll_Click(); break;
+    case ids::kCmdReviewDeselectAll: mnuDeselectAll_Click(); break;
+    case ids::kCmdReviewAbort: mnuAbort_Click(); break;
+    case ids::kCmdReviewExit: mnuExit_Click(); break;
     case IDCANCEL: close(); break;  // Esc
     default: break;
   }

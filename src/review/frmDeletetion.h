@@ -14,12 +14,11 @@
 
 #include "services/scanner.h"
 #include "win/controls.h"
+#include "win/ids.h"
 #include "win/listview.h"
 #include "win/seams.h"
 
 namespace glenvask {
-
-inline constexpr const wchar_t* kReviewListClass = L"GlenvaskReviewList";
 
 // The list's columns, in order.
 enum ReviewColumn : size_t {
@@ -88,7 +87,7 @@ class ReviewListWindow : public Dialog {
   double dblDeadSize = 0;
 
  protected:
-  const wchar_t* className() const override { return kReviewListClass; }
+  const wchar_t* className() const override { return ids::kReviewListClass; }
   bool onCreate() override;
   void onCommand(int id, int code, HWND ctl) override;
   bool onClose() override;

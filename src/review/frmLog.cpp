@@ -6,21 +6,13 @@
 
 #include "cleaner/frmMain.h"
 #include "review/frmLogDetails.h"
+#include "win/ids.h"
 
 namespace glenvask {
 
 namespace {
 
-enum : int {
-  IDC_HEADING = 100,
-  IDC_FILES,
-  IDC_SPACE,
-  IDC_LOG,
-  IDC_VIEW,
-  IDC_CLOSE,
-  IDC_EXIT,
-  IDC_STATIC = -1,
-};
+constexpr int IDC_STATIC = -1;  // a control nobody reaches by id
 
 constexpr int kWidth = 380, kHeight = 330;
 constexpr int kRowTop = 66, kRowH = 26;
@@ -106,20 +98,20 @@ bool SummaryWindow::build(HWND owner) {
 
 bool SummaryWindow::onCreate() {
   const ControlSpec specs[] = {
-      label("lblHeading", IDC_HEADING, "Cleanup Summary", 12, 10, 300, 20),
+      label("lblHeading", ids::kSummaryHeading, "Cleanup Summary", 12, 10, 300, 20),
       label("lblTasks", IDC_STATIC, "Maintenance tasks", 40, 40, 190, 18),
       label("lblStatusHeader", IDC_STATIC, "Status", 240, 40, 120, 18),
       {"Line1", WC_STATICW, IDC_STATIC, "", 12, 60, kWidth - 24, 2, SS_ETCHEDHORZ},
       label("lblFilesDeleted", IDC_STATIC, "Files Deleted:", 40, 210, 110, 18),
-      label("Label3", IDC_FILES, "0", 160, 210, 200, 18),
+      label("Label3", ids::kSummaryFiles, "0", 160, 210, 200, 18),
       label("lblSpaceGained", IDC_STATIC, "Space Gained:", 40, 232, 110, 18),
-      label("Label4", IDC_SPACE, "0 Bytes", 160, 232, 200, 18),
-      {"txtLog", L"EDIT", IDC_LOG, "", 0, 0, 10, 10,
+      label("Label4", ids::kSummarySpace, "0 Bytes", 160, 232, 200, 18),
+      {"txtLog", L"EDIT", ids::kSummaryLog, "", 0, 0, 10, 10,
        ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL | WS_VSCROLL | WS_HSCROLL,
        WS_EX_CLIENTEDGE},
-      button("cmdSave", IDC_VIEW, "&View Details...", 12, 290, 120, 26),
-      button("cmdClose", IDC_CLOSE, "&Close", 176, 290, 90, 26, BS_DEFPUSHBUTTON),
-      button("cmdExit", IDC_EXIT, "&Exit", 276, 290, 90, 26),
+      button("cmdSave", ids::kSummaryViewDetails, "&View Details...", 12, 290, 120, 26),
+      button("cmdClose", ids::kSummaryClose, "&Close", 176, 290, 90, 26, BS_DEFPUSHBUTTON),
+      button("cmdExit", ids::kSummaryExit, "&Exit", 276, 290, 90, 26),
   };
   addControls(specs);
   Label3.bind(*this, "Label3");
@@ -140,7 +132,8 @@ bool SummaryWindow::onCreate() {
                               16, 16, SS_ICON});
     addControl(label(("lblTask" + n).c_str(), IDC_STATIC, kSummarySections[i].caption, 40, y,
                      190, 18));
-    addControl(label(("lblState" + n).c_str(), IDC_STATIC, kCleanedText, 240, y, 120, 18));
+    addControl(label(("lblState" + n).c_str(), ids::kSummaryStateBase + static_cast<int>(i),
+                     kCleanedText, 240, y, 120, 18));
     status_[i].bind(*this, "lblState" + n);
     SendMessageW(tick_[i], STM_SETICON, reinterpret_cast<WPARAM>(tickIcon()), 0);
     SendMessageW(warning_[i], STM_SETICON, reinterpret_cast<WPARAM>(warningIcon()), 0);
@@ -202,9 +195,9 @@ void SummaryWindow::cmdExit_Click() {
 
 void SummaryWindow::onCommand(int id, int, HWND) {
   switch (id) {
-    case IDC_VIEW: cmdSave_Click(); break;
-    case IDC_CLOSE: cmdClose_Click(); break;
-    case IDC_EXIT: cmdExit_Click(); break;
+    case ids::kSummaryViewDetails: cmdSave_Click(); break;
+    case ids::kSummaryClose: cmdClose_Click(); break;
+    case ids::kSummaryExit: cmdExit_Click(); break;
     case IDCANCEL: close(); break;  // Esc
     default: break;
   }

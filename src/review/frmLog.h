@@ -9,11 +9,10 @@
 #include <string>
 
 #include "win/controls.h"
+#include "win/ids.h"
 #include "win/seams.h"
 
 namespace glenvask {
-
-inline constexpr const wchar_t* kSummaryClass = L"GlenvaskCleanupSummary";
 
 // One section row of the summary: its caption, the main window's hidden mark, and the
 // category check boxes read when no mark is set.
@@ -65,7 +64,7 @@ class SummaryWindow : public Dialog {
   static std::function<void()> endProgram;
 
  protected:
-  const wchar_t* className() const override { return kSummaryClass; }
+  const wchar_t* className() const override { return ids::kSummaryClass; }
   bool onCreate() override;
   void onCommand(int id, int code, HWND ctl) override;
   void onDestroy() override;

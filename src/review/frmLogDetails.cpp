@@ -2,18 +2,11 @@
 
 #include "review/frmLog.h"
 #include "services/settings.h"
+#include "win/ids.h"
 
 namespace glenvask {
 
 namespace {
-
-enum : int {
-  IDC_HEADING = 100,
-  IDC_LOG,
-  IDC_STATUS,
-  IDC_SAVE,
-  IDC_CLOSE,
-};
 
 constexpr int kWidth = 560, kHeight = 400;
 
@@ -49,14 +42,14 @@ bool LogDetailsWindow::build(HWND owner) {
 
 bool LogDetailsWindow::onCreate() {
   const ControlSpec specs[] = {
-      label("lblHeading", IDC_HEADING, "Detailed Log", 12, 10, 300, 18),
-      {"txtLog", L"EDIT", IDC_LOG, "", 12, 32, kWidth - 24, 300,
+      label("lblHeading", ids::kLogHeading, "Detailed Log", 12, 10, 300, 18),
+      {"txtLog", L"EDIT", ids::kLogText, "", 12, 32, kWidth - 24, 300,
        ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL | WS_VSCROLL | WS_HSCROLL |
            WS_TABSTOP,
        WS_EX_CLIENTEDGE},
-      label("lblStatus", IDC_STATUS, "", 12, 338, kWidth - 24, 18),
-      button("cmdSave", IDC_SAVE, "&Save As...", 12, 364, 100, 26),
-      button("cmdClose", IDC_CLOSE, "&Close", kWidth - 112, 364, 100, 26, BS_DEFPUSHBUTTON),
+      label("lblStatus", ids::kLogStatus, "", 12, 338, kWidth - 24, 18),
+      button("cmdSave", ids::kLogSave, "&Save As...", 12, 364, 100, 26),
+      button("cmdClose", ids::kLogClose, "&Close", kWidth - 112, 364, 100, 26, BS_DEFPUSHBUTTON),
   };
   addControls(specs);
   txtLog.bind(*this, "txtLog");
@@ -88,8 +81,8 @@ void LogDetailsWindow::cmdClose_Click() {
 
 void LogDetailsWindow::onCommand(int id, int, HWND) {
   switch (id) {
-    case IDC_SAVE: cmdSave_Click(); break;
-    case IDC_CLOSE: cmdClose_Click(); break;
+    case ids::kLogSave: cmdSave_Click(); break;
+    case ids::kLogClose: cmdClose_Click(); break;
     case IDCANCEL: close(); break;  // Esc
     default: break;
   }

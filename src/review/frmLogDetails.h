@@ -5,11 +5,10 @@
 #include <windows.h>
 
 #include "win/controls.h"
+#include "win/ids.h"
 #include "win/seams.h"
 
 namespace glenvask {
-
-inline constexpr const wchar_t* kLogDetailsClass = L"GlenvaskDetailedLog";
 
 // The save dialog of the detailed log.
 inline constexpr const char* kLogFileName = "cleanup";
@@ -30,7 +29,7 @@ class LogDetailsWindow : public Dialog {
   Button cmdSave, cmdClose;
 
  protected:
-  const wchar_t* className() const override { return kLogDetailsClass; }
+  const wchar_t* className() const override { return ids::kLogDetailsClass; }
   bool onCreate() override;
   void onCommand(int id, int code, HWND ctl) override;
   void onDestroy() override;

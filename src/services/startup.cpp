@@ -32,7 +32,7 @@ bool ShowPrevInstance() {
   // The running instance may still be making its window: look for a moment.
   HWND main = nullptr;
   for (int i = 0; i < 60 && !main; ++i) {
-    main = FindWindowW(kMainWindowClass, nullptr);
+    main = FindWindowW(ids::kMainWindowClass, nullptr);
     if (!main) Sleep(50);
   }
   if (!main) return false;
