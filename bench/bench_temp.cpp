@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "cleaner/frmMain.h"
+#include "cleaner/routines.h"
 #include "services/globals.h"
 #include "services/paths.h"
 #include "win/unicode.h"
@@ -126,7 +127,7 @@ int main() {
       bool routineFirst = r % 2 == 0;
       auto t0 = std::chrono::steady_clock::now();
       if ((k == 0) == routineFirst) {
-        w.CleanTempFiles();
+        CleanTempFiles(w);
         routine.push_back(seconds(std::chrono::steady_clock::now() - t0));
         routineFiles = w.CategoryFileCount;
         left = countLeft(routineTree);

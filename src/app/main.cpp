@@ -1,5 +1,5 @@
 #include <windows.h>
 
-#include "services/startup.h"
+#include "app/startup.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { return glenvask::Main(); }

@@ -14,6 +14,17 @@ size_t findNoCase(std::string_view text, std::string_view token, size_t from) {
 }
 }  // namespace
 
+size_t utf16Length(std::string_view utf8) {
+  size_t n = 0;
+  for (unsigned char c : utf8) {
+    if ((c & 0xC0) != 0x80) ++n;  // each lead byte starts a character...
+    if (c >= 0xF0) ++n;           // ...and one past the basic plane takes two units
+  }
+  return n;
+}
+
+bool isUsablePathLength(std::string_view path) { return utf16Length(path) <= kMaxPathUnits; }
+
 std::string GetFileNameFromPath(std::string_view path) {
   size_t slash = path.rfind('\\');
   return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));

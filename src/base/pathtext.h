@@ -6,6 +6,16 @@
 
 namespace glenvask {
 
+// The longest path, in UTF-16 units, that the program hands to the platform: what the file
+// functions take without the "\\?\" prefix (MAX_PATH less its null). A path that comes from a
+// file, the registry, a plug-in or the command line and is longer is refused where it enters,
+// like any other unusable line: some platform calls break on longer ones (Wine's
+// GetLongPathNameW overflows its stack past about 1,024 characters).
+inline constexpr size_t kMaxPathUnits = 259;
+// The length of a UTF-8 text in UTF-16 units.
+size_t utf16Length(std::string_view utf8);
+bool isUsablePathLength(std::string_view path);
+
 // The text after the last "\" (the whole path when it has none).
 std::string GetFileNameFromPath(std::string_view path);
 

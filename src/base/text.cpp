@@ -41,10 +41,6 @@ bool istartsWith(std::string_view s, std::string_view prefix) {
   return s.size() >= prefix.size() && iequals(s.substr(0, prefix.size()), prefix);
 }
 
-bool iendsWith(std::string_view s, std::string_view suffix) {
-  return s.size() >= suffix.size() && iequals(s.substr(s.size() - suffix.size()), suffix);
-}
-
 std::vector<std::string> split(std::string_view s, char sep) {
   std::vector<std::string> out;
   size_t start = 0;

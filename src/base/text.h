@@ -15,7 +15,6 @@ std::string toLower(std::string_view s);
 std::string toUpper(std::string_view s);
 bool iequals(std::string_view a, std::string_view b);
 bool istartsWith(std::string_view s, std::string_view prefix);
-bool iendsWith(std::string_view s, std::string_view suffix);
 
 // Splits at every separator; empty fields, leading and trailing, are kept.
 std::vector<std::string> split(std::string_view s, char sep);

@@ -7,9 +7,11 @@
 #include <vector>
 
 #include "base/lists.h"
+#include "base/pathtext.h"
 #include "base/text.h"
 #include "cleaner/categories_system.h"
 #include "cleaner/frmMain.h"
+#include "cleaner/routines.h"
 #include "review/frmDeletetion.h"
 #include "services/delete.h"
 #include "services/globals.h"
@@ -60,8 +62,10 @@ void expandIfVariable(std::string& path) {
   if (contains(path, "%")) ExpandSystemRoot(path);
 }
 
-// "C:\..." or "\\server\...": a path that does not depend on the current folder.
+// "C:\..." or "\\server\...": a path that does not depend on the current folder, and one the
+// platform can take (an over-long line or value is refused like any other unusable one).
 bool isFullPath(std::string_view path) {
+  if (!isUsablePathLength(path)) return false;
   if (path.size() >= 3 && path[1] == ':' && path[2] == '\\') {
     char c = path[0];
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
@@ -102,14 +106,6 @@ void folderStep(MainWindow& w, const std::string& folder, const char* pattern, b
   if (folders && !bAbort) w.deleteFolders();
 }
 
-// Opens a category step: the arrow beside its box, counters at 0, lists empty.
-void openStep(MainWindow& w, const char* box) {
-  w.startOperation(box);
-  w.CategoryFileCount = 0;
-  w.CategorySpace = 0;
-  ResetScanLists();
-}
-
 // The roots of the hard drives ("C:\"), in the platform's order.
 std::vector<std::string> hardDriveRoots() {
   std::vector<std::string> roots;
@@ -130,9 +126,9 @@ std::vector<std::string> listFileLines(const char* name, bool& exists) {
   return splitLines(fromFileText(*bytes));
 }
 
-// Both pumps of a loop step; true when the run has been stopped.
+// The pump of a loop step (time-sliced: a second call at once would never dispatch); true when
+// the run has been stopped.
 bool pumpAndTestStop() {
-  doEvents();
   doEvents();
   return bAbort;
 }
@@ -165,7 +161,7 @@ void driveScan(MainWindow& w, DriveScan kind, bool single) {
   ScanMode mode = kind == DriveScan::Unnecessary ? kScanUnnecessary
                   : kind == DriveScan::Empty     ? kScanEmpty
                                                  : kScanDeadShortcuts;
-  openStep(w, box);
+  w.beginStep(box);
   ShortcutShellScope shell(kind == DriveScan::Shortcuts);
 
   bool srchExists = false;
@@ -194,7 +190,7 @@ void driveScan(MainWindow& w, DriveScan kind, bool single) {
     releaseReviewList();
   } else {
     ReviewListWindow& review = frmDeletetion();
-    size_t count = review.lstvDeletion.rowCount();
+    size_t count = review.rowCount();
     auto boxSet = [&](const char* name) {
       CheckBox* b = w.categoryByName(name);
       return b && b->value() == 1;
@@ -214,8 +210,8 @@ void driveScan(MainWindow& w, DriveScan kind, bool single) {
                                          : kind == DriveScan::Shortcuts)) {
       releaseReviewList();
     } else {
-      review.lblTotalFiles.setText(
-          (kind == DriveScan::Unnecessary ? "Files Found: " : "Files ") + std::to_string(count));
+      review.setTotalText((kind == DriveScan::Unnecessary ? "Files Found: " : "Files ") +
+                          std::to_string(count));
       review.addIcons();
       asker().showModal(review, w.hwnd());
     }
@@ -227,9 +223,9 @@ void driveScan(MainWindow& w, DriveScan kind, bool single) {
 
 }  // namespace
 
-void MainWindow::CleanActiveSetupTemp() {
-  trapped("There was an error in cleaning Active Setup Temporary Folders. . ", [this] {
-    openStep(*this, "chkActiveSetup");
+void CleanActiveSetupTemp(MainWindow& w) {
+  w.trapped("There was an error in cleaning Active Setup Temporary Folders. . ", [&w] {
+    w.beginStep("chkActiveSetup");
     std::string key = std::string(kVolumeCaches) + "Active Setup Temp Folders";
     std::string v = GetRegString(kHkeyLocalMachine, key, "Folder");
     // "?:" names a folder on every drive: the drive loop covers it.
@@ -237,69 +233,69 @@ void MainWindow::CleanActiveSetupTemp() {
       expandIfVariable(v);
       if (folderExists(v)) {
         v = withBackslash(v);
-        folderStep(*this, v, "*.*", true);
+        folderStep(w, v, "*.*", true);
       }
     }
     for (const auto& root : hardDriveRoots())
       for (const char* sub : {"msdownld.tmp\\", "Windows\\msdownld.tmp\\", "WINNT\\msdownld.tmp\\"})
-        folderStep(*this, root + sub, "*.*", true);
-    stopOperation("");
-    logCategory("Active setup temporary folders... ");
+        folderStep(w, root + sub, "*.*", true);
+    w.stopOperation("");
+    w.logCategory("Active setup temporary folders... ");
   });
 }
 
-void MainWindow::CleanIndexer() {
-  trapped(nullptr, [this] {
-    openStep(*this, "chkIndexer");
+void CleanIndexer(MainWindow& w) {
+  w.trapped(nullptr, [&w] {
+    w.beginStep("chkIndexer");
     std::string v = GetRegString(kHkeyLocalMachine,
                                  std::string(kVolumeCaches) + "Content Indexer Cleaner", "Folder");
     size_t anyDrive = v.find("?:\\");
     if (anyDrive == std::string::npos) {
       expandIfVariable(v);
-      if (folderExists(v)) folderStep(*this, withBackslash(v), "*.*", true);
+      if (folderExists(v)) folderStep(w, withBackslash(v), "*.*", true);
     } else {
       // The folder below the root of every hard drive. An empty rest would be the root itself,
       // which the folder step refuses.
       std::string rest = v.substr(anyDrive + 3);
       while (!rest.empty() && rest.back() == '\\') rest.pop_back();
-      for (const auto& root : hardDriveRoots()) folderStep(*this, root + rest + "\\", "*.*", true);
+      for (const auto& root : hardDriveRoots()) folderStep(w, root + rest + "\\", "*.*", true);
     }
-    stopOperation("");
-    logCategory("Content indexer folder... ");
+    w.stopOperation("");
+    w.logCategory("Content indexer folder... ");
   });
 }
 
-void MainWindow::CleanActiveX() {
-  trapped("There was an error in cleaning Downloaded ActiveX & OCX. ", [this] {
-    openStep(*this, "chkActiveX");
+void CleanActiveX(MainWindow& w) {
+  w.trapped("There was an error in cleaning Downloaded ActiveX & OCX. ", [&w] {
+    w.beginStep("chkActiveX");
     std::string v = GetRegString(kHkeyLocalMachine, kActiveXCache, "0");
     if (v.size() > 1) {
       v += '\\';
       expandIfVariable(v);
-      folderStep(*this, v, "*.*", true);
+      folderStep(w, v, "*.*", true);
     }
-    stopOperation("");
-    logCategory("Downloaded ActiveX & OCX...");
+    w.stopOperation("");
+    w.logCategory("Downloaded ActiveX & OCX...");
   });
 }
 
-void MainWindow::CleanPrinter() {
-  trapped("There was an error in cleaning Residual Printer Files. ", [this] {
-    openStep(*this, "chkPrinter");
+void CleanPrinter(MainWindow& w) {
+  w.trapped("There was an error in cleaning Residual Printer Files. ", [&w] {
+    w.beginStep("chkPrinter");
     std::string v = GetRegString(kHkeyLocalMachine, kPrinters, "DefaultspoolDirectory");
     if (v.size() > 1) {
       v += '\\';
       expandIfVariable(v);
-      folderStep(*this, v, "*.spl", false);
+      folderStep(w, v, "*.spl", false);
     }
-    stopOperation("");
-    logCategory("Residual printer files... ");
+    w.stopOperation("");
+    w.logCategory("Residual printer files... ");
   });
 }
 
-void MainWindow::CleanMemDump() {
-  trapped(nullptr, [this] {
-    openStep(*this, "chkDump");
+void CleanMemDump(MainWindow& w) {
+  w.trapped(nullptr, [&w] {
+    w.beginStep("chkDump");
     // The values name the dump file and the minidump folder, usually below %SystemRoot%: the
     // Windows folder.
     std::string dump = GetRegString(kHkeyLocalMachine, kCrashControl, "DumpFile");
@@ -307,123 +303,129 @@ void MainWindow::CleanMemDump() {
     if (isFullPath(dump) && fileExists(dump)) DeleteFileW(wide(dump).c_str());
     std::string minidumps = GetRegString(kHkeyLocalMachine, kCrashControl, "MinidumpDir");
     ExpandSystemRoot(minidumps);
-    if (contains(minidumps, "\\")) folderStep(*this, withBackslash(minidumps), "*.dmp", false);
-    stopOperation("");
-    logCategory("Memory dump files... ");
+    if (contains(minidumps, "\\")) folderStep(w, withBackslash(minidumps), "*.dmp", false);
+    w.stopOperation("");
+    w.logCategory("Memory dump files... ");
   });
 }
 
-void MainWindow::CleanOffline() {
-  trapped("There was an error in cleaning Offline Web Pages. ", [this] {
-    openStep(*this, "chkOffline");
-    folderStep(*this, GetWindowsDir() + "\\Offline Web Pages\\", "*.*", true);
-    stopOperation("");
-    logCategory("Offline web pages... ");
+void CleanOffline(MainWindow& w) {
+  w.trapped("There was an error in cleaning Offline Web Pages. ", [&w] {
+    w.beginStep("chkOffline");
+    folderStep(w, GetWindowsDir() + "\\Offline Web Pages\\", "*.*", true);
+    w.stopOperation("");
+    w.logCategory("Offline web pages... ");
   });
 }
 
-void MainWindow::CleanTempFiles() {
-  trapped("There was an error in cleaning Temporary Files. ", [this] {
-    openStep(*this, "chkTemp");
-    folderStep(*this, GetTempDir(), "*.*", true);
-    stopOperation("");
-    logCategory("Temporary files... ");
+void CleanTempFiles(MainWindow& w) {
+  w.trapped("There was an error in cleaning Temporary Files. ", [&w] {
+    w.beginStep("chkTemp");
+    folderStep(w, GetTempDir(), "*.*", true);
+    w.stopOperation("");
+    w.logCategory("Temporary files... ");
   });
 }
 
-void MainWindow::CleanRecentDocs() {
-  trapped("There was an error in cleaning Recent Documents. ", [this] {
-    openStep(*this, "chkRecentDocument");
+void CleanRecentDocs(MainWindow& w) {
+  w.trapped("There was an error in cleaning Recent Documents. ", [&w] {
+    w.beginStep("chkRecentDocument");
     std::string v = GetRegString(kHkeyCurrentUser, kShellFolders, "Recent");
     if (v.size() > 1) {
       v += '\\';
       expandIfVariable(v);
-      folderStep(*this, v, "*.*", false);  // the folders of the recent folder stay
+      folderStep(w, v, "*.*", false);  // the folders of the recent folder stay
     }
     ClearRegValues(kRecentDocs);
-    stopOperation("");
-    logCategory("Recent documents... ");
+    w.stopOperation("");
+    w.logCategory("Recent documents... ");
   });
 }
 
-void MainWindow::CleanUserFiles() {
-  trapped("There was an error in cleaning User Defined Files", [this] {
-    openStep(*this, "chkUserDefinedFiles");
-    bool exists = false;
-    for (const std::string& path : listFileLines(kUserFilesFile, exists)) {
-      if (IsIgnoredFolder(path)) continue;
-      std::string name = path.substr(path.rfind('\\') + 1);
-      if (IsIgnoredFile(name) || IsIgnoredExtension(name)) continue;
-      // A line that is no full path would name a file of the current folder.
-      if (!isFullPath(path) || !fileExists(path)) continue;
-      std::int64_t length = 0;
-      if (DeleteJunkFile(path, &length) != 0) {
-        ++TotalFilesDeleted;
-        ++CategoryFileCount;
-        TotalSpaceGained += length;
-        CategorySpace += length;
-      }
-    }
-    logCategory("User-defined files... ");
-    stopOperation("");
-  }, true);
-}
-
-void MainWindow::CleanUserFolders() {
-  trapped("There was an error in cleaning the User defined folders", [this] {
-    openStep(*this, "chkUserDefinedFolders");
-    auto stopped = [this] {
-      if (!pumpAndTestStop()) return false;
-      DeleteBackupZip();
-      stopOperation(kAbortText);
-      return true;
-    };
-    // Files only: the folders stay.
-    auto scan = [](const std::string& folder) {
-      if (!IsIgnoredFolder(folder) && cleanableFolder(folder))
-        ScanFolder(folderPath(folder), "*.*", kScanUserFolders);
-    };
-    bool exists = false;
-    std::vector<std::string> lines = listFileLines(kUserFoldersFile, exists);
-    if (exists) {
-      if (!lines.empty()) {
-        ResetScanLists();
-        for (const std::string& line : lines) {
-          if (line.empty()) continue;
-          std::string folder = trim(line);
-          if (IsIgnoredFolder(folder)) continue;
-          if (stopped()) return;
-          scan(folder);
+void CleanUserFiles(MainWindow& w) {
+  w.trapped(
+      "There was an error in cleaning User Defined Files",
+      [&w] {
+        w.beginStep("chkUserDefinedFiles");
+        bool exists = false;
+        for (const std::string& path : listFileLines(kUserFilesFile, exists)) {
+          if (IsIgnoredFolder(path)) continue;
+          std::string name = path.substr(path.rfind('\\') + 1);
+          if (IsIgnoredFile(name) || IsIgnoredExtension(name)) continue;
+          // A line that is no full path would name a file of the current folder.
+          if (!isFullPath(path) || !fileExists(path)) continue;
+          std::int64_t length = 0;
+          if (DeleteJunkFile(path, &length) != 0) {
+            ++TotalFilesDeleted;
+            ++w.CategoryFileCount;
+            TotalSpaceGained += length;
+            w.CategorySpace += length;
+          }
         }
-        deleteFiles();
-      }
-    } else {
-      ResetScanLists();
-      scan(GetTempDir());
-      if (stopped()) return;
-      scan(GetWindowsDir() + "\\temp\\");
-      if (stopped()) return;
-      std::string appData = GetRegString(kHkeyCurrentUser, kShellFolders, "AppData");
-      if (!appData.empty()) scan(appData + "\\Microsoft\\Office\\Recent\\");
-      deleteFiles();
-    }
-    stopOperation("");
-    logCategory("User-defined folders... ");
-  }, true);
+        w.logCategory("User-defined files... ");
+        w.stopOperation("");
+      },
+      true);
 }
 
-void MainWindow::CleanUnnecessaryFiles(bool single) {
-  trapped("There was an error in cleaning Unnecessary Files. ",
-          [&] { driveScan(*this, DriveScan::Unnecessary, single); });
+void CleanUserFolders(MainWindow& w) {
+  w.trapped(
+      "There was an error in cleaning the User defined folders",
+      [&w] {
+        w.beginStep("chkUserDefinedFolders");
+        auto stopped = [&w] {
+          if (!pumpAndTestStop()) return false;
+          DeleteBackupZip();
+          w.stopOperation(kAbortText);
+          return true;
+        };
+        // Files only: the folders stay.
+        auto scan = [](const std::string& folder) {
+          if (!IsIgnoredFolder(folder) && cleanableFolder(folder))
+            ScanFolder(folderPath(folder), "*.*", kScanUserFolders);
+        };
+        bool exists = false;
+        std::vector<std::string> lines = listFileLines(kUserFoldersFile, exists);
+        if (exists) {
+          if (!lines.empty()) {
+            ResetScanLists();
+            for (const std::string& line : lines) {
+              if (line.empty()) continue;
+              std::string folder = trim(line);
+              if (IsIgnoredFolder(folder)) continue;
+              if (stopped()) return;
+              scan(folder);
+            }
+            w.deleteFiles();
+          }
+        } else {
+          ResetScanLists();
+          scan(GetTempDir());
+          if (stopped()) return;
+          scan(GetWindowsDir() + "\\temp\\");
+          if (stopped()) return;
+          std::string appData = GetRegString(kHkeyCurrentUser, kShellFolders, "AppData");
+          if (!appData.empty()) scan(appData + "\\Microsoft\\Office\\Recent\\");
+          w.deleteFiles();
+        }
+        w.stopOperation("");
+        w.logCategory("User-defined folders... ");
+      },
+      true);
 }
 
-void MainWindow::CleanEmptyFiles(bool single) {
-  trapped("There was an error in cleaning Empty Files. ",
-          [&] { driveScan(*this, DriveScan::Empty, single); });
+void CleanUnnecessaryFiles(MainWindow& w, bool single) {
+  w.trapped("There was an error in cleaning Unnecessary Files. ",
+            [&] { driveScan(w, DriveScan::Unnecessary, single); });
 }
 
-void MainWindow::CleanShortcuts(bool single) {
-  trapped(nullptr, [&] { driveScan(*this, DriveScan::Shortcuts, single); });
+void CleanEmptyFiles(MainWindow& w, bool single) {
+  w.trapped("There was an error in cleaning Empty Files. ",
+            [&] { driveScan(w, DriveScan::Empty, single); });
+}
+
+void CleanShortcuts(MainWindow& w, bool single) {
+  w.trapped(nullptr, [&] { driveScan(w, DriveScan::Shortcuts, single); });
 }
 
 }  // namespace glenvask

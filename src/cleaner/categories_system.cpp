@@ -14,10 +14,12 @@
 #include <stdexcept>
 #include <vector>
 
+#include "base/pathtext.h"
 #include "base/sizes.h"
 #include "base/text.h"
 #include "cleaner/categories_system.h"
 #include "cleaner/frmMain.h"
+#include "cleaner/routines.h"
 #include "plugins/engine.h"
 #include "services/delete.h"
 #include "services/globals.h"
@@ -82,14 +84,6 @@ std::wstring lowerWide(std::wstring text) {
 
 std::size_t countNames(const std::string& names) {
   return names.empty() ? 0 : split(names, '\0').size();
-}
-
-// The run's frame around a category: the arrow beside its box, counters and lists emptied.
-void beginStep(MainWindow& w, const char* box) {
-  w.startOperation(box);
-  w.CategoryFileCount = 0;
-  w.CategorySpace = 0;
-  ResetScanLists();
 }
 
 // Hands the plug-in engine's stop to the main window while the Plugins category runs.
@@ -216,9 +210,9 @@ void RecycleBinTotals(std::int64_t& items, std::int64_t& bytes) {
   }
 }
 
-void MainWindow::CleanRecycleBin() {
-  trapped("There was an error in cleaning the Recycle Bin. ", [&] {
-    beginStep(*this, "chkRecycleBin");
+void CleanRecycleBin(MainWindow& w) {
+  w.trapped("There was an error in cleaning the Recycle Bin. ", [&] {
+    w.beginStep("chkRecycleBin");
     std::int64_t items = 0, bytes = 0;
     RecycleBinTotals(items, bytes);
     EmptyRecycleBin("", true, true, true);
@@ -232,13 +226,13 @@ void MainWindow::CleanRecycleBin() {
     TotalSpaceGained += freed;
     CleanupLog += "Recycle Bin... Files Deleted: " + std::to_string(deleted) +
                   " Space Gained: " + sizeText(freed) + "\r\n";
-    stopOperation("");
+    w.stopOperation("");
   });
 }
 
-void MainWindow::CleanCache() {
-  trapped("There was an error cleaning the Temporary Internet Files (Cache). ", [&] {
-    beginStep(*this, "chkCache");
+void CleanCache(MainWindow& w) {
+  w.trapped("There was an error cleaning the Temporary Internet Files (Cache). ", [&] {
+    w.beginStep("chkCache");
     std::vector<std::wstring> urls;
     // Cookies have a category of their own.
     ForEachUrlCacheEntry([&](const UrlCacheEntry& e) {
@@ -246,14 +240,14 @@ void MainWindow::CleanCache() {
     });
     for (const std::wstring& url : urls) DeleteUrlCacheEntryW(url.c_str());
     CleanupLog += "Temporary Internet Files (Cache)...\r\n";
-    stopOperation("");
+    w.stopOperation("");
   });
 }
 
-void MainWindow::CleanCookies() {
-  trapped("There was an error in cleaning Cookies. ", [&] {
+void CleanCookies(MainWindow& w) {
+  w.trapped("There was an error in cleaning Cookies. ", [&] {
     std::string kept = ReadKeptCookies();
-    beginStep(*this, "chkCookies");
+    w.beginStep("chkCookies");
     // The cache's own records of the cookies that are not kept.
     std::vector<UrlCacheEntry> unkept;
     ForEachUrlCacheEntry([&](const UrlCacheEntry& e) {
@@ -268,8 +262,8 @@ void MainWindow::CleanCookies() {
       } catch (const std::exception&) {
       }
     };
-    CategoryFileCount = 0;
-    CategorySpace = 0;
+    w.CategoryFileCount = 0;
+    w.CategorySpace = 0;
     std::string folder;
     bool exists = false;
     step([&] {
@@ -278,7 +272,7 @@ void MainWindow::CleanCookies() {
       // One backslash at the end: the paths must read as the kept-cookies file writes them.
       if (folder.back() != '\\') folder += '\\';
       if (folder.find('%') != std::string::npos) ExpandSystemRoot(folder);
-      exists = !folder.empty() && folderExists(folder);
+      exists = isUsablePathLength(folder) && folderExists(folder);
     });
     if (exists) {
       step([&] { ResetScanLists(); });
@@ -287,22 +281,21 @@ void MainWindow::CleanCookies() {
     if (exists && !arrFiles.empty()) {
       step([&] { kept = ReadKeptCookies(); });
       step([&] {
-        pgClean.setRange(0, static_cast<int>(std::min<size_t>(arrFiles.size() + 1, INT32_MAX)));
+        w.pgClean.setRange(0, static_cast<int>(std::min<size_t>(arrFiles.size() + 1, INT32_MAX)));
       });
       for (size_t i = 0; i < arrFiles.size(); ++i) {
         step([&] {
-          doEvents();
           doEvents();
           std::string path = arrFiles[i];
           std::int64_t length = 0;
           if (!IsKeptCookie(kept, path) && DeleteJunkFile(path, &length) != 0) {
             ++TotalFilesDeleted;
             TotalSpaceGained += length;
-            ++CategoryFileCount;
-            CategorySpace += length;
+            ++w.CategoryFileCount;
+            w.CategorySpace += length;
           }
         });
-        step([&] { pgClean.setValue(static_cast<int>(std::min<size_t>(i + 1, INT32_MAX))); });
+        step([&] { w.pgClean.setValue(static_cast<int>(std::min<size_t>(i + 1, INT32_MAX))); });
       }
     }
     // A cookie whose file is gone leaves no record behind in the cache.
@@ -311,23 +304,23 @@ void MainWindow::CleanCookies() {
         DeleteUrlCacheEntryW(e.url.c_str());
     }
 
-    logCategory("Cookies... ");
-    stopOperation("");
+    w.logCategory("Cookies... ");
+    w.stopOperation("");
   });
 }
 
-void MainWindow::CleanTypedURL() {
-  trapped("There was an error in cleaning the History. ", [&] {
-    beginStep(*this, "chkURLHistory");
+void CleanTypedURL(MainWindow& w) {
+  w.trapped("There was an error in cleaning the History. ", [&] {
+    w.beginStep("chkURLHistory");
     std::int64_t count = ClearRegValues(kTypedURLs);
     CleanupLog += "Typed URLs... Files Deleted: " + std::to_string(count) + "\r\n";
-    stopOperation("");
+    w.stopOperation("");
   });
 }
 
-void MainWindow::CleanHistory() {
-  trapped("There was an error in cleaning the History. ", [&] {
-    beginStep(*this, "chkHistory");
+void CleanHistory(MainWindow& w) {
+  w.trapped("There was an error in cleaning the History. ", [&] {
+    w.beginStep("chkHistory");
     HRESULT init = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     struct ComScope {
       bool owned;
@@ -341,23 +334,23 @@ void MainWindow::CleanHistory() {
     HRESULT hr = history->ClearHistory();
     history->Release();
     check(hr);
-    stopOperation("");
+    w.stopOperation("");
     CleanupLog += "History...\r\n";
   });
 }
 
-void MainWindow::CleanRunMRU() {
-  trapped("There was an error in cleaning the Run MRU. ", [&] {
-    beginStep(*this, "chkRunMRU");
+void CleanRunMRU(MainWindow& w) {
+  w.trapped("There was an error in cleaning the Run MRU. ", [&] {
+    w.beginStep("chkRunMRU");
     std::int64_t count = ClearRegValues(kRunMRU);
     CleanupLog += "Windows run history... Files Deleted: " + std::to_string(count) + "\r\n";
-    stopOperation("");
+    w.stopOperation("");
   });
 }
 
-void MainWindow::CleanFindHistory() {
-  trapped("There was an error in cleaning the Find History. ", [&] {
-    beginStep(*this, "chkFindHistory");
+void CleanFindHistory(MainWindow& w) {
+  w.trapped("There was an error in cleaning the Find History. ", [&] {
+    w.beginStep("chkFindHistory");
     const std::string e = kExplorer;
     const std::string bar = kSearchBar;
     for (const std::string& key :
@@ -369,36 +362,36 @@ void MainWindow::CleanFindHistory() {
          {e + "MenuOrder\\Start Menu\\Find\\Menu", e + "MenuOrder\\Start Menu\\Find",
           bar + "ContainingTextMRU", bar + "FilesNamedMRU", std::string(kSearchAssistant)})
       DeleteRegKeyTree(kHkeyCurrentUser, key);
-    stopOperation("");
+    w.stopOperation("");
   });
 }
 
-void MainWindow::CleanInstallMRU() {
-  trapped("There was an error in cleaning Install MRU. ", [&] {
-    beginStep(*this, "chkInstallFrom");
+void CleanInstallMRU(MainWindow& w) {
+  w.trapped("There was an error in cleaning Install MRU. ", [&] {
+    w.beginStep("chkInstallFrom");
     ClearRegValues(kInstallLocations);
-    stopOperation("");
+    w.stopOperation("");
     CleanupLog += "Install from history...\r\n";
   });
 }
 
-void MainWindow::CleanOfficeHistory() {
-  trapped("There was an error in cleaning the MS OfficeRegistry History Lists. ", [&] {
-    beginStep(*this, "chkOffice");
+void CleanOfficeHistory(MainWindow& w) {
+  w.trapped("There was an error in cleaning the MS OfficeRegistry History Lists. ", [&] {
+    w.beginStep("chkOffice");
     for (const char* version : {"10.0", "9.0", "8.0"}) ClearOfficeMRU(version);
-    stopOperation("");
+    w.stopOperation("");
     CleanupLog += "MS Office history...\r\n";
   });
 }
 
-void MainWindow::CleanClipboard() {
-  trapped(
+void CleanClipboard(MainWindow& w) {
+  w.trapped(
       "There was an error in cleaning the Clipboard",
       [&] {
-        beginStep(*this, "chkClipBoard");
+        w.beginStep("chkClipBoard");
         // Another program may hold the clipboard for a moment.
         bool open = false;
-        for (int attempt = 0; attempt < 10 && !(open = OpenClipboard(hwnd())); ++attempt)
+        for (int attempt = 0; attempt < 10 && !(open = OpenClipboard(w.hwnd())); ++attempt)
           Sleep(20);
         if (!open) throw std::runtime_error("Can't open Clipboard");
         BOOL emptied = EmptyClipboard();
@@ -406,22 +399,22 @@ void MainWindow::CleanClipboard() {
         CloseClipboard();
         if (!emptied) check(HRESULT_FROM_WIN32(error ? error : ERROR_ACCESS_DENIED));
         CleanupLog += "Windows Clipboard...\r\n";
-        stopOperation("");
+        w.stopOperation("");
       },
       true);
 }
 
-void MainWindow::CleanPlugins() {
-  trapped("There was an error in cleaning the plugins. . ", [&] {
-    beginStep(*this, "chkPlugins");
-    PluginStop stop(*this);
-    bool reachedEnd = RunCheckedPlugins([this] {
-      deleteFiles();
-      deleteFolders();
+void CleanPlugins(MainWindow& w) {
+  w.trapped("There was an error in cleaning the plugins. . ", [&] {
+    w.beginStep("chkPlugins");
+    PluginStop stop(w);
+    bool reachedEnd = RunCheckedPlugins([&w] {
+      w.deleteFiles();
+      w.deleteFolders();
     });
     if (!reachedEnd) return;  // stopped: the engine has ended the run with its text
-    stopOperation("");
-    logCategory("Plugins... ");
+    w.stopOperation("");
+    w.logCategory("Plugins... ");
   });
 }
 

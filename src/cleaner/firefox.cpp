@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "cleaner/frmMain.h"
+#include "cleaner/routines.h"
+#include "services/folderlist.h"
 #include "services/globals.h"
 #include "win/pump.h"
 #include "win/unicode.h"
@@ -21,42 +23,22 @@ bool endsWith(const std::wstring& text, std::wstring_view tail) {
          text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
 }
 
-bool isDotEntry(const wchar_t* name) {
-  return (name[0] == L'.' && name[1] == 0) || (name[0] == L'.' && name[1] == L'.' && name[2] == 0);
-}
-
 // One folder (ending in "\") of the walk, then each of its subfolders in the order found.
 void walk(const std::wstring& folder, const std::wstring& pattern, bool cacheOnly) {
   std::vector<std::wstring> subfolders;
-  WIN32_FIND_DATAW fd;
-  HANDLE find = FindFirstFileW((folder + L"*").c_str(), &fd);
-  if (find != INVALID_HANDLE_VALUE) {
-    do {
-      doEvents();
-      if (isDotEntry(fd.cFileName)) continue;
-      // A link (junction, symbolic link) is never entered: what it points to is not ours.
-      if ((fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-          !(fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
-        subfolders.emplace_back(fd.cFileName);
-    } while (FindNextFileW(find, &fd));
-    FindClose(find);
+  for (const FolderEntry& e : listFolder(folder)) {
+    doEvents();
+    // A link (junction, symbolic link) is never entered: what it points to is not ours.
+    if (e.isFolder() && !e.isLink()) subfolders.push_back(e.name);
   }
 
   if (!cacheOnly || endsWith(folder, L"\\Cache\\")) {
-    find = FindFirstFileW((folder + pattern).c_str(), &fd);
-    if (find != INVALID_HANDLE_VALUE) {
-      do {
-        if (!isDotEntry(fd.cFileName) && !(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-          std::int64_t size = (static_cast<std::int64_t>(fd.nFileSizeHigh) << 32) |
-                              static_cast<std::int64_t>(fd.nFileSizeLow);
-          if (DeleteFileW((folder + fd.cFileName).c_str())) {
-            ++FirefoxFilesDeleted;
-            FirefoxSpaceGained += size;
-          }
-        }
-        doEvents();
-      } while (FindNextFileW(find, &fd));
-      FindClose(find);
+    for (const FolderEntry& e : listFolder(folder, pattern)) {
+      if (!e.isFolder() && DeleteFileW((folder + e.name).c_str())) {
+        ++FirefoxFilesDeleted;
+        FirefoxSpaceGained += e.size;
+      }
+      doEvents();
     }
   }
 
@@ -126,28 +108,26 @@ void CollectFirefoxCache(std::string_view folder, std::string_view pattern) {
   collect(folder, pattern, true);
 }
 
-void MainWindow::CleanMozillaCache() {
-  cleanProfiles(*this, "chkCleanMozillaCache", true, {"*.*"});
+void CleanMozillaCache(MainWindow& w) { cleanProfiles(w, "chkCleanMozillaCache", true, {"*.*"}); }
+
+void CleanMozillaHistory(MainWindow& w) {
+  cleanProfiles(w, "chkCleanMozillaHistory", false, {"history.dat"});
 }
 
-void MainWindow::CleanMozillaHistory() {
-  cleanProfiles(*this, "chkCleanMozillaHistory", false, {"history.dat"});
+void CleanMozillaDownloads(MainWindow& w) {
+  cleanProfiles(w, "chkCleanMozillaDownloads", false, {"downloads.rdf"});
 }
 
-void MainWindow::CleanMozillaDownloads() {
-  cleanProfiles(*this, "chkCleanMozillaDownloads", false, {"downloads.rdf"});
+void CleanMozillaPasswords(MainWindow& w) {
+  cleanProfiles(w, "chkCleanMozillaPasswords", false, {"*.s", "signons.txt", "ac-weights.txt"});
 }
 
-void MainWindow::CleanMozillaPasswords() {
-  cleanProfiles(*this, "chkCleanMozillaPasswords", false, {"*.s", "signons.txt", "ac-weights.txt"});
+void CleanMozillaForms(MainWindow& w) {
+  cleanProfiles(w, "chkCleanMozillaForms", false, {"*.w", "formhistory.dat"});
 }
 
-void MainWindow::CleanMozillaForms() {
-  cleanProfiles(*this, "chkCleanMozillaForms", false, {"*.w", "formhistory.dat"});
-}
-
-void MainWindow::CleanMozillaCookies() {
-  cleanProfiles(*this, "chkCleanMozillaCookies", false, {"cookies.txt", "cookperm.txt"});
+void CleanMozillaCookies(MainWindow& w) {
+  cleanProfiles(w, "chkCleanMozillaCookies", false, {"cookies.txt", "cookperm.txt"});
 }
 
 }  // namespace glenvask

@@ -159,6 +159,7 @@ bool MainWindow::load(const std::string& args) {
     if (!create(spec)) return false;
   }
   setScanReporter(&reporter_);
+  setCleaningHost(this);
   Form_Load();
   return true;
 }
@@ -239,12 +240,7 @@ void MainWindow::Form_Load() {
   LoadLastCleaned();
   pgClean.setRange(0, pgClean.max() > 0 ? pgClean.max() : 100);
   pgClean.setValue(0);
-  // The scanner's lists and search options.
-  LoadIFIList();
-  LoadUDIFOList();
-  LoadIEList();
-  LoadUNFIList();
-  LoadSearchOptions();
+  LoadScanLists();  // the scanner's lists and search options
   Label5.setText(GLENVASK_VERSION_TEXT);
 
   // The tip index: a stored text that is not a 32-bit number starts at the first tip.
@@ -454,6 +450,7 @@ bool MainWindow::onClose() {
 void MainWindow::onCloseWhileBusy() { bAbort = true; }
 
 void MainWindow::onDestroy() {
+  if (&cleaningHost() == this) setCleaningHost(nullptr);
   menuBar_ = nullptr;
   autoCleanArmed_ = false;
   if (onProgramEnd) onProgramEnd();

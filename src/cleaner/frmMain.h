@@ -11,13 +11,15 @@
 #include "base/datetime.h"
 #include "cleaner/categories.h"
 #include "review/frmDeletetion.h"
+#include "review/frmLog.h"
+#include "services/host.h"
 #include "win/controls.h"
 #include "win/ids.h"
 #include "win/window.h"
 
 namespace glenvask {
 
-class MainWindow : public Window {
+class MainWindow : public Window, public CleaningHost {
  public:
   // Creates the window (hidden) and runs the start sequence with the program's argument text.
   bool load(const std::string& commandLine);
@@ -46,9 +48,15 @@ class MainWindow : public Window {
   void CountCheckedItems();
   void startOperation(int left, int top);
   void startOperation(const char* box);  // the arrow beside the category's check box
-  void stopOperation(const std::string& text);
-  void deleteFiles();
-  void deleteFolders();
+  // Opens a category step: startOperation, its counters at 0, the shared lists emptied.
+  void beginStep(const char* box);
+  // What the main window offers other windows (services/host.h).
+  void stopOperation(const std::string& text) override;
+  void deleteFiles() override;
+  void deleteFolders() override;
+  void setStatus(const std::string& text) override { lblStatus.setText(text); }
+  void setProgress(int value) override { pgClean.setValue(value); }
+  HWND ownerWindow() const override { return hwnd(); }
   // Appends "<text>Files Deleted: <n> Space Gained: <size>" and CR LF to the run log.
   void logCategory(const std::string& text);
   bool hiddenMode() const;  // started with "-h"
@@ -60,40 +68,12 @@ class MainWindow : public Window {
   std::string mnuPopupCaption, mnuPopupTag;
   void clearMarks();
   CheckBox& mark(Mark m);
+  // Which of the summary's sections the run cleaned, from the marks or the check boxes.
+  std::array<bool, kSummarySectionCount> sectionsCleaned();
   bool autoCleanArmed() const { return autoCleanArmed_; }
+  // Whether a run (a whole run or a single category) is going.
+  bool running() const { return running_; }
   void setAutoClean(bool on);
-
-  // The category routines, one per check box.
-  void CleanRecycleBin();
-  void CleanActiveSetupTemp();
-  void CleanIndexer();
-  void CleanUserFolders();
-  void CleanUserFiles();
-  void CleanUnnecessaryFiles(bool single);
-  void CleanRecentDocs();
-  void CleanPrinter();
-  void CleanMemDump();
-  void CleanTempFiles();
-  void CleanEmptyFiles(bool single);
-  void CleanShortcuts(bool single);
-  void CleanPlugins();
-  void CleanOfficeHistory();
-  void CleanClipboard();
-  void CleanRunMRU();
-  void CleanInstallMRU();
-  void CleanFindHistory();
-  void CleanCache();
-  void CleanCookies();
-  void CleanTypedURL();
-  void CleanOffline();
-  void CleanHistory();
-  void CleanActiveX();
-  void CleanMozillaCache();
-  void CleanMozillaCookies();
-  void CleanMozillaForms();
-  void CleanMozillaPasswords();
-  void CleanMozillaHistory();
-  void CleanMozillaDownloads();
 
   // Runs a routine's body in its error trap: a failure shows the message followed by the
   // failure's description (critical icon, the application's title) and ends the routine; the
@@ -169,6 +149,8 @@ class MainWindow : public Window {
   std::array<CheckBox, kCategoryCount> categoryBoxes_;
   HMENU menuBar_ = nullptr;
   bool autoCleanArmed_ = false;
+  bool running_ = false;
+  class RunScope;
 };
 
 // The program's one main window.

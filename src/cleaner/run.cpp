@@ -9,6 +9,7 @@
 #include "base/sorting.h"
 #include "base/text.h"
 #include "cleaner/frmMain.h"
+#include "cleaner/routines.h"
 #include "services/clock.h"
 #include "services/delete.h"
 #include "services/globals.h"
@@ -31,42 +32,42 @@ constexpr const char* kLockedLine =
 
 struct Step {
   const char* box;
-  void (MainWindow::*routine)();
-  void (MainWindow::*scan)(bool single);
+  void (*routine)(MainWindow&);
+  void (*scan)(MainWindow&, bool single);
 };
 
 // The cleaning order.
 constexpr Step kOrder[] = {
-    {"chkRecycleBin", &MainWindow::CleanRecycleBin, nullptr},
-    {"chkActiveSetup", &MainWindow::CleanActiveSetupTemp, nullptr},
-    {"chkIndexer", &MainWindow::CleanIndexer, nullptr},
-    {"chkUserDefinedFolders", &MainWindow::CleanUserFolders, nullptr},
-    {"chkUserDefinedFiles", &MainWindow::CleanUserFiles, nullptr},
-    {"chkUnNecessaryFiles", nullptr, &MainWindow::CleanUnnecessaryFiles},
-    {"chkRecentDocument", &MainWindow::CleanRecentDocs, nullptr},
-    {"chkPrinter", &MainWindow::CleanPrinter, nullptr},
-    {"chkDump", &MainWindow::CleanMemDump, nullptr},
-    {"chkTemp", &MainWindow::CleanTempFiles, nullptr},
-    {"chkEmptyFiles", nullptr, &MainWindow::CleanEmptyFiles},
-    {"chkDeadShortcut", nullptr, &MainWindow::CleanShortcuts},
-    {"chkPlugins", &MainWindow::CleanPlugins, nullptr},
-    {"chkOffice", &MainWindow::CleanOfficeHistory, nullptr},
-    {"chkClipBoard", &MainWindow::CleanClipboard, nullptr},
-    {"chkRunMRU", &MainWindow::CleanRunMRU, nullptr},
-    {"chkInstallFrom", &MainWindow::CleanInstallMRU, nullptr},
-    {"chkFindHistory", &MainWindow::CleanFindHistory, nullptr},
-    {"chkCache", &MainWindow::CleanCache, nullptr},
-    {"chkCookies", &MainWindow::CleanCookies, nullptr},
-    {"chkURLHistory", &MainWindow::CleanTypedURL, nullptr},
-    {"chkOffline", &MainWindow::CleanOffline, nullptr},
-    {"chkHistory", &MainWindow::CleanHistory, nullptr},
-    {"chkActiveX", &MainWindow::CleanActiveX, nullptr},
-    {"chkCleanMozillaCache", &MainWindow::CleanMozillaCache, nullptr},
-    {"chkCleanMozillaCookies", &MainWindow::CleanMozillaCookies, nullptr},
-    {"chkCleanMozillaForms", &MainWindow::CleanMozillaForms, nullptr},
-    {"chkCleanMozillaPasswords", &MainWindow::CleanMozillaPasswords, nullptr},
-    {"chkCleanMozillaHistory", &MainWindow::CleanMozillaHistory, nullptr},
-    {"chkCleanMozillaDownloads", &MainWindow::CleanMozillaDownloads, nullptr},
+    {"chkRecycleBin", &CleanRecycleBin, nullptr},
+    {"chkActiveSetup", &CleanActiveSetupTemp, nullptr},
+    {"chkIndexer", &CleanIndexer, nullptr},
+    {"chkUserDefinedFolders", &CleanUserFolders, nullptr},
+    {"chkUserDefinedFiles", &CleanUserFiles, nullptr},
+    {"chkUnNecessaryFiles", nullptr, &CleanUnnecessaryFiles},
+    {"chkRecentDocument", &CleanRecentDocs, nullptr},
+    {"chkPrinter", &CleanPrinter, nullptr},
+    {"chkDump", &CleanMemDump, nullptr},
+    {"chkTemp", &CleanTempFiles, nullptr},
+    {"chkEmptyFiles", nullptr, &CleanEmptyFiles},
+    {"chkDeadShortcut", nullptr, &CleanShortcuts},
+    {"chkPlugins", &CleanPlugins, nullptr},
+    {"chkOffice", &CleanOfficeHistory, nullptr},
+    {"chkClipBoard", &CleanClipboard, nullptr},
+    {"chkRunMRU", &CleanRunMRU, nullptr},
+    {"chkInstallFrom", &CleanInstallMRU, nullptr},
+    {"chkFindHistory", &CleanFindHistory, nullptr},
+    {"chkCache", &CleanCache, nullptr},
+    {"chkCookies", &CleanCookies, nullptr},
+    {"chkURLHistory", &CleanTypedURL, nullptr},
+    {"chkOffline", &CleanOffline, nullptr},
+    {"chkHistory", &CleanHistory, nullptr},
+    {"chkActiveX", &CleanActiveX, nullptr},
+    {"chkCleanMozillaCache", &CleanMozillaCache, nullptr},
+    {"chkCleanMozillaCookies", &CleanMozillaCookies, nullptr},
+    {"chkCleanMozillaForms", &CleanMozillaForms, nullptr},
+    {"chkCleanMozillaPasswords", &CleanMozillaPasswords, nullptr},
+    {"chkCleanMozillaHistory", &CleanMozillaHistory, nullptr},
+    {"chkCleanMozillaDownloads", &CleanMozillaDownloads, nullptr},
 };
 static_assert(std::size(kOrder) == kCategoryCount);
 
@@ -83,9 +84,9 @@ void MainWindow::runStep(size_t i, bool single) {
   const Step& step = kOrder[i];
   std::int64_t ffFiles = FirefoxFilesDeleted, ffSpace = FirefoxSpaceGained;
   if (step.routine)
-    (this->*step.routine)();
+    step.routine(*this);
   else
-    (this->*step.scan)(single);
+    step.scan(*this, single);
   // What a Firefox step deleted itself counts once in the run's totals.
   if (i >= kFirstFirefoxStep) {
     TotalFilesDeleted += FirefoxFilesDeleted - ffFiles;
@@ -141,8 +142,22 @@ void MainWindow::endRunControls() {
   setMenusEnabled(true);
 }
 
+// Marks a run as going for as long as it lives.
+class MainWindow::RunScope {
+ public:
+  explicit RunScope(MainWindow& w) : w_(w), busy_(w) { w_.running_ = true; }
+  ~RunScope() { w_.running_ = false; }
+  RunScope(const RunScope&) = delete;
+  RunScope& operator=(const RunScope&) = delete;
+
+ private:
+  MainWindow& w_;
+  BusyScope busy_;
+};
+
 void MainWindow::cmdClean_Click() {
-  BusyScope busy(*this);
+  if (running_) return;  // never a run inside another
+  RunScope run(*this);
   beginRun();
 
   for (size_t i = 0; i < std::size(kOrder); ++i) {
@@ -180,11 +195,27 @@ void MainWindow::showSummary() {
   if (BackedUpCount > 0) CleanupLog += "\r\nBacked Up " + std::to_string(BackedUpCount) + " file(s)";
   if (DeleteFailed) CleanupLog += std::string("\r\n\r\n") + kLockedLine;
   SummaryWindow& summary = frmLog();
-  summary.load(hwnd());
-  summary.Label3.setText(std::to_string(TotalFilesDeleted));
-  summary.Label4.setText(sizeText(TotalSpaceGained));
-  summary.txtLog.setText(CleanupLog);
+  summary.setRun({TotalFilesDeleted, TotalSpaceGained, sectionsCleaned(), CleanupLog});
   asker().showModal(summary, hwnd());
+}
+
+// After a run that set a section mark only the marked sections were cleaned; otherwise each
+// section with a checked box was.
+std::array<bool, kSummarySectionCount> MainWindow::sectionsCleaned() {
+  std::array<bool, kSummarySectionCount> cleaned{};
+  constexpr Mark kSections[] = {Mark::FoFi, Mark::Misc, Mark::IE, Mark::FF, Mark::PLG};
+  static_assert(std::size(kSections) == kSummarySectionCount);
+  bool markMode = false;
+  for (Mark m : kSections) markMode = markMode || mark(m).value() == 1;
+  for (size_t s = 0; s < kSummarySectionCount; ++s) {
+    if (markMode) {
+      cleaned[s] = mark(kSections[s]).value() == 1;
+      continue;
+    }
+    for (size_t i = 0; i < kCategoryCount; ++i)
+      if (kCategories[i].mark == kSections[s] && category(i).value() == 1) cleaned[s] = true;
+  }
+  return cleaned;
 }
 
 CheckBox& MainWindow::mark(Mark m) {
@@ -231,7 +262,8 @@ void MainWindow::onContextMenu(HWND from, POINT screen) {
 }
 
 void MainWindow::mnuPopup_Click() {
-  BusyScope busy(*this);
+  if (running_) return;
+  RunScope run(*this);
   beginRun();
   clearMarks();
 
@@ -289,6 +321,13 @@ void MainWindow::startOperation(const char* box) {
   MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&r), 2);
   GetClientRect(imgCurrent.hwnd(), &arrow);
   startOperation(r.left - arrow.right - scale(2), r.top);
+}
+
+void MainWindow::beginStep(const char* box) {
+  startOperation(box);
+  CategoryFileCount = 0;
+  CategorySpace = 0;
+  ResetScanLists();
 }
 
 void MainWindow::stopOperation(const std::string& text) {
@@ -367,6 +406,9 @@ void MainWindow::setAutoClean(bool on) {
 }
 
 void MainWindow::tmrClean_Timer() {
+  // A tick during a run (its review list or summary included) or under any modal window of the
+  // program waits for a later tick.
+  if (running_ || !IsWindowEnabled(hwnd())) return;
   if (minutesBetween(AutoCleanStart, localNow()) > AutoCleanMinutes && cmdClean.enabled()) {
     cmdClean_Click();
     AutoCleanStart = localNow();

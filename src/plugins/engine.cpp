@@ -9,6 +9,7 @@
 #include "base/plugin_format.h"
 #include "base/text.h"
 #include "services/delete.h"
+#include "services/folderlist.h"
 #include "services/globals.h"
 #include "services/guard.h"
 #include "services/paths.h"
@@ -27,11 +28,9 @@ namespace {
 PluginReporter g_nobody;
 PluginReporter* g_reporter = nullptr;
 
-// Twice, as before every folder and entry of a walk and every line of the plug-in list.
-void pumpTwice() {
-  doEvents();
-  doEvents();
-}
+// Before every folder and entry of a walk and every line of the plug-in list. The pump is
+// time-sliced: a second call right after the first would never dispatch.
+void pump() { doEvents(); }
 
 void stopWith(const char* text) {
   DeleteBackupZip();
@@ -102,26 +101,6 @@ bool hasDrive(std::wstring_view w) {
   return w.size() >= 2 && isDriveOnly(w.substr(0, 2)) && (w.size() == 2 || w[2] == L'\\');
 }
 
-// One entry of a folder as listed.
-struct Entry {
-  std::wstring name;
-  DWORD attributes;
-};
-
-std::vector<Entry> listFolder(const std::string& folder) {
-  std::vector<Entry> entries;
-  WIN32_FIND_DATAW fd;
-  FindHandle h(FindFirstFileExW(wide(folder + "\\*").c_str(), FindExInfoBasic, &fd,
-                                FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
-  if (!h) return entries;
-  do {
-    const wchar_t* n = fd.cFileName;
-    if (n[0] == 0 || (n[0] == L'.' && (n[1] == 0 || (n[1] == L'.' && n[2] == 0)))) continue;
-    entries.push_back({n, fd.dwFileAttributes});
-  } while (FindNextFileW(h.get(), &fd));
-  return entries;
-}
-
 // One call of CollectPluginFiles: the file pattern prepared once for the whole walk.
 class Collector {
  public:
@@ -130,18 +109,18 @@ class Collector {
         recurse_(recurse) {}
 
   void walk(const std::string& folder) {
-    pumpTwice();
+    pump();
     if (bAbort) return stopWith(kPluginAbortedOnEntry);
     // The whole folder is listed before anything in it is looked at.
-    std::vector<Entry> entries = listFolder(folder);
-    for (const Entry& e : entries) {
-      pumpTwice();
+    std::vector<FolderEntry> entries = listFolder(wide(folder));
+    for (const FolderEntry& e : entries) {
+      pump();
       if (bAbort) return stopWith(kPluginAbortedInWalk);
       // Junctions and symbolic links are neither entered nor taken: a link to a file would
       // hand its target to the delete path.
-      if (e.attributes & FILE_ATTRIBUTE_REPARSE_POINT) continue;
+      if (e.isLink()) continue;
       std::string path = folder + "\\" + utf8(e.name);
-      if (!(e.attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+      if (!e.isFolder()) {
         if (matches(e.name)) arrFiles.push_back(std::move(path));
       } else if (recurse_) {
         walk(path);
@@ -329,7 +308,7 @@ bool RunCheckedPlugins(const std::function<void()>& deleteCollected) {
   std::optional<std::string> bytes = readFileBytes(appFile(kPluginListFileName));
   if (bytes && !bytes->empty()) {
     for (const PluginListEntry& e : parsePluginList(fromFileText(*bytes))) {
-      pumpTwice();
+      pump();
       if (bAbort) {
         stopWith(kPluginAbortedOnEntry);
         return false;

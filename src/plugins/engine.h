@@ -21,6 +21,8 @@
 #include <string_view>
 #include <vector>
 
+#include "services/globals.h"
+
 namespace glenvask {
 
 // The status texts of a stop seen by the collector: on entering a folder, and between its
@@ -43,9 +45,6 @@ class PluginReporter {
 PluginReporter* setPluginReporter(PluginReporter* reporter);
 PluginReporter& pluginReporter();
 
-// The folder of the file record being applied; the collector never collects it itself.
-inline std::string PluginRoot;
-
 // Applies the plug-in file at the full path: the INI, files and registry passes, in this
 // order. False, and nothing done, when the file does not exist.
 bool RunPlugin(std::string_view path);
@@ -63,9 +62,9 @@ bool DeleteINIEntry(std::string_view section, std::string_view key, std::string_
 // Appends to arrFiles the files of the folder whose names match the file pattern ("*.*":
 // every file; otherwise the wildcard rules of base/like.h on lower-cased names), descending
 // into every subfolder when recurse is set, and with deleteFolders appends each visited
-// subfolder after its contents to arrFolders (never PluginRoot). Each folder is listed whole
-// before its entries are examined. Pumps the events twice before each folder and each entry;
-// a stop ends the run's backup archive (DeleteBackupZip) and the walk, through the reporter.
+// subfolder after its contents to arrFolders (never PluginRoot, services/globals.h). Each folder is
+// listed whole before its entries are examined. Pumps the events twice before each folder and each
+// entry; a stop ends the run's backup archive (DeleteBackupZip) and the walk, through the reporter.
 void CollectPluginFiles(const std::string& folder, bool deleteFolders, bool recurse,
                         std::string_view specification);
 

@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "base/sizes.h"
-#include "cleaner/frmMain.h"
 #include "services/delete.h"
 #include "services/globals.h"
+#include "services/host.h"
 #include "services/system.h"
 #include "win/ids.h"
 #include "win/pump.h"
@@ -80,7 +80,7 @@ void ReviewListWindow::load(HWND owner) {
     spec.width = kWidth;
     spec.height = kHeight;
     spec.style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX;
-    spec.owner = owner ? owner : frmMain().isOpen() ? frmMain().hwnd() : nullptr;
+    spec.owner = owner ? owner : cleaningHost().ownerWindow();
     spec.menu = buildMenu();
     spec.icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
     create(spec);
@@ -404,7 +404,7 @@ void ReviewListWindow::mnuAbort_Click() {
   }
   DeleteBackupZip();
   lstvDeletion.clear();
-  frmMain().lblStatus.setText("");
+  cleaningHost().setStatus("");
   unload();
 }
 

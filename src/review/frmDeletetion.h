@@ -42,6 +42,9 @@ class ReviewListWindow : public Dialog {
 
   // A find of the scanner, as a new unchecked row.
   void addReviewRow(const ReviewRow& row);
+  size_t rowCount() const { return lstvDeletion.rowCount(); }
+  // The count line below the list.
+  void setTotalText(const std::string& text) { lblTotalFiles.setText(text); }
   // The row's full path: folder column followed by the name.
   std::string rowPath(size_t i) const;
 

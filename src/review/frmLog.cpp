@@ -4,8 +4,9 @@
 
 #include <algorithm>
 
-#include "cleaner/frmMain.h"
+#include "base/sizes.h"
 #include "review/frmLogDetails.h"
+#include "services/host.h"
 #include "win/ids.h"
 
 namespace glenvask {
@@ -87,7 +88,7 @@ void SummaryWindow::load(HWND owner) {
   spec.height = kHeight;
   spec.style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
   spec.exStyle = WS_EX_DLGMODALFRAME;
-  spec.owner = owner ? owner : frmMain().isOpen() ? frmMain().hwnd() : nullptr;
+  spec.owner = owner ? owner : cleaningHost().ownerWindow();
   create(spec);
 }
 
@@ -106,9 +107,6 @@ bool SummaryWindow::onCreate() {
       label("Label3", ids::kSummaryFiles, "0", 160, 210, 200, 18),
       label("lblSpaceGained", IDC_STATIC, "Space Gained:", 40, 232, 110, 18),
       label("Label4", ids::kSummarySpace, "0 Bytes", 160, 232, 200, 18),
-      {"txtLog", L"EDIT", ids::kSummaryLog, "", 0, 0, 10, 10,
-       ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL | WS_VSCROLL | WS_HSCROLL,
-       WS_EX_CLIENTEDGE},
       button("cmdSave", ids::kSummaryViewDetails, "&View Details...", 12, 290, 120, 26),
       button("cmdClose", ids::kSummaryClose, "&Close", 176, 290, 90, 26, BS_DEFPUSHBUTTON),
       button("cmdExit", ids::kSummaryExit, "&Exit", 276, 290, 90, 26),
@@ -116,12 +114,9 @@ bool SummaryWindow::onCreate() {
   addControls(specs);
   Label3.bind(*this, "Label3");
   Label4.bind(*this, "Label4");
-  txtLog.bind(*this, "txtLog");
   cmdSave.bind(*this, "cmdSave");
   cmdClose.bind(*this, "cmdClose");
   cmdExit.bind(*this, "cmdExit");
-  txtLog.setVisible(false);
-  SendMessageW(txtLog.hwnd(), EM_SETLIMITTEXT, 0, 0);
 
   for (size_t i = 0; i < kSummarySections.size(); ++i) {
     int y = kRowTop + static_cast<int>(i) * kRowH;
@@ -130,8 +125,7 @@ bool SummaryWindow::onCreate() {
                            16, SS_ICON});
     warning_[i] = addControl({("imgNotCleaned" + n).c_str(), WC_STATICW, IDC_STATIC, "", 16, y,
                               16, 16, SS_ICON});
-    addControl(label(("lblTask" + n).c_str(), IDC_STATIC, kSummarySections[i].caption, 40, y,
-                     190, 18));
+    addControl(label(("lblTask" + n).c_str(), IDC_STATIC, kSummarySections[i], 40, y, 190, 18));
     addControl(label(("lblState" + n).c_str(), ids::kSummaryStateBase + static_cast<int>(i),
                      kCleanedText, 240, y, 120, 18));
     status_[i].bind(*this, "lblState" + n);
@@ -139,29 +133,21 @@ bool SummaryWindow::onCreate() {
     SendMessageW(warning_[i], STM_SETICON, reinterpret_cast<WPARAM>(warningIcon()), 0);
     ShowWindow(warning_[i], SW_HIDE);
   }
-  fillSections();
+  showRun();
   return true;
 }
 
-// Fixed once, when the window is made: after a run that set a section mark only the marked
-// sections read "Cleaned"; otherwise each section with a checked box does.
-void SummaryWindow::fillSections() {
-  MainWindow& main = frmMain();
-  CheckBox* marks[] = {&main.FoFiValue, &main.MiscValue, &main.IEValue, &main.FFValue,
-                       &main.PLGValue};
-  bool markMode = std::any_of(std::begin(marks), std::end(marks),
-                              [](CheckBox* m) { return m->value() == 1; });
+void SummaryWindow::setRun(RunSummary run) {
+  run_ = std::move(run);
+  showRun();
+}
+
+void SummaryWindow::showRun() {
+  if (!isOpen()) return;
+  Label3.setText(std::to_string(run_.filesDeleted));
+  Label4.setText(FormatFileSize(static_cast<double>(run_.spaceGained), 2, true));
   for (size_t i = 0; i < kSummarySections.size(); ++i) {
-    bool cleaned = false;
-    if (markMode) {
-      cleaned = marks[i]->value() == 1;
-    } else {
-      for (const char* box : kSummarySections[i].boxes) {
-        if (!box) break;
-        CheckBox* b = main.categoryByName(box);
-        if (b && b->value() == 1) cleaned = true;
-      }
-    }
+    bool cleaned = run_.cleaned[i];
     status_[i].setText(cleaned ? kCleanedText : kNotCleanedText);
     ShowWindow(tick_[i], cleaned ? SW_SHOWNA : SW_HIDE);
     ShowWindow(warning_[i], cleaned ? SW_HIDE : SW_SHOWNA);
@@ -185,7 +171,7 @@ bool SummaryWindow::sectionWarningIconShown(size_t section) const {
 void SummaryWindow::cmdSave_Click() { asker().showModal(frmLogDetails(), hwnd()); }
 
 void SummaryWindow::cmdClose_Click() {
-  frmMain().pgClean.setValue(0);
+  cleaningHost().setProgress(0);
   dismiss();
 }
 
@@ -204,8 +190,9 @@ void SummaryWindow::onCommand(int id, int, HWND) {
 }
 
 void SummaryWindow::onDestroy() {
-  for (Control* c : std::initializer_list<Control*>{&Label3, &Label4, &txtLog, &cmdSave,
-                                                     &cmdClose, &cmdExit})
+  run_ = {};  // the next summary starts from its design state
+  for (Control* c :
+       std::initializer_list<Control*>{&Label3, &Label4, &cmdSave, &cmdClose, &cmdExit})
     c->attach(nullptr);
   for (auto& s : status_) s.attach(nullptr);
   tick_.fill(nullptr);

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -14,37 +15,29 @@
 
 namespace glenvask {
 
-// One section row of the summary: its caption, the main window's hidden mark, and the
-// category check boxes read when no mark is set.
-struct SummarySection {
-  const char* caption;
-  const char* mark;
-  std::array<const char*, 12> boxes;  // unused places are nullptr
-};
+// The section rows of the summary, in the order of the main window's section marks.
+inline constexpr size_t kSummarySectionCount = 5;
+inline constexpr std::array<const char*, kSummarySectionCount> kSummarySections{
+    "Folders and Files", "Miscellaneous", "Internet Explorer", "Firefox", "Plugins"};
 
-inline constexpr std::array<SummarySection, 5> kSummarySections{{
-    {"Folders and Files", "FoFiValue",
-     {"chkRecycleBin", "chkActiveSetup", "chkIndexer", "chkTemp", "chkRecentDocument",
-      "chkPrinter", "chkUnNecessaryFiles", "chkUserDefinedFiles", "chkUserDefinedFolders",
-      "chkDump", "chkEmptyFiles", "chkDeadShortcut"}},
-    {"Miscellaneous", "MiscValue",
-     {"chkOffice", "chkInstallFrom", "chkClipBoard", "chkRunMRU", "chkFindHistory"}},
-    {"Internet Explorer", "IEValue",
-     {"chkCache", "chkCookies", "chkURLHistory", "chkHistory", "chkOffline", "chkActiveX"}},
-    {"Firefox", "FFValue",
-     {"chkCleanMozillaCache", "chkCleanMozillaCookies", "chkCleanMozillaHistory",
-      "chkCleanMozillaForms", "chkCleanMozillaPasswords", "chkCleanMozillaDownloads"}},
-    {"Plugins", "PLGValue", {"chkPlugins"}},
-}};
+// What a run hands the summary: its totals, which sections it cleaned, and its log.
+struct RunSummary {
+  std::int64_t filesDeleted = 0;
+  std::int64_t spaceGained = 0;  // bytes
+  std::array<bool, kSummarySectionCount> cleaned{};
+  std::string log;
+};
 
 inline constexpr const char* kCleanedText = "Cleaned";
 inline constexpr const char* kNotCleanedText = "Not Cleaned";
 
 class SummaryWindow : public Dialog {
  public:
-  // Makes the window (hidden) when it does not exist; its section rows are fixed then, from
-  // the main window's marks and check boxes.
+  // Makes the window (hidden) when it does not exist, showing the run last set.
   void load(HWND owner = nullptr);
+  // The run to show: the totals, the section rows and the log (which the detailed log shows).
+  void setRun(RunSummary run);
+  const RunSummary& run() const { return run_; }
   bool build(HWND owner) override;
 
   void cmdSave_Click();   // "View Details..."
@@ -57,7 +50,6 @@ class SummaryWindow : public Dialog {
   bool sectionWarningIconShown(size_t section) const;
 
   Label Label3, Label4;  // files deleted, space gained
-  EditBox txtLog;        // not shown: it carries the log to the detailed log
   Button cmdSave, cmdClose, cmdExit;
 
   // What "Exit" does: ends the program at once (tests put a recorder in its place).
@@ -70,7 +62,8 @@ class SummaryWindow : public Dialog {
   void onDestroy() override;
 
  private:
-  void fillSections();
+  void showRun();
+  RunSummary run_;
   std::array<Label, 5> status_;
   std::array<HWND, 5> tick_{}, warning_{};
 };

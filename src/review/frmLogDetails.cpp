@@ -1,5 +1,6 @@
 #include "review/frmLogDetails.h"
 
+#include "base/sizes.h"
 #include "review/frmLog.h"
 #include "services/settings.h"
 #include "win/ids.h"
@@ -58,10 +59,10 @@ bool LogDetailsWindow::onCreate() {
   cmdClose.bind(*this, "cmdClose");
   SendMessageW(txtLog.hwnd(), EM_SETLIMITTEXT, 0, 0);
 
-  SummaryWindow& summary = frmLog();
-  txtLog.setText(summary.txtLog.text());
-  lblStatus.setText("Files Deleted: " + summary.Label3.text() + ", Space Gained: " +
-                    summary.Label4.text());
+  const RunSummary& run = frmLog().run();
+  txtLog.setText(run.log);
+  lblStatus.setText("Files Deleted: " + std::to_string(run.filesDeleted) + ", Space Gained: " +
+                    FormatFileSize(static_cast<double>(run.spaceGained), 2, true));
   return true;
 }
 

@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "base/pathtext.h"
 #include "services/system.h"
 #include "win/unicode.h"
 
@@ -45,6 +46,7 @@ std::wstring longPathOf(const std::wstring& path) {
 }
 
 std::wstring rootPath(std::string_view path) {
+  if (!isUsablePathLength(path)) return {};  // never handed to the platform: refused
   std::wstring w = wide(path);
   for (auto& c : w)
     if (c == L'/') c = L'\\';

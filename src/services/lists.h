@@ -10,6 +10,7 @@
 
 #include "base/datetime.h"
 #include "base/lists.h"
+#include "services/globals.h"
 
 namespace glenvask {
 
@@ -25,20 +26,12 @@ inline constexpr const char* kDefIgnoreFilesFile = "DefIFI.txt";   // default co
 inline constexpr const char* kDefIgnoreExtFile = "DefIE.txt";      // default copy of IE.txt
 inline constexpr const char* kDefUnnecessaryFile = "DefUNFI.txt";  // default copy of UNFI.txt
 
-// Search options (srch.txt lines 1 to 4). The initial values are those of a missing srch.txt:
-// shortcuts without target or working folder are never dead, read-only, hidden and system
-// files are never finds, no date window; the size filter is stored but applied nowhere.
-inline SearchOptions searchOptions;
-
-// The lists, entries as the files hold them (no trimming, no change of case).
-inline std::vector<std::string> arrIgnoreFiles;    // whole file names (IFI.txt / DefIFI.txt)
-inline std::vector<std::string> arrIgnoreExt;      // extensions without "." (IE.txt)
-inline std::vector<std::string> arrIgnoreFolders;  // folders ending in "\" (UDIFO.txt)
-inline std::vector<std::string> arrUnnecessary;    // patterns of ticked UNFI.txt lines
-
-// Reads srch.txt lines 1 to 4 into the options above; without srch.txt sets the defaults
-// (the initial values). A malformed line changes none of its options; the others still load.
+// Reads srch.txt lines 1 to 4 into searchOptions (services/globals.h); without srch.txt sets the
+// defaults (the initial values). A malformed line changes none of its options; the others still
+// load.
 void LoadSearchOptions();
+// The lists load into arrIgnoreFiles, arrIgnoreExt, arrIgnoreFolders and arrUnnecessary
+// (services/globals.h).
 // Fills arrIgnoreFiles from IFI.txt, else DefIFI.txt; empty when neither exists.
 void LoadIFIList();
 // Fills arrIgnoreExt from IE.txt (no fallback to DefIE.txt).

@@ -81,7 +81,6 @@ inline constexpr int kCmdReviewExit = 3106;
 inline constexpr int kSummaryHeading = 3200;
 inline constexpr int kSummaryFiles = 3201;  // files deleted
 inline constexpr int kSummarySpace = 3202;  // space gained
-inline constexpr int kSummaryLog = 3203;
 inline constexpr int kSummaryViewDetails = 3204;
 inline constexpr int kSummaryClose = 3205;
 inline constexpr int kSummaryExit = 3206;

@@ -6,7 +6,6 @@ namespace {
 std::uint64_t g_slice = 25;
 std::uint64_t g_last = 0;
 EventPump::Clock g_clock = nullptr;
-bool g_quitSeen = false;
 }  // namespace
 
 void dispatchMessage(MSG& msg) {
@@ -37,16 +36,14 @@ bool EventPump::doEvents() {
 
 void EventPump::dispatchPending() {
   MSG msg;
-  while (!g_quitSeen && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
     if (msg.message == WM_QUIT) {
       // Put it back for the loop that owns it, and stop pumping.
-      g_quitSeen = true;
       PostQuitMessage(static_cast<int>(msg.wParam));
       break;
     }
     dispatchMessage(msg);
   }
-  g_quitSeen = false;
   g_last = now();
 }
 

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "cleaner/routines.h"
 #include "cleaner/frmMain.h"
 #include "review/frmDeletetion.h"
 #include "services/globals.h"

@@ -1,5 +1,6 @@
 // The user-defined files and folders categories on scratch folders named by the list files
 // beside a scratch executable folder.
+#include "cleaner/routines.h"
 #include "cleaner/files_support.h"
 
 namespace glenvask {
@@ -44,7 +45,7 @@ TEST_F(UserListsTest, UserFilesDeletesWhatTheListNamesAndTheIgnoreListsAllow) {
   app.write("UDFI.txt", udfi);
   DeleteFailed = false;
 
-  w.CleanUserFiles();
+  CleanUserFiles(w);
 
   for (const auto& c : cases)
     if (*c.file) EXPECT_EQ(!work.exists(c.file), c.deleted) << c.file;
@@ -62,11 +63,11 @@ TEST_F(UserListsTest, UserFilesDeletesWhatTheListNamesAndTheIgnoreListsAllow) {
 
 TEST_F(UserListsTest, UserFilesWithoutAListLogsNothingDeleted) {
   load();
-  w.CleanUserFiles();
+  CleanUserFiles(w);
   EXPECT_EQ(CleanupLog, "User-defined files... Files Deleted: 0 Space Gained: 0 Bytes\r\n");
   app.write("UDFI.txt", "");
   CleanupLog.clear();
-  w.CleanUserFiles();
+  CleanUserFiles(w);
   EXPECT_EQ(CleanupLog, "User-defined files... Files Deleted: 0 Space Gained: 0 Bytes\r\n");
 }
 
@@ -89,7 +90,7 @@ TEST_F(UserListsTest, UserFoldersCleansTheFilesOfEveryListedFolderAndKeepsTheFol
                             work.file("three\\nested\\skipped") + "\\\r\n" + work.file("link") +
                             "\\\r\n" + work.file("missing") + "\\\r\n");
 
-  w.CleanUserFolders();
+  CleanUserFolders(w);
 
   EXPECT_EQ(test::treeOf(work.path()),
             (std::vector<std::string>{"link\\", "one\\", "one\\nested\\", "one\\nested\\skipped\\",
@@ -108,7 +109,7 @@ TEST_F(UserListsTest, UserFoldersStopsBeforeTheNextFolder) {
   work.write("one\\a.txt", "a");
   app.write("UDFO.txt", work.file("one") + "\\\r\n");
   bAbort = true;
-  w.CleanUserFolders();
+  CleanUserFolders(w);
   EXPECT_TRUE(work.exists("one\\a.txt"));
   EXPECT_EQ(w.lblStatus.text(), "Aborted by user");
   EXPECT_EQ(CleanupLog, "") << "a stopped category writes no log line";

@@ -6,9 +6,9 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
-#include "cleaner/frmMain.h"
 #include "services/globals.h"
 #include "services/scanner.h"
+#include "support/host.h"
 #include "support/scripted.h"
 #include "win/handle.h"
 #include "win/pump.h"
@@ -22,6 +22,7 @@ class ReviewListTest : public ::testing::Test {
   test::ScratchFolder dir;
   test::ScriptedAsker asker;
   test::RecordingOutside outside;
+  test::RecordingHost host;
   ReviewListReporter reporter;
   ScanReporter* previous = nullptr;
   ReviewListWindow& w = frmDeletetion();
@@ -222,7 +223,7 @@ TEST_F(ReviewListTest, DeleteSelectedDeletesOnlyTheCheckedRowsAndClosesPastAFail
 TEST_F(ReviewListTest, AbortSetsTheFlagAndWritesNoLines) {
   found("a.tmp", 10, kCategoryUnnecessary);
   found("b.tmp", 10, kCategoryUnnecessary);
-  frmMain().lblStatus.setText("Working...");
+  host.status = "Working...";
   w.addIcons();
   asker.answerModal([&](Dialog&) {
     w.lstvDeletion.setRowChecked(1, false);
@@ -235,7 +236,7 @@ TEST_F(ReviewListTest, AbortSetsTheFlagAndWritesNoLines) {
   EXPECT_TRUE(bAbort);
   EXPECT_EQ(CleanupLog, "");
   EXPECT_FALSE(w.isOpen());
-  EXPECT_EQ(frmMain().lblStatus.text(), "");
+  EXPECT_EQ(host.status, "");
   EXPECT_EQ(TotalFilesDeleted, 2);
 }
 

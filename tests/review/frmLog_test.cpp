@@ -1,15 +1,14 @@
-// The cleanup summary and the detailed log: the five section rows read from the main window's
-// marks and check boxes, the totals, Close and Exit, and saving the log through the scripted
-// save dialog.
+// The cleanup summary and the detailed log: the run's totals and section rows, Close and Exit,
+// and saving the log through the scripted save dialog.
 #include "review/frmLog.h"
 
 #include <gtest/gtest.h>
 #include <shlwapi.h>
 
-#include "cleaner/frmMain.h"
 #include "review/frmLogDetails.h"
 #include "services/paths.h"
 #include "services/settings.h"
+#include "support/host.h"
 #include "support/scripted.h"
 #include "win/unicode.h"
 
@@ -20,90 +19,54 @@ class SummaryTest : public ::testing::Test {
  protected:
   test::ScratchFolder app;
   test::ScriptedAsker asker;
-  MainWindow& main = frmMain();
+  test::RecordingHost host;
 
-  void SetUp() override {
-    setAppPath(app.path());
-    ASSERT_TRUE(main.load(""));
-  }
+  void SetUp() override { setAppPath(app.path()); }
   void TearDown() override {
-    if (main.isOpen()) main.destroy();  // and the windows it owns
+    frmLog().destroy();
     setAppPath("");
   }
 };
 
-TEST_F(SummaryTest, SectionRowsFromMarksOrCheckBoxes) {
-  const std::string C = kCleanedText, N = kNotCleanedText;
-  struct Case {
-    std::vector<const char*> boxes;
-    std::vector<CheckBox*> marks;
-    std::vector<std::string> expected;  // Folders and Files, Misc, IE, Firefox, Plugins
-  } cases[] = {
-      {{}, {}, {N, N, N, N, N}},
-      // A single-category run of the Recycle Bin: only its own section, whatever is checked.
-      {{"chkRecycleBin", "chkCache", "chkOffice"}, {&main.FoFiValue}, {C, N, N, N, N}},
-      {{"chkEmptyFiles"}, {}, {C, N, N, N, N}},
-      {{"chkDeadShortcut"}, {}, {C, N, N, N, N}},
-      {{"chkPlugins"}, {}, {N, N, N, N, C}},
-      {{"chkFindHistory", "chkActiveX", "chkCleanMozillaDownloads"}, {}, {N, C, C, C, N}},
-      {{"chkTemp"}, {&main.PLGValue}, {N, N, N, N, C}},
-      {{}, {&main.MiscValue, &main.FFValue}, {N, C, N, C, N}},
-  };
-  auto statuses = [](SummaryWindow& s) {
-    std::vector<std::string> out;
-    for (size_t i = 0; i < 5; ++i) out.push_back(s.sectionStatus(i));
-    return out;
-  };
-  int n = 0;
-  for (const auto& c : cases) {
-    SCOPED_TRACE(n++);
-    for (size_t i = 0; i < kCategoryCount; ++i) main.category(i).setValue(0);
-    for (CheckBox* m : {&main.FoFiValue, &main.MiscValue, &main.IEValue, &main.FFValue,
-                        &main.PLGValue})
-      m->setValue(0);
-    for (const char* b : c.boxes) main.categoryByName(b)->setValue(1);
-    for (CheckBox* m : c.marks) m->setValue(1);
-    SummaryWindow& s = frmLog();
-    EXPECT_EQ(statuses(s), c.expected);
-    for (size_t i = 0; i < 5; ++i) {
-      EXPECT_EQ(s.sectionCleanedIconShown(i), c.expected[i] == C) << i;
-      EXPECT_EQ(s.sectionWarningIconShown(i), c.expected[i] != C) << i;
-    }
-    // Fixed when made: a box checked later changes nothing until the next summary.
-    main.categoryByName("chkPlugins")->setValue(1);
-    EXPECT_EQ(statuses(frmLog()), c.expected);
-    s.cmdClose_Click();
-    EXPECT_FALSE(s.isOpen());
-  }
-}
-
-TEST_F(SummaryTest, ShowsTheTotalsAndClosesToItsDesignState) {
+TEST_F(SummaryTest, ShowsTheRunItIsGivenAndClosesToItsDesignState) {
   SummaryWindow& s = frmLog();
   std::pair<std::string, const char*> texts[] = {
-      {s.text(), "Cleanup Summary"}, {s.Label3.text(), "0"}, {s.Label4.text(), "0 Bytes"},
-      {s.cmdSave.text(), "&View Details..."}, {s.cmdClose.text(), "&Close"},
-      {s.cmdExit.text(), "&Exit"}};
+      {s.text(), "Cleanup Summary"}, {s.Label3.text(), "0"},
+      {s.Label4.text(), "0 Bytes"},  {s.cmdSave.text(), "&View Details..."},
+      {s.cmdClose.text(), "&Close"}, {s.cmdExit.text(), "&Exit"}};
   for (const auto& [got, want] : texts) EXPECT_EQ(got, want);
-  EXPECT_FALSE(s.txtLog.visible());
 
-  // What a run does: the totals and the log, then the modal show owned by the main window.
-  s.Label3.setText("12");
-  s.Label4.setText("3.50 MB");
-  s.txtLog.setText("Temporary files... Files Deleted: 12 Space Gained: 3.50 MB\r\n");
-  main.pgClean.setRange(0, 10);
-  main.pgClean.setValue(7);
-  asker.answerModal([&](Dialog& d) {
-    EXPECT_EQ(&d, &s);
-    EXPECT_FALSE(IsWindowEnabled(main.hwnd()));
-    s.cmdClose.click();
-  });
-  asker.showModal(s, main.hwnd());
-  EXPECT_FALSE(s.isOpen());
-  EXPECT_TRUE(IsWindowEnabled(main.hwnd()));
-  EXPECT_EQ(main.pgClean.value(), 0);
-  EXPECT_EQ(frmLog().Label3.text(), "0");
-  EXPECT_EQ(frmLog().Label4.text(), "0 Bytes");
-  EXPECT_EQ(frmLog().txtLog.text(), "");
+  const std::string C = kCleanedText, N = kNotCleanedText;
+  struct Case {
+    std::array<bool, kSummarySectionCount> cleaned;
+    std::vector<std::string> expected;  // Folders and Files, Misc, IE, Firefox, Plugins
+  } cases[] = {
+      {{}, {N, N, N, N, N}},
+      {{true, false, false, false, true}, {C, N, N, N, C}},
+      {{false, true, true, true, false}, {N, C, C, C, N}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.expected[0] + c.expected[1]);
+    SummaryWindow& w = frmLog();
+    w.setRun({12, 3670016, c.cleaned, "Temporary files...\r\n"});
+    EXPECT_EQ(w.Label3.text(), "12");
+    EXPECT_EQ(w.Label4.text(), "3.50 MB");
+    for (size_t i = 0; i < kSummarySectionCount; ++i) {
+      EXPECT_EQ(w.sectionStatus(i), c.expected[i]) << i;
+      EXPECT_EQ(w.sectionCleanedIconShown(i), c.cleaned[i]) << i;
+      EXPECT_EQ(w.sectionWarningIconShown(i), !c.cleaned[i]) << i;
+    }
+    host.progress = 7;
+    asker.answerModal([&](Dialog& d) {
+      EXPECT_EQ(&d, &w);
+      w.cmdClose.click();
+    });
+    asker.showModal(w, nullptr);
+    EXPECT_FALSE(w.isOpen());
+    EXPECT_EQ(host.progress, 0) << "Close resets the main window's progress";
+    EXPECT_EQ(frmLog().Label3.text(), "0");
+    EXPECT_EQ(frmLog().run().log, "");
+  }
 }
 
 TEST_F(SummaryTest, ExitEndsTheProgramAtOnce) {
@@ -125,9 +88,7 @@ TEST_F(SummaryTest, DetailsShowTheLogAndSaveIt) {
       "Files Deleted:  3   Space Gained:  1.51 KB \xc3\xa9t\xc3\xa9";
   const std::string older = "an older and much longer log that must go entirely\r\n\r\n\r\n";
   SummaryWindow& s = frmLog();
-  s.Label3.setText("3");
-  s.Label4.setText("1.51 KB");
-  s.txtLog.setText(log);
+  s.setRun({3, 1546, {}, log});
   app.write("saved.log", older);
 
   asker.answerModal([&](Dialog&) {
@@ -150,7 +111,7 @@ TEST_F(SummaryTest, DetailsShowTheLogAndSaveIt) {
     EXPECT_TRUE(s.isOpen()) << "the summary stays";
     s.cmdClose.click();
   });
-  asker.showModal(s, main.hwnd());
+  asker.showModal(s, nullptr);
   EXPECT_EQ(app.read("saved.log"), log + "\r\n");
   int saves = 0;
   for (const auto& q : asker.asked())

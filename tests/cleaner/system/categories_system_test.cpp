@@ -9,6 +9,7 @@
 
 #include <list>
 
+#include "cleaner/routines.h"
 #include "base/plugin_format.h"
 #include "cleaner/categories_system.h"
 #include "cleaner/files_support.h"
@@ -107,13 +108,12 @@ class SystemCategoriesTest : public test::CategoryTest {
 
 TEST_F(SystemCategoriesTest, RunAndTypedUrlListsLoseTheirValuesOnly) {
   struct Case {
-    void (MainWindow::*routine)();
+    void (*routine)(MainWindow&);
     std::string parent, key;
     const char* logText;
   } cases[] = {
-      {&MainWindow::CleanRunMRU, kExplorer, "RunMRU", "Windows run history... "},
-      {&MainWindow::CleanTypedURL, "Software\\Microsoft\\Internet Explorer\\", "TypedURLs",
-       "Typed URLs... "},
+      {&CleanRunMRU, kExplorer, "RunMRU", "Windows run history... "},
+      {&CleanTypedURL, "Software\\Microsoft\\Internet Explorer\\", "TypedURLs", "Typed URLs... "},
   };
   for (auto c : cases) {
     c.key = c.parent + c.key;
@@ -126,7 +126,7 @@ TEST_F(SystemCategoriesTest, RunAndTypedUrlListsLoseTheirValuesOnly) {
     w.lblCleanDate.setText("");
     for (const char* count : {"3", "0"}) {
       CleanupLog.clear();
-      (w.*c.routine)();
+      c.routine(w);
       EXPECT_EQ(CleanupLog, std::string(c.logText) + "Files Deleted: " + count + "\r\n");
     }
     EXPECT_TRUE(keyExists(c.key)) << c.key;
@@ -160,7 +160,7 @@ TEST_F(SystemCategoriesTest, FindHistoryClearsItsListsAndTheSubkeysOfFive) {
   }
   setValue(e + "MenuOrder\\Start Menu", "GlenvaskOther", "stays");
   w.lblCleanDate.setText("");
-  w.CleanFindHistory();
+  CleanFindHistory(w);
   EXPECT_EQ(CleanupLog, "") << "no log line";
   for (const auto& c : cases) {
     EXPECT_EQ(keyExists(c.key), c.keyStays) << c.key;
@@ -197,14 +197,14 @@ TEST_F(SystemCategoriesTest, InstallFromAndOfficeListsAreCleared) {
   }
   for (const auto& [k, v] : kept) setValue(k, v, "stays");
 
-  w.CleanInstallMRU();
+  CleanInstallMRU(w);
   EXPECT_EQ(CleanupLog, "Install from history...\r\n");
   EXPECT_EQ(GetRegValueNames(kHkeyCurrentUser, cleared[0]), "");
   EXPECT_TRUE(keyExists(cleared[0]));
   EXPECT_NE(GetRegValueNames(kHkeyCurrentUser, cleared[1]), "") << "one category at a time";
 
   CleanupLog.clear();
-  w.CleanOfficeHistory();
+  CleanOfficeHistory(w);
   EXPECT_EQ(CleanupLog, "MS Office history...\r\n");
   for (const auto& k : cleared) {
     EXPECT_TRUE(keyExists(k)) << k;
@@ -221,7 +221,7 @@ TEST_F(SystemCategoriesTest, RecycleBinCountsOnlyWhatLeavesIt) {
            work.write("bin-b.txt", std::string(24, 'b'))});
   ASSERT_EQ(binItems(), 2);
   TotalFilesDeleted = 5, TotalSpaceGained = 10;
-  w.CleanRecycleBin();
+  CleanRecycleBin(w);
   EXPECT_EQ(binItems(), 0);
   EXPECT_EQ(TotalFilesDeleted, 7);
   EXPECT_EQ(TotalSpaceGained, 1034);
@@ -230,7 +230,7 @@ TEST_F(SystemCategoriesTest, RecycleBinCountsOnlyWhatLeavesIt) {
   expectNormalEnd("bin");
 
   CleanupLog.clear();
-  w.CleanRecycleBin();
+  CleanRecycleBin(w);
   EXPECT_EQ(CleanupLog, "Recycle Bin... Files Deleted: 0 Space Gained: 0 Bytes\r\n");
 
   // An item held open stays in the bin although the platform reports success: not counted.
@@ -245,7 +245,7 @@ TEST_F(SystemCategoriesTest, RecycleBinCountsOnlyWhatLeavesIt) {
   ASSERT_NE(held, INVALID_HANDLE_VALUE) << trash;
   CleanupLog.clear();
   TotalFilesDeleted = 0, TotalSpaceGained = 0;
-  w.CleanRecycleBin();
+  CleanRecycleBin(w);
   CloseHandle(held);
   EXPECT_EQ(binItems(), 1);
   EXPECT_EQ(TotalFilesDeleted, 1);
@@ -262,7 +262,7 @@ TEST_F(SystemCategoriesTest, CacheKeepsOnlyCookies) {
   // The second time a cache with cookies alone: nothing goes, the line is still written.
   for (int pass = 0; pass < 2; ++pass) {
     CleanupLog.clear();
-    w.CleanCache();
+    CleanCache(w);
     EXPECT_FALSE(cached(L"http://cache.example/page.html"));
     EXPECT_FALSE(cached(L"http://cache.example/other.html"));
     EXPECT_TRUE(cached(cookieEntry)) << "cookies are another category's";
@@ -276,7 +276,7 @@ TEST_F(SystemCategoriesTest, CookiesSpareWhatTheKeptListNames) {
   std::string folder = GetRegString(kHkeyCurrentUser,
                                     std::string(kExplorer) + "Shell Folders", "Cookies");
   ASSERT_FALSE(folder.empty());
-  w.CleanCookies();  // whatever earlier tests left goes first, without a kept list
+  CleanCookies(w);  // whatever earlier tests left goes first, without a kept list
 
   auto [keep, keepEntry] = persistentCookie(L"http://keep.example/");
   auto [gone, goneEntry] = persistentCookie(L"http://gone.example/");
@@ -298,7 +298,7 @@ TEST_F(SystemCategoriesTest, CookiesSpareWhatTheKeptListNames) {
 
   CleanupLog.clear();
   TotalFilesDeleted = 0, TotalSpaceGained = 0;
-  w.CleanCookies();
+  CleanCookies(w);
   for (const auto& p : {keptPlain, keptInSub, keep, notCookie})
     EXPECT_TRUE(PathFileExistsW(wide(p).c_str())) << p;
   for (const auto& p : {other, otherInSub, gone})
@@ -315,7 +315,7 @@ TEST_F(SystemCategoriesTest, CookiesSpareWhatTheKeptListNames) {
 
   // Without ck.txt every cookie file is a candidate.
   DeleteFileW(wide(app.file("ck.txt")).c_str());
-  w.CleanCookies();
+  CleanCookies(w);
   for (const auto& p : {keptPlain, keptInSub, keep})
     EXPECT_FALSE(PathFileExistsW(wide(p).c_str())) << p;
   EXPECT_TRUE(PathFileExistsW(wide(notCookie).c_str()));
@@ -345,7 +345,7 @@ TEST_F(SystemCategoriesTest, KeptCookieTestIsACaseBlindSubstringSearch) {
 TEST_F(SystemCategoriesTest, HistoryTakesItsErrorPathWhenTheHistoryCannotBeCleared) {
   script.answerMessage(IDOK);
   w.lblCleanDate.setText("");
-  w.CleanHistory();  // the platform here answers E_NOTIMPL
+  CleanHistory(w);  // the platform here answers E_NOTIMPL
   ASSERT_EQ(script.asked().size(), 1u);
   const auto& q = script.asked()[0];
   EXPECT_EQ(q.kind, "message");
@@ -366,7 +366,7 @@ TEST_F(SystemCategoriesTest, ClipboardIsEmptied) {
   SetClipboardData(CF_UNICODETEXT, mem);
   CloseClipboard();
   ASSERT_TRUE(IsClipboardFormatAvailable(CF_UNICODETEXT));
-  w.CleanClipboard();
+  CleanClipboard(w);
   EXPECT_FALSE(IsClipboardFormatAvailable(CF_UNICODETEXT));
   EXPECT_EQ(CleanupLog, "Windows Clipboard...\r\n");
   expectNormalEnd("clipboard");
@@ -375,7 +375,7 @@ TEST_F(SystemCategoriesTest, ClipboardIsEmptied) {
   ASSERT_TRUE(OpenClipboard(nullptr));
   script.answerMessage(IDOK);
   CleanupLog.clear();
-  w.CleanClipboard();
+  CleanClipboard(w);
   CloseClipboard();
   ASSERT_EQ(script.asked().size(), 1u);
   EXPECT_EQ(script.asked()[0].text,
@@ -404,7 +404,7 @@ TEST_F(SystemCategoriesTest, PluginsRunTheCheckedPluginsAndCountTheirFiles) {
                                         {false, "two.qvp", "two"},
                                         {true, "missing.qvp", "missing"}}));
 
-  w.CleanPlugins();
+  CleanPlugins(w);
   EXPECT_FALSE(work.exists("data\\a.tmp"));
   EXPECT_FALSE(work.exists("data\\b.tmp"));
   EXPECT_TRUE(work.exists("data\\c.log"));
@@ -421,7 +421,7 @@ TEST_F(SystemCategoriesTest, PluginsRunTheCheckedPluginsAndCountTheirFiles) {
   work.write("data\\d.tmp", "d");
   CleanupLog.clear();
   bAbort = true;
-  w.CleanPlugins();
+  CleanPlugins(w);
   EXPECT_TRUE(work.exists("data\\d.tmp"));
   EXPECT_EQ(w.lblStatus.text(), "Aborted by user");
   EXPECT_EQ(CleanupLog, "");

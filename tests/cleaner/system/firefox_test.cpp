@@ -1,5 +1,6 @@
 // The Firefox categories on profile folders made in the prefix's real application data folder
 // (prefix-wide state: these tests run one at a time and remove what they made).
+#include "cleaner/routines.h"
 #include "cleaner/firefox.h"
 
 #include <gtest/gtest.h>
@@ -114,25 +115,26 @@ TEST_F(FirefoxTest, EachCategoryDeletesItsFilesOfEveryProfile) {
   EXPECT_EQ(GetFirefoxProfilesPath(), profiles);
   struct Case {
     const char* name;
-    void (MainWindow::*routine)();
+    void (*routine)(MainWindow&);
     std::set<std::string> gone;
   } cases[] = {
-      {"cache", &MainWindow::CleanMozillaCache, kCacheFiles},
-      {"cookies", &MainWindow::CleanMozillaCookies, kCookieFiles},
-      {"forms", &MainWindow::CleanMozillaForms,
+      {"cache", &CleanMozillaCache, kCacheFiles},
+      {"cookies", &CleanMozillaCookies, kCookieFiles},
+      {"forms",
+       &CleanMozillaForms,
        {kP1 + "forms.w", kP1 + "formhistory.dat", kP2 + "formhistory.dat"}},
-      {"passwords", &MainWindow::CleanMozillaPasswords,
+      {"passwords",
+       &CleanMozillaPasswords,
        {kP1 + "key3.s", kP1 + "signons.txt", kP1 + "ac-weights.txt", kP1 + "chrome\\sub\\other.s",
         kP2 + "signons.txt"}},
-      {"history", &MainWindow::CleanMozillaHistory, kHistoryFiles},
-      {"downloads", &MainWindow::CleanMozillaDownloads,
-       {kP1 + "downloads.rdf", kP2 + "downloads.rdf"}},
+      {"history", &CleanMozillaHistory, kHistoryFiles},
+      {"downloads", &CleanMozillaDownloads, {kP1 + "downloads.rdf", kP2 + "downloads.rdf"}},
   };
   for (const auto& c : cases) {
     makeProfiles();
     FirefoxFilesDeleted = 3, FirefoxSpaceGained = 7;  // the walk only adds
     w.lblStatus.setText("Working...");
-    (w.*c.routine)();
+    c.routine(w);
     std::int64_t bytes = expectOnlyGone(c.gone, c.name);
     EXPECT_EQ(FirefoxFilesDeleted, 3 + static_cast<std::int64_t>(c.gone.size())) << c.name;
     EXPECT_EQ(FirefoxSpaceGained, 7 + bytes) << c.name;
@@ -145,7 +147,7 @@ TEST_F(FirefoxTest, RunTotalsCountEachFileOnce) {
   auto summary = [&] {
     script.answerModal([&](Dialog& d) {
       auto& s = static_cast<SummaryWindow&>(d);
-      count = s.Label3.text(), size = s.Label4.text(), log = s.txtLog.text();
+      count = s.Label3.text(), size = s.Label4.text(), log = s.run().log;
       s.cmdClose_Click();
     });
   };
@@ -187,14 +189,14 @@ TEST_F(FirefoxTest, LargeAndLockedFiles) {
                             0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(lock, INVALID_HANDLE_VALUE);
   FirefoxFilesDeleted = 0, FirefoxSpaceGained = 0;
-  w.CleanMozillaCache();
+  CleanMozillaCache(w);
   EXPECT_FALSE(exists(profiles + "a1b2.default\\Cache\\big"));
   EXPECT_EQ(FirefoxFilesDeleted, 6);
   EXPECT_GT(FirefoxSpaceGained, big);
   EXPECT_LT(FirefoxSpaceGained, big + 1000);
 
   FirefoxFilesDeleted = 0, FirefoxSpaceGained = 0;
-  w.CleanMozillaCookies();
+  CleanMozillaCookies(w);
   CloseHandle(lock);
   EXPECT_TRUE(exists(profiles + "a1b2.default\\cookies.txt")) << "a held file stays";
   EXPECT_EQ(FirefoxFilesDeleted, 3) << "and is not counted";
@@ -215,10 +217,9 @@ TEST_F(FirefoxTest, WithoutAProfilesFolderNothingIsTouched) {
   ASSERT_TRUE(SetCurrentDirectoryW(wide(outside.file("sub")).c_str()));
 
   FirefoxFilesDeleted = 0, FirefoxSpaceGained = 0;
-  for (auto routine : {&MainWindow::CleanMozillaCache, &MainWindow::CleanMozillaCookies,
-                       &MainWindow::CleanMozillaForms, &MainWindow::CleanMozillaPasswords,
-                       &MainWindow::CleanMozillaHistory, &MainWindow::CleanMozillaDownloads})
-    (w.*routine)();
+  for (auto routine : {&CleanMozillaCache, &CleanMozillaCookies, &CleanMozillaForms,
+                       &CleanMozillaPasswords, &CleanMozillaHistory, &CleanMozillaDownloads})
+    routine(w);
   // The walk itself refuses a folder that is not a full one, or a root.
   const std::string canary = "glenvask-firefox-canary.txt";
   outside.write(canary, "keep");

@@ -31,7 +31,7 @@ class RunTest : public ::testing::Test {
     script.answerModal([this](Dialog& d) {
       auto& s = static_cast<SummaryWindow&>(d);
       ++summaries;
-      summaryCount = s.Label3.text(), summarySize = s.Label4.text(), summaryLog = s.txtLog.text();
+      summaryCount = s.Label3.text(), summarySize = s.Label4.text(), summaryLog = s.run().log;
       s.cmdClose_Click();
     });
   }
@@ -203,9 +203,19 @@ TEST_F(RunTest, AutoCleanTickRunsOnlyPastTheIntervalAndWhenIdle) {
   w.tmrClean_Timer();
   EXPECT_EQ(summaries, 0) << "no run while Clean is disabled";
   w.cmdClean.setEnabled(true);
-  expectSummary();
+  // With the summary open (Clean enabled again under it), a tick starts no second run.
+  script.answerModal([&](Dialog& d) {
+    ++summaries;
+    w.AutoCleanStart = minutesAgo(61);
+    w.tmrClean_Timer();
+    static_cast<SummaryWindow&>(d).cmdClose_Click();
+  });
   w.tmrClean_Timer();
-  EXPECT_EQ(summaries, 1);
+  EXPECT_EQ(summaries, 1) << "the tick inside the summary started nothing";
+  expectSummary();
+  w.AutoCleanStart = minutesAgo(61);
+  w.tmrClean_Timer();
+  EXPECT_EQ(summaries, 2) << "after the summary closed, the next tick runs";
   EXPECT_LE(minutesBetween(w.AutoCleanStart, localNow()), 1) << "the interval starts again";
 }
 
@@ -249,6 +259,34 @@ TEST_F(RunTest, SingleCategoryRunReportsOnlyItsSection) {
   w.cmdClean.click();
   EXPECT_EQ(statuses, (std::vector<std::string>{"Cleaned", "Not Cleaned", "Not Cleaned", "Cleaned",
                                                 "Not Cleaned"}));
+}
+
+TEST_F(RunTest, SummarySectionsFromMarksOrCheckBoxes) {
+  load();
+  struct Case {
+    std::vector<const char*> boxes;
+    std::vector<CheckBox*> marks;
+    std::array<bool, 5> cleaned;  // Folders and Files, Misc, IE, Firefox, Plugins
+  } cases[] = {
+      {{}, {}, {}},
+      // A single-category run of the Recycle Bin: only its own section, whatever is checked.
+      {{"chkRecycleBin", "chkCache", "chkOffice"}, {&w.FoFiValue}, {true}},
+      {{"chkEmptyFiles"}, {}, {true}},
+      {{"chkDeadShortcut"}, {}, {true}},
+      {{"chkPlugins"}, {}, {false, false, false, false, true}},
+      {{"chkFindHistory", "chkActiveX", "chkCleanMozillaDownloads"}, {}, {false, true, true, true}},
+      {{"chkTemp"}, {&w.PLGValue}, {false, false, false, false, true}},
+      {{}, {&w.MiscValue, &w.FFValue}, {false, true, false, true, false}},
+  };
+  int n = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(n++);
+    for (size_t i = 0; i < kCategoryCount; ++i) w.category(i).setValue(0);
+    w.clearMarks();
+    for (const char* b : c.boxes) w.categoryByName(b)->setValue(1);
+    for (CheckBox* m : c.marks) m->setValue(1);
+    EXPECT_EQ(w.sectionsCleaned(), c.cleaned);
+  }
 }
 
 TEST_F(RunTest, RightClickMenuOffersTheCategoryOnlyWhenIdle) {

@@ -1,4 +1,4 @@
-#include "services/startup.h"
+#include "app/startup.h"
 
 #include <commctrl.h>
 #include <ole2.h>
@@ -52,7 +52,13 @@ int Main() {
 
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&icc);
-  OleInitialize(nullptr);
+  // OLE for the shell's dialogs and links, undone however the start ends.
+  struct OleScope {
+    bool on = SUCCEEDED(OleInitialize(nullptr));
+    ~OleScope() {
+      if (on) OleUninitialize();
+    }
+  } ole;
   useRegionalNumberStyle();  // size texts in the user's number format
 
   MainWindow& main = frmMain();
@@ -62,11 +68,8 @@ int Main() {
     PostQuitMessage(0);
   };
   if (!main.load(argumentText(GetCommandLineW()))) return 1;
-  if (!ended && main.isOpen() && !main.visible())
-    main.show(SW_SHOW);
-  int code = runMessageLoop();
-  OleUninitialize();
-  return code;
+  if (!ended && main.isOpen() && !main.visible()) main.show(SW_SHOW);
+  return runMessageLoop();
 }
 
 }  // namespace glenvask
