@@ -15,6 +15,7 @@
 #include "services/globals.h"
 #include "review/frmLog.h"
 #include "services/scanner.h"
+#include "win/handle.h"
 #include "win/pump.h"
 #include "win/seams.h"
 #include "win/unicode.h"
@@ -239,12 +240,12 @@ void MainWindow::showCategoryMenu(size_t index, POINT screen) {
   SetFocus(category(index).hwnd());  // the box takes the focus, as a right click gives it
   mnuPopupCaption = c.menuCaption;
   mnuPopupTag = c.tag;
-  HMENU menu = CreatePopupMenu();
+  MenuHandle menu(CreatePopupMenu());
   if (!menu) return;
-  AppendMenuW(menu, MF_STRING, 1, wide(mnuPopupCaption).c_str());
-  UINT chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, screen.x,
+  AppendMenuW(menu.get(), MF_STRING, 1, wide(mnuPopupCaption).c_str());
+  UINT chosen = TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, screen.x,
                                screen.y, 0, hwnd(), nullptr);
-  DestroyMenu(menu);
+  menu.reset();
   if (chosen == 1) mnuPopup_Click();
 }
 

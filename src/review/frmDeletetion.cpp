@@ -135,7 +135,7 @@ bool ReviewListWindow::onCreate() {
   // The image list is this window's: the control must not destroy it.
   HWND lv = lstvDeletion.hwnd();
   SetWindowLongPtrW(lv, GWL_STYLE, GetWindowLongPtrW(lv, GWL_STYLE) | LVS_SHAREIMAGELISTS);
-  if (imglIcon) lstvDeletion.setImageList(imglIcon);
+  if (imglIcon) lstvDeletion.setImageList(imglIcon.get());
   lstvDeletion.onActivate = [this](size_t i) {
     if (i < lstvDeletion.rowCount()) ShowFileProperties(rowPath(i), hwnd());
   };
@@ -228,12 +228,12 @@ int ReviewListWindow::iconFor(const std::string& extension) {
   if (it != iconCache_.end()) return it->second;
   int cx = GetSystemMetrics(SM_CXSMICON), cy = GetSystemMetrics(SM_CYSMICON);
   if (!imglIcon) {
-    imglIcon = ImageList_Create(cx, cy, ILC_COLOR32 | ILC_MASK, 16, 16);
+    imglIcon.reset(ImageList_Create(cx, cy, ILC_COLOR32 | ILC_MASK, 16, 16));
     if (!imglIcon) return -1;
     HICON blank = blankIcon(cx, cy);
-    ImageList_AddIcon(imglIcon, blank);  // image 0: no icon to be had
+    ImageList_AddIcon(imglIcon.get(), blank);  // image 0: no icon to be had
     if (blank) DestroyIcon(blank);
-    if (lstvDeletion.hwnd()) lstvDeletion.setImageList(imglIcon);
+    if (lstvDeletion.hwnd()) lstvDeletion.setImageList(imglIcon.get());
   }
   int index = 0;
   std::wstring probe = L"file";
@@ -242,7 +242,7 @@ int ReviewListWindow::iconFor(const std::string& extension) {
   if (SHGetFileInfoW(probe.c_str(), FILE_ATTRIBUTE_NORMAL, &info, sizeof info,
                      SHGFI_ICON | SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES) &&
       info.hIcon) {
-    int added = ImageList_AddIcon(imglIcon, info.hIcon);
+    int added = ImageList_AddIcon(imglIcon.get(), info.hIcon);
     DestroyIcon(info.hIcon);
     if (added >= 0) index = added;
   }
@@ -255,7 +255,7 @@ void ReviewListWindow::addIcons() {
   // Every row got the icon of its type as it was added; the list shows them from now on.
   if (imglIcon && lstvDeletion.hwnd()) {
     lstvDeletion.setImageList(nullptr);
-    lstvDeletion.setImageList(imglIcon);
+    lstvDeletion.setImageList(imglIcon.get());
   }
   mnuSelectAll_Click();
 }
@@ -429,11 +429,8 @@ void ReviewListWindow::resetState() {
   lngDeletedCount = lngUnnecessaryCount = lngEmptyCount = lngDeadCount = 0;
   dblDeletedSize = dblUnnecessarySize = dblEmptySize = dblDeadSize = 0;
   abortPending_ = stopPass_ = false;
-  if (imglIcon) {
-    if (lstvDeletion.hwnd()) lstvDeletion.setImageList(nullptr);
-    ImageList_Destroy(imglIcon);
-    imglIcon = nullptr;
-  }
+  if (imglIcon && lstvDeletion.hwnd()) lstvDeletion.setImageList(nullptr);
+  imglIcon.reset();
   iconCache_.clear();
 }
 

@@ -14,6 +14,7 @@
 
 #include "services/scanner.h"
 #include "win/controls.h"
+#include "win/handle.h"
 #include "win/ids.h"
 #include "win/listview.h"
 #include "win/seams.h"
@@ -76,7 +77,7 @@ class ReviewListWindow : public Dialog {
   bool deleting() const { return passRunning_; }
 
   ListView lstvDeletion;
-  HIMAGELIST imglIcon = nullptr;
+  ImageListHandle imglIcon;  // the rows' type icons, this window's own
   Label lblTotalFiles, lblRed, Label1;
   Button cmdDeleteSelected, cmdSelectAll, cmdDeselectAll, cmdExit;
 

@@ -7,6 +7,7 @@
 #include "base/sizes.h"
 #include "review/frmLogDetails.h"
 #include "services/host.h"
+#include "win/handle.h"
 #include "win/ids.h"
 
 namespace glenvask {
@@ -24,34 +25,30 @@ HICON tickIcon() {
     int cx = GetSystemMetrics(SM_CXSMICON), cy = GetSystemMetrics(SM_CYSMICON);
     HDC screen = GetDC(nullptr);
     HDC dc = CreateCompatibleDC(screen);
-    HBITMAP color = CreateCompatibleBitmap(screen, cx, cy);
-    HBITMAP mask = CreateBitmap(cx, cy, 1, 1, nullptr);
+    GdiHandle color(CreateCompatibleBitmap(screen, cx, cy));
+    GdiHandle mask(CreateBitmap(cx, cy, 1, 1, nullptr));
     ReleaseDC(nullptr, screen);
     POINT pts[] = {{cx * 3 / 16, cy * 8 / 16}, {cx * 6 / 16, cy * 12 / 16},
                    {cx * 13 / 16, cy * 3 / 16}};
     int width = std::max(2, cx / 6);
+    GdiHandle green(CreatePen(PS_SOLID, width, RGB(0, 160, 0)));
+    GdiHandle black(CreatePen(PS_SOLID, width, RGB(0, 0, 0)));
     RECT all{0, 0, cx, cy};
     // The colour image: the tick on black (black leaves the screen as it is).
-    HGDIOBJ oldBitmap = SelectObject(dc, color);
+    HGDIOBJ oldBitmap = SelectObject(dc, color.get());
     FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    HPEN green = CreatePen(PS_SOLID, width, RGB(0, 160, 0));
-    HGDIOBJ oldPen = SelectObject(dc, green);
+    HGDIOBJ oldPen = SelectObject(dc, green.get());
     Polyline(dc, pts, 3);
     // The mask: transparent (white) but for the tick.
-    SelectObject(dc, mask);
+    SelectObject(dc, mask.get());
     FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    HPEN black = CreatePen(PS_SOLID, width, RGB(0, 0, 0));
-    SelectObject(dc, black);
+    SelectObject(dc, black.get());
     Polyline(dc, pts, 3);
     SelectObject(dc, oldPen);
     SelectObject(dc, oldBitmap);
-    DeleteObject(green);
-    DeleteObject(black);
     DeleteDC(dc);
-    ICONINFO info{TRUE, 0, 0, mask, color};
-    HICON made = CreateIconIndirect(&info);
-    DeleteObject(mask);
-    DeleteObject(color);
+    ICONINFO info{TRUE, 0, 0, static_cast<HBITMAP>(mask.get()), static_cast<HBITMAP>(color.get())};
+    HICON made = CreateIconIndirect(&info);  // copies both bitmaps
     return made;
   }();
   return icon;

@@ -130,9 +130,9 @@ TEST_F(ReviewListTest, ShowsTheRowsAsAddedWithIconsAndAllChecked) {
       EXPECT_TRUE(ListView_GetCheckState(l.hwnd(), i)) << i;
       EXPECT_GE(l.row(static_cast<size_t>(i)).image, 0) << i;
     }
-    EXPECT_EQ(ListView_GetImageList(l.hwnd(), LVSIL_SMALL), w.imglIcon);
-    EXPECT_LE(ImageList_GetImageCount(w.imglIcon), 4);
-    EXPECT_GE(ImageList_GetImageCount(w.imglIcon), 2);
+    EXPECT_EQ(ListView_GetImageList(l.hwnd(), LVSIL_SMALL), w.imglIcon.get());
+    EXPECT_LE(ImageList_GetImageCount(w.imglIcon.get()), 4);
+    EXPECT_GE(ImageList_GetImageCount(w.imglIcon.get()), 2);
     EXPECT_EQ(l.row(0).image, l.row(2).image);
     EXPECT_NE(l.row(0).image, l.row(3).image);
     w.cmdExit.click();
