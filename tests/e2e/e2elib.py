@@ -2,7 +2,9 @@
 scripts/wine-env), start the program from a scratch folder of the prefix and look at what it
 did to files, the registry and its windows."""
 
+import contextlib
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -13,7 +15,18 @@ EXE = os.environ["GLENVASK_EXE"]
 PREFIX = os.environ["WINEPREFIX"]
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 WINTOOL = os.path.join(BUILD, "tools", "wintool.exe")
-MAIN_CLASS = "GlenvaskMainWindow"
+
+
+def _read_ids():
+    """The window classes and ids of src/win/ids.h: name -> text or number."""
+    with open(os.path.join(ROOT, "src", "win", "ids.h"), encoding="utf-8") as f:
+        found = re.findall(r'^inline constexpr .*?\b(k\w+) = (?:L"([^"]*)"|(-?\d+));', f.read(),
+                           re.M)
+    return {name: text if text else int(number) for name, text, number in found}
+
+
+IDS = _read_ids()
+MAIN_CLASS = IDS["kMainWindowClass"]
 
 
 def unix_path(win_path):
@@ -29,7 +42,88 @@ def wine(args, timeout=60, check=False):
 
 
 def tool(*args, timeout=60):
-    return wine([WINTOOL] + list(args), timeout=timeout)
+    """Runs the window tool (tests/e2e/wintool); its output is UTF-8."""
+    return subprocess.run(["wine", WINTOOL] + [str(a) for a in args], stdin=subprocess.DEVNULL,
+                          capture_output=True, encoding="utf-8", errors="replace",
+                          timeout=timeout)
+
+
+def _done(*args, wait=0):
+    return tool(*args, timeout=wait + 60).returncode == 0
+
+
+def _ms(seconds):
+    return str(int(seconds * 1000))
+
+
+# One helper per verb of the tool. A control is an id from IDS or a caption; True means done.
+def wait_window(cls, timeout=30):
+    return _done("wait-window", cls, _ms(timeout), wait=timeout)
+
+
+def wait_gone(cls, timeout=30):
+    return _done("wait-gone", cls, _ms(timeout), wait=timeout)
+
+
+def post_command(cls, command_id):
+    return _done("command", cls, command_id)
+
+
+def click(cls, control):
+    return _done("click", cls, control)
+
+
+def get_text(cls, control):
+    """The control's text with Unix line ends; None when it cannot be read."""
+    r = tool("get-text", cls, control)
+    return r.stdout[:-1] if r.returncode == 0 else None
+
+
+def set_text(cls, control, text):
+    return _done("set-text", cls, control, text)
+
+
+def set_check(cls, control, on=True):
+    return _done("set-check", cls, control, int(on))
+
+
+def select_tab(cls, control, index):
+    return _done("select-tab", cls, control, index)
+
+
+def select_combo(cls, control, item):
+    return _done("select-combo", cls, control, item)
+
+
+def select_listbox(cls, control, *items):
+    return _done("select-listbox", cls, control, *items)
+
+
+def list_rows(cls, control):
+    """Every row of a list view as (check state "1", "0" or "-", [cells]); None on failure."""
+    r = tool("rows", cls, control)
+    if r.returncode != 0:
+        return None
+    return [(line.split("\t")[0], line.split("\t")[1:]) for line in r.stdout.splitlines()]
+
+
+def select_rows(cls, control, *rows):
+    return _done("select-rows", cls, control, *rows)
+
+
+def double_click_row(cls, control, row):
+    return _done("dblclick-row", cls, control, row)
+
+
+def message_box_text(timeout=30):
+    """The text of the program's message box once one shows, or None."""
+    r = tool("msgbox-text", _ms(timeout), timeout=timeout + 60)
+    return r.stdout.rstrip("\n") if r.returncode == 0 else None
+
+
+def answer_message_box(button, timeout=30):
+    """Presses a button of the program's message box (caption, id, or "IDYES"...)."""
+    return _done("msgbox-answer", button, _ms(timeout), wait=timeout)
 
 
 class Scratch:
@@ -77,6 +171,25 @@ class Scratch:
     def run(self, *args, timeout=120):
         p = self.start(*args)
         return p.wait(timeout=timeout)
+
+
+@contextlib.contextmanager
+def scratch_drive(letter, folder):
+    """Drive LETTER: of the prefix, a hard disk that is the Linux folder, while the block runs.
+    Yields the link, or None when the letter is taken already (nothing is changed then)."""
+    link = os.path.join(PREFIX, "dosdevices", letter.lower() + ":")
+    key = "HKLM\\Software\\Wine\\Drives"
+    if os.path.lexists(link):
+        yield None
+        return
+    try:
+        os.symlink(folder, link)
+        wine(["reg", "add", key, "/v", letter.lower() + ":", "/d", "hd", "/f"], check=True)
+        yield link
+    finally:
+        if os.path.islink(link):
+            os.remove(link)
+        wine(["reg", "delete", key, "/v", letter.lower() + ":", "/f"])
 
 
 def wait_for(condition, timeout=20.0, step=0.1):

@@ -7,14 +7,13 @@ followed, and nothing outside the drive is touched."""
 import os
 
 from e2e_categories import run_hidden
-from e2elib import PREFIX, Checks, Scratch, wine
+from e2elib import PREFIX, Checks, Scratch, scratch_drive, wine
 
 t = Checks()
 app = Scratch("hidden_drive_scans")
 drive = app.path("drive")
 os.makedirs(drive)
 link = os.path.join(PREFIX, "dosdevices", "q:")
-DRIVES_KEY = "HKLM\\Software\\Wine\\Drives"
 
 # Below the drive: how the file is made, and whether each of the two runs deletes it.
 #   (bytes, attributes, deleted when hidden and read-only files are skipped, deleted otherwise)
@@ -56,12 +55,10 @@ def search_options(skip_read_only, skip_hidden):
               f"0 False False False 1000\r\n{flags}\r\n")
 
 
-if os.path.lexists(link):
-    t.check(False, "drive Q: of the prefix is in use already")
-    t.finish()
-try:
-    os.symlink(drive, link)
-    wine(["reg", "add", DRIVES_KEY, "/v", "q:", "/d", "hd", "/f"], check=True)
+with scratch_drive("Q", drive) as made:
+    if not made:
+        t.check(False, "drive Q: of the prefix is in use already")
+        t.finish()
     os.symlink(app.path("outside"), os.path.join(drive, "link"))
     app.write("settings.ini", "[General]\r\nProtect1=1\r\n")
     prepare()
@@ -82,9 +79,5 @@ try:
         t.check(os.path.islink(os.path.join(drive, "link")), f"run {run + 1}: the link stays")
         t.check("LastCleaned=" in app.read("settings.ini").decode("latin-1"),
                 f"run {run + 1}: last-cleaned date written")
-finally:
-    if os.path.islink(link):
-        os.remove(link)
-    wine(["reg", "delete", DRIVES_KEY, "/v", "q:", "/f"])
 t.check(not os.path.lexists(link), "drive Q: removed again")
 t.finish()
