@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "win/handle.h"
+
 namespace glenvask {
 
 class Control;
@@ -38,7 +40,7 @@ struct WindowSpec {
   DWORD style = WS_OVERLAPPEDWINDOW;
   DWORD exStyle = 0;
   HWND owner = nullptr;
-  HMENU menu = nullptr;  // the window takes ownership
+  HMENU menu = nullptr;  // the window takes ownership, whether or not create succeeds
   HICON icon = nullptr;
 };
 
@@ -130,7 +132,7 @@ class Window {
   bool inModal_ = false;
   bool modalEnded_ = false;
   int modalResult_ = 0;
-  HMENU menu_ = nullptr;
+  MenuHandle menu_;  // destroyed with the window; here when no window took it
 };
 
 // The message font of the system, shared by every control.
