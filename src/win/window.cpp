@@ -27,6 +27,12 @@ int dpi() {
 bool registerClass(const wchar_t* name, WNDPROC proc) {
   static std::set<std::wstring> registered;
   if (registered.count(name)) return true;
+  // The common controls the kit makes (the date picker is not among the basic classes).
+  [[maybe_unused]] static const bool controls = [] {
+    INITCOMMONCONTROLSEX icc{sizeof icc,
+                             ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES | ICC_DATE_CLASSES};
+    return InitCommonControlsEx(&icc) != FALSE;
+  }();
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
   wc.lpfnWndProc = proc;
@@ -68,6 +74,30 @@ ControlSpec label(const char* name, int id, const char* text, int x, int y, int 
 }
 ControlSpec groupBox(const char* name, int id, const char* text, int x, int y, int w, int h) {
   return {name, WC_BUTTONW, id, text, x, y, w, h, BS_GROUPBOX};
+}
+ControlSpec editBox(const char* name, int id, const char* text, int x, int y, int w, int h,
+                    DWORD style) {
+  return {name, WC_EDITW, id, text, x, y, w, h, ES_AUTOHSCROLL | WS_TABSTOP | style,
+          WS_EX_CLIENTEDGE};
+}
+ControlSpec comboBox(const char* name, int id, int x, int y, int w, int h) {
+  return {name, WC_COMBOBOXW, id, "", x, y, w, h, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP};
+}
+ControlSpec listBox(const char* name, int id, int x, int y, int w, int h) {
+  return {name, WC_LISTBOXW, id, "", x, y, w, h,
+          LBS_EXTENDEDSEL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
+          WS_EX_CLIENTEDGE};
+}
+ControlSpec datePicker(const char* name, int id, int x, int y, int w, int h) {
+  return {name, DATETIMEPICK_CLASSW, id, "", x, y, w, h, DTS_SHORTDATEFORMAT | WS_TABSTOP};
+}
+ControlSpec optionButton(const char* name, int id, const char* text, int x, int y, int w, int h,
+                         bool startsGroup) {
+  return {name, WC_BUTTONW, id, text, x, y, w, h,
+          BS_AUTORADIOBUTTON | WS_TABSTOP | (startsGroup ? WS_GROUP : 0u)};
+}
+ControlSpec tabControl(const char* name, int id, int x, int y, int w, int h) {
+  return {name, WC_TABCONTROLW, id, "", x, y, w, h, WS_CLIPSIBLINGS | WS_TABSTOP};
 }
 
 Window::~Window() { destroy(); }

@@ -33,6 +33,20 @@ ControlSpec button(const char* name, int id, const char* text, int x, int y, int
 ControlSpec label(const char* name, int id, const char* text, int x, int y, int w, int h,
                   DWORD style = 0);
 ControlSpec groupBox(const char* name, int id, const char* text, int x, int y, int w, int h);
+ControlSpec editBox(const char* name, int id, const char* text, int x, int y, int w, int h,
+                    DWORD style = 0);
+// A drop-down list (no typing); h is the height with the list dropped down.
+ControlSpec comboBox(const char* name, int id, int x, int y, int w, int h);
+// A list box where several items can be selected (Ctrl and Shift clicks).
+ControlSpec listBox(const char* name, int id, int x, int y, int w, int h);
+ControlSpec datePicker(const char* name, int id, int x, int y, int w, int h);
+// An option button; the first of each group starts it, and the options of one group follow
+// each other in the table.
+ControlSpec optionButton(const char* name, int id, const char* text, int x, int y, int w, int h,
+                         bool startsGroup = false);
+// A tab strip; its pages' controls are its siblings, placed over it (see TabControl). Once it
+// has pages it lies below them, and so comes last in the Tab key's order.
+ControlSpec tabControl(const char* name, int id, int x, int y, int w, int h);
 
 struct WindowSpec {
   std::string title;
