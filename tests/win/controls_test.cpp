@@ -1,5 +1,5 @@
 // The kit's controls in a real window, changed by code as a handler does and by input as a
-// user does.
+// user does; the tool window base.
 #include "win/controls.h"
 
 #include <commctrl.h>
@@ -9,6 +9,7 @@
 
 #include "support/scripted.h"
 #include "win/pump.h"
+#include "win/toolwindow.h"
 
 namespace glenvask {
 namespace {
@@ -119,6 +120,57 @@ TEST(Controls, ChangesByCodeAndByUserCallTheHandlerOncePerChange) {
     EXPECT_EQ(f.changes[s.control], s.changes) << s.control << " " << s.state;
   }
   EXPECT_EQ(SendMessageW(f.options.option(2).hwnd(), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+}
+
+class Tool : public ToolWindowOf<Tool> {
+ public:
+  int closes = 0;
+  int scan(int closeAt) {  // a long loop, closed by the close box at the step given
+    Loop loop(*this);
+    int n = 0;
+    for (; n < 1000 && !loop.stopped(); ++n) {
+      if (n == closeAt) PostMessageW(hwnd(), WM_CLOSE, 0, 0);
+      EventPump::dispatchPending();
+    }
+    return n;
+  }
+
+ protected:
+  const wchar_t* className() const override { return L"GlenvaskTestTool"; }
+  bool build(HWND owner) override {
+    return create({"tool", 200, 100, WS_OVERLAPPEDWINDOW, 0, owner});
+  }
+  bool onClose() override { return ++closes, true; }
+};
+
+TEST(ToolWindow, OpenedAgainIsTheSameWindowRestoredInFront) {
+  Tool& tool = Tool::instance();
+  ASSERT_TRUE(tool.open());
+  HWND first = tool.hwnd();
+  Form other;
+  ASSERT_TRUE(other.create());
+  for (bool minimised : {false, true}) {
+    if (minimised) ShowWindow(first, SW_MINIMIZE);
+    SetForegroundWindow(other.hwnd());
+    ASSERT_TRUE(test::pumpUntil([&] { return GetForegroundWindow() == other.hwnd(); }));
+    ASSERT_TRUE(Tool::instance().open());
+    EXPECT_EQ(tool.hwnd(), first);
+    EXPECT_FALSE(IsIconic(first));
+    EXPECT_TRUE(test::pumpUntil([&] { return GetForegroundWindow() == first; }, 1000));
+  }
+  tool.destroy();
+}
+
+TEST(ToolWindow, ClosedDuringItsLoopStopsTheLoopThenCloses) {
+  Tool& tool = Tool::instance();
+  ASSERT_TRUE(tool.open());
+  EXPECT_EQ(tool.scan(10), 11) << "the loop stops at the close";
+  EXPECT_TRUE(tool.isOpen() && tool.closes == 0) << "closed only after the loop returned";
+  EXPECT_TRUE(test::pumpUntil([&] { return !tool.isOpen(); }));
+  EXPECT_EQ(tool.closes, 1);
+  ASSERT_TRUE(tool.open());  // again, with the stop flag clear for its next loop
+  EXPECT_EQ(tool.scan(-1), 1000);
+  tool.destroy();
 }
 
 }  // namespace
