@@ -1,8 +1,11 @@
-// Owning wrappers for Windows handles: each closes its handle once, when it goes.
+// Owning wrappers for Windows handles and COM interfaces: each closes or releases what it
+// holds once, when it goes. None can be copied; a move hands the handle over.
 #pragma once
 
 #include <windows.h>
 #include <commctrl.h>
+#include <unknwn.h>
+#include <wininet.h>
 
 #include <utility>
 
@@ -76,6 +79,12 @@ struct ImageListTraits {
   static void close(type h) { ImageList_Destroy(h); }
 };
 
+struct UrlCacheFindTraits {  // FindFirstUrlCacheEntryW: NULL when nothing was found
+  using type = HANDLE;
+  static type invalid() { return nullptr; }
+  static void close(type h) { FindCloseUrlCache(h); }
+};
+
 using FileHandle = UniqueHandle<FileHandleTraits>;
 using KernelHandle = UniqueHandle<KernelHandleTraits>;
 using FindHandle = UniqueHandle<FindHandleTraits>;
@@ -83,5 +92,43 @@ using KeyHandle = UniqueHandle<KeyHandleTraits>;
 using MenuHandle = UniqueHandle<MenuHandleTraits>;
 using GdiHandle = UniqueHandle<GdiHandleTraits>;
 using ImageListHandle = UniqueHandle<ImageListTraits>;
+using UrlCacheFindHandle = UniqueHandle<UrlCacheFindTraits>;
+
+// One reference to a COM interface, released once when it goes. It never calls AddRef: it
+// takes over the reference that CoCreateInstance, QueryInterface or a getter handed out.
+//   ComPtr<IShellLinkW> link;
+//   CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+//                    link.putVoid());
+template <class T>
+class ComPtr {
+ public:
+  ComPtr() = default;
+  explicit ComPtr(T* p) : p_(p) {}
+  ComPtr(const ComPtr&) = delete;
+  ComPtr& operator=(const ComPtr&) = delete;
+  ComPtr(ComPtr&& o) noexcept : p_(o.release()) {}
+  ComPtr& operator=(ComPtr&& o) noexcept {
+    if (this != &o) reset(o.release());
+    return *this;
+  }
+  ~ComPtr() { reset(); }
+
+  T* get() const { return p_; }
+  T* operator->() const { return p_; }
+  explicit operator bool() const { return p_ != nullptr; }
+  T* release() { return std::exchange(p_, nullptr); }
+  void reset(T* p = nullptr) {
+    if (T* old = std::exchange(p_, p)) old->Release();
+  }
+  // For calls that hand an interface back through a pointer; what was held is released.
+  T** put() {
+    reset();
+    return &p_;
+  }
+  void** putVoid() { return reinterpret_cast<void**>(put()); }
+
+ private:
+  T* p_ = nullptr;
+};
 
 }  // namespace glenvask

@@ -94,6 +94,20 @@ size_t ListView::addRow(ListRow row) {
   return rows_.size() - 1;
 }
 
+size_t ListView::insertRow(size_t index, ListRow row) {
+  index = std::min(index, rows_.size());
+  rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(index), std::move(row));
+  if (h_) ListView_SetItemState(h_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+  syncCount();
+  return index;
+}
+
+std::optional<size_t> ListView::findRow(std::string_view key) const {
+  for (size_t i = 0; i < rows_.size(); ++i)
+    if (rows_[i].key == key) return i;
+  return std::nullopt;
+}
+
 void ListView::clear() {
   rows_.clear();
   sortColumn_ = -1;
@@ -122,8 +136,10 @@ void ListView::setRowText(size_t i, size_t col, std::string text) {
 }
 
 void ListView::setRowChecked(size_t i, bool on) {
-  rows_.at(i).checked = on;
+  if (rows_.at(i).checked == on) return;
+  rows_[i].checked = on;
   redrawRow(i);
+  if (onCheckChanged) onCheckChanged(i);
 }
 
 void ListView::setRowColor(size_t i, COLORREF color) {
@@ -191,13 +207,6 @@ void ListView::sortByColumn(size_t col) {
   }
 }
 
-void ListView::toggleCheck(size_t i) {
-  if (!checkBoxes_ || i >= rows_.size()) return;
-  rows_[i].checked = !rows_[i].checked;
-  redrawRow(i);
-  if (onCheckChanged) onCheckChanged(i);
-}
-
 bool ListView::onNotify(NMHDR* hdr, LRESULT& result) {
   switch (hdr->code) {
     case LVN_GETDISPINFOW: {
@@ -229,7 +238,9 @@ bool ListView::onNotify(NMHDR* hdr, LRESULT& result) {
       LVHITTESTINFO hit{};
       hit.pt = ia->ptAction;
       int i = ListView_SubItemHitTest(h_, &hit);
-      if (i >= 0 && (hit.flags & LVHT_ONITEMSTATEICON)) toggleCheck(static_cast<size_t>(i));
+      if (checkBoxes_ && i >= 0 && static_cast<size_t>(i) < rows_.size() &&
+          (hit.flags & LVHT_ONITEMSTATEICON))
+        setRowChecked(static_cast<size_t>(i), !rows_[static_cast<size_t>(i)].checked);
       result = 0;
       return true;
     }
@@ -241,8 +252,18 @@ bool ListView::onNotify(NMHDR* hdr, LRESULT& result) {
     }
     case LVN_KEYDOWN: {
       auto* kd = reinterpret_cast<NMLVKEYDOWN*>(hdr);
-      if (kd->wVKey == VK_SPACE)
-        for (size_t i : selectedRows()) toggleCheck(i);
+      // Space gives every selected row the opposite of the focused row's check.
+      std::vector<size_t> selected;
+      if (kd->wVKey == VK_SPACE && checkBoxes_) selected = selectedRows();
+      if (!selected.empty()) {
+        int focus = focusedRow();
+        size_t lead = selected.front();
+        for (size_t i : selected)
+          if (static_cast<int>(i) == focus) lead = i;
+        bool on = lead < rows_.size() && !rows_[lead].checked;
+        for (size_t i : selected)
+          if (i < rows_.size()) setRowChecked(i, on);
+      }
       result = 0;
       return true;
     }

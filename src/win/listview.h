@@ -1,7 +1,8 @@
 // A list view that scales: the rows live here and the control asks for what it draws
 // (LVS_OWNERDATA), so a hundred thousand rows fill, sort and scroll without freezing.
 // Check boxes, a text colour per row (red for files that could not be deleted), and
-// sorting by a clicked column header, each click toggling the order.
+// sorting by a clicked column header, each click toggling the order. Each row may carry a
+// key of its own (a file's path, a registry key and value name) apart from what it shows.
 #pragma once
 
 #include <windows.h>
@@ -9,7 +10,9 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "win/controls.h"
@@ -30,7 +33,7 @@ struct ListRow {
   bool checked = false;
   COLORREF color = CLR_DEFAULT;  // text colour; CLR_DEFAULT for the system's
   int image = -1;                // index in the small image list, -1 none
-  std::uint64_t tag = 0;         // the caller's own key for the row
+  std::string key;               // the caller's locator of what the row stands for
 };
 
 class ListView : public Control {
@@ -48,6 +51,9 @@ class ListView : public Control {
   void beginUpdate();
   void endUpdate();
   size_t addRow(ListRow row);
+  // Inserts the row before the one at `index` (at the end when past it); returns where it
+  // went. Like removeRow, it clears the selection, whose indexes would no longer hold.
+  size_t insertRow(size_t index, ListRow row);
   void clear();
   void removeRow(size_t index);
 
@@ -56,10 +62,13 @@ class ListView : public Control {
   std::string rowText(size_t i, size_t col) const;
   void setRowText(size_t i, size_t col, std::string text);
   bool rowChecked(size_t i) const { return rows_.at(i).checked; }
+  // A change of a check by code goes the way of a user's: the row is redrawn and
+  // onCheckChanged told, once per change, and only when the check changed.
   void setRowChecked(size_t i, bool on);
   COLORREF rowColor(size_t i) const { return rows_.at(i).color; }
   void setRowColor(size_t i, COLORREF color);
-  std::uint64_t rowTag(size_t i) const { return rows_.at(i).tag; }
+  const std::string& rowKey(size_t i) const { return rows_.at(i).key; }
+  std::optional<size_t> findRow(std::string_view key) const;  // the first row of that key
 
   std::vector<size_t> selectedRows() const;
   void select(size_t i, bool on = true);
@@ -71,7 +80,7 @@ class ListView : public Control {
   int sortColumn() const { return sortColumn_; }
   bool sortAscending() const { return ascending_; }
 
-  // Called when a user toggles a row's check box.
+  // Called when a row's check changes, by a user's click or Space, or by setRowChecked.
   std::function<void(size_t)> onCheckChanged;
   // Called on a double click on a row.
   std::function<void(size_t)> onActivate;
@@ -81,7 +90,6 @@ class ListView : public Control {
  private:
   void syncCount();
   void redrawRow(size_t i);
-  void toggleCheck(size_t i);
 
   std::vector<ListColumn> columns_;
   std::vector<ListRow> rows_;

@@ -27,6 +27,12 @@ int dpi() {
 bool registerClass(const wchar_t* name, WNDPROC proc) {
   static std::set<std::wstring> registered;
   if (registered.count(name)) return true;
+  // The common controls the kit makes (the date picker is not among the basic classes).
+  [[maybe_unused]] static const bool controls = [] {
+    INITCOMMONCONTROLSEX icc{sizeof icc,
+                             ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES | ICC_DATE_CLASSES};
+    return InitCommonControlsEx(&icc) != FALSE;
+  }();
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
   wc.lpfnWndProc = proc;
@@ -43,14 +49,16 @@ bool registerClass(const wchar_t* name, WNDPROC proc) {
 }  // namespace
 
 HFONT uiFont() {
-  static HFONT font = [] {
+  static GdiHandle font = [] {
     NONCLIENTMETRICSW m{};
     m.cbSize = sizeof m;
+    HFONT f = nullptr;
     if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof m, &m, 0))
-      return CreateFontIndirectW(&m.lfMessageFont);
-    return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+      f = CreateFontIndirectW(&m.lfMessageFont);
+    return GdiHandle(f);
   }();
-  return font;
+  return font ? static_cast<HFONT>(font.get())
+              : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
 
 ControlSpec checkBox(const char* name, int id, const char* text, int x, int y, int w, int h) {
@@ -67,24 +75,50 @@ ControlSpec label(const char* name, int id, const char* text, int x, int y, int 
 ControlSpec groupBox(const char* name, int id, const char* text, int x, int y, int w, int h) {
   return {name, WC_BUTTONW, id, text, x, y, w, h, BS_GROUPBOX};
 }
+ControlSpec editBox(const char* name, int id, const char* text, int x, int y, int w, int h,
+                    DWORD style) {
+  return {name, WC_EDITW, id, text, x, y, w, h, ES_AUTOHSCROLL | WS_TABSTOP | style,
+          WS_EX_CLIENTEDGE};
+}
+ControlSpec comboBox(const char* name, int id, int x, int y, int w, int h) {
+  return {name, WC_COMBOBOXW, id, "", x, y, w, h, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP};
+}
+ControlSpec listBox(const char* name, int id, int x, int y, int w, int h) {
+  return {name, WC_LISTBOXW, id, "", x, y, w, h,
+          LBS_EXTENDEDSEL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
+          WS_EX_CLIENTEDGE};
+}
+ControlSpec datePicker(const char* name, int id, int x, int y, int w, int h) {
+  return {name, DATETIMEPICK_CLASSW, id, "", x, y, w, h, DTS_SHORTDATEFORMAT | WS_TABSTOP};
+}
+ControlSpec optionButton(const char* name, int id, const char* text, int x, int y, int w, int h,
+                         bool startsGroup) {
+  return {name, WC_BUTTONW, id, text, x, y, w, h,
+          BS_AUTORADIOBUTTON | WS_TABSTOP | (startsGroup ? WS_GROUP : 0u)};
+}
+ControlSpec tabControl(const char* name, int id, int x, int y, int w, int h) {
+  return {name, WC_TABCONTROLW, id, "", x, y, w, h, WS_CLIPSIBLINGS | WS_TABSTOP};
+}
 
 Window::~Window() { destroy(); }
 
 int Window::scale(int px) const { return MulDiv(px, dpi(), 96); }
 
 bool Window::create(const WindowSpec& spec) {
-  if (hwnd_) return true;
+  if (hwnd_) {
+    MenuHandle unused(spec.menu);  // the window has its menu already
+    return true;
+  }
   if (!registerClass(className(), &Window::proc)) return false;
   RECT r{0, 0, scale(spec.width), scale(spec.height)};
   AdjustWindowRectEx(&r, spec.style, spec.menu != nullptr, spec.exStyle);
-  menu_ = spec.menu;
+  menu_.reset(spec.menu);
   HWND h = CreateWindowExW(spec.exStyle | WS_EX_CONTROLPARENT, className(),
                            wide(spec.title).c_str(), spec.style, CW_USEDEFAULT, CW_USEDEFAULT,
                            r.right - r.left, r.bottom - r.top, spec.owner, spec.menu,
                            GetModuleHandleW(nullptr), this);
   if (!h) {
-    if (menu_) DestroyMenu(menu_);
-    menu_ = nullptr;
+    menu_.reset();  // not destroyed with a window: none was made, or it never got the menu
     return false;
   }
   // Some window managers (and none at all) give a frame other than the one asked for:
@@ -232,7 +266,7 @@ LRESULT CALLBACK Window::proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     self->children_.clear();
     self->childOrder_.clear();
     self->routes_.clear();
-    self->menu_ = nullptr;  // destroyed with the window
+    self->menu_.release();  // destroyed with the window
     if (self->inModal_) self->modalEnded_ = true;
   }
   return r;

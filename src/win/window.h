@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "win/handle.h"
+
 namespace glenvask {
 
 class Control;
@@ -31,6 +33,20 @@ ControlSpec button(const char* name, int id, const char* text, int x, int y, int
 ControlSpec label(const char* name, int id, const char* text, int x, int y, int w, int h,
                   DWORD style = 0);
 ControlSpec groupBox(const char* name, int id, const char* text, int x, int y, int w, int h);
+ControlSpec editBox(const char* name, int id, const char* text, int x, int y, int w, int h,
+                    DWORD style = 0);
+// A drop-down list (no typing); h is the height with the list dropped down.
+ControlSpec comboBox(const char* name, int id, int x, int y, int w, int h);
+// A list box where several items can be selected (Ctrl and Shift clicks).
+ControlSpec listBox(const char* name, int id, int x, int y, int w, int h);
+ControlSpec datePicker(const char* name, int id, int x, int y, int w, int h);
+// An option button; the first of each group starts it, and the options of one group follow
+// each other in the table.
+ControlSpec optionButton(const char* name, int id, const char* text, int x, int y, int w, int h,
+                         bool startsGroup = false);
+// A tab strip; its pages' controls are its siblings, placed over it (see TabControl). Once it
+// has pages it lies below them, and so comes last in the Tab key's order.
+ControlSpec tabControl(const char* name, int id, int x, int y, int w, int h);
 
 struct WindowSpec {
   std::string title;
@@ -38,7 +54,7 @@ struct WindowSpec {
   DWORD style = WS_OVERLAPPEDWINDOW;
   DWORD exStyle = 0;
   HWND owner = nullptr;
-  HMENU menu = nullptr;  // the window takes ownership
+  HMENU menu = nullptr;  // the window takes ownership, whether or not create succeeds
   HICON icon = nullptr;
 };
 
@@ -130,7 +146,7 @@ class Window {
   bool inModal_ = false;
   bool modalEnded_ = false;
   int modalResult_ = 0;
-  HMENU menu_ = nullptr;
+  MenuHandle menu_;  // destroyed with the window; here when no window took it
 };
 
 // The message font of the system, shared by every control.

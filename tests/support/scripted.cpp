@@ -6,6 +6,7 @@
 #include <shobjidl.h>
 
 #include "services/settings.h"
+#include "win/editdialog.h"
 #include "win/handle.h"
 #include "win/pump.h"
 #include "win/unicode.h"
@@ -56,6 +57,21 @@ std::optional<std::string> ScriptedAsker::saveFile(HWND, const FileDialogSpec& s
 std::optional<std::string> ScriptedAsker::browseFolder(HWND, std::string_view title) {
   asked_.push_back({"folder", "", std::string(title), 0});
   return take(folders_, "folder browser");
+}
+
+void ScriptedAsker::answerEdit(std::optional<std::vector<std::string>> values) {
+  answerModal([values = std::move(values)](Dialog& d) {
+    auto* edit = dynamic_cast<EditDialog*>(&d);
+    if (!edit) {
+      ADD_FAILURE() << "not an edit dialog: " << d.text();
+      return;
+    }
+    if (!values) return edit->cmdCancel.click();
+    EXPECT_EQ(values->size(), edit->fieldCount()) << d.text();
+    for (size_t i = 0; i < values->size() && i < edit->fieldCount(); ++i)
+      edit->field(i).setText((*values)[i]);
+    edit->cmdOK.click();
+  });
 }
 
 int ScriptedAsker::showModal(Dialog& dialog, HWND owner) {

@@ -4,6 +4,7 @@
 
 #include "support/scripted.h"
 #include "win/controls.h"
+#include "win/handle.h"
 #include "win/pump.h"
 #include "win/unicode.h"
 #include "win/window.h"
@@ -139,6 +140,26 @@ TEST(Seams, ButtonClickDoesNothingWhenDisabled) {
   w.cmdGo.setEnabled(false);
   w.cmdGo.click();
   EXPECT_EQ(w.outcome, "");
+}
+
+struct Counted : IUnknown {  // a COM object that counts its references
+  int refs = 1;
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs; }
+  ULONG STDMETHODCALLTYPE Release() override { return --refs; }
+};
+
+TEST(Handles, ComPtrReleasesEachReferenceOnceAndNeverAddsOne) {
+  Counted a, b;
+  {
+    ComPtr<IUnknown> p(&a), q(std::move(p));
+    *q.put() = &b;  // what was held goes first
+    EXPECT_EQ(a.refs, 0);
+    ComPtr<IUnknown> r;
+    r = std::move(q);
+  }
+  EXPECT_EQ(b.refs, 0);
+  EXPECT_EQ(a.refs, 0);
 }
 
 class ClosingWindow : public Window {

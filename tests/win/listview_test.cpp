@@ -48,6 +48,10 @@ TEST(ListView, ShowsRowsChecksAndColours) {
   EXPECT_FALSE(shownChecked(w.list, 0));
   EXPECT_TRUE(shownChecked(w.list, 1));
 
+  // A check changed by code tells the owner as a user's does, once per change.
+  std::vector<size_t> toggled;
+  w.list.onCheckChanged = [&](size_t i) { toggled.push_back(i); };
+  w.list.setRowChecked(0, true);
   w.list.setRowChecked(0, true);
   EXPECT_TRUE(shownChecked(w.list, 0));
   w.list.setRowColor(1, ListView::kRed);
@@ -55,8 +59,6 @@ TEST(ListView, ShowsRowsChecksAndColours) {
   EXPECT_EQ(w.list.rowColor(0), CLR_DEFAULT);
 
   // A click on a row's check box toggles it and tells the owner.
-  std::vector<size_t> toggled;
-  w.list.onCheckChanged = [&](size_t i) { toggled.push_back(i); };
   RECT r{};
   ListView_GetItemRect(w.list.hwnd(), 1, &r, LVIR_BOUNDS);
   LVHITTESTINFO hit{};
@@ -72,29 +74,35 @@ TEST(ListView, ShowsRowsChecksAndColours) {
   EventPump::dispatchPending();
   EXPECT_FALSE(w.list.rowChecked(1));
   EXPECT_FALSE(shownChecked(w.list, 1));
-  EXPECT_EQ(toggled, std::vector<size_t>{1});
+  EXPECT_EQ(toggled, (std::vector<size_t>{0, 1}));
+
+  // Space gives every selected row the opposite of the focused row's check (row 1, clear).
+  w.list.select(0), w.list.select(1);
+  SendMessageW(w.list.hwnd(), WM_KEYDOWN, VK_SPACE, 0);
+  EXPECT_TRUE(w.list.rowChecked(0) && w.list.rowChecked(1) && shownChecked(w.list, 1));
+  EXPECT_EQ(toggled, (std::vector<size_t>{0, 1, 1}));
 }
 
 TEST(ListView, SortsByColumnKindAndTogglesOrder) {
   ListWindow w;
   ASSERT_TRUE(w.create());
-  w.list.addRow({{"beta", "900", "01/02/2025 3:04:05 PM"}, false, CLR_DEFAULT, -1, 1});
-  w.list.addRow({{"Alpha", "10000", "12/31/2024 11:00:00 AM"}, true, ListView::kRed, -1, 2});
-  w.list.addRow({{"gamma", "20", "01/02/2025 9:00:00 AM"}, false, CLR_DEFAULT, -1, 3});
-  auto tags = [&] {
-    std::vector<std::uint64_t> t;
-    for (size_t i = 0; i < w.list.rowCount(); ++i) t.push_back(w.list.rowTag(i));
-    return t;
+  w.list.addRow({{"beta", "900", "01/02/2025 3:04:05 PM"}, false, CLR_DEFAULT, -1, "1"});
+  w.list.addRow({{"Alpha", "10000", "12/31/2024 11:00:00 AM"}, true, ListView::kRed, -1, "2"});
+  w.list.addRow({{"gamma", "20", "01/02/2025 9:00:00 AM"}, false, CLR_DEFAULT, -1, "3"});
+  auto keys = [&] {
+    std::string k;
+    for (size_t i = 0; i < w.list.rowCount(); ++i) k += w.list.rowKey(i);
+    return k;
   };
   struct Step {
     size_t column;
-    std::vector<std::uint64_t> order;
+    std::string order;
   } steps[] = {
-      {0, {2, 1, 3}},  // names ignore case
-      {0, {3, 1, 2}},  // the same column again: descending
-      {1, {3, 1, 2}},  // sizes as numbers, not as text
-      {1, {2, 1, 3}},
-      {2, {2, 3, 1}},  // dates in time order, though "12/31/2024" sorts last as text
+      {0, "213"},  // names ignore case
+      {0, "312"},  // the same column again: descending
+      {1, "312"},  // sizes as numbers, not as text
+      {1, "213"},
+      {2, "231"},  // dates in time order, though "12/31/2024" sorts last as text
   };
   for (const auto& s : steps) {
     // Through the header, as a click does.
@@ -104,13 +112,34 @@ TEST(ListView, SortsByColumnKindAndTogglesOrder) {
     nm.hdr.code = LVN_COLUMNCLICK;
     nm.iSubItem = static_cast<int>(s.column);
     SendMessageW(w.hwnd(), WM_NOTIFY, 100, reinterpret_cast<LPARAM>(&nm));
-    EXPECT_EQ(tags(), s.order) << "column " << s.column;
+    EXPECT_EQ(keys(), s.order) << "column " << s.column;
   }
   // Checks and colours travel with their rows.
   for (size_t i = 0; i < w.list.rowCount(); ++i) {
-    EXPECT_EQ(w.list.rowChecked(i), w.list.rowTag(i) == 2);
-    EXPECT_EQ(w.list.rowColor(i) == ListView::kRed, w.list.rowTag(i) == 2);
+    EXPECT_EQ(w.list.rowChecked(i), w.list.rowKey(i) == "2");
+    EXPECT_EQ(w.list.rowColor(i) == ListView::kRed, w.list.rowKey(i) == "2");
   }
+}
+
+TEST(ListView, InsertedRowsKeepTheirKeysApartFromTheirText) {
+  ListWindow w;
+  ASSERT_TRUE(w.create());
+  w.list.addRow({{"first"}, false, CLR_DEFAULT, -1, "C:\\a"});
+  w.list.select(0);
+  struct Insert {
+    size_t at, landsAt;
+    const char *text, *key;
+  } inserts[] = {{1, 1, "Run", "HKCU\\Run|Tool"}, {0, 0, "top", "C:\\0"},
+                 {99, 3, "end", "C:\\z"}};
+  for (const auto& i : inserts)
+    EXPECT_EQ(w.list.insertRow(i.at, {{i.text}, false, CLR_DEFAULT, -1, i.key}), i.landsAt);
+  EXPECT_TRUE(w.list.selectedRows().empty()) << "a selection by index no longer holds";
+  ASSERT_EQ(ListView_GetItemCount(w.list.hwnd()), 4);
+  std::string rows;
+  for (int i = 0; i < 4; ++i) rows += shown(w.list, i, 0) + "=" + w.list.rowKey(i) + " ";
+  EXPECT_EQ(rows, "top=C:\\0 first=C:\\a Run=HKCU\\Run|Tool end=C:\\z ");
+  EXPECT_EQ(w.list.findRow("HKCU\\Run|Tool"), 2u);
+  EXPECT_EQ(w.list.findRow("Run"), std::nullopt) << "keys, not texts";
 }
 
 TEST(ListView, FillsManyRowsInOneUpdate) {
