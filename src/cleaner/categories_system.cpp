@@ -28,6 +28,7 @@
 #include "services/scanner.h"
 #include "services/settings.h"
 #include "services/system.h"
+#include "win/handle.h"
 #include "win/pump.h"
 #include "win/unicode.h"
 
@@ -164,17 +165,13 @@ bool IsKeptCookie(std::string_view keptText, std::string_view path) {
 void ForEachUrlCacheEntry(const std::function<void(const UrlCacheEntry&)>& visit) {
   // The first call asks only for the size of the first entry.
   DWORD size = 0;
-  HANDLE find = FindFirstUrlCacheEntryW(nullptr, nullptr, &size);
-  if (find) {
-    FindCloseUrlCache(find);
-    return;
-  }
+  if (UrlCacheFindHandle probe(FindFirstUrlCacheEntryW(nullptr, nullptr, &size)); probe) return;
   if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || size == 0) return;
   std::vector<BYTE> buffer(std::max<DWORD>(size, sizeof(INTERNET_CACHE_ENTRY_INFOW)));
   auto entry = [&] { return reinterpret_cast<INTERNET_CACHE_ENTRY_INFOW*>(buffer.data()); };
   entry()->dwStructSize = static_cast<DWORD>(buffer.size());
   size = static_cast<DWORD>(buffer.size());
-  find = FindFirstUrlCacheEntryW(nullptr, entry(), &size);
+  UrlCacheFindHandle find(FindFirstUrlCacheEntryW(nullptr, entry(), &size));
   if (!find) return;
   for (;;) {
     const INTERNET_CACHE_ENTRY_INFOW* e = entry();
@@ -185,13 +182,12 @@ void ForEachUrlCacheEntry(const std::function<void(const UrlCacheEntry&)>& visit
     visit(item);
     size = static_cast<DWORD>(buffer.size());
     entry()->dwStructSize = size;
-    if (FindNextUrlCacheEntryW(find, entry(), &size)) continue;
+    if (FindNextUrlCacheEntryW(find.get(), entry(), &size)) continue;
     if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || size <= buffer.size()) break;
     buffer.resize(size);
     entry()->dwStructSize = size;
-    if (!FindNextUrlCacheEntryW(find, entry(), &size)) break;
+    if (!FindNextUrlCacheEntryW(find.get(), entry(), &size)) break;
   }
-  FindCloseUrlCache(find);
 }
 
 void RecycleBinTotals(std::int64_t& items, std::int64_t& bytes) {
@@ -321,19 +317,11 @@ void CleanTypedURL(MainWindow& w) {
 void CleanHistory(MainWindow& w) {
   w.trapped("There was an error in cleaning the History. ", [&] {
     w.beginStep("chkHistory");
-    HRESULT init = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    struct ComScope {
-      bool owned;
-      ~ComScope() {
-        if (owned) CoUninitialize();
-      }
-    } com{SUCCEEDED(init)};
-    IUrlHistoryStg2* history = nullptr;
+    ComScope com;
+    ComPtr<IUrlHistoryStg2> history;
     check(CoCreateInstance(kUrlHistoryClass, nullptr, CLSCTX_INPROC_SERVER, kUrlHistoryStg2,
-                           reinterpret_cast<void**>(&history)));
-    HRESULT hr = history->ClearHistory();
-    history->Release();
-    check(hr);
+                           history.putVoid()));
+    check(history->ClearHistory());
     w.stopOperation("");
     CleanupLog += "History...\r\n";
   });

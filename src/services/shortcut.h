@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "win/handle.h"
+
 namespace glenvask {
 
 struct ShortcutTargets {
@@ -21,7 +23,6 @@ struct ShortcutTargets {
 class ShortcutReader {
  public:
   ShortcutReader();
-  ~ShortcutReader();
   ShortcutReader(const ShortcutReader&) = delete;
   ShortcutReader& operator=(const ShortcutReader&) = delete;
 
@@ -29,8 +30,8 @@ class ShortcutReader {
   std::optional<ShortcutTargets> read(std::string_view path);
 
  private:
-  bool comInitialized_ = false;
-  IClassFactory* factory_ = nullptr;
+  ComScope com_;  // before the factory: it goes last
+  ComPtr<IClassFactory> factory_;
 };
 
 }  // namespace glenvask

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <objbase.h>
 #include <unknwn.h>
 #include <wininet.h>
 
@@ -129,6 +130,21 @@ class ComPtr {
 
  private:
   T* p_ = nullptr;
+};
+
+// COM on this thread for the life of the scope: every successful start (S_FALSE too, when the
+// thread had it already) is balanced by one end.
+class ComScope {
+ public:
+  ComScope() : on_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+  ~ComScope() {
+    if (on_) CoUninitialize();
+  }
+  ComScope(const ComScope&) = delete;
+  ComScope& operator=(const ComScope&) = delete;
+
+ private:
+  bool on_;
 };
 
 }  // namespace glenvask
