@@ -191,15 +191,11 @@ void driveScan(MainWindow& w, DriveScan kind, bool single) {
   } else {
     ReviewListWindow& review = frmDeletetion();
     size_t count = review.rowCount();
-    auto boxSet = [&](const char* name) {
-      CheckBox* b = w.categoryByName(name);
-      return b && b->value() == 1;
-    };
-    bool defer = !single && ((kind == DriveScan::Unnecessary &&
-                              (boxSet("chkEmptyFiles") || boxSet("chkDeadShortcut"))) ||
-                             (kind == DriveScan::Empty && boxSet("chkDeadShortcut")));
-    bool unattended = (w.hiddenMode() || w.Check2.value() == 1) &&
-                      !(single && kind != DriveScan::Shortcuts);
+    bool defer = !single &&
+                 ((kind == DriveScan::Unnecessary &&
+                   (w.categoryChecked("chkEmptyFiles") || w.categoryChecked("chkDeadShortcut"))) ||
+                  (kind == DriveScan::Empty && w.categoryChecked("chkDeadShortcut")));
+    bool unattended = w.unattendedDeletes() && !(single && kind != DriveScan::Shortcuts);
     if (defer) {
       // The rows wait for the later drive scan of this run.
     } else if (unattended) {

@@ -276,9 +276,7 @@ void CleanCookies(MainWindow& w) {
     }
     if (exists && !arrFiles.empty()) {
       step([&] { kept = ReadKeptCookies(); });
-      step([&] {
-        w.pgClean.setRange(0, static_cast<int>(std::min<size_t>(arrFiles.size() + 1, INT32_MAX)));
-      });
+      step([&] { w.setProgressItems(arrFiles.size()); });
       for (size_t i = 0; i < arrFiles.size(); ++i) {
         step([&] {
           doEvents();
@@ -291,7 +289,7 @@ void CleanCookies(MainWindow& w) {
             w.CategorySpace += length;
           }
         });
-        step([&] { w.pgClean.setValue(static_cast<int>(std::min<size_t>(i + 1, INT32_MAX))); });
+        step([&] { w.setProgress(static_cast<int>(std::min<size_t>(i + 1, INT32_MAX))); });
       }
     }
     // A cookie whose file is gone leaves no record behind in the cache.

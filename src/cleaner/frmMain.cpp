@@ -399,6 +399,12 @@ CheckBox* MainWindow::categoryByName(std::string_view box) {
   return nullptr;
 }
 
+bool MainWindow::categoryChecked(std::string_view box) const {
+  for (size_t i = 0; i < kCategoryCount; ++i)
+    if (box == kCategories[i].box) return categoryBoxes_[i].value() == 1;
+  return false;
+}
+
 void MainWindow::toggleGroup(Group group) {
   int count = 0, sum = 0;
   for (size_t i = 0; i < kCategoryCount; ++i)

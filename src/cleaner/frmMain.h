@@ -60,6 +60,12 @@ class MainWindow : public Window, public CleaningHost {
   // Appends "<text>Files Deleted: <n> Space Gained: <size>" and CR LF to the run log.
   void logCategory(const std::string& text);
   bool hiddenMode() const;  // started with "-h"
+  // The drive scans delete their finds at once, without the review list: the hidden mode, or
+  // "Don't ask me for file deletion confirmation" checked.
+  bool unattendedDeletes() const { return hiddenMode() || Check2.checked(); }
+  bool categoryChecked(std::string_view box) const;
+  // The progress bar for a loop over this many items (one step more, as the run gives it).
+  void setProgressItems(size_t count);
   void tmrClean_Timer();
 
   // The right-click menu of a category box and the run of that one category.

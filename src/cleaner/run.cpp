@@ -162,7 +162,7 @@ void MainWindow::cmdClean_Click() {
   beginRun();
 
   for (size_t i = 0; i < std::size(kOrder); ++i) {
-    if (categoryByName(kOrder[i].box)->value() == 1) runStep(i, false);
+    if (categoryChecked(kOrder[i].box)) runStep(i, false);
     if (bAbort) {
       DeleteBackupZip();
       stopOperation(i == kOfflineStep ? "Aborted by User" : "Aborted by user");
@@ -351,7 +351,7 @@ void MainWindow::stopOperation(const std::string& text) {
 
 void MainWindow::deleteFiles() {
   if (!arrFiles.empty()) {
-    pgClean.setRange(0, static_cast<int>(std::min<size_t>(arrFiles.size() + 1, INT32_MAX)));
+    setProgressItems(arrFiles.size());
     // The list may change while events are pumped: walk it by index.
     for (size_t i = 0; i < arrFiles.size(); ++i) {
       // The status line and the bar follow at the pace of the event pump: redrawing them for
@@ -376,6 +376,10 @@ void MainWindow::deleteFiles() {
   }
   pgClean.setValue(0);
   lblStatus.setText("");
+}
+
+void MainWindow::setProgressItems(size_t count) {
+  pgClean.setRange(0, static_cast<int>(std::min<size_t>(count + 1, INT32_MAX)));
 }
 
 void MainWindow::deleteFolders() {
