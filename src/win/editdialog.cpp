@@ -9,7 +9,6 @@ namespace {
 constexpr int kMargin = 10, kLabelWidth = 110, kEditWidth = 250, kRow = 30, kLineHeight = 22;
 constexpr int kButtonWidth = 75, kButtonHeight = 24;
 constexpr int kWidth = kMargin + kLabelWidth + 5 + kEditWidth + kMargin;
-constexpr int kFirstEditId = 100, kFirstLabelId = 200;
 }  // namespace
 
 EditDialog::EditDialog(std::string title, std::vector<EditField> fields)
@@ -47,11 +46,11 @@ bool EditDialog::onCreate() {
   for (size_t i = 0; i < fields_.size(); ++i, y += kRow) {
     int n = static_cast<int>(i);
     std::string lbl = "lblField" + std::to_string(i), txt = "txtField" + std::to_string(i);
-    addControl(label(lbl.c_str(), kFirstLabelId + n, fields_[i].label.c_str(), kMargin, y + 3,
-                     kLabelWidth, kLineHeight));
-    edits_[i].attach(addControl(editBox(txt.c_str(), kFirstEditId + n, fields_[i].value.c_str(),
-                                        kWidth - kMargin - kEditWidth, y, kEditWidth,
-                                        kLineHeight)));
+    addControl(label(lbl.c_str(), ids::kEditDialogLabelBase + n, fields_[i].label.c_str(), kMargin,
+                     y + 3, kLabelWidth, kLineHeight));
+    edits_[i].attach(
+        addControl(editBox(txt.c_str(), ids::kEditDialogFieldBase + n, fields_[i].value.c_str(),
+                           kWidth - kMargin - kEditWidth, y, kEditWidth, kLineHeight)));
   }
   int x = kWidth - kMargin - 2 * kButtonWidth - 6;
   cmdOK.attach(addControl(button("cmdOK", IDOK, "OK", x, y, kButtonWidth, kButtonHeight,

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "win/controls.h"
+#include "win/ids.h"
 #include "win/seams.h"
 
 namespace glenvask {
@@ -38,7 +39,7 @@ class EditDialog : public Dialog {
   bool build(HWND owner) override;
 
  protected:
-  const wchar_t* className() const override { return L"GlenvaskEditDialog"; }
+  const wchar_t* className() const override { return ids::kEditDialogClass; }
   // Called on OK with the texts typed; false keeps the dialog open (tell the user why).
   virtual bool accept(const std::vector<std::string>& values) { return true; }
   bool onCreate() override;

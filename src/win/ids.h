@@ -14,6 +14,8 @@ inline constexpr const wchar_t* kMainWindowClass = L"GlenvaskMainWindow";
 inline constexpr const wchar_t* kReviewListClass = L"GlenvaskReviewList";
 inline constexpr const wchar_t* kSummaryClass = L"GlenvaskCleanupSummary";
 inline constexpr const wchar_t* kLogDetailsClass = L"GlenvaskDetailedLog";
+inline constexpr const wchar_t* kEditDialogClass =
+    L"GlenvaskEditDialog";  // every small edit dialog
 
 // Main window: the thirty category check boxes are kCategoryBase + their index in the order of
 // chkItems.txt (cleaner/categories.h).
@@ -85,6 +87,10 @@ inline constexpr int kSummaryViewDetails = 3204;
 inline constexpr int kSummaryClose = 3205;
 inline constexpr int kSummaryExit = 3206;
 inline constexpr int kSummaryStateBase = 3210;  // the five section states ("Cleaned"...)
+
+// Small edit dialogs: the fields and their labels, in order; OK and Cancel are IDOK and IDCANCEL.
+inline constexpr int kEditDialogFieldBase = 3400;
+inline constexpr int kEditDialogLabelBase = 3450;
 
 // Detailed log.
 inline constexpr int kLogHeading = 3300;
