@@ -14,6 +14,7 @@
 #include "cleaner/categories_system.h"
 #include "cleaner/files_support.h"
 #include "services/registry.h"
+#include "services/system.h"
 
 namespace glenvask {
 namespace {
@@ -77,10 +78,6 @@ std::int64_t binItems() {
   SHQUERYRBINFO q{sizeof q};
   SHQueryRecycleBinW(L"", &q);
   return q.i64NumItems;
-}
-
-void emptyBin() {
-  SHEmptyRecycleBinW(nullptr, nullptr, SHERB_NOCONFIRMATION | SHERB_NOPROGRESSUI | SHERB_NOSOUND);
 }
 
 class SystemCategoriesTest : public test::CategoryTest {
@@ -185,7 +182,7 @@ TEST_F(SystemCategoriesTest, HistoryListsLoseTheirValuesOnly) {
 }
 
 TEST_F(SystemCategoriesTest, RecycleBinCountsOnlyWhatLeavesIt) {
-  emptyBin();
+  EmptyRecycleBin("", true, true, true);
   recycle({work.write("bin-a.txt", std::string(1000, 'a')),
            work.write("bin-b.txt", std::string(24, 'b'))});
   ASSERT_EQ(binItems(), 2);
@@ -219,7 +216,7 @@ TEST_F(SystemCategoriesTest, RecycleBinCountsOnlyWhatLeavesIt) {
   EXPECT_EQ(TotalFilesDeleted, 1);
   EXPECT_EQ(TotalSpaceGained, 3);
   EXPECT_EQ(CleanupLog, "Recycle Bin... Files Deleted: 1 Space Gained: 3 Bytes\r\n");
-  emptyBin();
+  EmptyRecycleBin("", true, true, true);
 }
 
 TEST_F(SystemCategoriesTest, CacheKeepsOnlyCookies) {

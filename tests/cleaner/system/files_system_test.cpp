@@ -98,10 +98,10 @@ TEST_F(FilesSystemTest, ActiveSetupCleansItsFolderAndTheFolderOnEveryHardDrive) 
   PrefixFolder onC("C:\\msdownld.tmp");
   onC.write("c1.cab", "12345");
   onC.write("x\\c2.cab", "1");
-  driveFolder.write("msdownld.tmp\\q1.cab", "12");
-  driveFolder.write("Windows\\msdownld.tmp\\q2.cab", "123");
-  driveFolder.write("WINNT\\msdownld.tmp\\deep\\q3.cab", "1234");
-  driveFolder.write("other\\keep.cab", "k");
+  for (auto [f, bytes] : {std::pair{"msdownld.tmp\\q1.cab", "12"},
+                          {"Windows\\msdownld.tmp\\q2.cab", "123"},
+                          {"WINNT\\msdownld.tmp\\deep\\q3.cab", "1234"}, {"other\\keep.cab", "k"}})
+    driveFolder.write(f, bytes);
   work.write("setup\\s1.cab", "1");
   work.write("setup\\d\\s2.cab", "1");
   std::string key = std::string(kVolumeCaches) + "Active Setup Temp Folders";
@@ -133,10 +133,9 @@ TEST_F(FilesSystemTest, ActiveSetupCleansItsFolderAndTheFolderOnEveryHardDrive) 
 
 TEST_F(FilesSystemTest, IndexerLooksForItsFolderOnEveryHardDriveButNeverCleansARoot) {
   mapDrive();
-  driveFolder.write("catalog.wci\\a.ci", "abc");
-  driveFolder.write("catalog.wci\\sub\\b.ci", "d");
-  driveFolder.write("root.txt", "keep");
-  driveFolder.write("folder\\keep.txt", "keep");
+  for (auto [f, bytes] : {std::pair{"catalog.wci\\a.ci", "abc"}, {"catalog.wci\\sub\\b.ci", "d"},
+                          {"root.txt", "keep"}, {"folder\\keep.txt", "keep"}})
+    driveFolder.write(f, bytes);
   std::string key = std::string(kVolumeCaches) + "Content Indexer Cleaner";
   load();
   {
