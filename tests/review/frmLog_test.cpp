@@ -3,7 +3,6 @@
 #include "review/frmLog.h"
 
 #include <gtest/gtest.h>
-#include <shlwapi.h>
 
 #include "review/frmLogDetails.h"
 #include "services/paths.h"

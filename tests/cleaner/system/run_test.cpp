@@ -2,9 +2,6 @@
 // in-process with its files in a scratch folder.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <shlwapi.h>
-
 #include "cleaner/files_support.h"
 #include "services/clock.h"
 
