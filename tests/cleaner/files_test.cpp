@@ -105,12 +105,14 @@ TEST_F(UserListsTest, UserFoldersStopsBeforeTheNextFolder) {
   load();
   work.write("one\\a.txt", "a");
   app.write("UDFO.txt", work.file("one") + "\\\r\n");
+  w.lblCleanDate.setText("");
   bAbort = true;
   CleanUserFolders(w);
   EXPECT_TRUE(work.exists("one\\a.txt"));
   EXPECT_EQ(w.lblStatus.text(), "Aborted by user");
   EXPECT_EQ(CleanupLog, "") << "a stopped category writes no log line";
   EXPECT_EQ(lastCleaned(), "") << "nor the last-cleaned date";
+  EXPECT_EQ(w.lblCleanDate.text(), "");
 }
 
 }  // namespace

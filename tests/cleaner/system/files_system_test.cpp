@@ -243,6 +243,7 @@ TEST_F(FilesSystemTest, FolderCategoriesCleanTheFolderTheirValueNames) {
     EXPECT_EQ(treeOf(c.folder), c.left);
     EXPECT_EQ(CleanupLog, c.log);
     EXPECT_NE(lastCleaned(), "");
+    EXPECT_EQ(w.lblCleanDate.text(), lastCleaned()) << "the date shown is the one stored";
     EXPECT_FALSE(w.imgCurrent.visible());
   }
   EXPECT_FALSE(exists(dump));
