@@ -1,6 +1,6 @@
-// What the tests of the file and folder categories share: the main window on a scratch
-// executable folder, files of any size, registry values and environment variables put back at
-// the end, and drive letters of a scratch folder.
+// What the tests of the main window and its categories share: the window on a scratch
+// executable folder with scripted questions and a summary reader, files of any size, registry
+// values and environment variables put back at the end, and drive letters of a scratch folder.
 #pragma once
 
 #include <windows.h>
@@ -8,13 +8,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "cleaner/routines.h"
 #include "cleaner/frmMain.h"
+#include "cleaner/routines.h"
 #include "review/frmDeletetion.h"
+#include "review/frmLog.h"
 #include "services/globals.h"
 #include "services/lists.h"
 #include "services/paths.h"
@@ -86,53 +88,50 @@ class SavedValue {
  public:
   SavedValue(HKEY root, const std::string& subkey, const std::string& name,
              const std::optional<std::string>& data, DWORD type = REG_SZ)
-      : root_(root), subkey_(wide(subkey)), name_(wide(name)) {
+      : root_(root), key_(wide(subkey)), name_(wide(name)) {
     HKEY k;
-    for (size_t i = 0; i <= subkey_.size() && created_.empty(); ++i) {
-      if (i < subkey_.size() && subkey_[i] != L'\\') continue;
-      if (RegOpenKeyExW(root_, subkey_.substr(0, i).c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS)
-        created_ = subkey_.substr(0, i);
+    for (size_t i = key_.find(L'\\'); created_.empty(); i = key_.find(L'\\', i + 1)) {
+      if (RegOpenKeyExW(root_, key_.substr(0, i).c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS)
+        created_ = key_.substr(0, i);
       else
         RegCloseKey(k);
+      if (i == std::wstring::npos) break;
     }
-    EXPECT_EQ(RegCreateKeyExW(root_, subkey_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k,
-                              nullptr),
-              ERROR_SUCCESS)
-        << subkey;
     DWORD size = 0;
-    if (RegQueryValueExW(k, name_.c_str(), nullptr, &oldType_, nullptr, &size) == ERROR_SUCCESS) {
+    if (!RegGetValueW(root_, key_.c_str(), name_.c_str(), RRF_RT_ANY | RRF_NOEXPAND, &oldType_,
+                      nullptr, &size)) {
       old_.emplace(size, '\0');
-      RegQueryValueExW(k, name_.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(old_->data()),
-                       &size);
+      RegGetValueW(root_, key_.c_str(), name_.c_str(), RRF_RT_ANY | RRF_NOEXPAND, nullptr,
+                   old_->data(), &size);
     }
-    set(k, data ? std::optional<std::string>(wideBytes(*data)) : std::nullopt, type);
-    RegCloseKey(k);
+    std::wstring w = data ? wide(*data) : L"";
+    put(data ? std::optional<std::string>(std::string(reinterpret_cast<const char*>(w.c_str()),
+                                                      (w.size() + 1) * sizeof(wchar_t)))
+             : std::nullopt,
+        type);
   }
   ~SavedValue() {
-    HKEY k;
-    if (!created_.empty()) {
+    if (created_.empty()) {
+      put(old_, oldType_);
+    } else {
       RegDeleteTreeW(root_, created_.c_str());
       RegDeleteKeyW(root_, created_.c_str());
-    } else if (RegOpenKeyExW(root_, subkey_.c_str(), 0, KEY_ALL_ACCESS, &k) == ERROR_SUCCESS) {
-      set(k, old_, oldType_);
-      RegCloseKey(k);
     }
   }
 
  private:
-  static std::string wideBytes(const std::string& text) {
-    std::wstring w = wide(text);
-    return std::string(reinterpret_cast<const char*>(w.c_str()), (w.size() + 1) * sizeof(wchar_t));
-  }
-  void set(HKEY k, const std::optional<std::string>& bytes, DWORD type) {
-    if (bytes)
-      RegSetValueExW(k, name_.c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes->data()),
-                     static_cast<DWORD>(bytes->size()));
-    else
-      RegDeleteValueW(k, name_.c_str());
+  void put(const std::optional<std::string>& bytes, DWORD type) {
+    if (!bytes) {
+      RegDeleteKeyValueW(root_, key_.c_str(), name_.c_str());
+      return;
+    }
+    EXPECT_EQ(RegSetKeyValueW(root_, key_.c_str(), name_.c_str(), type, bytes->data(),
+                              static_cast<DWORD>(bytes->size())),
+              ERROR_SUCCESS)
+        << utf8(key_);
   }
   HKEY root_;
-  std::wstring subkey_, name_, created_;
+  std::wstring key_, name_, created_;
   std::optional<std::string> old_;
   DWORD oldType_ = REG_SZ;
 };
@@ -142,8 +141,7 @@ inline std::string unixPath(const std::string& path) {
   using UnixName = char*(CDECL*)(const wchar_t*);
   auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
       GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-  if (!unixName) return {};
-  char* u = unixName(wide(path).c_str());
+  char* u = unixName ? unixName(wide(path).c_str()) : nullptr;
   std::string s = u ? u : "";
   if (u) HeapFree(GetProcessHeap(), 0, u);
   return s;
@@ -213,6 +211,12 @@ class SavedEnv {
   std::optional<std::wstring> old_;
 };
 
+// TEMP and TMP naming one folder for one test.
+struct SavedTemp {
+  explicit SavedTemp(const std::string& folder) : tmp(L"TMP", folder), temp(L"TEMP", folder) {}
+  SavedEnv tmp, temp;
+};
+
 // The main window loaded on a scratch executable folder, with scripted questions.
 class CategoryTest : public ::testing::Test {
  protected:
@@ -220,6 +224,13 @@ class CategoryTest : public ::testing::Test {
   ScratchFolder work{"work"};
   MainWindow& w = frmMain();
   ScriptedAsker script;
+  // What the last summary showed, and how many were shown.
+  struct Summary {
+    int shown = 0;
+    std::string count, size, log;
+    std::vector<std::string> sections;  // each section's status text
+    int marks = 0;                      // the section marks set while it was open
+  } summary;
 
   void SetUp() override {
     setAppPath(app.path());
@@ -249,6 +260,19 @@ class CategoryTest : public ::testing::Test {
   void check(const char* box, bool on = true) { w.categoryByName(box)->setValue(on ? 1 : 0); }
   void clearBoxes() {
     for (size_t i = 0; i < kCategoryCount; ++i) w.category(i).setValue(0);
+  }
+  // The next summary is read into `summary`, `inside` runs while it is open, then it closes.
+  void expectSummary(std::function<void()> inside = nullptr) {
+    script.answerModal([this, inside](Dialog& d) {
+      auto& s = static_cast<SummaryWindow&>(d);
+      summary = {summary.shown + 1, s.Label3.text(), s.Label4.text(), s.run().log, {}, 0};
+      for (size_t i = 0; i < kSummarySectionCount; ++i)
+        summary.sections.push_back(s.sectionStatus(i));
+      for (CheckBox* m : {&w.FoFiValue, &w.MiscValue, &w.IEValue, &w.FFValue, &w.PLGValue})
+        summary.marks += m->value();
+      if (inside) inside();
+      s.cmdClose_Click();
+    });
   }
 };
 

@@ -28,12 +28,12 @@ TEST_F(UserListsTest, UserFilesDeletesWhatTheListNamesAndTheIgnoreListsAllow) {
   } cases[] = {
       {work.file("a.txt"), "a.txt", "0123456789", true},
       {work.file("read only.txt"), "read only.txt", "12345", true},
-      {work.file("lib.dll"), "lib.dll", "x", false},                 // ignored extension
-      {work.file("pagefile.sys"), "pagefile.sys", "x", false},       // ignored name
-      {work.file("keepme\\c.txt"), "keepme\\c.txt", "x", false},     // ignored folder
-      {work.file("folder"), "folder\\inside.txt", "x", false},       // a folder is no file
+      {work.file("lib.dll"), "lib.dll", "x", false},              // ignored extension
+      {work.file("pagefile.sys"), "pagefile.sys", "x", false},    // ignored name
+      {work.file("keepme\\c.txt"), "keepme\\c.txt", "x", false},  // ignored folder
+      {work.file("folder"), "folder\\inside.txt", "x", false},    // a folder is no file
       {work.file("missing.txt"), "", "", false},
-      {"a.txt", "", "", false},                                      // no full path
+      {"a.txt", "", "", false},  // no full path
       {"", "", "", false},
   };
   std::string udfi;
@@ -48,8 +48,7 @@ TEST_F(UserListsTest, UserFilesDeletesWhatTheListNamesAndTheIgnoreListsAllow) {
   CleanUserFiles(w);
 
   for (const auto& c : cases)
-    if (*c.file) EXPECT_EQ(!work.exists(c.file), c.deleted) << c.file;
-  EXPECT_TRUE(work.exists("folder\\inside.txt"));
+    EXPECT_EQ(*c.file && !work.exists(c.file), c.deleted) << c.file;
   EXPECT_FALSE(DeleteFailed) << "nothing that was there failed";
   EXPECT_EQ(w.CategoryFileCount, 2);
   EXPECT_EQ(w.CategorySpace, 15);
@@ -59,30 +58,28 @@ TEST_F(UserListsTest, UserFilesDeletesWhatTheListNamesAndTheIgnoreListsAllow) {
   EXPECT_NE(lastCleaned(), "");
   EXPECT_EQ(w.lblStatus.text(), "");
   EXPECT_TRUE(script.asked().empty());
-}
 
-TEST_F(UserListsTest, UserFilesWithoutAListLogsNothingDeleted) {
-  load();
-  CleanUserFiles(w);
-  EXPECT_EQ(CleanupLog, "User-defined files... Files Deleted: 0 Space Gained: 0 Bytes\r\n");
-  app.write("UDFI.txt", "");
+  // Without a list, and with an empty one, the line still tells that nothing was deleted.
   CleanupLog.clear();
+  DeleteFileW(wide(app.file("UDFI.txt")).c_str());
   CleanUserFiles(w);
-  EXPECT_EQ(CleanupLog, "User-defined files... Files Deleted: 0 Space Gained: 0 Bytes\r\n");
+  app.write("UDFI.txt", "");
+  CleanUserFiles(w);
+  EXPECT_EQ(CleanupLog,
+            "User-defined files... Files Deleted: 0 Space Gained: 0 Bytes\r\n"
+            "User-defined files... Files Deleted: 0 Space Gained: 0 Bytes\r\n");
 }
 
 TEST_F(UserListsTest, UserFoldersCleansTheFilesOfEveryListedFolderAndKeepsTheFolders) {
   load();
   ignoreLists("", "dll\r\n", "\\nested\\skipped\\\r\n");
-  work.write("one\\a.txt", "aaaa");
-  work.write("one\\sub\\b.txt", "bb");
-  work.write("one\\sub\\lib.dll", "keep");
-  work.write("one\\nested\\skipped\\c.txt", "keep");
-  work.write("one\\hidden.txt", "h");
+  for (auto [f, bytes] : {std::pair{"one\\a.txt", "aaaa"}, {"one\\sub\\b.txt", "bb"},
+                          {"one\\sub\\lib.dll", "keep"}, {"one\\nested\\skipped\\c.txt", "keep"},
+                          {"one\\hidden.txt", "h"}, {"two\\d.txt", "ddd"},
+                          {"three\\e.txt", "keep"},  // not listed: only its ignored subfolder is
+                          {"three\\nested\\skipped\\f.txt", "keep"}})
+    work.write(f, bytes);
   test::setAttributes(work.file("one\\hidden.txt"), FILE_ATTRIBUTE_HIDDEN);
-  work.write("two\\d.txt", "ddd");
-  work.write("three\\e.txt", "keep");  // not listed: only its ignored subfolder is
-  work.write("three\\nested\\skipped\\f.txt", "keep");
   test::ScratchFolder outside("outside");
   outside.write("precious.txt", "keep");
   test::makeFolderLink(work.file("link"), outside.path());
@@ -108,12 +105,14 @@ TEST_F(UserListsTest, UserFoldersStopsBeforeTheNextFolder) {
   load();
   work.write("one\\a.txt", "a");
   app.write("UDFO.txt", work.file("one") + "\\\r\n");
+  w.lblCleanDate.setText("");
   bAbort = true;
   CleanUserFolders(w);
   EXPECT_TRUE(work.exists("one\\a.txt"));
   EXPECT_EQ(w.lblStatus.text(), "Aborted by user");
   EXPECT_EQ(CleanupLog, "") << "a stopped category writes no log line";
   EXPECT_EQ(lastCleaned(), "") << "nor the last-cleaned date";
+  EXPECT_EQ(w.lblCleanDate.text(), "");
 }
 
 }  // namespace

@@ -19,6 +19,7 @@ using test::exists;
 using test::SavedValue;
 using test::ScratchFolder;
 using test::treeOf;
+using Tree = std::vector<std::string>;
 
 constexpr const char* kVolumeCaches =
     "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\VolumeCaches\\";
@@ -55,12 +56,15 @@ class FilesSystemTest : public test::CategoryTest {
   ScratchFolder driveFolder{"drive"};
   std::unique_ptr<test::MappedDrive> drive;
 
-  // The scratch folder as drive Q:, and srch.txt naming it alone.
+  // The scratch folder as drive Q:.
   void mapDrive() {
     drive = std::make_unique<test::MappedDrive>('Q', driveFolder.path());
     ASSERT_TRUE(drive->ok()) << "drive Q: not mapped";
   }
-  void searchOnlyQ(bool readOnly = true, bool hidden = true) {
+  // Q: mapped, the window loaded, and srch.txt naming Q: alone.
+  void loadOnQ(bool readOnly = true, bool hidden = true) {
+    mapDrive();
+    load();
     SearchPage page;
     page.drives = {"Q: Hard drive"};
     page.readOnly = readOnly, page.hidden = hidden, page.system = true;
@@ -68,36 +72,7 @@ class FilesSystemTest : public test::CategoryTest {
     app.write("UNFI.txt", "1\x01*.tmp\x01Temporary files\r\n");
     LoadScanLists();
   }
-  // Posts a click on Stop, as the user would give it: the next pump of the run sees it.
-  void postStop() {
-    PostMessageW(w.hwnd(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(w.cmdStop.hwnd()), BN_CLICKED),
-                 reinterpret_cast<LPARAM>(w.cmdStop.hwnd()));
-  }
 };
-
-TEST_F(FilesSystemTest, TempFilesEmptiesTheTempFolderAndKeepsIt) {
-  std::string temp = work.file("temp");
-  test::SavedEnv tmp(L"TMP", temp), tmp2(L"TEMP", temp);
-  ASSERT_EQ(GetTempDir(), temp + "\\");
-  work.write("temp\\a.txt", "aaaa");
-  work.write("temp\\ro.txt", "rr");
-  work.write("temp\\sub\\b.txt", "bbb");
-  CreateDirectoryW(wide(work.file("temp\\sub\\deeper")).c_str(), nullptr);
-  CreateDirectoryW(wide(work.file("temp\\empty")).c_str(), nullptr);
-  test::setAttributes(work.file("temp\\ro.txt"), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
-  ScratchFolder outside("outside");
-  outside.write("precious.txt", "keep");
-  test::makeFolderLink(work.file("temp\\link"), outside.path());
-  load();
-
-  CleanTempFiles(w);
-
-  EXPECT_EQ(treeOf(temp), std::vector<std::string>{"link\\"});
-  EXPECT_TRUE(outside.exists("precious.txt"));
-  EXPECT_EQ(CleanupLog, "Temporary files... Files Deleted: 3 Space Gained: 9 Bytes\r\n");
-  EXPECT_NE(lastCleaned(), "");
-  EXPECT_FALSE(w.imgCurrent.visible());
-}
 
 TEST_F(FilesSystemTest, TempAndUserFoldersRefuseADriveRootOrALink) {
   mapDrive();
@@ -107,12 +82,11 @@ TEST_F(FilesSystemTest, TempAndUserFoldersRefuseADriveRootOrALink) {
   app.write("UDFO.txt", "Q:\\\r\nQ:\r\nQ:\\.\\\r\n");
   load();
   for (std::string temp : {std::string("Q:\\"), work.file("linked")}) {
-    test::SavedEnv tmp(L"TMP", temp), tmp2(L"TEMP", temp);
+    test::SavedTemp saved(temp);
     CleanupLog.clear();
     CleanTempFiles(w);
     CleanUserFolders(w);
-    EXPECT_TRUE(driveFolder.exists("keep.txt")) << temp;
-    EXPECT_TRUE(driveFolder.exists("sub\\keep.txt")) << temp;
+    EXPECT_EQ(treeOf(driveFolder.path()), (Tree{"keep.txt", "sub\\", "sub\\keep.txt"})) << temp;
     EXPECT_EQ(CleanupLog,
               "Temporary files... Files Deleted: 0 Space Gained: 0 Bytes\r\n"
               "User-defined folders... Files Deleted: 0 Space Gained: 0 Bytes\r\n");
@@ -124,10 +98,10 @@ TEST_F(FilesSystemTest, ActiveSetupCleansItsFolderAndTheFolderOnEveryHardDrive) 
   PrefixFolder onC("C:\\msdownld.tmp");
   onC.write("c1.cab", "12345");
   onC.write("x\\c2.cab", "1");
-  driveFolder.write("msdownld.tmp\\q1.cab", "12");
-  driveFolder.write("Windows\\msdownld.tmp\\q2.cab", "123");
-  driveFolder.write("WINNT\\msdownld.tmp\\deep\\q3.cab", "1234");
-  driveFolder.write("other\\keep.cab", "k");
+  for (auto [f, bytes] : {std::pair{"msdownld.tmp\\q1.cab", "12"},
+                          {"Windows\\msdownld.tmp\\q2.cab", "123"},
+                          {"WINNT\\msdownld.tmp\\deep\\q3.cab", "1234"}, {"other\\keep.cab", "k"}})
+    driveFolder.write(f, bytes);
   work.write("setup\\s1.cab", "1");
   work.write("setup\\d\\s2.cab", "1");
   std::string key = std::string(kVolumeCaches) + "Active Setup Temp Folders";
@@ -135,9 +109,9 @@ TEST_F(FilesSystemTest, ActiveSetupCleansItsFolderAndTheFolderOnEveryHardDrive) 
   {
     SavedValue v(HKEY_LOCAL_MACHINE, key, "Folder", work.file("setup"));
     CleanActiveSetupTemp(w);
-    EXPECT_EQ(treeOf(work.file("setup")), std::vector<std::string>{});
-    EXPECT_EQ(treeOf(onC.path()), std::vector<std::string>{});
-    EXPECT_EQ(treeOf(driveFolder.file("WINNT\\msdownld.tmp")), std::vector<std::string>{});
+    EXPECT_EQ(treeOf(work.file("setup")), Tree{});
+    EXPECT_EQ(treeOf(onC.path()), Tree{});
+    EXPECT_EQ(treeOf(driveFolder.file("WINNT\\msdownld.tmp")), Tree{});
     EXPECT_TRUE(exists(driveFolder.file("other\\keep.cab")));
     EXPECT_EQ(CleanupLog,
               "Active setup temporary folders... Files Deleted: 7 Space Gained: 17 Bytes\r\n");
@@ -147,31 +121,27 @@ TEST_F(FilesSystemTest, ActiveSetupCleansItsFolderAndTheFolderOnEveryHardDrive) 
   driveFolder.write("msdownld.tmp\\q1.cab", "12");
   {
     SavedValue v(HKEY_LOCAL_MACHINE, key, "Folder", "?:\\msdownld.tmp");
-    CleanupLog.clear();
     CleanActiveSetupTemp(w);
     EXPECT_TRUE(exists(work.file("setup\\s1.cab")));
     EXPECT_FALSE(exists(driveFolder.file("msdownld.tmp\\q1.cab")));
   }
   // A drive root in the value is refused.
-  {
-    SavedValue v(HKEY_LOCAL_MACHINE, key, "Folder", "Q:\\");
-    CleanActiveSetupTemp(w);
-    EXPECT_TRUE(exists(driveFolder.file("other\\keep.cab")));
-  }
+  SavedValue v(HKEY_LOCAL_MACHINE, key, "Folder", "Q:\\");
+  CleanActiveSetupTemp(w);
+  EXPECT_TRUE(exists(driveFolder.file("other\\keep.cab")));
 }
 
 TEST_F(FilesSystemTest, IndexerLooksForItsFolderOnEveryHardDriveButNeverCleansARoot) {
   mapDrive();
-  driveFolder.write("catalog.wci\\a.ci", "abc");
-  driveFolder.write("catalog.wci\\sub\\b.ci", "d");
-  driveFolder.write("root.txt", "keep");
-  driveFolder.write("folder\\keep.txt", "keep");
+  for (auto [f, bytes] : {std::pair{"catalog.wci\\a.ci", "abc"}, {"catalog.wci\\sub\\b.ci", "d"},
+                          {"root.txt", "keep"}, {"folder\\keep.txt", "keep"}})
+    driveFolder.write(f, bytes);
   std::string key = std::string(kVolumeCaches) + "Content Indexer Cleaner";
   load();
   {
     SavedValue v(HKEY_LOCAL_MACHINE, key, "Folder", "?:\\catalog.wci");
     CleanIndexer(w);
-    EXPECT_EQ(treeOf(driveFolder.file("catalog.wci")), std::vector<std::string>{});
+    EXPECT_EQ(treeOf(driveFolder.file("catalog.wci")), Tree{});
     EXPECT_EQ(CleanupLog, "Content indexer folder... Files Deleted: 2 Space Gained: 4 Bytes\r\n");
   }
   // "?:\" alone would be every drive's root. Should the guard ever let one through, the backup
@@ -185,124 +155,111 @@ TEST_F(FilesSystemTest, IndexerLooksForItsFolderOnEveryHardDriveButNeverCleansAR
     DeleteFailed = false;
     CleanupLog.clear();
     CleanIndexer(w);
-    EXPECT_TRUE(driveFolder.exists("root.txt")) << value;
-    EXPECT_TRUE(driveFolder.exists("folder\\keep.txt")) << value;
-    EXPECT_TRUE(driveFolder.exists("folder")) << value;
+    for (const char* f : {"root.txt", "folder\\keep.txt"})
+      EXPECT_TRUE(driveFolder.exists(f)) << value << ": " << f;
     EXPECT_FALSE(DeleteFailed) << value << ": no file was even tried";
     EXPECT_EQ(CleanupLog, "Content indexer folder... Files Deleted: 0 Space Gained: 0 Bytes\r\n");
   }
-  DeleteMethod = kDeletePlain;
 }
 
+// Each folder category on the folder that its registry value or the environment names: the
+// files go, the folder stays (with the subfolders where the category keeps them), a link is not
+// followed, one log line, the last-cleaned date.
 TEST_F(FilesSystemTest, FolderCategoriesCleanTheFolderTheirValueNames) {
-  PrefixFolder dpf(GetWindowsDir() + "\\Glenvask Downloaded Program Files");
-  dpf.write("control.ocx", "12345678");
-  dpf.write("CONFLICT.1\\old.inf", "12");
-  PrefixFolder offline(GetWindowsDir() + "\\Offline Web Pages");
-  offline.write("page.htm", "12");
-  offline.write("site\\img.gif", "345");
-  work.write("spool\\00001.SPL", "1234");
-  work.write("spool\\00001.SHD", "keep");
-  work.write("spool\\sub\\00002.spl", "1");
-  SavedValue activeX(
-      HKEY_LOCAL_MACHINE,
-      "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\ActiveX Cache", "0",
-      "%SystemRoot%\\Glenvask Downloaded Program Files", REG_EXPAND_SZ);
-  SavedValue spool(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Print\\Printers",
-                   "DefaultspoolDirectory", work.file("spool") + "\\");  // doubled by the routine
+  const std::string windows = GetWindowsDir(), temp = work.file("temp");
+  PrefixFolder dpf(windows + "\\Glenvask Downloaded Program Files");
+  PrefixFolder offline(windows + "\\Offline Web Pages"), winTemp(windows + "\\temp");
+  PrefixFolder minidumps(windows + "\\GlenvaskMinidump");
+  std::string dump = PrefixFolder(windows).write("GLENVASK.DMP", "dump");
+  // Below the system folder: not the one the value names.
+  std::string decoy = PrefixFolder(GetSystemDir()).write("GLENVASK.DMP", "keep");
+  std::string marker = winTemp.write("glenvask-marker.txt", "333");
+  work.write("appdata\\Microsoft\\Office\\Recent\\doc.lnk", "4444");
+  ScratchFolder outside("outside");
+  outside.write("precious.txt", "keep");
+  test::makeFolders(temp);
+  test::makeFolderLink(work.file("temp\\link"), outside.path());
+  test::SavedTemp savedTemp(temp);
+  const std::string activeX =
+      "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\ActiveX Cache";
+  SavedValue values[] = {
+      {HKEY_LOCAL_MACHINE, activeX, "0", "%SystemRoot%\\Glenvask Downloaded Program Files",
+       REG_EXPAND_SZ},
+      {HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Print\\Printers",
+       "DefaultspoolDirectory", work.file("spool") + "\\"},  // doubled by the routine
+      {HKEY_LOCAL_MACHINE, kCrashControl, "DumpFile", "%SystemRoot%\\GLENVASK.DMP", REG_EXPAND_SZ},
+      {HKEY_LOCAL_MACHINE, kCrashControl, "MinidumpDir", "%SystemRoot%\\GlenvaskMinidump",
+       REG_EXPAND_SZ},
+      {HKEY_CURRENT_USER, kShellFolders, "Recent", work.file("recent")},
+      {HKEY_CURRENT_USER, kRecentDocs, "MRUListEx", "x"},
+      {HKEY_CURRENT_USER, kRecentDocs, "0", "a.txt"},
+      {HKEY_CURRENT_USER, std::string(kRecentDocs) + "\\.txt", "0", "a.txt"},
+      {HKEY_CURRENT_USER, kShellFolders, "AppData", work.file("appdata")},
+  };
   load();
+  ASSERT_EQ(GetTempDir(), temp + "\\");
   struct Case {
     void (*routine)(MainWindow&);
     std::string folder;
-    std::vector<std::string> left;
+    std::vector<std::pair<std::string, std::string>> made;  // below the folder; "x\" a folder
+    Tree left;
     const char* log;
   } cases[] = {
-      {&CleanActiveX,
-       dpf.path(),
-       {},
+      {&CleanActiveX, dpf.path(), {{"control.ocx", "12345678"}, {"CONFLICT.1\\old.inf", "12"}}, {},
        "Downloaded ActiveX & OCX...Files Deleted: 2 Space Gained: 10 Bytes\r\n"},
-      {&CleanPrinter,
-       work.file("spool"),
+      {&CleanPrinter, work.file("spool"),
+       {{"00001.SPL", "1234"}, {"00001.SHD", "keep"}, {"sub\\00002.spl", "1"}},
        {"00001.SHD", "sub\\"},
        "Residual printer files... Files Deleted: 2 Space Gained: 5 Bytes\r\n"},
-      {&CleanOffline,
-       offline.path(),
-       {},
+      {&CleanOffline, offline.path(), {{"page.htm", "12"}, {"site\\img.gif", "345"}}, {},
        "Offline web pages... Files Deleted: 2 Space Gained: 5 Bytes\r\n"},
+      // The dump file itself goes uncounted.
+      {&CleanMemDump, minidumps.path(), {{"Mini1.dmp", "123"}, {"keep.txt", "k"}}, {"keep.txt"},
+       "Memory dump files... Files Deleted: 1 Space Gained: 3 Bytes\r\n"},
+      {&CleanRecentDocs, work.file("recent"), {{"a.lnk", "123"}, {"sub\\b.lnk", "4"}}, {"sub\\"},
+       "Recent documents... Files Deleted: 2 Space Gained: 4 Bytes\r\n"},
+      {&CleanTempFiles, temp,
+       {{"a.txt", "aaaa"}, {"ro.txt", "rr"}, {"sub\\b.txt", "bbb"}, {"sub\\deeper\\", ""},
+        {"empty\\", ""}},
+       {"link\\"}, "Temporary files... Files Deleted: 3 Space Gained: 9 Bytes\r\n"},
+      // Without UDFO.txt: the temp folder, the Windows temp folder and Office's recent list.
+      {&CleanUserFolders, temp, {{"t.txt", "1"}, {"sub\\u.txt", "22"}}, {"link\\", "sub\\"},
+       "User-defined folders... Files Deleted: 4 Space Gained: 10 Bytes\r\n"},
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE(c.log);
+    for (const auto& [f, bytes] : c.made) {
+      if (f.back() == '\\')
+        test::makeFolders(c.folder + "\\" + f.substr(0, f.size() - 1));
+      else
+        test::writeFile(c.folder + "\\" + f, static_cast<std::int64_t>(bytes.size()));
+    }
+    if (c.routine == &CleanTempFiles)
+      test::setAttributes(temp + "\\ro.txt", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+    app.write("settings.ini", "");
     CleanupLog.clear();
     c.routine(w);
-    EXPECT_TRUE(exists(c.folder)) << c.log;
-    EXPECT_EQ(treeOf(c.folder), c.left) << c.log;
+    EXPECT_TRUE(exists(c.folder));
+    EXPECT_EQ(treeOf(c.folder), c.left);
     EXPECT_EQ(CleanupLog, c.log);
+    EXPECT_NE(lastCleaned(), "");
+    EXPECT_EQ(w.lblCleanDate.text(), lastCleaned()) << "the date shown is the one stored";
+    EXPECT_FALSE(w.imgCurrent.visible());
   }
-}
-
-TEST_F(FilesSystemTest, MemDumpDeletesTheDumpFileOfTheWindowsFolderAndTheMinidumps) {
-  std::string windows = GetWindowsDir();
-  PrefixFolder minidumps(windows + "\\GlenvaskMinidump");
-  minidumps.write("Mini1.dmp", "123");
-  minidumps.write("keep.txt", "k");
-  std::string dump = windows + "\\GLENVASK.DMP";
-  std::string decoy = GetSystemDir() + "\\GLENVASK.DMP";  // below the system folder: not it
-  PrefixFolder(windows).write("GLENVASK.DMP", "dump");
-  PrefixFolder(GetSystemDir()).write("GLENVASK.DMP", "keep");
-  SavedValue file(HKEY_LOCAL_MACHINE, kCrashControl, "DumpFile", "%SystemRoot%\\GLENVASK.DMP",
-                  REG_EXPAND_SZ);
-  SavedValue dir(HKEY_LOCAL_MACHINE, kCrashControl, "MinidumpDir",
-                 "%SystemRoot%\\GlenvaskMinidump", REG_EXPAND_SZ);
-  load();
-  CleanMemDump(w);
   EXPECT_FALSE(exists(dump));
   EXPECT_TRUE(exists(decoy));
   DeleteFileW(wide(decoy).c_str());
-  EXPECT_EQ(treeOf(minidumps.path()), std::vector<std::string>{"keep.txt"});
-  EXPECT_EQ(CleanupLog, "Memory dump files... Files Deleted: 1 Space Gained: 3 Bytes\r\n")
-      << "the dump file itself is not counted";
-}
-
-TEST_F(FilesSystemTest, RecentDocsDeletesTheFilesAndEveryRecentDocsValue) {
-  work.write("recent\\a.lnk", "123");
-  work.write("recent\\sub\\b.lnk", "4");
-  SavedValue folder(HKEY_CURRENT_USER, kShellFolders, "Recent", work.file("recent"));
-  SavedValue mru(HKEY_CURRENT_USER, kRecentDocs, "MRUListEx", "x");
-  SavedValue zero(HKEY_CURRENT_USER, kRecentDocs, "0", "a.txt");
-  SavedValue sub(HKEY_CURRENT_USER, std::string(kRecentDocs) + "\\.txt", "0", "a.txt");
-  load();
-  CleanRecentDocs(w);
-  EXPECT_EQ(treeOf(work.file("recent")), std::vector<std::string>{"sub\\"});
   EXPECT_EQ(GetRegValueNames(kHkeyCurrentUser, kRecentDocs), "");
   EXPECT_EQ(GetRegString(kHkeyCurrentUser, std::string(kRecentDocs) + "\\.txt", "0"), "a.txt")
-      << "the subkeys stay";
-  EXPECT_EQ(CleanupLog, "Recent documents... Files Deleted: 2 Space Gained: 4 Bytes\r\n");
-}
-
-TEST_F(FilesSystemTest, UserFoldersWithoutAListCleanTheThreeDefaultFolders) {
-  std::string temp = work.file("temp");
-  test::SavedEnv tmp(L"TMP", temp), tmp2(L"TEMP", temp);
-  work.write("temp\\t.txt", "1");
-  work.write("temp\\sub\\u.txt", "22");
-  PrefixFolder winTemp(GetWindowsDir() + "\\temp");
-  std::string marker = winTemp.write("glenvask-marker.txt", "333");
-  work.write("appdata\\Microsoft\\Office\\Recent\\doc.lnk", "4444");
-  SavedValue appData(HKEY_CURRENT_USER, kShellFolders, "AppData", work.file("appdata"));
-  load();
-  CleanUserFolders(w);
-  EXPECT_EQ(treeOf(temp), std::vector<std::string>{"sub\\"}) << "files only";
+      << "the subkeys of RecentDocs stay";
+  EXPECT_TRUE(outside.exists("precious.txt"));
   EXPECT_FALSE(exists(marker));
-  EXPECT_EQ(treeOf(work.file("appdata\\Microsoft\\Office\\Recent")), std::vector<std::string>{});
-  EXPECT_TRUE(exists(work.file("appdata\\Microsoft\\Office\\Recent")));
-  EXPECT_EQ(w.CategoryFileCount, 4);
-  EXPECT_NE(CleanupLog.find("User-defined folders... Files Deleted: 4"), std::string::npos)
-      << CleanupLog;
+  EXPECT_EQ(treeOf(work.file("appdata\\Microsoft\\Office")), Tree{"Recent\\"});
 }
 
 // The drive scans' review decisions, on drive Q: holding one find of each kind.
 TEST_F(FilesSystemTest, DriveScansDeferDeleteOrShowTheReviewList) {
-  mapDrive();
-  load();
-  searchOnlyQ();
+  loadOnQ();
   enum Kind { kUnnecessary, kEmpty, kDead };
   struct Case {
     Kind kind;
@@ -366,9 +323,7 @@ TEST_F(FilesSystemTest, DriveScansDeferDeleteOrShowTheReviewList) {
 }
 
 TEST_F(FilesSystemTest, DriveScansWithNothingFound) {
-  mapDrive();
-  load();
-  searchOnlyQ();
+  loadOnQ();
   // With srch.txt, an empty list is shown by the dead-shortcut scan alone.
   script.answerModal([&](Dialog&) { EXPECT_EQ(frmDeletetion().lblTotalFiles.text(), "Files 0"); });
   CleanUnnecessaryFiles(w, true);
@@ -380,9 +335,7 @@ TEST_F(FilesSystemTest, DriveScansWithNothingFound) {
 }
 
 TEST_F(FilesSystemTest, AWholeRunShowsTheReviewListOnceWithTheFindsOfAllThreeScans) {
-  mapDrive();
-  load();
-  searchOnlyQ(true, false);
+  loadOnQ(true, false);
   std::string junk = driveFolder.write("a\\junk.tmp", "abcd");
   std::string hiddenJunk = driveFolder.write("a\\hidden.tmp", "ab");
   test::setAttributes(hiddenJunk, FILE_ATTRIBUTE_HIDDEN);
@@ -390,13 +343,11 @@ TEST_F(FilesSystemTest, AWholeRunShowsTheReviewListOnceWithTheFindsOfAllThreeSca
   test::setAttributes(readOnly, FILE_ATTRIBUTE_READONLY);
   std::string empty = driveFolder.write("b\\empty.dat", "");
   std::string dead = driveFolder.file("c\\dead.lnk");
-  CreateDirectoryW(wide(driveFolder.file("c")).c_str(), nullptr);
+  test::makeFolders(driveFolder.file("c"));
   test::makeShortcut(dead, "Q:\\missing.exe", "Q:\\");
   std::string keep = driveFolder.write("keep.txt", "keep");
   clearBoxes();
-  check("chkUnNecessaryFiles");
-  check("chkEmptyFiles");
-  check("chkDeadShortcut");
+  for (const char* box : {"chkUnNecessaryFiles", "chkEmptyFiles", "chkDeadShortcut"}) check(box);
   std::vector<std::string> categories;
   script.answerModal([&](Dialog&) {
     ReviewListWindow& r = frmDeletetion();
@@ -405,8 +356,7 @@ TEST_F(FilesSystemTest, AWholeRunShowsTheReviewListOnceWithTheFindsOfAllThreeSca
       categories.push_back(r.lstvDeletion.rowText(i, kColCategory));
     r.mnuDeleteAll_Click();
   });
-  std::string log;
-  script.answerModal([&](Dialog&) { log = CleanupLog; });
+  expectSummary();
 
   w.cmdClean_Click();
 
@@ -416,22 +366,20 @@ TEST_F(FilesSystemTest, AWholeRunShowsTheReviewListOnceWithTheFindsOfAllThreeSca
   EXPECT_TRUE(exists(readOnly)) << "read-only files are skipped";
   EXPECT_TRUE(exists(keep));
   EXPECT_EQ(script.asked().size(), 2u) << "the review list, then the summary";
-  EXPECT_NE(log.find("Unnecessary files....Files Deleted: 2 Space Gained: 6 Bytes\r\n"
-                     "Empty (zero-byte) files....Files Deleted: 1 Space Gained: 0 Bytes\r\n"
-                     "Dead (shortcut) links....Files Deleted: 1"),
+  EXPECT_NE(summary.log.find("Unnecessary files....Files Deleted: 2 Space Gained: 6 Bytes\r\n"
+                             "Empty (zero-byte) files....Files Deleted: 1 Space Gained: 0 Bytes\r\n"
+                             "Dead (shortcut) links....Files Deleted: 1"),
             std::string::npos)
-      << log;
+      << summary.log;
 }
 
 // A run stopped inside a category's scan: the run's abort text, no summary, no review list,
 // no last-cleaned date, and what was not reached stays.
 TEST_F(FilesSystemTest, StopDuringAScanEndsTheRunWithTheAbortText) {
-  mapDrive();
-  load();
-  searchOnlyQ();
+  loadOnQ();
   EventPump::setSliceMs(0);
   std::string temp = work.file("temp");
-  test::SavedEnv tmp(L"TMP", temp), tmp2(L"TEMP", temp);
+  test::SavedTemp saved(temp);
   PrefixFolder offline(GetWindowsDir() + "\\Offline Web Pages");
   for (int i = 0; i < 40; ++i) {
     std::string name = "f" + std::to_string(i) + "\\x.tmp";
@@ -439,15 +387,16 @@ TEST_F(FilesSystemTest, StopDuringAScanEndsTheRunWithTheAbortText) {
     offline.write(name, "x");
     driveFolder.write(name, "x");
   }
-
+  // Posts a click on Stop, as the user gives it: the next pump of the run sees it.
+  auto postStop = [this] {
+    PostMessageW(w.hwnd(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(w.cmdStop.hwnd()), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(w.cmdStop.hwnd()));
+  };
   // Stop is clicked once the scan has entered a few folders.
   struct StopLater : ScanReporter {
-    ScanReporter* inner;
+    ScanReporter* inner = setScanReporter(this);
     int folders = 3;
     std::function<void()> stop;
-    explicit StopLater(std::function<void()> s) : inner(&scanReporter()), stop(std::move(s)) {
-      setScanReporter(this);
-    }
     ~StopLater() override { setScanReporter(inner); }
     void scanStatus(const std::string& t) override {
       inner->scanStatus(t);
@@ -456,7 +405,8 @@ TEST_F(FilesSystemTest, StopDuringAScanEndsTheRunWithTheAbortText) {
     void addReviewRow(const ReviewRow& r) override { inner->addReviewRow(r); }
     void releaseReviewList() override { inner->releaseReviewList(); }
     void stopOperation(const std::string& t) override { inner->stopOperation(t); }
-  } stopLater([this] { postStop(); });
+  } stopLater;
+  stopLater.stop = postStop;
 
   struct Case {
     const char* box;
@@ -485,12 +435,6 @@ TEST_F(FilesSystemTest, StopDuringAScanEndsTheRunWithTheAbortText) {
     bAbort = false;
   }
 }
-
-}  // namespace
-}  // namespace glenvask
-
-namespace glenvask {
-namespace {
 
 // A path past what the platform takes, through every door a path comes in by: a list file, a
 // registry value, a plug-in record and the command line. Each is refused like an unusable

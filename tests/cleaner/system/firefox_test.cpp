@@ -7,11 +7,9 @@
 #include <shlobj.h>
 
 #include <map>
-#include <set>
 
 #include "base/sizes.h"
 #include "cleaner/files_support.h"
-#include "review/frmLog.h"
 
 namespace glenvask {
 namespace {
@@ -21,20 +19,24 @@ using test::exists;
 const std::string kP1 = "Firefox\\Profiles\\a1b2.default\\";
 const std::string kP2 = "Firefox\\Profiles\\pr\xC3\xB3" "fil.work\\";
 
-// Two profiles and their neighbours, below %APPDATA%\Mozilla; the sizes differ, so a sum tells
-// which files went.
-const std::vector<std::string> kLayout = {
-    kP1 + "cookies.txt", kP1 + "cookperm.txt", kP1 + "history.dat", kP1 + "downloads.rdf",
-    kP1 + "key3.s", kP1 + "signons.txt", kP1 + "ac-weights.txt", kP1 + "forms.w",
-    kP1 + "formhistory.dat", kP1 + "prefs.js", kP1 + "cookies.txt.bak", kP1 + "places.sqlite",
-    kP1 + "notes.sw", kP1 + "Cache\\_CACHE_MAP_", kP1 + "Cache\\0A1B2C3D",
-    kP1 + "Cache\\cookies.txt", kP1 + "Cache\\deeper\\entry", kP1 + "Cache\\deeper\\Cache\\entry",
-    kP1 + "Cache2\\entry", kP1 + "chrome\\history.dat", kP1 + "chrome\\sub\\other.s",
-    kP2 + "cookies.txt", kP2 + "history.dat", kP2 + "signons.txt", kP2 + "formhistory.dat",
-    kP2 + "downloads.rdf", kP2 + "cache\\lower", kP2 + "x\\Cache\\y.bin",
-    "Firefox\\Profiles\\cookies.txt",
+// Two profiles and their neighbours below %APPDATA%\Mozilla, each with the categories that
+// delete it: Cache, cooKies, Forms, Passwords, History, Downloads. The sizes differ, so a sum
+// tells which files went.
+const std::pair<std::string, const char*> kLayout[] = {
+    {kP1 + "cookies.txt", "K"}, {kP1 + "cookperm.txt", "K"}, {kP1 + "history.dat", "H"},
+    {kP1 + "downloads.rdf", "D"}, {kP1 + "key3.s", "P"}, {kP1 + "signons.txt", "P"},
+    {kP1 + "ac-weights.txt", "P"}, {kP1 + "forms.w", "F"}, {kP1 + "formhistory.dat", "F"},
+    {kP1 + "prefs.js", ""}, {kP1 + "cookies.txt.bak", ""}, {kP1 + "places.sqlite", ""},
+    {kP1 + "notes.sw", ""}, {kP1 + "Cache\\_CACHE_MAP_", "C"}, {kP1 + "Cache\\0A1B2C3D", "C"},
+    {kP1 + "Cache\\cookies.txt", "CK"}, {kP1 + "Cache\\deeper\\entry", ""},
+    {kP1 + "Cache\\deeper\\Cache\\entry", "C"}, {kP1 + "Cache2\\entry", ""},
+    {kP1 + "chrome\\history.dat", "H"}, {kP1 + "chrome\\sub\\other.s", "P"},
+    {kP2 + "cookies.txt", "K"}, {kP2 + "history.dat", "H"}, {kP2 + "signons.txt", "P"},
+    {kP2 + "formhistory.dat", "F"}, {kP2 + "downloads.rdf", "D"}, {kP2 + "cache\\lower", ""},
+    {kP2 + "x\\Cache\\y.bin", "C"}, {"Firefox\\Profiles\\cookies.txt", "K"},
     // Outside the profiles folder: never touched.
-    "Firefox\\cookies.txt", "Firefox\\history.dat", "Firefox\\Cache\\entry", "cookies.txt"};
+    {"Firefox\\cookies.txt", ""}, {"Firefox\\history.dat", ""}, {"Firefox\\Cache\\entry", ""},
+    {"cookies.txt", ""}};
 const char* const kBehindLinks[] = {"target\\cookies.txt", "target\\history.dat",
                                     "target\\key3.s", "target\\Cache\\entry", "cachetarget\\entry"};
 
@@ -78,7 +80,7 @@ class FirefoxTest : public test::CategoryTest {
     removeMozilla();
     sizes.clear();
     std::int64_t size = 100;
-    for (const auto& f : kLayout) test::writeFile(mozilla + "\\" + f, sizes[f] = size++);
+    for (const auto& [f, by] : kLayout) test::writeFile(mozilla + "\\" + f, sizes[f] = size++);
     for (const char* f : kBehindLinks) outside.write(f, "keep");
     test::makeFolderLink(profiles + "a1b2.default\\linked", outside.file("target"));
     test::makeFolders(profiles + "pr\xC3\xB3" "fil.work\\y");
@@ -86,99 +88,66 @@ class FirefoxTest : public test::CategoryTest {
                          outside.file("cachetarget"));
   }
 
-  // Every file of the layout is there unless it is one of the gone, and nothing behind a link
-  // went; returns the size of the gone.
-  std::int64_t expectOnlyGone(const std::set<std::string>& gone, const std::string& what) {
-    std::int64_t sum = 0;
-    for (const auto& [f, size] : sizes) {
-      bool isGone = gone.count(f) > 0;
-      EXPECT_EQ(exists(mozilla + "\\" + f), !isGone) << what << ": " << f;
-      if (isGone) sum += size;
+  // Every file of the layout is there unless one of these categories deletes it, and nothing
+  // behind a link went; returns how many went and their size.
+  std::pair<std::int64_t, std::int64_t> expectOnlyGone(const std::string& categories) {
+    std::int64_t count = 0, sum = 0;
+    for (const auto& [f, by] : kLayout) {
+      bool gone = std::string(by).find_first_of(categories) != std::string::npos;
+      EXPECT_EQ(exists(mozilla + "\\" + f), !gone) << categories << ": " << f;
+      count += gone, sum += gone ? sizes[f] : 0;
     }
-    for (const char* f : kBehindLinks) EXPECT_TRUE(outside.exists(f)) << what << ": " << f;
-    return sum;
+    for (const char* f : kBehindLinks) EXPECT_TRUE(outside.exists(f)) << categories << ": " << f;
+    return {count, sum};
   }
 };
-
-const std::set<std::string> kCacheFiles = {kP1 + "Cache\\_CACHE_MAP_", kP1 + "Cache\\0A1B2C3D",
-                                           kP1 + "Cache\\cookies.txt",
-                                           kP1 + "Cache\\deeper\\Cache\\entry",
-                                           kP2 + "x\\Cache\\y.bin"};
-const std::set<std::string> kCookieFiles = {kP1 + "cookies.txt", kP1 + "cookperm.txt",
-                                            kP1 + "Cache\\cookies.txt", kP2 + "cookies.txt",
-                                            "Firefox\\Profiles\\cookies.txt"};
-const std::set<std::string> kHistoryFiles = {kP1 + "history.dat", kP1 + "chrome\\history.dat",
-                                             kP2 + "history.dat"};
 
 TEST_F(FirefoxTest, EachCategoryDeletesItsFilesOfEveryProfile) {
   EXPECT_EQ(GetOSVersionName(), "Win7");
   EXPECT_EQ(GetFirefoxProfilesPath(), profiles);
-  struct Case {
-    const char* name;
-    void (*routine)(MainWindow&);
-    std::set<std::string> gone;
-  } cases[] = {
-      {"cache", &CleanMozillaCache, kCacheFiles},
-      {"cookies", &CleanMozillaCookies, kCookieFiles},
-      {"forms",
-       &CleanMozillaForms,
-       {kP1 + "forms.w", kP1 + "formhistory.dat", kP2 + "formhistory.dat"}},
-      {"passwords",
-       &CleanMozillaPasswords,
-       {kP1 + "key3.s", kP1 + "signons.txt", kP1 + "ac-weights.txt", kP1 + "chrome\\sub\\other.s",
-        kP2 + "signons.txt"}},
-      {"history", &CleanMozillaHistory, kHistoryFiles},
-      {"downloads", &CleanMozillaDownloads, {kP1 + "downloads.rdf", kP2 + "downloads.rdf"}},
-  };
-  for (const auto& c : cases) {
+  const std::pair<void (*)(MainWindow&), const char*> cases[] = {
+      {&CleanMozillaCache, "C"},     {&CleanMozillaCookies, "K"}, {&CleanMozillaForms, "F"},
+      {&CleanMozillaPasswords, "P"}, {&CleanMozillaHistory, "H"}, {&CleanMozillaDownloads, "D"}};
+  for (const auto& [routine, category] : cases) {
     makeProfiles();
     FirefoxFilesDeleted = 3, FirefoxSpaceGained = 7;  // the walk only adds
     w.lblStatus.setText("Working...");
-    c.routine(w);
-    std::int64_t bytes = expectOnlyGone(c.gone, c.name);
-    EXPECT_EQ(FirefoxFilesDeleted, 3 + static_cast<std::int64_t>(c.gone.size())) << c.name;
-    EXPECT_EQ(FirefoxSpaceGained, 7 + bytes) << c.name;
-    EXPECT_EQ(w.lblStatus.text(), "") << c.name << ": the step ended normally";
+    routine(w);
+    auto [count, bytes] = expectOnlyGone(category);
+    EXPECT_EQ(FirefoxFilesDeleted, 3 + count) << category;
+    EXPECT_EQ(FirefoxSpaceGained, 7 + bytes) << category;
+    EXPECT_EQ(w.lblStatus.text(), "") << category << ": the step ended normally";
   }
 }
 
 TEST_F(FirefoxTest, RunTotalsCountEachFileOnce) {
-  std::string count, size, log;
-  auto summary = [&] {
-    script.answerModal([&](Dialog& d) {
-      auto& s = static_cast<SummaryWindow&>(d);
-      count = s.Label3.text(), size = s.Label4.text(), log = s.run().log;
-      s.cmdClose_Click();
-    });
-  };
   // Two Firefox boxes in a whole run, then one category from its menu.
   makeProfiles();
   check("chkCleanMozillaCache");
   check("chkCleanMozillaCookies");
-  summary();
+  expectSummary();
   w.cmdClean.click();
-  std::set<std::string> gone = kCacheFiles;
-  gone.insert(kCookieFiles.begin(), kCookieFiles.end());
-  std::int64_t bytes = expectOnlyGone(gone, "whole run");
-  EXPECT_EQ(count, "9");
+  auto [count, bytes] = expectOnlyGone("CK");
+  EXPECT_EQ(count, 9);
+  EXPECT_EQ(summary.count, "9");
   EXPECT_EQ(TotalFilesDeleted, 9);
   EXPECT_EQ(FirefoxFilesDeleted, 9);
   EXPECT_EQ(TotalSpaceGained, bytes);
-  EXPECT_EQ(size, FormatFileSize(static_cast<double>(bytes), 2, true));
-  EXPECT_EQ(log,
+  EXPECT_EQ(summary.size, FormatFileSize(static_cast<double>(bytes), 2, true));
+  EXPECT_EQ(summary.log,
             "\r\n-------------------------------------------------------------------\r\n"
-            "Files Deleted:  9   Space Gained:  " + size)
+            "Files Deleted:  9   Space Gained:  " + summary.size)
       << "the Firefox steps write no log line";
 
   makeProfiles();
-  summary();
+  expectSummary();
   w.mnuPopupTag = "CleanMozillaHistory";
   w.mnuPopup_Click();
-  bytes = expectOnlyGone(kHistoryFiles, "single run");
-  EXPECT_EQ(count, "3");
+  std::tie(count, bytes) = expectOnlyGone("H");
+  EXPECT_EQ(summary.count, "3");
   EXPECT_EQ(TotalFilesDeleted, 3);
   EXPECT_EQ(TotalSpaceGained, bytes);
-  EXPECT_EQ(size, FormatFileSize(static_cast<double>(bytes), 2, true));
+  EXPECT_EQ(summary.size, FormatFileSize(static_cast<double>(bytes), 2, true));
 }
 
 TEST_F(FirefoxTest, LargeAndLockedFiles) {

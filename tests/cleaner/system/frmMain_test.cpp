@@ -6,37 +6,36 @@
 #include <shlwapi.h>
 
 #include "base/datetime.h"
+#include "cleaner/files_support.h"
 #include "services/clock.h"
-#include "services/globals.h"
-#include "services/paths.h"
-#include "services/settings.h"
-#include "support/scripted.h"
-#include "win/unicode.h"
 
 namespace glenvask {
 namespace {
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public test::CategoryTest {
  protected:
-  test::ScratchFolder app;
-  MainWindow& w = frmMain();
-
   void SetUp() override {
-    setAppPath(app.path());
-    SHDeleteKeyW(HKEY_CURRENT_USER, wide(userSettingsKey("QUENMARK", "Settings")).c_str());
+    CategoryTest::SetUp();
+    forgetUserSettings();
   }
   void TearDown() override {
-    if (w.isOpen()) w.destroy();
-    setAppPath("");
+    CategoryTest::TearDown();
+    forgetUserSettings();
+  }
+  void forgetUserSettings() {
     SHDeleteKeyW(HKEY_CURRENT_USER, wide(userSettingsKey("QUENMARK", "Settings")).c_str());
   }
   void settings(const std::string& text) { app.write("settings.ini", text); }
   bool enabled(const char* box) { return w.categoryByName(box)->enabled(); }
+  bool menusEnabled() {
+    for (const char* m : {"mnuFile", "mnuPlugins", "mnuTools", "mnuHelp"})
+      if (!w.menuEnabled(m)) return false;
+    return true;
+  }
   // Visible in itself (the window is not shown in these tests).
   bool shown(const char* name) {
     return (GetWindowLongPtrW(w.child(name), GWL_STYLE) & WS_VISIBLE) != 0;
   }
-  void load() { ASSERT_TRUE(w.load("")); }
 };
 
 TEST_F(MainWindowTest, OpensWithEveryNamedControl) {
@@ -48,11 +47,9 @@ TEST_F(MainWindowTest, OpensWithEveryNamedControl) {
       "FFValue", "PLGValue"};
   for (const auto& c : kCategories) names.push_back(c.box);
   for (const auto& n : names) EXPECT_NE(w.child(n), nullptr) << n;
-  for (const auto& c : kCategories)
-    EXPECT_EQ(w.categoryByName(c.box)->text(), c.caption) << c.box;
   EXPECT_TRUE(w.cmdClean.enabled());
   EXPECT_FALSE(w.cmdStop.enabled());
-  for (const char* m : {"mnuFile", "mnuPlugins", "mnuTools", "mnuHelp"}) EXPECT_TRUE(w.menuEnabled(m));
+  EXPECT_TRUE(menusEnabled());
   EXPECT_FALSE(shown("Check1"));
   EXPECT_FALSE(shown("pgClean")) << "idle: no progress bar";
   EXPECT_FALSE(shown("FoFiValue"));
@@ -72,7 +69,7 @@ TEST_F(MainWindowTest, MissingSettingsGiveEveryDefault) {
   EXPECT_TRUE(enabled("chkTemp"));
   EXPECT_TRUE(shown("Label26"));
   EXPECT_TRUE(shown("Shape3"));
-  for (size_t i = 0; i < kCategoryCount; ++i) EXPECT_EQ(w.category(i).value(), 0);
+  EXPECT_EQ(w.checkStates(), (std::array<int, kCategoryCount>{}));
   // No LastCleaned: the present moment is shown.
   auto shownDate = parseDateTime(w.lblCleanDate.text());
   ASSERT_TRUE(shownDate) << w.lblCleanDate.text();
@@ -183,8 +180,8 @@ TEST_F(MainWindowTest, TipIndexIsStoredAndAdvances) {
   };
   for (const auto& c : cases) {
     tips(c.tipCount);
+    forgetUserSettings();
     if (c.stored) saveUserSetting("QUENMARK", "Settings", "Last Tip", c.stored);
-    else SHDeleteKeyW(HKEY_CURRENT_USER, wide(userSettingsKey("QUENMARK", "Settings")).c_str());
     load();
     EXPECT_EQ(w.CurrentTip, c.shown) << (c.stored ? c.stored : "none");
     EXPECT_EQ(w.Label26.text(), "Tip " + std::to_string(c.shown));
@@ -236,9 +233,8 @@ TEST_F(MainWindowTest, StopReenablesCleanAndTheMenus) {
   EXPECT_TRUE(bAbort);
   EXPECT_FALSE(w.cmdStop.enabled());
   EXPECT_TRUE(w.cmdClean.enabled());
-  for (const char* m : {"mnuFile", "mnuPlugins", "mnuTools", "mnuHelp"}) EXPECT_TRUE(w.menuEnabled(m));
+  EXPECT_TRUE(menusEnabled());
   EXPECT_EQ(w.lblStatus.text(), "");
-  bAbort = false;
 }
 
 TEST_F(MainWindowTest, ExitSavesAndCloses) {
@@ -248,81 +244,71 @@ TEST_F(MainWindowTest, ExitSavesAndCloses) {
   w.category(0).setValue(1);
   bAbort = false;
   w.cmdExit.click();
-  w.onProgramEnd = nullptr;
   EXPECT_TRUE(bAbort);
   EXPECT_TRUE(ended);
   EXPECT_FALSE(w.isOpen());
   EXPECT_EQ(app.read("chkItems.txt").substr(0, 4), "1,0,");
-  bAbort = false;
 }
 
 TEST_F(MainWindowTest, GroupCaptionTogglesItsGroup) {
   settings("[General]\r\nProtect1=1\r\nProtect2=1\r\n");
   load();
-  auto value = [&](const char* box) { return w.categoryByName(box)->value(); };
   auto clickCaption = [&](const char* name) {
     HWND h = w.child(name);
     SendMessageW(w.hwnd(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(h), STN_CLICKED),
                  reinterpret_cast<LPARAM>(h));
   };
-  w.categoryByName("chkEmptyFiles")->setValue(1);
+  // The group's ten, and the empty-files box that its caption leaves alone.
+  std::array<int, kCategoryCount> all{}, emptyFiles{};
+  for (const char* box : {"chkRecycleBin", "chkUserDefinedFolders", "chkActiveSetup", "chkIndexer",
+                          "chkUserDefinedFiles", "chkUnNecessaryFiles", "chkRecentDocument",
+                          "chkPrinter", "chkDump", "chkTemp", "chkEmptyFiles"})
+    all[categoryIndex(box)] = 1;
+  emptyFiles[categoryIndex("chkEmptyFiles")] = 1;
+  check("chkEmptyFiles");
   clickCaption("lblFolderFiles");  // not all ten checked: all ten become checked
-  for (const auto& c : kCategories)
-    if (c.group == Group::FoldersAndFiles && c.inGroupToggle) EXPECT_EQ(value(c.box), 1) << c.box;
-  EXPECT_EQ(value("chkDeadShortcut"), 0);
+  EXPECT_EQ(w.checkStates(), all);
   clickCaption("lblFolderFiles");  // all ten checked: all ten cleared
-  for (const auto& c : kCategories)
-    if (c.group == Group::FoldersAndFiles && c.inGroupToggle) EXPECT_EQ(value(c.box), 0) << c.box;
-  EXPECT_EQ(value("chkEmptyFiles"), 1) << "not part of the group toggle";
+  EXPECT_EQ(w.checkStates(), emptyFiles);
   clickCaption("lblMiscellaneous");
-  EXPECT_EQ(value("chkPlugins"), 1);
-  EXPECT_EQ(value("chkTemp"), 0);
+  EXPECT_EQ(w.categoryByName("chkPlugins")->value(), 1);
+  EXPECT_EQ(w.categoryByName("chkTemp")->value(), 0);
 }
 
-// The menu item with this caption, searched through every submenu: its id and state.
-bool findMenuItem(HMENU menu, const std::wstring& caption, UINT& id, UINT& state) {
-  for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-    wchar_t text[128] = {};
-    GetMenuStringW(menu, i, text, 128, MF_BYPOSITION);
-    if (HMENU sub = GetSubMenu(menu, i)) {
-      if (findMenuItem(sub, caption, id, state)) return true;
-    } else if (caption == text) {
-      id = GetMenuItemID(menu, i);
-      state = GetMenuState(menu, i, MF_BYPOSITION);
-      return true;
-    }
-  }
-  return false;
-}
-
+// Each item by its fixed command id: its caption, and where it leaves the program.
 TEST_F(MainWindowTest, TurnOffItemsLeaveThroughTheSeamAtOnce) {
   test::RecordingOutside outside;
   load();
+  HMENU menu = GetMenu(w.hwnd());
+  auto caption = [&](int id) {
+    wchar_t text[128] = {};
+    GetMenuStringW(menu, static_cast<UINT>(id), text, 128, MF_BYCOMMAND);
+    return utf8(text);
+  };
   struct Case {
-    const wchar_t* caption;
+    int id;
+    const char* caption;
     UINT flags;
-  } cases[] = {{L"&Power Off", EWX_POWEROFF},
-               {L"&Restart", EWX_REBOOT},
-               {L"&Log Off", EWX_LOGOFF},
-               {L"&Shutdown", EWX_SHUTDOWN},
-               {L"&Force Shutdown", EWX_SHUTDOWN | EWX_FORCE}};
+  } cases[] = {{ids::kCmdPowerOff, "&Power Off", EWX_POWEROFF},
+               {ids::kCmdRestart, "&Restart", EWX_REBOOT},
+               {ids::kCmdLogOff, "&Log Off", EWX_LOGOFF},
+               {ids::kCmdShutdown, "&Shutdown", EWX_SHUTDOWN},
+               {ids::kCmdForceShutdown, "&Force Shutdown", EWX_SHUTDOWN | EWX_FORCE}};
   for (const auto& c : cases) {
-    UINT id = 0, state = 0;
-    ASSERT_TRUE(findMenuItem(GetMenu(w.hwnd()), c.caption, id, state));
+    EXPECT_EQ(caption(c.id), c.caption);
     outside.exits.clear();
-    SendMessageW(w.hwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0);
-    EXPECT_EQ(outside.exits, std::vector<UINT>{c.flags});
+    SendMessageW(w.hwnd(), WM_COMMAND, MAKEWPARAM(c.id, 0), 0);
+    EXPECT_EQ(outside.exits, std::vector<UINT>{c.flags}) << c.caption;
   }
-  UINT id = 0, state = 0;
-  ASSERT_TRUE(findMenuItem(GetMenu(w.hwnd()), L"&Internet Options", id, state));
-  SendMessageW(w.hwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0);
+  EXPECT_EQ(caption(ids::kCmdInternetOptions), "&Internet Options");
+  SendMessageW(w.hwnd(), WM_COMMAND, MAKEWPARAM(ids::kCmdInternetOptions, 0), 0);
   ASSERT_EQ(outside.processes.size(), 1u);
   EXPECT_NE(outside.processes[0].find("inetcpl.cpl"), std::string::npos);
   // A window this version does not have is not offered.
-  ASSERT_TRUE(findMenuItem(GetMenu(w.hwnd()), L"&Options", id, state));
-  EXPECT_TRUE(state & MF_GRAYED);
-  ASSERT_TRUE(findMenuItem(GetMenu(w.hwnd()), L"&Clean", id, state));
-  EXPECT_FALSE(state & MF_GRAYED);
+  EXPECT_EQ(caption(ids::kCmdOptions), "&Options");
+  EXPECT_TRUE(GetMenuState(menu, ids::kCmdOptions, MF_BYCOMMAND) & MF_GRAYED);
+  EXPECT_EQ(caption(ids::kCmdClean), "&Clean");
+  EXPECT_FALSE(GetMenuState(menu, ids::kCmdClean, MF_BYCOMMAND) & MF_GRAYED);
 }
 
 }  // namespace
