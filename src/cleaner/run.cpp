@@ -396,6 +396,12 @@ void MainWindow::deleteFolders() {
   }
 }
 
+void MainWindow::reviewClosed(const ReviewOutcome& outcome) {
+  TotalFilesDeleted += outcome.filesDeleted;
+  TotalSpaceGained += outcome.spaceGained;
+  CleanupLog += outcome.log;
+}
+
 void MainWindow::logCategory(const std::string& text) {
   CleanupLog += text + "Files Deleted: " + std::to_string(CategoryFileCount) +
                 " Space Gained: " + sizeText(CategorySpace) + "\r\n";

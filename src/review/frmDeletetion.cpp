@@ -356,8 +356,6 @@ ReviewListWindow::PassResult ReviewListWindow::deletePass(bool checkedOnly) {
     passRunning_ = false;
   }
 
-  TotalFilesDeleted += pass.count;
-  TotalSpaceGained += static_cast<std::int64_t>(pass.size);
   lngDeletedCount += pass.count;
   dblDeletedSize += pass.size;
   return pass;
@@ -414,13 +412,17 @@ void ReviewListWindow::mnuExit_Click() {
   unload();
 }
 
-void ReviewListWindow::writeLogLines() {
-  if (lngUnnecessaryCount != 0)
-    CleanupLog += logLine("Unnecessary files....", lngUnnecessaryCount, dblUnnecessarySize);
-  if (lngEmptyCount != 0)
-    CleanupLog += logLine("Empty (zero-byte) files....", lngEmptyCount, dblEmptySize);
-  if (lngDeadCount != 0)
-    CleanupLog += logLine("Dead (shortcut) links....", lngDeadCount, dblDeadSize);
+void ReviewListWindow::handBack(bool withLog) {
+  ReviewOutcome outcome{lngDeletedCount, static_cast<std::int64_t>(dblDeletedSize), ""};
+  if (withLog) {
+    if (lngUnnecessaryCount != 0)
+      outcome.log += logLine("Unnecessary files....", lngUnnecessaryCount, dblUnnecessarySize);
+    if (lngEmptyCount != 0)
+      outcome.log += logLine("Empty (zero-byte) files....", lngEmptyCount, dblEmptySize);
+    if (lngDeadCount != 0)
+      outcome.log += logLine("Dead (shortcut) links....", lngDeadCount, dblDeadSize);
+  }
+  cleaningHost().reviewClosed(outcome);
 }
 
 void ReviewListWindow::resetState() {
@@ -442,7 +444,7 @@ void ReviewListWindow::unload() {
     return;
   }
   loaded_ = false;
-  if (!bAbort) writeLogLines();
+  handBack(!bAbort);
   resetState();
   dismiss();
   ResetScanLists();
@@ -455,6 +457,7 @@ void ReviewListWindow::release() {
     return;
   }
   loaded_ = false;
+  handBack(false);  // no log lines, but what its passes deleted stays counted
   resetState();
   dismiss();
 }
@@ -488,7 +491,7 @@ void ReviewListWindow::onDestroy() {
   // Destroyed from outside (its owner went): it unloads as any close does.
   if (loaded_ && !passRunning_) {
     loaded_ = false;
-    if (!bAbort) writeLogLines();
+    handBack(!bAbort);
     resetState();
     ResetScanLists();
   }

@@ -110,7 +110,8 @@ class ReviewListWindow : public Dialog {
   PassResult deletePass(bool checkedOnly);
   void AddCategoryTotals(std::int64_t size, std::string_view category);
   void setAllChecked(bool on);
-  void writeLogLines();
+  // Hands the outcome to the host (services/host.h), with the log lines or without.
+  void handBack(bool withLog);
   void resetState();
   void flushRows();
   void setControlsEnabled(bool on);

@@ -6,9 +6,18 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 
 namespace glenvask {
+
+// What the review list hands back when it closes: the files its passes deleted and their size,
+// and the run-log lines of its categories (none when the run was stopped).
+struct ReviewOutcome {
+  std::int64_t filesDeleted = 0;
+  std::int64_t spaceGained = 0;  // bytes
+  std::string log;
+};
 
 class CleaningHost {
  public:
@@ -23,6 +32,8 @@ class CleaningHost {
   virtual void setProgress(int value) {}
   // The owner of the windows a run shows; nullptr when there is none.
   virtual HWND ownerWindow() const { return nullptr; }
+  // The review list has closed: its outcome joins the run's totals and log.
+  virtual void reviewClosed(const ReviewOutcome& outcome) {}
 };
 
 CleaningHost& cleaningHost();

@@ -19,10 +19,12 @@ class RecordingHost : public CleaningHost {
   void stopOperation(const std::string& text) override { stops.push_back(text); }
   void setStatus(const std::string& text) override { status = text; }
   void setProgress(int value) override { progress = value; }
+  void reviewClosed(const ReviewOutcome& outcome) override { reviews.push_back(outcome); }
 
   std::vector<std::string> stops;
   std::string status;
   int progress = -1;
+  std::vector<ReviewOutcome> reviews;
 
  private:
   CleaningHost* previous_;
