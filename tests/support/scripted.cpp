@@ -5,6 +5,10 @@
 #include <shlwapi.h>
 #include <shobjidl.h>
 
+#include <algorithm>
+
+#include "base/text.h"
+#include "services/registry.h"
 #include "services/settings.h"
 #include "win/handle.h"
 #include "win/pump.h"
@@ -170,6 +174,48 @@ ScratchKey::ScratchKey(std::string_view name) {
 }
 
 ScratchKey::~ScratchKey() { SHDeleteKeyW(HKEY_CURRENT_USER, wide(subkey_).c_str()); }
+
+KeyHandle makeKey(const std::string& subkey) {
+  KeyHandle k;
+  EXPECT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, wide(subkey).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                            nullptr, k.put(), nullptr),
+            ERROR_SUCCESS)
+      << subkey;
+  return k;
+}
+
+bool keyExists(const std::string& subkey) {
+  KeyHandle k;
+  return RegOpenKeyExW(HKEY_CURRENT_USER, wide(subkey).c_str(), 0, KEY_READ, k.put()) ==
+         ERROR_SUCCESS;
+}
+
+void setString(const std::string& subkey, const std::string& name, const std::string& data) {
+  makeKey(subkey);
+  SetRegString(kHkeyCurrentUser, subkey, name, data);
+}
+
+std::vector<std::string> valueNames(const std::string& subkey) {
+  std::string list = GetRegValueNames(kHkeyCurrentUser, subkey);
+  std::vector<std::string> v = list.empty() ? std::vector<std::string>{} : split(list, '\0');
+  std::sort(v.begin(), v.end());
+  return v;
+}
+
+std::vector<std::string> relativeTo(const std::string& base, const std::vector<std::string>& paths,
+                                    bool sorted) {
+  std::vector<std::string> out;
+  for (const auto& p : paths)
+    out.push_back(p.rfind(base, 0) == 0 ? p.substr(base.size()) : "<outside: " + p + ">");
+  if (sorted) std::sort(out.begin(), out.end());
+  return out;
+}
+
+std::string env(const char* name) {
+  wchar_t buf[1024] = {};
+  DWORD n = GetEnvironmentVariableW(wide(name).c_str(), buf, 1024);
+  return n && n < 1024 ? utf8(buf) : "";
+}
 
 void makeFolderLink(const std::string& link, const std::string& target) {
   CreateSymbolicLinkW(wide(link).c_str(), wide(target).c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY);

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "win/handle.h"
 #include "win/seams.h"
 
 namespace glenvask::test {
@@ -95,6 +96,19 @@ class ScratchKey {
  private:
   std::string subkey_;
 };
+
+// The registry below HKEY_CURRENT_USER, to prepare scratch keys and check what is left.
+KeyHandle makeKey(const std::string& subkey);  // with its parents; opened for every access
+bool keyExists(const std::string& subkey);
+void setString(const std::string& subkey, const std::string& name, const std::string& data);
+std::vector<std::string> valueNames(const std::string& subkey);  // sorted
+
+// The paths below `base` (a folder ending in "\") without it, "<outside: p>" for any other.
+std::vector<std::string> relativeTo(const std::string& base, const std::vector<std::string>& paths,
+                                    bool sorted = false);
+
+// An environment variable of the process; empty when unset.
+std::string env(const char* name);
 
 // Removes a folder and everything in it (links are removed, never entered).
 void removeTree(const std::string& path);
