@@ -1,5 +1,6 @@
 // The delete path on real files of the prefix: plain deletion, overwriting and the backup
-// archive (the Recycle Bin is prefix-wide: system/recycle_test.cpp).
+// archive (the Recycle Bin is prefix-wide: system/recycle_test.cpp; the backups of a whole run
+// are read back in zip_interop_test.cpp).
 #include "services/delete.h"
 
 #include <gtest/gtest.h>
@@ -89,18 +90,6 @@ std::string entryOf(std::string path) {
   return path.substr(3);
 }
 
-std::vector<std::string> filesIn(const std::string& folder) {
-  std::vector<std::string> out;
-  WIN32_FIND_DATAW fd;
-  FindHandle h(FindFirstFileW(wide(folder + "\\*").c_str(), &fd));
-  if (!h) return out;
-  do {
-    std::string n = utf8(fd.cFileName);
-    if (n != "." && n != "..") out.push_back(n);
-  } while (FindNextFileW(h.get(), &fd));
-  return out;
-}
-
 TEST_F(DeletePath, EachMethodOnReadOnlyHeldAndMissingFiles) {
   enum Kind { Plain, ReadOnly, Held, Missing };
   // Method, file; result, failure, files backed up.
@@ -164,7 +153,7 @@ TEST_F(DeletePath, OverwriteWritesZerosOrSmallRandomBytesOverTheWholeFile) {
       EXPECT_GT(counts[100], 0);
       EXPECT_GT(counts[50], counts[0]) << "0 and 100 are half as likely as the others";
     }
-    EXPECT_TRUE(filesIn(folder.path()).empty()) << "neither the file nor a renamed copy stays";
+    EXPECT_TRUE(test::listFolder(folder.path()).empty()) << "no file, no renamed copy stays";
   }
 }
 
@@ -219,48 +208,6 @@ TEST_F(DeletePath, NamesOfArchivesAndEntries) {
       << BackupZipFile;
 }
 
-TEST_F(DeletePath, BackupZipsEachFileBeforeItGoes) {
-  ScratchFolder folder;
-  backUpTo(folder);
-  std::vector<std::pair<std::string, std::string>> files = {
-      {"a.tmp", bytesOf(4096, 1)},
-      {"sub\\deeper\\b.log", bytesOf(100000, 2)},
-      {"caf\xC3\xA9 \xE2\x82\xAC.txt", "non-ASCII"},
-      {"empty.txt", ""},
-      {"large.bin", bytesOf((2 << 20) + 3, 4)},  // streamed
-  };
-  Contents expected;
-  for (const auto& [name, data] : files) {
-    std::string path = folder.write(name, data);
-    expected[entryOf(path)] = data;
-    if (name == "empty.txt") path[0] = 'c';  // another case of the letter is the same drive
-    EXPECT_EQ(DeleteJunkFile(path), 1) << name;
-    EXPECT_FALSE(folder.exists(name));
-  }
-  EXPECT_FALSE(DeleteFailed);
-  EXPECT_EQ(BackedUpCount, 5);
-  EXPECT_EQ(LastBackupDrive, "C");
-  std::string zip = BackupZipFile;
-  EXPECT_EQ(zip.rfind(BackupFolder + "C_", 0), 0u) << zip;
-  ASSERT_EQ(filesIn(folder.file("Backup")).size(), 1u) << "one archive for the drive";
-  EXPECT_EQ(readArchive(zip), expected) << "it reads while the run goes on";
-
-  // A stop keeps the archive: it is the only copy of the files.
-  DeleteBackupZip();
-  bool recovered = true;
-  EXPECT_EQ(readArchive(zip, &recovered), expected);
-  EXPECT_FALSE(recovered) << "closed with its directory";
-  for (const auto& [name, data] : expected) EXPECT_TRUE(isSafeEntryName(name)) << name;
-
-  // A later run whose archive gets the same name appends to it.
-  backUpTo(folder, zip);
-  std::string more = folder.write("later.txt", "later");
-  EXPECT_EQ(DeleteJunkFile(more), 1);
-  FinishBackupZip();
-  expected[entryOf(more)] = "later";
-  EXPECT_EQ(readArchive(zip), expected);
-}
-
 TEST_F(DeletePath, AFileThatCannotBeZippedStays) {
   ScratchFolder folder;
   std::string notZip = folder.write("Backup\\C_notazip.zip", "a list of things, not an archive");
@@ -283,10 +230,10 @@ TEST_F(DeletePath, AFileThatCannotBeZippedStays) {
     DeleteBackupZip();
   }
   EXPECT_EQ(folder.read("Backup\\C_notazip.zip"), "a list of things, not an archive");
-  EXPECT_TRUE(filesIn(folderZip).empty());
+  EXPECT_TRUE(test::listFolder(folderZip).empty());
   EXPECT_FALSE(folder.exists("NoSuchFolder"));
   // No empty archive is left behind by the run that zipped nothing.
-  EXPECT_EQ(filesIn(folder.file("Backup")).size(), 2u);
+  EXPECT_EQ(test::listFolder(folder.file("Backup")).size(), 2u);
 }
 
 // ---- a run killed while it zips
@@ -345,7 +292,7 @@ TEST_F(DeletePath, AKilledRunLosesNoFile) {
     TerminateProcess(process.get(), 1);
     WaitForSingleObject(process.get(), 10000);
 
-    auto archives = filesIn(folder.file("run\\Backup"));
+    auto archives = test::listFolder(folder.file("run\\Backup"));
     if (gone() == 0) continue;
     ASSERT_EQ(archives.size(), 1u);
     std::string zip = folder.file("run\\Backup\\" + archives[0]);

@@ -30,8 +30,8 @@ TEST(System, Folders) {
   for (const auto& f : {windows, temp, programs}) EXPECT_TRUE(isFolder(f)) << f;
 
   // ExpandSystemRoot puts the Windows folder in, in place.
-  std::string text = "\"%SystemRoot%\\a.exe\" %systemroot%", expanded;
-  expanded = "\"" + windows + "\\a.exe\" " + windows;
+  std::string text = "\"%SystemRoot%\\a.exe\" %systemroot%";
+  const std::string expanded = "\"" + windows + "\\a.exe\" " + windows;
   EXPECT_EQ(ExpandSystemRoot(text), expanded);
   EXPECT_EQ(text, expanded);
 }

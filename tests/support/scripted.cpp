@@ -211,6 +211,19 @@ std::vector<std::string> relativeTo(const std::string& base, const std::vector<s
   return out;
 }
 
+std::vector<std::string> listFolder(const std::string& folder) {
+  std::vector<std::string> out;
+  WIN32_FIND_DATAW fd;
+  FindHandle h(FindFirstFileW(wide(folder + "\\*").c_str(), &fd));
+  while (h) {
+    std::string n = utf8(fd.cFileName);
+    if (n != "." && n != "..") out.push_back(n);
+    if (!FindNextFileW(h.get(), &fd)) break;
+  }
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
 std::string env(const char* name) {
   wchar_t buf[1024] = {};
   DWORD n = GetEnvironmentVariableW(wide(name).c_str(), buf, 1024);
@@ -222,8 +235,8 @@ void makeFolderLink(const std::string& link, const std::string& target) {
   if (GetFileAttributesW(wide(link).c_str()) != INVALID_FILE_ATTRIBUTES) return;
 
   using UnixName = char*(CDECL*)(const wchar_t*);
-  auto unixName = reinterpret_cast<UnixName>(
-      GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name"));
+  auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
   ASSERT_NE(unixName, nullptr) << "no way to make a link here";
   auto toUnix = [&](const std::string& p) {
     char* u = unixName(wide(p).c_str());
@@ -258,7 +271,7 @@ void makeShortcut(const std::string& path, const std::string& target,
   IShellLinkW* link = nullptr;
   ASSERT_TRUE(SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
                                          IID_IShellLinkW, reinterpret_cast<void**>(&link))));
-  if (!target.empty()) EXPECT_TRUE(SUCCEEDED(link->SetPath(wide(target).c_str())));
+  EXPECT_TRUE(target.empty() || SUCCEEDED(link->SetPath(wide(target).c_str())));
   EXPECT_TRUE(SUCCEEDED(link->SetWorkingDirectory(wide(workFolder).c_str())));
   link->SetDescription(L"test");
   IPersistFile* file = nullptr;

@@ -107,6 +107,9 @@ std::vector<std::string> valueNames(const std::string& subkey);  // sorted
 std::vector<std::string> relativeTo(const std::string& base, const std::vector<std::string>& paths,
                                     bool sorted = false);
 
+// The names in a folder ("." and ".." aside), sorted.
+std::vector<std::string> listFolder(const std::string& folder);
+
 // An environment variable of the process; empty when unset.
 std::string env(const char* name);
 
