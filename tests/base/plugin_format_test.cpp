@@ -138,15 +138,10 @@ TEST(PluginFormat, FlagsAndWhatTheEngineCanApply) {
 
 TEST(PluginFormat, FirstLineDescription) {
   std::pair<std::string, std::optional<std::string>> cases[] = {
-      {Lines({"D|Viewer", "F|No|No|C:\\a\\b"}), "Viewer"},
-      {Lines({"D|"}), ""},
-      {P("D|last line without an end"), "last line without an end"},
-      {Lines({"D|a|b"}), "a"},
-      {Lines({"F|No|No|C:\\a\\b", "D|late"}), std::nullopt},
-      {Lines({"", "D|after a blank line"}), std::nullopt},
-      {Lines({"D"}), std::nullopt},
-      {"", std::nullopt},
-  };
+      {Lines({"D|Viewer", "F|No|No|C:\\a\\b"}), "Viewer"}, {Lines({"D|"}), ""},
+      {P("D|last line without an end"), "last line without an end"}, {Lines({"D|a|b"}), "a"},
+      {Lines({"F|No|No|C:\\a\\b", "D|late"}), {}}, {Lines({"", "D|after a blank line"}), {}},
+      {Lines({"D"}), {}}, {"", {}}};
   for (const auto& [text, want] : cases) EXPECT_EQ(firstLineDescription(text), want) << text;
 }
 
