@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <map>
-#include <random>
 #include <regex>
 #include <tuple>
 
@@ -22,6 +21,8 @@
 namespace glenvask {
 namespace {
 
+using test::bytesOf;
+using test::readArchive;
 using test::ScratchFolder;
 using Contents = std::map<std::string, std::string>;
 
@@ -62,25 +63,6 @@ std::string readAll(HANDLE h) {
   char buf[65536];
   DWORD got = 0;
   while (ReadFile(h, buf, sizeof buf, &got, nullptr) && got > 0) out.append(buf, got);
-  return out;
-}
-
-std::string bytesOf(std::size_t n, unsigned seed) {
-  std::mt19937 rng(seed);
-  std::string s(n, '\0');
-  for (auto& c : s) c = static_cast<char>(rng() % 7 == 0 ? rng() : 'a' + seed % 26);
-  return s;
-}
-
-// The entries of an archive, name to bytes ("<bad: why>" when one does not read right);
-// `recovered` says whether it was read without its directory.
-Contents readArchive(const std::string& path, bool* recovered = nullptr) {
-  Contents out;
-  WinZipFile f;
-  ZipReader r;
-  if (!f.openRead(path) || !r.open(f)) return out;
-  if (recovered) *recovered = r.recovered();
-  for (const auto& e : r.entries()) out[e.name] = r.read(e).value_or("<bad: " + r.error() + ">");
   return out;
 }
 

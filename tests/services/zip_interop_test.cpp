@@ -23,34 +23,14 @@ namespace glenvask {
 namespace {
 
 using test::env;
+using test::readArchive;
 using Contents = std::map<std::string, std::string>;
-
-// The entries of an archive on the disk, name to bytes; `recovered`: read without its directory.
-Contents readArchive(const std::string& path, bool* recovered) {
-  Contents out;
-  WinZipFile f;
-  ZipReader r;
-  if (!f.openRead(path) || !r.open(f)) return out;
-  *recovered = r.recovered();
-  for (const auto& e : r.entries()) out[e.name] = r.read(e).value_or("<bad: " + r.error() + ">");
-  return out;
-}
 
 // Lines "archive <tab> entry <tab> size <tab> crc" that the script checks the archives with.
 void note(std::string& manifest, const std::string& archive, const std::string& entry,
           std::uint64_t size, std::uint32_t crc) {
   manifest += archive.substr(archive.find_last_of('\\') + 1) + "\t" + entry + "\t" +
               std::to_string(size) + "\t" + std::to_string(crc) + "\n";
-}
-
-std::string pattern(std::size_t n, unsigned seed) {
-  std::string s(n, '\0');
-  std::uint32_t x = seed * 2654435761u + 1;
-  for (auto& c : s) {
-    x ^= x << 13, x ^= x >> 17, x ^= x << 5;
-    c = static_cast<char>(x % 3 ? 'a' + x % 26 : x >> 8);
-  }
-  return s;
 }
 
 // An input handing out `data` (kept alive by the input), or `zeros` zeros when given.
@@ -84,13 +64,13 @@ TEST(ZipInterop, WritesBackupArchives) {
   std::map<std::string, Contents> archives;  // what each one must hold
   std::vector<std::pair<std::string, std::string>> files = {
       {dir + "\\files\\a.txt", "plain text\r\n"},
-      {dir + "\\files\\sub\\deeper\\b.log", pattern(150000, 1)},
+      {dir + "\\files\\sub\\deeper\\b.log", test::bytesOf(150000, 1)},
       {dir + "\\files\\caf\xC3\xA9 \xE2\x82\xAC\\\xE6\x97\xA5\xE6\x9C\xAC.txt", "non-ASCII"},
       {"c" + dir.substr(1) + "\\files\\empty.dat", ""},  // another case of C: is the same drive
-      {dir + "\\files\\large.bin", pattern((3 << 20) + 11, 2)},  // streamed
+      {dir + "\\files\\large.bin", test::bytesOf((3 << 20) + 11, 2)},  // streamed
   };
   if (driveD) {
-    files.push_back({"D:\\on-d\\c.tmp", pattern(5000, 3)});
+    files.push_back({"D:\\on-d\\c.tmp", test::bytesOf(5000, 3)});
     files.push_back({dir + "\\files\\back-on-c.txt", "a third archive"});
   }
   files.push_back({dir + "\\files\\later\\appended.txt", "appended later"});

@@ -6,10 +6,13 @@
 #include <shobjidl.h>
 
 #include <algorithm>
+#include <random>
 
 #include "base/text.h"
+#include "base/zip.h"
 #include "services/registry.h"
 #include "services/settings.h"
+#include "services/zipfile.h"
 #include "win/handle.h"
 #include "win/pump.h"
 #include "win/unicode.h"
@@ -221,6 +224,23 @@ std::vector<std::string> listFolder(const std::string& folder) {
     if (!FindNextFileW(h.get(), &fd)) break;
   }
   std::sort(out.begin(), out.end());
+  return out;
+}
+
+std::string bytesOf(std::size_t n, unsigned seed) {
+  std::mt19937 rng(seed);
+  std::string s(n, '\0');
+  for (auto& c : s) c = static_cast<char>(rng() % 7 == 0 ? rng() : 'a' + seed % 26);
+  return s;
+}
+
+std::map<std::string, std::string> readArchive(const std::string& path, bool* recovered) {
+  std::map<std::string, std::string> out;
+  WinZipFile f;
+  ZipReader r;
+  if (!f.openRead(path) || !r.open(f)) return out;
+  if (recovered) *recovered = r.recovered();
+  for (const auto& e : r.entries()) out[e.name] = r.read(e).value_or("<bad: " + r.error() + ">");
   return out;
 }
 

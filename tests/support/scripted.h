@@ -5,6 +5,7 @@
 
 #include <deque>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -109,6 +110,13 @@ std::vector<std::string> relativeTo(const std::string& base, const std::vector<s
 
 // The names in a folder ("." and ".." aside), sorted.
 std::vector<std::string> listFolder(const std::string& folder);
+
+// Bytes for a test file: mostly one letter, a seventh of them random, the same for a seed.
+std::string bytesOf(std::size_t n, unsigned seed);
+
+// The entries of an archive on the disk, name to bytes ("<bad: why>" for an entry that does not
+// read right); `recovered` says whether it was read without its directory.
+std::map<std::string, std::string> readArchive(const std::string& path, bool* recovered = nullptr);
 
 // An environment variable of the process; empty when unset.
 std::string env(const char* name);
