@@ -228,7 +228,7 @@ TEST(Zip, SomethingElseIsNeverAppendedTo) {
     f.bytes = bytes;
     ZipWriter w(f);
     EXPECT_FALSE(w.open());
-    EXPECT_FALSE(w.add({"x", {}, 0, 0}, inputOf("x")));
+    EXPECT_FALSE(w.add({"x", {}, 0, 0}, inputOf(text)));
     EXPECT_FALSE(w.finish());
     EXPECT_EQ(f.bytes, bytes) << "left untouched";
   }
