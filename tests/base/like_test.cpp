@@ -5,6 +5,7 @@
 #include <random>
 #include <regex>
 #include <string>
+#include <tuple>
 
 namespace glenvask {
 namespace {
@@ -12,11 +13,7 @@ namespace {
 // The plain cases of "*", "?", "#" and simple lists are in the random test below; these are
 // the edges it does not reach.
 TEST(Like, WholeTextMatchesThePattern) {
-  struct Case {
-    const char* text;
-    const char* pattern;
-    bool match;
-  } cases[] = {
+  std::tuple<const char*, const char*, bool> cases[] = {
       // "*" takes any run, also none; the whole text must match.
       {".TMP", "*.TMP", true}, {"A.TMP.BAK", "*.TMP", false}, {"", "*", true},
       {"ABCBC", "A*BC", true}, {"ABCBD", "A*BC", false}, {"MISSISSIPPI", "M*SS*PI", true},
@@ -37,22 +34,17 @@ TEST(Like, WholeTextMatchesThePattern) {
       // Malformed patterns match nothing.
       {"[", "[", false}, {"A[B", "A[B", false}, {"B", "[Z-A]", false}, {"ANY", "*[", false},
   };
-  for (const auto& c : cases)
-    EXPECT_EQ(like(c.text, c.pattern), c.match)
-        << '"' << c.text << "\" like \"" << c.pattern << '"';
+  for (const auto& [text, pattern, match] : cases)
+    EXPECT_EQ(like(text, pattern), match) << '"' << text << "\" like \"" << pattern << '"';
 }
 
 TEST(Like, IgnoringCaseFoldsBothSides) {
-  struct Case {
-    const char* text;
-    const char* pattern;
-    bool match;
-  } cases[] = {
+  std::tuple<const char*, const char*, bool> cases[] = {
       {"a.tmp", "*.TMP", true}, {"Report.LOG", "*.log", true}, {"q", "[A-Z]", true},
       {"Q", "[a-z]", true},     {"q", "[!A-Z]", false},       {"FILE.TMPX", "*.tmp", false},
   };
-  for (const auto& c : cases)
-    EXPECT_EQ(likeIgnoreCase(c.text, c.pattern), c.match) << c.text << " / " << c.pattern;
+  for (const auto& [text, pattern, match] : cases)
+    EXPECT_EQ(likeIgnoreCase(text, pattern), match) << text << " / " << pattern;
 }
 
 TEST(Like, ValidPatterns) {

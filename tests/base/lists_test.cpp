@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -10,7 +9,6 @@
 #include <vector>
 
 #include "base/like.h"
-#include "base/sorting.h"
 
 namespace glenvask {
 namespace {
@@ -18,19 +16,16 @@ namespace {
 using Strings = std::vector<std::string>;
 
 TEST(ListFiles, LinesAndEntries) {
-  struct Case {
-    std::string text;
-    Strings lines, entries;
-  } cases[] = {
+  std::tuple<std::string, Strings, Strings> cases[] = {  // text, lines, entries
       {"", {}, {}},
       {"a.txt\r\nb.txt", {"a.txt", "b.txt"}, {"a.txt", "b.txt"}},
       {"a\r\n\r\nb\r\n", {"a", "", "b"}, {"a", "b"}},     // empty lines are skipped
       {"a \r\n B\r\n", {"a ", " B"}, {"a ", " B"}},      // no trimming, case kept
       {"a\nb\rc\r\n", {"a", "b", "c"}, {"a", "b", "c"}},  // lone LF or CR ends a line too
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(splitLines(c.text), c.lines) << c.text;
-    EXPECT_EQ(parseListFile(c.text), c.entries) << c.text;
+  for (const auto& [text, lines, entries] : cases) {
+    EXPECT_EQ(splitLines(text), lines) << text;
+    EXPECT_EQ(parseListFile(text), entries) << text;
   }
   EXPECT_EQ(formatListFile({}), "");
   Strings items{"thumbs.db", "desktop.ini", " spaced "};
@@ -39,12 +34,8 @@ TEST(ListFiles, LinesAndEntries) {
 }
 
 TEST(ListFiles, UnnecessaryTypeLines) {
-  struct Case {
-    std::string line;
-    bool parses;
-    std::int64_t flag;
-    std::string pattern, description;
-  } cases[] = {
+  // The line; whether it reads, and its flag, pattern and description.
+  std::tuple<std::string, bool, std::int64_t, std::string, std::string> cases[] = {
       {"1\x01*.tmp\x01Temporary", true, 1, "*.tmp", "Temporary"},
       {"0\x01*.bak\x01" "Backup", true, 0, "*.bak", "Backup"},
       {"1\x01*.old", true, 1, "*.old", ""},  // no description
@@ -56,12 +47,12 @@ TEST(ListFiles, UnnecessaryTypeLines) {
       {"\x01*.tmp\x01T", false, 0, "", ""},
       {"1.5\x01*.tmp\x01T", false, 0, "", ""},
   };
-  for (const auto& c : cases) {
-    auto t = parseUnnecessaryLine(c.line);
-    ASSERT_EQ(t.has_value(), c.parses) << c.line;
+  for (const auto& [line, parses, flag, pattern, description] : cases) {
+    auto t = parseUnnecessaryLine(line);
+    ASSERT_EQ(t.has_value(), parses) << line;
     if (!t) continue;
-    EXPECT_EQ(std::tie(t->flag, t->pattern, t->description),
-              std::tie(c.flag, c.pattern, c.description)) << c.line;
+    EXPECT_EQ(std::tie(t->flag, t->pattern, t->description), std::tie(flag, pattern, description))
+        << line;
   }
 }
 
@@ -238,26 +229,6 @@ TEST(SearchFile, Dates) {
   EXPECT_EQ(parseSrchDate("03/01/2024"), day(2024, 3, 1));
   EXPECT_EQ(parseSrchDate("2024-03-01"), day(2024, 3, 1));
   for (const char* bad : {"2/30/2024", "", "today"}) EXPECT_EQ(parseSrchDate(bad), std::nullopt);
-}
-
-TEST(Sorting, SortsFullyInBinaryOrder) {
-  struct Case {
-    Strings in, out;
-  } cases[] = {
-      {{}, {}},
-      {{"b", "B", "a", "A"}, {"A", "B", "a", "b"}},  // upper case first
-      {{"C:\\a\\b\\", "C:\\a\\", "C:\\A\\"}, {"C:\\A\\", "C:\\a\\", "C:\\a\\b\\"}},
-      {{"\xC3\xA9", "z", "e"}, {"e", "z", "\xC3\xA9"}},  // by character code
-      {{"x", "x", "a"}, {"a", "x", "x"}},
-  };
-  for (auto c : cases) {
-    SortVariantArray(c.in);
-    EXPECT_EQ(c.in, c.out);
-  }
-  Strings many;
-  for (int i = 0; i < 1000; ++i) many.push_back(std::to_string((i * 7919) % 1000));
-  SortVariantArray(many);
-  EXPECT_TRUE(std::is_sorted(many.begin(), many.end()));
 }
 
 }  // namespace

@@ -24,10 +24,7 @@ std::string Lines(std::initializer_list<std::string_view> lines) {
 
 TEST(PluginFormat, PluginFileRoundTripsByteForByte) {
   const std::string viewer = "C:\\Program Files\\Viewer\\";
-  struct Case {
-    PluginFile plugin;
-    std::string text;
-  } cases[] = {
+  std::pair<PluginFile, std::string> cases[] = {
       {{}, Lines({"D|"})},
       {{"Cleans the viewer",
         {{"Yes", "Yes", "%WINDIR%\\Temp\\*.*"}, {"No", "No", "C:\\Data\\a.log"}},
@@ -43,19 +40,14 @@ TEST(PluginFormat, PluginFileRoundTripsByteForByte) {
       {{"Caf\xC3\xA9 \"quoted\" ", {{"yes", "maybe", "rel\\x"}}, {}, {}},
        Lines({"D|Caf\xC3\xA9 \"quoted\" ", "F|yes|maybe|rel\\x"})},
   };
-  for (const auto& c : cases) {
-    std::string written = writePluginFile(c.plugin);
-    EXPECT_EQ(written, c.text);
-    EXPECT_EQ(parsePluginFile(written), c.plugin) << c.text;
+  for (const auto& [plugin, text] : cases) {
+    EXPECT_EQ(writePluginFile(plugin), text);
+    EXPECT_EQ(parsePluginFile(text), plugin) << text;
   }
 }
 
 TEST(PluginFormat, PluginFileReading) {
-  struct Case {
-    const char* name;
-    std::string text;
-    PluginFile expected;
-  } cases[] = {
+  std::tuple<const char*, std::string, PluginFile> cases[] = {
       {"nothing", "", {}},
       {"LF and CR line ends, no end on the last line",
        P("D|d\nF|No|No|C:\\a\\x\rF|Yes|No|C:\\b\\y"),
@@ -81,7 +73,7 @@ TEST(PluginFormat, PluginFileReading) {
       {"a null character is an ordinary character", P(std::string_view("D|a\0b\r\n", 8)),
        {std::string("a\0b", 3), {}, {}, {}}},
   };
-  for (const auto& c : cases) EXPECT_EQ(parsePluginFile(c.text), c.expected) << c.name;
+  for (const auto& [name, text, want] : cases) EXPECT_EQ(parsePluginFile(text), want) << name;
 }
 
 TEST(PluginFormat, WriterKeepsEachCellInItsRecord) {
@@ -146,15 +138,10 @@ TEST(PluginFormat, FlagsAndWhatTheEngineCanApply) {
 
 TEST(PluginFormat, FirstLineDescription) {
   std::pair<std::string, std::optional<std::string>> cases[] = {
-      {Lines({"D|Viewer", "F|No|No|C:\\a\\b"}), "Viewer"},
-      {Lines({"D|"}), ""},
-      {P("D|last line without an end"), "last line without an end"},
-      {Lines({"D|a|b"}), "a"},
-      {Lines({"F|No|No|C:\\a\\b", "D|late"}), std::nullopt},
-      {Lines({"", "D|after a blank line"}), std::nullopt},
-      {Lines({"D"}), std::nullopt},
-      {"", std::nullopt},
-  };
+      {Lines({"D|Viewer", "F|No|No|C:\\a\\b"}), "Viewer"}, {Lines({"D|"}), ""},
+      {P("D|last line without an end"), "last line without an end"}, {Lines({"D|a|b"}), "a"},
+      {Lines({"F|No|No|C:\\a\\b", "D|late"}), {}}, {Lines({"", "D|after a blank line"}), {}},
+      {Lines({"D"}), {}}, {"", {}}};
   for (const auto& [text, want] : cases) EXPECT_EQ(firstLineDescription(text), want) << text;
 }
 
@@ -171,11 +158,7 @@ TEST(PluginFormat, BareFileNames) {
 }
 
 TEST(PluginFormat, PluginListReading) {
-  struct Case {
-    const char* name;
-    std::string text;
-    std::vector<PluginListEntry> expected;
-  } cases[] = {
+  std::tuple<const char*, std::string, std::vector<PluginListEntry>> cases[] = {
       {"empty file", "", {}},
       {"checked, unchecked, missing, empty and extra fields",
        Lines({"0|a.qvp|First", "1|b.qvp", "1|c.qvp|", "1|d.qvp|d|more"}),
@@ -195,14 +178,11 @@ TEST(PluginFormat, PluginListReading) {
       {"LF, CR and a last line without an end", P("1|a.qvp|A\n0|b.qvp|B\r1|c.qvp"),
        {{true, "a.qvp", "A"}, {false, "b.qvp", "B"}, {true, "c.qvp", ""}}},
   };
-  for (const auto& c : cases) EXPECT_EQ(parsePluginList(c.text), c.expected) << c.name;
+  for (const auto& [name, text, want] : cases) EXPECT_EQ(parsePluginList(text), want) << name;
 }
 
 TEST(PluginFormat, PluginListWriting) {
-  struct Case {
-    std::vector<PluginListEntry> entries;
-    std::string text;
-  } cases[] = {
+  std::pair<std::vector<PluginListEntry>, std::string> cases[] = {
       {{}, ""},
       // Rows in order; an empty description is kept as a field.
       {{{true, "b.qvp", "Second"}, {false, "a.qvp", ""}}, Lines({"1|b.qvp|Second", "0|a.qvp|"})},
@@ -212,10 +192,9 @@ TEST(PluginFormat, PluginListWriting) {
       // Line breaks and separators in a description are blanks.
       {{{true, "a.qvp", P("one\r\ntwo|three")}}, Lines({"1|a.qvp|one  two three"})},
   };
-  for (const auto& c : cases) {
-    std::string written = writePluginList(c.entries);
-    EXPECT_EQ(written, c.text);
-    EXPECT_EQ(writePluginList(parsePluginList(written)), written);
+  for (const auto& [entries, text] : cases) {
+    EXPECT_EQ(writePluginList(entries), text);
+    EXPECT_EQ(writePluginList(parsePluginList(text)), text);
   }
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <tuple>
 
 #include "base/pathtext.h"
 
@@ -10,12 +11,7 @@ namespace glenvask {
 namespace {
 
 TEST(Sizes, FormatFileSizeInEnglish) {
-  struct Case {
-    double size;
-    int decimals;
-    bool unit;
-    const char* text;
-  } cases[] = {
+  std::tuple<double, int, bool, const char*> cases[] = {
       {0, 2, true, "0 Bytes"},           {1023, 2, true, "1,023 Bytes"},
       {1023, 2, false, "1,023"},         {1024, 2, true, "1.00 KB"},
       {1536, 0, true, "2 KB"},           // half rounds away from zero
@@ -31,52 +27,36 @@ TEST(Sizes, FormatFileSizeInEnglish) {
       {-1073741824, 2, true, "-1.00 GB"}, {-536870912, 2, true, "-0.50 GB"},
       {-1536, 2, true, "0.00 GB"},       {-1, 0, false, "0"},
   };
-  for (const auto& c : cases)
-    EXPECT_EQ(FormatFileSize(c.size, c.decimals, c.unit, NumberStyle{}), c.text)
-        << c.size << " " << c.decimals << " " << c.unit;
+  for (const auto& [size, decimals, unit, text] : cases)
+    EXPECT_EQ(FormatFileSize(size, decimals, unit, NumberStyle{}), text) << size << " " << decimals;
 }
 
 TEST(Sizes, RegionalStyles) {
   const NumberStyle de{.decimalSeparator = ",", .groupSeparator = "."};
   const NumberStyle noZero{.leadingZero = false};
-  struct Case {
-    NumberStyle style;
-    double value;
-    int decimals;
-    const char* text;
-  } cases[] = {
-      {de, 1234567.891, 1, "1.234.567,9"},
-      {de, 999, 0, "999"},
-      {noZero, 0.5, 2, ".50"},
-      {noZero, -0.5, 2, "-.50"},
-      {noZero, 0, 0, "0"},
-      {{.negativeOrder = 0}, -2.25, 1, "(2.3)"},
-      {{.negativeOrder = 4}, -2, 0, "2 -"},
-      {{.grouping = {3, 2}}, 1234567, 0, "12,34,567"},
-      {{.grouping = {3, 0}}, 1234567, 0, "1234,567"},
-      {{.grouping = {}}, 1234567, 0, "1234567"},
+  std::tuple<NumberStyle, double, int, const char*> cases[] = {
+      {de, 1234567.891, 1, "1.234.567,9"}, {de, 999, 0, "999"}, {noZero, 0.5, 2, ".50"},
+      {noZero, -0.5, 2, "-.50"}, {noZero, 0, 0, "0"}, {{.negativeOrder = 0}, -2.25, 1, "(2.3)"},
+      {{.negativeOrder = 4}, -2, 0, "2 -"}, {{.grouping = {3, 2}}, 1234567, 0, "12,34,567"},
+      {{.grouping = {3, 0}}, 1234567, 0, "1234,567"}, {{.grouping = {}}, 1234567, 0, "1234567"},
   };
-  for (const auto& c : cases)
-    EXPECT_EQ(formatNumber(c.value, c.decimals, c.style), c.text) << c.value;
+  for (const auto& [style, value, decimals, text] : cases)
+    EXPECT_EQ(formatNumber(value, decimals, style), text) << value;
   EXPECT_EQ(FormatFileSize(1048575, 2, true, de), "1.024,00 KB");
   EXPECT_EQ(FormatFileSize(-536870912, 2, true, noZero), "-.50 GB");
 }
 
 TEST(Sizes, GroupingOfTheRegionalSettings) {
-  struct Case {
-    const char* text;
-    std::vector<int> sizes;
-    const char* formatted;  // 1234567890 with that grouping
-  } cases[] = {
+  // The setting, the group sizes, and 1234567890 with that grouping.
+  std::tuple<const char*, std::vector<int>, const char*> cases[] = {
       {"3;0", {3}, "1,234,567,890"},     {"3", {3, 0}, "1234567,890"},
       {"3;2;0", {3, 2}, "1,23,45,67,890"}, {"3;2", {3, 2, 0}, "12345,67,890"},
       {"0;0", {0}, "1234567890"},        {"", {}, "1234567890"},
       {"x", {}, "1234567890"},           {"3;-1", {}, "1234567890"},
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(groupingFromLocale(c.text), c.sizes) << c.text;
-    EXPECT_EQ(formatNumber(1234567890, 0, {.grouping = groupingFromLocale(c.text)}), c.formatted)
-        << c.text;
+  for (const auto& [text, sizes, formatted] : cases) {
+    EXPECT_EQ(groupingFromLocale(text), sizes) << text;
+    EXPECT_EQ(formatNumber(1234567890, 0, {.grouping = sizes}), formatted) << text;
   }
 }
 
@@ -96,24 +76,15 @@ TEST(Sizes, ExtremeInputsGiveATextOrNothing) {
 }
 
 TEST(Sizes, AttributeLetters) {
-  struct Case {
-    std::uint32_t bits;
-    const char* letters;
-  } cases[] = {
-      {0, ""}, {1, "R"}, {2, "H"}, {4, "S"}, {32, "A"}, {39, "RASH"}, {0x90, ""},
-      {0xFFFFFFFF, "RASH"},
-  };
-  for (const auto& c : cases) EXPECT_EQ(GetAttributeString(c.bits), c.letters) << c.bits;
+  std::pair<std::uint32_t, const char*> cases[] = {
+      {0, ""}, {1, "R"}, {2, "H"}, {4, "S"}, {32, "A"}, {39, "RASH"}, {0x90, ""}, {~0u, "RASH"}};
+  for (const auto& [bits, letters] : cases) EXPECT_EQ(GetAttributeString(bits), letters) << bits;
 }
 
 TEST(PathText, NamesAndNulls) {
-  struct Case {
-    std::string path, name;
-  } names[] = {
-      {"C:\\Windows\\notepad.exe", "notepad.exe"}, {"notepad.exe", "notepad.exe"},
-      {"C:\\Windows\\", ""}, {"", ""}, {"a/b", "a/b"},
-  };
-  for (const auto& c : names) EXPECT_EQ(GetFileNameFromPath(c.path), c.name) << c.path;
+  std::pair<const char*, const char*> names[] = {{"C:\\Windows\\notepad.exe", "notepad.exe"},
+      {"notepad.exe", "notepad.exe"}, {"C:\\Windows\\", ""}, {"", ""}, {"a/b", "a/b"}};
+  for (const auto& [path, name] : names) EXPECT_EQ(GetFileNameFromPath(path), name) << path;
   EXPECT_EQ(StripNulls(std::string("abc\0def", 7)), "abc");
   EXPECT_EQ(StripNulls(std::string("\0x", 2)), "");
   EXPECT_EQ(StrFromPtr("http://x/"), "http://x/");
@@ -121,19 +92,16 @@ TEST(PathText, NamesAndNulls) {
 }
 
 TEST(PathText, SystemRootInAnyCase) {
-  struct Case {
-    const char* in;
-    const char* out;
-  } cases[] = {
+  std::pair<const char*, const char*> cases[] = {
       {"%systemroot%\\system32\\a.dll", "C:\\windows\\system32\\a.dll"},
       {"%SystemRoot%\\x;%SYSTEMROOT%\\y", "C:\\windows\\x;C:\\windows\\y"},
       {"C:\\plain", "C:\\plain"},
       {"%SYSTEMROOT", "%SYSTEMROOT"},
       {"%%SYSTEMROOT%%", "%C:\\windows%"},
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(replaceSystemRoot(c.in, "C:\\windows"), c.out) << c.in;
-    EXPECT_EQ(hasSystemRoot(c.in), std::string(c.in) != c.out) << c.in;
+  for (const auto& [in, out] : cases) {
+    EXPECT_EQ(replaceSystemRoot(in, "C:\\windows"), out) << in;
+    EXPECT_EQ(hasSystemRoot(in), std::string(in) != out) << in;
   }
 }
 

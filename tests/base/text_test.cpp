@@ -8,29 +8,17 @@ namespace glenvask {
 namespace {
 
 TEST(Text, SplitKeepsEveryEmptyField) {
-  struct Case {
-    std::string in;
-    std::vector<std::string> out;
-  } cases[] = {
-      {"", {""}},
-      {"a", {"a"}},
-      {"a,b", {"a", "b"}},
-      {",a,", {"", "a", ""}},
-      {"1,0,,1", {"1", "0", "", "1"}},
-  };
-  for (const auto& c : cases) EXPECT_EQ(split(c.in, ','), c.out) << c.in;
+  std::pair<const char*, std::vector<std::string>> cases[] = {
+      {"", {""}}, {"a", {"a"}}, {"a,b", {"a", "b"}}, {",a,", {"", "a", ""}},
+      {"1,0,,1", {"1", "0", "", "1"}}};
+  for (const auto& [in, out] : cases) EXPECT_EQ(split(in, ','), out) << in;
 }
 
 TEST(Text, ParseIntegerTakesOnlyWholeNumbers) {
-  struct Case {
-    const char* in;
-    std::optional<std::int64_t> out;
-  } cases[] = {
-      {"1", 1},          {" 42 ", 42},    {"-7", -7},      {"+3", 3},
-      {"", std::nullopt}, {"abc", std::nullopt}, {"1.5", std::nullopt}, {"12x", std::nullopt},
-      {"99999999999999999999", std::nullopt}, {"- 1", std::nullopt},
-  };
-  for (const auto& c : cases) EXPECT_EQ(parseInteger(c.in), c.out) << c.in;
+  std::pair<const char*, std::optional<std::int64_t>> cases[] = {
+      {"1", 1}, {" 42 ", 42}, {"-7", -7}, {"+3", 3}, {"", {}}, {"abc", {}}, {"1.5", {}},
+      {"12x", {}}, {"99999999999999999999", {}}, {"- 1", {}}};
+  for (const auto& [in, out] : cases) EXPECT_EQ(parseInteger(in), out) << in;
 }
 
 TEST(Text, CaseFoldingIsAsciiOnly) {
@@ -40,35 +28,23 @@ TEST(Text, CaseFoldingIsAsciiOnly) {
 }
 
 TEST(Text, Utf8Validity) {
-  struct Case {
-    std::string in;
-    bool valid;
-  } cases[] = {
-      {"plain", true},
-      {"caf\xC3\xA9", true},
-      {"\xE2\x82\xAC", true},             // euro sign
-      {"\xF0\x9F\x98\x80", true},         // outside the BMP
-      {"caf\xE9", false},                 // Latin-1
-      {"\xC0\xAF", false},                // overlong
-      {"\xED\xA0\x80", false},            // surrogate
-      {"\xE2\x82", false},                // cut short
-      {"\xF4\x90\x80\x80", false},        // past U+10FFFF
-  };
-  for (const auto& c : cases) EXPECT_EQ(isValidUtf8(c.in), c.valid) << c.in;
+  // A euro sign, a character outside the BMP; Latin-1, an overlong form, a surrogate, a
+  // sequence cut short, past U+10FFFF.
+  std::pair<const char*, bool> cases[] = {
+      {"plain", true}, {"caf\xC3\xA9", true}, {"\xE2\x82\xAC", true}, {"\xF0\x9F\x98\x80", true},
+      {"caf\xE9", false}, {"\xC0\xAF", false}, {"\xED\xA0\x80", false}, {"\xE2\x82", false},
+      {"\xF4\x90\x80\x80", false}};
+  for (const auto& [in, valid] : cases) EXPECT_EQ(isValidUtf8(in), valid) << in;
 }
 
 TEST(DateTime, GeneralDateRoundTrips) {
-  struct Case {
-    DateTime t;
-    const char* text;
-  } cases[] = {
+  std::pair<DateTime, const char*> cases[] = {
       {{2026, 12, 6, 17, 3, 9}, "12/6/2026 5:03:09 PM"},
       {{2026, 1, 1, 0, 0, 0}, "1/1/2026 12:00:00 AM"},
-      {{2024, 2, 29, 12, 30, 0}, "2/29/2024 12:30:00 PM"},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(formatGeneralDate(c.t), c.text);
-    EXPECT_EQ(parseDateTime(c.text), c.t) << c.text;
+      {{2024, 2, 29, 12, 30, 0}, "2/29/2024 12:30:00 PM"}};
+  for (const auto& [t, text] : cases) {
+    EXPECT_EQ(formatGeneralDate(t), text);
+    EXPECT_EQ(parseDateTime(text), t) << text;
   }
 }
 

@@ -7,26 +7,28 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <vector>
+#include <tuple>
 
 #include "base/plugin_format.h"
 #include "base/text.h"
 #include "services/globals.h"
 #include "services/paths.h"
-#include "services/registry.h"
 #include "services/scanner.h"
 #include "services/settings.h"
 #include "services/system.h"
 #include "support/scripted.h"
-#include "win/handle.h"
 #include "win/pump.h"
 #include "win/unicode.h"
 
 namespace glenvask {
 namespace {
 
+using test::keyExists;
+using test::makeKey;
 using test::ScratchFolder;
 using test::ScratchKey;
+using test::setString;
+using test::valueNames;
 using Texts = std::vector<std::string>;
 
 // What the main window would be told.
@@ -41,10 +43,8 @@ struct Recorder : PluginReporter {
 class PluginEngineTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ResetScanLists();
-    bAbort = false;
+    TearDown();
     PluginRoot.clear();
-    BackupZipFile.clear();
   }
   void TearDown() override {
     bAbort = false;
@@ -64,38 +64,9 @@ bool run(const ScratchFolder& dir, const PluginFile& plugin, const std::string& 
   return RunPlugin(dir.write("p.qvp", rawFirst + writePluginFile(plugin)));
 }
 
-// Paths below a folder, sorted (the platform decides a listing's order) or as
-// collected.
+// Paths below a folder, sorted (the platform decides a listing's order) or as collected.
 Texts relative(const std::string& base, const Texts& list, bool sorted) {
-  Texts out;
-  std::string prefix = base + "\\";
-  for (const auto& p : list)
-    out.push_back(p.rfind(prefix, 0) == 0 ? p.substr(prefix.size()) : "OUTSIDE:" + p);
-  if (sorted) std::sort(out.begin(), out.end());
-  return out;
-}
-
-// The registry below HKEY_CURRENT_USER.
-void makeKey(const std::string& subkey) {
-  KeyHandle k;
-  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, wide(subkey).c_str(), 0, nullptr, 0,
-                            KEY_ALL_ACCESS, nullptr, k.put(), nullptr),
-            ERROR_SUCCESS);
-}
-void setValue(const std::string& subkey, const std::string& name, const std::string& data) {
-  makeKey(subkey);
-  SetRegString(kHkeyCurrentUser, subkey, name, data);
-}
-bool keyExists(const std::string& subkey) {
-  KeyHandle k;
-  return RegOpenKeyExW(HKEY_CURRENT_USER, wide(subkey).c_str(), 0, KEY_READ, k.put()) ==
-         ERROR_SUCCESS;
-}
-Texts valueNames(const std::string& subkey) {
-  std::string list = GetRegValueNames(kHkeyCurrentUser, subkey);
-  Texts v = list.empty() ? Texts{} : split(list, '\0');
-  std::sort(v.begin(), v.end());
-  return v;
+  return test::relativeTo(base + "\\", list, sorted);
 }
 
 // The sections of an INI file, as the platform reads them.
@@ -108,23 +79,25 @@ Texts iniSections(const std::string& path) {
   return out;
 }
 
-TEST_F(PluginEngineTest, FileRecordsCollectWhatTheirSpecificationNames) {
+TEST_F(PluginEngineTest, FileRecordsCollectWhatTheirSpecificationNamesAndNeverEnterALink) {
   ScratchFolder dir;
   for (const char* f : {"a.tmp", "B.TMP", "c.tmpx", "keep.txt", "file#1.txt", "file11.txt",
                         "sub\\d.tmp", "sub\\deep\\e.tmp", "sub\\keep.log"})
     dir.write(std::string("data\\") + f, "x");
   SetFileAttributesW(wide(dir.write("data\\h.tmp", "x")).c_str(),
                      FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY);
+  dir.write("outside\\y.tmp", "x");
+  dir.write("outside\\deeper\\z.tmp", "x");
+  test::makeFolderLink(dir.file("data\\link"), dir.file("outside"));
+  test::makeFolderLink(dir.file("data\\sub\\loop"), dir.file("data"));
   const std::string data = dir.file("data");
   const Texts tmps = {"B.TMP", "a.tmp", "h.tmp"}, subs = {"sub\\deep", "sub"};
-  struct Case {
-    const char *recurse, *subfolders, *spec;
-    Texts files, folders;
-  } cases[] = {
+  // Recurse, delete subfolders, the file pattern; the files and folders collected.
+  std::tuple<const char*, const char*, const char*, Texts, Texts> cases[] = {
       // Lower-cased names against the lower-cased specification; ".tmpx" is not ".tmp".
-      {"No", "No", "*.tmp", tmps, {}},
-      {"No", "No", "*.TMP", tmps, {}},
-      // Every subfolder's files, each visited folder after its contents, never the record's own.
+      {"No", "No", "*.tmp", tmps, {}}, {"No", "No", "*.TMP", tmps, {}},
+      // Every subfolder's files, each visited folder after its contents, never the record's
+      // own, never what a link leads to.
       {"Yes", "Yes", "*.tmp", {"B.TMP", "a.tmp", "h.tmp", "sub\\d.tmp", "sub\\deep\\e.tmp"}, subs},
       {"Yes", "Yes", "*.none", {}, subs},
       // "*.*" is every file, dotted or not; without recursion no folder is taken.
@@ -133,18 +106,16 @@ TEST_F(PluginEngineTest, FileRecordsCollectWhatTheirSpecificationNames) {
       {"Yes", "No", "keep.*", {"keep.txt", "sub\\keep.log"}, {}},
       // "#" a digit, bracket lists, "?", the plain name; a malformed pattern takes nothing.
       {"No", "No", "file#1.txt", {"file#1.txt", "file11.txt"}, {}},
-      {"No", "No", "[ab].tmp", {"B.TMP", "a.tmp"}, {}},
-      {"No", "No", "[!ab].tmp", {"h.tmp"}, {}},
-      {"No", "No", "?.tmp?", {"c.tmpx"}, {}},
-      {"No", "No", "a.tmp", {"a.tmp"}, {}},
+      {"No", "No", "[ab].tmp", {"B.TMP", "a.tmp"}, {}}, {"No", "No", "[!ab].tmp", {"h.tmp"}, {}},
+      {"No", "No", "?.tmp?", {"c.tmpx"}, {}}, {"No", "No", "a.tmp", {"a.tmp"}, {}},
       {"No", "No", "[a.tmp", {}, {}},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(std::string(c.spec) + " recurse " + c.recurse);
+  for (const auto& [recurse, subfolders, spec, files, folders] : cases) {
+    SCOPED_TRACE(std::string(spec) + " recurse " + recurse);
     ResetScanLists();
-    EXPECT_TRUE(run(dir, {.files = {{c.recurse, c.subfolders, data + "\\" + c.spec}}}));
-    EXPECT_EQ(relative(data, arrFiles, true), c.files);
-    EXPECT_EQ(relative(data, arrFolders, false), c.folders);
+    EXPECT_TRUE(run(dir, {.files = {{recurse, subfolders, data + "\\" + spec}}}));
+    EXPECT_EQ(relative(data, arrFiles, true), files);
+    EXPECT_EQ(relative(data, arrFolders, false), folders);
     EXPECT_EQ(PluginRoot, data);
   }
   EXPECT_TRUE(dir.exists("data\\sub\\deep\\e.tmp"));  // collecting deletes nothing
@@ -160,29 +131,23 @@ TEST_F(PluginEngineTest, PathVariablesExpandInAnyCase) {
   const PluginPathFolders all{"P:\\Programs", "C:\\Win\\Sys", "C:\\Win"},
       noProgramFiles{"", "D:\\Win\\Sys", "D:\\Win"}, nothing{"", "", ""},
       oddSystem{"", "\\\\server\\sys", "C:\\Win"};
-  struct Case {
-    std::string folder;
-    const PluginPathFolders& folders;
-    std::string expanded;
-  } cases[] = {
+  std::tuple<const char*, PluginPathFolders, const char*> cases[] = {
       {"%progdir%\\a\\%ProgDir%", all, "P:\\Programs\\a\\P:\\Programs"},
       {"%SYSDIR%\\x", all, "C:\\Win\\Sys\\x"},
       {"%WinDir%\\Temp\\%windir%", all, "C:\\Win\\Temp\\C:\\Win"},
       {"%PROGDIR%\\%SYSDIR%\\%WINDIR%", all, "P:\\Programs\\C:\\Win\\Sys\\C:\\Win"},
       // The Program Files folder unknown: the system folder's drive stands in.
       {"%PROGDIR%\\App", noProgramFiles, "D:\\Program Files\\App"},
-      {"%PROGDIR%\\App", oddSystem, ""},
-      {"%PROGDIR%\\App", nothing, ""}, {"%SYSDIR%", nothing, ""}, {"%WINDIR%\\x", nothing, ""},
+      {"%PROGDIR%\\App", oddSystem, ""}, {"%PROGDIR%\\App", nothing, ""},
+      {"%SYSDIR%", nothing, ""}, {"%WINDIR%\\x", nothing, ""},
       // Unknown variables stay as they are.
       {"%TEMP%\\x", nothing, "%TEMP%\\x"}, {"C:\\x%WINDIR", all, "C:\\x%WINDIR"},
   };
-  for (const Case& c : cases)
-    EXPECT_EQ(ExpandPluginPath(c.folder, c.folders), c.expanded) << c.folder;
+  for (const auto& [folder, folders, expanded] : cases)
+    EXPECT_EQ(ExpandPluginPath(folder, folders), expanded) << folder;
   EXPECT_EQ(ExpandPluginPath("%windir%\\%SysDir%"), GetWindowsDir() + "\\" + GetSystemDir());
   EXPECT_EQ(ExpandPluginPath("%PROGDIR%"), GetProgramFilesDir());
-}
 
-TEST_F(PluginEngineTest, FileRecordsReachTheSystemFoldersThroughTheirVariables) {
   // Single named files of the Windows and system folders are collected (never deleted here).
   run(ScratchFolder(), {.files = {{"No", "No", "%windir%\\win.ini"},
                                   {"No", "No", "%SYSDIR%\\KERNEL32.DLL"},
@@ -199,13 +164,10 @@ TEST_F(PluginEngineTest, FileRecordsThatReachTooFarCollectNothing) {
   dir.write("data\\a.tmp", "x");
   dir.write("data\\sub\\b.tmp", "x");
   const std::string data = dir.file("data"), windows = GetWindowsDir();
-  const std::string programFiles = GetProgramFilesDir();
-  wchar_t buf[MAX_PATH] = {};
-  GetEnvironmentVariableW(L"USERPROFILE", buf, MAX_PATH);
-  const std::string profile = utf8(buf);
+  const std::string programFiles = GetProgramFilesDir(), profile = test::env("USERPROFILE");
   ASSERT_FALSE(profile.empty());
+  wchar_t buf[MAX_PATH] = {};
   GetShortPathNameW(wide(programFiles).c_str(), buf, MAX_PATH);
-  const std::string programFilesShort = utf8(buf);
 
   std::pair<const char*, std::string> cases[] = {
       // Every file of a drive root, the Windows, system, Program Files or profile folder...
@@ -214,8 +176,7 @@ TEST_F(PluginEngineTest, FileRecordsThatReachTooFarCollectNothing) {
       {"Yes", "%PROGDIR%\\*"}, {"Yes", windows + "\\*.*"},
       {"Yes", toUpper(GetSystemDir()) + "\\\\*.*"},
       {"Yes", windows + ".\\*.*"},  // the platform drops the dot
-      {"Yes", programFiles + "\\*.*"}, {"Yes", programFilesShort + "\\*.*"},
-      {"Yes", profile + "\\*.*"},
+      {"Yes", programFiles + "\\*.*"}, {"Yes", utf8(buf) + "\\*.*"}, {"Yes", profile + "\\*.*"},
       // ...or of a folder that holds one of them.
       {"Yes", profile.substr(0, profile.rfind('\\')) + "\\*.*"},
       // Relative folders, "." and ".." steps, raw device names, unknown variables.
@@ -241,10 +202,7 @@ TEST_F(PluginEngineTest, FileRecordsThatReachTooFarCollectNothing) {
 
 TEST_F(PluginEngineTest, WhatAFolderMayBeTakenFrom) {
   const std::string windows = GetWindowsDir();
-  struct Case {
-    std::string folder, spec;
-    bool safe;
-  } cases[] = {
+  std::tuple<std::string, const char*, bool> cases[] = {  // folder, file pattern, allowed
       // Inside a protected folder, or not every file of it: allowed.
       {windows + "\\Temp", "*.*", true}, {windows, "*.tmp", true}, {GetSystemDir(), "*.log", true},
       {windows + "\\Temp", "*.tmp", true}, {"C:", "*.tmp", true},
@@ -258,20 +216,8 @@ TEST_F(PluginEngineTest, WhatAFolderMayBeTakenFrom) {
       {"C:\\a\\...", "a.txt", false}, {"\\\\?\\C:\\a", "a.txt", false},
       {"\\\\.\\C:", "a.txt", false}, {"\\\\server", "a.txt", false},
   };
-  for (const Case& c : cases)
-    EXPECT_EQ(isSafePluginFolder(c.folder, c.spec), c.safe) << c.folder << " " << c.spec;
-}
-
-TEST_F(PluginEngineTest, TheCollectorNeverEntersALink) {
-  ScratchFolder dir;
-  dir.write("data\\real\\x.tmp", "x");
-  dir.write("outside\\y.tmp", "x");
-  dir.write("outside\\deeper\\z.tmp", "x");
-  test::makeFolderLink(dir.file("data\\link"), dir.file("outside"));
-  test::makeFolderLink(dir.file("data\\real\\loop"), dir.file("data"));
-  run(dir, {.files = {{"Yes", "Yes", dir.file("data") + "\\*.*"}}});
-  EXPECT_EQ(relative(dir.path(), arrFiles, true), Texts{"data\\real\\x.tmp"});
-  EXPECT_EQ(relative(dir.path(), arrFolders, false), Texts{"data\\real"});
+  for (const auto& [folder, spec, safe] : cases)
+    EXPECT_EQ(isSafePluginFolder(folder, spec), safe) << folder << " " << spec;
 }
 
 TEST_F(PluginEngineTest, IniRecordsRemoveKeysAndSections) {
@@ -287,14 +233,12 @@ TEST_F(PluginEngineTest, IniRecordsRemoveKeysAndSections) {
       {"app.ini", "drop", "Yes", "x", folder},  // the whole section, whatever the Value holds
       {"app.ini", "partial", "No", "k1", folder},
       // Missing sections, keys and files change nothing; no file is made.
-      {"app.ini", "nosuch", "Yes", "", folder},
-      {"app.ini", "keep", "No", "nosuch", folder},
+      {"app.ini", "nosuch", "Yes", "", folder}, {"app.ini", "keep", "No", "nosuch", folder},
       {"missing.ini", "keep", "Yes", "", folder},
       {"app.ini", "keep", "No", "", folder},     // an empty key name is no key: the section stays
       {"other.ini", "drop", "yes", "x", folder},  // "yes" is not "Yes": only the key goes
       // A folder that is not a full path ending in a backslash is refused.
-      {"other.ini", "keep", "Yes", "", dir.file("app")},
-      {"other.ini", "keep", "Yes", "", ""},
+      {"other.ini", "keep", "Yes", "", dir.file("app")}, {"other.ini", "keep", "Yes", "", ""},
       {"other.ini", "keep", "Yes", "", "app\\"},
   }}));
   EXPECT_EQ(iniSections(path), (Texts{"keep", "partial"}));
@@ -309,13 +253,11 @@ TEST_F(PluginEngineTest, IniRecordsRemoveKeysAndSections) {
 TEST_F(PluginEngineTest, RegistryRecordsRemoveValuesAndSubkeys) {
   ScratchKey key;
   const std::string base = key.subkey(), hkcu = "HKEY_CURRENT_USER\\";
-  setValue(base + "\\vals", "v1", "1");
-  setValue(base + "\\vals", "v2", "2");
-  setValue(base + "\\vals", "", "default");
-  setValue(base + "\\tree", "t", "kept");
-  setValue(base + "\\tree\\s1\\s1a", "deep", "x");
+  for (const char* v : {"v1", "v2", ""}) setString(base + "\\vals", v, "1");
+  setString(base + "\\tree", "t", "kept");
+  setString(base + "\\tree\\s1\\s1a", "deep", "x");
   makeKey(base + "\\tree\\s2");
-  setValue(base + "\\case", "v", "1");
+  setString(base + "\\case", "v", "1");
   makeKey(base + "\\case\\sub");
 
   EXPECT_TRUE(run(ScratchFolder(), {.registry = {
@@ -327,13 +269,11 @@ TEST_F(PluginEngineTest, RegistryRecordsRemoveValuesAndSubkeys) {
       reg("Yes", "HKEY_Current_User\\" + base + "\\case", ""),
       reg("No", "HKCU\\" + base + "\\case", "v"),
       // Missing keys and values change nothing.
-      reg("No", hkcu + base + "\\nosuch", "v"),
-      reg("Yes", hkcu + base + "\\nosuch", ""),
+      reg("No", hkcu + base + "\\nosuch", "v"), reg("Yes", hkcu + base + "\\nosuch", ""),
   }}));
   EXPECT_EQ(valueNames(base + "\\vals"), Texts{"v2"});
   EXPECT_EQ(valueNames(base + "\\tree"), Texts{"t"});
-  EXPECT_FALSE(keyExists(base + "\\tree\\s1"));
-  EXPECT_FALSE(keyExists(base + "\\tree\\s2"));
+  EXPECT_FALSE(keyExists(base + "\\tree\\s1") || keyExists(base + "\\tree\\s2"));
   EXPECT_EQ(valueNames(base + "\\case"), Texts{"v"});
   EXPECT_TRUE(keyExists(base + "\\case\\sub"));
   EXPECT_FALSE(keyExists(base + "\\nosuch"));
@@ -341,22 +281,19 @@ TEST_F(PluginEngineTest, RegistryRecordsRemoveValuesAndSubkeys) {
 
 TEST_F(PluginEngineTest, RegistryRecordsWithoutARealSubkeyDoNothing) {
   ScratchKey key;
-  const std::string base = key.subkey();
-  setValue(base, "v", "1");
+  const std::string base = key.subkey(), hkcu = "HKEY_CURRENT_USER\\";
+  setString(base, "v", "1");
   makeKey(base + "\\child");
-  setValue(base + "\\later", "gone", "1");
+  setString(base + "\\later", "gone", "1");
   // Each would reach the root itself (or, on some platforms, the scratch key by a path the
   // record does not spell); a refused record does not end the pass.
   run(ScratchFolder(), {.registry = {
-      reg("Yes", "HKEY_CURRENT_USER\\", ""), reg("No", "HKEY_CURRENT_USER\\", "v"),
-      reg("Yes", "HKEY_CURRENT_USER\\ ", ""), reg("Yes", "HKEY_CURRENT_USER\\\\", ""),
-      reg("Yes", "HKEY_CURRENT_USER\\\\" + base, ""),
-      reg("No", "HKEY_CURRENT_USER\\\\" + base, "v"),
-      reg("No", "HKEY_CURRENT_USER\\" + base + "\\later", "gone"),
+      reg("Yes", hkcu, ""), reg("No", hkcu, "v"), reg("Yes", hkcu + " ", ""),
+      reg("Yes", hkcu + "\\", ""), reg("Yes", hkcu + "\\" + base, ""),
+      reg("No", hkcu + "\\" + base, "v"), reg("No", hkcu + base + "\\later", "gone"),
   }});
   EXPECT_EQ(valueNames(base), Texts{"v"});
-  EXPECT_TRUE(keyExists(base + "\\child"));
-  EXPECT_TRUE(keyExists("Software"));
+  EXPECT_TRUE(keyExists(base + "\\child") && keyExists("Software"));
   EXPECT_TRUE(valueNames(base + "\\later").empty());
 
   // Under Wine the names above open nothing anyway, so the rule itself is checked here.
@@ -374,10 +311,9 @@ TEST_F(PluginEngineTest, AnErrorEndsOnlyItsOwnPass) {
   ScratchKey key;
   dir.write("data\\a.tmp", "x");
   dir.write("data\\b.log", "x");
-  struct Case {
-    const char* rawFirst;  // lines with the error, before the writer's records
-    bool iniApplied, filesApplied, registryApplied;
-  } cases[] = {
+  // Lines with the error, before the writer's records; whether the INI, files and registry
+  // passes are applied.
+  std::tuple<const char*, bool, bool, bool> cases[] = {
       {"I\x01s.ini\x01s\r\n", false, true, true},                          // too few fields
       {"F\x01No\r\n", true, false, true},                                   // too few fields
       {"F\x01No\x01No\x01*.tmp\r\n", true, false, true},                    // no backslash
@@ -385,33 +321,29 @@ TEST_F(PluginEngineTest, AnErrorEndsOnlyItsOwnPass) {
       {"R\x01No\x01No\x01HKEY_CURRENT_USER\x01v\r\n", true, true, false},   // no backslash
       {"X\x01y\r\nF\r\n\r\nR no separator\r\n", true, true, true},          // no records
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.rawFirst);
+  for (const auto& [rawFirst, iniApplied, filesApplied, registryApplied] : cases) {
+    SCOPED_TRACE(rawFirst);
     std::string iniPath = dir.write("s.ini", "[s]\r\nk1=1\r\nk2=2\r\n");
-    setValue(key.subkey(), "v", "1");
+    setString(key.subkey(), "v", "1");
     ResetScanLists();
     EXPECT_TRUE(run(dir,
                     {.files = {{"No", "No", dir.file("data") + "\\*.tmp"}},
                      .registry = {reg("No", "HKEY_CURRENT_USER\\" + key.subkey(), "v")},
                      .iniEntries = {{"s.ini", "s", "No", "k1", dir.path() + "\\"}}},
-                    c.rawFirst));
-    EXPECT_EQ(readIni(iniPath, "s", "k1", "<none>") == "<none>", c.iniApplied);
+                    rawFirst));
+    EXPECT_EQ(readIni(iniPath, "s", "k1", "<none>") == "<none>", iniApplied);
     EXPECT_EQ(readIni(iniPath, "s", "k2", "<none>"), "2");
     EXPECT_EQ(relative(dir.path(), arrFiles, true),
-              c.filesApplied ? Texts{"data\\a.tmp"} : Texts{});
-    EXPECT_EQ(valueNames(key.subkey()).empty(), c.registryApplied);
+              filesApplied ? Texts{"data\\a.tmp"} : Texts{});
+    EXPECT_EQ(valueNames(key.subkey()).empty(), registryApplied);
   }
-}
 
-TEST_F(PluginEngineTest, MissingAndEmptyPluginFiles) {
-  ScratchFolder dir;
-  EXPECT_FALSE(RunPlugin(dir.file("none.qvp")));
-  EXPECT_FALSE(RunPlugin(""));
-  EXPECT_FALSE(RunPlugin(dir.path()));  // a folder is no plug-in
+  // A missing file, none, or a folder is no plug-in; an empty one applies nothing.
+  ResetScanLists();
+  EXPECT_FALSE(RunPlugin(dir.file("none.qvp")) || RunPlugin("") || RunPlugin(dir.path()));
   EXPECT_TRUE(RunPlugin(dir.write("empty.qvp", "")));
   EXPECT_TRUE(run(dir, {}));
-  EXPECT_TRUE(arrFiles.empty());
-  EXPECT_TRUE(arrFolders.empty());
+  EXPECT_TRUE(arrFiles.empty() && arrFolders.empty());
 }
 
 TEST_F(PluginEngineTest, AStopBeforeTheWalkEndsEveryFileRecordButNotTheOtherPasses) {
@@ -419,7 +351,7 @@ TEST_F(PluginEngineTest, AStopBeforeTheWalkEndsEveryFileRecordButNotTheOtherPass
   ScratchKey key;
   dir.write("data\\a.tmp", "x");
   std::string iniPath = dir.write("s.ini", "[s]\r\nk=1\r\n");
-  setValue(key.subkey(), "v", "1");
+  setString(key.subkey(), "v", "1");
   Recorder rec;
   bAbort = true;
   EXPECT_TRUE(run(dir, {.files = {{"Yes", "Yes", dir.file("data") + "\\*.*"},
@@ -459,16 +391,23 @@ TEST_F(PluginEngineTest, AStopInsideAWalkEndsItAtEveryLevel) {
 }
 
 // The plug-in list beside a scratch copy of the program.
-class PluginListTest : public PluginEngineTest {};
-
-TEST_F(PluginListTest, RunsTheCheckedPluginsOfTheListInOrder) {
+TEST_F(PluginEngineTest, RunsTheCheckedPluginsOfTheListInOrder) {
   ScratchFolder dir;
   ScratchKey key;
   const std::string base = key.subkey();
   setAppPath(dir.path());
+  EXPECT_EQ(pluginFolderPath(), dir.path() + "\\Plugins\\");
+  // A missing or empty list runs nothing.
+  std::vector<Texts> collected;
+  auto collect = [&] { collected.push_back(relative(dir.path(), arrFiles, true)); };
+  EXPECT_TRUE(RunCheckedPlugins(collect));
+  dir.write("plg.txt", "");
+  EXPECT_TRUE(RunCheckedPlugins(collect));
+  EXPECT_TRUE(collected.empty());
+
   dir.write("t1\\x.tmp", "x");
   dir.write("t3\\y.tmp", "x");
-  for (const char* v : {"byTwo", "byThree", "byOutside", "byUnlisted"}) setValue(base, v, "1");
+  for (const char* v : {"byTwo", "byThree", "byOutside", "byUnlisted"}) setString(base, v, "1");
   auto removes = [&](const char* value, const std::string& folder) {
     PluginFile p{value, {}, {reg("No", "HKEY_CURRENT_USER\\" + base, value)}, {}};
     if (!folder.empty()) p.files = {{"No", "No", dir.file(folder) + "\\*.tmp"}};
@@ -489,32 +428,20 @@ TEST_F(PluginListTest, RunsTheCheckedPluginsOfTheListInOrder) {
   dir.write("plg.txt", text);
 
   Recorder rec;
-  std::vector<Texts> collected;
-  EXPECT_TRUE(RunCheckedPlugins([&] { collected.push_back(relative(dir.path(), arrFiles, 1)); }));
+  EXPECT_TRUE(RunCheckedPlugins(collect));
   // The lists are emptied before each plug-in.
   EXPECT_EQ(collected, (std::vector<Texts>{{"t1\\x.tmp"}, {"t3\\y.tmp"}}));
   EXPECT_EQ(valueNames(base), (Texts{"byOutside", "byTwo", "byUnlisted"}));
   EXPECT_TRUE(rec.stops.empty());
 
   // A stop before a line ends the run there.
-  setValue(base, "byThree", "1");
+  setString(base, "byThree", "1");
   bAbort = true;
   collected.clear();
-  EXPECT_FALSE(RunCheckedPlugins([&] { collected.push_back(arrFiles); }));
+  EXPECT_FALSE(RunCheckedPlugins(collect));
   EXPECT_TRUE(collected.empty());
   EXPECT_EQ(rec.stops, Texts{"Aborted by user"});
   EXPECT_EQ(valueNames(base), (Texts{"byOutside", "byThree", "byTwo", "byUnlisted"}));
-}
-
-TEST_F(PluginListTest, AMissingOrEmptyListRunsNothing) {
-  ScratchFolder dir;
-  setAppPath(dir.path());
-  int calls = 0;
-  EXPECT_TRUE(RunCheckedPlugins([&] { ++calls; }));
-  dir.write("plg.txt", "");
-  EXPECT_TRUE(RunCheckedPlugins([&] { ++calls; }));
-  EXPECT_EQ(calls, 0);
-  EXPECT_EQ(pluginFolderPath(), dir.path() + "\\Plugins\\");
 }
 
 }  // namespace

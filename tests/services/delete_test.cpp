@@ -1,13 +1,14 @@
 // The delete path on real files of the prefix: plain deletion, overwriting and the backup
-// archive (the Recycle Bin is prefix-wide: system/recycle_test.cpp).
+// archive (the Recycle Bin is prefix-wide: system/recycle_test.cpp; the backups of a whole run
+// are read back in zip_interop_test.cpp).
 #include "services/delete.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <map>
-#include <random>
 #include <regex>
+#include <tuple>
 
 #include "base/zip.h"
 #include "services/globals.h"
@@ -20,6 +21,8 @@
 namespace glenvask {
 namespace {
 
+using test::bytesOf;
+using test::readArchive;
 using test::ScratchFolder;
 using Contents = std::map<std::string, std::string>;
 
@@ -63,52 +66,16 @@ std::string readAll(HANDLE h) {
   return out;
 }
 
-std::string bytesOf(std::size_t n, unsigned seed) {
-  std::mt19937 rng(seed);
-  std::string s(n, '\0');
-  for (auto& c : s) c = static_cast<char>(rng() % 7 == 0 ? rng() : 'a' + seed % 26);
-  return s;
-}
-
-// The entries of an archive, name to bytes ("<bad: why>" when one does not read right);
-// `recovered` says whether it was read without its directory.
-Contents readArchive(const std::string& path, bool* recovered = nullptr) {
-  Contents out;
-  WinZipFile f;
-  ZipReader r;
-  if (!f.openRead(path) || !r.open(f)) return out;
-  if (recovered) *recovered = r.recovered();
-  for (const auto& e : r.entries()) out[e.name] = r.read(e).value_or("<bad: " + r.error() + ">");
-  return out;
-}
-
 // What a path is as an entry name: below the drive root, '/' between folders.
 std::string entryOf(std::string path) {
   std::replace(path.begin(), path.end(), '\\', '/');
   return path.substr(3);
 }
 
-std::vector<std::string> filesIn(const std::string& folder) {
-  std::vector<std::string> out;
-  WIN32_FIND_DATAW fd;
-  FindHandle h(FindFirstFileW(wide(folder + "\\*").c_str(), &fd));
-  if (!h) return out;
-  do {
-    std::string n = utf8(fd.cFileName);
-    if (n != "." && n != "..") out.push_back(n);
-  } while (FindNextFileW(h.get(), &fd));
-  return out;
-}
-
 TEST_F(DeletePath, EachMethodOnReadOnlyHeldAndMissingFiles) {
   enum Kind { Plain, ReadOnly, Held, Missing };
-  struct Case {
-    int method;
-    Kind kind;
-    std::int32_t result;
-    bool failed;
-    std::int64_t backedUp;
-  } cases[] = {
+  // Method, file; result, failure, files backed up.
+  std::tuple<int, Kind, std::int32_t, bool, std::int64_t> cases[] = {
       {kDeletePlain, Plain, 1, false, 0},     {kDeletePlain, ReadOnly, 1, false, 0},
       {kDeletePlain, Held, 0, true, 0},       {kDeletePlain, Missing, 0, false, 0},
       {kDeleteOverwrite, Plain, 1, false, 0}, {kDeleteOverwrite, ReadOnly, 1, false, 0},
@@ -120,45 +87,37 @@ TEST_F(DeletePath, EachMethodOnReadOnlyHeldAndMissingFiles) {
   ScratchFolder folder;
   const std::string content = bytesOf(3000, 3);
   int n = 0;
-  for (const auto& c : cases) {
-    SCOPED_TRACE("method " + std::to_string(c.method) + ", case " + std::to_string(c.kind));
+  for (const auto& [method, kind, result, failed, backedUp] : cases) {
+    SCOPED_TRACE("method " + std::to_string(method) + ", case " + std::to_string(kind));
     reset();
     backUpTo(folder);
-    DeleteMethod = c.method;
+    DeleteMethod = method;
     std::string name = "f" + std::to_string(n++) + ".tmp", path = folder.file(name);
-    if (c.kind != Missing) folder.write(name, content);
-    if (c.kind == ReadOnly) SetFileAttributesW(wide(path).c_str(), FILE_ATTRIBUTE_READONLY);
+    if (kind != Missing) folder.write(name, content);
+    if (kind == ReadOnly) SetFileAttributesW(wide(path).c_str(), FILE_ATTRIBUTE_READONLY);
     FileHandle held;
-    if (c.kind == Held)
+    if (kind == Held)
       held = holdOpen(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE);  // no delete
-    EXPECT_EQ(DeleteJunkFile(path), c.result);
-    EXPECT_EQ(DeleteFailed, c.failed);
-    EXPECT_EQ(BackedUpCount, c.backedUp);
-    EXPECT_EQ(folder.exists(name), c.kind != Missing && c.result == 0);
-    if (c.kind == Held) {
-      EXPECT_EQ(readAll(held.get()), content) << "nothing overwritten";
-    }
+    EXPECT_EQ(DeleteJunkFile(path), result);
+    EXPECT_EQ(DeleteFailed, failed);
+    EXPECT_EQ(BackedUpCount, backedUp);
+    EXPECT_EQ(folder.exists(name), kind != Missing && result == 0);
+    EXPECT_TRUE(!held || readAll(held.get()) == content) << "nothing overwritten";
     held.reset();
     FinishBackupZip();
   }
 }
 
 TEST_F(DeletePath, OverwriteWritesZerosOrSmallRandomBytesOverTheWholeFile) {
-  struct Case {
-    bool random, rename;
-    std::size_t size;
-  } cases[] = {
+  std::tuple<bool, bool, std::size_t> cases[] = {  // random bytes, rename first, size
       {false, false, 10}, {true, false, 10}, {false, true, 10}, {true, true, 10},
       {false, false, (3 << 20) + 5}, {true, false, (3 << 20) + 5}, {false, false, 0},
-      {true, true, 0},
-  };
+      {true, true, 0}};
   ScratchFolder folder;
-  for (const auto& c : cases) {
-    SCOPED_TRACE(std::to_string(c.random) + std::to_string(c.rename) + " " +
-                 std::to_string(c.size));
-    ShredRandom = c.random;
-    RenameBeforeDelete = c.rename;
-    std::string path = folder.write("victim.dat", std::string(c.size, '\xEE'));
+  for (const auto& [random, rename, size] : cases) {
+    SCOPED_TRACE(std::to_string(random) + std::to_string(rename) + " " + std::to_string(size));
+    ShredRandom = random, RenameBeforeDelete = rename;
+    std::string path = folder.write("victim.dat", std::string(size, '\xEE'));
     // Read what the file holds just before it goes, through a handle that lets it go.
     FileHandle spy =
         holdOpen(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
@@ -166,17 +125,17 @@ TEST_F(DeletePath, OverwriteWritesZerosOrSmallRandomBytesOverTheWholeFile) {
     EXPECT_EQ(ShredFile(path), 1);
     std::string left = readAll(spy.get());
     spy.reset();
-    ASSERT_EQ(left.size(), c.size) << "the length does not change";
+    ASSERT_EQ(left.size(), size) << "the length does not change";
     int counts[256] = {};
     for (unsigned char b : left) ++counts[b];
-    EXPECT_EQ(counts[0] == static_cast<int>(c.size), !c.random || c.size == 0);
+    EXPECT_EQ(counts[0] == static_cast<int>(size), !random || size == 0);
     for (int v = 101; v < 256; ++v) EXPECT_EQ(counts[v], 0) << v;
-    if (c.random && c.size > 1000) {
+    if (random && size > 1000) {
       EXPECT_GT(counts[0], 0);
       EXPECT_GT(counts[100], 0);
       EXPECT_GT(counts[50], counts[0]) << "0 and 100 are half as likely as the others";
     }
-    EXPECT_TRUE(filesIn(folder.path()).empty()) << "neither the file nor a renamed copy stays";
+    EXPECT_TRUE(test::listFolder(folder.path()).empty()) << "no file, no renamed copy stays";
   }
 }
 
@@ -210,72 +169,25 @@ TEST_F(DeletePath, StopDuringAnOverwriteLeavesTheFilePartlyOverwritten) {
 }
 
 TEST_F(DeletePath, NamesOfArchivesAndEntries) {
-  struct Stamp {
-    DateTime t;
-    const char* text;
-  } stamps[] = {
+  std::pair<DateTime, const char*> stamps[] = {
       {{2026, 12, 6, 1, 5, 7}, "061220261057"},
       {{2026, 1, 31, 0, 0, 0}, "310120260000"},
       {{2026, 12, 31, 23, 59, 59}, "31122026235959"},
       {{2030, 7, 4, 10, 51, 7}, "0407203010517"},
       {{2030, 7, 4, 1, 5, 17}, "0407203010517"},  // the format gives both the same name
   };
-  for (const auto& s : stamps) EXPECT_EQ(backupZipStamp(s.t), s.text);
+  for (const auto& [time, text] : stamps) EXPECT_EQ(backupZipStamp(time), text);
 
-  struct Entry {
-    const char *path, *name;
-  } entries[] = {
+  std::pair<const char*, const char*> entries[] = {
       {"C:\\a\\b.txt", "a/b.txt"}, {"C:\\a\\..\\b.txt", "b.txt"}, {"d:\\x.tmp", "x.tmp"},
       {"C:\\caf\xC3\xA9\\\xE2\x82\xAC.txt", "caf\xC3\xA9/\xE2\x82\xAC.txt"},
       {"\\\\?\\C:\\long\\x", "long/x"}, {"\\\\server\\share\\x.txt", ""}, {"C:\\", ""},
   };
-  for (const auto& e : entries) EXPECT_EQ(backupEntryName(e.path), e.name) << e.path;
+  for (const auto& [path, name] : entries) EXPECT_EQ(backupEntryName(path), name) << path;
 
   MakeBackupZipName("C:\\Backup\\", "C_");
   EXPECT_TRUE(std::regex_match(BackupZipFile, std::regex(R"(C:\\Backup\\C_\d{12,14}\.zip)")))
       << BackupZipFile;
-}
-
-TEST_F(DeletePath, BackupZipsEachFileBeforeItGoes) {
-  ScratchFolder folder;
-  backUpTo(folder);
-  std::vector<std::pair<std::string, std::string>> files = {
-      {"a.tmp", bytesOf(4096, 1)},
-      {"sub\\deeper\\b.log", bytesOf(100000, 2)},
-      {"caf\xC3\xA9 \xE2\x82\xAC.txt", "non-ASCII"},
-      {"empty.txt", ""},
-      {"large.bin", bytesOf((2 << 20) + 3, 4)},  // streamed
-  };
-  Contents expected;
-  for (const auto& [name, data] : files) {
-    std::string path = folder.write(name, data);
-    expected[entryOf(path)] = data;
-    if (name == "empty.txt") path[0] = 'c';  // another case of the letter is the same drive
-    EXPECT_EQ(DeleteJunkFile(path), 1) << name;
-    EXPECT_FALSE(folder.exists(name));
-  }
-  EXPECT_FALSE(DeleteFailed);
-  EXPECT_EQ(BackedUpCount, 5);
-  EXPECT_EQ(LastBackupDrive, "C");
-  std::string zip = BackupZipFile;
-  EXPECT_EQ(zip.rfind(BackupFolder + "C_", 0), 0u) << zip;
-  ASSERT_EQ(filesIn(folder.file("Backup")).size(), 1u) << "one archive for the drive";
-  EXPECT_EQ(readArchive(zip), expected) << "it reads while the run goes on";
-
-  // A stop keeps the archive: it is the only copy of the files.
-  DeleteBackupZip();
-  bool recovered = true;
-  EXPECT_EQ(readArchive(zip, &recovered), expected);
-  EXPECT_FALSE(recovered) << "closed with its directory";
-  for (const auto& [name, data] : expected) EXPECT_TRUE(isSafeEntryName(name)) << name;
-
-  // A later run whose archive gets the same name appends to it.
-  backUpTo(folder, zip);
-  std::string more = folder.write("later.txt", "later");
-  EXPECT_EQ(DeleteJunkFile(more), 1);
-  FinishBackupZip();
-  expected[entryOf(more)] = "later";
-  EXPECT_EQ(readArchive(zip), expected);
 }
 
 TEST_F(DeletePath, AFileThatCannotBeZippedStays) {
@@ -300,10 +212,10 @@ TEST_F(DeletePath, AFileThatCannotBeZippedStays) {
     DeleteBackupZip();
   }
   EXPECT_EQ(folder.read("Backup\\C_notazip.zip"), "a list of things, not an archive");
-  EXPECT_TRUE(filesIn(folderZip).empty());
+  EXPECT_TRUE(test::listFolder(folderZip).empty());
   EXPECT_FALSE(folder.exists("NoSuchFolder"));
   // No empty archive is left behind by the run that zipped nothing.
-  EXPECT_EQ(filesIn(folder.file("Backup")).size(), 2u);
+  EXPECT_EQ(test::listFolder(folder.file("Backup")).size(), 2u);
 }
 
 // ---- a run killed while it zips
@@ -335,16 +247,12 @@ TEST_F(DeletePath, AKilledRunLosesNoFile) {
   if (exe.rfind(L"unix\\", 0) == 0) exe = L"\\\\?\\" + exe;
   // After 4 and 9 files the next one is a large, streamed one: a kill a little later falls
   // inside it.
-  struct Kill {
-    int after;
-    DWORD delayMs;
-  } kills[] = {{0, 0}, {4, 15}, {9, 40}, {14, 20}, {17, 2}, {kKillFiles, 0}};
-  for (auto [killAfter, delay] : kills) {
+  std::pair<int, DWORD> kills[] = {{0, 0}, {4, 15}, {9, 40}, {14, 20}, {17, 2}, {kKillFiles, 0}};
+  for (auto [killAfter, delayMs] : kills) {
     SCOPED_TRACE("killed after " + std::to_string(killAfter) + " files");
     test::removeTree(folder.file("run"));
-    CreateDirectoryW(wide(folder.file("run")).c_str(), nullptr);
-    CreateDirectoryW(wide(folder.file("run\\Backup")).c_str(), nullptr);
     for (int i = 0; i < kKillFiles; ++i) folder.write(killName(i), killFile(i));
+    CreateDirectoryW(wide(folder.file("run\\Backup")).c_str(), nullptr);
 
     SetEnvironmentVariableA(kKillEnv, folder.path().c_str());
     std::wstring cmd = L"\"" + exe + L"\" --gtest_filter=DeletePath.BackupHelperRunUntilKilled";
@@ -362,11 +270,11 @@ TEST_F(DeletePath, AKilledRunLosesNoFile) {
     };
     ULONGLONG end = GetTickCount64() + 60000;  // polled finely: the kill lands inside a file
     while (gone() < killAfter && GetTickCount64() < end) Sleep(1);
-    Sleep(delay);
+    Sleep(delayMs);
     TerminateProcess(process.get(), 1);
     WaitForSingleObject(process.get(), 10000);
 
-    auto archives = filesIn(folder.file("run\\Backup"));
+    auto archives = test::listFolder(folder.file("run\\Backup"));
     if (gone() == 0) continue;
     ASSERT_EQ(archives.size(), 1u);
     std::string zip = folder.file("run\\Backup\\" + archives[0]);
@@ -382,9 +290,7 @@ TEST_F(DeletePath, AKilledRunLosesNoFile) {
     }
     // The next run appends to the cut archive and keeps every entry.
     reset();
-    DeleteMethod = kDeleteBackup;
-    LastBackupDrive = "C";
-    BackupZipFile = zip;
+    backUpTo(folder, zip);
     EXPECT_EQ(DeleteJunkFile(folder.write("run\\after.txt", "after")), 1);
     FinishBackupZip();
     Contents again = readArchive(zip, &recovered);

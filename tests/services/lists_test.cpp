@@ -54,11 +54,6 @@ TEST_F(ListsTest, ListsComeFromTheUserFileElseTheDefaultCopy) {
        {{"ifi.txt", "a.b\r\n"}, {"ie.TXT", "tmp\r\n"}, {"udifo.txt", "x\\\r\n"},
         {"unfi.txt", "1\x01~*\x01tilde\r\n"}},
        {"a.b"}, {"tmp"}, {"x\\"}, {"~*"}},
-      {"a damaged UNFI.txt line is skipped, the rest loads",
-       {{"UNFI.txt",
-         "1\x01*.a\x01" "A\r\nno separator\r\nx\x01*.b\x01" "B\r\n1\x01*.c\x01" "C\r\n"}},
-       {}, {}, {}, {"*.a", "*.c"}},
-      {"lone line feeds end lines too", {{"IFI.txt", "a\nb\n"}}, {"a", "b"}, {}, {}, {}},
       {"ANSI and UTF-8 texts both read as text",
        {{"IFI.txt", "caf\xE9.txt\r\n"}, {"UDIFO.txt", "C:\\Caf\xC3\xA9\\\r\n"}},
        {"caf\xC3\xA9.txt"}, {}, {"C:\\Caf\xC3\xA9\\"}, {}},
@@ -70,10 +65,7 @@ TEST_F(ListsTest, ListsComeFromTheUserFileElseTheDefaultCopy) {
     for (const auto& [name, bytes] : c.files) folder.write(name, bytes);
     // Stale entries from an earlier load must go.
     arrIgnoreFiles = arrIgnoreExt = arrIgnoreFolders = arrUnnecessary = {"stale"};
-    LoadIFIList();
-    LoadUDIFOList();
-    LoadIEList();
-    LoadUNFIList();
+    LoadScanLists();
     EXPECT_EQ(std::tie(arrIgnoreFiles, arrIgnoreExt, arrIgnoreFolders, arrUnnecessary),
               std::tie(c.ignoreFiles, c.ignoreExt, c.ignoreFolders, c.unnecessary));
   }
@@ -99,7 +91,7 @@ TEST_F(ListsTest, SearchOptionsFromSrchTxt) {
   app.write("srch.txt",
             " C: Hard drive D: Hard drive\r\n1 0\r\n1 3/1/2024 3/3/2024\r\n"
             "1 False True False 500\r\n0 1 0\r\n");
-  LoadSearchOptions();
+  LoadScanLists();  // the lists and the search options
   EXPECT_EQ(options(), std::tuple(true, false, true, mar1, mar3, false, true, 500, false, true,
                                   false));
   // A damaged line (the dates) changes none of its options, which stay from the earlier load;
@@ -122,29 +114,14 @@ TEST_F(ListsTest, DrivesOfSrchTxt) {
   struct Case {
     const char* text;
     Strings roots;
-  } cases[] = {
-      {"", {}},
-      {"\r\n1 1\r\n", {}},
-      {" C: Hard drive D: Hard drive\r\n", {"C:\\", "D:\\"}},
-      {" e: Removable drive Evil: x\r\n", {"E:\\"}},
-  };
+  } cases[] = {{"", {}}, {"\r\n1 1\r\n", {}},
+               {" C: Hard drive D: Hard drive\r\n", {"C:\\", "D:\\"}},
+               {" e: Removable drive Evil: x\r\n", {"E:\\"}}};
   for (const auto& c : cases) {
     app.write("srch.txt", c.text);
     EXPECT_EQ(SearchDrives(&exists), c.roots) << c.text;
     EXPECT_TRUE(exists);
   }
-}
-
-TEST_F(ListsTest, LoadScanListsLoadsAllFive) {
-  app.write("IFI.txt", "a\r\n");
-  app.write("IE.txt", "b\r\n");
-  app.write("UDIFO.txt", "c\\\r\n");
-  app.write("UNFI.txt", "1\x01*.d\x01" "D\r\n");
-  app.write("srch.txt", "\r\n0 0\r\n");
-  LoadScanLists();
-  EXPECT_EQ(std::tie(arrIgnoreFiles, arrIgnoreExt, arrIgnoreFolders, arrUnnecessary),
-            std::tuple(Strings{"a"}, Strings{"b"}, Strings{"c\\"}, Strings{"*.d"}));
-  EXPECT_FALSE(searchOptions.skipNoTarget);
 }
 
 }  // namespace

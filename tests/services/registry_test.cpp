@@ -4,18 +4,18 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <vector>
 
-#include "base/text.h"
 #include "support/scripted.h"
-#include "win/handle.h"
 #include "win/unicode.h"
 
 namespace glenvask {
 namespace {
 
 using namespace std::literals;
+using test::keyExists;
+using test::makeKey;
 using test::ScratchKey;
+using test::valueNames;
 using Names = std::vector<std::string>;
 
 KeyHandle openKey(const std::string& subkey, REGSAM access = KEY_READ) {
@@ -24,38 +24,20 @@ KeyHandle openKey(const std::string& subkey, REGSAM access = KEY_READ) {
   return k;
 }
 
-bool keyExists(const std::string& subkey) { return bool(openKey(subkey)); }
-
-KeyHandle makeKey(const std::string& subkey) {
-  KeyHandle k;
-  RegCreateKeyExW(HKEY_CURRENT_USER, wide(subkey).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                  nullptr, k.put(), nullptr);
-  return k;
-}
-
-// Writes raw data with the platform, to prepare values the helpers must cope with.
-void rawSet(const std::string& subkey, const std::wstring& name, DWORD type,
-            std::string_view data) {
-  ASSERT_EQ(RegSetValueExW(makeKey(subkey).get(), name.c_str(), 0, type,
-                           reinterpret_cast<const BYTE*>(data.data()), DWORD(data.size())),
-            ERROR_SUCCESS);
-}
-
 // The bytes of a wide text, with as many terminating nulls as the view holds.
 std::string bytes(std::wstring_view text) {
   return std::string(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
 }
 
-void rawSetText(const std::string& subkey, const std::wstring& name, const std::wstring& text) {
-  rawSet(subkey, name, REG_SZ, bytes(text + L'\0'));
+// Writes raw data with the platform, to prepare values the helpers must cope with.
+void rawSet(const std::string& subkey, const std::wstring& name, std::string_view data,
+            DWORD type = REG_SZ) {
+  ASSERT_EQ(RegSetValueExW(makeKey(subkey).get(), name.c_str(), 0, type,
+                           reinterpret_cast<const BYTE*>(data.data()), DWORD(data.size())),
+            ERROR_SUCCESS);
 }
-
-// The names listed, sorted (the platform decides the order of enumeration).
-Names names(RegRoot root, const std::string& subkey) {
-  std::string list = GetRegValueNames(root, subkey);
-  Names v = list.empty() ? Names{} : split(list, '\0');
-  std::sort(v.begin(), v.end());
-  return v;
+void rawSetText(const std::string& subkey, const std::wstring& name, const std::wstring& text) {
+  rawSet(subkey, name, bytes(text + L'\0'));
 }
 
 TEST(Registry, ReadsStringsAndOtherData) {
@@ -75,15 +57,12 @@ TEST(Registry, ReadsStringsAndOtherData) {
       {L"expand", REG_EXPAND_SZ, bytes(L"%SystemRoot%\\x\0"sv), "%SystemRoot%\\x"},
       {L"multi", REG_MULTI_SZ, bytes(L"one\0two\0\0"sv), "one"},
       {L"unterminated", REG_SZ, bytes(L"abc"sv), "abc"},
-      {L"odd", REG_SZ, "a\0b"s, "a"},  // half a character at the end
-      {L"empty", REG_SZ, "", ""},
+      {L"odd", REG_SZ, "a\0b"s, "a"}, {L"empty", REG_SZ, "", ""},  // odd: half a character
       // Data of other types: its bytes up to the first zero byte.
-      {L"count", REG_DWORD, "\x05\0\0\0"s, "\x05"},
-      {L"zero", REG_DWORD, "\0\0\0\0"s, ""},
-      {L"big", REG_DWORD, "\x34\x12\0\0"s, "\x34\x12"},
-      {L"binary", REG_BINARY, "AB\0C"s, "AB"},
+      {L"count", REG_DWORD, "\x05\0\0\0"s, "\x05"}, {L"zero", REG_DWORD, "\0\0\0\0"s, ""},
+      {L"big", REG_DWORD, "\x34\x12\0\0"s, "\x34\x12"}, {L"binary", REG_BINARY, "AB\0C"s, "AB"},
   };
-  for (const auto& c : cases) rawSet(sk, c.name, c.type, c.data);
+  for (const auto& c : cases) rawSet(sk, c.name, c.data, c.type);
   for (const auto& c : cases)
     EXPECT_EQ(GetRegString(key.root(), sk, utf8(c.name)), c.text) << utf8(c.name);
   EXPECT_EQ(GetRegString(key.root(), sk, "missing"), "");
@@ -95,7 +74,7 @@ TEST(Registry, ReadsStringsAndOtherData) {
   EXPECT_EQ(GetRegString(0x80000009u, sk, "long"), "");  // not a root at all
 }
 
-TEST(Registry, ListsEveryValueNameAsStored) {
+TEST(Registry, ListsAndDeletesValueNamesAsStored) {
   ScratchKey key;
   const std::string& sk = key.subkey();
   EXPECT_EQ(GetRegValueNames(key.root(), sk), "");  // no values: no separator
@@ -107,34 +86,29 @@ TEST(Registry, ListsEveryValueNameAsStored) {
 
   // A value with long data in the middle does not end the list, and names keep their blanks.
   rawSetText(sk, L"long data", std::wstring(2000, L'z'));
-  rawSet(sk, L"blob", REG_BINARY, std::string(100000, '\7'));
+  rawSet(sk, L"blob", std::string(100000, '\7'), REG_BINARY);
   std::wstring longName(300, L'n');
   for (const std::wstring& n : {L"  spaced  "s, L"\u00e9t\u00e9"s, longName, L"last"s})
     rawSetText(sk, n, L"x");
   Names expected = {"a", "b", "long data", "blob", "  spaced  ", "\xC3\xA9t\xC3\xA9",
                     utf8(longName), "last"};
   std::sort(expected.begin(), expected.end());
-  EXPECT_EQ(names(key.root(), sk), expected);
+  EXPECT_EQ(valueNames(sk), expected);
 
+  // One name, a list with a missing name in it, a name with its blanks, a missing key.
+  DeleteRegValues(key.root(), "b", sk);
+  DeleteRegValues(key.root(), "a\0missing\0last"s, sk);
+  DeleteRegValues(key.root(), "  spaced  ", sk);
+  DeleteRegValues(key.root(), "blob", sk + "\\missing");
+  expected = {"blob", "long data", "\xC3\xA9t\xC3\xA9", utf8(longName)};
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(valueNames(sk), expected);
   // Every name listed can be deleted by the list itself.
   DeleteRegValues(key.root(), GetRegValueNames(key.root(), sk), sk);
   EXPECT_EQ(GetRegValueNames(key.root(), sk), "");
 }
 
-TEST(Registry, DeletesOneValueOrAList) {
-  ScratchKey key;
-  const std::string& sk = key.subkey();
-  for (const wchar_t* n : {L"a", L"b", L"c", L"d", L" e "}) rawSetText(sk, n, L"x");
-  DeleteRegValues(key.root(), "b", sk);
-  EXPECT_EQ(names(key.root(), sk), (Names{" e ", "a", "c", "d"}));
-  DeleteRegValues(key.root(), "a\0missing\0d"s, sk);  // a missing one is passed over
-  EXPECT_EQ(names(key.root(), sk), (Names{" e ", "c"}));
-  DeleteRegValues(key.root(), " e ", sk);  // the name as stored, blanks and all
-  DeleteRegValues(key.root(), "c", sk + "\\missing");  // a missing key: nothing happens
-  EXPECT_EQ(GetRegValueNames(key.root(), sk), "c");
-}
-
-TEST(Registry, DeletesKeysAndSubkeyTrees) {
+TEST(Registry, DeletesKeysAndSubkeyTreesButNeverAWholeRootOrHandle) {
   ScratchKey key;
   const std::string top = key.subkey() + "\\Top";
   for (const char* p : {"\\A\\A1\\A11", "\\A\\A2", "\\B", "\\C\\C1"}) makeKey(top + p);
@@ -154,10 +128,7 @@ TEST(Registry, DeletesKeysAndSubkeyTrees) {
   DeleteRegKey(key.root(), top);
   EXPECT_FALSE(keyExists(top));
   EXPECT_FALSE(DeleteRegKeyTree(key.root(), top));  // cannot be opened
-}
 
-TEST(Registry, NeverEmptiesAWholeRootOrHandle) {
-  ScratchKey key;
   makeKey(key.subkey() + "\\Child");
   KeyHandle open = openKey(key.subkey(), KEY_ALL_ACCESS);
   ASSERT_TRUE(open);
@@ -188,7 +159,7 @@ TEST(Registry, WritesStringsWithTheirNullIntoExistingKeysOnly) {
   EXPECT_EQ(GetRegString(key.root(), sk, ""), "default");
   SetRegString(key.root(), sk, "Glenvask", "");
   EXPECT_EQ(GetRegString(key.root(), sk, "Glenvask"), "");
-  EXPECT_NE(GetRegValueNames(key.root(), sk).find("Glenvask"), std::string::npos);  // still there
+  EXPECT_EQ(valueNames(sk), (Names{"", "Glenvask"}));  // an empty value is still there
   SetRegString(key.root(), sk + "\\Missing", "v", "x");  // nothing is created
   EXPECT_FALSE(keyExists(sk + "\\Missing"));
 }

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 
 #include "base/like.h"
 #include "base/text.h"
@@ -90,10 +91,7 @@ void setLocalWriteTime(const std::string& path, DateTime local) {
 }
 
 Strings relative(const Strings& paths, const std::string& base) {
-  Strings out;
-  for (const auto& p : paths)
-    out.push_back(p.compare(0, base.size(), base) == 0 ? p.substr(base.size()) : "<" + p + ">");
-  return out;
+  return test::relativeTo(base, paths);
 }
 
 TEST_F(ScannerTest, CollectingListsFilesBeforeSubfoldersAndNeverEntersLinks) {
@@ -139,31 +137,25 @@ TEST_F(ScannerTest, UnnecessaryAndEmptyFilesHonourAttributeSkips) {
   setAttributes(dir.file("hidden.tmp"), FILE_ATTRIBUTE_HIDDEN);
   setAttributes(dir.file("system.tmp"), FILE_ATTRIBUTE_SYSTEM);
   arrUnnecessary = {"*.tmp"};
-  struct Case {
-    ScanMode mode;
-    bool readOnly, hidden, system;
-    Strings found;
-  } cases[] = {
-      {kScanUnnecessary, false, false, false,
+  // The scan; whether read-only, hidden and system files are skipped; what it finds.
+  std::tuple<ScanMode, bool, bool, bool, Strings> cases[] = {
+      {kScanUnnecessary, 0, 0, 0,
        {"full.tmp", "hidden.tmp", "plain.tmp", "readonly.tmp", "system.tmp"}},
-      {kScanUnnecessary, true, false, false, {"full.tmp", "hidden.tmp", "plain.tmp", "system.tmp"}},
-      {kScanUnnecessary, false, true, false,
-       {"full.tmp", "plain.tmp", "readonly.tmp", "system.tmp"}},
-      {kScanUnnecessary, false, false, true,
-       {"full.tmp", "hidden.tmp", "plain.tmp", "readonly.tmp"}},
-      {kScanUnnecessary, true, true, true, {"full.tmp", "plain.tmp"}},
+      {kScanUnnecessary, 1, 0, 0, {"full.tmp", "hidden.tmp", "plain.tmp", "system.tmp"}},
+      {kScanUnnecessary, 0, 1, 0, {"full.tmp", "plain.tmp", "readonly.tmp", "system.tmp"}},
+      {kScanUnnecessary, 0, 0, 1, {"full.tmp", "hidden.tmp", "plain.tmp", "readonly.tmp"}},
+      {kScanUnnecessary, 1, 1, 1, {"full.tmp", "plain.tmp"}},
       // Empty files: size zero whatever the name; the pattern list plays no part.
-      {kScanEmpty, false, true, false, {"keep.txt", "plain.tmp", "readonly.tmp", "system.tmp"}},
+      {kScanEmpty, 0, 1, 0, {"keep.txt", "plain.tmp", "readonly.tmp", "system.tmp"}},
   };
-  for (const auto& c : cases) {
-    searchOptions.skipReadOnly = c.readOnly;
-    searchOptions.skipHidden = c.hidden;
-    searchOptions.skipSystem = c.system;
+  for (const auto& [mode, readOnly, hidden, system, found] : cases) {
+    auto& o = searchOptions;
+    o.skipReadOnly = readOnly, o.skipHidden = hidden, o.skipSystem = system;
     Recorder rec;
-    scan(dir, c.mode);
-    EXPECT_EQ(rec.names(), c.found) << c.mode << c.readOnly << c.hidden << c.system;
+    scan(dir, mode);
+    EXPECT_EQ(rec.names(), found) << mode << readOnly << hidden << system;
     for (const auto& r : rec.rows)
-      EXPECT_EQ(r.category, c.mode == kScanEmpty ? "Empty Files" : "Unnecessary Files");
+      EXPECT_EQ(r.category, mode == kScanEmpty ? "Empty Files" : "Unnecessary Files");
     EXPECT_TRUE(arrFiles.empty());
   }
 }
@@ -199,20 +191,16 @@ TEST_F(ScannerTest, ReviewRowsCarryTheListColumns) {
 
 TEST_F(ScannerTest, DateWindowHoldsTheDaysAfterFromUpToTo) {
   ScratchFolder dir;
-  struct Case {
-    const char* name;
-    DateTime written;
-    bool found;
-  } cases[] = {
+  std::tuple<const char*, DateTime, bool> cases[] = {  // name, written, found
       {"mar01-late.tmp", {2024, 3, 1, 23, 59, 59}, false},  // the From day itself is outside
       {"mar02-early.tmp", {2024, 3, 2, 0, 0, 1}, true},
       {"mar03-late.tmp", {2024, 3, 3, 23, 59, 59}, true},  // the To day is inside
       {"mar04-early.tmp", {2024, 3, 4, 0, 0, 0}, false},
   };
   Strings expected;
-  for (const auto& c : cases) {
-    setLocalWriteTime(dir.write(c.name, ""), c.written);
-    if (c.found) expected.push_back(c.name);
+  for (const auto& [name, written, found] : cases) {
+    setLocalWriteTime(dir.write(name, ""), written);
+    if (found) expected.push_back(name);
   }
   arrUnnecessary = {"*.tmp"};
   searchOptions.useDateFilter = true;
@@ -234,28 +222,24 @@ TEST_F(ScannerTest, IgnoreTests) {
   arrIgnoreExt = {"Log", "gz"};
   arrIgnoreFolders = {"temp", "C:\\Keep\\"};
   arrUnnecessary = {"*.tmp", ".log", "~*.*", "file##.b?k", "[!a]x.old", "*.[ch]"};
-  struct Case {
-    const char* text;
-    bool file, extension, folder, unnecessary;
-  } cases[] = {
-      {"DESKTOP.INI", 1, 0, 0, 0},
-      {"thumbs.db", 0, 0, 0, 0},  // the entry's trailing space counts
-      {"\xC3\x89T\xC3\x89.TXT", 1, 0, 0, 0},  // "ÉTÉ.TXT": any script's case
-      {"error.LOG", 0, 1, 0, 0}, {"archive.tar.GZ", 0, 1, 0, 0},
-      {"README", 0, 0, 0, 0},  // no "." never has an ignored extension
-      {"C:\\Attempts\\", 0, 0, 1, 0}, {"c:\\keep\\sub\\", 0, 0, 1, 0},
-      {"C:\\Keeper\\", 0, 0, 0, 0},
-      {"a.TMP", 0, 0, 0, 1}, {".LOG", 0, 1, 0, 1},
-      {"x.log", 0, 1, 0, 0},  // ".log" alone is a whole name
-      {"~$doc.docx", 0, 0, 0, 1}, {"file12.bak", 0, 0, 0, 1}, {"file1x.bak", 0, 0, 0, 0},
-      {"bx.old", 0, 0, 0, 1}, {"ax.old", 0, 0, 0, 0}, {"main.h", 0, 0, 0, 1},
-      {"main.cpp", 0, 0, 0, 0},
+  // The text; whether it is an ignored file, extension or folder, or an unnecessary file.
+  std::tuple<const char*, bool, bool, bool, bool> cases[] = {
+      // The entry's trailing space counts; "ÉTÉ.TXT": any script's case.
+      {"DESKTOP.INI", 1, 0, 0, 0}, {"thumbs.db", 0, 0, 0, 0}, {"\xC3\x89T\xC3\x89.TXT", 1, 0, 0, 0},
+      // Without a "." no extension is ignored.
+      {"error.LOG", 0, 1, 0, 0}, {"archive.tar.GZ", 0, 1, 0, 0}, {"README", 0, 0, 0, 0},
+      {"C:\\Attempts\\", 0, 0, 1, 0}, {"c:\\keep\\sub\\", 0, 0, 1, 0}, {"C:\\Keeper\\", 0, 0, 0, 0},
+      // ".log" alone is a whole name.
+      {"a.TMP", 0, 0, 0, 1}, {".LOG", 0, 1, 0, 1}, {"x.log", 0, 1, 0, 0},
+      {"~$doc.docx", 0, 0, 0, 1},
+      {"file12.bak", 0, 0, 0, 1}, {"file1x.bak", 0, 0, 0, 0}, {"bx.old", 0, 0, 0, 1},
+      {"ax.old", 0, 0, 0, 0}, {"main.h", 0, 0, 0, 1}, {"main.cpp", 0, 0, 0, 0},
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(IsIgnoredFile(c.text), c.file) << c.text;
-    EXPECT_EQ(IsIgnoredExtension(c.text), c.extension) << c.text;
-    EXPECT_EQ(IsIgnoredFolder(c.text), c.folder) << c.text;
-    EXPECT_EQ(IsUnnecessaryFile(c.text), c.unnecessary) << c.text;
+  for (const auto& [text, file, extension, folder, unnecessary] : cases) {
+    EXPECT_EQ(IsIgnoredFile(text), file) << text;
+    EXPECT_EQ(IsIgnoredExtension(text), extension) << text;
+    EXPECT_EQ(IsIgnoredFolder(text), folder) << text;
+    EXPECT_EQ(IsUnnecessaryFile(text), unnecessary) << text;
   }
   arrIgnoreFiles = arrIgnoreExt = arrIgnoreFolders = arrUnnecessary = {};
   EXPECT_FALSE(IsIgnoredFile("desktop.ini") || IsIgnoredExtension("a.log") ||
@@ -325,21 +309,18 @@ TEST_F(ScannerTest, DeadShortcuts) {
   dir.write("dead.txt", "not a .lnk");
   ASSERT_TRUE(DeleteFileW(wide(gone).c_str()));
   setLocalWriteTime(dir.file("dead.lnk"), {2024, 3, 1, 7, 3, 9});
-  struct Case {
-    bool skipNoTarget, skipNoWorkDir;
-    Strings dead;
-  } cases[] = {
+  std::tuple<bool, bool, Strings> cases[] = {  // skip without a target, a work folder; dead
       {true, true, {"dead.lnk", "folder-same.lnk"}},
       {true, false, {"dead-nowork.lnk", "dead.lnk", "folder-same.lnk"}},
       {false, true, {"dead.lnk", "folder-same.lnk", "notarget.lnk"}},
       {false, false, {"dead-nowork.lnk", "dead.lnk", "folder-same.lnk", "notarget.lnk"}},
   };
   SetShortcutShell(true);
-  for (const auto& c : cases) {
-    searchOptions.skipNoTarget = c.skipNoTarget, searchOptions.skipNoWorkDir = c.skipNoWorkDir;
+  for (const auto& [noTarget, noWorkDir, dead] : cases) {
+    searchOptions.skipNoTarget = noTarget, searchOptions.skipNoWorkDir = noWorkDir;
     Recorder rec;
     scan(dir, kScanDeadShortcuts, "*.lnk");
-    EXPECT_EQ(rec.names(), c.dead) << c.skipNoTarget << c.skipNoWorkDir;
+    EXPECT_EQ(rec.names(), dead) << noTarget << noWorkDir;
     for (const auto& r : rec.rows) {
       EXPECT_EQ(r.category, "Dead Shortcuts");
       if (r.name == "dead.lnk") {

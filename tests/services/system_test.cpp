@@ -1,5 +1,4 @@
-// The system and shell helpers on the sandbox's own folders, drives and shell; whatever asks
-// the user or leaves the program goes through the scripted seams.
+// The system and shell helpers on the sandbox's own folders, drives and list views.
 #include "services/system.h"
 
 #include <commctrl.h>
@@ -15,12 +14,6 @@
 namespace glenvask {
 namespace {
 
-std::string env(const wchar_t* name) {
-  wchar_t buf[1024] = {};
-  DWORD n = GetEnvironmentVariableW(name, buf, 1024);
-  return n && n < 1024 ? utf8(buf) : "";
-}
-
 bool isFolder(const std::string& path) {
   DWORD a = GetFileAttributesW(wide(path).c_str());
   return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
@@ -30,15 +23,15 @@ TEST(System, Folders) {
   std::string windows = GetWindowsDir(), temp = GetTempDir();
   std::string programs = GetProgramFilesDir(nullptr);
   ASSERT_FALSE(windows.empty() || temp.empty());
-  EXPECT_TRUE(iequals(windows, env(L"SystemRoot"))) << windows;  // no final "\"
+  EXPECT_TRUE(iequals(windows, test::env("SystemRoot"))) << windows;  // no final "\"
   EXPECT_TRUE(iequals(GetSystemDir(), windows + "\\system32")) << GetSystemDir();
   EXPECT_EQ(temp.back(), '\\');
-  EXPECT_TRUE(iequals(programs, env(L"ProgramFiles"))) << programs;
+  EXPECT_TRUE(iequals(programs, test::env("ProgramFiles"))) << programs;
   for (const auto& f : {windows, temp, programs}) EXPECT_TRUE(isFolder(f)) << f;
 
   // ExpandSystemRoot puts the Windows folder in, in place.
-  std::string text = "\"%SystemRoot%\\a.exe\" %systemroot%", expanded;
-  expanded = "\"" + windows + "\\a.exe\" " + windows;
+  std::string text = "\"%SystemRoot%\\a.exe\" %systemroot%";
+  const std::string expanded = "\"" + windows + "\\a.exe\" " + windows;
   EXPECT_EQ(ExpandSystemRoot(text), expanded);
   EXPECT_EQ(text, expanded);
 }
@@ -64,11 +57,10 @@ TEST(System, DriveListAndDriveTypes) {
     const char* root;
     const char* text;
   } cases[] = {
-      {0, "C:\\", "The drive type cannot be determined"},
-      {2, "A:\\", "Floppy drive"},  {2, "b:\\", "Floppy drive"},
-      {2, "E:\\", "Removable drive"}, {2, "", "Removable drive"},
-      {4, "N:\\", "Remote (network) drive"}, {5, "D:\\", "CD-ROM drive"},
-      {6, "R:\\", "RAM disk"}, {7, "C:\\", ""}, {200, "C:\\", ""},
+      {0, "C:\\", "The drive type cannot be determined"}, {2, "A:\\", "Floppy drive"},
+      {2, "b:\\", "Floppy drive"}, {2, "E:\\", "Removable drive"}, {2, "", "Removable drive"},
+      {4, "N:\\", "Remote (network) drive"}, {5, "D:\\", "CD-ROM drive"}, {6, "R:\\", "RAM disk"},
+      {7, "C:\\", ""}, {200, "C:\\", ""},
   };
   for (const auto& c : cases) EXPECT_EQ(driveTypeText(c.type, c.root), c.text) << c.type;
 }
@@ -77,41 +69,12 @@ TEST(System, RecycleBinRoots) {
   struct Case {
     const char* in;
     const char* out;
-  } cases[] = {
-      {"", ""}, {"D", "D:\\"}, {"D:", "D:\\"}, {"D:\\", "D:\\"}, {"d", "d:\\"},
-      {"Dx", "D:\\"}, {"D:\\x", "D:\\x"},
-  };
+  } cases[] = {{"", ""}, {"D", "D:\\"}, {"D:", "D:\\"}, {"D:\\", "D:\\"}, {"d", "d:\\"},
+               {"Dx", "D:\\"}, {"D:\\x", "D:\\x"}};
   for (const auto& c : cases) EXPECT_EQ(recycleBinRoot(c.in), c.out) << c.in;
   std::int64_t size = 99, items = 99;
   QueryRecycleBin("?:\\", size, items);  // a query that fails leaves both 0
   EXPECT_EQ(size + items, 0);
-}
-
-TEST(System, WhatLeavesTheProgramGoesOutside) {
-  test::RecordingOutside out;
-  OpenInternetOptions();
-  ShellExecuteOn("Open", "Explorer", "/e,C:\\some folder", "", SW_SHOWNORMAL);
-  ShowFileProperties("C:\\a b\\c.txt", nullptr);
-  EXPECT_EQ(out.processes,
-            std::vector<std::string>{"rundll32.exe shell32.dll,Control_RunDLL inetcpl.cpl "});
-  EXPECT_EQ(out.shellCalls, (std::vector<std::string>{"Open|Explorer|/e,C:\\some folder",
-                                                      "properties|C:\\a b\\c.txt|"}));
-  out.result = false;  // a failure is not reported
-  OpenInternetOptions();
-  EXPECT_EQ(out.processes.size(), 2u);
-}
-
-TEST(System, BrowseForFolderAsksTheUser) {
-  test::ScriptedAsker ask;
-  ask.answerFolder(std::string("C:\\chosen \xC3\xA9"));
-  ask.answerFolder(std::nullopt);
-  ask.answerFolder(std::string("C:\\x\0junk", 9));
-  EXPECT_EQ(BrowseForFolder(), "C:\\chosen \xC3\xA9");
-  EXPECT_EQ(BrowseForFolder(), "");
-  EXPECT_EQ(BrowseForFolder(), "C:\\x");
-  ASSERT_EQ(ask.asked().size(), 3u);
-  EXPECT_EQ(ask.asked()[0].kind, "folder");
-  EXPECT_EQ(ask.asked()[0].title, "Please Select the folder");
 }
 
 class ListWindow : public Window {
@@ -138,24 +101,6 @@ TEST(System, AutoSizeColumnsFitsContentsAndHeaders) {
   EXPECT_GT(ListView_GetColumnWidth(lv, 1), 60);   // grew to its header, its content short
   EXPECT_LT(ListView_GetColumnWidth(lv, 2), 300);  // shrank to its short header and content
   AutoSizeColumns(HWND(nullptr));                  // nothing to size: nothing happens
-}
-
-TEST(System, RegionalNumberStyle) {
-  auto locale = [](LCTYPE what) {
-    wchar_t buf[100] = {};
-    GetLocaleInfoW(LOCALE_USER_DEFAULT, what, buf, 100);
-    return utf8(buf);
-  };
-  NumberStyle style = regionalNumberStyle();
-  EXPECT_EQ(style.decimalSeparator, locale(LOCALE_SDECIMAL));
-  EXPECT_EQ(style.groupSeparator, locale(LOCALE_STHOUSAND));
-  EXPECT_EQ(style.grouping, groupingFromLocale(locale(LOCALE_SGROUPING)));
-  EXPECT_EQ(style.leadingZero, locale(LOCALE_ILZERO) == "1");
-  EXPECT_EQ(std::to_string(style.negativeOrder), locale(LOCALE_INEGNUMBER));
-  NumberStyle saved = numberStyle();
-  useRegionalNumberStyle();
-  EXPECT_EQ(FormatFileSize(5000000, 2, true), FormatFileSize(5000000, 2, true, style));
-  setNumberStyle(saved);
 }
 
 }  // namespace

@@ -1,46 +1,36 @@
-// The Windows half of the zip interoperability test (tests/e2e/test_zip_interop.py): the
-// script prepares a folder of the prefix and names it in GLENVASK_ZIP_INTEROP; these tests
-// write backup archives there for Info-ZIP's unzip and Python's zipfile to check, and read the
-// archives those tools made. Without the variable they are skipped.
+// Backup archives, and the Windows half of the zip interoperability test
+// (tests/e2e/test_zip_interop.py): the script prepares a folder of the prefix and names it in
+// GLENVASK_ZIP_INTEROP; these tests write backup archives there for Info-ZIP's unzip and
+// Python's zipfile to check, and read the archives those tools made. Without the variable the
+// backups are made and read back in a scratch folder, and the other two tests are skipped.
 #include <gtest/gtest.h>
 
 #include <map>
 #include <memory>
-#include <set>
 
 #include "base/text.h"
 #include "base/zip.h"
 #include "services/clock.h"
 #include "services/delete.h"
 #include "services/globals.h"
+#include "services/paths.h"
 #include "services/settings.h"
 #include "services/zipfile.h"
+#include "support/scripted.h"
 #include "win/unicode.h"
 
 namespace glenvask {
 namespace {
 
-std::string env(const char* name) {
-  char buf[1024] = {};
-  DWORD n = GetEnvironmentVariableA(name, buf, sizeof buf);
-  return n && n < sizeof buf ? std::string(buf, n) : std::string();
-}
+using test::env;
+using test::readArchive;
+using Contents = std::map<std::string, std::string>;
 
 // Lines "archive <tab> entry <tab> size <tab> crc" that the script checks the archives with.
 void note(std::string& manifest, const std::string& archive, const std::string& entry,
           std::uint64_t size, std::uint32_t crc) {
   manifest += archive.substr(archive.find_last_of('\\') + 1) + "\t" + entry + "\t" +
               std::to_string(size) + "\t" + std::to_string(crc) + "\n";
-}
-
-std::string pattern(std::size_t n, unsigned seed) {
-  std::string s(n, '\0');
-  std::uint32_t x = seed * 2654435761u + 1;
-  for (auto& c : s) {
-    x ^= x << 13, x ^= x >> 17, x ^= x << 5;
-    c = static_cast<char>(x % 3 ? 'a' + x % 26 : x >> 8);
-  }
-  return s;
 }
 
 // An input handing out `data` (kept alive by the input), or `zeros` zeros when given.
@@ -56,30 +46,35 @@ ZipInput inputOf(std::string data, std::uint64_t zeros = 0, std::uint32_t* crc =
   };
 }
 
+// Each file is zipped before it goes, one archive per drive; a stop keeps the archive, closed
+// with its directory (the only copy of the files), and a later run whose archive takes the same
+// name appends to it.
 TEST(ZipInterop, WritesBackupArchives) {
+  test::ScratchFolder scratch;
   std::string dir = env("GLENVASK_ZIP_INTEROP");
-  if (dir.empty()) GTEST_SKIP() << "run by tests/e2e/test_zip_interop.py";
+  if (dir.empty()) dir = scratch.path();
   bool driveD = !env("GLENVASK_ZIP_INTEROP_D").empty();
   DeleteMethod = kDeleteBackup;
   BackupFolder = dir + "\\Backup\\";
+  CreateDirectoryW(wide(BackupFolder).c_str(), nullptr);
   BackupZipFile.clear();
   LastBackupDrive.clear();
   BackedUpCount = 0;
-  std::string manifest;
-  std::set<std::string> archives;
-  std::string first;
+  std::string manifest, first;
+  std::map<std::string, Contents> archives;  // what each one must hold
   std::vector<std::pair<std::string, std::string>> files = {
       {dir + "\\files\\a.txt", "plain text\r\n"},
-      {dir + "\\files\\sub\\deeper\\b.log", pattern(150000, 1)},
+      {dir + "\\files\\sub\\deeper\\b.log", test::bytesOf(150000, 1)},
       {dir + "\\files\\caf\xC3\xA9 \xE2\x82\xAC\\\xE6\x97\xA5\xE6\x9C\xAC.txt", "non-ASCII"},
-      {dir + "\\files\\empty.dat", ""},
-      {dir + "\\files\\large.bin", pattern((3 << 20) + 11, 2)},
+      {"c" + dir.substr(1) + "\\files\\empty.dat", ""},  // another case of C: is the same drive
+      {dir + "\\files\\large.bin", test::bytesOf((3 << 20) + 11, 2)},  // streamed
   };
   if (driveD) {
-    files.push_back({"D:\\on-d\\c.tmp", pattern(5000, 3)});
+    files.push_back({"D:\\on-d\\c.tmp", test::bytesOf(5000, 3)});
     files.push_back({dir + "\\files\\back-on-c.txt", "a third archive"});
   }
   files.push_back({dir + "\\files\\later\\appended.txt", "appended later"});
+  bool recovered = true;
   for (const auto& [path, data] : files) {
     for (std::size_t i = 3; i < path.size(); ++i)
       if (path[i] == '\\') CreateDirectoryW(wide(path.substr(0, i)).c_str(), nullptr);
@@ -90,21 +85,32 @@ TEST(ZipInterop, WritesBackupArchives) {
       while (localNow() == now) Sleep(20);
     }
     if (path.find("appended") != std::string::npos) {
-      // A later run whose archive takes the same name appends to it.
-      FinishBackupZip();
+      EXPECT_EQ(readArchive(BackupZipFile, &recovered), archives[BackupZipFile])
+          << "it reads while the run goes on";
+      DeleteBackupZip();
+      EXPECT_EQ(readArchive(BackupZipFile, &recovered), archives[BackupZipFile]);
+      EXPECT_FALSE(recovered);
       BackupZipFile = first;
       LastBackupDrive = "C";
     }
     ASSERT_EQ(DeleteJunkFile(path), 1) << path;
+    EXPECT_FALSE(fileExists(path)) << path;
     note(manifest, BackupZipFile, backupEntryName(path), data.size(),
          zipCrc32(0, data.data(), data.size()));
-    archives.insert(BackupZipFile);
+    archives[BackupZipFile][backupEntryName(path)] = data;
     if (first.empty()) first = BackupZipFile;
   }
+  EXPECT_EQ(first.rfind(BackupFolder + "C_", 0), 0u) << first;
+  EXPECT_EQ(test::listFolder(dir + "\\Backup").size(), archives.size());
   EXPECT_EQ(archives.size(), driveD ? 3u : 1u);
   EXPECT_EQ(BackedUpCount, static_cast<std::int64_t>(files.size()));
   FinishBackupZip();
   DeleteMethod = kDeletePlain;
+  for (const auto& [archive, entries] : archives) {
+    EXPECT_EQ(readArchive(archive, &recovered), entries) << archive;
+    EXPECT_FALSE(recovered);
+    for (const auto& [name, data] : entries) EXPECT_TRUE(isSafeEntryName(name)) << name;
+  }
   ASSERT_TRUE(writeFileAtomic(dir + "\\backups.txt", manifest));
 }
 

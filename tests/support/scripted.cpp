@@ -5,7 +5,14 @@
 #include <shlwapi.h>
 #include <shobjidl.h>
 
+#include <algorithm>
+#include <random>
+
+#include "base/text.h"
+#include "base/zip.h"
+#include "services/registry.h"
 #include "services/settings.h"
+#include "services/zipfile.h"
 #include "win/editdialog.h"
 #include "win/handle.h"
 #include "win/pump.h"
@@ -187,13 +194,85 @@ ScratchKey::ScratchKey(std::string_view name) {
 
 ScratchKey::~ScratchKey() { SHDeleteKeyW(HKEY_CURRENT_USER, wide(subkey_).c_str()); }
 
+KeyHandle makeKey(const std::string& subkey) {
+  KeyHandle k;
+  EXPECT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, wide(subkey).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                            nullptr, k.put(), nullptr),
+            ERROR_SUCCESS)
+      << subkey;
+  return k;
+}
+
+bool keyExists(const std::string& subkey) {
+  KeyHandle k;
+  return RegOpenKeyExW(HKEY_CURRENT_USER, wide(subkey).c_str(), 0, KEY_READ, k.put()) ==
+         ERROR_SUCCESS;
+}
+
+void setString(const std::string& subkey, const std::string& name, const std::string& data) {
+  makeKey(subkey);
+  SetRegString(kHkeyCurrentUser, subkey, name, data);
+}
+
+std::vector<std::string> valueNames(const std::string& subkey) {
+  std::string list = GetRegValueNames(kHkeyCurrentUser, subkey);
+  std::vector<std::string> v = list.empty() ? std::vector<std::string>{} : split(list, '\0');
+  std::sort(v.begin(), v.end());
+  return v;
+}
+
+std::vector<std::string> relativeTo(const std::string& base, const std::vector<std::string>& paths,
+                                    bool sorted) {
+  std::vector<std::string> out;
+  for (const auto& p : paths)
+    out.push_back(p.rfind(base, 0) == 0 ? p.substr(base.size()) : "<outside: " + p + ">");
+  if (sorted) std::sort(out.begin(), out.end());
+  return out;
+}
+
+std::vector<std::string> listFolder(const std::string& folder) {
+  std::vector<std::string> out;
+  WIN32_FIND_DATAW fd;
+  FindHandle h(FindFirstFileW(wide(folder + "\\*").c_str(), &fd));
+  while (h) {
+    std::string n = utf8(fd.cFileName);
+    if (n != "." && n != "..") out.push_back(n);
+    if (!FindNextFileW(h.get(), &fd)) break;
+  }
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
+std::string bytesOf(std::size_t n, unsigned seed) {
+  std::mt19937 rng(seed);
+  std::string s(n, '\0');
+  for (auto& c : s) c = static_cast<char>(rng() % 7 == 0 ? rng() : 'a' + seed % 26);
+  return s;
+}
+
+std::map<std::string, std::string> readArchive(const std::string& path, bool* recovered) {
+  std::map<std::string, std::string> out;
+  WinZipFile f;
+  ZipReader r;
+  if (!f.openRead(path) || !r.open(f)) return out;
+  if (recovered) *recovered = r.recovered();
+  for (const auto& e : r.entries()) out[e.name] = r.read(e).value_or("<bad: " + r.error() + ">");
+  return out;
+}
+
+std::string env(const char* name) {
+  wchar_t buf[1024] = {};
+  DWORD n = GetEnvironmentVariableW(wide(name).c_str(), buf, 1024);
+  return n && n < 1024 ? utf8(buf) : "";
+}
+
 void makeFolderLink(const std::string& link, const std::string& target) {
   CreateSymbolicLinkW(wide(link).c_str(), wide(target).c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY);
   if (GetFileAttributesW(wide(link).c_str()) != INVALID_FILE_ATTRIBUTES) return;
 
   using UnixName = char*(CDECL*)(const wchar_t*);
-  auto unixName = reinterpret_cast<UnixName>(
-      GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name"));
+  auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
   ASSERT_NE(unixName, nullptr) << "no way to make a link here";
   auto toUnix = [&](const std::string& p) {
     char* u = unixName(wide(p).c_str());
@@ -228,7 +307,7 @@ void makeShortcut(const std::string& path, const std::string& target,
   IShellLinkW* link = nullptr;
   ASSERT_TRUE(SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
                                          IID_IShellLinkW, reinterpret_cast<void**>(&link))));
-  if (!target.empty()) EXPECT_TRUE(SUCCEEDED(link->SetPath(wide(target).c_str())));
+  EXPECT_TRUE(target.empty() || SUCCEEDED(link->SetPath(wide(target).c_str())));
   EXPECT_TRUE(SUCCEEDED(link->SetWorkingDirectory(wide(workFolder).c_str())));
   link->SetDescription(L"test");
   IPersistFile* file = nullptr;

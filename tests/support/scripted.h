@@ -5,10 +5,12 @@
 
 #include <deque>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "win/handle.h"
 #include "win/seams.h"
 
 namespace glenvask::test {
@@ -98,6 +100,29 @@ class ScratchKey {
  private:
   std::string subkey_;
 };
+
+// The registry below HKEY_CURRENT_USER, to prepare scratch keys and check what is left.
+KeyHandle makeKey(const std::string& subkey);  // with its parents; opened for every access
+bool keyExists(const std::string& subkey);
+void setString(const std::string& subkey, const std::string& name, const std::string& data);
+std::vector<std::string> valueNames(const std::string& subkey);  // sorted
+
+// The paths below `base` (a folder ending in "\") without it, "<outside: p>" for any other.
+std::vector<std::string> relativeTo(const std::string& base, const std::vector<std::string>& paths,
+                                    bool sorted = false);
+
+// The names in a folder ("." and ".." aside), sorted.
+std::vector<std::string> listFolder(const std::string& folder);
+
+// Bytes for a test file: mostly one letter, a seventh of them random, the same for a seed.
+std::string bytesOf(std::size_t n, unsigned seed);
+
+// The entries of an archive on the disk, name to bytes ("<bad: why>" for an entry that does not
+// read right); `recovered` says whether it was read without its directory.
+std::map<std::string, std::string> readArchive(const std::string& path, bool* recovered = nullptr);
+
+// An environment variable of the process; empty when unset.
+std::string env(const char* name);
 
 // Removes a folder and everything in it (links are removed, never entered).
 void removeTree(const std::string& path);

@@ -1,6 +1,11 @@
-// The delete path's Recycle Bin method on the sandbox's real Recycle Bin (prefix-wide: this
-// runs alone).
+// The sandbox's real Recycle Bin: the delete path's Recycle Bin method, and querying and
+// emptying the bin. It is prefix-wide, so these run alone.
+#include <windows.h>
+#include <shellapi.h>
+
 #include <gtest/gtest.h>
+
+#include <tuple>
 
 #include "services/delete.h"
 #include "services/globals.h"
@@ -12,47 +17,75 @@
 namespace glenvask {
 namespace {
 
-std::int64_t itemsInBin() {
-  std::int64_t size = 0, items = 0;
-  QueryRecycleBin("C:\\", size, items);
-  return items;
+// Items and bytes in the bin of the drive ("": every drive).
+std::pair<std::int64_t, std::int64_t> inBin(const char* root = "C:\\") {
+  std::int64_t size = -1, items = -1;
+  QueryRecycleBin(root, size, items);
+  return {items, size};
 }
 
-TEST(DeleteToRecycleBin, ReadOnlyHeldAndMissingFiles) {
-  enum Kind { Plain, ReadOnly, Held, Missing };
-  struct Case {
-    Kind kind;
-    std::int32_t result;
-    bool failed;
-  } cases[] = {
-      {Plain, 1, false}, {ReadOnly, 1, false}, {Held, 0, true}, {Missing, 0, false},
-  };
+class RecycleBin : public ::testing::Test {
+ protected:
+  void SetUp() override { TearDown(); }
+  void TearDown() override {
+    DeleteMethod = kDeletePlain;
+    DeleteFailed = false;
+    EmptyRecycleBin("", true, true, true);
+  }
   test::ScratchFolder folder;
-  EmptyRecycleBin("", true, true, true);
-  std::int64_t inBin = 0;
-  int n = 0;
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.kind);
+};
+
+TEST_F(RecycleBin, DeleteMethodOnReadOnlyHeldAndMissingFiles) {
+  enum Kind { Plain, ReadOnly, Held, Missing };
+  std::tuple<Kind, std::int32_t, bool> cases[] = {  // result, failed
+      {Plain, 1, false}, {ReadOnly, 1, false}, {Held, 0, true}, {Missing, 0, false}};
+  std::int64_t count = 0;
+  for (const auto& [kind, result, failed] : cases) {
+    SCOPED_TRACE(kind);
     DeleteMethod = kDeleteRecycle;
     DeleteFailed = false;
-    std::string name = "r" + std::to_string(n++) + " caf\xC3\xA9.tmp";
-    std::string path = folder.file(name);
-    if (c.kind != Missing) folder.write(name, "to the bin");
-    if (c.kind == ReadOnly) SetFileAttributesW(wide(path).c_str(), FILE_ATTRIBUTE_READONLY);
+    std::string name = "r" + std::to_string(kind) + " caf\xC3\xA9.tmp", path = folder.file(name);
+    if (kind != Missing) folder.write(name, "to the bin");
+    if (kind == ReadOnly) SetFileAttributesW(wide(path).c_str(), FILE_ATTRIBUTE_READONLY);
     FileHandle held;
-    if (c.kind == Held)
+    if (kind == Held)
       held.reset(CreateFileW(wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                              nullptr, OPEN_EXISTING, 0, nullptr));
-    EXPECT_EQ(DeleteJunkFile(path), c.result);
-    EXPECT_EQ(DeleteFailed, c.failed);
+    EXPECT_EQ(DeleteJunkFile(path), result);
+    EXPECT_EQ(DeleteFailed, failed);
     held.reset();
-    EXPECT_EQ(folder.exists(name), c.kind != Missing && c.result == 0);
-    if (c.result) ++inBin;
-    EXPECT_EQ(itemsInBin(), inBin) << "a removed file is in the Recycle Bin, nothing else";
+    EXPECT_EQ(folder.exists(name), kind != Missing && result == 0);
+    count += result;
+    EXPECT_EQ(inBin().first, count) << "a removed file is in the Recycle Bin, nothing else";
   }
-  DeleteMethod = kDeletePlain;
-  DeleteFailed = false;
-  EmptyRecycleBin("", true, true, true);
+}
+
+bool recycle(const std::string& path) {
+  std::wstring from = wide(path) + L'\0';
+  SHFILEOPSTRUCTW op{};
+  op.wFunc = FO_DELETE;
+  op.pFrom = from.c_str();
+  op.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI;
+  return SHFileOperationW(&op) == 0 && !op.fAnyOperationsAborted;
+}
+
+TEST_F(RecycleBin, QueryAndEmpty) {
+  EXPECT_EQ(inBin(), (std::pair<std::int64_t, std::int64_t>(0, 0)));
+  ASSERT_TRUE(recycle(folder.write("one.tmp", std::string(3000, 'x'))));
+  ASSERT_TRUE(recycle(folder.write("two.tmp", std::string(5000, 'y'))));
+  EXPECT_FALSE(folder.exists("one.tmp"));
+  auto [items, size] = inBin();
+  EXPECT_EQ(items, 2);
+  EXPECT_GE(size, 8000);
+  EXPECT_EQ(inBin(""), inBin()) << "every drive together";
+
+  // "C" names the Recycle Bin of C:\ as "C:\" does, and so do "C:" and "c:".
+  EXPECT_TRUE(EmptyRecycleBin("C", true, true, true));
+  EXPECT_EQ(inBin(), (std::pair<std::int64_t, std::int64_t>(0, 0)));
+  ASSERT_TRUE(recycle(folder.write("three.tmp", "z")));
+  EXPECT_EQ(inBin("C:").first, 1);
+  EmptyRecycleBin("c:", true, true, true);
+  EXPECT_EQ(inBin().first, 0);
 }
 
 }  // namespace
