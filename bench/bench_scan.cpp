@@ -12,6 +12,7 @@
 
 #include "services/globals.h"
 #include "services/lists.h"
+#include "services/host.h"
 #include "services/scanner.h"
 #include "win/unicode.h"
 
@@ -77,9 +78,9 @@ void walk(const std::wstring& folder, long long& files) {
   FindClose(h);
 }
 
-// What the review list would hold.
-struct Rows : ScanReporter {
-  void scanStatus(const std::string& text) override { status = text; }
+// What the review list would hold, and the status line the main window would show.
+struct Rows : ScanReporter, CleaningHost {
+  void setStatus(const std::string& text) override { status = text; }
   void addReviewRow(const ReviewRow& row) override { rows.push_back(row); }
   std::string status;
   std::vector<ReviewRow> rows;
@@ -98,8 +99,10 @@ void measure(const char* label, int rounds) {
       if ((k == 0) == scanFirst) {
         Rows rows;
         ScanReporter* old = setScanReporter(&rows);
+        CleaningHost* oldHost = setCleaningHost(&rows);
         ResetScanLists();
         ScanFolder(root, "*.*", kScanUnnecessary);
+        setCleaningHost(oldHost);
         setScanReporter(old);
         scan.push_back(seconds(std::chrono::steady_clock::now() - t0));
         found = rows.rows.size();

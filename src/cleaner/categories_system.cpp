@@ -87,21 +87,6 @@ std::size_t countNames(const std::string& names) {
   return names.empty() ? 0 : split(names, '\0').size();
 }
 
-// Hands the plug-in engine's stop to the main window while the Plugins category runs.
-class PluginStop : public PluginReporter {
- public:
-  explicit PluginStop(MainWindow& w) : w_(w), previous_(setPluginReporter(this)) {}
-  ~PluginStop() override { setPluginReporter(previous_); }
-  PluginStop(const PluginStop&) = delete;
-  PluginStop& operator=(const PluginStop&) = delete;
-  void stopOperation(const std::string& text) override { w_.stopOperation(text); }
-  HWND ownerWindow() override { return w_.hwnd(); }
-
- private:
-  MainWindow& w_;
-  PluginReporter* previous_;
-};
-
 // The applications of the Office lists and the file dialogs of each, in order.
 struct OfficeApp {
   const char* name;
@@ -393,7 +378,6 @@ void CleanClipboard(MainWindow& w) {
 void CleanPlugins(MainWindow& w) {
   w.trapped("There was an error in cleaning the plugins. . ", [&] {
     w.beginStep("chkPlugins");
-    PluginStop stop(w);
     bool reachedEnd = RunCheckedPlugins([&w] {
       w.deleteFiles();
       w.deleteFolders();

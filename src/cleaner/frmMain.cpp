@@ -158,7 +158,7 @@ bool MainWindow::load(const std::string& args) {
     spec.icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
     if (!create(spec)) return false;
   }
-  setScanReporter(&reporter_);
+  setScanReporter(&reviewSink_);
   setCleaningHost(this);
   Form_Load();
   return true;

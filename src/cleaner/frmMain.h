@@ -140,19 +140,7 @@ class MainWindow : public Window, public CleaningHost {
   void endRunControls();
   void showSummary();
 
-  // The scanner reports here: the status line and the stop to this window, its finds to the
-  // review list.
-  class Reporter : public ReviewListReporter {
-   public:
-    explicit Reporter(MainWindow& w) : w_(w) {}
-    void scanStatus(const std::string& text) override { w_.lblStatus.setText(text); }
-    void stopOperation(const std::string& text) override { w_.stopOperation(text); }
-
-   private:
-    MainWindow& w_;
-  };
-
-  Reporter reporter_{*this};
+  ReviewListReporter reviewSink_;  // the scanner's finds go to the review list
   std::array<CheckBox, kCategoryCount> categoryBoxes_;
   HMENU menuBar_ = nullptr;
   bool autoCleanArmed_ = false;

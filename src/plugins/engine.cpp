@@ -12,6 +12,7 @@
 #include "services/folderlist.h"
 #include "services/globals.h"
 #include "services/guard.h"
+#include "services/host.h"
 #include "services/paths.h"
 #include "services/registry.h"
 #include "services/scanner.h"
@@ -25,16 +26,13 @@ namespace glenvask {
 
 namespace {
 
-PluginReporter g_nobody;
-PluginReporter* g_reporter = nullptr;
-
 // Before every folder and entry of a walk and every line of the plug-in list. The pump is
 // time-sliced: a second call right after the first would never dispatch.
 void pump() { doEvents(); }
 
 void stopWith(const char* text) {
   DeleteBackupZip();
-  pluginReporter().stopOperation(text);
+  cleaningHost().stopOperation(text);
 }
 
 // The plug-in file's records; nothing when the file is missing, unreadable or empty.
@@ -154,12 +152,6 @@ bool isSafeIniFolder(std::string_view path) {
 
 }  // namespace
 
-PluginReporter* setPluginReporter(PluginReporter* reporter) {
-  return std::exchange(g_reporter, reporter);
-}
-
-PluginReporter& pluginReporter() { return g_reporter ? *g_reporter : g_nobody; }
-
 bool RunPlugin(std::string_view path) {
   if (path.empty() || !fileExists(path)) return false;
   RunPluginINI(path);
@@ -238,7 +230,7 @@ void CollectPluginFiles(const std::string& folder, bool deleteFolders, bool recu
 }
 
 PluginPathFolders systemPluginFolders() {
-  return {GetProgramFilesDir(pluginReporter().ownerWindow()), GetSystemDir(), GetWindowsDir()};
+  return {GetProgramFilesDir(cleaningHost().ownerWindow()), GetSystemDir(), GetWindowsDir()};
 }
 
 std::string ExpandPluginPath(std::string_view folder) {

@@ -30,21 +30,6 @@ namespace glenvask {
 inline constexpr const char* kPluginAbortedOnEntry = "Aborted by user";
 inline constexpr const char* kPluginAbortedInWalk = "Aborted by User";
 
-// Where the engine reports. The main window's owner sets one that forwards to
-// frmMain.stopOperation; until one is set, nobody listens and the owner window is none.
-class PluginReporter {
- public:
-  virtual ~PluginReporter() = default;
-  // A stopped walk (or a stopped run of the plug-in list) ends the run with this text.
-  virtual void stopOperation(const std::string& text) {}
-  // The main window, handed to the shell when the Program Files folder is asked for.
-  virtual HWND ownerWindow() { return nullptr; }
-};
-
-// Sets the reporter (nullptr: nobody); returns the one set before.
-PluginReporter* setPluginReporter(PluginReporter* reporter);
-PluginReporter& pluginReporter();
-
 // Applies the plug-in file at the full path: the INI, files and registry passes, in this
 // order. False, and nothing done, when the file does not exist.
 bool RunPlugin(std::string_view path);
@@ -64,7 +49,8 @@ bool DeleteINIEntry(std::string_view section, std::string_view key, std::string_
 // into every subfolder when recurse is set, and with deleteFolders appends each visited
 // subfolder after its contents to arrFolders (never PluginRoot, services/globals.h). Each folder is
 // listed whole before its entries are examined. Pumps the events twice before each folder and each
-// entry; a stop ends the run's backup archive (DeleteBackupZip) and the walk, through the reporter.
+// entry; a stop ends the run's backup archive (DeleteBackupZip) and the walk, and ends the run
+// through the cleaning host (services/host.h).
 void CollectPluginFiles(const std::string& folder, bool deleteFolders, bool recurse,
                         std::string_view specification);
 
@@ -74,7 +60,7 @@ struct PluginPathFolders {
   std::string system;        // %SYSDIR%
   std::string windows;       // %WINDIR%
 };
-// The system's folders (the Program Files folder asked with the reporter's owner window).
+// The system's folders (the Program Files folder asked with the host's owner window).
 PluginPathFolders systemPluginFolders();
 
 // Replaces %PROGDIR%, %SYSDIR% and %WINDIR% (any case, every occurrence) by their folders.
@@ -99,7 +85,7 @@ bool isSafePluginFolder(std::string_view folder, std::string_view specification)
 std::string pluginFolderPath();
 
 // Runs every checked plug-in of plg.txt, in file order: for each line, the events are pumped
-// twice and a stop ends the run (DeleteBackupZip, and the reporter is told "Aborted by
+// twice and a stop ends the run (DeleteBackupZip, and the host is told "Aborted by
 // user"); a checked line whose name is a bare file name of an existing file of the
 // Plugins folder is run: the shared lists are emptied, RunPlugin applies it, and
 // deleteCollected deletes what it collected (the caller's deleteFiles and deleteFolders).

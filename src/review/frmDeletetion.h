@@ -131,8 +131,7 @@ ReviewListWindow& frmDeletetion();
 // Drops the review list with its rows and counters (a stopped scan, a stopped run).
 void releaseReviewList();
 
-// Takes the scanner's finds into the review list. The main window's reporter derives from it
-// and adds the status line and the stop.
+// Takes the scanner's finds into the review list; the main window sets it as the scanner's.
 class ReviewListReporter : public ScanReporter {
  public:
   void addReviewRow(const ReviewRow& row) override { frmDeletetion().addReviewRow(row); }

@@ -10,6 +10,7 @@
 #include "base/text.h"
 #include "services/delete.h"
 #include "services/globals.h"
+#include "services/host.h"
 #include "services/lists.h"
 #include "services/shortcut.h"
 #include "win/handle.h"
@@ -248,7 +249,7 @@ class Scan {
       } else {
         upperInto(wide(sub), wideBuf_, upperBuf_);
         if (containsAny(ignoreFolders_, upperBuf_)) continue;
-        reporter_.scanStatus(kScanningStatus + sub);
+        cleaningHost().setStatus(kScanningStatus + sub);
       }
       if (!this->folder(wideFolder + name + L"\\", sub)) return false;
     }
@@ -317,7 +318,7 @@ class Scan {
   bool stop() {
     reporter_.releaseReviewList();
     DeleteBackupZip();
-    reporter_.stopOperation(kScanAbortedStatus);
+    cleaningHost().stopOperation(kScanAbortedStatus);
     return false;
   }
 

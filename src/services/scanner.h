@@ -48,19 +48,16 @@ struct ReviewRow {
   std::array<std::string, 7> columns() const;
 };
 
-// Where the scanner reports. The windows above implement it (the main window's status line
-// and stop, the review list's rows); until one is set, nothing listens.
+// Where the scanner's finds go: the review list implements it. The status line and the end of a
+// stopped run go to the main window through services/host.h. Until one is set, nothing listens.
 class ScanReporter {
  public:
   virtual ~ScanReporter() = default;
-  // The status line as a folder is entered: kScanningStatus followed by the folder.
-  virtual void scanStatus(const std::string& text) {}
   // A find of modes 1 to 3.
   virtual void addReviewRow(const ReviewRow& row) {}
-  // A stopped scan releases the review list with the rows added so far...
+  // A stopped scan releases the review list with the rows added so far, then ends the run
+  // with kScanAbortedStatus (CleaningHost::stopOperation).
   virtual void releaseReviewList() {}
-  // ...then ends the run with this status text (kScanAbortedStatus).
-  virtual void stopOperation(const std::string& text) {}
 };
 
 // Sets the reporter (nullptr: nobody); returns the one set before.

@@ -16,6 +16,7 @@
 #include "services/scanner.h"
 #include "services/settings.h"
 #include "services/system.h"
+#include "support/host.h"
 #include "support/scripted.h"
 #include "win/pump.h"
 #include "win/unicode.h"
@@ -32,13 +33,7 @@ using test::valueNames;
 using Texts = std::vector<std::string>;
 
 // What the main window would be told.
-struct Recorder : PluginReporter {
-  Recorder() { old = setPluginReporter(this); }
-  ~Recorder() override { setPluginReporter(old); }
-  void stopOperation(const std::string& text) override { stops.push_back(text); }
-  PluginReporter* old = nullptr;
-  Texts stops;
-};
+using Recorder = test::RecordingHost;
 
 class PluginEngineTest : public ::testing::Test {
  protected:

@@ -13,6 +13,7 @@
 #include "base/text.h"
 #include "services/globals.h"
 #include "services/lists.h"
+#include "support/host.h"
 #include "support/scripted.h"
 #include "win/pump.h"
 #include "win/unicode.h"
@@ -23,17 +24,16 @@ namespace {
 using test::ScratchFolder;
 using Strings = std::vector<std::string>;
 
-// What the windows would be told.
-struct Recorder : ScanReporter {
+// What the windows would be told: the main window (status, stop) and the review list (rows).
+struct Recorder : ScanReporter, test::RecordingHost {
   Recorder() { old = setScanReporter(this); }
   ~Recorder() override { setScanReporter(old); }
-  void scanStatus(const std::string& text) override {
+  void setStatus(const std::string& text) override {
     statuses.push_back(text);
     if (onStatus) onStatus();
   }
   void addReviewRow(const ReviewRow& row) override { rows.push_back(row); }
   void releaseReviewList() override { ++releases; }
-  void stopOperation(const std::string& text) override { stops.push_back(text); }
   Strings names() const {
     Strings n;
     for (const auto& r : rows) n.push_back(r.name);
@@ -42,7 +42,7 @@ struct Recorder : ScanReporter {
   }
   ScanReporter* old = nullptr;
   std::function<void()> onStatus;
-  Strings statuses, stops;
+  Strings statuses;
   std::vector<ReviewRow> rows;
   int releases = 0;
 };

@@ -30,4 +30,26 @@ class RecordingHost : public CleaningHost {
   CleaningHost* previous_;
 };
 
+// Puts itself between the current host (the main window) and what calls it, passing every call
+// on; a test overrides what it wants to watch.
+class ForwardingHost : public CleaningHost {
+ public:
+  ForwardingHost() : inner_(&cleaningHost()), previous_(setCleaningHost(this)) {}
+  ~ForwardingHost() override { setCleaningHost(previous_); }
+  ForwardingHost(const ForwardingHost&) = delete;
+  ForwardingHost& operator=(const ForwardingHost&) = delete;
+
+  void stopOperation(const std::string& text) override { inner_->stopOperation(text); }
+  void deleteFiles() override { inner_->deleteFiles(); }
+  void deleteFolders() override { inner_->deleteFolders(); }
+  void setStatus(const std::string& text) override { inner_->setStatus(text); }
+  void setProgress(int value) override { inner_->setProgress(value); }
+  HWND ownerWindow() const override { return inner_->ownerWindow(); }
+  void reviewClosed(const ReviewOutcome& outcome) override { inner_->reviewClosed(outcome); }
+
+ private:
+  CleaningHost* inner_;
+  CleaningHost* previous_;
+};
+
 }  // namespace glenvask::test

@@ -9,6 +9,7 @@
 #include "plugins/engine.h"
 #include "services/guard.h"
 #include "cleaner/files_support.h"
+#include "support/host.h"
 #include "services/registry.h"
 #include "services/system.h"
 
@@ -393,18 +394,13 @@ TEST_F(FilesSystemTest, StopDuringAScanEndsTheRunWithTheAbortText) {
                  reinterpret_cast<LPARAM>(w.cmdStop.hwnd()));
   };
   // Stop is clicked once the scan has entered a few folders.
-  struct StopLater : ScanReporter {
-    ScanReporter* inner = setScanReporter(this);
+  struct StopLater : test::ForwardingHost {
     int folders = 3;
     std::function<void()> stop;
-    ~StopLater() override { setScanReporter(inner); }
-    void scanStatus(const std::string& t) override {
-      inner->scanStatus(t);
-      if (--folders == 0) stop();
+    void setStatus(const std::string& t) override {
+      ForwardingHost::setStatus(t);
+      if (t.rfind(kScanningStatus, 0) == 0 && --folders == 0) stop();
     }
-    void addReviewRow(const ReviewRow& r) override { inner->addReviewRow(r); }
-    void releaseReviewList() override { inner->releaseReviewList(); }
-    void stopOperation(const std::string& t) override { inner->stopOperation(t); }
   } stopLater;
   stopLater.stop = postStop;
 
