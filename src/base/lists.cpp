@@ -10,15 +10,15 @@ namespace glenvask {
 
 namespace {
 
-// A check box value: a whole number.
-std::optional<std::int64_t> number(std::string_view s) { return parseInteger(s); }
+// A check box value or a flag: a number.
+std::optional<double> number(std::string_view s) { return parseNumber(s); }
 
 // "True" or "False" in any case, or a number (0 is false, any other true).
 std::optional<bool> boolean(std::string_view s) {
   std::string t = trim(s);
   if (iequals(t, "True")) return true;
   if (iequals(t, "False")) return false;
-  if (auto n = parseInteger(t)) return *n != 0;
+  if (auto n = parseNumber(t)) return *n != 0;
   return std::nullopt;
 }
 
@@ -71,7 +71,9 @@ std::optional<UnnecessaryType> parseUnnecessaryLine(std::string_view line) {
   auto flag = number(fields[0]);
   if (!flag) return std::nullopt;
   UnnecessaryType t;
-  t.flag = *flag;
+  // A flag with a fraction ("0.6") is not 1: the line stays, switched off.
+  auto whole = parseWholeNumber(fields[0]);
+  t.flag = whole && double(*whole) == *flag ? *whole : 0;
   t.pattern = fields[1];
   if (fields.size() > 2) t.description = fields[2];
   return t;

@@ -52,9 +52,10 @@ TEST(ListFiles, UnnecessaryTypeLines) {
       {" 1 \x01*.gid\x01Help", true, 1, "*.gid", "Help"},
       {"1\x01\x01" "empty", true, 1, "", "empty"},
       {"1 *.tmp Temporary", false, 0, "", ""},  // no character 1
-      {"x\x01*.tmp\x01T", false, 0, "", ""},    // flag not a whole number
+      {"x\x01*.tmp\x01T", false, 0, "", ""},    // flag not a number
       {"\x01*.tmp\x01T", false, 0, "", ""},
-      {"1.5\x01*.tmp\x01T", false, 0, "", ""},
+      {"1.0\x01*.tmp\x01T", true, 1, "*.tmp", "T"},
+      {"1.5\x01*.tmp\x01T", true, 0, "*.tmp", "T"},  // a number, but not 1
   };
   for (const auto& c : cases) {
     auto t = parseUnnecessaryLine(c.line);

@@ -108,7 +108,9 @@ TEST_F(MainWindowTest, EachOddSettingFallsBackToItsOwnDefault) {
        false, false, false, true, true, nullptr},
       {"[General]\r\nExtraS= 1 \r\nRename=-1\r\nProtect1=01\r\nProtect2=1.0\r\nTipBox=\r\n"
        "[Backup]\r\nPath=E:\\B\\\r\n",
-       true, false, true, false, true, "E:\\B\\"},
+       true, false, true, true, true, "E:\\B\\"},  // numbers: " 1", "01" and "1.0" are 1
+      {"[General]\r\nExtraS=1.0\r\nRename=0.4\r\nProtect1= 1\r\nProtect2=1.5\r\nTipBox=0.0\r\n",
+       true, false, true, false, false, nullptr},
       {"[General]\r\nExtraS=300\r\nTipBox=1\r\n", false, false, false, false, true, nullptr},
   };
   for (const auto& c : cases) {
@@ -159,6 +161,7 @@ TEST_F(MainWindowTest, DamagedChkItemsRestoresWhatItCan) {
       {"", ones({})},               // empty
       {"2,1,-1,1 \r\n1,1,1", ones({1, 3})},  // only 0 and 1 count; only the first line
       {std::string(10, ',') + "1", ones({10})},
+      {"1.0, 1,0.0,1e0,2.5\r\n", ones({0, 1, 3})},  // numbers: 2.5 is 2
   };
   for (const auto& c : cases) {
     app.write("chkItems.txt", c.file);
