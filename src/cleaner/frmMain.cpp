@@ -14,6 +14,7 @@
 #include "services/shutdown.h"
 #include "services/system.h"
 #include "version.h"
+#include "win/regional.h"
 #include "win/unicode.h"
 
 namespace glenvask {
@@ -359,13 +360,16 @@ void MainWindow::setTipBoxVisible(bool on) {
     ShowWindow(child(part), on ? SW_SHOWNA : SW_HIDE);
 }
 
+// LastCleaned is written and read in the regional general date format.
 void MainWindow::LoadLastCleaned() {
-  std::string text = readIni(settingsFile(), "CleanUp", "LastCleaned", formatGeneralDate(localNow()));
-  if (parseDateTime(text)) lblCleanDate.setText(text);
+  RegionalFormat format = userRegionalFormat();
+  std::string text =
+      readIni(settingsFile(), "CleanUp", "LastCleaned", formatGeneralDate(localNow(), format));
+  if (parseDateTime(text, format)) lblCleanDate.setText(text);
 }
 
 void MainWindow::SaveLastCleaned() {
-  std::string now = formatGeneralDate(localNow());
+  std::string now = formatGeneralDate(localNow(), userRegionalFormat());
   writeIni(settingsFile(), "CleanUp", "LastCleaned", now);
   lblCleanDate.setText(now);
 }

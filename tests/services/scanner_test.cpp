@@ -14,6 +14,7 @@
 #include "services/lists.h"
 #include "support/scripted.h"
 #include "win/pump.h"
+#include "win/regional.h"
 #include "win/unicode.h"
 
 namespace glenvask {
@@ -189,10 +190,14 @@ TEST_F(ScannerTest, ReviewRowsCarryTheListColumns) {
   using Cols = std::array<std::string, 7>;
   const char* kCat = "Unnecessary Files";
   EXPECT_EQ(rec.rows[0].columns(), (Cols{".log", "0", rec.rows[0].date, "AH", base, "LOG", kCat}));
+  // The general date texts in the machine's regional format (see tests/review/system).
+  RegionalFormat f = userRegionalFormat();
   EXPECT_EQ(rec.rows[1].columns(),
-            (Cols{"README", "0", "12/24/2023 9:05:00 AM", "A", base, "", kCat}));
-  EXPECT_EQ(rec.rows[2].columns(),
-            (Cols{"Report.Old.bak", "1234", "3/1/2024 5:03:09 PM", "RASH", base, "BAK", kCat}));
+            (Cols{"README", "0", formatGeneralDate({2023, 12, 24, 9, 5, 0}, f), "A", base, "",
+                  kCat}));
+  EXPECT_EQ(rec.rows[2].columns(), (Cols{"Report.Old.bak", "1234",
+                                         formatGeneralDate({2024, 3, 1, 17, 3, 9}, f), "RASH",
+                                         base, "BAK", kCat}));
   EXPECT_EQ(rec.rows[3].columns(),
             (Cols{"~draft.doc", "5", rec.rows[3].date, "A", base + "sub\\", "DOC", kCat}));
 }
@@ -227,6 +232,12 @@ TEST_F(ScannerTest, DateWindowHoldsTheDaysAfterFromUpToTo) {
   Recorder all;
   scan(dir, kScanEmpty);
   EXPECT_EQ(all.rows.size(), std::size(cases));
+  // A window whose dates could not be read is on and empty: nothing passes it.
+  searchOptions.useDateFilter = true;
+  searchOptions.dateFrom = searchOptions.dateTo = DateTime{};
+  Recorder none;
+  for (ScanMode mode : {kScanUnnecessary, kScanEmpty}) scan(dir, mode);
+  EXPECT_TRUE(none.rows.empty());
 }
 
 TEST_F(ScannerTest, IgnoreTests) {
@@ -343,7 +354,7 @@ TEST_F(ScannerTest, DeadShortcuts) {
     for (const auto& r : rec.rows) {
       EXPECT_EQ(r.category, "Dead Shortcuts");
       if (r.name == "dead.lnk") {
-        EXPECT_EQ(r.date, "03/01/2024 7:03:09 AM");  // the file-time text
+        EXPECT_EQ(r.date, formatFileTime({2024, 3, 1, 7, 3, 9}, userRegionalFormat()));
       }
     }
   }

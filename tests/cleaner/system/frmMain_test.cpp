@@ -2,15 +2,21 @@
 // folder" and the real per-user settings store of the prefix.
 #include "cleaner/frmMain.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 #include <shlwapi.h>
 
+#include <regex>
+
 #include "base/datetime.h"
+#include "base/text.h"
 #include "services/clock.h"
 #include "services/globals.h"
 #include "services/paths.h"
 #include "services/settings.h"
+#include "support/regional.h"
 #include "support/scripted.h"
+#include "win/regional.h"
 #include "win/unicode.h"
 
 namespace glenvask {
@@ -74,7 +80,7 @@ TEST_F(MainWindowTest, MissingSettingsGiveEveryDefault) {
   EXPECT_TRUE(shown("Shape3"));
   for (size_t i = 0; i < kCategoryCount; ++i) EXPECT_EQ(w.category(i).value(), 0);
   // No LastCleaned: the present moment is shown.
-  auto shownDate = parseDateTime(w.lblCleanDate.text());
+  auto shownDate = parseDateTime(w.lblCleanDate.text(), userRegionalFormat());
   ASSERT_TRUE(shownDate) << w.lblCleanDate.text();
   EXPECT_EQ(shownDate->year, localNow().year);
   EXPECT_EQ(w.Label26.text(),
@@ -140,7 +146,12 @@ TEST_F(MainWindowTest, CheckStatesRoundTripThroughChkItems) {
   std::string expected;
   for (size_t i = 0; i < kCategoryCount; ++i) expected += (i ? "," : "") + std::to_string(states[i]);
   EXPECT_EQ(app.read("chkItems.txt"), expected + "\r\n");
-  EXPECT_FALSE(app.exists("chkItems.txt.tmp"));
+  WIN32_FIND_DATAW fd;
+  HANDLE all = FindFirstFileW(wide(app.file("*")).c_str(), &fd);
+  ASSERT_NE(all, INVALID_HANDLE_VALUE);
+  do EXPECT_FALSE(iendsWith(utf8(fd.cFileName), ".tmp")) << "a temporary file is left";
+  while (FindNextFileW(all, &fd));
+  FindClose(all);
   load();
   EXPECT_EQ(w.checkStates(), states);
 }
@@ -224,7 +235,7 @@ TEST_F(MainWindowTest, LastCleanedDate) {
   EXPECT_EQ(w.lblCleanDate.text(), "");
   w.SaveLastCleaned();
   std::string stored = readIni(settingsFile(), "CleanUp", "LastCleaned", "");
-  EXPECT_TRUE(parseDateTime(stored)) << stored;
+  EXPECT_TRUE(parseDateTime(stored, userRegionalFormat())) << stored;
   EXPECT_EQ(w.lblCleanDate.text(), stored);
 }
 
@@ -326,6 +337,40 @@ TEST_F(MainWindowTest, TurnOffItemsLeaveThroughTheSeamAtOnce) {
   EXPECT_TRUE(state & MF_GRAYED);
   ASSERT_TRUE(findMenuItem(GetMenu(w.hwnd()), L"&Clean", id, state));
   EXPECT_FALSE(state & MF_GRAYED);
+}
+
+// LastCleaned in the regional general date format: a stored text of the region is shown, the
+// present moment is written in it and read back at the next start.
+TEST_F(MainWindowTest, LastCleanedFollowsTheRegionalSettings) {
+  struct Case {
+    const char* stored;  // 6 December 2025, 01:05:07
+    const char* written;
+  } cases[] = {  // in the order of regionalSettings()
+      {"06.12.2025 01:05:07", R"(\d\d\.\d\d\.\d{4}( \d\d:\d\d:\d\d)?)"},
+      {"06/12/2025 01:05:07", R"(\d\d/\d\d/\d{4}( \d\d:\d\d:\d\d)?)"},
+      {"2025/12/06 1:05:07", R"(\d{4}/\d\d/\d\d( \d{1,2}:\d\d:\d\d)?)"},
+      {"6-12-2025 1:05:07", R"(\d{1,2}-\d{1,2}-\d{4}( \d{1,2}:\d\d:\d\d)?)"},
+      {"12/6/2025 1:05:07 AM", R"(\d{1,2}/\d{1,2}/\d{4}( \d{1,2}:\d\d:\d\d [AP]M)?)"},
+  };
+  ASSERT_EQ(std::size(cases), test::regionalSettings().size());
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    SCOPED_TRACE(test::regionalSettings()[i].name);
+    test::RegionalSettings regional(test::regionalSettings()[i]);
+    ASSERT_TRUE(regional.ok());
+    settings(std::string("[CleanUp]\r\nLastCleaned=") + cases[i].stored + "\r\n");
+    load();
+    EXPECT_EQ(w.lblCleanDate.text(), cases[i].stored);
+    w.SaveLastCleaned();
+    std::string written = readIni(settingsFile(), "CleanUp", "LastCleaned", "");
+    EXPECT_TRUE(std::regex_match(written, std::regex(cases[i].written))) << written;
+    auto back = parseDateTime(written, userRegionalFormat());
+    ASSERT_TRUE(back) << written;
+    EXPECT_EQ(back->year, localNow().year);
+    w.destroy();
+    load();
+    EXPECT_EQ(w.lblCleanDate.text(), written);
+    w.destroy();
+  }
 }
 
 }  // namespace
