@@ -154,7 +154,10 @@ int ListView::focusedRow() const { return h_ ? ListView_GetNextItem(h_, -1, LVNI
 
 void ListView::sortByColumn(size_t col) {
   if (col >= columns_.size() && !columns_.empty()) return;
-  ascending_ = sortColumn_ == static_cast<int>(col) ? !ascending_ : true;
+  if (toggle_ == SortToggle::EveryClick)
+    ascending_ = !ascending_;
+  else
+    ascending_ = sortColumn_ == static_cast<int>(col) ? !ascending_ : true;
   sortColumn_ = static_cast<int>(col);
   SortKind kind = col < columns_.size() ? columns_[col].sort : SortKind::Text;
 

@@ -7,6 +7,7 @@
 
 #include "support/scripted.h"
 #include "win/pump.h"
+#include "win/regional.h"
 #include "win/unicode.h"
 
 namespace glenvask {
@@ -76,40 +77,57 @@ TEST(ListView, ShowsRowsChecksAndColours) {
 }
 
 TEST(ListView, SortsByColumnKindAndTogglesOrder) {
-  ListWindow w;
-  ASSERT_TRUE(w.create());
-  w.list.addRow({{"beta", "900", "01/02/2025 3:04:05 PM"}, false, CLR_DEFAULT, -1, 1});
-  w.list.addRow({{"Alpha", "10000", "12/31/2024 11:00:00 AM"}, true, ListView::kRed, -1, 2});
-  w.list.addRow({{"gamma", "20", "01/02/2025 9:00:00 AM"}, false, CLR_DEFAULT, -1, 3});
-  auto tags = [&] {
-    std::vector<std::uint64_t> t;
-    for (size_t i = 0; i < w.list.rowCount(); ++i) t.push_back(w.list.rowTag(i));
-    return t;
-  };
+  // Dates in the machine's regional format, whatever it is.
+  auto date = [f = userRegionalFormat()](DateTime t) { return formatGeneralDate(t, f); };
   struct Step {
     size_t column;
     std::vector<std::uint64_t> order;
-  } steps[] = {
-      {0, {2, 1, 3}},  // names ignore case
-      {0, {3, 1, 2}},  // the same column again: descending
-      {1, {3, 1, 2}},  // sizes as numbers, not as text
-      {1, {2, 1, 3}},
-      {2, {2, 3, 1}},  // dates in time order, though "12/31/2024" sorts last as text
   };
-  for (const auto& s : steps) {
-    // Through the header, as a click does.
-    NMLISTVIEW nm{};
-    nm.hdr.hwndFrom = w.list.hwnd();
-    nm.hdr.idFrom = 100;
-    nm.hdr.code = LVN_COLUMNCLICK;
-    nm.iSubItem = static_cast<int>(s.column);
-    SendMessageW(w.hwnd(), WM_NOTIFY, 100, reinterpret_cast<LPARAM>(&nm));
-    EXPECT_EQ(tags(), s.order) << "column " << s.column;
-  }
-  // Checks and colours travel with their rows.
-  for (size_t i = 0; i < w.list.rowCount(); ++i) {
-    EXPECT_EQ(w.list.rowChecked(i), w.list.rowTag(i) == 2);
-    EXPECT_EQ(w.list.rowColor(i) == ListView::kRed, w.list.rowTag(i) == 2);
+  struct Case {
+    SortToggle toggle;
+    std::vector<Step> steps;
+  } cases[] = {
+      // One order for the list, flipped by every click whatever the column; it starts
+      // ascending, so the first click sorts descending.
+      {SortToggle::EveryClick,
+       {{0, {3, 1, 2}},  // names ignore case
+        {0, {2, 1, 3}},
+        {1, {2, 1, 3}},  // sizes as numbers, not as text
+        {1, {3, 1, 2}},
+        {2, {1, 3, 2}},  // dates in time order
+        {2, {2, 3, 1}}}},
+      // Each column starts ascending; the same column again flips.
+      {SortToggle::PerColumn,
+       {{0, {2, 1, 3}}, {0, {3, 1, 2}}, {1, {3, 1, 2}}, {2, {2, 3, 1}}, {2, {1, 3, 2}}}},
+  };
+  for (const auto& c : cases) {
+    ListWindow w;
+    ASSERT_TRUE(w.create());
+    w.list.setSortToggle(c.toggle);
+    w.list.addRow({{"beta", "900", date({2025, 1, 2, 15, 4, 5})}, false, CLR_DEFAULT, -1, 1});
+    w.list.addRow(
+        {{"Alpha", "10000", date({2024, 12, 31, 11, 0, 0})}, true, ListView::kRed, -1, 2});
+    w.list.addRow({{"gamma", "20", date({2025, 1, 2, 9, 0, 0})}, false, CLR_DEFAULT, -1, 3});
+    auto tags = [&] {
+      std::vector<std::uint64_t> t;
+      for (size_t i = 0; i < w.list.rowCount(); ++i) t.push_back(w.list.rowTag(i));
+      return t;
+    };
+    for (const auto& s : c.steps) {
+      // Through the header, as a click does.
+      NMLISTVIEW nm{};
+      nm.hdr.hwndFrom = w.list.hwnd();
+      nm.hdr.idFrom = 100;
+      nm.hdr.code = LVN_COLUMNCLICK;
+      nm.iSubItem = static_cast<int>(s.column);
+      SendMessageW(w.hwnd(), WM_NOTIFY, 100, reinterpret_cast<LPARAM>(&nm));
+      EXPECT_EQ(tags(), s.order) << "column " << s.column;
+    }
+    // Checks and colours travel with their rows.
+    for (size_t i = 0; i < w.list.rowCount(); ++i) {
+      EXPECT_EQ(w.list.rowChecked(i), w.list.rowTag(i) == 2);
+      EXPECT_EQ(w.list.rowColor(i) == ListView::kRed, w.list.rowTag(i) == 2);
+    }
   }
 }
 
