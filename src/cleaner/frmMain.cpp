@@ -197,6 +197,19 @@ bool MainWindow::onCreate() {
     addControl(groupBox((std::string("fra") + (g.name + 3)).c_str(), IDC_STATIC, "", 8,
                         g.top + 14, kWidth - 16, g.rows * kRowH + 16));
   }
+  // The group captions' tool tip.
+  HWND tips = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(),
+                              nullptr, GetModuleHandleW(nullptr), nullptr);
+  for (const auto& g : kGroups) {
+    TOOLINFOW ti{};
+    ti.cbSize = sizeof ti;
+    ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    ti.hwnd = hwnd();
+    ti.uId = reinterpret_cast<UINT_PTR>(child(g.name));
+    ti.lpszText = const_cast<wchar_t*>(L"Select All/None");
+    SendMessageW(tips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+  }
   for (size_t i = 0; i < kCategoryCount; ++i) {
     const Category& c = kCategories[i];
     const GroupLayout& g = layoutOf(c.group);

@@ -373,5 +373,34 @@ TEST_F(MainWindowTest, LastCleanedFollowsTheRegionalSettings) {
   }
 }
 
+TEST_F(MainWindowTest, GroupCaptionsShowTheirToolTip) {
+  load();
+  struct Found {
+    HWND owner, tips = nullptr;
+  } found{w.hwnd()};
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND h, LPARAM lp) {
+        auto* f = reinterpret_cast<Found*>(lp);
+        wchar_t cls[64] = {};
+        GetClassNameW(h, cls, 64);
+        if (lstrcmpiW(cls, TOOLTIPS_CLASSW) == 0 && GetWindow(h, GW_OWNER) == f->owner) f->tips = h;
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  ASSERT_NE(found.tips, nullptr);
+  EXPECT_EQ(SendMessageW(found.tips, TTM_GETTOOLCOUNT, 0, 0), 4);
+  for (const char* caption : {"lblFolderFiles", "lblMiscellaneous", "lblInternet", "lblFirefox"}) {
+    wchar_t text[80] = {};
+    TOOLINFOW ti{};
+    ti.cbSize = sizeof ti;
+    ti.hwnd = w.hwnd();
+    ti.uId = reinterpret_cast<UINT_PTR>(w.child(caption));
+    ti.lpszText = text;
+    SendMessageW(found.tips, TTM_GETTEXTW, std::size(text), reinterpret_cast<LPARAM>(&ti));
+    EXPECT_EQ(utf8(text), "Select All/None") << caption;
+  }
+}
+
 }  // namespace
 }  // namespace glenvask
