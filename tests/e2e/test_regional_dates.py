@@ -1,8 +1,7 @@
-"""Dates under the machine's regional settings, end to end: for German, British, Japanese and
-American settings (set in the prefix's registry, put back at the end) the hidden run's
-unnecessary-files scan honours the srch.txt date window written in that region's short dates,
-deleting the files of the days after From up to To and keeping the others; the last-cleaned
-date is written in the region's format. A window whose dates cannot be read deletes nothing."""
+"""Dates under regional settings set in the prefix's registry (put back at the end): the hidden
+run's unnecessary-files scan honours a srch.txt date window written in the region's short
+dates, deleting the files of the days after From up to To and keeping the others, and writes
+the last-cleaned date in the region's format. A window that cannot be read deletes nothing."""
 
 import os
 import re
@@ -18,44 +17,22 @@ os.makedirs(drive)
 link = os.path.join(PREFIX, "dosdevices", "p:")
 DRIVES_KEY = "HKLM\\Software\\Wine\\Drives"
 INTL_KEY = "HKCU\\Control Panel\\International"
-DAYS = [1, 2, 3, 4]  # a file written at noon of each day of March 2024
 
 GERMAN = ("dd.MM.yyyy", "HH:mm:ss", "", "")
-# (settings, the date line of srch.txt, the days deleted, the last-cleaned date's shape)
+# (sShortDate, sTimeFormat, s1159, s2359), the date line, the March days deleted (a file of
+# each of 1 to 4 March), the last-cleaned date's shape
 CASES = [
     (GERMAN, "1 01.03.2024 03.03.2024", [2, 3], r"\d\d\.\d\d\.\d{4}( \d\d:\d\d:\d\d)?"),
     (("dd/MM/yyyy", "HH:mm:ss", "am", "pm"), "1 01/03/2024 03/03/2024", [2, 3],
      r"\d\d/\d\d/\d{4}( \d\d:\d\d:\d\d)?"),
     (("yyyy/MM/dd", "H:mm:ss", "AM", "PM"), "1 2024/03/01 2024/03/03", [2, 3],
      r"\d{4}/\d\d/\d\d( \d{1,2}:\d\d:\d\d)?"),
-    # The same text as the British one: 3 January to 3 March.
+    # The British text, read as 3 January to 3 March.
     (("M/d/yyyy", "h:mm:ss tt", "AM", "PM"), "1 01/03/2024 03/03/2024", [1, 2, 3],
      r"\d{1,2}/\d{1,2}/\d{4}( \d{1,2}:\d\d:\d\d [AP]M)?"),
-    # Unreadable windows: on and empty.
     (GERMAN, "1 01.03.2024 garbage", [], None),
-    (GERMAN, "1 03/01/2024 33.03.2024", [], None),
     (GERMAN, "garbage", [], None),
 ]
-
-
-def name(day):
-    return f"mar{day}.tmp"
-
-
-def prepare():
-    for day in DAYS:
-        p = os.path.join(drive, name(day))
-        with open(p, "wb") as f:
-            f.write(b"x")
-        noon = time.mktime((2024, 3, day, 12, 0, 0, 0, 0, -1))
-        os.utime(p, (noon, noon))
-
-
-def regional(short_date, time_format, am, pm):
-    for value, data in (("sShortDate", short_date), ("sTimeFormat", time_format),
-                        ("s1159", am), ("s2359", pm)):
-        wine(["reg", "add", INTL_KEY, "/v", value, "/d", data, "/f"], check=True)
-
 
 if os.path.lexists(link):
     t.check(False, "drive P: of the prefix is in use already")
@@ -67,17 +44,20 @@ try:
     app.write("UNFI.txt", "1\x01*.tmp\x01Temporary files\r\n")
     for settings, line, deleted, shape in CASES:
         what = f"{settings[0]} '{line}'"
-        regional(*settings)
-        prepare()
+        for value, data in zip(("sShortDate", "sTimeFormat", "s1159", "s2359"), settings):
+            wine(["reg", "add", INTL_KEY, "/v", value, "/d", data, "/f"], check=True)
+        for day in range(1, 5):
+            noon = time.mktime((2024, 3, day, 12, 0, 0, 0, 0, -1))
+            os.utime(app.write(f"drive/mar{day}.tmp", "x"), (noon, noon))
         app.write("srch.txt", f" P: Hard drive\r\n0 0\r\n{line}\r\n0 False False False 1000\r\n"
                   "0 0 0\r\n")
         app.write("settings.ini", "")
         code = run_hidden(app, ["chkUnNecessaryFiles"], timeout=60)
         t.check(code == 0, f"{what}: the program ended by itself (exit {code})")
-        for day in DAYS:
-            gone = not os.path.exists(os.path.join(drive, name(day)))
-            t.check(gone == (day in deleted),
-                    f"{what}: the file of {day} March {'deleted' if day in deleted else 'kept'}")
+        for day in range(1, 5):
+            gone = not os.path.exists(app.path("drive", f"mar{day}.tmp"))
+            t.check(gone == (day in deleted), f"{what}: the file of {day} March "
+                    f"{'deleted' if day in deleted else 'kept'}")
         stamp = re.search(r"LastCleaned=(.*)\r\n", app.read("settings.ini").decode("utf-8"))
         t.check(stamp is not None, f"{what}: last-cleaned date written")
         if stamp and shape:

@@ -12,6 +12,7 @@
 #include "base/text.h"
 #include "services/globals.h"
 #include "services/lists.h"
+#include "support/regional.h"
 #include "support/scripted.h"
 #include "win/pump.h"
 #include "win/regional.h"
@@ -20,7 +21,9 @@
 namespace glenvask {
 namespace {
 
+using test::fromLocal;
 using test::ScratchFolder;
+using test::setLocalWriteTime;
 using Strings = std::vector<std::string>;
 
 // What the windows would be told.
@@ -69,25 +72,6 @@ void scan(const ScratchFolder& dir, ScanMode mode, std::string_view pattern = "*
 
 void setAttributes(const std::string& path, DWORD attributes) {
   ASSERT_TRUE(SetFileAttributesW(wide(path).c_str(), attributes)) << path;
-}
-
-FILETIME fromLocal(const DateTime& local) {
-  SYSTEMTIME lt{}, utc{};
-  lt.wYear = WORD(local.year), lt.wMonth = WORD(local.month), lt.wDay = WORD(local.day);
-  lt.wHour = WORD(local.hour), lt.wMinute = WORD(local.minute), lt.wSecond = WORD(local.second);
-  FILETIME ft{};
-  EXPECT_TRUE(TzSpecificLocalTimeToSystemTime(nullptr, &lt, &utc) &&
-              SystemTimeToFileTime(&utc, &ft));
-  return ft;
-}
-
-void setLocalWriteTime(const std::string& path, DateTime local) {
-  FILETIME ft = fromLocal(local);
-  HANDLE h = CreateFileW(wide(path).c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING,
-                         FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-  ASSERT_NE(h, INVALID_HANDLE_VALUE) << path;
-  EXPECT_TRUE(SetFileTime(h, nullptr, nullptr, &ft));
-  CloseHandle(h);
 }
 
 Strings relative(const Strings& paths, const std::string& base) {

@@ -1,39 +1,38 @@
-// The user's regional date and time formats set for one test: in this process and in the
-// prefix's registry (HKCU\Control Panel\International, where Wine keeps what it honours for
-// the user's locale: the short date and time pictures and the texts of the halves of the
-// day), put back when the object goes. Wine reads them once per process, so a program
-// started meanwhile sees them too: tests that use this run in the prefix_system lock
-// (tests/<layer>/system/) or in the end-to-end tests.
+// The user's regional date and time formats set for one test, in this process and in the
+// prefix's registry (HKCU\Control Panel\International: Wine honours sShortDate, sTimeFormat,
+// s1159 and s2359 there), and put back when the object goes. Programs started meanwhile see
+// them too: tests that use this belong in tests/<layer>/system/ (the prefix_system lock).
 #pragma once
+
+#include <windows.h>
 
 #include <string>
 #include <vector>
 
+#include "base/datetime.h"
+
 namespace glenvask::test {
 
 struct Regional {
-  const char* name;  // for messages: "German"
-  const char* shortDate;
-  const char* time;
-  const char* am;
-  const char* pm;
+  const char *name, *shortDate, *time, *am, *pm;
 };
 
-// German, British, Japanese (24-hour clocks, "." "/" separators, year first), Dutch ("-")
-// and American.
+// German, British, Japanese, Dutch and American settings, in that order.
 const std::vector<Regional>& regionalSettings();
 
 class RegionalSettings {
  public:
   explicit RegionalSettings(const Regional& r);
   ~RegionalSettings();
-  RegionalSettings(const RegionalSettings&) = delete;
-  RegionalSettings& operator=(const RegionalSettings&) = delete;
   bool ok() const { return ok_; }
 
  private:
   std::vector<std::wstring> saved_;
   bool ok_ = true;
 };
+
+// A local date-time as a file time; a file's last-write time set to one.
+FILETIME fromLocal(const DateTime& local);
+void setLocalWriteTime(const std::string& path, DateTime local);
 
 }  // namespace glenvask::test
