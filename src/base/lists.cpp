@@ -10,15 +10,15 @@ namespace glenvask {
 
 namespace {
 
-// A check box value: a whole number.
-std::optional<std::int64_t> number(std::string_view s) { return parseInteger(s); }
+// A check box value or a flag: a number.
+std::optional<double> number(std::string_view s) { return parseNumber(s); }
 
 // "True" or "False" in any case, or a number (0 is false, any other true).
 std::optional<bool> boolean(std::string_view s) {
   std::string t = trim(s);
   if (iequals(t, "True")) return true;
   if (iequals(t, "False")) return false;
-  if (auto n = parseInteger(t)) return *n != 0;
+  if (auto n = parseNumber(t)) return *n != 0;
   return std::nullopt;
 }
 
@@ -71,7 +71,9 @@ std::optional<UnnecessaryType> parseUnnecessaryLine(std::string_view line) {
   auto flag = number(fields[0]);
   if (!flag) return std::nullopt;
   UnnecessaryType t;
-  t.flag = *flag;
+  // A flag with a fraction ("0.6") is not 1: the line stays, switched off.
+  auto whole = parseWholeNumber(fields[0]);
+  t.flag = whole && double(*whole) == *flag ? *whole : 0;
   t.pattern = fields[1];
   if (fields.size() > 2) t.description = fields[2];
   return t;
@@ -104,7 +106,8 @@ std::string formatUnnecessaryFile(const std::vector<UnnecessaryType>& types) {
   return out;
 }
 
-void applySearchOptions(std::string_view text, SearchOptions& options) {
+void applySearchOptions(std::string_view text, SearchOptions& options,
+                        const RegionalFormat& format) {
   auto lines = splitLines(text);
   for (size_t n = 1; n <= 4 && n < lines.size(); ++n) {
     auto f = split(lines[n], ' ');
@@ -117,14 +120,16 @@ void applySearchOptions(std::string_view text, SearchOptions& options) {
       if (ok) o.skipNoTarget = *target == 1, o.skipNoWorkDir = *workDir == 1;
     } else if (n == 2) {
       auto on = number(f[0]);
-      ok = on.has_value();
-      if (ok && *on != 0) {
-        auto from = f.size() > 1 ? parseSrchDate(f[1]) : std::nullopt;
-        auto to = f.size() > 2 ? parseSrchDate(f[2]) : std::nullopt;
-        ok = from && to && f.size() == 3;  // a date text holding a blank is no date
-        if (ok) o.useDateFilter = true, o.dateFrom = *from, o.dateTo = *to;
-      } else if (ok) {
+      if (on && *on == 0) {
         o.useDateFilter = false;
+      } else {
+        // On, or unreadable: the window holds the days the dates give, or none.
+        auto from = f.size() > 1 ? parseSrchDate(f[1], format) : std::nullopt;
+        auto to = f.size() > 2 ? parseSrchDate(f[2], format) : std::nullopt;
+        bool readable = on && from && to && f.size() == 3;  // a date holding a blank is none
+        o.useDateFilter = true;
+        o.dateFrom = readable ? *from : DateTime{};
+        o.dateTo = readable ? *to : DateTime{};
       }
     } else if (n == 3) {
       auto on = number(f[0]);
@@ -154,7 +159,7 @@ void applySearchOptions(std::string_view text, SearchOptions& options) {
   }
 }
 
-void applySearchPage(std::string_view text, SearchPage& page) {
+void applySearchPage(std::string_view text, SearchPage& page, const RegionalFormat& format) {
   auto lines = splitLines(text);
   for (size_t n = 1; n <= 4 && n < lines.size(); ++n) {
     auto f = split(lines[n], ' ');
@@ -169,7 +174,7 @@ void applySearchPage(std::string_view text, SearchPage& page) {
       if (ok) p.fileReference = *a, p.pathReference = *b;
     } else if (n == 2) {
       auto on = checkBox(field(0));
-      auto first = parseSrchDate(field(1)), second = parseSrchDate(field(2));
+      auto first = parseSrchDate(field(1), format), second = parseSrchDate(field(2), format);
       ok = on && first && second;
       if (ok) p.dateRange = *on, p.firstDate = *first, p.secondDate = *second;
     } else if (n == 3) {
@@ -191,15 +196,15 @@ void applySearchPage(std::string_view text, SearchPage& page) {
   }
 }
 
-std::string formatSearchFile(const SearchPage& page) {
+std::string formatSearchFile(const SearchPage& page, const RegionalFormat& format) {
   auto box = [](bool on) { return on ? "1" : "0"; };
   auto tf = [](bool on) { return on ? "True" : "False"; };
   std::string out;
   for (const auto& d : page.drives) out += " " + d;
   out += "\r\n";
   out += std::string(box(page.fileReference)) + " " + box(page.pathReference) + "\r\n";
-  out += std::string(box(page.dateRange)) + " " + formatSrchDate(page.firstDate) + " " +
-         formatSrchDate(page.secondDate) + "\r\n";
+  out += std::string(box(page.dateRange)) + " " + formatSrchDate(page.firstDate, format) + " " +
+         formatSrchDate(page.secondDate, format) + "\r\n";
   out += std::string(box(page.size)) + " " + tf(page.sizeEquals) + " " + tf(page.sizeAtLeast) +
          " " + tf(page.sizeAtMost) + " " + page.sizeText + "\r\n";
   out += std::string(box(page.readOnly)) + " " + box(page.hidden) + " " + box(page.system) +
@@ -215,14 +220,15 @@ std::vector<char> srchDriveLetters(std::string_view line0) {
   return letters;
 }
 
-std::string formatSrchDate(const DateTime& date) {
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%d/%d/%04d", date.month, date.day, date.year);
-  return buf;
+std::string formatSrchDate(const DateTime& date, const RegionalFormat& format) {
+  std::string text;
+  for (char c : formatShortDate(date, format))
+    if (c != ' ') text += c;
+  return text;
 }
 
-std::optional<DateTime> parseSrchDate(std::string_view text) {
-  auto t = parseDateTime(text);
+std::optional<DateTime> parseSrchDate(std::string_view text, const RegionalFormat& format) {
+  auto t = parseDateTime(text, format);
   if (!t) return std::nullopt;
   t->hour = t->minute = t->second = 0;
   return t;

@@ -46,7 +46,7 @@ std::string formatUnnecessaryFile(const std::vector<UnnecessaryType>& types);
 // srch.txt holds five lines of fields separated by single blanks:
 //   0: the selected drive items, each preceded by a blank (" C: Hard drive D: Hard drive")
 //   1: "File reference" and "Path reference" check boxes (0 or 1)
-//   2: the "From" check box, the first date, the second date (dates as m/d/yyyy)
+//   2: the "From" check box, the first date, the second date (regional short dates)
 //   3: the "Size" check box, "True"/"False" for "Equals", "A minimum", "A maximum", the size
 //      text in kilobytes
 //   4: the "Read only", "Hidden" and "System" check boxes
@@ -68,13 +68,20 @@ struct SearchOptions {
   bool skipSystem = true;
 };
 
-// Sets the options that lines 1 to 4 of srch.txt's text give. Line 1: an option is on only
+// Sets the options that lines 1 to 4 of srch.txt's text give, the dates read in the regional
+// format. Check box values are numbers (" 1" and "1.0" are 1). Line 1: an option is on only
 // for the value 1; lines 2 to 4: any number but 0 is on. Line 2 off ignores its dates; line 3
 // off sets anySize and ignores the rest of the line. A line with a field that does not
-// convert, or too few fields, changes none of its options; so does a date or size text
-// that held a blank (more fields than line 2 or 3 has). Options no line sets keep their
-// values; line 0 and lines after line 4 are ignored.
-void applySearchOptions(std::string_view text, SearchOptions& options);
+// convert, or too few fields, changes none of its options; so does a size text that held a
+// blank (more fields than line 3 has). Options no line sets keep their values; line 0 and
+// lines after line 4 are ignored.
+//
+// A date window never widens a scan: line 2 with a first field that is not 0 and dates that
+// cannot be read (or a date text that held a blank), and a line 2 whose first field is no
+// number, leave the window on and empty, so that no file passes it (dateFrom and dateTo
+// both the empty date: no day lies after the one and up to the other).
+void applySearchOptions(std::string_view text, SearchOptions& options,
+                        const RegionalFormat& format);
 
 // What the options window's search page shows and stores.
 struct SearchPage {
@@ -97,17 +104,19 @@ struct SearchPage {
 // Fills the page's check boxes, dates and size fields from lines 1 to 4 (drives are left
 // alone: see srchDriveLetters and splitLines). A check box value must be 0 or 1. A line that
 // does not parse changes nothing of the page.
-void applySearchPage(std::string_view text, SearchPage& page);
+void applySearchPage(std::string_view text, SearchPage& page, const RegionalFormat& format);
 // srch.txt's text for the page: five lines, each ended by CR LF.
-std::string formatSearchFile(const SearchPage& page);
+std::string formatSearchFile(const SearchPage& page, const RegionalFormat& format);
 
 // The drive letters that line 0 names, in order, upper case: every field that is a letter
 // followed by ":". Other fields (drive-type texts) are passed over.
 std::vector<char> srchDriveLetters(std::string_view line0);
 
-// Dates in srch.txt: "m/d/yyyy" without time of day. Reading also takes what parseDateTime
-// takes (the time of day, if any, is dropped); nothing for anything else.
-std::string formatSrchDate(const DateTime& date);
-std::optional<DateTime> parseSrchDate(std::string_view text);
+// Dates in srch.txt: the regional short date, without time of day and without the blanks a
+// regional format may hold ("d. M. yyyy" gives "1.3.2024"), so that each date is one field.
+// Reading takes what parseDateTime takes (the time of day, if any, is dropped); nothing for
+// anything else.
+std::string formatSrchDate(const DateTime& date, const RegionalFormat& format);
+std::optional<DateTime> parseSrchDate(std::string_view text, const RegionalFormat& format);
 
 }  // namespace glenvask

@@ -211,7 +211,7 @@ std::vector<PluginListEntry> parsePluginList(std::string_view text) {
     const std::vector<std::string>& f = *fields;
     if (!isBareFileName(f[1])) return;
     PluginListEntry e;
-    e.checked = parseInteger(f[0]) == 1;
+    e.checked = parseNumber(f[0]) == 1;
     e.fileName = f[1];
     if (f.size() > 2) e.description = f[2];
     entries.push_back(std::move(e));

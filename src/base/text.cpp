@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 
 namespace glenvask {
 
@@ -64,6 +65,40 @@ std::optional<std::int64_t> parseInteger(std::string_view s) {
   auto [ptr, ec] = std::from_chars(v.data(), v.data() + v.size(), value);
   if (ec != std::errc() || ptr != v.data() + v.size()) return std::nullopt;
   return value;
+}
+
+std::optional<double> parseNumber(std::string_view s) {
+  std::string t = trim(s);
+  std::string_view v = t;
+  if (!v.empty() && v.front() == '+') v.remove_prefix(1);
+  // The shape first: digits, a point, digits (at least one digit in all), an exponent.
+  size_t i = v.size() && v[0] == '-' ? 1 : 0, digits = 0;
+  auto run = [&] {
+    size_t n = 0;
+    while (i < v.size() && v[i] >= '0' && v[i] <= '9') ++i, ++n;
+    return n;
+  };
+  digits += run();
+  if (i < v.size() && v[i] == '.') ++i, digits += run();
+  if (digits == 0) return std::nullopt;
+  if (i < v.size() && (v[i] == 'e' || v[i] == 'E')) {
+    ++i;
+    if (i < v.size() && (v[i] == '+' || v[i] == '-')) ++i;
+    if (run() == 0) return std::nullopt;
+  }
+  if (i != v.size()) return std::nullopt;
+  double value = 0;
+  auto [ptr, ec] = std::from_chars(v.data(), v.data() + v.size(), value);
+  if (ec != std::errc() || ptr != v.data() + v.size() || !std::isfinite(value)) return std::nullopt;
+  return value;
+}
+
+std::optional<std::int64_t> parseWholeNumber(std::string_view s) {
+  auto n = parseNumber(s);
+  if (!n) return std::nullopt;
+  double r = std::nearbyint(*n);  // the default rounding: halves to even
+  if (!(r >= -9223372036854775808.0 && r < 9223372036854775808.0)) return std::nullopt;
+  return static_cast<std::int64_t>(r);
 }
 
 bool isValidUtf8(std::string_view s) {

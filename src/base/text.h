@@ -22,6 +22,14 @@ std::vector<std::string> split(std::string_view s, char sep);
 // A whole decimal number, optionally signed and surrounded by blanks; nothing else.
 std::optional<std::int64_t> parseInteger(std::string_view s);
 
+// A number as switches, flags and check states are stored: optionally signed, with an optional
+// decimal fraction and exponent, surrounded by blanks ("1", " 1", "1.0", "+1", ".5", "1e0").
+// Nothing for anything else.
+std::optional<double> parseNumber(std::string_view s);
+// That number as a whole number, halves rounded to the even neighbour as the conversions to
+// whole numbers do ("1.0" is 1, "0.5" is 0, "1.5" is 2); nothing beyond the 64-bit range.
+std::optional<std::int64_t> parseWholeNumber(std::string_view s);
+
 // Whether the bytes are well-formed UTF-8 (no overlongs, no surrogates, nothing past U+10FFFF).
 bool isValidUtf8(std::string_view s);
 

@@ -245,6 +245,7 @@ void CleanCookies(MainWindow& w) {
     };
     w.CategoryFileCount = 0;
     w.CategorySpace = 0;
+    step([&] { w.markAgainLower("chkCookies"); });
     std::string folder;
     bool exists = false;
     step([&] {

@@ -15,6 +15,7 @@
 #include "services/system.h"
 #include "version.h"
 #include "win/ids.h"
+#include "win/regional.h"
 #include "win/unicode.h"
 
 namespace glenvask {
@@ -61,11 +62,12 @@ const GroupLayout& layoutOf(Group g) {
   return kGroups[0];
 }
 
-// A stored switch: on when its number is 1. A value that is not a number counts as its default.
+// A stored switch: on when its number is 1 ("1", " 1", "1.0"). A value that is not a number
+// counts as its default.
 bool readSwitch(const char* key, const char* def) {
   std::string v = readIni(settingsFile(), "General", key, def);
-  auto n = parseInteger(v);
-  if (!n) n = parseInteger(def);
+  auto n = parseNumber(v);
+  if (!n) n = parseNumber(def);
   return n && *n == 1;
 }
 
@@ -172,6 +174,19 @@ bool MainWindow::onCreate() {
     addControl(groupBox((std::string("fra") + (g.name + 3)).c_str(), IDC_STATIC, "", 8,
                         g.top + 14, kWidth - 16, g.rows * kRowH + 16));
   }
+  // The group captions' tool tip.
+  HWND tips = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(),
+                              nullptr, GetModuleHandleW(nullptr), nullptr);
+  for (const auto& g : kGroups) {
+    TOOLINFOW ti{};
+    ti.cbSize = sizeof ti;
+    ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    ti.hwnd = hwnd();
+    ti.uId = reinterpret_cast<UINT_PTR>(child(g.name));
+    ti.lpszText = const_cast<wchar_t*>(L"Select All/None");
+    SendMessageW(tips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+  }
   for (size_t i = 0; i < kCategoryCount; ++i) {
     const Category& c = kCategories[i];
     const GroupLayout& g = layoutOf(c.group);
@@ -244,7 +259,7 @@ void MainWindow::Form_Load() {
   Label5.setText(GLENVASK_VERSION_TEXT);
 
   // The tip index: a stored text that is not a 32-bit number starts at the first tip.
-  auto tip = parseInteger(getUserSetting("QUENMARK", "Settings", "Last Tip", "1"));
+  auto tip = parseWholeNumber(getUserSetting("QUENMARK", "Settings", "Last Tip", "1"));
   CurrentTip = tip && *tip >= INT32_MIN && *tip <= INT32_MAX ? static_cast<std::int32_t>(*tip) : 1;
   if (!LoadTips(appFile("tips.txt"))) Label26.setText(kMissingTips);
 
@@ -255,7 +270,7 @@ void MainWindow::Form_Load() {
     if (line.find(',') != std::string::npos) {
       auto fields = split(line, ',');
       for (size_t i = 0; i < kCategoryCount && i < fields.size(); ++i) {
-        auto v = parseInteger(fields[i]);
+        auto v = parseWholeNumber(fields[i]);
         if (v && (*v == 0 || *v == 1)) categoryBoxes_[i].setValue(static_cast<int>(*v));
       }
     }
@@ -277,7 +292,7 @@ void MainWindow::LoadDeleteSettings() {
                                : kDeleteBackup;
   // Stored as 0 or 1; only 1 turns an option on, and anything else reads as off.
   auto byteSetting = [&](const char* key) {
-    auto v = parseInteger(readIni(file, "General", key, "0"));
+    auto v = parseWholeNumber(readIni(file, "General", key, "0"));
     return v && *v == 1;
   };
   ShredRandom = byteSetting("ExtraS");
@@ -293,9 +308,9 @@ void MainWindow::LoadStartupSettings() {
   setAutoClean(false);
   if (readSwitch("AutoClean", "0")) {
     std::string file = settingsFile();
-    auto duration = parseInteger(readIni(file, "General", "Duration", "1"));
+    auto duration = parseWholeNumber(readIni(file, "General", "Duration", "1"));
     if (!duration || *duration < 1 || *duration > INT16_MAX) duration = 1;
-    auto hm = parseInteger(readIni(file, "General", "HM", "1"));
+    auto hm = parseWholeNumber(readIni(file, "General", "HM", "1"));
     if (!hm || *hm < INT16_MIN || *hm > INT16_MAX) hm = 1;
     std::int64_t minutes = *hm == 1 ? *duration * 60 : *duration;
     if (minutes <= INT16_MAX) {
@@ -331,13 +346,16 @@ void MainWindow::setTipBoxVisible(bool on) {
     ShowWindow(child(part), on ? SW_SHOWNA : SW_HIDE);
 }
 
+// LastCleaned is written and read in the regional general date format.
 void MainWindow::LoadLastCleaned() {
-  std::string text = readIni(settingsFile(), "CleanUp", "LastCleaned", formatGeneralDate(localNow()));
-  if (parseDateTime(text)) lblCleanDate.setText(text);
+  RegionalFormat format = userRegionalFormat();
+  std::string text =
+      readIni(settingsFile(), "CleanUp", "LastCleaned", formatGeneralDate(localNow(), format));
+  if (parseDateTime(text, format)) lblCleanDate.setText(text);
 }
 
 void MainWindow::SaveLastCleaned() {
-  std::string now = formatGeneralDate(localNow());
+  std::string now = formatGeneralDate(localNow(), userRegionalFormat());
   writeIni(settingsFile(), "CleanUp", "LastCleaned", now);
   lblCleanDate.setText(now);
 }

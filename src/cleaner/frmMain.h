@@ -48,6 +48,8 @@ class MainWindow : public Window, public CleaningHost {
   void CountCheckedItems();
   void startOperation(int left, int top);
   void startOperation(const char* box);  // the arrow beside the category's check box
+  // The arrow beside the box again, 10 twips lower than its first mark, the bar one step on.
+  void markAgainLower(const char* box);
   // Opens a category step: startOperation, its counters at 0, the shared lists emptied.
   void beginStep(const char* box);
   // What the main window offers other windows (services/host.h).

@@ -324,6 +324,15 @@ void MainWindow::startOperation(const char* box) {
   startOperation(r.left - arrow.right - scale(2), r.top);
 }
 
+void MainWindow::markAgainLower(const char* box) {
+  startOperation(box);
+  RECT r{};
+  GetWindowRect(imgCurrent.hwnd(), &r);
+  MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&r), 2);
+  SetWindowPos(imgCurrent.hwnd(), nullptr, r.left, r.top + MulDiv(10, scale(96), 1440), 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void MainWindow::beginStep(const char* box) {
   startOperation(box);
   CategoryFileCount = 0;

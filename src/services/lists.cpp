@@ -5,6 +5,7 @@
 #include "base/lists.h"
 #include "services/paths.h"
 #include "services/settings.h"
+#include "win/regional.h"
 #include "win/unicode.h"
 
 namespace glenvask {
@@ -33,7 +34,8 @@ void LoadSearchOptions() {
   SearchOptions o{};
   if (fileExists(appFile(kSearchOptionsFile))) {
     o = searchOptions;
-    if (auto text = readAppFile(kSearchOptionsFile)) applySearchOptions(*text, o);
+    if (auto text = readAppFile(kSearchOptionsFile))
+      applySearchOptions(*text, o, userRegionalFormat());
   }
   searchOptions = o;
 }

@@ -15,6 +15,7 @@
 #include "services/shortcut.h"
 #include "win/handle.h"
 #include "win/pump.h"
+#include "win/regional.h"
 #include "win/unicode.h"
 
 namespace glenvask {
@@ -197,6 +198,7 @@ class Scan {
       ignoreFolders_ = upperList(arrIgnoreFolders);
       if (mode_ == kScanUnnecessary) unnecessary_ = patternList(arrUnnecessary);
       if (GetTimeZoneInformation(&zone_) == TIME_ZONE_ID_INVALID) zonePtr_ = nullptr;
+      if (mode_ <= kScanDeadShortcuts) format_ = userRegionalFormat();
     }
   }
 
@@ -305,7 +307,8 @@ class Scan {
     row.size = static_cast<std::int64_t>((std::uint64_t{fd.nFileSizeHigh} << 32) |
                                          fd.nFileSizeLow);
     DateTime local = toLocal(fd.ftLastWriteTime, zonePtr_);
-    row.date = mode_ == kScanDeadShortcuts ? formatFileTime(local) : formatGeneralDate(local);
+    row.date = mode_ == kScanDeadShortcuts ? formatFileTime(local, format_)
+                                           : formatGeneralDate(local, format_);
     row.attributes = GetAttributeString(fd.dwFileAttributes);
     row.folder = folder;
     std::string_view ext;
@@ -330,6 +333,7 @@ class Scan {
   std::vector<Pattern> unnecessary_;
   TIME_ZONE_INFORMATION zone_{};
   const TIME_ZONE_INFORMATION* zonePtr_ = &zone_;
+  RegionalFormat format_;  // of the rows' date texts
   std::wstring wideBuf_;
   std::string upperBuf_;
 };
@@ -395,6 +399,8 @@ void SetShortcutShell(bool on) {
 
 DateTime FileTimeToLocal(const FILETIME& time) { return toLocal(time, nullptr); }
 
-std::string FormatFileTime(const FILETIME& time) { return formatFileTime(FileTimeToLocal(time)); }
+std::string FormatFileTime(const FILETIME& time) {
+  return formatFileTime(FileTimeToLocal(time), userRegionalFormat());
+}
 
 }  // namespace glenvask

@@ -71,7 +71,8 @@ void ResetScanLists();
 // subfolder below it: the files of a folder before its subfolders. In modes other than 0 the
 // folders below it are skipped when IsIgnoredFolder holds, and each folder entered is
 // reported on the status line. Rows of modes 1 and 2 show the general date text of the
-// last-write time, rows of mode 3 the file-time text (FormatFileTime).
+// last-write time, rows of mode 3 the file-time text (FormatFileTime), both in the regional
+// format.
 //
 // Keeps the windows live through the event pump. When bAbort is found set, the scan stops:
 // the review list is released, the current backup archive deleted and the run ended with
@@ -94,7 +95,7 @@ bool IsDeadShortcut(std::string_view path);
 void SetShortcutShell(bool on);
 
 // A file time in local time (with the daylight-saving rule of that moment), and as the
-// date text "mm/dd/yyyy h:nn:ss AM/PM".
+// file-time text of the regional format ("03/01/2024 5:03:09 PM", "01.03.2024 17:03:09").
 DateTime FileTimeToLocal(const FILETIME& time);
 std::string FormatFileTime(const FILETIME& time);
 

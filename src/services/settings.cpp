@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <atomic>
+#include <cwchar>
+
 #include "services/paths.h"
 #include "win/handle.h"
 #include "win/unicode.h"
@@ -83,35 +86,51 @@ std::optional<std::string> readFileBytes(std::string_view path) {
   return data;
 }
 
-bool writeFileAtomic(std::string_view path, std::string_view bytes) {
-  std::string tmp = std::string(path) + ".tmp";
-  std::wstring wtmp = wide(tmp);
-  {
-    FileHandle f(CreateFileW(wtmp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+namespace {
+
+// A new file beside the target under a name no file has: the target's name, a number of this
+// process and moment, ".tmp". Created new, so it can never be another file; nothing when the
+// folder takes no new file.
+FileHandle createTemporaryBeside(std::string_view path, std::wstring& name) {
+  static std::atomic<unsigned> counter{0};
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    wchar_t unique[64];
+    swprintf(unique, std::size(unique), L".%lx%llx%x.tmp", GetCurrentProcessId(),
+             static_cast<unsigned long long>(GetTickCount64()), counter.fetch_add(1));
+    name = wide(path) + unique;
+    FileHandle f(CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                              FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!f) return false;
-    size_t done = 0;
-    while (done < bytes.size()) {
-      DWORD n = 0;
-      DWORD want = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1 << 20));
-      if (!WriteFile(f.get(), bytes.data() + done, want, &n, nullptr) || n == 0) {
-        f.reset();
-        DeleteFileW(wtmp.c_str());
-        return false;
-      }
-      done += n;
-    }
-    if (!FlushFileBuffers(f.get())) {
-      f.reset();
-      DeleteFileW(wtmp.c_str());
-      return false;
-    }
+    if (f) return f;
+    DWORD e = GetLastError();
+    if (e != ERROR_FILE_EXISTS && e != ERROR_ALREADY_EXISTS) break;
   }
-  if (!MoveFileExW(wtmp.c_str(), wide(path).c_str(),
-                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  name.clear();
+  return FileHandle();
+}
+
+}  // namespace
+
+bool writeFileAtomic(std::string_view path, std::string_view bytes) {
+  std::wstring wtmp;
+  FileHandle f = createTemporaryBeside(path, wtmp);
+  if (!f) return false;
+  auto fail = [&] {
+    f.reset();
     DeleteFileW(wtmp.c_str());
     return false;
+  };
+  size_t done = 0;
+  while (done < bytes.size()) {
+    DWORD n = 0;
+    DWORD want = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1 << 20));
+    if (!WriteFile(f.get(), bytes.data() + done, want, &n, nullptr) || n == 0) return fail();
+    done += n;
   }
+  if (!FlushFileBuffers(f.get())) return fail();
+  f.reset();
+  if (!MoveFileExW(wtmp.c_str(), wide(path).c_str(),
+                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    return fail();
   return true;
 }
 

@@ -29,6 +29,8 @@ std::string userSettingsKey(std::string_view app, std::string_view section);
 // A whole file's bytes; nothing when it cannot be read.
 std::optional<std::string> readFileBytes(std::string_view path);
 // Writes the bytes to a temporary file beside the target, then puts it in the target's place.
+// The temporary file is a new one, of a name no file had; on any failure it is removed and
+// the target is left as it was.
 bool writeFileAtomic(std::string_view path, std::string_view bytes);
 
 }  // namespace glenvask

@@ -8,6 +8,7 @@
 
 #include "base/datetime.h"
 #include "base/text.h"
+#include "win/regional.h"
 #include "win/unicode.h"
 #include "win/window.h"
 
@@ -24,9 +25,9 @@ double numberKey(const std::string& s) {
   return end == digits.c_str() ? -1.0 : v;
 }
 
-DateTime dateKey(const std::string& s) {
-  // The list's date texts are "mm/dd/yyyy h:nn:ss AM/PM"; others sort first.
-  return parseDateTime(s).value_or(DateTime{});
+// Date texts in the regional format; others sort first.
+DateTime dateKey(const std::string& s, const RegionalFormat& format) {
+  return parseDateTime(s, format).value_or(DateTime{});
 }
 
 }  // namespace
@@ -169,7 +170,10 @@ int ListView::focusedRow() const { return h_ ? ListView_GetNextItem(h_, -1, LVNI
 
 void ListView::sortByColumn(size_t col) {
   if (col >= columns_.size() && !columns_.empty()) return;
-  ascending_ = sortColumn_ == static_cast<int>(col) ? !ascending_ : true;
+  if (toggle_ == SortToggle::EveryClick)
+    ascending_ = !ascending_;
+  else
+    ascending_ = sortColumn_ == static_cast<int>(col) ? !ascending_ : true;
   sortColumn_ = static_cast<int>(col);
   SortKind kind = col < columns_.size() ? columns_[col].sort : SortKind::Text;
 
@@ -194,7 +198,11 @@ void ListView::sortByColumn(size_t col) {
     switch (kind) {
       case SortKind::Text: apply([&](const ListRow& r) { return toLower(cell(r)); }); break;
       case SortKind::Number: apply([&](const ListRow& r) { return numberKey(cell(r)); }); break;
-      case SortKind::Date: apply([&](const ListRow& r) { return dateKey(cell(r)); }); break;
+      case SortKind::Date: {
+        RegionalFormat format = userRegionalFormat();
+        apply([&](const ListRow& r) { return dateKey(cell(r), format); });
+        break;
+      }
     }
   }
   std::vector<ListRow> sorted;

@@ -1,8 +1,9 @@
 // A list view that scales: the rows live here and the control asks for what it draws
 // (LVS_OWNERDATA), so a hundred thousand rows fill, sort and scroll without freezing.
 // Check boxes, a text colour per row (red for files that could not be deleted), and
-// sorting by a clicked column header, each click toggling the order. Each row may carry a
-// key of its own (a file's path, a registry key and value name) apart from what it shows.
+// sorting by a clicked column header, each click toggling the order (see SortToggle). Each row
+// may carry a key of its own (a file's path, a registry key and value name) apart from what it
+// shows.
 #pragma once
 
 #include <windows.h>
@@ -19,7 +20,14 @@
 
 namespace glenvask {
 
-enum class SortKind { Text, Number, Date };
+enum class SortKind { Text, Number, Date };  // Date: texts in the regional format
+
+// How a click on a column header chooses the order.
+enum class SortToggle {
+  EveryClick,  // one order for the whole list, flipped by every click whatever the column;
+               // the list starts ascending, so the first click sorts descending
+  PerColumn,   // another column sorts ascending; the same column again flips the order
+};
 
 struct ListColumn {
   std::string title;
@@ -74,9 +82,9 @@ class ListView : public Control {
   void select(size_t i, bool on = true);
   int focusedRow() const;
 
-  // Sorts by the column as a click on its header does: a second sort by the same column
-  // reverses the order.
+  // Sorts by the column as a click on its header does, the order chosen by the toggle.
   void sortByColumn(size_t col);
+  void setSortToggle(SortToggle toggle) { toggle_ = toggle; }
   int sortColumn() const { return sortColumn_; }
   bool sortAscending() const { return ascending_; }
 
@@ -99,6 +107,7 @@ class ListView : public Control {
   int updating_ = 0;
   int sortColumn_ = -1;
   bool ascending_ = true;
+  SortToggle toggle_ = SortToggle::EveryClick;
 };
 
 }  // namespace glenvask

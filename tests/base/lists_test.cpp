@@ -37,15 +37,22 @@ TEST(ListFiles, UnnecessaryTypeLines) {
   // The line; whether it reads, and its flag, pattern and description.
   std::tuple<std::string, bool, std::int64_t, std::string, std::string> cases[] = {
       {"1\x01*.tmp\x01Temporary", true, 1, "*.tmp", "Temporary"},
-      {"0\x01*.bak\x01" "Backup", true, 0, "*.bak", "Backup"},
+      {"0\x01*.bak\x01"
+       "Backup",
+       true, 0, "*.bak", "Backup"},
       {"1\x01*.old", true, 1, "*.old", ""},  // no description
-      {"1\x01*.chk\x01" "Check\x01more", true, 1, "*.chk", "Check"},
+      {"1\x01*.chk\x01"
+       "Check\x01more",
+       true, 1, "*.chk", "Check"},
       {" 1 \x01*.gid\x01Help", true, 1, "*.gid", "Help"},
-      {"1\x01\x01" "empty", true, 1, "", "empty"},
+      {"1\x01\x01"
+       "empty",
+       true, 1, "", "empty"},
       {"1 *.tmp Temporary", false, 0, "", ""},  // no character 1
-      {"x\x01*.tmp\x01T", false, 0, "", ""},    // flag not a whole number
+      {"x\x01*.tmp\x01T", false, 0, "", ""},    // flag not a number
       {"\x01*.tmp\x01T", false, 0, "", ""},
-      {"1.5\x01*.tmp\x01T", false, 0, "", ""},
+      {"1.0\x01*.tmp\x01T", true, 1, "*.tmp", "T"},
+      {"1.5\x01*.tmp\x01T", true, 0, "*.tmp", "T"},  // a number, but not 1
   };
   for (const auto& [line, parses, flag, pattern, description] : cases) {
     auto t = parseUnnecessaryLine(line);
@@ -100,8 +107,16 @@ TEST(ListFiles, ShippedDefaultCopiesAreWellFormed) {
 
 DateTime day(int y, int m, int d) { return DateTime{y, m, d}; }
 
-SearchOptions optionsOf(const std::string& text, SearchOptions start = {}) {
-  applySearchOptions(text, start);
+const RegionalFormat kUS;
+RegionalFormat regional(const char* shortDate) {
+  RegionalFormat f;
+  f.shortDate = shortDate;
+  return f;
+}
+
+SearchOptions optionsOf(const std::string& text, SearchOptions start = {},
+                        const RegionalFormat& format = kUS) {
+  applySearchOptions(text, start, format);
   return start;
 }
 
@@ -127,10 +142,13 @@ TEST(SearchFile, LinesSetTheScanOptions) {
     return o;
   };
   const std::string d = "x\r\n0 0\r\n1 1/1/2001 1/2/2001\r\n";  // lines 0 to 2 changing nothing
+  // A window that cannot be read is on and empty.
+  const SearchOptions closed = with([](auto& o) { o.dateFrom = o.dateTo = DateTime{}; });
   struct Case {
     const char* name;
     std::string text;
     SearchOptions expected;
+    RegionalFormat format = kUS;
   } cases[] = {
       {"empty file", "", flipped},
       {"line 0 only", " C: Hard drive\r\n", flipped},
@@ -138,36 +156,41 @@ TEST(SearchFile, LinesSetTheScanOptions) {
       {"line 1: only 1 is on", "x\r\n2 1\r\n", with([](auto& o) { o.skipNoWorkDir = true; })},
       {"line 1: one field", "x\r\n1\r\n", flipped},
       {"line 1: two blanks", "x\r\n1  1\r\n", flipped},
-      {"line 2: on with dates", "x\r\n0 0\r\n1 3/1/2024 3/3/2024\r\n", with([](auto& o) {
-         o.dateFrom = day(2024, 3, 1), o.dateTo = day(2024, 3, 3);
-       })},
+      {"line 2: on with dates", "x\r\n0 0\r\n1 3/1/2024 3/3/2024\r\n",
+       with([](auto& o) { o.dateFrom = day(2024, 3, 1), o.dateTo = day(2024, 3, 3); })},
       {"line 2: any number but 0 is on", "x\r\n0 0\r\n5 12/31/2023 1/2/2024\r\n",
        with([](auto& o) { o.dateFrom = day(2023, 12, 31), o.dateTo = day(2024, 1, 2); })},
       {"line 2: off whatever the dates", "x\r\n0 0\r\n0 garbage\r\n",
        with([](auto& o) { o.useDateFilter = false; })},
-      {"line 2: bad second date", "x\r\n0 0\r\n1 3/1/2024 31/31/2024\r\n", flipped},
-      {"line 2: missing date", "x\r\n0 0\r\n1 3/1/2024\r\n", flipped},
-      {"line 2: a date holding a blank", "x\r\n0 0\r\n1 3/1/2024 3/3/2024 10:00\r\n", flipped},
-      {"line 3: on", d + "1 False True False 500\r\n", with([](auto& o) {
-         o.anySize = o.sizeEquals = o.sizeAtMost = false, o.sizeLimitKB = 500;
-       })},
+      {"line 2: bad second date", "x\r\n0 0\r\n1 3/1/2024 31/31/2024\r\n", closed},
+      {"line 2: missing date", "x\r\n0 0\r\n1 3/1/2024\r\n", closed},
+      {"line 2: a date holding a blank", "x\r\n0 0\r\n1 3/1/2024 3/3/2024 10:00\r\n", closed},
+      {"line 2: garbage", "x\r\n0 0\r\ngarbage\r\n", closed},
+      {"line 2: regional dates, flag 1.0", "x\r\n0 0\r\n1.0 01.03.2024 03.03.2024\r\n",
+       with([](auto& o) { o.dateFrom = day(2024, 3, 1), o.dateTo = day(2024, 3, 3); }),
+       regional("dd.MM.yyyy")},
+      {"line 2: the region's order", "x\r\n0 0\r\n1 01/03/2024 03/03/2024\r\n",
+       with([](auto& o) { o.dateFrom = day(2024, 3, 1), o.dateTo = day(2024, 3, 3); }),
+       regional("dd/MM/yyyy")},
+
+      {"line 3: on", d + "1 False True False 500\r\n",
+       with([](auto& o) { o.anySize = o.sizeEquals = o.sizeAtMost = false, o.sizeLimitKB = 500; })},
       {"line 3: off", d + "0 False True False 500\r\n", flipped},
       {"line 3: size text with a blank", d + "1 False False False 1 000\r\n", flipped},
       {"line 3: size too large", d + "1 True False False 99999999999\r\n", flipped},
       {"line 3: not true/false", d + "1 Yes No No 5\r\n", flipped},
-      {"line 4", "a\r\nb\r\nc\r\nd\r\n1 0 1\r\n",
-       with([](auto& o) { o.skipReadOnly = o.skipSystem = true; })},
-      {"line 4: any number but 0 is on", "a\r\nb\r\nc\r\nd\r\n-1 3 9\r\n",
+      {"line 4", d + "d\r\n1 0 1\r\n", with([](auto& o) { o.skipReadOnly = o.skipSystem = true; })},
+      {"line 4: any number but 0 is on", d + "d\r\n-1 3 9\r\n",
        with([](auto& o) { o.skipReadOnly = o.skipHidden = o.skipSystem = true; })},
-      {"line 4: short", "a\r\nb\r\nc\r\nd\r\n1 1\r\n", flipped},
+      {"line 4: short", d + "d\r\n1 1\r\n", flipped},
       {"a bad line does not stop the next", "x\r\nbad\r\n0 x y\r\n1 x\r\n1 1 1\r\n",
        with([](auto& o) {
          o.useDateFilter = false, o.skipReadOnly = o.skipHidden = o.skipSystem = true;
        })},
-      {"lines after 4 are ignored", "a\r\nb\r\nc\r\nd\r\ne\r\n1 1 1\r\n", flipped},
+      {"lines after 4 are ignored", d + "d\r\ne\r\n1 1 1\r\n", flipped},
   };
   for (const auto& c : cases)
-    EXPECT_EQ(fields(optionsOf(c.text, flipped)), fields(c.expected)) << c.name;
+    EXPECT_EQ(fields(optionsOf(c.text, flipped, c.format)), fields(c.expected)) << c.name;
 }
 
 TEST(SearchFile, PageWritesWhatTheScannerAndThePageReadBack) {
@@ -176,7 +199,7 @@ TEST(SearchFile, PageWritesWhatTheScannerAndThePageReadBack) {
   page.fileReference = page.dateRange = page.size = page.sizeAtLeast = page.hidden = true;
   page.firstDate = day(2024, 3, 1), page.secondDate = day(2024, 12, 25);
   page.sizeText = "500";
-  std::string text = formatSearchFile(page);
+  std::string text = formatSearchFile(page, kUS);
   EXPECT_EQ(text,
             " C: Hard drive D: Hard drive\r\n1 0\r\n1 3/1/2024 12/25/2024\r\n"
             "1 False True False 500\r\n0 1 0\r\n");
@@ -184,7 +207,7 @@ TEST(SearchFile, PageWritesWhatTheScannerAndThePageReadBack) {
                   false, 500, false, true, false};
   EXPECT_EQ(fields(optionsOf(text)), fields(o));
   SearchPage back;
-  applySearchPage(text, back);
+  applySearchPage(text, back, kUS);
   EXPECT_TRUE(back.drives.empty());  // drives are the page's own business
   EXPECT_EQ(fields(back), fields(page));
 
@@ -193,17 +216,17 @@ TEST(SearchFile, PageWritesWhatTheScannerAndThePageReadBack) {
   SearchPage none;
   none.size = true;
   none.sizeText = "1 000";
-  std::string t2 = formatSearchFile(none);
+  std::string t2 = formatSearchFile(none, kUS);
   EXPECT_EQ(splitLines(t2)[0], "");
   SearchOptions before;
   before.sizeLimitKB = 42;
   EXPECT_EQ(optionsOf(t2, before).sizeLimitKB, 42);
   SearchPage typed;
-  applySearchPage(t2, typed);
+  applySearchPage(t2, typed, kUS);
   EXPECT_EQ(typed.sizeText, "1 000");
   // A damaged page line changes nothing of the page; the others still load.
   SearchPage p2;
-  applySearchPage("\r\n1 x\r\n1 3/1/2024 3/2/2024\r\n", p2);
+  applySearchPage("\r\n1 x\r\n1 3/1/2024 3/2/2024\r\n", p2, kUS);
   EXPECT_FALSE(p2.fileReference);
   EXPECT_TRUE(p2.dateRange);
 }
@@ -225,10 +248,23 @@ TEST(SearchFile, DriveLettersOfLineZero) {
 }
 
 TEST(SearchFile, Dates) {
-  EXPECT_EQ(formatSrchDate(day(2026, 12, 6)), "12/6/2026");
-  EXPECT_EQ(parseSrchDate("03/01/2024"), day(2024, 3, 1));
-  EXPECT_EQ(parseSrchDate("2024-03-01"), day(2024, 3, 1));
-  for (const char* bad : {"2/30/2024", "", "today"}) EXPECT_EQ(parseSrchDate(bad), std::nullopt);
+  struct Case {
+    const char* shortDate;
+    const char* text;  // of 6 December 2026
+  } cases[] = {
+      {"M/d/yyyy", "12/6/2026"},
+      {"dd.MM.yyyy", "06.12.2026"},
+      {"yyyy/MM/dd", "2026/12/06"},
+      {"d. M. yyyy", "6.12.2026"},  // one field: the blanks are left out
+  };
+  for (const auto& c : cases) {
+    RegionalFormat f = regional(c.shortDate);
+    EXPECT_EQ(formatSrchDate(day(2026, 12, 6), f), c.text);
+    EXPECT_EQ(parseSrchDate(c.text, f), day(2026, 12, 6)) << c.text;
+    EXPECT_EQ(parseSrchDate("2026-12-06 17:03", f), day(2026, 12, 6)) << "the time is dropped";
+    for (const char* bad : {"2/30/2024", "", "today"})
+      EXPECT_EQ(parseSrchDate(bad, f), std::nullopt);
+  }
 }
 
 }  // namespace

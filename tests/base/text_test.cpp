@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "base/datetime.h"
-
 namespace glenvask {
 namespace {
 
@@ -37,24 +35,39 @@ TEST(Text, Utf8Validity) {
   for (const auto& [in, valid] : cases) EXPECT_EQ(isValidUtf8(in), valid) << in;
 }
 
-TEST(DateTime, GeneralDateRoundTrips) {
-  std::pair<DateTime, const char*> cases[] = {
-      {{2026, 12, 6, 17, 3, 9}, "12/6/2026 5:03:09 PM"},
-      {{2026, 1, 1, 0, 0, 0}, "1/1/2026 12:00:00 AM"},
-      {{2024, 2, 29, 12, 30, 0}, "2/29/2024 12:30:00 PM"}};
-  for (const auto& [t, text] : cases) {
-    EXPECT_EQ(formatGeneralDate(t), text);
-    EXPECT_EQ(parseDateTime(text), t) << text;
+// Switches, flags and check states as hand-edited files hold them.
+TEST(Text, NumbersAsSettingsHoldThem) {
+  struct Case {
+    const char* in;
+    std::optional<double> number;
+    std::optional<std::int64_t> whole;
+  } cases[] = {
+      {"1", 1, 1},
+      {" 1", 1, 1},
+      {"1.0", 1, 1},
+      {"+1", 1, 1},
+      {"1e0", 1, 1},
+      {"\t-2 ", -2, -2},
+      {".5", 0.5, 0},
+      {"1.5", 1.5, 2},
+      {"2.5", 2.5, 2},
+      {"0.6", 0.6, 1},
+      {"5.", 5, 5},
+      {"", std::nullopt, std::nullopt},
+      {"1,0", std::nullopt, std::nullopt},
+      {"one", std::nullopt, std::nullopt},
+      {"1 1", std::nullopt, std::nullopt},
+      {".", std::nullopt, std::nullopt},
+      {"1e", std::nullopt, std::nullopt},
+      {"- 1", std::nullopt, std::nullopt},
+      {"1e999", std::nullopt, std::nullopt},
+      {"1e30", 1e30, std::nullopt},
+      {"0x1", std::nullopt, std::nullopt},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(parseNumber(c.in), c.number) << c.in;
+    EXPECT_EQ(parseWholeNumber(c.in), c.whole) << c.in;
   }
-}
-
-TEST(DateTime, ParseAcceptsDatesAloneAndRefusesNonsense) {
-  EXPECT_EQ(parseDateTime("3/4/2025"), (DateTime{2025, 3, 4, 0, 0, 0}));
-  EXPECT_EQ(parseDateTime("2025-03-04 17:05:06"), (DateTime{2025, 3, 4, 17, 5, 6}));
-  EXPECT_EQ(parseDateTime("3/4/2025 17:05"), (DateTime{2025, 3, 4, 17, 5, 0}));
-  for (const char* bad : {"", "yesterday", "2/30/2025", "13/1/2025", "1/1/25", "1/1/2025 13:00 PM",
-                          "1/1/2025 10:61:00", "1/1/2025 junk"})
-    EXPECT_FALSE(parseDateTime(bad)) << bad;
 }
 
 }  // namespace

@@ -292,18 +292,19 @@ TEST_F(ReviewListTest, SortsByTheClickedColumnAndShowsProperties) {
   w.addIcons();
   w.show();
   using Names = std::vector<std::string>;
-  w.lstvDeletion_ColumnClick(kColName);
-  EXPECT_EQ(names(), (Names{"a.tmp", "b.tmp", "c.tmp"}));
+  // One order for the whole list, flipped by every click: the first click sorts descending.
   w.lstvDeletion_ColumnClick(kColName);
   EXPECT_EQ(names(), (Names{"c.tmp", "b.tmp", "a.tmp"}));
+  w.lstvDeletion_ColumnClick(kColName);
+  EXPECT_EQ(names(), (Names{"a.tmp", "b.tmp", "c.tmp"}));
   w.lstvDeletion_ColumnClick(kColBytes);
-  EXPECT_EQ(names(), (Names{"c.tmp", "a.tmp", "b.tmp"})) << "by the number, not the text";
+  EXPECT_EQ(names(), (Names{"b.tmp", "a.tmp", "c.tmp"})) << "by the number, descending";
   // A click on the header does the same.
   NMLISTVIEW nm{{w.lstvDeletion.hwnd(),
                  static_cast<UINT_PTR>(GetDlgCtrlID(w.lstvDeletion.hwnd())), LVN_COLUMNCLICK},
                 -1, static_cast<int>(kColBytes)};
   SendMessageW(w.hwnd(), WM_NOTIFY, nm.hdr.idFrom, reinterpret_cast<LPARAM>(&nm));
-  EXPECT_EQ(names(), (Names{"b.tmp", "a.tmp", "c.tmp"}));
+  EXPECT_EQ(names(), (Names{"c.tmp", "a.tmp", "b.tmp"}));
 
   // Properties of the selected row go to the shell; none selected asks nothing.
   w.mnuProperties_Click();

@@ -14,14 +14,18 @@
 #include "services/globals.h"
 #include "services/lists.h"
 #include "support/host.h"
+#include "support/regional.h"
 #include "support/scripted.h"
 #include "win/pump.h"
+#include "win/regional.h"
 #include "win/unicode.h"
 
 namespace glenvask {
 namespace {
 
+using test::fromLocal;
 using test::ScratchFolder;
+using test::setLocalWriteTime;
 using Strings = std::vector<std::string>;
 
 // What the windows would be told: the main window (status, stop) and the review list (rows).
@@ -69,25 +73,6 @@ void scan(const ScratchFolder& dir, ScanMode mode, std::string_view pattern = "*
 
 void setAttributes(const std::string& path, DWORD attributes) {
   ASSERT_TRUE(SetFileAttributesW(wide(path).c_str(), attributes)) << path;
-}
-
-FILETIME fromLocal(const DateTime& local) {
-  SYSTEMTIME lt{}, utc{};
-  lt.wYear = WORD(local.year), lt.wMonth = WORD(local.month), lt.wDay = WORD(local.day);
-  lt.wHour = WORD(local.hour), lt.wMinute = WORD(local.minute), lt.wSecond = WORD(local.second);
-  FILETIME ft{};
-  EXPECT_TRUE(TzSpecificLocalTimeToSystemTime(nullptr, &lt, &utc) &&
-              SystemTimeToFileTime(&utc, &ft));
-  return ft;
-}
-
-void setLocalWriteTime(const std::string& path, DateTime local) {
-  FILETIME ft = fromLocal(local);
-  HANDLE h = CreateFileW(wide(path).c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING,
-                         FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-  ASSERT_NE(h, INVALID_HANDLE_VALUE) << path;
-  EXPECT_TRUE(SetFileTime(h, nullptr, nullptr, &ft));
-  CloseHandle(h);
 }
 
 Strings relative(const Strings& paths, const std::string& base) {
@@ -181,10 +166,14 @@ TEST_F(ScannerTest, ReviewRowsCarryTheListColumns) {
   using Cols = std::array<std::string, 7>;
   const char* kCat = "Unnecessary Files";
   EXPECT_EQ(rec.rows[0].columns(), (Cols{".log", "0", rec.rows[0].date, "AH", base, "LOG", kCat}));
-  EXPECT_EQ(rec.rows[1].columns(),
-            (Cols{"README", "0", "12/24/2023 9:05:00 AM", "A", base, "", kCat}));
+  // The general date texts in the machine's regional format (see tests/review/system).
+  RegionalFormat f = userRegionalFormat();
+  EXPECT_EQ(
+      rec.rows[1].columns(),
+      (Cols{"README", "0", formatGeneralDate({2023, 12, 24, 9, 5, 0}, f), "A", base, "", kCat}));
   EXPECT_EQ(rec.rows[2].columns(),
-            (Cols{"Report.Old.bak", "1234", "3/1/2024 5:03:09 PM", "RASH", base, "BAK", kCat}));
+            (Cols{"Report.Old.bak", "1234", formatGeneralDate({2024, 3, 1, 17, 3, 9}, f), "RASH",
+                  base, "BAK", kCat}));
   EXPECT_EQ(rec.rows[3].columns(),
             (Cols{"~draft.doc", "5", rec.rows[3].date, "A", base + "sub\\", "DOC", kCat}));
 }
@@ -215,6 +204,12 @@ TEST_F(ScannerTest, DateWindowHoldsTheDaysAfterFromUpToTo) {
   Recorder all;
   scan(dir, kScanEmpty);
   EXPECT_EQ(all.rows.size(), std::size(cases));
+  // A window whose dates could not be read is on and empty: nothing passes it.
+  searchOptions.useDateFilter = true;
+  searchOptions.dateFrom = searchOptions.dateTo = DateTime{};
+  Recorder none;
+  for (ScanMode mode : {kScanUnnecessary, kScanEmpty}) scan(dir, mode);
+  EXPECT_TRUE(none.rows.empty());
 }
 
 TEST_F(ScannerTest, IgnoreTests) {
@@ -324,7 +319,7 @@ TEST_F(ScannerTest, DeadShortcuts) {
     for (const auto& r : rec.rows) {
       EXPECT_EQ(r.category, "Dead Shortcuts");
       if (r.name == "dead.lnk") {
-        EXPECT_EQ(r.date, "03/01/2024 7:03:09 AM");  // the file-time text
+        EXPECT_EQ(r.date, formatFileTime({2024, 3, 1, 7, 3, 9}, userRegionalFormat()));
       }
     }
   }

@@ -7,6 +7,7 @@
 
 #include "support/scripted.h"
 #include "win/pump.h"
+#include "win/regional.h"
 #include "win/unicode.h"
 
 namespace glenvask {
@@ -84,40 +85,56 @@ TEST(ListView, ShowsRowsChecksAndColours) {
 }
 
 TEST(ListView, SortsByColumnKindAndTogglesOrder) {
-  ListWindow w;
-  ASSERT_TRUE(w.create());
-  w.list.addRow({{"beta", "900", "01/02/2025 3:04:05 PM"}, false, CLR_DEFAULT, -1, "1"});
-  w.list.addRow({{"Alpha", "10000", "12/31/2024 11:00:00 AM"}, true, ListView::kRed, -1, "2"});
-  w.list.addRow({{"gamma", "20", "01/02/2025 9:00:00 AM"}, false, CLR_DEFAULT, -1, "3"});
-  auto keys = [&] {
-    std::string k;
-    for (size_t i = 0; i < w.list.rowCount(); ++i) k += w.list.rowKey(i);
-    return k;
-  };
+  // Dates in the machine's regional format, whatever it is.
+  auto date = [f = userRegionalFormat()](DateTime t) { return formatGeneralDate(t, f); };
   struct Step {
     size_t column;
-    std::string order;
-  } steps[] = {
-      {0, "213"},  // names ignore case
-      {0, "312"},  // the same column again: descending
-      {1, "312"},  // sizes as numbers, not as text
-      {1, "213"},
-      {2, "231"},  // dates in time order, though "12/31/2024" sorts last as text
+    std::string order;  // the rows' keys, top to bottom
   };
-  for (const auto& s : steps) {
-    // Through the header, as a click does.
-    NMLISTVIEW nm{};
-    nm.hdr.hwndFrom = w.list.hwnd();
-    nm.hdr.idFrom = 100;
-    nm.hdr.code = LVN_COLUMNCLICK;
-    nm.iSubItem = static_cast<int>(s.column);
-    SendMessageW(w.hwnd(), WM_NOTIFY, 100, reinterpret_cast<LPARAM>(&nm));
-    EXPECT_EQ(keys(), s.order) << "column " << s.column;
-  }
-  // Checks and colours travel with their rows.
-  for (size_t i = 0; i < w.list.rowCount(); ++i) {
-    EXPECT_EQ(w.list.rowChecked(i), w.list.rowKey(i) == "2");
-    EXPECT_EQ(w.list.rowColor(i) == ListView::kRed, w.list.rowKey(i) == "2");
+  struct Case {
+    SortToggle toggle;
+    std::vector<Step> steps;
+  } cases[] = {
+      // One order for the list, flipped by every click whatever the column; it starts
+      // ascending, so the first click sorts descending.
+      {SortToggle::EveryClick,
+       {{0, "312"},  // names ignore case
+        {0, "213"},
+        {1, "213"},  // sizes as numbers, not as text
+        {1, "312"},
+        {2, "132"},  // dates in time order
+        {2, "231"}}},
+      // Each column starts ascending; the same column again flips.
+      {SortToggle::PerColumn, {{0, "213"}, {0, "312"}, {1, "312"}, {2, "231"}, {2, "132"}}},
+  };
+  for (const auto& c : cases) {
+    ListWindow w;
+    ASSERT_TRUE(w.create());
+    w.list.setSortToggle(c.toggle);
+    w.list.addRow({{"beta", "900", date({2025, 1, 2, 15, 4, 5})}, false, CLR_DEFAULT, -1, "1"});
+    w.list.addRow(
+        {{"Alpha", "10000", date({2024, 12, 31, 11, 0, 0})}, true, ListView::kRed, -1, "2"});
+    w.list.addRow({{"gamma", "20", date({2025, 1, 2, 9, 0, 0})}, false, CLR_DEFAULT, -1, "3"});
+    auto keys = [&] {
+      std::string k;
+      for (size_t i = 0; i < w.list.rowCount(); ++i) k += w.list.rowKey(i);
+      return k;
+    };
+    for (const auto& s : c.steps) {
+      // Through the header, as a click does.
+      NMLISTVIEW nm{};
+      nm.hdr.hwndFrom = w.list.hwnd();
+      nm.hdr.idFrom = 100;
+      nm.hdr.code = LVN_COLUMNCLICK;
+      nm.iSubItem = static_cast<int>(s.column);
+      SendMessageW(w.hwnd(), WM_NOTIFY, 100, reinterpret_cast<LPARAM>(&nm));
+      EXPECT_EQ(keys(), s.order) << "column " << s.column;
+    }
+    // Checks and colours travel with their rows.
+    for (size_t i = 0; i < w.list.rowCount(); ++i) {
+      EXPECT_EQ(w.list.rowChecked(i), w.list.rowKey(i) == "2");
+      EXPECT_EQ(w.list.rowColor(i) == ListView::kRed, w.list.rowKey(i) == "2");
+    }
   }
 }
 

@@ -378,5 +378,30 @@ TEST_F(SystemCategoriesTest, PluginsRunTheCheckedPluginsAndCountTheirFiles) {
   EXPECT_EQ(CleanupLog, "");
 }
 
+// The Cookies step marks its box a second time as its file half begins, 10 twips lower; the
+// other steps mark theirs once, level with the box.
+TEST_F(SystemCategoriesTest, CookiesMarkTheirBoxASecondTimeLower) {
+  struct Case {
+    void (*routine)(MainWindow&);
+    const char* box;
+    int marks, lower;
+  } cases[] = {
+      {&CleanCookies, "chkCookies", 2, MulDiv(10, w.scale(96), 1440)},
+      {&CleanCache, "chkCache", 1, 0},
+  };
+  CleanCookies(w);  // no cookie file left to count on the progress bar
+  for (const auto& c : cases) {
+    w.pgClean.setRange(0, 10);
+    w.pgClean.setValue(0);
+    c.routine(w);
+    RECT arrow{}, box{};
+    GetWindowRect(w.imgCurrent.hwnd(), &arrow);
+    GetWindowRect(w.categoryByName(c.box)->hwnd(), &box);
+    EXPECT_EQ(w.pgClean.value(), c.marks) << c.box;
+    EXPECT_EQ(arrow.top - box.top, c.lower) << c.box;
+  }
+  EXPECT_GT(cases[0].lower, 0);
+}
+
 }  // namespace
 }  // namespace glenvask

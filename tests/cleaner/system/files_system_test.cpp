@@ -12,6 +12,7 @@
 #include "support/host.h"
 #include "services/registry.h"
 #include "services/system.h"
+#include "win/regional.h"
 
 namespace glenvask {
 namespace {
@@ -69,7 +70,7 @@ class FilesSystemTest : public test::CategoryTest {
     SearchPage page;
     page.drives = {"Q: Hard drive"};
     page.readOnly = readOnly, page.hidden = hidden, page.system = true;
-    app.write("srch.txt", formatSearchFile(page));
+    app.write("srch.txt", formatSearchFile(page, userRegionalFormat()));
     app.write("UNFI.txt", "1\x01*.tmp\x01Temporary files\r\n");
     LoadScanLists();
   }

@@ -2,12 +2,18 @@
 // folder" and the real per-user settings store of the prefix.
 #include "cleaner/frmMain.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 #include <shlwapi.h>
 
+#include <regex>
+
 #include "base/datetime.h"
+#include "base/text.h"
 #include "cleaner/files_support.h"
 #include "services/clock.h"
+#include "support/regional.h"
+#include "win/regional.h"
 
 namespace glenvask {
 namespace {
@@ -71,7 +77,7 @@ TEST_F(MainWindowTest, MissingSettingsGiveEveryDefault) {
   EXPECT_TRUE(shown("Shape3"));
   EXPECT_EQ(w.checkStates(), (std::array<int, kCategoryCount>{}));
   // No LastCleaned: the present moment is shown.
-  auto shownDate = parseDateTime(w.lblCleanDate.text());
+  auto shownDate = parseDateTime(w.lblCleanDate.text(), userRegionalFormat());
   ASSERT_TRUE(shownDate) << w.lblCleanDate.text();
   EXPECT_EQ(shownDate->year, localNow().year);
   EXPECT_EQ(w.Label26.text(),
@@ -101,11 +107,13 @@ TEST_F(MainWindowTest, EachOddSettingFallsBackToItsOwnDefault) {
       {"[General]\r\nExtraS=1\r\nRename=1\r\nProtect1=1\r\nProtect2=1\r\nTipBox=0\r\n"
        "[Backup]\r\nPath=D:\\Saved\r\n",
        true, true, true, true, false, "D:\\Saved\\"},
-      {"[General]\r\nExtraS=yes\r\nRename=2\r\nProtect1=on\r\nProtect2=1\r\nTipBox=x\r\n",
-       false, false, false, true, true, nullptr},
+      {"[General]\r\nExtraS=yes\r\nRename=2\r\nProtect1=on\r\nProtect2=1\r\nTipBox=x\r\n", false,
+       false, false, true, true, nullptr},
       {"[General]\r\nExtraS= 1 \r\nRename=-1\r\nProtect1=01\r\nProtect2=1.0\r\nTipBox=\r\n"
        "[Backup]\r\nPath=E:\\B\\\r\n",
-       true, false, true, false, true, "E:\\B\\"},
+       true, false, true, true, true, "E:\\B\\"},  // numbers: " 1", "01" and "1.0" are 1
+      {"[General]\r\nExtraS=1.0\r\nRename=0.4\r\nProtect1= 1\r\nProtect2=1.5\r\nTipBox=0.0\r\n",
+       true, false, true, false, false, nullptr},
       {"[General]\r\nExtraS=300\r\nTipBox=1\r\n", false, false, false, false, true, nullptr},
   };
   for (const auto& c : cases) {
@@ -135,7 +143,8 @@ TEST_F(MainWindowTest, CheckStatesRoundTripThroughChkItems) {
   std::string expected;
   for (size_t i = 0; i < kCategoryCount; ++i) expected += (i ? "," : "") + std::to_string(states[i]);
   EXPECT_EQ(app.read("chkItems.txt"), expected + "\r\n");
-  EXPECT_FALSE(app.exists("chkItems.txt.tmp"));
+  for (const std::string& name : test::listFolder(app.path()))
+    EXPECT_EQ(toLower(name).find(".tmp"), std::string::npos) << "a temporary file is left";
   load();
   EXPECT_EQ(w.checkStates(), states);
 }
@@ -150,12 +159,13 @@ TEST_F(MainWindowTest, DamagedChkItemsRestoresWhatItCan) {
     std::string file;
     std::array<int, kCategoryCount> states;
   } cases[] = {
-      {"1,x,1\r\n", ones({0, 2})},  // a field that is no number
-      {"0,1", ones({1})},           // fewer fields, no line end
-      {"1", ones({})},              // no comma
-      {"", ones({})},               // empty
+      {"1,x,1\r\n", ones({0, 2})},           // a field that is no number
+      {"0,1", ones({1})},                    // fewer fields, no line end
+      {"1", ones({})},                       // no comma
+      {"", ones({})},                        // empty
       {"2,1,-1,1 \r\n1,1,1", ones({1, 3})},  // only 0 and 1 count; only the first line
       {std::string(10, ',') + "1", ones({10})},
+      {"1.0, 1,0.0,1e0,2.5\r\n", ones({0, 1, 3})},  // numbers: 2.5 is 2
   };
   for (const auto& c : cases) {
     app.write("chkItems.txt", c.file);
@@ -218,7 +228,7 @@ TEST_F(MainWindowTest, LastCleanedDate) {
   EXPECT_EQ(w.lblCleanDate.text(), "");
   w.SaveLastCleaned();
   std::string stored = readIni(settingsFile(), "CleanUp", "LastCleaned", "");
-  EXPECT_TRUE(parseDateTime(stored)) << stored;
+  EXPECT_TRUE(parseDateTime(stored, userRegionalFormat())) << stored;
   EXPECT_EQ(w.lblCleanDate.text(), stored);
 }
 
@@ -309,6 +319,66 @@ TEST_F(MainWindowTest, TurnOffItemsLeaveThroughTheSeamAtOnce) {
   EXPECT_TRUE(GetMenuState(menu, ids::kCmdOptions, MF_BYCOMMAND) & MF_GRAYED);
   EXPECT_EQ(caption(ids::kCmdClean), "&Clean");
   EXPECT_FALSE(GetMenuState(menu, ids::kCmdClean, MF_BYCOMMAND) & MF_GRAYED);
+}
+
+// LastCleaned in the regional general date format: a stored text of the region is shown, the
+// present moment is written in it and read back at the next start.
+TEST_F(MainWindowTest, LastCleanedFollowsTheRegionalSettings) {
+  struct Case {
+    const char* stored;  // 6 December 2025, 01:05:07
+    const char* written;
+  } cases[] = {
+      // in the order of regionalSettings()
+      {"06.12.2025 01:05:07", R"(\d\d\.\d\d\.\d{4}( \d\d:\d\d:\d\d)?)"},
+      {"06/12/2025 01:05:07", R"(\d\d/\d\d/\d{4}( \d\d:\d\d:\d\d)?)"},
+      {"2025/12/06 1:05:07", R"(\d{4}/\d\d/\d\d( \d{1,2}:\d\d:\d\d)?)"},
+      {"6-12-2025 1:05:07", R"(\d{1,2}-\d{1,2}-\d{4}( \d{1,2}:\d\d:\d\d)?)"},
+      {"12/6/2025 1:05:07 AM", R"(\d{1,2}/\d{1,2}/\d{4}( \d{1,2}:\d\d:\d\d [AP]M)?)"},
+  };
+  ASSERT_EQ(std::size(cases), test::regionalSettings().size());
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    SCOPED_TRACE(test::regionalSettings()[i].name);
+    test::RegionalSettings regional(test::regionalSettings()[i]);
+    ASSERT_TRUE(regional.ok());
+    settings(std::string("[CleanUp]\r\nLastCleaned=") + cases[i].stored + "\r\n");
+    load();
+    EXPECT_EQ(w.lblCleanDate.text(), cases[i].stored);
+    w.SaveLastCleaned();
+    std::string written = readIni(settingsFile(), "CleanUp", "LastCleaned", "");
+    EXPECT_TRUE(std::regex_match(written, std::regex(cases[i].written))) << written;
+    auto back = parseDateTime(written, userRegionalFormat());
+    ASSERT_TRUE(back) << written;
+    EXPECT_EQ(back->year, localNow().year);
+    w.destroy();
+    load();
+    EXPECT_EQ(w.lblCleanDate.text(), written);
+    w.destroy();
+  }
+}
+
+TEST_F(MainWindowTest, GroupCaptionsShowTheirToolTip) {
+  load();
+  std::pair<HWND, HWND> ownerTips{w.hwnd(), nullptr};  // the tool tip window the main one owns
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND h, LPARAM lp) {
+        auto* found = reinterpret_cast<std::pair<HWND, HWND>*>(lp);
+        wchar_t cls[64] = {};
+        GetClassNameW(h, cls, 64);
+        if (!lstrcmpiW(cls, TOOLTIPS_CLASSW) && GetWindow(h, GW_OWNER) == found->first)
+          found->second = h;
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&ownerTips));
+  ASSERT_NE(ownerTips.second, nullptr);
+  EXPECT_EQ(SendMessageW(ownerTips.second, TTM_GETTOOLCOUNT, 0, 0), 4);
+  for (const char* caption : {"lblFolderFiles", "lblMiscellaneous", "lblInternet", "lblFirefox"}) {
+    wchar_t text[80] = {};
+    TOOLINFOW ti{sizeof ti, 0, w.hwnd(), reinterpret_cast<UINT_PTR>(w.child(caption))};
+    ti.lpszText = text;
+    SendMessageW(ownerTips.second, TTM_GETTEXTW, std::size(text), reinterpret_cast<LPARAM>(&ti));
+    EXPECT_EQ(utf8(text), "Select All/None") << caption;
+  }
 }
 
 }  // namespace

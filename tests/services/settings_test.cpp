@@ -1,0 +1,58 @@
+// Whole-file rewrites on real files: the temporary file is a new file beside the target and
+// never another file, and a failed rewrite leaves the target as it was and no temporary file.
+#include "services/settings.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "support/scripted.h"
+#include "win/unicode.h"
+
+namespace glenvask {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+Strings namesIn(const test::ScratchFolder& dir) {
+  Strings names;
+  WIN32_FIND_DATAW fd;
+  HANDLE h = FindFirstFileW(wide(dir.file("*")).c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) return names;
+  do {
+    std::string n = utf8(fd.cFileName);
+    if (n != "." && n != "..") names.push_back(n);
+  } while (FindNextFileW(h, &fd));
+  FindClose(h);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+TEST(WholeFileWrite, TheTemporaryFileIsANewFileAndGoesOnFailure) {
+  test::ScratchFolder dir;
+  // Beside a file of the name "target.tmp": that file stays as it was.
+  dir.write("mylog", "old");
+  dir.write("mylog.tmp", "the user's own");
+  ASSERT_TRUE(writeFileAtomic(dir.file("mylog"), "new"));
+  ASSERT_TRUE(writeFileAtomic(dir.file("fresh.txt"), ""));
+  EXPECT_EQ(dir.read("mylog"), "new");
+  EXPECT_EQ(dir.read("mylog.tmp"), "the user's own");
+  EXPECT_EQ(namesIn(dir), (Strings{"fresh.txt", "mylog", "mylog.tmp"}));
+
+  // Rewrites that fail: a target held open without delete sharing, a folder, a missing folder.
+  std::string held = dir.write("held", "old");
+  HANDLE h = CreateFileW(wide(held).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                         0, nullptr);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE);
+  ASSERT_TRUE(CreateDirectoryW(wide(dir.file("folder")).c_str(), nullptr));
+  for (const char* target : {"held", "folder", "missing\\x"})
+    EXPECT_FALSE(writeFileAtomic(dir.file(target), "new")) << target;
+  CloseHandle(h);
+  EXPECT_EQ(dir.read("held"), "old");
+  EXPECT_EQ(namesIn(dir), (Strings{"folder", "fresh.txt", "held", "mylog", "mylog.tmp"}));
+}
+
+}  // namespace
+}  // namespace glenvask
