@@ -16,6 +16,8 @@ inline constexpr const wchar_t* kSummaryClass = L"GlenvaskCleanupSummary";
 inline constexpr const wchar_t* kLogDetailsClass = L"GlenvaskDetailedLog";
 inline constexpr const wchar_t* kEditDialogClass =
     L"GlenvaskEditDialog";  // every small edit dialog
+inline constexpr const wchar_t* kZipViewClass = L"GlenvaskZipInformation";
+inline constexpr const wchar_t* kOverwriteClass = L"GlenvaskOverwriteConfirmation";
 
 // Main window: the thirty category check boxes are kCategoryBase + their index in the order of
 // chkItems.txt (cleaner/categories.h).
@@ -98,5 +100,20 @@ inline constexpr int kLogText = 3301;
 inline constexpr int kLogStatus = 3302;
 inline constexpr int kLogSave = 3303;
 inline constexpr int kLogClose = 3304;
+
+// Backups: the archive list of the Backups page with its buttons, the zip contents viewer, and
+// the overwrite question of a restore.
+inline constexpr int kBackupList = 4500;
+inline constexpr int kBackupView = 4501;
+inline constexpr int kBackupDelete = 4502;
+inline constexpr int kBackupRestore = 4503;
+inline constexpr int kZipViewList = 4510;
+inline constexpr int kZipViewStatus = 4511;
+inline constexpr int kOverwriteCaption = 4520;
+inline constexpr int kOverwriteIcon = 4521;
+inline constexpr int kOverwriteAllFiles = 4522;
+inline constexpr int kOverwriteYes = 4523;
+inline constexpr int kOverwriteNo = 4524;
+inline constexpr int kOverwriteCancel = 4525;
 
 }  // namespace glenvask::ids

@@ -1,0 +1,76 @@
+// What the tests of the backups share: archives written by the program's own zip writer (any
+// entry name, hostile ones too), damaged on purpose, and the local write time of a file.
+#pragma once
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "base/zip.h"
+#include "services/settings.h"
+#include "services/zipfile.h"
+#include "support/regional.h"
+#include "win/unicode.h"
+
+namespace glenvask::test {
+
+inline const DateTime kEntryTime{2024, 3, 1, 10, 20, 30};
+
+struct Item {
+  std::string name, data;
+  DateTime time = kEntryTime;
+  std::uint32_t attributes = FILE_ATTRIBUTE_ARCHIVE;
+};
+
+// An archive of the items; without its directory when `finish` is false (as a kill leaves it).
+inline std::string makeArchive(const std::string& path, const std::vector<Item>& items,
+                               bool finish = true) {
+  WinZipFile f;
+  EXPECT_TRUE(f.openWrite(path)) << path;
+  ZipWriter w(f);
+  EXPECT_TRUE(w.open());
+  for (const auto& it : items) {
+    std::size_t at = 0;
+    EXPECT_TRUE(w.add({it.name, toDosTime(it.time), it.attributes, it.data.size()},
+                      [&](char* b, std::size_t cap) -> std::int64_t {
+                        std::size_t n = std::min(cap, it.data.size() - at);
+                        std::memcpy(b, it.data.data() + at, n);
+                        at += n;
+                        return static_cast<std::int64_t>(n);
+                      }))
+        << it.name;
+  }
+  if (finish) EXPECT_TRUE(w.finish());
+  return path;
+}
+
+// Changes the archive's bytes: `edit` gets them all and says what they become.
+template <class Edit>
+void editFile(const std::string& path, Edit edit) {
+  std::string bytes = readFileBytes(path).value_or("");
+  edit(bytes);
+  ASSERT_TRUE(writeFileAtomic(path, bytes));
+}
+
+// Marks every entry encrypted, in its local header and its directory record.
+inline void markEncrypted(std::string& zip) {
+  for (auto [sig, flags] : {std::pair{"PK\x03\x04", 6}, std::pair{"PK\x01\x02", 8}})
+    for (auto p = zip.find(sig); p != std::string::npos; p = zip.find(sig, p + 4))
+      zip[p + flags] |= 1;
+}
+
+inline DateTime localWriteTime(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA a{};
+  GetFileAttributesExW(wide(path).c_str(), GetFileExInfoStandard, &a);
+  FILETIME local{};
+  SYSTEMTIME st{};
+  FileTimeToLocalFileTime(&a.ftLastWriteTime, &local);
+  FileTimeToSystemTime(&local, &st);
+  return {st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond};
+}
+
+}  // namespace glenvask::test
