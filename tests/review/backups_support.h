@@ -11,9 +11,11 @@
 #include <vector>
 
 #include "base/zip.h"
+#include "review/backups.h"
 #include "services/settings.h"
 #include "services/zipfile.h"
 #include "support/regional.h"
+#include "win/controls.h"
 #include "win/unicode.h"
 
 namespace glenvask::test {
@@ -72,5 +74,37 @@ inline DateTime localWriteTime(const std::string& path) {
   FileTimeToSystemTime(&local, &st);
   return {st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond};
 }
+
+// A window holding a backup list and the four rule buttons, as the Backups page does.
+class PageWindow : public Window {
+ public:
+  BackupList backups;
+  OptionGroup rules;
+  bool quitOnDestroy = false;  // ends the message loop when it goes
+  bool make() {
+    WindowSpec spec;
+    spec.title = "Backups";
+    spec.width = 760;
+    spec.height = 330;
+    return create(spec);
+  }
+
+ protected:
+  const wchar_t* className() const override { return L"GlenvaskTestBackupPage"; }
+  bool onCreate() override {
+    const char* names[] = {"Always", "Newer", "Prompt", "Never"};
+    for (int i = 0; i < 4; ++i)
+      addControl(optionButton(names[i], -1, names[i], 10 + 100 * i, 300, 90, 20, i == 0));
+    rules.bind(*this, {"Always", "Newer", "Prompt", "Never"});
+    return backups.create(*this, {10, 10, 750, 290});
+  }
+  void onCommand(int id, int, HWND) override {
+    backups.onCommand(id, overwriteRuleOf(rules.chosen()));
+  }
+  void onDestroy() override {
+    backups.detach();
+    if (quitOnDestroy) PostQuitMessage(0);
+  }
+};
 
 }  // namespace glenvask::test
