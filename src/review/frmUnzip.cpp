@@ -1,11 +1,14 @@
 #include "review/frmUnzip.h"
 
+#include <commctrl.h>
 #include <shellapi.h>
 
 #include <algorithm>
 #include <cctype>
+#include <numeric>
 
 #include "base/pathtext.h"
+#include "base/text.h"
 #include "review/unzip.h"
 #include "services/system.h"
 #include "win/regional.h"
@@ -17,10 +20,16 @@ namespace {
 
 constexpr int kWidth = 640, kHeight = 360, kStatusH = 18;
 
-ZipViewWindow& instance() {
-  static ZipViewWindow window;
-  return window;
-}
+struct Column {
+  const wchar_t* title;
+  int width;
+  bool right;
+};
+constexpr Column kColumns[] = {{L"Filename", 200, false},
+                               {L"Size", 80, true},
+                               {L"Date", 120, false},
+                               {L"Packed", 80, true},
+                               {L"Folder", 240, false}};
 
 // The first character of the archive's file name: the drive its files came from.
 std::string driveLetterOf(const std::string& archive) {
@@ -41,7 +50,13 @@ std::string shortTimePicture(std::string_view picture) {
   return std::string(picture.substr(0, start)) + std::string(picture.substr(end));
 }
 
-ZipViewWindow& frmUnzip() { return instance(); }
+ZipViewWindow& frmUnzip() {
+  static ZipViewWindow window;
+  return window;
+}
+
+ZipViewWindow::ZipViewWindow() = default;
+ZipViewWindow::~ZipViewWindow() = default;
 
 bool ZipViewWindow::build(HWND owner) {
   if (isOpen()) return true;
@@ -55,21 +70,26 @@ bool ZipViewWindow::build(HWND owner) {
 }
 
 bool ZipViewWindow::onCreate() {
-  lvwZip.setColumns({
-      {"Filename", 200},
-      {"Size", 80, SortKind::Number, true},
-      {"Date", 120, SortKind::Date},
-      {"Packed", 80, SortKind::Number, true},
-      {"Folder", 240},
-  });
-  if (!lvwZip.create(*this, "lvwZip", ids::kZipViewList, 0, 0, kWidth, kHeight - kStatusH,
-                     false))
-    return false;
-  // The image list is this window's: the control must not destroy it.
-  HWND lv = lvwZip.hwnd();
-  SetWindowLongPtrW(lv, GWL_STYLE, GetWindowLongPtrW(lv, GWL_STYLE) | LVS_SHAREIMAGELISTS);
+  // The rows live here and the list asks for what it draws; the image list is this window's.
+  lvwZip.attach(addControl({"lvwZip", WC_LISTVIEWW, ids::kZipViewList, "", 0, 0, kWidth,
+                            kHeight - kStatusH,
+                            LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS |
+                                WS_TABSTOP | WS_BORDER}));
   lblStatus.attach(addControl(
       label("lblStatus", ids::kZipViewStatus, "", 0, kHeight - kStatusH, kWidth, kStatusH)));
+  if (!lvwZip || !lblStatus) return false;
+  HWND lv = lvwZip.hwnd();
+  ListView_SetExtendedListViewStyle(
+      lv, LVS_EX_FULLROWSELECT | LVS_EX_HEADERDRAGDROP | LVS_EX_DOUBLEBUFFER);
+  for (int i = 0; i < static_cast<int>(std::size(kColumns)); ++i) {
+    LVCOLUMNW col{};
+    col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
+    col.fmt = kColumns[i].right ? LVCFMT_RIGHT : LVCFMT_LEFT;
+    col.cx = scale(kColumns[i].width);
+    col.pszText = const_cast<wchar_t*>(kColumns[i].title);
+    col.iSubItem = i;
+    ListView_InsertColumn(lv, i, &col);
+  }
   Form_Load();
   RECT rc{};
   GetClientRect(hwnd(), &rc);
@@ -81,6 +101,7 @@ void ZipViewWindow::Form_Load() {
   int cx = GetSystemMetrics(SM_CXSMICON), cy = GetSystemMetrics(SM_CYSMICON);
   ilsIcons16.reset(ImageList_Create(cx, cy, ILC_COLOR32 | ILC_MASK, 16, 16));
   icons_.clear();
+  written_.clear();
   typeNames_.clear();
   // Image 0, "DEFAULT": the shell's icon of a file of no known type.
   SHFILEINFOW info{};
@@ -90,34 +111,80 @@ void ZipViewWindow::Form_Load() {
     ImageList_AddIcon(ilsIcons16.get(), info.hIcon);
     DestroyIcon(info.hIcon);
   }
-  lvwZip.setImageList(ilsIcons16.get());
+  ListView_SetImageList(lvwZip.hwnd(), ilsIcons16.get(), LVSIL_SMALL);
   ListZipContents(ZipFile);
-  lblStatus.setText(std::to_string(lvwZip.rowCount()) + " files(s)");
+  lblStatus.setText(std::to_string(rowCount()) + " files(s)");
 }
 
-int ZipViewWindow::GetExtensionIcon(const std::string& fileName) {
+void ZipViewWindow::ListZipContents(const std::string& path) {
+  unzip_ = std::make_unique<cUnZip>();
+  unzip_->setZipFile(path);
+  unzip_->Directory();
+  order_.resize(static_cast<std::size_t>(unzip_->FileCount()));
+  std::iota(order_.begin(), order_.end(), std::int64_t{1});
+  ascending_ = true;
+  drive_ = driveLetterOf(path) + ":\\";
+  format_ = userRegionalFormat();
+  timePicture_ = shortTimePicture(format_.time);
+  if (lvwZip) {
+    ListView_SetItemCountEx(lvwZip.hwnd(), static_cast<int>(order_.size()), 0);
+    InvalidateRect(lvwZip.hwnd(), nullptr, FALSE);
+  }
+}
+
+std::string ZipViewWindow::cellText(std::int64_t i, size_t column) const {
+  switch (column) {
+    case kZipColFilename:
+      return unzip_->FileEncrypted(i) ? unzip_->Filename(i) + "+" : unzip_->Filename(i);
+    case kZipColSize: return std::to_string(unzip_->FileSize(i));
+    case kZipColDate: {
+      DateTime d = unzip_->FileDate(i);
+      return formatShortDate(d, format_) + " " + formatTimePicture(d, timePicture_, format_);
+    }
+    case kZipColPacked: return std::to_string(unzip_->FilePackedSize(i));
+    case kZipColFolder: return drive_ + unzip_->FileDirectory(i);
+    default: return {};
+  }
+}
+
+std::string ZipViewWindow::rowText(size_t row, size_t column) const {
+  return row < order_.size() ? cellText(order_[row], column) : std::string();
+}
+
+int ZipViewWindow::rowImage(size_t row) {
+  return row < order_.size() ? GetExtensionIcon(unzip_->Filename(order_[row])) : 0;
+}
+
+std::string ZipViewWindow::rowKey(size_t row) const {
+  return row < order_.size() ? "File" + std::to_string(order_[row]) : std::string();
+}
+
+int ZipViewWindow::GetExtensionIcon(std::string_view fileName) {
   std::size_t dot = fileName.rfind('.');
-  if (dot == std::string::npos) return 0;
-  std::wstring ext = wide(std::string_view(fileName).substr(dot));
+  if (dot == std::string_view::npos) return 0;
+  std::string written(fileName.substr(dot));
+  if (auto it = written_.find(written); it != written_.end()) return it->second;
+  std::wstring ext = wide(written);
   CharUpperBuffW(ext.data(), static_cast<DWORD>(ext.size()));
   std::string key = utf8(ext);
-  if (key == ".EXE") return 0;
   auto it = icons_.find(key);
-  if (it != icons_.end()) return it->second;
-  int index = 0;
-  SHFILEINFOW info{};
-  std::wstring probe = L"file" + ext;
-  if (ilsIcons16 && SHGetFileInfoW(probe.c_str(), FILE_ATTRIBUTE_NORMAL, &info, sizeof info,
-                                   SHGFI_ICON | SHGFI_SMALLICON | SHGFI_TYPENAME |
-                                       SHGFI_USEFILEATTRIBUTES) &&
-      info.hIcon) {
-    int added = ImageList_AddIcon(ilsIcons16.get(), info.hIcon);
-    DestroyIcon(info.hIcon);
-    if (added >= 0) index = added;
-    typeNames_[key] = utf8(info.szTypeName);
+  if (it == icons_.end()) {
+    int index = 0;
+    SHFILEINFOW info{};
+    std::wstring probe = L"file" + ext;
+    if (key != ".EXE" && ilsIcons16 &&
+        SHGetFileInfoW(probe.c_str(), FILE_ATTRIBUTE_NORMAL, &info, sizeof info,
+                       SHGFI_ICON | SHGFI_SMALLICON | SHGFI_TYPENAME | SHGFI_USEFILEATTRIBUTES) &&
+        info.hIcon) {
+      int added = ImageList_AddIcon(ilsIcons16.get(), info.hIcon);
+      DestroyIcon(info.hIcon);
+      if (added >= 0) index = added;
+      typeNames_[key] = utf8(info.szTypeName);
+    }
+    it = icons_.emplace(std::move(key), index).first;
   }
-  icons_.emplace(std::move(key), index);
-  return index;
+  written_.emplace(std::move(written), it->second);
+  return it->second;
 }
 
 std::string ZipViewWindow::typeName(const std::string& extension) const {
@@ -125,48 +192,60 @@ std::string ZipViewWindow::typeName(const std::string& extension) const {
   return it == typeNames_.end() ? std::string() : it->second;
 }
 
-void ZipViewWindow::ListZipContents(const std::string& path) {
-  lvwZip.clear();
-  cUnZip unzip;
-  unzip.setZipFile(path);
-  unzip.Directory();
-  std::string drive = driveLetterOf(path) + ":\\";
-  RegionalFormat format = userRegionalFormat();
-  std::string timePicture = shortTimePicture(format.time);
-  // Many entries share a minute: each one's text is made once.
-  std::unordered_map<std::uint32_t, std::string> dates;
-  lvwZip.beginUpdate();
-  for (std::int64_t i = 1; i <= unzip.FileCount(); ++i) {
-    const UnzipEntry& e = unzip.entry(i);
-    const DateTime& d = e.date;
-    std::uint32_t minute = static_cast<std::uint32_t>(
-        ((d.year * 13 + d.month) * 32 + d.day) * 1440 + d.hour * 60 + d.minute);
-    auto date = dates.find(minute);
-    if (date == dates.end())
-      date = dates
-                 .emplace(minute, formatShortDate(d, format) + " " +
-                                      formatTimePicture(d, timePicture, format))
-                 .first;
-    ListRow row;
-    row.cells.reserve(5);
-    row.cells.push_back(e.encrypted ? e.name + "+" : e.name);
-    row.cells.push_back(std::to_string(e.size));
-    row.cells.push_back(date->second);
-    row.cells.push_back(std::to_string(e.packedSize));
-    row.cells.push_back(drive + e.folder);
-    row.image = GetExtensionIcon(e.name);
-    row.key = "File" + std::to_string(i);
-    lvwZip.addRow(std::move(row));
+void ZipViewWindow::lvwZip_ColumnClick(size_t column) {
+  if (!unzip_ || column > kZipColFolder) return;
+  ascending_ = !ascending_;
+  auto sortBy = [&](auto keyOf) {
+    using Key = decltype(keyOf(std::int64_t{1}));
+    std::vector<Key> keys(order_.size() + 1);
+    for (std::int64_t i : order_) keys[static_cast<std::size_t>(i)] = keyOf(i);
+    bool asc = ascending_;
+    std::stable_sort(order_.begin(), order_.end(), [&](std::int64_t a, std::int64_t b) {
+      return asc ? keys[a] < keys[b] : keys[b] < keys[a];
+    });
+  };
+  switch (column) {
+    case kZipColSize: sortBy([&](std::int64_t i) { return unzip_->FileSize(i); }); break;
+    case kZipColPacked: sortBy([&](std::int64_t i) { return unzip_->FilePackedSize(i); }); break;
+    case kZipColDate: sortBy([&](std::int64_t i) { return unzip_->FileDate(i); }); break;
+    default: sortBy([&](std::int64_t i) { return toLower(cellText(i, column)); }); break;
   }
-  lvwZip.endUpdate();
+  if (lvwZip) {
+    ListView_SetItemState(lvwZip.hwnd(), -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    InvalidateRect(lvwZip.hwnd(), nullptr, FALSE);
+  }
+}
+
+LRESULT ZipViewWindow::onNotify(NMHDR* hdr) {
+  if (hdr->hwndFrom != lvwZip.hwnd()) return 0;
+  switch (hdr->code) {
+    case LVN_GETDISPINFOW: {
+      LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(hdr)->item;
+      if (item.iItem < 0 || static_cast<size_t>(item.iItem) >= order_.size()) return 0;
+      size_t row = static_cast<size_t>(item.iItem);
+      if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0) {
+        textBuf_ = wide(rowText(row, static_cast<size_t>(item.iSubItem)));
+        size_t n = std::min(textBuf_.size(), static_cast<size_t>(item.cchTextMax - 1));
+        std::copy_n(textBuf_.data(), n, item.pszText);
+        item.pszText[n] = L'\0';
+      }
+      if ((item.mask & LVIF_IMAGE) && item.iSubItem == 0) item.iImage = rowImage(row);
+      return 0;
+    }
+    case LVN_ODFINDITEMW: return -1;
+    case LVN_COLUMNCLICK:
+      lvwZip_ColumnClick(static_cast<size_t>(reinterpret_cast<NMLISTVIEW*>(hdr)->iSubItem));
+      return 0;
+    default: return 0;
+  }
 }
 
 void ZipViewWindow::Form_Resize(int width, int height, bool maximized) {
-  if (!lvwZip.hwnd()) return;
+  if (!lvwZip) return;
   int status = scale(kStatusH);
   MoveWindow(lblStatus.hwnd(), 0, std::max(0, height - status), width, status, TRUE);
   MoveWindow(lvwZip.hwnd(), 0, 0, width, std::max(0, height - status), TRUE);
-  if (maximized) AutoSizeColumns(lvwZip);
+  if (maximized) AutoSizeColumns(lvwZip.hwnd());
 }
 
 std::optional<LRESULT> ZipViewWindow::onMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -182,12 +261,14 @@ void ZipViewWindow::onCommand(int id, int, HWND) {
 }
 
 void ZipViewWindow::onDestroy() {
-  lvwZip.setImageList(nullptr);
+  ListView_SetImageList(lvwZip.hwnd(), nullptr, LVSIL_SMALL);
   lvwZip.attach(nullptr);
-  lvwZip.clear();
   lblStatus.attach(nullptr);
+  unzip_.reset();
+  order_.clear();
   ilsIcons16.reset();
   icons_.clear();
+  written_.clear();
   typeNames_.clear();
 }
 

@@ -8,17 +8,22 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "base/datetime.h"
 #include "win/controls.h"
 #include "win/handle.h"
 #include "win/ids.h"
-#include "win/listview.h"
 #include "win/seams.h"
 
 namespace glenvask {
+
+class cUnZip;
 
 // The viewer's columns, in order.
 enum ZipViewColumn : size_t {
@@ -34,37 +39,59 @@ std::string shortTimePicture(std::string_view timePicture);
 
 class ZipViewWindow : public Dialog {
  public:
+  ZipViewWindow();
+  ~ZipViewWindow() override;
+
   // Set before showing: the full path of the archive to list.
   std::string ZipFile;
 
   bool build(HWND owner) override;
 
   void Form_Load();
-  // Fills the list with the archive's file entries.
+  // Lists the archive's file entries. The list asks for the texts of the rows it shows, so an
+  // archive of many entries lists as fast as its directory reads.
   void ListZipContents(const std::string& path);
   // The image of the file's type in the list's image list: one per extension (upper case,
-  // with its dot), asked of the shell by the extension alone; the default image for a name
-  // without one and for programs.
-  int GetExtensionIcon(const std::string& fileName);
+  // with its dot), asked of the shell by the extension alone; the default image (0) for a
+  // name without one and for programs.
+  int GetExtensionIcon(std::string_view fileName);
   // The shell's name of a file type whose image was made ("Text Document"); "" for others.
   std::string typeName(const std::string& extension) const;
-  void lvwZip_ColumnClick(size_t column) { lvwZip.sortByColumn(column); }
+  // Sorts by the column, each click toggling between ascending and descending.
+  void lvwZip_ColumnClick(size_t column);
 
-  ListView lvwZip;
+  // The rows in the order shown: a cell's text, the row's image and key ("File" and the
+  // entry's index).
+  size_t rowCount() const { return order_.size(); }
+  std::string rowText(size_t row, size_t column) const;
+  int rowImage(size_t row);
+  std::string rowKey(size_t row) const;
+
+  Control lvwZip;
   Label lblStatus;
 
  protected:
   const wchar_t* className() const override { return ids::kZipViewClass; }
   bool onCreate() override;
   void onCommand(int id, int code, HWND ctl) override;
+  LRESULT onNotify(NMHDR* hdr) override;
   void onDestroy() override;
   std::optional<LRESULT> onMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:
   void Form_Resize(int width, int height, bool maximized);
+  std::string cellText(std::int64_t entry, size_t column) const;
 
+  std::unique_ptr<cUnZip> unzip_;       // the listed archive, while the window is open
+  std::vector<std::int64_t> order_;     // the entry (1-based) of each row
+  bool ascending_ = true;
+  std::string drive_;                   // "C:\\"
+  RegionalFormat format_;
+  std::string timePicture_;
+  std::wstring textBuf_;
   ImageListHandle ilsIcons16;
-  std::unordered_map<std::string, int> icons_;  // upper-case extension -> image
+  std::unordered_map<std::string, int> icons_;    // upper-case extension -> image
+  std::unordered_map<std::string, int> written_;  // extension as written -> image
   std::map<std::string, std::string> typeNames_;
 };
 

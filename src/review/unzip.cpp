@@ -6,6 +6,8 @@
 #include <cctype>
 #include <cstdio>
 #include <optional>
+#include <cstring>
+#include <vector>
 
 #include "base/pathtext.h"
 #include "base/text.h"
@@ -30,10 +32,6 @@ constexpr std::uint16_t kTimestampTag = 0x5455;  // Info-ZIP's extended time sta
 
 std::uint64_t fileTimeValue(const FILETIME& t) {
   return static_cast<std::uint64_t>(t.dwHighDateTime) << 32 | t.dwLowDateTime;
-}
-
-FILETIME fileTimeOf(std::uint64_t v) {
-  return {static_cast<DWORD>(v), static_cast<DWORD>(v >> 32)};
 }
 
 // The entry's time as a file time: the extended time stamp when the entry has one, else its
@@ -89,7 +87,7 @@ FileHandle newTemporary(const std::string& folder, std::wstring& name) {
     std::string path = folder + unique;
     // The target's name may be shorter than this one: the long form takes it all the same.
     name = wide(isUsablePathLength(path) ? path : "\\\\?\\" + path);
-    FileHandle f(CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+    FileHandle f(CreateFileW(name.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
                              FILE_ATTRIBUTE_NORMAL, nullptr));
     if (f) return f;
     DWORD e = GetLastError();
@@ -97,6 +95,30 @@ FileHandle newTemporary(const std::string& folder, std::wstring& name) {
   }
   name.clear();
   return FileHandle();
+}
+
+// Gives the open file the path (the folder is the same), replacing a file there when asked.
+bool renameOpen(HANDLE f, const std::string& target, bool replace) {
+  std::wstring name = L"\\??\\" + wide(target);
+  std::vector<char> buffer(sizeof(FILE_RENAME_INFO) + name.size() * sizeof(wchar_t));
+  auto* info = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+  info->ReplaceIfExists = replace;
+  info->RootDirectory = nullptr;
+  info->FileNameLength = static_cast<DWORD>(name.size() * sizeof(wchar_t));
+  std::memcpy(info->FileName, name.data(), info->FileNameLength);
+  return SetFileInformationByHandle(f, FileRenameInfo, info, static_cast<DWORD>(buffer.size()));
+}
+
+// Deletes the open file when its handle closes.
+bool dispose(HANDLE f) {
+  FILE_DISPOSITION_INFO gone{TRUE};
+  return SetFileInformationByHandle(f, FileDispositionInfo, &gone, sizeof gone) != 0;
+}
+
+// The attributes a restored file gets: those of the entry that the file system keeps.
+DWORD entryAttributes(const ZipEntry& z) {
+  DWORD a = z.externalAttributes & kKeptAttributes;
+  return a ? a : FILE_ATTRIBUTE_NORMAL;
 }
 
 bool isDriveRootOrFolder(std::string_view path) {
@@ -141,43 +163,58 @@ void cUnZip::setZipFile(std::string_view path) {
   archive_.reset();
 }
 
-const UnzipEntry& cUnZip::entry(std::int64_t i) const {
-  static const UnzipEntry none;
-  if (i < 1 || i > FileCount()) return none;
-  return entries_[static_cast<std::size_t>(i - 1)];
+std::string_view cUnZip::pathOf(const Listed& l) const {
+  std::string_view path = archive_->reader.entries()[l.index].name;
+  return path.substr(0, path.find('\0'));
+}
+
+UnzipEntry cUnZip::entry(std::int64_t i) const {
+  UnzipEntry e;
+  if (i < 1 || i > FileCount()) return e;
+  const Listed& l = entries_[static_cast<std::size_t>(i - 1)];
+  const ZipEntry& z = archive_->reader.entries()[l.index];
+  e.name = Filename(i);
+  e.folder = FileDirectory(i);
+  e.size = z.size;
+  e.packedSize = z.compressedSize;
+  e.date = fromDosTime(z.modified);
+  e.crc = z.crc;
+  e.encrypted = (z.flags & kEncryptedFlag) != 0;
+  return e;
+}
+
+std::string cUnZip::Filename(std::int64_t i) const {
+  if (i < 1 || i > FileCount()) return {};
+  const Listed& l = entries_[static_cast<std::size_t>(i - 1)];
+  return std::string(pathOf(l).substr(l.nameAt));
+}
+
+std::string cUnZip::FileDirectory(std::int64_t i) const {
+  if (i < 1 || i > FileCount()) return {};
+  const Listed& l = entries_[static_cast<std::size_t>(i - 1)];
+  std::string folder(pathOf(l).substr(0, l.nameAt ? l.nameAt - 1 : 0));
+  std::replace(folder.begin(), folder.end(), '/', '\\');
+  return folder;
 }
 
 void cUnZip::Directory() {
   entries_.clear();
   archive_.reset();
   if (zipFile_.empty() || !isUsablePathLength(zipFile_)) return;
-  auto a = std::make_unique<Archive>();
-  if (!a->file.openRead(zipFile_) || !a->reader.open(a->file)) return;
-  const auto& all = a->reader.entries();
+  archive_ = std::make_unique<Archive>();
+  if (!archive_->file.openRead(zipFile_) || !archive_->reader.open(archive_->file)) {
+    archive_.reset();
+    return;
+  }
+  const auto& all = archive_->reader.entries();
   entries_.reserve(all.size());
   for (std::size_t i = 0; i < all.size(); ++i) {
-    const ZipEntry& z = all[i];
-    std::string path = StripNulls(z.name);
-    std::replace(path.begin(), path.end(), '/', '\\');
-    std::size_t cut = path.rfind('\\');
-    UnzipEntry e;
-    if (cut == std::string::npos) {
-      e.name = std::move(path);
-    } else {
-      e.name = path.substr(cut + 1);
-      path.resize(cut);
-      e.folder = std::move(path);
-    }
-    if (e.name.empty()) continue;  // a folder entry
-    e.size = z.size;
-    e.packedSize = z.compressedSize;
-    e.date = fromDosTime(z.modified);
-    e.crc = z.crc;
-    e.encrypted = (z.flags & kEncryptedFlag) != 0;
-    e.index = i;
-    entries_.push_back(std::move(e));
+    Listed l{i, 0};
+    std::string_view path = pathOf(l);
+    std::size_t cut = path.find_last_of("/\\");
+    l.nameAt = cut == std::string_view::npos ? 0 : cut + 1;
+    if (l.nameAt < path.size()) entries_.push_back(l);  // else a folder entry
   }
-  archive_ = std::move(a);
 }
 
 bool cUnZip::damaged() const {
@@ -196,16 +233,16 @@ bool cUnZip::Unzip() {
     return false;
   }
   bool stopped = false;
-  for (const UnzipEntry& e : entries_) {
+  for (const Listed& l : entries_) {
     if (Cancel) {
       bool cancel = false;
-      Cancel(e.name, cancel);
+      Cancel(std::string(pathOf(l).substr(l.nameAt)), cancel);
       if (cancel) {
         stopped = true;
         break;
       }
     }
-    switch (extract(e, root)) {
+    switch (extract(l, root)) {
       case Outcome::Restored: ++restored_; break;
       case Outcome::Skipped: ++skipped_; break;
       case Outcome::Failed: ++failed_; break;
@@ -214,8 +251,8 @@ bool cUnZip::Unzip() {
   return failed_ == 0 && !stopped && !damaged();
 }
 
-cUnZip::Outcome cUnZip::extract(const UnzipEntry& e, const std::string& root) {
-  const ZipEntry& z = archive_->reader.entries()[e.index];
+cUnZip::Outcome cUnZip::extract(const Listed& l, const std::string& root) {
+  const ZipEntry& z = archive_->reader.entries()[l.index];
   if (!isRestorableName(z.name)) return Outcome::Failed;
   std::string target = root;
   if (UseFolderNames) {
@@ -230,18 +267,45 @@ cUnZip::Outcome cUnZip::extract(const UnzipEntry& e, const std::string& root) {
       start = end + 1;
     }
   } else {
-    target += e.name;
+    target += pathOf(l).substr(l.nameAt);
   }
   if (!isUsablePathLength(target) || !makeFolders(root, target)) return Outcome::Failed;
-  WIN32_FILE_ATTRIBUTE_DATA old{};
-  bool exists = GetFileAttributesExW(wide(target).c_str(), GetFileExInfoStandard, &old) != 0;
-  if (exists) {
-    if (old.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return Outcome::Failed;
-    if (!shouldReplace(e.index, target, fileTimeValue(old.ftLastWriteTime)))
-      return Outcome::Skipped;
+  // A file that is not there is written in place, as a new file of ours (one look-up of the
+  // name, as a plain copy costs), and deleted again unless it is complete.
+  std::wstring wt = wide(target);
+  FileHandle f(CreateFileW(wt.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (f) {
+    if (fill(z, f.get(), true)) return Outcome::Restored;
+    if (!dispose(f.get())) {
+      f.reset();
+      DeleteFileW(wt.c_str());
+    }
+    return Outcome::Failed;
   }
-  return write(e.index, target, exists, old.dwFileAttributes) ? Outcome::Restored
-                                                              : Outcome::Failed;
+  DWORD error = GetLastError();
+  WIN32_FILE_ATTRIBUTE_DATA old{};
+  if ((error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) ||
+      !GetFileAttributesExW(wt.c_str(), GetFileExInfoStandard, &old) ||
+      (old.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+    return Outcome::Failed;
+  if (!shouldReplace(l.index, target, fileTimeValue(old.ftLastWriteTime)))
+    return Outcome::Skipped;
+  return replace(z, target, old.dwFileAttributes) ? Outcome::Restored : Outcome::Failed;
+}
+
+bool cUnZip::fill(const ZipEntry& z, void* file, bool withAttributes) {
+  // The reader hands out the bytes before its CRC verdict: only a true result makes a copy.
+  if (!archive_->reader.extract(z, [&](const char* p, std::size_t n) {
+        return writeAll(file, p, n);
+      }))
+    return false;
+  FILE_BASIC_INFO basic{};
+  if (auto t = entryTime(z)) basic.LastWriteTime.QuadPart = static_cast<LONGLONG>(*t);
+  if (withAttributes) basic.FileAttributes = entryAttributes(z);
+  if (basic.LastWriteTime.QuadPart || basic.FileAttributes)
+    SetFileInformationByHandle(file, FileBasicInfo, &basic, sizeof basic);
+  return true;
 }
 
 bool cUnZip::shouldReplace(std::size_t index, const std::string& target, std::uint64_t written) {
@@ -290,40 +354,29 @@ bool cUnZip::makeFolders(const std::string& root, const std::string& target) {
   return true;
 }
 
-bool cUnZip::write(std::size_t index, const std::string& target, bool exists, DWORD attrs) {
-  const ZipEntry& z = archive_->reader.entries()[index];
+bool cUnZip::replace(const ZipEntry& z, const std::string& target, DWORD attrs) {
   std::wstring temp;
   FileHandle f = newTemporary(target.substr(0, target.rfind('\\')), temp);
   if (!f) return false;
+  // The temporary file is renamed and, on any failure, deleted through its one handle.
   auto discard = [&] {
-    f.reset();
-    DeleteFileW(temp.c_str());
+    if (!dispose(f.get())) {
+      f.reset();
+      DeleteFileW(temp.c_str());
+    }
     return false;
   };
-  // The reader hands out the bytes before its CRC verdict: only a true result makes a copy.
-  if (!archive_->reader.extract(z, [&](const char* p, std::size_t n) {
-        return writeAll(f.get(), p, n);
-      }))
-    return discard();
-  if (auto t = entryTime(z)) {
-    FILETIME ft = fileTimeOf(*t);
-    SetFileTime(f.get(), nullptr, nullptr, &ft);
-  }
   // What replaces a file is on the disk before the old one goes.
-  if (exists && !FlushFileBuffers(f.get())) return discard();
-  f.reset();
+  if (!fill(z, f.get(), false) || !FlushFileBuffers(f.get())) return discard();
   std::wstring wt = wide(target);
-  bool unlocked = exists && (attrs & FILE_ATTRIBUTE_READONLY) &&
+  bool unlocked = (attrs & FILE_ATTRIBUTE_READONLY) &&
                   SetFileAttributesW(wt.c_str(), attrs & ~FILE_ATTRIBUTE_READONLY);
-  // A file that appeared meanwhile is not replaced unasked.
-  if (!MoveFileExW(temp.c_str(), wt.c_str(), exists ? MOVEFILE_REPLACE_EXISTING : 0)) {
+  if (!renameOpen(f.get(), target, true)) {
     if (unlocked) SetFileAttributesW(wt.c_str(), attrs);
-    DeleteFileW(temp.c_str());
-    return false;
+    return discard();
   }
-  DWORD wanted = z.externalAttributes & kKeptAttributes;
-  if (wanted != FILE_ATTRIBUTE_ARCHIVE)
-    SetFileAttributesW(wt.c_str(), wanted ? wanted : FILE_ATTRIBUTE_NORMAL);
+  f.reset();
+  if (entryAttributes(z) != FILE_ATTRIBUTE_ARCHIVE) SetFileAttributesW(wt.c_str(), entryAttributes(z));
   return true;
 }
 

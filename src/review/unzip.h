@@ -22,6 +22,8 @@
 
 namespace glenvask {
 
+struct ZipEntry;
+
 // The replies to the overwrite question.
 inline constexpr std::int32_t kReplyNo = 100;
 inline constexpr std::int32_t kReplyYes = 102;
@@ -47,7 +49,6 @@ struct UnzipEntry {
   DateTime date;  // the stored time, as stored (local time)
   std::uint32_t crc = 0;
   bool encrypted = false;
-  std::size_t index = 0;  // the entry's place in the archive
 };
 
 class cUnZip {
@@ -73,13 +74,15 @@ class cUnZip {
   // Lists the archive's file entries; an archive that cannot be read lists none.
   void Directory();
   std::int64_t FileCount() const { return static_cast<std::int64_t>(entries_.size()); }
-  // The entries by index, 1 to FileCount (an entry of nothing outside that range).
-  const UnzipEntry& entry(std::int64_t i) const;
-  const std::string& Filename(std::int64_t i) const { return entry(i).name; }
-  const std::string& FileDirectory(std::int64_t i) const { return entry(i).folder; }
+  // The entries by index, 1 to FileCount (an entry of nothing outside that range). Each is
+  // read from the archive's directory when asked for, so a listing of many entries costs
+  // little more than reading the directory.
+  UnzipEntry entry(std::int64_t i) const;
+  std::string Filename(std::int64_t i) const;
+  std::string FileDirectory(std::int64_t i) const;
   std::uint64_t FileSize(std::int64_t i) const { return entry(i).size; }
   std::uint64_t FilePackedSize(std::int64_t i) const { return entry(i).packedSize; }
-  const DateTime& FileDate(std::int64_t i) const { return entry(i).date; }
+  DateTime FileDate(std::int64_t i) const { return entry(i).date; }
   bool FileEncrypted(std::int64_t i) const { return entry(i).encrypted; }
 
   // Extracts every listed entry below UnzipFolder by the options. True when none failed (an
@@ -108,15 +111,22 @@ class cUnZip {
  private:
   enum class Outcome { Restored, Skipped, Failed };
   struct Archive;
-  Outcome extract(const UnzipEntry& e, const std::string& root);
+  // A listed entry: its place in the archive, and where its name starts in its path.
+  struct Listed {
+    std::size_t index;
+    std::size_t nameAt;
+  };
+  std::string_view pathOf(const Listed& l) const;
+  Outcome extract(const Listed& l, const std::string& root);
   bool shouldReplace(std::size_t index, const std::string& target, std::uint64_t written);
-  bool write(std::size_t index, const std::string& target, bool exists, unsigned long attrs);
+  bool fill(const ZipEntry& z, void* file, bool withAttributes);
+  bool replace(const ZipEntry& z, const std::string& target, unsigned long attrs);
   bool askOverwrite(const std::string& path);
   bool makeFolders(const std::string& root, const std::string& target);
 
   std::string zipFile_, unzipFolder_;
   std::unique_ptr<Archive> archive_;
-  std::vector<UnzipEntry> entries_;
+  std::vector<Listed> entries_;
   std::unordered_set<std::string> knownFolders_;  // folders made or checked in this Unzip
   std::int64_t restored_ = 0, skipped_ = 0, failed_ = 0;
 };

@@ -46,7 +46,9 @@ inline std::string makeArchive(const std::string& path, const std::vector<Item>&
                       }))
         << it.name;
   }
-  if (finish) EXPECT_TRUE(w.finish());
+  if (finish) {
+    EXPECT_TRUE(w.finish());
+  }
   return path;
 }
 

@@ -111,22 +111,22 @@ TEST_F(BackupListTest, ViewListsTheArchivesFilesWithTheirIcons) {
       EXPECT_EQ(&v, &frmUnzip());
       EXPECT_EQ(v.text(), "Zip Information");
       EXPECT_EQ(v.lblStatus.text(), c.status);
-      ASSERT_EQ(v.lvwZip.rowCount(), c.rows.size());
+      ASSERT_EQ(v.rowCount(), c.rows.size());
       for (size_t i = 0; i < c.rows.size(); ++i) {
-        EXPECT_EQ(v.lvwZip.rowText(i, kZipColFilename), c.rows[i][0]);
-        EXPECT_EQ(v.lvwZip.rowText(i, kZipColSize), c.rows[i][1]);
-        EXPECT_EQ(v.lvwZip.rowText(i, kZipColFolder), c.rows[i][2]);
-        EXPECT_EQ(v.lvwZip.rowKey(i), "File" + std::to_string(i + 1));
+        EXPECT_EQ(v.rowText(i, kZipColFilename), c.rows[i][0]);
+        EXPECT_EQ(v.rowText(i, kZipColSize), c.rows[i][1]);
+        EXPECT_EQ(v.rowText(i, kZipColFolder), c.rows[i][2]);
+        EXPECT_EQ(v.rowKey(i), "File" + std::to_string(i + 1));
       }
       if (c.rows.size() == 5) {
-        auto image = [&](size_t i) { return v.lvwZip.row(i).image; };
+        auto image = [&](size_t i) { return v.rowImage(i); };
         EXPECT_EQ(image(0), image(1)) << ".txt and .TXT share one image";
         EXPECT_EQ(image(2), 0) << "a program shows the default image";
         EXPECT_EQ(image(3), 0) << "a name without a dot too";
         EXPECT_NE(image(4), image(0)) << "the extension after the last dot";
-        EXPECT_EQ(v.lvwZip.rowText(0, kZipColDate).find(formatShortDate(test::kEntryTime, userRegionalFormat())), 0u);
+        EXPECT_EQ(v.rowText(0, kZipColDate).find(formatShortDate(test::kEntryTime, userRegionalFormat())), 0u);
         v.lvwZip_ColumnClick(kZipColSize);
-        EXPECT_EQ(v.lvwZip.rowText(0, kZipColFilename), "UP.TXT") << "sizes sort as numbers";
+        EXPECT_EQ(v.rowText(0, kZipColFilename), "UP.TXT") << "sizes sort as numbers";
       }
       v.close();
     });

@@ -105,7 +105,9 @@ TEST_F(UnzipTest, OverwriteOptionsAndTheQuestionsMemory) {
       EXPECT_EQ(file(name), std::string(c.replaced).find(key) != std::string::npos ? "new" : "old")
           << name;
     EXPECT_EQ(asked.size(), c.questions);
-    if (!asked.empty()) EXPECT_EQ(asked[0], root + "\\same");
+    if (!asked.empty()) {
+      EXPECT_EQ(asked[0], root + "\\same");
+    }
     EXPECT_EQ(unzip.skippedCount(), 3 - static_cast<std::int64_t>(std::strlen(c.replaced)));
   }
 }
