@@ -14,10 +14,15 @@
 #include "review/frmLog.h"
 #include "services/host.h"
 #include "win/controls.h"
+#include "win/handle.h"
 #include "win/ids.h"
 #include "win/window.h"
 
 namespace glenvask {
+
+// The main window's client width and the height of its header band, in 96-dpi pixels.
+inline constexpr int kClientWidth = 640;
+inline constexpr int kHeaderHeight = 96;
 
 class MainWindow : public Window, public CleaningHost {
  public:
@@ -115,7 +120,21 @@ class MainWindow : public Window, public CleaningHost {
   CheckBox FoFiValue, MiscValue, IEValue, FFValue, PLGValue;
   Label imgCurrent;  // the arrow beside the category being cleaned
 
-  // The menus that a run disables.
+  // The header pictures choose the page: 0 Main, 1 Tools, 2 Updates (Image24 to Image26).
+  void showPage(int page);
+  int page() const { return tabPage_; }
+  // A picture's click, as a user gives it; false when the id is no picture.
+  bool pictureClicked(int id);
+  void Timer1_Timer();  // the update check, once per opening of the Updates page
+  // What the update check does (the Updates page shows its outcome); nothing until set.
+  std::function<void()> onUpdateCheck;
+  // The plug-in-only run of the Plugins menu, with a summary of its own form.
+  void mnuProcessPlugin_Click();
+  TabControl SSTab1;
+  Label lblInstalled, lblLatest;
+  Button cmdDownload;
+
+  // The menus that a run disables, and the pictures with them.
   void setMenusEnabled(bool on);
   bool menuEnabled(const char* name) const;
 
@@ -133,6 +152,16 @@ class MainWindow : public Window, public CleaningHost {
  private:
   void setTipBoxVisible(bool on);
   HMENU buildMenu();
+  // The header, the pages and the pictures (navigation.cpp).
+  void createPages();
+  void setPicturesEnabled(bool on);
+  void popupMenuAt(HWND picture, int menuPosition, int subPosition);
+  std::optional<LRESULT> navigationMessage(UINT msg, WPARAM wp, LPARAM lp);
+  static constexpr UINT_PTR kUpdateCheckTimer = 2;
+  int tabPage_ = 0;
+  int hovered_ = -1;  // the picture whose hover frame shows
+  bool tipBoxOn_ = true;
+  GdiHandle bandBrush_, lightBrush_;
 
   // A category routine inside the run's error trap: a failure shows the routine's message and
   // the run goes on with the next category.

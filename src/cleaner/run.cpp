@@ -287,6 +287,59 @@ void MainWindow::mnuPopup_Click() {
   lblStatus.setText("");
 }
 
+void MainWindow::mnuProcessPlugin_Click() {
+  if (running_) return;
+  RunScope run(*this);
+  DeleteFailed = false;
+  setMenusEnabled(false);
+  cmdStop.setEnabled(true);
+  cmdClean.setEnabled(false);
+  bAbort = false;
+  TotalSpaceGained = 0;
+  BackedUpCount = 0;
+  TotalFilesDeleted = 0;
+  LastBackupDrive.clear();
+  BackupZipFile.clear();
+  CleanupLog.clear();
+  lblStatus.setText("Working...Processing Plugins.");
+
+  CleanPlugins(*this);
+  clearMarks();
+  PLGValue.setValue(1);
+  if (bAbort)
+    DeleteBackupZip();
+  else
+    FinishBackupZip();
+
+  cmdStop.setEnabled(false);
+  cmdClean.setEnabled(true);
+  setMenusEnabled(true);
+  if (!bAbort) {
+    // This run's own form: two blanks after the colon, "Files" after the count, the size as a
+    // plain number of kilobytes.
+    NumberStyle plain = numberStyle();
+    plain.groupSeparator.clear();
+    std::string kb = formatNumber(static_cast<double>(TotalSpaceGained) / 1024, 2, plain);
+    if (kb.find(plain.decimalSeparator) != std::string::npos) {
+      while (!kb.empty() && kb.back() == '0') kb.pop_back();
+      if (kb.size() >= plain.decimalSeparator.size() &&
+          kb.compare(kb.size() - plain.decimalSeparator.size(), std::string::npos,
+                     plain.decimalSeparator) == 0)
+        kb.resize(kb.size() - plain.decimalSeparator.size());
+    }
+    CleanupLog += "\r\n\r\nFiles Deleted:  " + std::to_string(TotalFilesDeleted) +
+                  "  Files Space Gained " + kb + "  KB";
+    if (BackedUpCount > 0)
+      CleanupLog += "\r\nBacked Up " + std::to_string(BackedUpCount) + " file(s)";
+    if (DeleteFailed) CleanupLog += std::string("\r\n\r\n") + kLockedLine;
+    SummaryWindow& summary = frmLog();
+    summary.setRun({TotalFilesDeleted, TotalSpaceGained, sectionsCleaned(), CleanupLog});
+    asker().showModal(summary, hwnd());
+  }
+  clearMarks();
+  lblStatus.setText("");
+}
+
 void MainWindow::CountCheckedItems() {
   pgClean.setVisible(true);
   CheckedCount = 0;
@@ -437,6 +490,7 @@ void MainWindow::tmrClean_Timer() {
 
 void MainWindow::onTimer(UINT_PTR id) {
   if (id == kAutoCleanTimer) tmrClean_Timer();
+  if (id == kUpdateCheckTimer) Timer1_Timer();
 }
 
 }  // namespace glenvask

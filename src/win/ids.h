@@ -36,6 +36,25 @@ inline constexpr int kMainCaptionMisc = 1112;
 inline constexpr int kMainCaptionInternet = 1113;
 inline constexpr int kMainCaptionFirefox = 1114;
 inline constexpr int kMainMarkBase = 1200;  // the five hidden section marks
+// The header's pictures: Options, Help and the three tab pages (Main, Tools, Updates).
+inline constexpr int kMainPictureOptions = 1120;
+inline constexpr int kMainPictureHelp = 1121;
+inline constexpr int kMainTabMain = 1122;
+inline constexpr int kMainTabTools = 1123;
+inline constexpr int kMainTabUpdates = 1124;
+// The Tools page's pictures.
+inline constexpr int kMainPictureStartup = 1125;
+inline constexpr int kMainPictureUninstall = 1126;
+inline constexpr int kMainPictureFileAssociations = 1127;
+inline constexpr int kMainPictureRegistry = 1128;
+inline constexpr int kMainPictureInternetExplorer = 1129;
+inline constexpr int kMainPicturePlugins = 1130;
+// The Updates page.
+inline constexpr int kMainDownload = 1131;
+inline constexpr int kMainInstalledVersion = 1132;
+inline constexpr int kMainLatestVersion = 1133;
+inline constexpr int kMainUpdatePage = 1134;
+inline constexpr int kMainPages = 1135;  // the page set the header pictures switch
 
 // Main window menu commands.
 inline constexpr int kCmdClean = 2000;
