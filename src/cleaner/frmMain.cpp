@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "base/text.h"
+#include "plugins/frmPluginManager.h"
 #include "services/clock.h"
 #include "services/globals.h"
 #include "services/lists.h"
@@ -86,7 +87,7 @@ HMENU MainWindow::buildMenu() {
   // The windows these open are not part of this version: their items stay grayed.
   auto item = [](HMENU m, int id, const wchar_t* text) {
     static constexpr int kNotBuilt[] = {
-        ids::kCmdOptions,          ids::kCmdProcessPlugins,    ids::kCmdManagePlugins,
+        ids::kCmdOptions,          ids::kCmdProcessPlugins,
         ids::kCmdStartupPrograms,  ids::kCmdUninstall,         ids::kCmdFileAssociations,
         ids::kCmdOrphanedDlls,     ids::kCmdOrphanedFilePaths, ids::kCmdOrphanedHelpFiles,
         ids::kCmdOrphanedAppPaths, ids::kCmdOrphanedActiveX,   ids::kCmdIeFavorites,
@@ -477,6 +478,7 @@ void MainWindow::onCommand(int id, int code, HWND) {
     case ids::kCmdShutdown: ShutDownWindows(); return;
     case ids::kCmdForceShutdown: ForceShutDownWindows(); return;
     case ids::kCmdInternetOptions: OpenInternetOptions(); return;
+    case ids::kCmdManagePlugins: asker().showModal(frmPluginManager(), hwnd()); return;
     case ids::kMainTip:
       if (code == STN_CLICKED) NextTip();
       return;

@@ -57,6 +57,9 @@ class MainWindow : public Window, public CleaningHost {
   void setStatus(const std::string& text) override { lblStatus.setText(text); }
   void setProgress(int value) override { pgClean.setValue(value); }
   HWND ownerWindow() const override { return hwnd(); }
+  std::int64_t categoryFileCount() const override { return CategoryFileCount; }
+  std::int64_t categorySpace() const override { return CategorySpace; }
+  void clearCategoryCounters() override { CategoryFileCount = CategorySpace = 0; }
   // Appends "<text>Files Deleted: <n> Space Gained: <size>" and CR LF to the run log.
   void logCategory(const std::string& text);
   bool hiddenMode() const;  // started with "-h"

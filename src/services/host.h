@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 
 namespace glenvask {
@@ -23,6 +24,11 @@ class CleaningHost {
   virtual void setProgress(int value) {}
   // The owner of the windows a run shows; nullptr when there is none.
   virtual HWND ownerWindow() const { return nullptr; }
+  // The current category's counters (files and bytes deleteFiles counted since they were last
+  // cleared); the plug-in manager's Process clears them and reports what they hold.
+  virtual std::int64_t categoryFileCount() const { return 0; }
+  virtual std::int64_t categorySpace() const { return 0; }
+  virtual void clearCategoryCounters() {}
 };
 
 CleaningHost& cleaningHost();
