@@ -124,10 +124,11 @@ int main() {
   }
   frmPluginManager().destroy();
   RemoveDirectoryW(kTree.c_str());
-  std::printf("bench_plugin_process: %lld files by the bare loop, %lld by Process (%d entries "
-              "left); bare %.3f s, Process %.3f s (medians); ratio %.2f (median of %d rounds; "
-              "goal at most 1.3)\n",
-              bareFiles, static_cast<long long>(processFiles), leftBehind, median(bare),
-              median(process), median(ratios), rounds);
+  std::printf(
+      "bench_plugin_process: %lld files by the bare loop, %lld by Process (%d entries "
+      "left); bare %.3f s, Process %.3f s (medians); ratio %.2f (median of %d rounds; "
+      "goal at most 1.3)\n",
+      bareFiles, static_cast<long long>(processFiles), leftBehind, median(bare), median(process),
+      median(ratios), rounds);
   return 0;
 }

@@ -28,9 +28,8 @@ int comboNumber(const ComboBox& box) {
 
 }  // namespace
 
-std::vector<PluginRegistryRecord> generateKeyRows(const KeygenSource& source,
-                                                  bool generateSubkeys, int from, int to,
-                                                  int padWidth) {
+std::vector<PluginRegistryRecord> generateKeyRows(const KeygenSource& source, bool generateSubkeys,
+                                                  int from, int to, int padWidth) {
   std::vector<PluginRegistryRecord> rows;
   if (from < 0 || to > kKeygenHighest || from > to) return rows;
   std::string zeros(padWidth <= 0 ? 0 : padWidth == 1 ? 1 : 2, '0');
@@ -138,7 +137,7 @@ void KeygenWindow::onCommand(int id, int, HWND) {
 
 void KeygenWindow::onDestroy() {
   for (Control* c : std::initializer_list<Control*>{&lblKeyValue, &cmbFrom, &cmbTo, &cmbPad,
-                                                     &chkPad, &cmdMake, &cmdClose})
+                                                    &chkPad, &cmdMake, &cmdClose})
     c->attach(nullptr);
 }
 

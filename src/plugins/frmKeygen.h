@@ -17,11 +17,11 @@ namespace glenvask {
 
 // What the rows are made from: the editor's registry fields when Generate is pressed.
 struct KeygenSource {
-  std::string root;     // "HKEY_CURRENT_USER\" (the editor's getRoot)
+  std::string root;  // "HKEY_CURRENT_USER\" (the editor's getRoot)
   std::string subkey;
   std::string value;
-  bool entireSubkey = false;     // "Delete entire subkey" chosen
-  bool deleteAllSubkeys = false; // "Delete all subkeys" checked
+  bool entireSubkey = false;      // "Delete entire subkey" chosen
+  bool deleteAllSubkeys = false;  // "Delete all subkeys" checked
 };
 
 inline constexpr int kKeygenHighest = 255;
@@ -29,9 +29,8 @@ inline constexpr const char* kKeygenRangeMessage = "The To value should be great
 
 // The rows for the numbers from..to (both within 0 to 255, from not above to); none
 // otherwise. padWidth 0 adds no zeros, 1 one "0", 2 "00", whatever the number of digits.
-std::vector<PluginRegistryRecord> generateKeyRows(const KeygenSource& source,
-                                                  bool generateSubkeys, int from, int to,
-                                                  int padWidth);
+std::vector<PluginRegistryRecord> generateKeyRows(const KeygenSource& source, bool generateSubkeys,
+                                                  int from, int to, int padWidth);
 
 class KeygenWindow : public Dialog {
  public:

@@ -27,9 +27,9 @@ constexpr const char* kIniFilter = "INI FIles ( *.ini )|*.ini";
 
 // The seven root options: control name and caption, in the editor's order.
 constexpr std::pair<const char*, std::string_view> kRootOptions[] = {
-    {"optLocalMachine", kRegistryRootNames[0]},  {"optClassesRoot", kRegistryRootNames[1]},
-    {"optUsers", kRegistryRootNames[2]},         {"optPerformanceData", kRegistryRootNames[3]},
-    {"optCurrentUser", kRegistryRootNames[4]},   {"optCurrentConfig", kRegistryRootNames[5]},
+    {"optLocalMachine", kRegistryRootNames[0]}, {"optClassesRoot", kRegistryRootNames[1]},
+    {"optUsers", kRegistryRootNames[2]},        {"optPerformanceData", kRegistryRootNames[3]},
+    {"optCurrentUser", kRegistryRootNames[4]},  {"optCurrentConfig", kRegistryRootNames[5]},
     {"optDynData", kRegistryRootNames[6]},
 };
 
@@ -93,13 +93,28 @@ void listPickerFolder(const std::string& folder, std::vector<std::string>& folde
 }
 
 ControlSpec dropDownCombo(const char* name, int id, int x, int y, int w, int h) {
-  return {name, WC_COMBOBOXW, id, "", x, y, w, h,
+  return {name,
+          WC_COMBOBOXW,
+          id,
+          "",
+          x,
+          y,
+          w,
+          h,
           CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP};
 }
 
 ControlSpec singleListBox(const char* name, int id, int x, int y, int w, int h) {
-  return {name, WC_LISTBOXW, id, "", x, y, w, h,
-          LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
+  return {name,
+          WC_LISTBOXW,
+          id,
+          "",
+          x,
+          y,
+          w,
+          h,
+          LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
+          WS_EX_CLIENTEDGE};
 }
 
 }  // namespace
@@ -122,8 +137,7 @@ std::vector<std::string> iniSectionKeys(std::string_view text, std::string_view 
       if (line.find('[') != std::string::npos) break;
       size_t eq = line.find('=');
       if (eq != std::string::npos) keys.push_back(line.substr(0, eq));
-    } else if (wide(line).size() > 1 && line[0] != ';' &&
-               line.find(header) != std::string::npos) {
+    } else if (wide(line).size() > 1 && line[0] != ';' && line.find(header) != std::string::npos) {
       inSection = true;
     }
   }
@@ -186,13 +200,12 @@ bool PluginEditorWindow::onCreate() {
       label("lblValue", IDC_STATIC, "String Value:", 284, 106, 80, 18),
       editBox("txtRegistryValue", ids::kPluginValue, "", 370, 102, 246, 22),
       groupBox("fraMethod", IDC_STATIC, "Method", 284, 130, 332, 98),
-      checkBox("chkDeleteAllSubkeys", ids::kPluginDeleteAllSubkeys, "Delete all subkeys", 296,
-               198, 200, 20),
+      checkBox("chkDeleteAllSubkeys", ids::kPluginDeleteAllSubkeys, "Delete all subkeys", 296, 198,
+               200, 20),
       button("cmdRegistryAdd", ids::kPluginRegistryAdd, "Add", 284, 238, 76, 26),
-      button("cmdGeneratesubkeys", ids::kPluginGenerateSubkeys, "Generate subkeys", 366, 238,
-             122, 26),
-      button("cmdGenerateValues", ids::kPluginGenerateValues, "Generate values", 494, 238, 122,
+      button("cmdGeneratesubkeys", ids::kPluginGenerateSubkeys, "Generate subkeys", 366, 238, 122,
              26),
+      button("cmdGenerateValues", ids::kPluginGenerateValues, "Generate values", 494, 238, 122, 26),
       // INI files tab.
       label("lblINIFileName", IDC_STATIC, "Filename:", 22, 78, 70, 18),
       editBox("txtINIFileName", ids::kPluginIniFileName, "", 96, 74, 430, 22),
@@ -217,14 +230,14 @@ bool PluginEditorWindow::onCreate() {
   }
   addControl(optionButton("optDeleteValue", ids::kPluginDeleteValue,
                           "Delete a value within the subkey", 296, 148, 300, 20, true));
-  addControl(optionButton("optEntireSubkey", ids::kPluginEntireSubkey, "Delete entire subkey",
-                          296, 172, 300, 20));
+  addControl(optionButton("optEntireSubkey", ids::kPluginEntireSubkey, "Delete entire subkey", 296,
+                          172, 300, 20));
 
   lstvFiles.setColumns({{"Recurse", 70}, {"Delete Subfolders", 110}, {"Location", 320}});
-  lstvRegistry.setColumns({{"Del subkey", 70}, {"Recurse delete", 90}, {"key", 250},
-                           {"value", 90}});
-  lstvINI.setColumns({{"FileName", 90}, {"Section", 90}, {"Delete Section", 90}, {"Value", 90},
-                      {"Path", 140}});
+  lstvRegistry.setColumns(
+      {{"Del subkey", 70}, {"Recurse delete", 90}, {"key", 250}, {"value", 90}});
+  lstvINI.setColumns(
+      {{"FileName", 90}, {"Section", 90}, {"Delete Section", 90}, {"Value", 90}, {"Path", 140}});
   const std::tuple<ListView*, const char*, int> lists[] = {
       {&lstvFiles, "lstvFiles", ids::kPluginFilesList},
       {&lstvRegistry, "lstvRegistry", ids::kPluginRegistryList},
@@ -269,22 +282,22 @@ bool PluginEditorWindow::onCreate() {
   cmbINIValues.bind(*this, "cmbINIValues");
   chkINIEraseSection.bind(*this, "chkINIEraseSection");
 
-  sstPlugin.addPage("Files", {"lblFilePath", "txtFilePath", "cmdFileBrowse", "lblFileExt",
-                              "txtFileExt", "chkFileRecurse", "chkFileDeletesubFolders",
-                              "cmdFilesAdd", "drvFileAlternate", "lblPickerFolder",
-                              "dirFileAlternate", "flFileAlternate", "cmdFileAddAlternate",
-                              "lstvFiles", "cmdFileRemove"});
-  sstPlugin.addPage("Registry",
-                    {"fraRegistryKey", "optLocalMachine", "optClassesRoot", "optUsers",
-                     "optPerformanceData", "optCurrentUser", "optCurrentConfig", "optDynData",
-                     "lblSubkey", "txtRegistrySubkey", "lblValue", "txtRegistryValue",
-                     "fraMethod", "optDeleteValue", "optEntireSubkey", "chkDeleteAllSubkeys",
-                     "cmdRegistryAdd", "cmdGeneratesubkeys", "cmdGenerateValues", "lstvRegistry",
-                     "cmdRegistryRemove"});
+  sstPlugin.addPage(
+      "Files",
+      {"lblFilePath", "txtFilePath", "cmdFileBrowse", "lblFileExt", "txtFileExt", "chkFileRecurse",
+       "chkFileDeletesubFolders", "cmdFilesAdd", "drvFileAlternate", "lblPickerFolder",
+       "dirFileAlternate", "flFileAlternate", "cmdFileAddAlternate", "lstvFiles", "cmdFileRemove"});
+  sstPlugin.addPage(
+      "Registry",
+      {"fraRegistryKey",     "optLocalMachine",    "optClassesRoot",    "optUsers",
+       "optPerformanceData", "optCurrentUser",     "optCurrentConfig",  "optDynData",
+       "lblSubkey",          "txtRegistrySubkey",  "lblValue",          "txtRegistryValue",
+       "fraMethod",          "optDeleteValue",     "optEntireSubkey",   "chkDeleteAllSubkeys",
+       "cmdRegistryAdd",     "cmdGeneratesubkeys", "cmdGenerateValues", "lstvRegistry",
+       "cmdRegistryRemove"});
   sstPlugin.addPage("INI files", {"lblINIFileName", "txtINIFileName", "cmdINIBrowse",
-                                  "lblINISection", "cmbINISections", "lblINIValue",
-                                  "cmbINIValues", "chkINIEraseSection", "cmdINIAdd", "lstvINI",
-                                  "cmdINIRemove"});
+                                  "lblINISection", "cmbINISections", "lblINIValue", "cmbINIValues",
+                                  "chkINIEraseSection", "cmdINIAdd", "lstvINI", "cmdINIRemove"});
 
   optMethod.onChange = [this] {
     if (entireSubkey())
@@ -419,14 +432,14 @@ void PluginEditorWindow::optEntireSubkey_Click() {
 void PluginEditorWindow::cmdRegistryAdd_Click() {
   std::string subkey = txtRegistrySubkey.text();
   if (subkey.empty()) return info(kMsgEnterSubkey);
-  addRows(lstvRegistry, {{std::string(yesNo(entireSubkey())),
-                          std::string(yesNo(chkDeleteAllSubkeys.checked())), getRoot() + subkey,
-                          txtRegistryValue.text()}});
+  addRows(lstvRegistry,
+          {{std::string(yesNo(entireSubkey())), std::string(yesNo(chkDeleteAllSubkeys.checked())),
+            getRoot() + subkey, txtRegistryValue.text()}});
 }
 
 void PluginEditorWindow::generate(bool subkeys) {
-  KeygenSource source{getRoot(), txtRegistrySubkey.text(), txtRegistryValue.text(),
-                      entireSubkey(), chkDeleteAllSubkeys.checked()};
+  KeygenSource source{getRoot(), txtRegistrySubkey.text(), txtRegistryValue.text(), entireSubkey(),
+                      chkDeleteAllSubkeys.checked()};
   if (source.subkey.empty()) return info(kMsgEnterSubkey);
   if (!source.entireSubkey && source.value.empty()) return info(kMsgEnterValue);
   KeygenWindow& keygen = frmKeygen(hwnd());
@@ -538,9 +551,8 @@ void PluginEditorWindow::cmdSave_Click() {
   std::string path = pluginFolderPath() + name;
   // The name must stay a file of the Plugins folder.
   if (!isBareFileName(name) || !isUsablePathLength(path)) return info(kMsgBadPluginName);
-  if (fileExists(path) &&
-      asker().messageBox(hwnd(), kMsgOverwritePlugin, kAppTitle, MB_YESNO | MB_ICONQUESTION) !=
-          IDYES)
+  if (fileExists(path) && asker().messageBox(hwnd(), kMsgOverwritePlugin, kAppTitle,
+                                             MB_YESNO | MB_ICONQUESTION) != IDYES)
     return;
   if (!SavePlugin(path)) return info(kMsgPluginNotSaved);
   setText("Plugin: " + name);
@@ -578,13 +590,16 @@ void PluginEditorWindow::onCommand(int id, int code, HWND) {
 
 void PluginEditorWindow::onDestroy() {
   for (Control* c : std::initializer_list<Control*>{
-           &txtDescription, &cmdSave, &cmdClose, &sstPlugin, &txtFilePath, &txtFileExt,
-           &cmdFileBrowse, &cmdFilesAdd, &cmdFileAddAlternate, &cmdFileRemove, &chkFileRecurse,
-           &chkFileDeletesubFolders, &drvFileAlternate, &dirFileAlternate, &flFileAlternate,
-           &lblPickerFolder, &txtRegistrySubkey, &txtRegistryValue, &chkDeleteAllSubkeys,
-           &cmdRegistryAdd, &cmdGeneratesubkeys, &cmdGenerateValues, &cmdRegistryRemove,
-           &txtINIFileName, &cmdINIBrowse, &cmdINIAdd, &cmdINIRemove, &cmbINISections,
-           &cmbINIValues, &chkINIEraseSection})
+           &txtDescription,      &cmdSave,           &cmdClose,
+           &sstPlugin,           &txtFilePath,       &txtFileExt,
+           &cmdFileBrowse,       &cmdFilesAdd,       &cmdFileAddAlternate,
+           &cmdFileRemove,       &chkFileRecurse,    &chkFileDeletesubFolders,
+           &drvFileAlternate,    &dirFileAlternate,  &flFileAlternate,
+           &lblPickerFolder,     &txtRegistrySubkey, &txtRegistryValue,
+           &chkDeleteAllSubkeys, &cmdRegistryAdd,    &cmdGeneratesubkeys,
+           &cmdGenerateValues,   &cmdRegistryRemove, &txtINIFileName,
+           &cmdINIBrowse,        &cmdINIAdd,         &cmdINIRemove,
+           &cmbINISections,      &cmbINIValues,      &chkINIEraseSection})
     c->attach(nullptr);
   for (ListView* l : {&lstvFiles, &lstvRegistry, &lstvINI}) {
     l->clear();

@@ -43,8 +43,7 @@ class PluginListHost {
   // A new plug-in was saved under the name: a checked row is added. Returns the row's key.
   virtual std::string addPluginRow(const std::string& name, const std::string& description) = 0;
   // A plug-in of the row with that key was saved again with this description.
-  virtual void setPluginDescription(const std::string& rowKey,
-                                    const std::string& description) = 0;
+  virtual void setPluginDescription(const std::string& rowKey, const std::string& description) = 0;
 };
 
 // The sections of an INI file's text: the text between the first and the last character of
@@ -121,8 +120,8 @@ class PluginEditorWindow : public Dialog {
   Label lblPickerFolder;
   ListView lstvFiles;
   // Registry tab.
-  OptionGroup optRoot;  // LocalMachine, ClassesRoot, Users, PerformanceData, CurrentUser,
-                        // CurrentConfig, DynData
+  OptionGroup optRoot;    // LocalMachine, ClassesRoot, Users, PerformanceData, CurrentUser,
+                          // CurrentConfig, DynData
   OptionGroup optMethod;  // optDeleteValue, optEntireSubkey
   EditBox txtRegistrySubkey, txtRegistryValue;
   CheckBox chkDeleteAllSubkeys;

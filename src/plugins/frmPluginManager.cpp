@@ -226,7 +226,8 @@ void PluginManagerWindow::sortRows(size_t column, bool ascending) {
   std::vector<ListRow> rows;
   for (size_t i = 0; i < lstvPlugin.rowCount(); ++i) rows.push_back(lstvPlugin.row(i));
   std::vector<std::string> keys;
-  for (const ListRow& r : rows) keys.push_back(toLower(column < r.cells.size() ? r.cells[column] : ""));
+  for (const ListRow& r : rows)
+    keys.push_back(toLower(column < r.cells.size() ? r.cells[column] : ""));
   std::vector<size_t> order(rows.size());
   std::iota(order.begin(), order.end(), 0);
   std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
@@ -339,8 +340,8 @@ void PluginManagerWindow::mnuAdd_Click() {
   std::string resolvedFolder = fullPath(folder);
   size_t slash = path.rfind('\\');
   std::string name = slash == std::string::npos ? std::string() : path.substr(slash + 1);
-  if (path.empty() || resolvedFolder.empty() || !sameText(path.substr(0, slash + 1), resolvedFolder) ||
-      !isBareFileName(name)) {
+  if (path.empty() || resolvedFolder.empty() ||
+      !sameText(path.substr(0, slash + 1), resolvedFolder) || !isBareFileName(name)) {
     asker().messageBox(hwnd(), std::string(kMsgPluginFolder) + "\r\n" + folder, kAppTitle,
                        MB_OK | MB_ICONINFORMATION);
     return;
@@ -357,8 +358,7 @@ void PluginManagerWindow::mnuAdd_Click() {
 }
 
 void PluginManagerWindow::mnuDelete_Click() {
-  if (asker().messageBox(hwnd(), kMsgDeletePlugins, kAppTitle, MB_YESNO | MB_ICONQUESTION) !=
-      IDYES)
+  if (asker().messageBox(hwnd(), kMsgDeletePlugins, kAppTitle, MB_YESNO | MB_ICONQUESTION) != IDYES)
     return;
   auto selected = lstvPlugin.selectedRows();
   if (!selected.empty()) {
@@ -431,8 +431,7 @@ void PluginManagerWindow::mnuProcess_Click() {
       FinishBackupZip();
     lblStatus.setText("Processed selected plugin(s) Total Files Deleted:  " +
                       std::to_string(host.categoryFileCount()) + "  none none  " +
-                      kilobytesText(host.categorySpace(), numberStyle().decimalSeparator) +
-                      "  KB");
+                      kilobytesText(host.categorySpace(), numberStyle().decimalSeparator) + "  KB");
   }
   setBusy(false);
 }

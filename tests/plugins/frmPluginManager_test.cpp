@@ -19,7 +19,14 @@
 namespace glenvask {
 namespace {
 
-const std::string S = "\x01";
+using Texts = std::vector<std::string>;
+
+// One line of a plug-in file or of plg.txt: the fields joined by the character 1.
+std::string rec(std::initializer_list<std::string> fields) {
+  std::string line;
+  for (const auto& f : fields) line += (line.empty() ? "" : "\x01") + f;
+  return line + "\r\n";
+}
 
 // The main window's part in Process: deletes what was collected, counting as a category.
 class DeletingHost : public test::RecordingHost {
@@ -56,50 +63,47 @@ class ManagerTest : public ::testing::Test {
     DeleteMethod = kDeletePlain;
   }
   void TearDown() override {
-    instanceOrNull().destroy();
+    frmPluginManager().destroy();
     EventPump::setSliceMs(slice_);
     bAbort = false;
     setAppPath("");
   }
-  static PluginManagerWindow& instanceOrNull() { return frmPluginManager(); }
-
   void plugin(const std::string& name, const std::string& body) {
     app.write("Plugins\\" + name, body);
   }
-  std::vector<std::string> rows(PluginManagerWindow& m) {
-    std::vector<std::string> out;
+  Texts rows(PluginManagerWindow& m) {
+    Texts out;
     for (const auto& e : m.entries())
       out.push_back((e.checked ? "1 " : "0 ") + e.fileName + " " + e.description);
     return out;
   }
-  std::vector<std::string> listed(const char* a, const char* b, const char* c = nullptr) {
-    std::vector<std::string> out{a, b};
-    if (c) out.push_back(c);
+  Texts messages() {
+    Texts out;
+    for (const auto& q : asker.asked())
+      if (q.kind == "message") out.push_back(q.text);
     return out;
   }
 };
 
 TEST_F(ManagerTest, ListsExistingPluginsSortedAndWritesThemBackOnClose) {
-  for (const char* n : {"b.qvp", "A.qvp", "c.qvp"}) plugin(n, "D" + S + "\r\n");
-  app.write("plg.txt", "1" + S + "b.qvp" + S + "B\r\n0" + S + "A.qvp" + S + "a\r\n1" + S +
-                           "missing.qvp" + S + "gone\r\n1" + S + "c.qvp\r\n\r\nx\r\n1" + S +
-                           "..\\Plugins\\b.qvp" + S + "x\r\nyes" + S + "b.qvp" + S + "odd\r\n");
+  for (const char* n : {"b.qvp", "A.qvp", "c.qvp"}) plugin(n, rec({"D", ""}));
+  app.write("plg.txt", rec({"1", "b.qvp", "B"}) + rec({"0", "A.qvp", "a"}) +
+                           rec({"1", "missing.qvp", "gone"}) + rec({"1", "c.qvp"}) + "\r\nx\r\n" +
+                           rec({"1", "..\\Plugins\\b.qvp", "x"}) + rec({"yes", "b.qvp", "odd"}));
   PluginManagerWindow& m = frmPluginManager();
   EXPECT_EQ(m.text(), "Plugins Manager");
-  EXPECT_EQ(rows(m), (std::vector<std::string>{"0 A.qvp a", "1 b.qvp B", "0 b.qvp odd",
-                                               "1 c.qvp "}));
+  EXPECT_EQ(rows(m), (Texts{"0 A.qvp a", "1 b.qvp B", "0 b.qvp odd", "1 c.qvp "}));
   EXPECT_EQ(m.lblStatus.text(), "4 plugin(s) listed");
   // Each header click reverses the order, whichever column it is.
   m.lstvPlugin_ColumnClick(0);
   EXPECT_EQ(m.entries().front().fileName, "c.qvp");
   m.lstvPlugin_ColumnClick(1);
-  EXPECT_EQ(rows(m), (std::vector<std::string>{"1 c.qvp ", "0 A.qvp a", "1 b.qvp B",
-                                               "0 b.qvp odd"}));
+  EXPECT_EQ(rows(m), (Texts{"1 c.qvp ", "0 A.qvp a", "1 b.qvp B", "0 b.qvp odd"}));
   m.lstvPlugin.setRowChecked(0, false);
   m.cmdClose.click();
   EXPECT_FALSE(m.isOpen());
-  EXPECT_EQ(app.read("plg.txt"), "0" + S + "c.qvp" + S + "\r\n0" + S + "A.qvp" + S + "a\r\n1" +
-                                     S + "b.qvp" + S + "B\r\n0" + S + "b.qvp" + S + "odd\r\n");
+  EXPECT_EQ(app.read("plg.txt"), rec({"0", "c.qvp", ""}) + rec({"0", "A.qvp", "a"}) +
+                                     rec({"1", "b.qvp", "B"}) + rec({"0", "b.qvp", "odd"}));
   app.write("plg.txt", "");
   EXPECT_EQ(frmPluginManager().lblStatus.text(), "0 plugin(s) listed");
   frmPluginManager().mnuExit_Click();
@@ -107,41 +111,29 @@ TEST_F(ManagerTest, ListsExistingPluginsSortedAndWritesThemBackOnClose) {
 }
 
 TEST_F(ManagerTest, AddTakesOnlyDescribedFilesOfThePluginsFolder) {
-  plugin("d.qvp", "D" + S + "described\r\nF" + S + "No" + S + "No" + S + "C:\\x\\*.tmp\r\n");
-  plugin("f.qvp", "F" + S + "No" + S + "No" + S + "C:\\x\\*.tmp\r\nD" + S + "late\r\n");
-  app.write("other\\x.qvp", "D" + S + "elsewhere\r\n");
-  const std::string folderMessage =
-      std::string(kMsgPluginFolder) + "\r\n" + app.path() + "\\Plugins\\";
-  struct Case {
-    std::optional<std::string> chosen;
-    std::string message;  // empty: added
-  } cases[] = {
-      {app.file("other\\x.qvp"), folderMessage},
-      {app.file("Plugins\\..\\other\\x.qvp"), folderMessage},
-      {app.file("other\\..\\Plugins\\d.qvp"), ""},
-      {app.file("PLUGINS\\d.qvp"), ""},
-      {app.file("Plugins\\f.qvp"), kMsgPluginLoadError},
-      {std::nullopt, ""},
-  };
+  plugin("d.qvp", rec({"D", "described"}) + rec({"F", "No", "No", "C:\\x\\*.tmp"}));
+  plugin("f.qvp", rec({"F", "No", "No", "C:\\x\\*.tmp"}) + rec({"D", "late"}));
+  app.write("other\\x.qvp", rec({"D", "elsewhere"}));
+  const std::string outside = std::string(kMsgPluginFolder) + "\r\n" + app.path() + "\\Plugins\\";
+  // Outside, outside through "..", inside through "..", inside in capitals, not described,
+  // cancelled.
+  for (const char* chosen : {"other\\x.qvp", "Plugins\\..\\other\\x.qvp",
+                             "other\\..\\Plugins\\d.qvp", "PLUGINS\\d.qvp", "Plugins\\f.qvp", ""})
+    asker.answerFile(*chosen ? std::optional(app.file(chosen)) : std::nullopt);
+  for (int i = 0; i < 3; ++i) asker.answerMessage(IDOK);
   PluginManagerWindow& m = frmPluginManager();
-  for (const auto& c : cases) {
-    asker.answerFile(c.chosen);
-    if (!c.message.empty()) asker.answerMessage(IDOK);
-    size_t asked = asker.asked().size();
-    m.mnuAdd_Click();
-    EXPECT_EQ(asker.asked().size(), asked + (c.message.empty() ? 1 : 2));
-    EXPECT_EQ(c.message.empty() ? "" : asker.asked().back().text, c.message);
-  }
-  EXPECT_EQ(rows(m), listed("1 d.qvp described", "1 d.qvp described"));
+  for (int i = 0; i < 6; ++i) m.mnuAdd_Click();
+  EXPECT_EQ(messages(), (Texts{outside, outside, kMsgPluginLoadError}));
+  EXPECT_EQ(rows(m), (Texts{"1 d.qvp described", "1 d.qvp described"}));
   EXPECT_EQ(asker.asked().front().text, kPluginsFilter);
 }
 
 TEST_F(ManagerTest, MenusFollowTheHighlightAndDeleteRemovesOnlyHighlightedPlugins) {
-  for (const char* n : {"a.qvp", "b.qvp", "c.qvp"}) plugin(n, "D" + S + n + "\r\n");
-  app.write("plg.txt", "1" + S + "a.qvp\r\n0" + S + "b.qvp\r\n1" + S + "c.qvp\r\n");
+  for (const char* n : {"a.qvp", "b.qvp", "c.qvp"}) plugin(n, rec({"D", n}));
+  app.write("plg.txt", rec({"1", "a.qvp"}) + rec({"0", "b.qvp"}) + rec({"1", "c.qvp"}));
   PluginManagerWindow& m = frmPluginManager();
-  const int highlightItems[] = {ids::kCmdPluginEdit, ids::kCmdPluginDelete,
-                                ids::kCmdPluginProcess, ids::kCmdPluginDeselectAll};
+  const int highlightItems[] = {ids::kCmdPluginEdit, ids::kCmdPluginDelete, ids::kCmdPluginProcess,
+                                ids::kCmdPluginDeselectAll};
   for (bool highlighted : {false, true}) {
     if (highlighted) m.mnuSelectAll_Click();
     m.mnuFile_Click();
@@ -161,8 +153,8 @@ TEST_F(ManagerTest, MenusFollowTheHighlightAndDeleteRemovesOnlyHighlightedPlugin
   EXPECT_EQ(m.lstvPlugin.rowCount(), 3u);
   asker.answerMessage(IDYES);
   m.mnuDelete_Click();
-  EXPECT_EQ(asker.asked().back().text, kMsgDeletePlugins);
-  EXPECT_EQ(rows(m), std::vector<std::string>{"0 b.qvp "});
+  EXPECT_EQ(messages(), Texts(2, kMsgDeletePlugins));
+  EXPECT_EQ(rows(m), Texts{"0 b.qvp "});
   EXPECT_EQ(m.lblStatus.text(), "1 plugin(s) listed");
   EXPECT_FALSE(app.exists("Plugins\\a.qvp") || app.exists("Plugins\\c.qvp"));
   EXPECT_TRUE(app.exists("Plugins\\b.qvp"));
@@ -176,10 +168,10 @@ TEST_F(ManagerTest, ProcessAppliesHighlightedPluginsAndReportsTheirTotals) {
   app.write("data\\x.tmp", std::string(100, 'x'));
   app.write("data\\y.tmp", std::string(1436, 'y'));
   app.write("data\\keep.log", "k");
-  plugin("p.qvp", "D" + S + "\r\nF" + S + "No" + S + "No" + S + data + "\\*.tmp\r\nR" + S + "No" +
-                      S + "No" + S + "HKEY_CURRENT_USER\\" + key.subkey() + S + "gone\r\n");
-  plugin("q.qvp", "D" + S + "\r\nF" + S + "No" + S + "No" + S + data + "\\*.log\r\n");
-  app.write("plg.txt", "0" + S + "p.qvp\r\n1" + S + "q.qvp\r\n");
+  plugin("p.qvp", rec({"F", "No", "No", data + "\\*.tmp"}) +
+                      rec({"R", "No", "No", "HKEY_CURRENT_USER\\" + key.subkey(), "gone"}));
+  plugin("q.qvp", rec({"F", "No", "No", data + "\\*.log"}));
+  app.write("plg.txt", rec({"0", "p.qvp"}) + rec({"1", "q.qvp"}));
   PluginManagerWindow& m = frmPluginManager();
   const std::string done = "Processed selected plugin(s) Total Files Deleted:  ";
   m.mnuProcess_Click();  // nothing highlighted
@@ -195,22 +187,19 @@ TEST_F(ManagerTest, ProcessAppliesHighlightedPluginsAndReportsTheirTotals) {
   EXPECT_TRUE(m.lstvPlugin.enabled() && m.menuItemEnabled(ids::kCmdPluginNew));
   EXPECT_TRUE(host.stops.empty());
 
-  struct Case {
-    std::int64_t bytes;
-    const char* text;
-  } sizes[] = {{0, "0"}, {1024, "1"}, {10, "0.01"}, {128, "0.12"}, {384, "0.38"},
-               {1048576, "1024"}, {5000, "4.88"}};
-  for (const auto& c : sizes) EXPECT_EQ(kilobytesText(c.bytes), c.text) << c.bytes;
+  const std::pair<std::int64_t, const char*> sizes[] = {
+      {0, "0"}, {1024, "1"}, {10, "0.01"}, {128, "0.12"}, {384, "0.38"}, {5000, "4.88"}};
+  for (const auto& [bytes, text] : sizes) EXPECT_EQ(kilobytesText(bytes), text) << bytes;
   EXPECT_EQ(kilobytesText(1536, ","), "1,5");
 }
 
 TEST_F(ManagerTest, CloseDuringProcessStopsItAndNothingRunsAfter) {
   test::ScratchKey key;
   std::string data = app.path() + "\\data";
-  plugin("p1.qvp", "D" + S + "\r\nF" + S + "No" + S + "No" + S + data + "\\one\\*.*\r\nR" + S +
-                       "No" + S + "No" + S + "HKEY_CURRENT_USER\\" + key.subkey() + S + "v\r\n");
-  plugin("p2.qvp", "D" + S + "\r\nF" + S + "No" + S + "No" + S + data + "\\two\\*.*\r\n");
-  app.write("plg.txt", "1" + S + "p1.qvp\r\n1" + S + "p2.qvp\r\n");
+  plugin("p1.qvp", rec({"F", "No", "No", data + "\\one\\*.*"}) +
+                       rec({"R", "No", "No", "HKEY_CURRENT_USER\\" + key.subkey(), "v"}));
+  plugin("p2.qvp", rec({"F", "No", "No", data + "\\two\\*.*"}));
+  app.write("plg.txt", rec({"1", "p1.qvp"}) + rec({"1", "p2.qvp"}));
   struct Case {
     bool closeBeforeWalk;  // else after the first file deleted
     int filesLeft;
@@ -218,7 +207,8 @@ TEST_F(ManagerTest, CloseDuringProcessStopsItAndNothingRunsAfter) {
   } cases[] = {{true, 3, true}, {false, 2, false}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.closeBeforeWalk);
-    for (const char* f : {"one\\a", "one\\b", "one\\c", "two\\d"}) app.write("data\\" + std::string(f), "x");
+    for (const char* f : {"one\\a", "one\\b", "one\\c", "two\\d"})
+      app.write("data\\" + std::string(f), "x");
     SetRegString(kHkeyCurrentUser, key.subkey(), "v", "1");
     host.stops.clear();
     PluginManagerWindow& m = frmPluginManager();
@@ -229,20 +219,21 @@ TEST_F(ManagerTest, CloseDuringProcessStopsItAndNothingRunsAfter) {
     EXPECT_TRUE(m.isOpen()) << "the close waits for the loop";
     EXPECT_TRUE(test::pumpUntil([&] { return !m.isOpen(); }));
     int left = 0;
-    for (const char* f : {"one\\a", "one\\b", "one\\c"}) left += app.exists("data\\" + std::string(f));
+    for (const char* f : {"one\\a", "one\\b", "one\\c"})
+      left += app.exists("data\\" + std::string(f));
     EXPECT_EQ(left, c.filesLeft);
     EXPECT_TRUE(app.exists("data\\two\\d")) << "the next plug-in never ran";
     EXPECT_EQ(GetRegString(kHkeyCurrentUser, key.subkey(), "v") == "1", c.valueLeft);
-    EXPECT_EQ(host.stops, std::vector<std::string>{"Aborted by user"});
-    EXPECT_EQ(app.read("plg.txt"), "1" + S + "p1.qvp" + S + "\r\n1" + S + "p2.qvp" + S + "\r\n");
+    EXPECT_EQ(host.stops, Texts{"Aborted by user"});
+    EXPECT_EQ(app.read("plg.txt"), rec({"1", "p1.qvp", ""}) + rec({"1", "p2.qvp", ""}));
     host.afterEachFile = nullptr;
   }
 }
 
 TEST_F(ManagerTest, EditorSavesIntoItsOwnRow) {
-  plugin("a.qvp", "D" + S + "first\r\n");
-  plugin("b.qvp", "D" + S + "second\r\n");
-  app.write("plg.txt", "1" + S + "a.qvp" + S + "first\r\n0" + S + "b.qvp" + S + "second\r\n");
+  plugin("a.qvp", rec({"D", "first"}));
+  plugin("b.qvp", rec({"D", "second"}));
+  app.write("plg.txt", rec({"1", "a.qvp", "first"}) + rec({"0", "b.qvp", "second"}));
   PluginManagerWindow& m = frmPluginManager();
   asker.answerModal([&](Dialog& d) {
     auto& ed = dynamic_cast<PluginEditorWindow&>(d);
@@ -253,9 +244,9 @@ TEST_F(ManagerTest, EditorSavesIntoItsOwnRow) {
     ed.cmdClose.click();
   });
   m.mnuCreate_Click();
-  EXPECT_EQ(rows(m), listed("1 a.qvp first", "0 b.qvp second", "1 new.qvp new one"));
+  EXPECT_EQ(rows(m), (Texts{"1 a.qvp first", "0 b.qvp second", "1 new.qvp new one"}));
   EXPECT_EQ(m.lblStatus.text(), "3 plug-in(s) listed");
-  EXPECT_EQ(app.read("Plugins\\new.qvp"), "D" + S + "new one\r\n");
+  EXPECT_EQ(app.read("Plugins\\new.qvp"), rec({"D", "new one"}));
 
   // Edited from its row (double click); another row highlighted meanwhile keeps its text.
   asker.answerModal([&](Dialog& d) {
@@ -268,8 +259,8 @@ TEST_F(ManagerTest, EditorSavesIntoItsOwnRow) {
   });
   m.lstvPlugin.select(1);
   m.lstvPlugin_DblClick();
-  EXPECT_EQ(rows(m), listed("1 a.qvp first", "0 b.qvp changed", "1 new.qvp new one"));
-  EXPECT_EQ(app.read("Plugins\\b.qvp"), "D" + S + "changed\r\n");
+  EXPECT_EQ(rows(m), (Texts{"1 a.qvp first", "0 b.qvp changed", "1 new.qvp new one"}));
+  EXPECT_EQ(app.read("Plugins\\b.qvp"), rec({"D", "changed"}));
 }
 
 }  // namespace
