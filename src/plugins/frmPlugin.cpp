@@ -306,7 +306,10 @@ bool PluginEditorWindow::onCreate() {
       optDeleteValue_Click();
   };
   cmbINISections.onChange = [this] { cmbINISections_Click(); };
-  drvFileAlternate.onChange = [this] { drvFileAlternate_Change(); };
+  // The controls of the page left may have stood over a frame that paints no background.
+  sstPlugin.onChange = [this] {
+    RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+  };
 
   // The choices the window opens with.
   chkFileDeletesubFolders.setEnabled(false);
@@ -319,8 +322,12 @@ bool PluginEditorWindow::onCreate() {
   for (const std::string& d : split(list, '\0'))
     if (!d.empty()) drives.push_back(d);
   drvFileAlternate.setItems(drives);
+  // The picker starts in the program's folder, its drive chosen in the list.
   std::string start = appPath();
-  setPickerFolder(start.empty() ? (drives.empty() ? "" : drives.front()) : start);
+  if (start.empty() && !drives.empty()) start = drives.front();
+  drvFileAlternate.selectText(start.substr(0, 3));
+  drvFileAlternate.onChange = [this] { drvFileAlternate_Change(); };
+  setPickerFolder(start);
   return true;
 }
 
@@ -588,6 +595,57 @@ void PluginEditorWindow::onCommand(int id, int code, HWND) {
   }
 }
 
+COLORREF PluginEditorWindow::pageColor() {
+  if (pageColor_ != CLR_INVALID) return pageColor_;
+  pageColor_ = GetSysColor(COLOR_BTNFACE);
+  HWND tab = sstPlugin.hwnd();
+  RECT r{};
+  if (!tab || !GetClientRect(tab, &r) || r.right <= 0 || r.bottom <= 0) return pageColor_;
+  // One pixel of the page as the strip draws it (a themed strip paints its pages white).
+  HDC screen = GetDC(tab);
+  HDC dc = CreateCompatibleDC(screen);
+  GdiHandle bitmap(CreateCompatibleBitmap(screen, r.right, r.bottom));
+  ReleaseDC(tab, screen);
+  HGDIOBJ old = SelectObject(dc, bitmap.get());
+  SendMessageW(tab, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
+  RECT page = r;
+  TabCtrl_AdjustRect(tab, FALSE, &page);
+  COLORREF c = GetPixel(dc, page.left + (page.right - page.left) / 2, page.bottom - 4);
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  if (c != CLR_INVALID) pageColor_ = c;
+  return pageColor_;
+}
+
+std::optional<LRESULT> PluginEditorWindow::onMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (!sstPlugin.hwnd()) return std::nullopt;
+  if (!pageBrush_) pageBrush_.reset(CreateSolidBrush(pageColor()));
+  if (msg == WM_ERASEBKGND) {
+    // The page under the frames, which the strip leaves to this window.
+    HDC dc = reinterpret_cast<HDC>(wp);
+    RECT all{}, page{};
+    GetClientRect(hwnd(), &all);
+    FillRect(dc, &all, GetSysColorBrush(COLOR_BTNFACE));
+    GetWindowRect(sstPlugin.hwnd(), &page);
+    MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&page), 2);
+    TabCtrl_AdjustRect(sstPlugin.hwnd(), FALSE, &page);
+    FillRect(dc, &page, static_cast<HBRUSH>(pageBrush_.get()));
+    return 1;
+  }
+  if (msg != WM_CTLCOLORSTATIC) return std::nullopt;
+  // Labels, check boxes, option buttons and frames on a page take the page's colour; edits
+  // (a read-only one too) keep theirs.
+  HWND ctl = reinterpret_cast<HWND>(lp);
+  wchar_t cls[16] = {};
+  GetClassNameW(ctl, cls, 16);
+  RECT c{}, tab{};
+  GetWindowRect(ctl, &c);
+  GetWindowRect(sstPlugin.hwnd(), &tab);
+  if (lstrcmpiW(cls, WC_EDITW) == 0 || c.top < tab.top + scale(20)) return std::nullopt;
+  SetBkColor(reinterpret_cast<HDC>(wp), pageColor());
+  return reinterpret_cast<LRESULT>(pageBrush_.get());
+}
+
 void PluginEditorWindow::onDestroy() {
   for (Control* c : std::initializer_list<Control*>{
            &txtDescription,      &cmdSave,           &cmdClose,
@@ -606,6 +664,8 @@ void PluginEditorWindow::onDestroy() {
     l->attach(nullptr);
   }
   sstPlugin = TabControl();  // its pages were this window's controls
+  pageBrush_.reset();
+  pageColor_ = CLR_INVALID;
   pickerFolder_.clear();
   pickerFiles_.clear();
   pickerFolders_.clear();

@@ -6,12 +6,14 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "base/plugin_format.h"
 #include "win/controls.h"
+#include "win/handle.h"
 #include "win/ids.h"
 #include "win/listview.h"
 #include "win/seams.h"
@@ -139,6 +141,7 @@ class PluginEditorWindow : public Dialog {
   bool onCreate() override;
   void onCommand(int id, int code, HWND ctl) override;
   void onDestroy() override;
+  std::optional<LRESULT> onMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:
   void info(const char* text);
@@ -146,6 +149,11 @@ class PluginEditorWindow : public Dialog {
   void addRows(ListView& list, const std::vector<std::vector<std::string>>& rows);
   void removeSelected(ListView& list);
   bool entireSubkey() const { return optMethod.chosen() == 1; }
+
+  // The colour the tab strip paints its pages with, for the controls that stand on them.
+  COLORREF pageColor();
+  GdiHandle pageBrush_;
+  COLORREF pageColor_ = CLR_INVALID;
 
   std::string pickerFolder_;
   std::vector<std::string> pickerFiles_;    // the file list's names, in its order
