@@ -143,9 +143,9 @@ bool PluginManagerWindow::onCreate() {
       button("cmdClose", ids::kManagerClose, "&Close", 418, 342, 90, 26, BS_DEFPUSHBUTTON),
   };
   addControls(specs);
-  SendMessageW(child("Image1"), STM_SETICON,
-               reinterpret_cast<WPARAM>(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1))),
-               0);
+  HICON picture = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
+  if (!picture) picture = LoadIconW(nullptr, IDI_APPLICATION);
+  SendMessageW(child("Image1"), STM_SETICON, reinterpret_cast<WPARAM>(picture), 0);
   lblStatus.bind(*this, "lblStatus");
   cmdClose.bind(*this, "cmdClose");
   lstvPlugin.setColumns({{"Plug-in", 160}, {"Description", 320}});

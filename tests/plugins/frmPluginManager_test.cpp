@@ -213,7 +213,13 @@ TEST_F(ManagerTest, CloseDuringProcessStopsItAndNothingRunsAfter) {
     host.stops.clear();
     PluginManagerWindow& m = frmPluginManager();
     m.mnuSelectAll_Click();
-    host.afterEachFile = [&m] { PostMessageW(m.hwnd(), WM_CLOSE, 0, 0); };
+    host.afterEachFile = [&m] {
+      // Meanwhile the list and menus are off, and a command that reaches the window is not run.
+      EXPECT_FALSE(m.lstvPlugin.enabled());
+      EXPECT_TRUE(GetMenuState(GetMenu(m.hwnd()), 0, MF_BYPOSITION) & MF_GRAYED);
+      SendMessageW(m.hwnd(), WM_COMMAND, ids::kCmdPluginDelete, 0);
+      PostMessageW(m.hwnd(), WM_CLOSE, 0, 0);
+    };
     if (c.closeBeforeWalk) PostMessageW(m.hwnd(), WM_CLOSE, 0, 0);
     m.mnuProcess_Click();
     EXPECT_TRUE(m.isOpen()) << "the close waits for the loop";
