@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "base/text.h"
+#include "plugins/frmPluginManager.h"
 #include "services/clock.h"
 #include "services/globals.h"
 #include "services/lists.h"
@@ -89,13 +90,22 @@ HMENU MainWindow::buildMenu() {
   HMENU bar = CreateMenu();
   // The windows these open are not part of this version: their items stay grayed.
   auto item = [](HMENU m, int id, const wchar_t* text) {
-    static constexpr int kNotBuilt[] = {ids::kCmdOptions,           ids::kCmdManagePlugins,
-                                        ids::kCmdStartupPrograms,   ids::kCmdUninstall,
-                                        ids::kCmdFileAssociations,  ids::kCmdOrphanedDlls,
-                                        ids::kCmdOrphanedFilePaths, ids::kCmdOrphanedHelpFiles,
-                                        ids::kCmdOrphanedAppPaths,  ids::kCmdOrphanedActiveX,
-                                        ids::kCmdIeFavorites,       ids::kCmdIeCache,
-                                        ids::kCmdHelpContents,      ids::kCmdAbout};
+    // One item a line.
+    static constexpr int kNotBuilt[] = {
+        ids::kCmdOptions,
+        ids::kCmdStartupPrograms,
+        ids::kCmdUninstall,
+        ids::kCmdFileAssociations,
+        ids::kCmdOrphanedDlls,
+        ids::kCmdOrphanedFilePaths,
+        ids::kCmdOrphanedHelpFiles,
+        ids::kCmdOrphanedAppPaths,
+        ids::kCmdOrphanedActiveX,
+        ids::kCmdIeFavorites,
+        ids::kCmdIeCache,
+        ids::kCmdHelpContents,
+        ids::kCmdAbout,
+    };
     bool built = std::find(std::begin(kNotBuilt), std::end(kNotBuilt), id) == std::end(kNotBuilt);
     AppendMenuW(m, MF_STRING | (built ? 0 : MF_GRAYED), id, text);
   };
@@ -515,6 +525,7 @@ void MainWindow::onCommand(int id, int code, HWND) {
     case ids::kCmdForceShutdown: ForceShutDownWindows(); return;
     case ids::kCmdInternetOptions: OpenInternetOptions(); return;
     case ids::kCmdProcessPlugins: mnuProcessPlugin_Click(); return;
+    case ids::kCmdManagePlugins: asker().showModal(frmPluginManager(), hwnd()); return;
     case ids::kMainTip:
       if (code == STN_CLICKED) NextTip();
       return;

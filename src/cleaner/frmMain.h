@@ -65,6 +65,9 @@ class MainWindow : public Window, public CleaningHost {
   void setProgress(int value) override { pgClean.setValue(value); }
   HWND ownerWindow() const override { return hwnd(); }
   void reviewClosed(const ReviewOutcome& outcome) override;
+  std::int64_t categoryFileCount() const override { return CategoryFileCount; }
+  std::int64_t categorySpace() const override { return CategorySpace; }
+  void clearCategoryCounters() override { CategoryFileCount = CategorySpace = 0; }
   // Appends "<text>Files Deleted: <n> Space Gained: <size>" and CR LF to the run log.
   void logCategory(const std::string& text);
   bool hiddenMode() const;  // started with "-h"

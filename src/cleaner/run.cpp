@@ -317,16 +317,7 @@ void MainWindow::mnuProcessPlugin_Click() {
   if (!bAbort) {
     // This run's own form: two blanks after the colon, "Files" after the count, the size as a
     // plain number of kilobytes.
-    NumberStyle plain = numberStyle();
-    plain.groupSeparator.clear();
-    std::string kb = formatNumber(static_cast<double>(TotalSpaceGained) / 1024, 2, plain);
-    if (kb.find(plain.decimalSeparator) != std::string::npos) {
-      while (!kb.empty() && kb.back() == '0') kb.pop_back();
-      if (kb.size() >= plain.decimalSeparator.size() &&
-          kb.compare(kb.size() - plain.decimalSeparator.size(), std::string::npos,
-                     plain.decimalSeparator) == 0)
-        kb.resize(kb.size() - plain.decimalSeparator.size());
-    }
+    std::string kb = kilobytesText(TotalSpaceGained, numberStyle().decimalSeparator);
     CleanupLog += "\r\n\r\nFiles Deleted:  " + std::to_string(TotalFilesDeleted) +
                   "  Files Space Gained " + kb + "  KB";
     if (BackedUpCount > 0)

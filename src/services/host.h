@@ -34,6 +34,11 @@ class CleaningHost {
   virtual HWND ownerWindow() const { return nullptr; }
   // The review list has closed: its outcome joins the run's totals and log.
   virtual void reviewClosed(const ReviewOutcome& outcome) {}
+  // The current category's counters (files and bytes deleteFiles counted since they were last
+  // cleared); the plug-in manager's Process clears them and reports what they hold.
+  virtual std::int64_t categoryFileCount() const { return 0; }
+  virtual std::int64_t categorySpace() const { return 0; }
+  virtual void clearCategoryCounters() {}
 };
 
 CleaningHost& cleaningHost();
