@@ -172,7 +172,9 @@ class MainWindow : public Window, public CleaningHost {
   // What every run does first (controls, totals, log, backup state) and last (controls).
   void beginRun();
   void endRunControls();
-  void showSummary();
+  // The run's closing lines in the log, then the summary, modal (the Plugins menu's run has
+  // closing lines of its own form).
+  void showSummary(bool pluginsOnly = false);
 
   ReviewListReporter reviewSink_;  // the scanner's finds go to the review list
   std::array<CheckBox, kCategoryCount> categoryBoxes_;

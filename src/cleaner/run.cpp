@@ -188,11 +188,19 @@ void MainWindow::cmdClean_Click() {
   pgClean.setVisible(false);
 }
 
-void MainWindow::showSummary() {
-  CleanupLog += "\r\n";
-  CleanupLog += kHyphens;
-  CleanupLog += "\r\nFiles Deleted:  " + std::to_string(TotalFilesDeleted) +
-                "   Space Gained:  " + sizeText(TotalSpaceGained);
+void MainWindow::showSummary(bool pluginsOnly) {
+  if (pluginsOnly) {
+    // The Plugins menu's run has its own form: two blanks after the colon, "Files" after the
+    // count, the size as a plain number of kilobytes.
+    CleanupLog += "\r\n\r\nFiles Deleted:  " + std::to_string(TotalFilesDeleted) +
+                  "  Files Space Gained " +
+                  kilobytesText(TotalSpaceGained, numberStyle().decimalSeparator) + "  KB";
+  } else {
+    CleanupLog += "\r\n";
+    CleanupLog += kHyphens;
+    CleanupLog += "\r\nFiles Deleted:  " + std::to_string(TotalFilesDeleted) +
+                  "   Space Gained:  " + sizeText(TotalSpaceGained);
+  }
   if (BackedUpCount > 0) CleanupLog += "\r\nBacked Up " + std::to_string(BackedUpCount) + " file(s)";
   if (DeleteFailed) CleanupLog += std::string("\r\n\r\n") + kLockedLine;
   SummaryWindow& summary = frmLog();
@@ -290,19 +298,8 @@ void MainWindow::mnuPopup_Click() {
 void MainWindow::mnuProcessPlugin_Click() {
   if (running_) return;
   RunScope run(*this);
-  DeleteFailed = false;
-  setMenusEnabled(false);
-  cmdStop.setEnabled(true);
-  cmdClean.setEnabled(false);
-  bAbort = false;
-  TotalSpaceGained = 0;
-  BackedUpCount = 0;
-  TotalFilesDeleted = 0;
-  LastBackupDrive.clear();
-  BackupZipFile.clear();
-  CleanupLog.clear();
+  beginRun();
   lblStatus.setText("Working...Processing Plugins.");
-
   CleanPlugins(*this);
   clearMarks();
   PLGValue.setValue(1);
@@ -310,23 +307,8 @@ void MainWindow::mnuProcessPlugin_Click() {
     DeleteBackupZip();
   else
     FinishBackupZip();
-
-  cmdStop.setEnabled(false);
-  cmdClean.setEnabled(true);
-  setMenusEnabled(true);
-  if (!bAbort) {
-    // This run's own form: two blanks after the colon, "Files" after the count, the size as a
-    // plain number of kilobytes.
-    std::string kb = kilobytesText(TotalSpaceGained, numberStyle().decimalSeparator);
-    CleanupLog += "\r\n\r\nFiles Deleted:  " + std::to_string(TotalFilesDeleted) +
-                  "  Files Space Gained " + kb + "  KB";
-    if (BackedUpCount > 0)
-      CleanupLog += "\r\nBacked Up " + std::to_string(BackedUpCount) + " file(s)";
-    if (DeleteFailed) CleanupLog += std::string("\r\n\r\n") + kLockedLine;
-    SummaryWindow& summary = frmLog();
-    summary.setRun({TotalFilesDeleted, TotalSpaceGained, sectionsCleaned(), CleanupLog});
-    asker().showModal(summary, hwnd());
-  }
+  endRunControls();
+  if (!bAbort) showSummary(true);
   clearMarks();
   lblStatus.setText("");
 }
