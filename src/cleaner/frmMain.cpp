@@ -13,6 +13,9 @@
 #include "services/settings.h"
 #include "services/shutdown.h"
 #include "services/system.h"
+#include "tools/frmCookieView.h"
+#include "tools/frmFavorites.h"
+#include "tools/frmIECache.h"
 #include "version.h"
 #include "win/ids.h"
 #include "win/unicode.h"
@@ -89,8 +92,8 @@ HMENU MainWindow::buildMenu() {
         ids::kCmdOptions,          ids::kCmdProcessPlugins,    ids::kCmdManagePlugins,
         ids::kCmdStartupPrograms,  ids::kCmdUninstall,         ids::kCmdFileAssociations,
         ids::kCmdOrphanedDlls,     ids::kCmdOrphanedFilePaths, ids::kCmdOrphanedHelpFiles,
-        ids::kCmdOrphanedAppPaths, ids::kCmdOrphanedActiveX,   ids::kCmdIeFavorites,
-        ids::kCmdIeCache,          ids::kCmdHelpContents,      ids::kCmdAbout};
+        ids::kCmdOrphanedAppPaths, ids::kCmdOrphanedActiveX,   ids::kCmdHelpContents,
+        ids::kCmdAbout};
     bool built = std::find(std::begin(kNotBuilt), std::end(kNotBuilt), id) == std::end(kNotBuilt);
     AppendMenuW(m, MF_STRING | (built ? 0 : MF_GRAYED), id, text);
   };
@@ -477,11 +480,17 @@ void MainWindow::onCommand(int id, int code, HWND) {
     case ids::kCmdShutdown: ShutDownWindows(); return;
     case ids::kCmdForceShutdown: ForceShutDownWindows(); return;
     case ids::kCmdInternetOptions: OpenInternetOptions(); return;
+    case ids::kCmdIeFavorites: frmFavorites().open(hwnd()); return;
+    case ids::kCmdIeCache: frmIECache().open(hwnd()); return;
     case ids::kMainTip:
       if (code == STN_CLICKED) NextTip();
       return;
     default: return;
   }
+}
+
+void MainWindow::showCookieFile(const std::string& path, HWND owner) {
+  frmCookies().showFile(path, owner);
 }
 
 std::optional<LRESULT> MainWindow::onMessage(UINT msg, WPARAM wp, LPARAM lp) {

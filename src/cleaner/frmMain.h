@@ -57,6 +57,7 @@ class MainWindow : public Window, public CleaningHost {
   void setStatus(const std::string& text) override { lblStatus.setText(text); }
   void setProgress(int value) override { pgClean.setValue(value); }
   HWND ownerWindow() const override { return hwnd(); }
+  void showCookieFile(const std::string& path, HWND owner) override;
   // Appends "<text>Files Deleted: <n> Space Gained: <size>" and CR LF to the run log.
   void logCategory(const std::string& text);
   bool hiddenMode() const;  // started with "-h"

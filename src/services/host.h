@@ -23,6 +23,9 @@ class CleaningHost {
   virtual void setProgress(int value) {}
   // The owner of the windows a run shows; nullptr when there is none.
   virtual HWND ownerWindow() const { return nullptr; }
+  // Shows the records of a cookie file in the cookie viewer, modal over the owner (the
+  // options window's cookie page asks for it; the viewer sits above that window's layer).
+  virtual void showCookieFile(const std::string& path, HWND owner) {}
 };
 
 CleaningHost& cleaningHost();
