@@ -47,8 +47,8 @@ void ForEachUrlCacheEntry(const std::function<void(const UrlCacheEntry&)>& visit
   }
 }
 
-bool DeleteUrlCacheEntry(const std::wstring& url) {
-  return !url.empty() && DeleteUrlCacheEntryW(url.c_str()) != FALSE;
+bool RemoveUrlCacheEntry(const std::wstring& url) {
+  return !url.empty() && ::DeleteUrlCacheEntryW(url.c_str()) != FALSE;
 }
 
 std::wstring CachedFileOf(const std::wstring& url) {

@@ -27,8 +27,9 @@ struct UrlCacheEntry {
 // is handed out when the cache cannot be read or is empty.
 void ForEachUrlCacheEntry(const std::function<void(const UrlCacheEntry&)>& visit);
 
-// Removes the entry of that source address (its local copy with it): true when it went.
-bool DeleteUrlCacheEntry(const std::wstring& url);
+// Removes the entry of that source address (its local copy with it): true when it went. (Not
+// named DeleteUrlCacheEntry: the platform's header makes that name a macro for the W call.)
+bool RemoveUrlCacheEntry(const std::wstring& url);
 
 // The local copy of an address in the cache; "" when the cache holds none.
 std::wstring CachedFileOf(const std::wstring& url);

@@ -264,7 +264,7 @@ void IECacheWindow::cmdClear_Click() {
       doEvents();
       if (loop.stopped() || !isOpen()) break;
       if (i >= lstvCache.rowCount() || lstvCache.rowKey(i) != keys[i]) break;
-      if (DeleteUrlCacheEntry(sourceOf(keys[i]))) {
+      if (RemoveUrlCacheEntry(sourceOf(keys[i]))) {
         lstvCache.removeRow(i);
         showCount();
         doEvents();
@@ -280,7 +280,7 @@ void IECacheWindow::cmdDelete_Click() {
   if (lstvCache.rowCount() == 0) return;
   for (size_t i = lstvCache.rowCount(); i-- > 0;) {
     if (!lstvCache.rowChecked(i)) continue;
-    if (DeleteUrlCacheEntry(sourceOf(lstvCache.rowKey(i)))) {
+    if (RemoveUrlCacheEntry(sourceOf(lstvCache.rowKey(i)))) {
       lstvCache.removeRow(i);
       showCount();
     }
