@@ -67,13 +67,13 @@ TEST_F(PageViewTest, FollowsLinksAndKeepsBackAndForward) {
   ASSERT_EQ(v.linkCount(), 1u);
   EXPECT_EQ(v.linkAddress(0), dir.file("topic.htm"));
 
-  // A click on the link: the control's notice, as the rich edit sends it.
-  ENLINK click{};
-  click.nmhdr = {v.hwnd(), 100, EN_LINK};
-  click.msg = WM_LBUTTONUP;
-  click.chrg = {static_cast<LONG>(std::string("Glenvask Help\r\rRead the ").size()),
-                static_cast<LONG>(std::string("Glenvask Help\r\rRead the to").size())};
-  SendMessageW(host.hwnd(), WM_NOTIFY, 100, reinterpret_cast<LPARAM>(&click));
+  // A click on the link, as the mouse gives it.
+  LONG at = static_cast<LONG>(std::string("Glenvask Help\r\rRead the t").size());
+  POINTL p{};
+  SendMessageW(v.hwnd(), EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&p), at);
+  LPARAM xy = MAKELPARAM(p.x + 2, p.y + 4);
+  SendMessageW(v.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, xy);
+  SendMessageW(v.hwnd(), WM_LBUTTONUP, 0, xy);
   EXPECT_EQ(v.address(), dir.file("topic.htm"));
   EXPECT_EQ(v.shownText(), "Topic\n\nBack to help");
 

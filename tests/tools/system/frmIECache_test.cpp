@@ -174,5 +174,19 @@ TEST_F(CacheViewerTest, DeleteAllEmptiesTheFilterAndStaysLive) {
   for (const auto& url : {kPage, kUrl, kProgram, kLong, kWide, cookie}) EXPECT_TRUE(cached(url));
 }
 
+TEST_F(CacheViewerTest, AFilterChosenDuringDeleteAllEndsIt) {
+  // The rows change under the loop: it deletes nothing that is not listed as it was.
+  std::uint64_t slice = EventPump::sliceMs();
+  EventPump::setSliceMs(0);
+  HWND cookies = GetDlgItem(w.hwnd(), ids::kCacheCookies);
+  PostMessageW(w.hwnd(), WM_COMMAND, MAKEWPARAM(ids::kCacheCookies, BN_CLICKED),
+               reinterpret_cast<LPARAM>(cookies));
+  w.cmdClear_Click();
+  EventPump::setSliceMs(slice);
+  EXPECT_EQ(listed(), std::set<std::wstring>{cookie});
+  for (const auto& url : {kPage, kHistory, kUrl, kProgram, kLong, kWide, cookie})
+    EXPECT_TRUE(cached(url)) << utf8(url);
+}
+
 }  // namespace
 }  // namespace glenvask
