@@ -259,12 +259,6 @@ class Builder {
 
 }  // namespace
 
-std::string PageBlock::text() const {
-  std::string out;
-  for (const PageRun& r : runs) out += r.text;
-  return out;
-}
-
 WebPage parseHtml(std::string_view html) {
   Builder b;
   std::string pending;  // text not yet handed to the builder, entities decoded

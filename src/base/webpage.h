@@ -23,7 +23,6 @@ struct PageBlock {
   Kind kind = Paragraph;
   int level = 0;  // 1 to 6 for a heading
   std::vector<PageRun> runs;
-  std::string text() const;  // the runs' texts joined
 };
 
 struct WebPage {

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <vector>
 
-#include "base/pathtext.h"
 #include "services/scanner.h"
 #include "win/pump.h"
 #include "win/unicode.h"
@@ -229,8 +228,9 @@ void IECacheWindow::cmdView_Click() {
   if (source.find("Cookie:") != std::string::npos) return;
   std::string shown = source;
   if (source.find("Visited:") != std::string::npos) {
+    // The address after the first "@" ("Visited: user@http://...").
     size_t at = source.find('@');
-    shown = at == std::string::npos ? std::string() : source.substr(at + 1);
+    shown = at == std::string::npos ? source : source.substr(at + 1);
   }
   wbCache.navigate(shown);
   lblDisplaying.setText("Displaying: " + shown);
