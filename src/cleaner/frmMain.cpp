@@ -14,6 +14,9 @@
 #include "services/settings.h"
 #include "services/shutdown.h"
 #include "services/system.h"
+#include "tools/frmCookieView.h"
+#include "tools/frmFavorites.h"
+#include "tools/frmIECache.h"
 #include "version.h"
 #include "win/ids.h"
 #include "win/regional.h"
@@ -101,8 +104,6 @@ HMENU MainWindow::buildMenu() {
         ids::kCmdOrphanedHelpFiles,
         ids::kCmdOrphanedAppPaths,
         ids::kCmdOrphanedActiveX,
-        ids::kCmdIeFavorites,
-        ids::kCmdIeCache,
         ids::kCmdHelpContents,
         ids::kCmdAbout,
     };
@@ -526,11 +527,17 @@ void MainWindow::onCommand(int id, int code, HWND) {
     case ids::kCmdInternetOptions: OpenInternetOptions(); return;
     case ids::kCmdProcessPlugins: mnuProcessPlugin_Click(); return;
     case ids::kCmdManagePlugins: asker().showModal(frmPluginManager(), hwnd()); return;
+    case ids::kCmdIeFavorites: frmFavorites().open(hwnd()); return;
+    case ids::kCmdIeCache: frmIECache().open(hwnd()); return;
     case ids::kMainTip:
       if (code == STN_CLICKED) NextTip();
       return;
     default: return;
   }
+}
+
+void MainWindow::showCookieFile(const std::string& path, HWND owner) {
+  frmCookies().showFile(path, owner);
 }
 
 std::optional<LRESULT> MainWindow::onMessage(UINT msg, WPARAM wp, LPARAM lp) {

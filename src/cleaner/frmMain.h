@@ -68,6 +68,7 @@ class MainWindow : public Window, public CleaningHost {
   std::int64_t categoryFileCount() const override { return CategoryFileCount; }
   std::int64_t categorySpace() const override { return CategorySpace; }
   void clearCategoryCounters() override { CategoryFileCount = CategorySpace = 0; }
+  void showCookieFile(const std::string& path, HWND owner) override;
   // Appends "<text>Files Deleted: <n> Space Gained: <size>" and CR LF to the run log.
   void logCategory(const std::string& text);
   bool hiddenMode() const;  // started with "-h"

@@ -39,6 +39,9 @@ class CleaningHost {
   virtual std::int64_t categoryFileCount() const { return 0; }
   virtual std::int64_t categorySpace() const { return 0; }
   virtual void clearCategoryCounters() {}
+  // Shows the records of a cookie file in the cookie viewer, modal over the owner (the
+  // options window's cookie page asks for it; the viewer sits above that window's layer).
+  virtual void showCookieFile(const std::string& path, HWND owner) {}
 };
 
 CleaningHost& cleaningHost();

@@ -16,6 +16,9 @@ inline constexpr const wchar_t* kSummaryClass = L"GlenvaskCleanupSummary";
 inline constexpr const wchar_t* kLogDetailsClass = L"GlenvaskDetailedLog";
 inline constexpr const wchar_t* kEditDialogClass =
     L"GlenvaskEditDialog";  // every small edit dialog
+inline constexpr const wchar_t* kIeCacheClass = L"GlenvaskTemporaryInternetFiles";
+inline constexpr const wchar_t* kFavoritesClass = L"GlenvaskFavorites";
+inline constexpr const wchar_t* kCookiesClass = L"GlenvaskCookieInformation";
 
 // Main window: the thirty category check boxes are kCategoryBase + their index in the order of
 // chkItems.txt (cleaner/categories.h).
@@ -178,5 +181,45 @@ inline constexpr int kCmdPluginSelectAll = 5216;
 inline constexpr int kCmdPluginDeselectAll = 5217;
 inline constexpr int kCmdPluginCheckAll = 5218;
 inline constexpr int kCmdPluginUncheckAll = 5219;
+// Temporary Internet Files (the URL cache viewer): controls, then its menu commands.
+inline constexpr int kCacheList = 7000;
+inline constexpr int kCachePage = 7001;  // the page view that shows an entry
+inline constexpr int kCacheDisplaying = 7002;
+inline constexpr int kCacheStatus = 7003;
+inline constexpr int kCacheAll = 7004;  // the four filters, in this order
+inline constexpr int kCacheCookies = 7005;
+inline constexpr int kCacheHistory = 7006;
+inline constexpr int kCacheUrl = 7007;
+inline constexpr int kCacheSelectAll = 7008;
+inline constexpr int kCacheDeselectAll = 7009;
+inline constexpr int kCacheView = 7010;
+inline constexpr int kCacheRefresh = 7011;
+inline constexpr int kCacheDeleteAll = 7012;
+inline constexpr int kCacheDelete = 7013;
+inline constexpr int kCacheClose = 7014;
+inline constexpr int kCacheFrame = 7015;
+inline constexpr int kCmdCacheDeleteAll = 7050;
+inline constexpr int kCmdCacheDeleteSelected = 7051;
+inline constexpr int kCmdCacheSelectAll = 7052;
+inline constexpr int kCmdCacheDeselectAll = 7053;
+
+// Favorites: controls, then its menu commands.
+inline constexpr int kFavoritesList = 7100;
+inline constexpr int kFavoritesTotal = 7101;
+inline constexpr int kFavoritesHeading = 7102;
+inline constexpr int kFavoritesSelectAll = 7103;
+inline constexpr int kFavoritesDeselectAll = 7104;
+inline constexpr int kFavoritesDelete = 7105;
+inline constexpr int kFavoritesClose = 7106;
+inline constexpr int kCmdFavoritesDeleteAll = 7150;
+inline constexpr int kCmdFavoritesDeleteSelected = 7151;
+inline constexpr int kCmdFavoritesProperties = 7152;
+inline constexpr int kCmdFavoritesSelectAll = 7153;
+inline constexpr int kCmdFavoritesDeselectAll = 7154;
+inline constexpr int kCmdFavoritesExit = 7155;
+
+// Cookie information (one cookie file's records).
+inline constexpr int kCookiesList = 7200;
+inline constexpr int kCookiesOk = 7201;
 
 }  // namespace glenvask::ids
