@@ -6,6 +6,7 @@
 
 #include "base/text.h"
 #include "plugins/frmPluginManager.h"
+#include "review/frmHelp.h"
 #include "services/clock.h"
 #include "services/globals.h"
 #include "services/lists.h"
@@ -95,17 +96,11 @@ HMENU MainWindow::buildMenu() {
   auto item = [](HMENU m, int id, const wchar_t* text) {
     // One item a line.
     static constexpr int kNotBuilt[] = {
-        ids::kCmdOptions,
-        ids::kCmdStartupPrograms,
-        ids::kCmdUninstall,
-        ids::kCmdFileAssociations,
-        ids::kCmdOrphanedDlls,
-        ids::kCmdOrphanedFilePaths,
-        ids::kCmdOrphanedHelpFiles,
-        ids::kCmdOrphanedAppPaths,
-        ids::kCmdOrphanedActiveX,
-        ids::kCmdHelpContents,
-        ids::kCmdAbout,
+        ids::kCmdOptions,           ids::kCmdStartupPrograms,
+        ids::kCmdUninstall,         ids::kCmdFileAssociations,
+        ids::kCmdOrphanedDlls,      ids::kCmdOrphanedFilePaths,
+        ids::kCmdOrphanedHelpFiles, ids::kCmdOrphanedAppPaths,
+        ids::kCmdOrphanedActiveX,   ids::kCmdAbout,
     };
     bool built = std::find(std::begin(kNotBuilt), std::end(kNotBuilt), id) == std::end(kNotBuilt);
     AppendMenuW(m, MF_STRING | (built ? 0 : MF_GRAYED), id, text);
@@ -526,6 +521,7 @@ void MainWindow::onCommand(int id, int code, HWND) {
     case ids::kCmdForceShutdown: ForceShutDownWindows(); return;
     case ids::kCmdInternetOptions: OpenInternetOptions(); return;
     case ids::kCmdProcessPlugins: mnuProcessPlugin_Click(); return;
+    case ids::kCmdHelpContents: frmHelp().open(); return;  // modeless, no owner
     case ids::kCmdManagePlugins: asker().showModal(frmPluginManager(), hwnd()); return;
     case ids::kCmdIeFavorites: frmFavorites().open(hwnd()); return;
     case ids::kCmdIeCache: frmIECache().open(hwnd()); return;

@@ -14,6 +14,7 @@ inline constexpr const wchar_t* kMainWindowClass = L"GlenvaskMainWindow";
 inline constexpr const wchar_t* kReviewListClass = L"GlenvaskReviewList";
 inline constexpr const wchar_t* kSummaryClass = L"GlenvaskCleanupSummary";
 inline constexpr const wchar_t* kLogDetailsClass = L"GlenvaskDetailedLog";
+inline constexpr const wchar_t* kHelpClass = L"GlenvaskHelp";
 inline constexpr const wchar_t* kEditDialogClass =
     L"GlenvaskEditDialog";  // every small edit dialog
 inline constexpr const wchar_t* kIeCacheClass = L"GlenvaskTemporaryInternetFiles";
@@ -113,6 +114,12 @@ inline constexpr int kSummaryStateBase = 3210;  // the five section states ("Cle
 // Small edit dialogs: the fields and their labels, in order; OK and Cancel are IDOK and IDCANCEL.
 inline constexpr int kEditDialogFieldBase = 3400;
 inline constexpr int kEditDialogLabelBase = 3450;
+
+// Help window.
+inline constexpr int kHelpPage = 3500;
+inline constexpr int kHelpBack = 3501;
+inline constexpr int kHelpForward = 3502;
+inline constexpr int kHelpClose = 3503;
 
 // Detailed log.
 inline constexpr int kLogHeading = 3300;
