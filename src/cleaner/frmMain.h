@@ -12,6 +12,7 @@
 #include "cleaner/categories.h"
 #include "review/frmDeletetion.h"
 #include "review/frmLog.h"
+#include "review/pageview.h"
 #include "services/host.h"
 #include "win/controls.h"
 #include "win/handle.h"
@@ -136,6 +137,7 @@ class MainWindow : public Window, public CleaningHost {
   void mnuProcessPlugin_Click();
   TabControl SSTab1;
   Label lblInstalled, lblLatest;
+  PageView WebBrowser1;  // the update server's page
   Button cmdDownload;
 
   // The menus that a run disables, and the pictures with them.

@@ -217,11 +217,12 @@ void MainWindow::createPages() {
       label("lblInstalled", ids::kMainInstalledVersion, "", 144, kHeaderHeight + 14, 200, 18),
       label("lblLatestCaption", IDC_STATIC, "Latest version:", 20, kHeaderHeight + 38, 120, 18),
       label("lblLatest", ids::kMainLatestVersion, "", 144, kHeaderHeight + 38, 200, 18),
-      {"WebBrowser1", WC_STATICW, ids::kMainUpdatePage, "", 12, kHeaderHeight + 66,
-       kClientWidth - 24, 430, SS_LEFT | SS_NOPREFIX | SS_SUNKEN},
   };
   addControls(updates);
   for (const auto& c : updates) updatesPage.push_back(c.name);
+  WebBrowser1.create(*this, "WebBrowser1", ids::kMainUpdatePage, 12, kHeaderHeight + 66,
+                     kClientWidth - 24, 430);
+  updatesPage.push_back("WebBrowser1");
   addControl(button("cmdDownload", ids::kMainDownload, "&Download", 390, kHeaderHeight + 528, 76,
                     26));
   cmdDownload.bind(*this, "cmdDownload");
