@@ -13,6 +13,14 @@
 #include "services/settings.h"
 #include "services/shutdown.h"
 #include "services/system.h"
+#include "tools/frmFileAssoc.h"
+#include "tools/frmOrphanedActivex.h"
+#include "tools/frmOrphanedAppPath.h"
+#include "tools/frmOrphanedDll.h"
+#include "tools/frmOrphanedFile.h"
+#include "tools/frmOrphanedHelp.h"
+#include "tools/frmStartup.h"
+#include "tools/frmUninstall.h"
 #include "version.h"
 #include "win/ids.h"
 #include "win/unicode.h"
@@ -87,9 +95,7 @@ HMENU MainWindow::buildMenu() {
   auto item = [](HMENU m, int id, const wchar_t* text) {
     static constexpr int kNotBuilt[] = {
         ids::kCmdOptions,          ids::kCmdProcessPlugins,    ids::kCmdManagePlugins,
-        ids::kCmdStartupPrograms,  ids::kCmdUninstall,         ids::kCmdFileAssociations,
-        ids::kCmdOrphanedDlls,     ids::kCmdOrphanedFilePaths, ids::kCmdOrphanedHelpFiles,
-        ids::kCmdOrphanedAppPaths, ids::kCmdOrphanedActiveX,   ids::kCmdIeFavorites,
+        ids::kCmdIeFavorites,
         ids::kCmdIeCache,          ids::kCmdHelpContents,      ids::kCmdAbout};
     bool built = std::find(std::begin(kNotBuilt), std::end(kNotBuilt), id) == std::end(kNotBuilt);
     AppendMenuW(m, MF_STRING | (built ? 0 : MF_GRAYED), id, text);
@@ -477,6 +483,14 @@ void MainWindow::onCommand(int id, int code, HWND) {
     case ids::kCmdShutdown: ShutDownWindows(); return;
     case ids::kCmdForceShutdown: ForceShutDownWindows(); return;
     case ids::kCmdInternetOptions: OpenInternetOptions(); return;
+    case ids::kCmdStartupPrograms: StartupProgramsWindow::instance().open(hwnd()); return;
+    case ids::kCmdUninstall: UninstallWindow::instance().open(hwnd()); return;
+    case ids::kCmdFileAssociations: FileAssociationWindow::instance().open(hwnd()); return;
+    case ids::kCmdOrphanedDlls: OrphanedDllWindow::instance().open(hwnd()); return;
+    case ids::kCmdOrphanedFilePaths: InvalidFileWindow::instance().open(hwnd()); return;
+    case ids::kCmdOrphanedHelpFiles: InvalidHelpWindow::instance().open(hwnd()); return;
+    case ids::kCmdOrphanedAppPaths: InvalidAppPathWindow::instance().open(hwnd()); return;
+    case ids::kCmdOrphanedActiveX: InvalidActiveXWindow::instance().open(hwnd()); return;
     case ids::kMainTip:
       if (code == STN_CLICKED) NextTip();
       return;

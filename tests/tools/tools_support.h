@@ -68,6 +68,12 @@ class TestKey {
   std::string subkey_;
 };
 
+// Selects the row alone, as a click does.
+inline void selectOnly(ListView& l, size_t row) {
+  for (size_t i : l.selectedRows()) l.select(i, false);
+  l.select(row);
+}
+
 // The cells of every row whose cell `col` holds `text`.
 inline std::vector<std::vector<std::string>> rowsWith(const ListView& l, size_t col,
                                                       const std::string& text) {

@@ -110,7 +110,7 @@ TEST(Scanners, AppPathsListedEditedAndDeleted) {
       }
       e.cmdOk.click();
     });
-    w.list().select(0);
+    test::selectOnly(w.list(), 0);
     w.cmdEdit.click();
     EXPECT_TRUE(w.timerOn());
     w.Timer1_Timer();
@@ -168,7 +168,7 @@ TEST(Scanners, HelpFilesListedEditedAndDeleted) {
     EXPECT_EQ(e.txt.text(), "C:\\elsewhere\\");
     e.cmdOk.click();
   });
-  w.list().select(0);
+  test::selectOnly(w.list(), 0);
   w.cmdEdit.click();
   w.Timer1_Timer();
   EXPECT_EQ(test::rowsWith(w.lstvInvalid, 0, "gone").at(0).at(1), "C:\\elsewhere\\");
