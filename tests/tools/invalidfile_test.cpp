@@ -81,12 +81,7 @@ TEST(InvalidFileWindow, ListsTheValuesOfMissingFilesAndDeletesTheCheckedOnes) {
   for (size_t i = 1; i < w.lstvInvalid.rowCount(); ++i)
     EXPECT_LE(toLower(w.lstvInvalid.rowText(i - 1, 1)), toLower(w.lstvInvalid.rowText(i, 1)));
 
-  auto rowOf = [&](const std::string& name) {
-    for (size_t i = 0; i < w.lstvInvalid.rowCount(); ++i)
-      if (w.lstvInvalid.rowText(i, 1) == name && w.lstvInvalid.rowText(i, 0).find(k) != std::string::npos)
-        return i;
-    return size_t(-1);
-  };
+  auto rowOf = [&](const std::string& name) { return test::rowOf(w.lstvInvalid, prefix, 1, name); };
   w.lstvInvalid.select(rowOf("missing"));
   EXPECT_EQ(w.txtKey.text(), prefix);
   EXPECT_EQ(w.txtValue.text(), "missing");

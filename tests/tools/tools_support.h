@@ -74,6 +74,14 @@ inline void selectOnly(ListView& l, size_t row) {
   l.select(row);
 }
 
+// The first row whose first cell is the text (and whose cell `col` holds `mark`); -1 if none.
+inline size_t rowOf(const ListView& l, const std::string& first, size_t col = 0,
+                    const std::string& mark = "") {
+  for (size_t i = 0; i < l.rowCount(); ++i)
+    if (l.rowText(i, 0) == first && l.rowText(i, col).find(mark) != std::string::npos) return i;
+  return size_t(-1);
+}
+
 // The cells of every row whose cell `col` holds `text`.
 inline std::vector<std::vector<std::string>> rowsWith(const ListView& l, size_t col,
                                                       const std::string& text) {

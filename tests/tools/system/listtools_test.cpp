@@ -25,9 +25,7 @@ std::vector<std::string> column(ToolListView& l, size_t col, const std::string& 
 }
 
 void check(ToolListView& l, std::initializer_list<const char*> names) {
-  for (size_t i = 0; i < l.rowCount(); ++i)
-    for (const char* n : names)
-      if (l.rowText(i, 0) == n) l.setRowChecked(i, true);
+  for (const char* n : names) l.setRowChecked(test::rowOf(l, n), true);
 }
 
 // A Shell Folders value pointed at a scratch folder for one test, put back at the end.
@@ -54,11 +52,9 @@ class MovedFolder {
 TEST(ListTools, StartupRunValuesAndShortcutsEachRemovedAlone) {
   test::ScratchFolder mine("glvstartup"), common("glvcommon"), elsewhere("glvelsewhere");
   MovedFolder user(cu, "Startup", mine.path()), all(lm, "Common Startup", common.path());
-  test::makeShortcut(mine.file("a.lnk"), "C:\\windows\\notepad.exe", "");
-  test::makeShortcut(mine.file("sub\\b.LNK"), "C:\\windows\\notepad.exe", "");
-  test::makeShortcut(common.file("c.lnk"), "C:\\windows\\notepad.exe", "");
-  test::makeShortcut(elsewhere.file("linked.lnk"), "C:\\windows\\notepad.exe", "");
-  mine.write("note.txt", "x");
+  for (const char* f : {"a.lnk", "sub\\b.LNK", "note.txt"}) mine.write(f, "x");
+  common.write("c.lnk", "x");
+  elsewhere.write("linked.lnk", "x");
   test::makeFolderLink(mine.file("link"), elsewhere.path());
   test::setText(cu, kRunKey, "GlvRunUser", "C:\\glv\\user.exe /a");
   test::setText(lm, kRunKey, "GlvRunMachine", "\"C:\\glv\\machine.exe\"");
@@ -143,19 +139,14 @@ TEST(ListTools, UninstallStartsProgramAndParametersApartAndEditsKeepTheType) {
                                                           "Glv Quoted"}));
   EXPECT_EQ(l.row(0).cells, (std::vector<std::string>{"Glv Blank", "1.2", dir.file("un inst.exe") + " -q",
                                                        "GlvBlank", ""}));
-  auto rowOf = [&](const char* name) {
-    for (size_t i = 0; i < l.rowCount(); ++i)
-      if (l.rowText(i, 0) == name) return i;
-    return size_t(-1);
-  };
   for (const Entry& e : entries) {
     if (e.started.empty()) continue;
-    test::selectOnly(l, rowOf(e.name));
+    test::selectOnly(l, test::rowOf(l, e.name));
     w.button("cmdUnInstall").click();
     ASSERT_FALSE(outside.shellCalls.empty());
     EXPECT_EQ(outside.shellCalls.back(), e.started);
   }
-  test::selectOnly(l, rowOf("Glv Empty"));
+  test::selectOnly(l, test::rowOf(l, "Glv Empty"));
   w.button("cmdEdit").click();  // no command: no dialog
   asker.answerModal([](Dialog& d) {
     auto& e = dynamic_cast<EditUninstallDialog&>(d);
@@ -163,7 +154,7 @@ TEST(ListTools, UninstallStartsProgramAndParametersApartAndEditsKeepTheType) {
     e.txt.setText("%SystemRoot%\\system32\\msiexec.exe /x{GLV2}");
     e.cmdOk.click();
   });
-  test::selectOnly(l, rowOf("Glv Expand"));
+  test::selectOnly(l, test::rowOf(l, "Glv Expand"));
   w.button("cmdEdit").click();
   auto saved = readRegText(kHkeyLocalMachine, base + "Expand", "UninstallString");
   ASSERT_TRUE(saved);
@@ -171,12 +162,12 @@ TEST(ListTools, UninstallStartsProgramAndParametersApartAndEditsKeepTheType) {
   EXPECT_EQ(column(l, 2, "Glv Expand").at(0), "%SystemRoot%\\system32\\msiexec.exe /x{GLV2}");
 
   for (const char* name : {"Glv Blank", "Glv Quoted"}) {
-    test::selectOnly(l, rowOf(name));
+    test::selectOnly(l, test::rowOf(l, name));
     w.button("cmdDelete").click();
   }
   EXPECT_FALSE(test::hasKey(lm, base + "Blank"));
   EXPECT_TRUE(test::hasKey(lm, base + "Quoted"));  // it has a subkey
-  EXPECT_EQ(rowOf("Glv Quoted"), size_t(-1));
+  EXPECT_EQ(test::rowOf(l, "Glv Quoted"), size_t(-1));
   EXPECT_EQ(w.lblStatus.text(), std::to_string(l.rowCount()) + " program(s) found");
   w.button("cmdOK").click();
 }
@@ -202,11 +193,6 @@ TEST(ListTools, FileAssociationsDeleteTheTypeOnlyWhenItIsTheirsAlone) {
   EXPECT_EQ(column(l, 1, ".glv"), (std::vector<std::string>{"Glv shared files", "Glv shared files",
                                                             "GlvOwn.Type", "", "Folder"}));
   EXPECT_EQ(w.lblStatus.text(), std::to_string(l.rowCount()) + " registered file extensions");
-  auto rowOf = [&](const char* name) {
-    for (size_t i = 0; i < l.rowCount(); ++i)
-      if (l.rowText(i, 0) == name) return i;
-    return size_t(-1);
-  };
   asker.answerModal([](Dialog& d) {
     auto& e = dynamic_cast<EditFileAssociationDialog&>(d);
     EXPECT_EQ(e.lblName.text(), ".glvb");
@@ -215,7 +201,7 @@ TEST(ListTools, FileAssociationsDeleteTheTypeOnlyWhenItIsTheirsAlone) {
     e.txt.setText("wordpad.exe \"%1\"");
     e.cmdOk.click();
   });
-  test::selectOnly(l, rowOf(".glvb"));
+  test::selectOnly(l, test::rowOf(l, ".glvb"));
   w.button("cmdEdit").click();
   auto command = readRegText(kHkeyClassesRoot, "GlvShared.Type\\shell\\open\\command", "");
   EXPECT_EQ(command->text, "wordpad.exe \"%1\"");
@@ -225,10 +211,10 @@ TEST(ListTools, FileAssociationsDeleteTheTypeOnlyWhenItIsTheirsAlone) {
       {".glvb", IDNO}, {".glva", IDYES}, {".glvc", IDYES}, {".glvd", IDYES}, {".glve", IDYES}};
   for (const auto& [ext, answer] : answers) {
     asker.answerMessage(answer);
-    test::selectOnly(l, rowOf(ext));
+    test::selectOnly(l, test::rowOf(l, ext));
     w.button("cmdDelete").click();
     EXPECT_EQ(asker.asked().back().text, kDeleteAssociationQuestion);
-    EXPECT_EQ(rowOf(ext) != size_t(-1), answer == IDNO) << ext;
+    EXPECT_EQ(test::rowOf(l, ext) != size_t(-1), answer == IDNO) << ext;
   }
   std::pair<const char*, bool> after[] = {{".glva", false}, {".glvb", true}, {".glvc", false},
                                           {".glvd", false}, {".glve", false}, {"GlvShared.Type", true},

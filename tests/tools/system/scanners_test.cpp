@@ -39,9 +39,11 @@ TEST(Scanners, SharedDllsMissingFirstDeletedWithTheirFilesOutsideWindows) {
   std::string d = dir.path(), win = "C:\\windows\\glv-scanner-test.dll";
   dir.write("here.dll", "x");
   dir.write("text.dll", "x");
+  dir.write("sub\\f.txt", "x");
   HANDLE h = CreateFileW(wide(win).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   CloseHandle(h);
   const std::pair<std::string, DWORD> counts[] = {{d + "\\gone.dll", 3}, {d + "\\here.dll", 0},
+                                                  {d + "\\sub", 4},
                                                   {win, 2}, {"R:\\glvdll\\gone.dll", 1},
                                                   {"glvdll-relative.dll", 1}};
   for (const auto& [name, n] : counts) test::setNumber(lm, kSharedDllsKey, name, n);
@@ -53,13 +55,14 @@ TEST(Scanners, SharedDllsMissingFirstDeletedWithTheirFilesOutsideWindows) {
   EXPECT_EQ(w.text(), "Orphaned shared DLLs");
   EXPECT_EQ(shown(w, 1, "glvdll"),
             (std::vector<std::string>{d + "\\gone.dll|1|0", d + "\\here.dll|0|1",
-                                      d + "\\text.dll|0|1", "glvdll-relative.dll|0|1",
+                                      d + "\\sub|0|1", d + "\\text.dll|0|1", "glvdll-relative.dll|0|1",
                                       "R:\\glvdll\\gone.dll|0|1"}));
   EXPECT_EQ(test::rowsWith(w.lstvOrphanedDLL, 1, "text.dll").at(0).at(0), "7");
-  EXPECT_EQ(w.lblStatus.text(), "7 entries, 1 with missing files, 1 with zero usage count");
+  EXPECT_EQ(w.lblStatus.text(), "8 entries, 1 with missing files, 1 with zero usage count");
 
   for (size_t i = 0; i < w.list().rowCount(); ++i)
-    if (w.list().rowText(i, 1) == d + "\\here.dll" || w.list().rowText(i, 1) == win)
+    if (w.list().rowText(i, 1) == d + "\\here.dll" || w.list().rowText(i, 1) == win ||
+        w.list().rowText(i, 1) == d + "\\sub")
       w.list().setRowChecked(i, true);
   w.chkDelete.setChecked(true);
   w.cmdDelete.click();
@@ -67,6 +70,7 @@ TEST(Scanners, SharedDllsMissingFirstDeletedWithTheirFilesOutsideWindows) {
   EXPECT_FALSE(test::hasValue(lm, kSharedDllsKey, d + "\\here.dll"));
   EXPECT_FALSE(test::hasValue(lm, kSharedDllsKey, win));
   EXPECT_FALSE(dir.exists("here.dll"));
+  EXPECT_TRUE(dir.exists("sub\\f.txt"));  // a folder is never sent away
   EXPECT_NE(GetFileAttributesW(wide(win).c_str()), INVALID_FILE_ATTRIBUTES);  // Windows: kept
   DeleteFileW(wide(win).c_str());
   EXPECT_TRUE(test::hasValue(lm, kSharedDllsKey, d + "\\binary.dll"));
