@@ -37,7 +37,7 @@ class ListToolWindow : public ToolWindow {
  public:
   ToolListView& list() { return list_; }
   Label Label1, lblStatus;
-  // The button of that name (as the spec gives it).
+  // The button of that name (as the window's table gives it).
   Button& button(const char* name);
 
  protected:
