@@ -19,6 +19,8 @@ constexpr DWORD kDataBytes = 4096;
 // A longer string is read whole only up to this size; beyond it the value is not judged.
 constexpr DWORD kLongestJudged = 65536;
 constexpr std::uint64_t kStatusEveryMs = 100;
+// The registry holds no deeper tree; a link that leads back up ends here.
+constexpr int kDeepestKey = 512;
 
 constexpr const char* kCurrentUser = "HKEY_CURRENT_USER";
 constexpr const char* kLocalMachine = "HKEY_LOCAL_MACHINE";
@@ -133,7 +135,7 @@ void InvalidFileWindow::walk(HKEY root, HKEY key, std::wstring& path, int depth)
     if (rc != ERROR_SUCCESS) break;  // the end, or the key went away meanwhile
     if (!keepGoing()) return;
     std::wstring_view sub(name, len);
-    if (skipSubkey(root, sub, depth) || sub.find(L'\0') != std::wstring_view::npos) continue;
+    if (depth >= kDeepestKey || skipSubkey(root, sub, depth) || sub.find(L'\0') != std::wstring_view::npos) continue;
     KeyHandle child;
     if (RegOpenKeyExW(key, name, 0, KEY_READ, child.put()) != ERROR_SUCCESS) continue;
     size_t old = path.size();

@@ -4,6 +4,7 @@
 // edit dialogs write only a changed text and keep an expandable string's type.
 #include <gtest/gtest.h>
 
+#include "services/system.h"
 #include "support/scripted.h"
 #include "tools/frmEditAppPath.h"
 #include "tools/frmEditHelp.h"
@@ -71,6 +72,7 @@ TEST(Scanners, SharedDllsMissingFirstDeletedWithTheirFilesOutsideWindows) {
   EXPECT_FALSE(test::hasValue(lm, kSharedDllsKey, win));
   EXPECT_FALSE(dir.exists("here.dll"));
   EXPECT_TRUE(dir.exists("sub\\f.txt"));  // a folder is never sent away
+  EmptyRecycleBin("", true, true, true);
   EXPECT_NE(GetFileAttributesW(wide(win).c_str()), INVALID_FILE_ATTRIBUTES);  // Windows: kept
   DeleteFileW(wide(win).c_str());
   EXPECT_TRUE(test::hasValue(lm, kSharedDllsKey, d + "\\binary.dll"));
@@ -183,6 +185,7 @@ TEST(Scanners, HelpFilesListedEditedAndDeleted) {
   w.cmdDelete.click();
   EXPECT_FALSE(test::hasValue(lm, kHtmlHelpKey, "here.chm"));
   EXPECT_FALSE(dir.exists("here.chm"));
+  EmptyRecycleBin("", true, true, true);
   EXPECT_TRUE(test::hasValue(lm, kHelpKey, "gone.hlp"));
   EXPECT_TRUE(test::hasValue(lm, kHtmlHelpKey, "rel.chm"));
   w.cmdClose.click();

@@ -20,7 +20,7 @@ TEST(ReferenceJudge, SaysMissingOnlyForAFullPathThatIsNotThere) {
   dir.write("lib.dll", "x");
   dir.write("with space\\tool.exe", "x");
   cd.write("setup.exe", "x");
-  test::ScratchDrive cdrom(L'Q', cd.path(), DRIVE_CDROM);
+  test::ScratchDrive cdrom(L'K', cd.path(), DRIVE_CDROM);
   ASSERT_TRUE(cdrom.ready());
   ASSERT_EQ(GetDriveTypeW(L"R:\\"), static_cast<UINT>(DRIVE_NO_ROOT_DIR));
   // A file of the current folder is never found by a relative name.
@@ -52,8 +52,8 @@ TEST(ReferenceJudge, SaysMissingOnlyForAFullPathThatIsNotThere) {
       {"missing.exe", R::Unknown},
       {".\\missing.exe", R::Unknown},
       {"shell32.dll,-33", R::Unknown},
-      {"Q:\\setup.exe", R::Unknown},
-      {"Q:\\missing.exe", R::Unknown},
+      {"K:\\setup.exe", R::Unknown},
+      {"K:\\missing.exe", R::Unknown},
       {"R:\\missing.exe", R::Unknown},
       {"\\\\server\\share\\missing.exe", R::Unknown},
       {d + "\\*.tmp", R::Unknown},

@@ -9,7 +9,7 @@
 #include "support/drive.h"
 #include "support/scripted.h"
 #include "tools/frmOrphanedFile.h"
-#include "tools_support.h"
+#include "tools/tools_support.h"
 
 namespace glenvask {
 namespace {
@@ -30,7 +30,7 @@ std::set<std::string> valueNames(const std::string& subkey) {
 TEST(InvalidFileWindow, ListsTheValuesOfMissingFilesAndDeletesTheCheckedOnes) {
   test::ScratchFolder dir, cd("cdrom");
   test::ScratchKey key;
-  test::ScratchDrive cdrom(L'V', cd.path(), DRIVE_CDROM);
+  test::ScratchDrive cdrom(L'L', cd.path(), DRIVE_CDROM);
   ASSERT_TRUE(cdrom.ready());
   std::string d = dir.path(), k = key.subkey();
   dir.write("app.exe", "x");
@@ -47,7 +47,7 @@ TEST(InvalidFileWindow, ListsTheValuesOfMissingFilesAndDeletesTheCheckedOnes) {
       {"resource", "%SystemRoot%\\system32\\shell32.dll,-33", REG_EXPAND_SZ, false},
       {"arguments", "\"" + d + "\\app.exe\" \"%1\"", REG_SZ, false},
       {"typelib", d + "\\lib.dll\\2", REG_SZ, false},
-      {"cdrom", "V:\\missing.exe", REG_SZ, false},
+      {"cdrom", "L:\\missing.exe", REG_SZ, false},
       {"absent", "R:\\missing.exe", REG_SZ, false},
       {"relative", "missing.exe", REG_SZ, false},
       {"multi", missing, REG_MULTI_SZ, false},
