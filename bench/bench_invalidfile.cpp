@@ -34,8 +34,9 @@ void seed() {
   RegCreateKeyExW(HKEY_CURRENT_USER, kSeedKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &top,
                   nullptr);
   DWORD done = 0, size = sizeof done;
-  if (RegQueryValueExW(top, L"complete", nullptr, nullptr, reinterpret_cast<BYTE*>(&done),
-                       &size) == ERROR_SUCCESS && done == 1) {
+  if (RegQueryValueExW(top, L"complete", nullptr, nullptr, reinterpret_cast<BYTE*>(&done), &size) ==
+          ERROR_SUCCESS &&
+      done == 1) {
     RegCloseKey(top);
     return;
   }
@@ -50,7 +51,9 @@ void seed() {
       std::wstring data;
       switch (v % 20) {
         case 0: data = L"C:\\glenvask-bench\\gone\\file" + std::to_wstring(v) + L".exe"; break;
-        case 1: case 2: case 3: data = L"C:\\windows\\system32\\kernel32.dll"; break;
+        case 1:
+        case 2:
+        case 3: data = L"C:\\windows\\system32\\kernel32.dll"; break;
         case 4: data = L"\"C:\\windows\\system32\\rundll32.exe\" shell32.dll,Control"; break;
         case 5: data = L"%SystemRoot%\\system32\\shell32.dll,-33"; break;
         default: data = L"some setting " + std::to_wstring(v); break;
@@ -91,8 +94,7 @@ void walk(HKEY root, HKEY key, int depth, long long& values, long long& probes,
   for (DWORD i = 0;; ++i) {
     wchar_t sub[256];
     DWORD n = 256;
-    if (RegEnumKeyExW(key, i, sub, &n, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-      break;
+    if (RegEnumKeyExW(key, i, sub, &n, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
     if (!_wcsicmp(sub, L"Wow6432Node") ||
         (depth == 0 && root == HKEY_LOCAL_MACHINE &&
          (!_wcsicmp(sub, L"SYSTEM") || !_wcsicmp(sub, L"SAM") || !_wcsicmp(sub, L"SECURITY") ||
@@ -129,15 +131,14 @@ int main() {
     }
     ratios.push_back(scan.back() / bare.back());
   }
-  std::printf("invalid-file scan: %lld values, %lld probed by the bare walk, %llu judged, %zu "
-              "rows; bare walk %.3f s, scan %.3f s (medians); ratio %.2f (median of %d rounds; "
-              "best times %.3f s and %.3f s, ratio %.2f)\n",
-              values, probes, static_cast<unsigned long long>(w.judgedValues()),
-              w.lstvInvalid.rowCount(), median(bare), median(scan), median(ratios), kRounds,
-              *std::min_element(bare.begin(), bare.end()),
-              *std::min_element(scan.begin(), scan.end()),
-              *std::min_element(scan.begin(), scan.end()) /
-                  *std::min_element(bare.begin(), bare.end()));
+  std::printf(
+      "invalid-file scan: %lld values, %lld probed by the bare walk, %llu judged, %zu "
+      "rows; bare walk %.3f s, scan %.3f s (medians); ratio %.2f (median of %d rounds; "
+      "best times %.3f s and %.3f s, ratio %.2f)\n",
+      values, probes, static_cast<unsigned long long>(w.judgedValues()), w.lstvInvalid.rowCount(),
+      median(bare), median(scan), median(ratios), kRounds,
+      *std::min_element(bare.begin(), bare.end()), *std::min_element(scan.begin(), scan.end()),
+      *std::min_element(scan.begin(), scan.end()) / *std::min_element(bare.begin(), bare.end()));
 
   // Stop: a click posted from another thread while the walk runs; the time until it returns.
   std::vector<double> answers;

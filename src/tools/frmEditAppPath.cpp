@@ -8,10 +8,9 @@ namespace glenvask {
 
 EditAppPathDialog::EditAppPathDialog()
     : ValueDialog({"Edit application path", ids::kEditAppPathClass, "lblApplication",
-                   "Application:", "lblAppPath", ids::kEditAppPathName, nullptr, nullptr,
-                   nullptr, 0, "lblPath", "Path:", "txtPath", ids::kEditAppPathText,
-                   ids::kEditAppPathBrowse, "cmdOk", ids::kEditAppPathSave,
-                   ids::kEditAppPathClose}) {}
+                   "Application:", "lblAppPath", ids::kEditAppPathName, nullptr, nullptr, nullptr,
+                   0, "lblPath", "Path:", "txtPath", ids::kEditAppPathText, ids::kEditAppPathBrowse,
+                   "cmdOk", ids::kEditAppPathSave, ids::kEditAppPathClose}) {}
 
 EditAppPathDialog& frmEditAppPath() {
   static EditAppPathDialog dialog;
@@ -34,8 +33,7 @@ void EditAppPathDialog::cmdBrowse_Click() {
 
 void EditAppPathDialog::cmdOk_Click() {
   if (changed() && !name.empty())
-    writeRegTextKeepType(kHkeyLocalMachine, std::string(kAppPathsKey) + "\\" + name, "",
-                         typed());
+    writeRegTextKeepType(kHkeyLocalMachine, std::string(kAppPathsKey) + "\\" + name, "", typed());
   saved();
 }
 

@@ -11,11 +11,10 @@ namespace {
 constexpr const char* kOpenCommand = "\\shell\\open\\command";
 
 bool isPlainTypeName(const std::string& type) {
-  static const char* const kShared[] = {"CLSID",  "Interface", "TypeLib", "AppID",
-                                        "*",      "Folder",    "Directory", "Drive",
-                                        "AllFilesystemObjects"};
-  if (type.size() < 2 || type.find('\\') != std::string::npos || type.front() == '.')
-    return false;
+  static const char* const kShared[] = {"CLSID",     "Interface", "TypeLib",
+                                        "AppID",     "*",         "Folder",
+                                        "Directory", "Drive",     "AllFilesystemObjects"};
+  if (type.size() < 2 || type.find('\\') != std::string::npos || type.front() == '.') return false;
   for (const char* s : kShared)
     if (iequals(type, s)) return false;
   return true;
@@ -27,8 +26,8 @@ EditFileAssociationDialog::EditFileAssociationDialog()
     : ValueDialog({"Edit Association", ids::kEditFileAssocClass, "lblExtension",
                    "File extension:", "lblFileExtension", ids::kEditFileAssocExtension,
                    "lblDescription", "File description:", "lblFileDesc",
-                   ids::kEditFileAssocDescription, "lblFileAssociation", "File Association:",
-                   "txtFileAssociation", ids::kEditFileAssocText, 0, "cmdOK",
+                   ids::kEditFileAssocDescription, "lblFileAssociation",
+                   "File Association:", "txtFileAssociation", ids::kEditFileAssocText, 0, "cmdOK",
                    ids::kEditFileAssocSave, ids::kEditFileAssocClose}) {}
 
 EditFileAssociationDialog& frmEditFileAssociation() {
@@ -60,8 +59,7 @@ bool isOwnFileType(const std::string& type, const std::string& extension) {
     if (other.size() < 2 || other.front() != '.' || iequals(other, extension)) continue;
     auto named = readRegText(kHkeyClassesRoot, other, "");
     if (named && iequals(named->text, type)) return false;
-    for (const RegValueEntry& v :
-         readRegValues(kHkeyClassesRoot, other + "\\OpenWithProgids"))
+    for (const RegValueEntry& v : readRegValues(kHkeyClassesRoot, other + "\\OpenWithProgids"))
       if (iequals(v.name, type)) return false;
   }
   return true;

@@ -7,8 +7,8 @@
 namespace glenvask {
 
 EditHelpDialog::EditHelpDialog()
-    : ValueDialog({"Edit help file path", ids::kEditHelpClass, "lblHelp", "Help File:",
-                   "lblHelpFile", ids::kEditHelpName, nullptr, nullptr, nullptr, 0,
+    : ValueDialog({"Edit help file path", ids::kEditHelpClass, "lblHelp",
+                   "Help File:", "lblHelpFile", ids::kEditHelpName, nullptr, nullptr, nullptr, 0,
                    "lblHelpPath", "Help file path:", "txtPath", ids::kEditHelpText,
                    ids::kEditHelpBrowse, "cmdOk", ids::kEditHelpSave, ids::kEditHelpClose}) {}
 

@@ -7,19 +7,18 @@
 namespace glenvask {
 
 EditUninstallDialog::EditUninstallDialog()
-    : ValueDialog({"Edit UnInstall Command", ids::kEditUninstallClass, "lblApp", "Program:",
-                   "lblAppName", ids::kEditUninstallName, nullptr, nullptr, nullptr, 0,
-                   "lblUninstall", "Uninstall command:", "txtUnInstall",
-                   ids::kEditUninstallText, 0, "cmdOK", ids::kEditUninstallSave,
-                   ids::kEditUninstallClose}) {}
+    : ValueDialog({"Edit UnInstall Command", ids::kEditUninstallClass, "lblApp",
+                   "Program:", "lblAppName", ids::kEditUninstallName, nullptr, nullptr, nullptr, 0,
+                   "lblUninstall", "Uninstall command:", "txtUnInstall", ids::kEditUninstallText, 0,
+                   "cmdOK", ids::kEditUninstallSave, ids::kEditUninstallClose}) {}
 
 EditUninstallDialog& frmEditUnInstall() {
   static EditUninstallDialog dialog;
   return dialog;
 }
 
-void EditUninstallDialog::setUnInstall(const std::string& application,
-                                       const std::string& command, const std::string& subkey) {
+void EditUninstallDialog::setUnInstall(const std::string& application, const std::string& command,
+                                       const std::string& subkey) {
   name = application;
   text = command;
   subkey_ = subkey;

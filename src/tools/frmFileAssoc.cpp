@@ -14,9 +14,15 @@ enum Column : size_t { kColExtension = 0, kColDescription };
 }  // namespace
 
 FileAssociationWindow::FileAssociationWindow()
-    : ListToolWindow({"File Associations", "File Associations", ids::kFileAssocClass,
-                      "lstvFileAssociation", {{"Extension", 120}, {"File Type Description", 420}},
-                      false, ids::kFileAssocList, ids::kFileAssocStatus, ids::kFileAssocHeading,
+    : ListToolWindow({"File Associations",
+                      "File Associations",
+                      ids::kFileAssocClass,
+                      "lstvFileAssociation",
+                      {{"Extension", 120}, {"File Type Description", 420}},
+                      false,
+                      ids::kFileAssocList,
+                      ids::kFileAssocStatus,
+                      ids::kFileAssocHeading,
                       "Please Wait...Loading",
                       {{"cmdEdit", ids::kFileAssocEdit, "&Edit"},
                        {"cmdDelete", ids::kFileAssocDelete, "&Delete"},
@@ -83,8 +89,8 @@ void FileAssociationWindow::AddFileExtension(const std::string& extension) {
 void FileAssociationWindow::cmdDelete_Click() {
   auto row = list().selectedRow();
   if (!row || loading_) return;
-  int answer = asker().messageBox(hwnd(), kDeleteAssociationQuestion, kAppTitle,
-                                  MB_YESNO | MB_ICONQUESTION);
+  int answer =
+      asker().messageBox(hwnd(), kDeleteAssociationQuestion, kAppTitle, MB_YESNO | MB_ICONQUESTION);
   if (answer == IDYES) {
     std::string extension = list().rowKey(*row);
     if (extension.size() > 1 && extension.front() == '.' &&

@@ -10,13 +10,18 @@ enum Column : size_t { kColControl = 0, kColInstalled, kColStubPath, kColSubKey 
 }  // namespace
 
 InvalidActiveXWindow::InvalidActiveXWindow()
-    : ReferenceScanner({"Orphaned ActiveX control references",
-                        "Orphaned ActiveX control references", ids::kInvalidActiveXClass,
-                        "lstvInvalid",
-                        {{"ActiveX control", 180}, {"IsInstalled", 70}, {"StubPath", 220},
-                         {"SubKey", 200}},
-                        ids::kActiveXList, ids::kActiveXStatus, ids::kActiveXStop,
-                        ids::kActiveXDelete, ids::kActiveXClose, ids::kActiveXHeading}) {}
+    : ReferenceScanner(
+          {"Orphaned ActiveX control references",
+           "Orphaned ActiveX control references",
+           ids::kInvalidActiveXClass,
+           "lstvInvalid",
+           {{"ActiveX control", 180}, {"IsInstalled", 70}, {"StubPath", 220}, {"SubKey", 200}},
+           ids::kActiveXList,
+           ids::kActiveXStatus,
+           ids::kActiveXStop,
+           ids::kActiveXDelete,
+           ids::kActiveXClose,
+           ids::kActiveXHeading}) {}
 
 void InvalidActiveXWindow::scan() {
   orphaned_ = 0;
@@ -41,8 +46,8 @@ void InvalidActiveXWindow::scan() {
 }
 
 void InvalidActiveXWindow::endScan(bool) {
-  lblStatus.setText(std::to_string(list().rowCount()) + " entries, " +
-                    std::to_string(orphaned_) + " orphaned");
+  lblStatus.setText(std::to_string(list().rowCount()) + " entries, " + std::to_string(orphaned_) +
+                    " orphaned");
 }
 
 void InvalidActiveXWindow::cmdDelete_Click() {

@@ -19,10 +19,17 @@ std::optional<size_t> rowToEdit(const ToolListView& list) {
 
 InvalidAppPathWindow::InvalidAppPathWindow()
     : ReferenceScanner({"Orphaned application path references",
-                        "Orphaned application path references", ids::kInvalidAppPathClass,
-                        "lstvInvalid", {{"File", 160}, {"Folder", 400}}, ids::kAppPathList,
-                        ids::kAppPathStatus, ids::kAppPathStop, ids::kAppPathDelete,
-                        ids::kAppPathClose, ids::kAppPathHeading, ids::kAppPathDeleteFiles,
+                        "Orphaned application path references",
+                        ids::kInvalidAppPathClass,
+                        "lstvInvalid",
+                        {{"File", 160}, {"Folder", 400}},
+                        ids::kAppPathList,
+                        ids::kAppPathStatus,
+                        ids::kAppPathStop,
+                        ids::kAppPathDelete,
+                        ids::kAppPathClose,
+                        ids::kAppPathHeading,
+                        ids::kAppPathDeleteFiles,
                         ids::kAppPathEdit}) {}
 
 void InvalidAppPathWindow::scan() {
@@ -48,8 +55,8 @@ void InvalidAppPathWindow::scan() {
 }
 
 void InvalidAppPathWindow::endScan(bool) {
-  lblStatus.setText(std::to_string(list().rowCount()) + " entries, " +
-                    std::to_string(orphaned_) + " orphaned");
+  lblStatus.setText(std::to_string(list().rowCount()) + " entries, " + std::to_string(orphaned_) +
+                    " orphaned");
 }
 
 void InvalidAppPathWindow::cmdDelete_Click() {
@@ -58,7 +65,8 @@ void InvalidAppPathWindow::cmdDelete_Click() {
   for (size_t i = 0; i < l.rowCount(); ++i) {
     if (!l.rowChecked(i) || l.rowKey(i).empty()) continue;
     DeleteRegKey(kHkeyLocalMachine, std::string(kAppPathsKey) + "\\" + l.rowKey(i));
-    if (files && l.rowText(i, kColFolder).size() > 1) recycleReferencedFile(l.rowText(i, kColFolder));
+    if (files && l.rowText(i, kColFolder).size() > 1)
+      recycleReferencedFile(l.rowText(i, kColFolder));
   }
   rescan();
 }

@@ -9,7 +9,8 @@
 
 namespace glenvask {
 
-inline constexpr const char* kAppPathsKey = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths";
+inline constexpr const char* kAppPathsKey =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths";
 
 class InvalidAppPathWindow : public ReferenceScanner {
  public:

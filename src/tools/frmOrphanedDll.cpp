@@ -11,11 +11,19 @@ enum Column : size_t { kColUseCount = 0, kColSharedDll };
 }  // namespace
 
 OrphanedDllWindow::OrphanedDllWindow()
-    : ReferenceScanner({"Orphaned shared DLLs", "Orphaned Shared DLLs", ids::kOrphanedDllClass,
+    : ReferenceScanner({"Orphaned shared DLLs",
+                        "Orphaned Shared DLLs",
+                        ids::kOrphanedDllClass,
                         "lstvOrphanedDLL",
                         {{"Use Count", 80, SortKind::Number, true}, {"Shared DLL", 480}},
-                        ids::kDllList, ids::kDllStatus, ids::kDllStop, ids::kDllDelete,
-                        ids::kDllClose, ids::kDllHeading, ids::kDllDeleteFiles, 0,
+                        ids::kDllList,
+                        ids::kDllStatus,
+                        ids::kDllStop,
+                        ids::kDllDelete,
+                        ids::kDllClose,
+                        ids::kDllHeading,
+                        ids::kDllDeleteFiles,
+                        0,
                         ids::kDllProgress}) {}
 
 void OrphanedDllWindow::scan() {
@@ -54,8 +62,7 @@ void OrphanedDllWindow::endScan(bool stopped) {
 
 void OrphanedDllWindow::showCounts(size_t entries) {
   lblStatus.setText(std::to_string(entries) + " entries, " + std::to_string(missing_) +
-                    " with missing files, " + std::to_string(zero_) +
-                    " with zero usage count");
+                    " with missing files, " + std::to_string(zero_) + " with zero usage count");
 }
 
 void OrphanedDllWindow::cmdDelete_Click() {

@@ -51,13 +51,25 @@ std::string locator(HKEY root, const std::wstring& path) {
 }  // namespace
 
 InvalidFileWindow::InvalidFileWindow()
-    : ReferenceScanner({"Orphaned file/path reference", "Orphaned File/Path Reference",
-                        ids::kInvalidFileClass, "lstvInvalid",
-                        {{"Registry Key", 260}, {"String Value", 140},
-                         {"File/path reference", 260}},
-                        ids::kInvalidFileList, ids::kInvalidFileStatus, ids::kInvalidFileStop,
-                        ids::kInvalidFileDelete, ids::kInvalidFileClose,
-                        ids::kInvalidFileHeading, 0, 0, 0, 680, 500, 108, true}) {}
+    : ReferenceScanner(
+          {"Orphaned file/path reference",
+           "Orphaned File/Path Reference",
+           ids::kInvalidFileClass,
+           "lstvInvalid",
+           {{"Registry Key", 260}, {"String Value", 140}, {"File/path reference", 260}},
+           ids::kInvalidFileList,
+           ids::kInvalidFileStatus,
+           ids::kInvalidFileStop,
+           ids::kInvalidFileDelete,
+           ids::kInvalidFileClose,
+           ids::kInvalidFileHeading,
+           0,
+           0,
+           0,
+           680,
+           500,
+           108,
+           true}) {}
 
 void InvalidFileWindow::addExtraControls() {
   addControl(label("lblKeyData", -1, "Data for the highlighted key", 0, 0, 300, 18));
@@ -135,7 +147,9 @@ void InvalidFileWindow::walk(HKEY root, HKEY key, std::wstring& path, int depth)
     if (rc != ERROR_SUCCESS) break;  // the end, or the key went away meanwhile
     if (!keepGoing()) return;
     std::wstring_view sub(name, len);
-    if (depth >= kDeepestKey || skipSubkey(root, sub, depth) || sub.find(L'\0') != std::wstring_view::npos) continue;
+    if (depth >= kDeepestKey || skipSubkey(root, sub, depth) ||
+        sub.find(L'\0') != std::wstring_view::npos)
+      continue;
     KeyHandle child;
     if (RegOpenKeyExW(key, name, 0, KEY_READ, child.put()) != ERROR_SUCCESS) continue;
     size_t old = path.size();
@@ -150,8 +164,8 @@ void InvalidFileWindow::walk(HKEY root, HKEY key, std::wstring& path, int depth)
 void InvalidFileWindow::checkValues(HKEY root, HKEY key, const std::wstring& path) {
   for (DWORD i = 0;; ++i) {
     DWORD nameLen = kNameChars, type = REG_NONE, dataLen = kDataBytes;
-    LONG rc = RegEnumValueW(key, i, nameBuf_.data(), &nameLen, nullptr, &type, dataBuf_.data(),
-                            &dataLen);
+    LONG rc =
+        RegEnumValueW(key, i, nameBuf_.data(), &nameLen, nullptr, &type, dataBuf_.data(), &dataLen);
     if (rc != ERROR_SUCCESS && rc != ERROR_MORE_DATA) break;
     if (type != REG_SZ && type != REG_EXPAND_SZ) continue;
     std::wstring_view name(nameBuf_.data(), nameLen);

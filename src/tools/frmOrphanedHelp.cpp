@@ -20,11 +20,19 @@ std::string keyOfRow(const ToolListView& l, size_t i) {
 }  // namespace
 
 InvalidHelpWindow::InvalidHelpWindow()
-    : ReferenceScanner({"Orphaned help file references", "Orphaned help file references",
-                        ids::kInvalidHelpClass, "lstvInvalid",
-                        {{"File", 150}, {"Folder", 260}, {"Key", 200}}, ids::kHelpList,
-                        ids::kHelpStatus, ids::kHelpStop, ids::kHelpDelete, ids::kHelpClose,
-                        ids::kHelpHeading, ids::kHelpDeleteFiles, ids::kHelpEdit}) {}
+    : ReferenceScanner({"Orphaned help file references",
+                        "Orphaned help file references",
+                        ids::kInvalidHelpClass,
+                        "lstvInvalid",
+                        {{"File", 150}, {"Folder", 260}, {"Key", 200}},
+                        ids::kHelpList,
+                        ids::kHelpStatus,
+                        ids::kHelpStop,
+                        ids::kHelpDelete,
+                        ids::kHelpClose,
+                        ids::kHelpHeading,
+                        ids::kHelpDeleteFiles,
+                        ids::kHelpEdit}) {}
 
 void InvalidHelpWindow::scan() {
   orphaned_ = 0;
@@ -51,8 +59,8 @@ void InvalidHelpWindow::ScanHelpKey(const std::string& key) {
 }
 
 void InvalidHelpWindow::endScan(bool) {
-  lblStatus.setText(std::to_string(list().rowCount()) + " entries, " +
-                    std::to_string(orphaned_) + " orphaned");
+  lblStatus.setText(std::to_string(list().rowCount()) + " entries, " + std::to_string(orphaned_) +
+                    " orphaned");
 }
 
 void InvalidHelpWindow::cmdDelete_Click() {

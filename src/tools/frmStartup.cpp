@@ -43,9 +43,16 @@ std::wstring expanded(const std::string& text) {
 }  // namespace
 
 StartupProgramsWindow::StartupProgramsWindow()
-    : ListToolWindow({"Startup Programs", "Startup Programs", ids::kStartupClass, "lstvStartup",
-                      {{"Name", 160}, {"Key", 110}, {"File", 340}}, true, ids::kStartupList,
-                      ids::kStartupStatus, ids::kStartupHeading, "0 program(s)",
+    : ListToolWindow({"Startup Programs",
+                      "Startup Programs",
+                      ids::kStartupClass,
+                      "lstvStartup",
+                      {{"Name", 160}, {"Key", 110}, {"File", 340}},
+                      true,
+                      ids::kStartupList,
+                      ids::kStartupStatus,
+                      ids::kStartupHeading,
+                      "0 program(s)",
                       {{"cmdDelete", ids::kStartupDelete, "&Delete"},
                        {"cmdOK", ids::kStartupClose, "&Close"}}}) {}
 
@@ -120,8 +127,8 @@ void StartupProgramsWindow::lstvStartup_ColumnClick(size_t column) {
 void StartupProgramsWindow::cmdDelete_Click() {
   ToolListView& l = list();
   if (l.rowCount() == 0) return;
-  int answer = asker().messageBox(hwnd(), kDeleteStartupQuestion, kAppTitle,
-                                  MB_YESNO | MB_ICONQUESTION);
+  int answer =
+      asker().messageBox(hwnd(), kDeleteStartupQuestion, kAppTitle, MB_YESNO | MB_ICONQUESTION);
   if (answer == IDYES) {
     for (size_t i = 0; i < l.rowCount(); ++i) {
       if (!l.rowChecked(i)) continue;

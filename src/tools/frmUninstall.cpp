@@ -49,12 +49,20 @@ SplitCommand splitCommandLine(const std::string& command) {
 }
 
 UninstallWindow::UninstallWindow()
-    : ListToolWindow({"Uninstall Programs", "Uninstall Programs", ids::kUninstallClass,
+    : ListToolWindow({"Uninstall Programs",
+                      "Uninstall Programs",
+                      ids::kUninstallClass,
                       "lstvUninstall",
-                      {{"Application", 200}, {"Version", 80}, {"UnInstall Command", 240},
-                       {"Registry Key", 160}, {"Install Path", 200}},
-                      false, ids::kUninstallList, ids::kUninstallStatus,
-                      ids::kUninstallHeading, "0 program(s)",
+                      {{"Application", 200},
+                       {"Version", 80},
+                       {"UnInstall Command", 240},
+                       {"Registry Key", 160},
+                       {"Install Path", 200}},
+                      false,
+                      ids::kUninstallList,
+                      ids::kUninstallStatus,
+                      ids::kUninstallHeading,
+                      "0 program(s)",
                       {{"cmdUnInstall", ids::kUninstallStart, "&Uninstall"},
                        {"cmdEdit", ids::kUninstallEdit, "&Edit"},
                        {"cmdDelete", ids::kUninstallDelete, "&Delete"},
@@ -77,8 +85,8 @@ void UninstallWindow::GetUnInstallFiles() {
     };
     std::string display = text("DisplayName");
     if (display.empty()) continue;
-    ListRow row{{display, text("DisplayVersion"), text("UnInstallString"), name,
-                 text("InstallLocation")}};
+    ListRow row{
+        {display, text("DisplayVersion"), text("UnInstallString"), name, text("InstallLocation")}};
     row.key = name;
     l.addRow(std::move(row));
   }
@@ -111,9 +119,9 @@ void UninstallWindow::cmdUnInstall_Click() {
   std::string command = list().rowText(*row, kColCommand);
   if (trim(command).empty()) return;
   // An expandable command names its program through the environment.
-  auto stored = readRegText(kHkeyLocalMachine,
-                            std::string(kUninstallKey) + "\\" + list().rowKey(*row),
-                            "UnInstallString");
+  auto stored =
+      readRegText(kHkeyLocalMachine, std::string(kUninstallKey) + "\\" + list().rowKey(*row),
+                  "UnInstallString");
   if (stored && stored->type == REG_EXPAND_SZ && stored->text == command)
     command = expandEnvironment(command);
   SplitCommand split = splitCommandLine(command);

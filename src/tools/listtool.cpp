@@ -40,8 +40,8 @@ bool ListToolWindow::onCreate() {
     buttons_[i].bind(*this, b.name);
   }
   list_.setColumns(spec_.columns);
-  if (!list_.create(*this, spec_.listName, spec_.listId, kMargin, 32,
-                    spec_.width - 2 * kMargin, 200, spec_.checkBoxes))
+  if (!list_.create(*this, spec_.listName, spec_.listId, kMargin, 32, spec_.width - 2 * kMargin,
+                    200, spec_.checkBoxes))
     return false;
   list_.onColumnClick = [this](size_t column) { list_.toggleSort(column); };
   RECT rc{};
@@ -61,8 +61,8 @@ void ListToolWindow::layout(int width, int height) {
   MoveWindow(list_.hwnd(), m, listTop, std::max(0, width - 2 * m), listBottom - listTop, TRUE);
   int n = static_cast<int>(buttons_.size());
   int x = width - m - n * bw - std::max(0, n - 1) * gap;
-  MoveWindow(lblStatus.hwnd(), m, buttonsTop + (bh - scale(kStatusH)) / 2,
-             std::max(0, x - gap - m), scale(kStatusH), TRUE);
+  MoveWindow(lblStatus.hwnd(), m, buttonsTop + (bh - scale(kStatusH)) / 2, std::max(0, x - gap - m),
+             scale(kStatusH), TRUE);
   for (Button& b : buttons_) {
     MoveWindow(b.hwnd(), x, buttonsTop, bw, bh, TRUE);
     x += bw + gap;

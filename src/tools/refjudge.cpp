@@ -14,8 +14,8 @@ bool isBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
 
 // Characters no path the judge looks for may hold (the ":" of the drive aside).
 bool badPathChar(wchar_t c) {
-  return c < 32 || c == L'"' || c == L'*' || c == L'?' || c == L'<' || c == L'>' ||
-         c == L'|' || c == L':';
+  return c < 32 || c == L'"' || c == L'*' || c == L'?' || c == L'<' || c == L'>' || c == L'|' ||
+         c == L':';
 }
 
 bool looksLikeFullPath(std::wstring_view s) {

@@ -20,8 +20,8 @@ constexpr int kCheckH = 22, kStatusH = 18;
 
 HICON smallSystemIcon(int resource) {
   return static_cast<HICON>(LoadImageW(nullptr, MAKEINTRESOURCEW(resource), IMAGE_ICON,
-                                       GetSystemMetrics(SM_CXSMICON),
-                                       GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+                                       GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
+                                       LR_SHARED));
 }
 
 }  // namespace
@@ -55,8 +55,8 @@ bool ReferenceScanner::onCreate() {
     cmdEdit.bind(*this, "cmdEdit");
   }
   if (spec_.deleteFilesId) {
-    addControl(checkBox("chkDelete", spec_.deleteFilesId, kDeleteFilesText, kMargin, 0, 460,
-                        kCheckH));
+    addControl(
+        checkBox("chkDelete", spec_.deleteFilesId, kDeleteFilesText, kMargin, 0, 460, kCheckH));
     chkDelete.bind(*this, "chkDelete");
   }
   if (spec_.progressId) {
@@ -105,15 +105,15 @@ void ReferenceScanner::layout(int width, int height) {
     MoveWindow(pgKeys.hwnd(), m, y, std::max(0, width - 2 * m), scale(16), TRUE);
     y += scale(16) + gap;
   }
-  if (chkDelete.hwnd()) MoveWindow(chkDelete.hwnd(), m, y, std::max(0, width - 2 * m),
-                                   scale(kCheckH), TRUE);
+  if (chkDelete.hwnd())
+    MoveWindow(chkDelete.hwnd(), m, y, std::max(0, width - 2 * m), scale(kCheckH), TRUE);
   std::vector<Button*> buttons;
   if (cmdEdit.hwnd()) buttons.push_back(&cmdEdit);
   buttons.insert(buttons.end(), {&cmdStop, &cmdDelete, &cmdClose});
   int n = static_cast<int>(buttons.size());
   int x = width - m - n * bw - (n - 1) * gap;
-  MoveWindow(lblStatus.hwnd(), m, buttonsTop + (bh - scale(kStatusH)) / 2,
-             std::max(0, x - gap - m), scale(kStatusH), TRUE);
+  MoveWindow(lblStatus.hwnd(), m, buttonsTop + (bh - scale(kStatusH)) / 2, std::max(0, x - gap - m),
+             scale(kStatusH), TRUE);
   for (Button* b : buttons) {
     MoveWindow(b->hwnd(), x, buttonsTop, bw, bh, TRUE);
     x += bw + gap;
@@ -216,9 +216,9 @@ void ReferenceScanner::onCommand(int id, int code, HWND) {
 void ReferenceScanner::onDestroy() {
   timerOn_ = false;
   rescanPending_ = false;
-  for (Control* c : std::initializer_list<Control*>{&Label1, &lblStatus, &cmdStop, &cmdDelete,
-                                                    &cmdClose, &cmdEdit, &chkDelete, &pgKeys,
-                                                    &list_})
+  for (Control* c :
+       std::initializer_list<Control*>{&Label1, &lblStatus, &cmdStop, &cmdDelete, &cmdClose,
+                                       &cmdEdit, &chkDelete, &pgKeys, &list_})
     c->attach(nullptr);
   list_.clear();
   imglOrphaned_.reset();

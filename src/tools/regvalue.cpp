@@ -134,8 +134,8 @@ bool writeRegTextKeepType(RegRoot root, std::string_view subkey, std::string_vie
   if (exists && isText(type) && textOf(data) == t) return true;  // unchanged: nothing written
   DWORD newType = exists && type == REG_EXPAND_SZ ? REG_EXPAND_SZ : REG_SZ;
   auto bytes = static_cast<DWORD>((t.size() + 1) * sizeof(wchar_t));
-  return RegSetValueExW(key.get(), n.c_str(), 0, newType,
-                        reinterpret_cast<const BYTE*>(t.c_str()), bytes) == ERROR_SUCCESS;
+  return RegSetValueExW(key.get(), n.c_str(), 0, newType, reinterpret_cast<const BYTE*>(t.c_str()),
+                        bytes) == ERROR_SUCCESS;
 }
 
 }  // namespace glenvask

@@ -35,7 +35,7 @@ std::optional<std::uint64_t> readRegNumber(RegRoot root, std::string_view subkey
 struct RegValueEntry {
   std::string name;
   DWORD type = REG_NONE;
-  std::string text;                   // string values: the text up to the first character 0
+  std::string text;                     // string values: the text up to the first character 0
   std::optional<std::uint64_t> number;  // as readRegNumber reads it
 };
 

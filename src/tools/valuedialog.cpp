@@ -22,8 +22,7 @@ bool ValueDialog::build(HWND owner) {
   GetWindowRect(hwnd(), &self);
   int cx = self.right - self.left, cy = self.bottom - self.top;
   SetWindowPos(hwnd(), nullptr, (area.left + area.right - cx) / 2,
-               (area.top + area.bottom - cy) / 2, 0, 0,
-               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+               (area.top + area.bottom - cy) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   return true;
 }
 
@@ -41,8 +40,8 @@ bool ValueDialog::onCreate() {
     lblDesc.bind(*this, spec_.descLabelName);
     y += kLineH + kGap;
   }
-  addControl(label(spec_.textCaptionName, -1, spec_.textCaption, kMargin, y,
-                   kWidth - 2 * kMargin, kLineH));
+  addControl(label(spec_.textCaptionName, -1, spec_.textCaption, kMargin, y, kWidth - 2 * kMargin,
+                   kLineH));
   y += kLineH;
   int editW = kWidth - 2 * kMargin - (spec_.browseId ? kButtonW + kGap : 0);
   addControl(editBox(spec_.textName, spec_.textId, text.c_str(), kMargin, y, editW, kEditH,
@@ -51,17 +50,17 @@ bool ValueDialog::onCreate() {
   SendMessageW(txt.hwnd(), EM_LIMITTEXT, 0, 0);
   txt.setText(text);
   if (spec_.browseId) {
-    addControl(button("cmdBrowse", spec_.browseId, "&Browse...", kWidth - kMargin - kButtonW,
-                      y - 2, kButtonW, kButtonH));
+    addControl(button("cmdBrowse", spec_.browseId, "&Browse...", kWidth - kMargin - kButtonW, y - 2,
+                      kButtonW, kButtonH));
     cmdBrowse.bind(*this, "cmdBrowse");
   }
   y += kEditH + kGap + kMargin;
   int x = kWidth - kMargin - 2 * kButtonW - kGap;
-  addControl(button(spec_.saveName, spec_.saveId, "&Save", x, y, kButtonW, kButtonH,
-                    BS_DEFPUSHBUTTON));
+  addControl(
+      button(spec_.saveName, spec_.saveId, "&Save", x, y, kButtonW, kButtonH, BS_DEFPUSHBUTTON));
   cmdOk.bind(*this, spec_.saveName);
-  addControl(button("cmdClose", spec_.closeId, "&Close", x + kButtonW + kGap, y, kButtonW,
-                    kButtonH));
+  addControl(
+      button("cmdClose", spec_.closeId, "&Close", x + kButtonW + kGap, y, kButtonW, kButtonH));
   cmdClose.bind(*this, "cmdClose");
   opening_ = txt.text();
   SetFocus(txt.hwnd());
@@ -80,8 +79,8 @@ void ValueDialog::onCommand(int id, int code, HWND) {
 }
 
 void ValueDialog::onDestroy() {
-  for (Control* c : std::initializer_list<Control*>{&lblName, &lblDesc, &txt, &cmdBrowse, &cmdOk,
-                                                    &cmdClose})
+  for (Control* c :
+       std::initializer_list<Control*>{&lblName, &lblDesc, &txt, &cmdBrowse, &cmdOk, &cmdClose})
     c->attach(nullptr);
 }
 

@@ -30,7 +30,7 @@ struct ValueDialogSpec {
   const char* textCaption;
   const char* textName;
   int textId;
-  int browseId;  // 0: no Browse button
+  int browseId;          // 0: no Browse button
   const char* saveName;  // "cmdOk" or "cmdOK"
   int saveId, closeId;
 };

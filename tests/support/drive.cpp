@@ -40,8 +40,7 @@ std::string unixPath(const std::string& path) {
 
 }  // namespace
 
-ScratchDrive::ScratchDrive(wchar_t letter, const std::string& folder, UINT type)
-    : letter_(letter) {
+ScratchDrive::ScratchDrive(wchar_t letter, const std::string& folder, UINT type) : letter_(letter) {
   wchar_t root[] = {letter, L':', L'\\', 0};
   if (GetDriveTypeW(root) != DRIVE_NO_ROOT_DIR) return;  // taken: leave it alone
   std::string unix = unixPath(folder);

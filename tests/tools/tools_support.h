@@ -15,8 +15,7 @@ namespace glenvask::test {
 
 inline HKEY makeKey(HKEY root, const std::string& subkey) {
   HKEY k = nullptr;
-  RegCreateKeyExW(root, wide(subkey).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k,
-                  nullptr);
+  RegCreateKeyExW(root, wide(subkey).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr);
   return k;
 }
 
@@ -42,8 +41,8 @@ inline void setNumber(HKEY root, const std::string& subkey, const std::string& n
 }
 
 inline bool hasValue(HKEY root, const std::string& subkey, const std::string& name) {
-  return RegGetValueW(root, wide(subkey).c_str(), wide(name).c_str(), RRF_RT_ANY, nullptr,
-                      nullptr, nullptr) == ERROR_SUCCESS;
+  return RegGetValueW(root, wide(subkey).c_str(), wide(name).c_str(), RRF_RT_ANY, nullptr, nullptr,
+                      nullptr) == ERROR_SUCCESS;
 }
 
 inline bool hasKey(HKEY root, const std::string& subkey) {

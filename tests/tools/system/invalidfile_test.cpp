@@ -19,8 +19,8 @@ std::set<std::string> valueNames(const std::string& subkey) {
   HKEY k = nullptr;
   RegOpenKeyExW(HKEY_CURRENT_USER, wide(subkey).c_str(), 0, KEY_READ, &k);
   wchar_t name[512];
-  for (DWORD i = 0, n = 512; RegEnumValueW(k, i, name, &n, nullptr, nullptr, nullptr, nullptr) ==
-                             ERROR_SUCCESS;
+  for (DWORD i = 0, n = 512;
+       RegEnumValueW(k, i, name, &n, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
        ++i, n = 512)
     out.insert(utf8(std::wstring(name, n)));
   RegCloseKey(k);
@@ -57,7 +57,8 @@ TEST(InvalidFileWindow, ListsTheValuesOfMissingFilesAndDeletesTheCheckedOnes) {
   test::setBytes(cu, k, "binary", REG_BINARY, std::string("C\0:\0\\\0x\0", 8));
   test::setBytes(cu, k, "nul", REG_SZ,
                  std::string(reinterpret_cast<const char*>(wide(d + "\\app.exe").c_str()),
-                             2 * (d.size() + 8)) + std::string("\0\0C\0:\0\\\0", 8));
+                             2 * (d.size() + 8)) +
+                     std::string("\0\0C\0:\0\\\0", 8));
   for (int i = 0; i < 3000; ++i) test::setText(cu, k + "\\many", "v" + std::to_string(i), "x");
   test::setText(cu, k + "\\many", "deep", missing);
   test::setText(cu, k + "\\Wow6432Node", "skipped", missing);
@@ -88,7 +89,8 @@ TEST(InvalidFileWindow, ListsTheValuesOfMissingFilesAndDeletesTheCheckedOnes) {
   EXPECT_EQ(w.txtPath.text(), missing);
 
   auto before = valueNames(k);
-  for (const char* name : {"missing", "wert-\xc3\xa4", "quoted"}) w.lstvInvalid.setRowChecked(rowOf(name), true);
+  for (const char* name : {"missing", "wert-\xc3\xa4", "quoted"})
+    w.lstvInvalid.setRowChecked(rowOf(name), true);
   test::setText(cu, k, "quoted", "changed since the walk");
   w.cmdDelete.click();
   before.erase("missing");

@@ -31,9 +31,12 @@ void check(ToolListView& l, std::initializer_list<const char*> names) {
 // A Shell Folders value pointed at a scratch folder for one test, put back at the end.
 class MovedFolder {
  public:
-  MovedFolder(HKEY root, const char* value, const std::string& folder) : root_(root), value_(value) {
-    for (const char* key : {kShellFoldersKey, kUserShellFolders}) old_.push_back(readRegText(root, key, value));
-    for (const char* key : {kShellFoldersKey, kUserShellFolders}) test::setText(root, key, value, folder);
+  MovedFolder(HKEY root, const char* value, const std::string& folder)
+      : root_(root), value_(value) {
+    for (const char* key : {kShellFoldersKey, kUserShellFolders})
+      old_.push_back(readRegText(root, key, value));
+    for (const char* key : {kShellFoldersKey, kUserShellFolders})
+      test::setText(root, key, value, folder);
   }
   ~MovedFolder() {
     const char* keys[] = {kShellFoldersKey, kUserShellFolders};
@@ -67,10 +70,10 @@ TEST(ListTools, StartupRunValuesAndShortcutsEachRemovedAlone) {
   ASSERT_TRUE(w.open());
   EXPECT_EQ(w.text(), "Startup Programs");
   auto& l = w.lstvStartup;
-  EXPECT_EQ(column(l, 0, ""), (std::vector<std::string>{"a.lnk", "b.LNK", "c.lnk", "GlvRunMachine",
-                                                         "GlvRunUser"}));
+  EXPECT_EQ(column(l, 0, ""),
+            (std::vector<std::string>{"a.lnk", "b.LNK", "c.lnk", "GlvRunMachine", "GlvRunUser"}));
   EXPECT_EQ(column(l, 1, ""), (std::vector<std::string>{"Startup Common", "Startup Common",
-                                                         "Startup Common", "HKLM:Run", "HKCU:Run"}));
+                                                        "Startup Common", "HKLM:Run", "HKCU:Run"}));
   EXPECT_EQ(column(l, 2, "b.LNK").at(0), mine.file("sub\\b.LNK"));
   EXPECT_EQ(column(l, 2, "GlvRunUser").at(0), "C:\\glv\\user.exe /a");
   EXPECT_EQ(w.lblStatus.text(), "5 program(s) found");
@@ -135,10 +138,11 @@ TEST(ListTools, UninstallStartsProgramAndParametersApartAndEditsKeepTheType) {
   UninstallWindow& w = frmUninstall();
   ASSERT_TRUE(w.open());
   auto& l = w.lstvUninstall;
-  EXPECT_EQ(column(l, 0, "Glv"), (std::vector<std::string>{"Glv Blank", "Glv Empty", "Glv Expand",
-                                                          "Glv Quoted"}));
-  EXPECT_EQ(l.row(0).cells, (std::vector<std::string>{"Glv Blank", "1.2", dir.file("un inst.exe") + " -q",
-                                                       "GlvBlank", ""}));
+  EXPECT_EQ(column(l, 0, "Glv"),
+            (std::vector<std::string>{"Glv Blank", "Glv Empty", "Glv Expand", "Glv Quoted"}));
+  EXPECT_EQ(l.row(0).cells,
+            (std::vector<std::string>{"Glv Blank", "1.2", dir.file("un inst.exe") + " -q",
+                                      "GlvBlank", ""}));
   for (const Entry& e : entries) {
     if (e.started.empty()) continue;
     test::selectOnly(l, test::rowOf(l, e.name));
@@ -174,13 +178,15 @@ TEST(ListTools, UninstallStartsProgramAndParametersApartAndEditsKeepTheType) {
 
 TEST(ListTools, FileAssociationsDeleteTheTypeOnlyWhenItIsTheirsAlone) {
   std::vector<std::unique_ptr<test::TestKey>> keys;
-  for (const char* k : {".glva", ".glvb", ".glvc", ".glvd", ".glve", "GlvShared.Type", "GlvOwn.Type"})
+  for (const char* k :
+       {".glva", ".glvb", ".glvc", ".glvd", ".glve", "GlvShared.Type", "GlvOwn.Type"})
     keys.push_back(std::make_unique<test::TestKey>(cr, k));
   for (const char* e : {".glva", ".glvb"}) test::setText(cr, e, "", "GlvShared.Type");
   test::setText(cr, ".glvc", "", "GlvOwn.Type");
   test::setText(cr, ".glve", "", "Folder");
   test::setText(cr, "GlvShared.Type", "", "Glv shared files");
-  test::setText(cr, "GlvShared.Type\\shell\\open\\command", "", "notepad.exe \"%1\"", REG_EXPAND_SZ);
+  test::setText(cr, "GlvShared.Type\\shell\\open\\command", "", "notepad.exe \"%1\"",
+                REG_EXPAND_SZ);
   test::setText(cr, "GlvOwn.Type", "", "X");
   RegCloseKey(test::makeKey(cr, ".glvd"));
 
@@ -216,9 +222,9 @@ TEST(ListTools, FileAssociationsDeleteTheTypeOnlyWhenItIsTheirsAlone) {
     EXPECT_EQ(asker.asked().back().text, kDeleteAssociationQuestion);
     EXPECT_EQ(test::rowOf(l, ext) != size_t(-1), answer == IDNO) << ext;
   }
-  std::pair<const char*, bool> after[] = {{".glva", false}, {".glvb", true}, {".glvc", false},
-                                          {".glvd", false}, {".glve", false}, {"GlvShared.Type", true},
-                                          {"GlvOwn.Type", false}, {"Folder", true}};
+  std::pair<const char*, bool> after[] = {
+      {".glva", false}, {".glvb", true},          {".glvc", false},       {".glvd", false},
+      {".glve", false}, {"GlvShared.Type", true}, {"GlvOwn.Type", false}, {"Folder", true}};
   for (const auto& [key, there] : after) EXPECT_EQ(test::hasKey(cr, key), there) << key;
 
   l.onColumnClick(0);  // the first header click sorts descending

@@ -43,10 +43,9 @@ TEST(Scanners, SharedDllsMissingFirstDeletedWithTheirFilesOutsideWindows) {
   dir.write("sub\\f.txt", "x");
   HANDLE h = CreateFileW(wide(win).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   CloseHandle(h);
-  const std::pair<std::string, DWORD> counts[] = {{d + "\\gone.dll", 3}, {d + "\\here.dll", 0},
-                                                  {d + "\\sub", 4},
-                                                  {win, 2}, {"R:\\glvdll\\gone.dll", 1},
-                                                  {"glvdll-relative.dll", 1}};
+  const std::pair<std::string, DWORD> counts[] = {
+      {d + "\\gone.dll", 3},       {d + "\\here.dll", 0},     {d + "\\sub", 4}, {win, 2},
+      {"R:\\glvdll\\gone.dll", 1}, {"glvdll-relative.dll", 1}};
   for (const auto& [name, n] : counts) test::setNumber(lm, kSharedDllsKey, name, n);
   test::setText(lm, kSharedDllsKey, d + "\\text.dll", "7");
   test::setBytes(lm, kSharedDllsKey, d + "\\binary.dll", REG_BINARY, "\x05");
@@ -55,8 +54,8 @@ TEST(Scanners, SharedDllsMissingFirstDeletedWithTheirFilesOutsideWindows) {
   scan(w);
   EXPECT_EQ(w.text(), "Orphaned shared DLLs");
   EXPECT_EQ(shown(w, 1, "glvdll"),
-            (std::vector<std::string>{d + "\\gone.dll|1|0", d + "\\here.dll|0|1",
-                                      d + "\\sub|0|1", d + "\\text.dll|0|1", "glvdll-relative.dll|0|1",
+            (std::vector<std::string>{d + "\\gone.dll|1|0", d + "\\here.dll|0|1", d + "\\sub|0|1",
+                                      d + "\\text.dll|0|1", "glvdll-relative.dll|0|1",
                                       "R:\\glvdll\\gone.dll|0|1"}));
   EXPECT_EQ(test::rowsWith(w.lstvOrphanedDLL, 1, "text.dll").at(0).at(0), "7");
   EXPECT_EQ(w.lblStatus.text(), "8 entries, 1 with missing files, 1 with zero usage count");
@@ -87,8 +86,10 @@ TEST(Scanners, AppPathsListedEditedAndDeleted) {
   dir.write("here.exe", "x");
   std::string base = std::string(kAppPathsKey) + "\\glv-";
   const std::pair<std::string, std::string> entries[] = {
-      {"missing.exe", d + "\\missing.exe"}, {"quoted.exe", "\"" + d + "\\here.exe\""},
-      {"args.exe", d + "\\here.exe /x"},    {"percent.exe", "%SystemRoot%\\no-such.exe"},
+      {"missing.exe", d + "\\missing.exe"},
+      {"quoted.exe", "\"" + d + "\\here.exe\""},
+      {"args.exe", d + "\\here.exe /x"},
+      {"percent.exe", "%SystemRoot%\\no-such.exe"},
       {"absent.exe", "R:\\missing.exe"}};
   std::vector<std::unique_ptr<test::TestKey>> keys;
   for (const auto& [name, path] : entries) {
@@ -123,7 +124,8 @@ TEST(Scanners, AppPathsListedEditedAndDeleted) {
   };
   test::setBytes(lm, base + "missing.exe", "", REG_EXPAND_SZ,
                  std::string(reinterpret_cast<const char*>(wide(d + "\\missing.exe").c_str()),
-                             2 * (d.size() + 12)) + std::string("\0\0t\0a\0i\0l\0", 10));
+                             2 * (d.size() + 12)) +
+                     std::string("\0\0t\0a\0i\0l\0", 10));
   auto rawSize = [&] {
     DWORD size = 0;
     HKEY k = test::makeKey(lm, base + "missing.exe");
@@ -161,8 +163,10 @@ TEST(Scanners, HelpFilesListedEditedAndDeleted) {
   test::setText(lm, kHtmlHelpKey, "rel.chm", "help");
   InvalidHelpWindow& w = frmInvalidHelp();
   scan(w);
-  EXPECT_EQ(shown(w, 0, "."), (std::vector<std::string>{"gone.hlp|1|0", "here.chm|0|1", "rel.chm|0|1"}));
-  EXPECT_EQ(w.list().row(0).cells, (std::vector<std::string>{"gone.hlp", d + "\\", std::string(kHelpKey) + "\\"}));
+  EXPECT_EQ(shown(w, 0, "."),
+            (std::vector<std::string>{"gone.hlp|1|0", "here.chm|0|1", "rel.chm|0|1"}));
+  EXPECT_EQ(w.list().row(0).cells,
+            (std::vector<std::string>{"gone.hlp", d + "\\", std::string(kHelpKey) + "\\"}));
   EXPECT_EQ(w.lblStatus.text(), "3 entries, 1 orphaned");
 
   test::ScriptedAsker asker;
@@ -209,9 +213,10 @@ TEST(Scanners, ActiveXComponentsNotInstalledFirstAndDeletedWhole) {
   InvalidActiveXWindow& w = frmInvalidActivex();
   scan(w);
   EXPECT_EQ(shown(w, 0, "Glv"), (std::vector<std::string>{"Glv Five|1|0", "Glv Two|1|0",
-                                                           "Glv One|0|1", "Glv Three|0|1"}));
-  EXPECT_EQ(test::rowsWith(w.lstvInvalid, 0, "Glv One").at(0),
-            (std::vector<std::string>{"Glv One", "True", "C:\\windows\\system32\\x.exe /s", "{glv-1}"}));
+                                                          "Glv One|0|1", "Glv Three|0|1"}));
+  EXPECT_EQ(
+      test::rowsWith(w.lstvInvalid, 0, "Glv One").at(0),
+      (std::vector<std::string>{"Glv One", "True", "C:\\windows\\system32\\x.exe /s", "{glv-1}"}));
   EXPECT_EQ(test::rowsWith(w.lstvInvalid, 1, "True").size() + 2, w.list().rowCount());
   w.cmdDelete.click();
   EXPECT_FALSE(test::hasKey(lm, base + "2}"));
