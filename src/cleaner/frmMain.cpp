@@ -18,6 +18,14 @@
 #include "tools/frmCookieView.h"
 #include "tools/frmFavorites.h"
 #include "tools/frmIECache.h"
+#include "tools/frmFileAssoc.h"
+#include "tools/frmOrphanedActivex.h"
+#include "tools/frmOrphanedAppPath.h"
+#include "tools/frmOrphanedDll.h"
+#include "tools/frmOrphanedFile.h"
+#include "tools/frmOrphanedHelp.h"
+#include "tools/frmStartup.h"
+#include "tools/frmUninstall.h"
 #include "version.h"
 #include "win/ids.h"
 #include "win/regional.h"
@@ -96,11 +104,8 @@ HMENU MainWindow::buildMenu() {
   auto item = [](HMENU m, int id, const wchar_t* text) {
     // One item a line.
     static constexpr int kNotBuilt[] = {
-        ids::kCmdOptions,           ids::kCmdStartupPrograms,
-        ids::kCmdUninstall,         ids::kCmdFileAssociations,
-        ids::kCmdOrphanedDlls,      ids::kCmdOrphanedFilePaths,
-        ids::kCmdOrphanedHelpFiles, ids::kCmdOrphanedAppPaths,
-        ids::kCmdOrphanedActiveX,   ids::kCmdAbout,
+        ids::kCmdOptions,
+        ids::kCmdAbout,
     };
     bool built = std::find(std::begin(kNotBuilt), std::end(kNotBuilt), id) == std::end(kNotBuilt);
     AppendMenuW(m, MF_STRING | (built ? 0 : MF_GRAYED), id, text);
@@ -525,6 +530,14 @@ void MainWindow::onCommand(int id, int code, HWND) {
     case ids::kCmdManagePlugins: asker().showModal(frmPluginManager(), hwnd()); return;
     case ids::kCmdIeFavorites: frmFavorites().open(hwnd()); return;
     case ids::kCmdIeCache: frmIECache().open(hwnd()); return;
+    case ids::kCmdStartupPrograms: StartupProgramsWindow::instance().open(hwnd()); return;
+    case ids::kCmdUninstall: UninstallWindow::instance().open(hwnd()); return;
+    case ids::kCmdFileAssociations: FileAssociationWindow::instance().open(hwnd()); return;
+    case ids::kCmdOrphanedDlls: OrphanedDllWindow::instance().open(hwnd()); return;
+    case ids::kCmdOrphanedFilePaths: InvalidFileWindow::instance().open(hwnd()); return;
+    case ids::kCmdOrphanedHelpFiles: InvalidHelpWindow::instance().open(hwnd()); return;
+    case ids::kCmdOrphanedAppPaths: InvalidAppPathWindow::instance().open(hwnd()); return;
+    case ids::kCmdOrphanedActiveX: InvalidActiveXWindow::instance().open(hwnd()); return;
     case ids::kMainTip:
       if (code == STN_CLICKED) NextTip();
       return;

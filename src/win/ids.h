@@ -228,5 +228,108 @@ inline constexpr int kCmdFavoritesExit = 7155;
 // Cookie information (one cookie file's records).
 inline constexpr int kCookiesList = 7200;
 inline constexpr int kCookiesOk = 7201;
+// System and registry tools (startup programs, uninstall entries, the reference scanners, file
+// associations) and their edit dialogs: classes, then each window's controls.
+inline constexpr const wchar_t* kStartupClass = L"GlenvaskStartupPrograms";
+inline constexpr const wchar_t* kUninstallClass = L"GlenvaskUninstallPrograms";
+inline constexpr const wchar_t* kEditUninstallClass = L"GlenvaskEditUninstall";
+inline constexpr const wchar_t* kOrphanedDllClass = L"GlenvaskOrphanedDlls";
+inline constexpr const wchar_t* kInvalidFileClass = L"GlenvaskInvalidFileReferences";
+inline constexpr const wchar_t* kInvalidAppPathClass = L"GlenvaskInvalidAppPaths";
+inline constexpr const wchar_t* kEditAppPathClass = L"GlenvaskEditAppPath";
+inline constexpr const wchar_t* kInvalidHelpClass = L"GlenvaskInvalidHelpFiles";
+inline constexpr const wchar_t* kEditHelpClass = L"GlenvaskEditHelpPath";
+inline constexpr const wchar_t* kInvalidActiveXClass = L"GlenvaskInvalidActiveX";
+inline constexpr const wchar_t* kFileAssocClass = L"GlenvaskFileAssociations";
+inline constexpr const wchar_t* kEditFileAssocClass = L"GlenvaskEditFileAssociation";
+
+// Startup programs.
+inline constexpr int kStartupList = 6000;
+inline constexpr int kStartupStatus = 6001;
+inline constexpr int kStartupDelete = 6002;
+inline constexpr int kStartupClose = 6003;
+inline constexpr int kStartupHeading = 6004;
+
+// Uninstall programs and the edit of an uninstall command.
+inline constexpr int kUninstallList = 6020;
+inline constexpr int kUninstallStatus = 6021;
+inline constexpr int kUninstallStart = 6022;
+inline constexpr int kUninstallEdit = 6023;
+inline constexpr int kUninstallDelete = 6024;
+inline constexpr int kUninstallClose = 6025;
+inline constexpr int kUninstallHeading = 6026;
+inline constexpr int kEditUninstallName = 6040;
+inline constexpr int kEditUninstallText = 6041;
+inline constexpr int kEditUninstallSave = 6042;
+inline constexpr int kEditUninstallClose = 6043;
+
+// The reference scanners share one layout; each has its block: list, status, Stop, Delete,
+// Close, heading, the box that deletes the file too, Edit, progress.
+inline constexpr int kDllList = 6100;
+inline constexpr int kDllStatus = 6101;
+inline constexpr int kDllStop = 6102;
+inline constexpr int kDllDelete = 6103;
+inline constexpr int kDllClose = 6104;
+inline constexpr int kDllHeading = 6105;
+inline constexpr int kDllDeleteFiles = 6106;
+inline constexpr int kDllProgress = 6108;
+
+inline constexpr int kInvalidFileList = 6200;
+inline constexpr int kInvalidFileStatus = 6201;
+inline constexpr int kInvalidFileStop = 6202;
+inline constexpr int kInvalidFileDelete = 6203;
+inline constexpr int kInvalidFileClose = 6204;
+inline constexpr int kInvalidFileHeading = 6205;
+inline constexpr int kInvalidFileKey = 6210;
+inline constexpr int kInvalidFileValue = 6211;
+inline constexpr int kInvalidFilePath = 6212;
+
+inline constexpr int kAppPathList = 6300;
+inline constexpr int kAppPathStatus = 6301;
+inline constexpr int kAppPathStop = 6302;
+inline constexpr int kAppPathDelete = 6303;
+inline constexpr int kAppPathClose = 6304;
+inline constexpr int kAppPathHeading = 6305;
+inline constexpr int kAppPathDeleteFiles = 6306;
+inline constexpr int kAppPathEdit = 6307;
+inline constexpr int kEditAppPathName = 6340;
+inline constexpr int kEditAppPathText = 6341;
+inline constexpr int kEditAppPathBrowse = 6342;
+inline constexpr int kEditAppPathSave = 6343;
+inline constexpr int kEditAppPathClose = 6344;
+
+inline constexpr int kHelpFilesList = 6400;
+inline constexpr int kHelpFilesStatus = 6401;
+inline constexpr int kHelpFilesStop = 6402;
+inline constexpr int kHelpFilesDelete = 6403;
+inline constexpr int kHelpFilesClose = 6404;
+inline constexpr int kHelpFilesHeading = 6405;
+inline constexpr int kHelpFilesDeleteFiles = 6406;
+inline constexpr int kHelpFilesEdit = 6407;
+inline constexpr int kEditHelpName = 6440;
+inline constexpr int kEditHelpText = 6441;
+inline constexpr int kEditHelpBrowse = 6442;
+inline constexpr int kEditHelpSave = 6443;
+inline constexpr int kEditHelpClose = 6444;
+
+inline constexpr int kActiveXList = 6500;
+inline constexpr int kActiveXStatus = 6501;
+inline constexpr int kActiveXStop = 6502;
+inline constexpr int kActiveXDelete = 6503;
+inline constexpr int kActiveXClose = 6504;
+inline constexpr int kActiveXHeading = 6505;
+
+// File associations and the edit of an open command.
+inline constexpr int kFileAssocList = 6600;
+inline constexpr int kFileAssocStatus = 6601;
+inline constexpr int kFileAssocEdit = 6602;
+inline constexpr int kFileAssocDelete = 6603;
+inline constexpr int kFileAssocClose = 6604;
+inline constexpr int kFileAssocHeading = 6605;
+inline constexpr int kEditFileAssocExtension = 6640;
+inline constexpr int kEditFileAssocDescription = 6641;
+inline constexpr int kEditFileAssocText = 6642;
+inline constexpr int kEditFileAssocSave = 6643;
+inline constexpr int kEditFileAssocClose = 6644;
 
 }  // namespace glenvask::ids
