@@ -112,6 +112,6 @@ sandbox_install_app() {
   local dest="$WINEPREFIX/drive_c/Program Files/Glenvask"
   mkdir -p "$dest"
   cp -f "$BUILD_ROOT/win/glenvask.exe" "$dest/"
-  cp -f "$ROOT"/dist/* "$dest/"
+  cp -Rf "$ROOT"/dist/. "$dest/"
   echo "C:\\Program Files\\Glenvask\\glenvask.exe"
 }

@@ -164,4 +164,21 @@ std::string GetAttributeString(std::uint32_t attributes) {
   return s;
 }
 
+std::string kilobytesText(std::int64_t bytes, const std::string& decimalSeparator) {
+  if (bytes < 0) bytes = 0;
+  // Hundredths of a kilobyte: bytes * 100 / 1024 = bytes * 25 / 256, exactly, halves to even.
+  std::int64_t whole = bytes / 256, part = bytes % 256;
+  std::int64_t hundredths = whole * 25 + part * 25 / 256;
+  std::int64_t rest = part * 25 % 256;
+  if (rest > 128 || (rest == 128 && hundredths % 2 == 1)) ++hundredths;
+  std::string text = std::to_string(hundredths / 100);
+  std::int64_t cents = hundredths % 100;
+  if (cents != 0) {
+    std::string digits = (cents < 10 ? "0" : "") + std::to_string(cents);
+    if (digits.back() == '0') digits.pop_back();
+    text += decimalSeparator + digits;
+  }
+  return text;
+}
+
 }  // namespace glenvask

@@ -40,6 +40,10 @@ std::string formatNumber(double value, int decimals, const NumberStyle& style);
 std::string FormatFileSize(double size, int decimals, bool withUnit);
 std::string FormatFileSize(double size, int decimals, bool withUnit, const NumberStyle& style);
 
+// The size in kilobytes with at most two decimals (halves to the even neighbour), without
+// trailing zeros, with the decimal separator given: 1536 bytes give "1.5".
+std::string kilobytesText(std::int64_t bytes, const std::string& decimalSeparator = ".");
+
 // The attribute letters of a file's attribute bits, in the order R (1), A (32), S (4), H (2):
 // all four give "RASH", none gives "".
 std::string GetAttributeString(std::uint32_t attributes);

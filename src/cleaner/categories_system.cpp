@@ -147,34 +147,6 @@ bool IsKeptCookie(std::string_view keptText, std::string_view path) {
   return lowerWide(wide(keptText)).find(lowerWide(wide(path))) != std::wstring::npos;
 }
 
-void ForEachUrlCacheEntry(const std::function<void(const UrlCacheEntry&)>& visit) {
-  // The first call asks only for the size of the first entry.
-  DWORD size = 0;
-  if (UrlCacheFindHandle probe(FindFirstUrlCacheEntryW(nullptr, nullptr, &size)); probe) return;
-  if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || size == 0) return;
-  std::vector<BYTE> buffer(std::max<DWORD>(size, sizeof(INTERNET_CACHE_ENTRY_INFOW)));
-  auto entry = [&] { return reinterpret_cast<INTERNET_CACHE_ENTRY_INFOW*>(buffer.data()); };
-  entry()->dwStructSize = static_cast<DWORD>(buffer.size());
-  size = static_cast<DWORD>(buffer.size());
-  UrlCacheFindHandle find(FindFirstUrlCacheEntryW(nullptr, entry(), &size));
-  if (!find) return;
-  for (;;) {
-    const INTERNET_CACHE_ENTRY_INFOW* e = entry();
-    UrlCacheEntry item;
-    item.type = e->CacheEntryType;
-    if (e->lpszSourceUrlName) item.url = e->lpszSourceUrlName;
-    if (e->lpszLocalFileName) item.localFile = e->lpszLocalFileName;
-    visit(item);
-    size = static_cast<DWORD>(buffer.size());
-    entry()->dwStructSize = size;
-    if (FindNextUrlCacheEntryW(find.get(), entry(), &size)) continue;
-    if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || size <= buffer.size()) break;
-    buffer.resize(size);
-    entry()->dwStructSize = size;
-    if (!FindNextUrlCacheEntryW(find.get(), entry(), &size)) break;
-  }
-}
-
 void RecycleBinTotals(std::int64_t& items, std::int64_t& bytes) {
   items = 0, bytes = 0;
   QueryRecycleBin("", bytes, items);

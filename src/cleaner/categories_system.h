@@ -1,5 +1,5 @@
 // Helpers of the browser, history and system categories that other routines use too: the
-// clearing of registry lists, the kept-cookies file and the URL cache walk.
+// clearing of registry lists and the kept-cookies file (the URL cache walk is in services/).
 #pragma once
 
 #include <windows.h>
@@ -9,6 +9,8 @@
 #include <functional>
 #include <string>
 #include <string_view>
+
+#include "services/urlcache.h"
 
 namespace glenvask {
 
@@ -28,17 +30,6 @@ void ClearOfficeMRU(std::string_view version);
 std::string ReadKeptCookies();
 // Whether the path occurs anywhere in the kept-cookies text, compared without regard to case.
 bool IsKeptCookie(std::string_view keptText, std::string_view path);
-
-// One entry of the URL cache as the walk hands it out.
-struct UrlCacheEntry {
-  DWORD type = 0;
-  std::wstring url;        // the source address
-  std::wstring localFile;  // "" when it has none
-  bool isCookie() const { return (type & COOKIE_CACHE_ENTRY) != 0; }
-};
-// Walks every entry of the URL cache (all of its containers), in the cache's order. Nothing
-// is handed out when the cache cannot be read or is empty.
-void ForEachUrlCacheEntry(const std::function<void(const UrlCacheEntry&)>& visit);
 
 // The items and bytes in the Recycle Bins: all drives together, or, when that gives no item,
 // the sum over the hard drives.

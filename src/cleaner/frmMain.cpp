@@ -5,6 +5,8 @@
 #include <algorithm>
 
 #include "base/text.h"
+#include "plugins/frmPluginManager.h"
+#include "review/frmHelp.h"
 #include "services/clock.h"
 #include "services/globals.h"
 #include "services/lists.h"
@@ -13,6 +15,17 @@
 #include "services/settings.h"
 #include "services/shutdown.h"
 #include "services/system.h"
+#include "tools/frmCookieView.h"
+#include "tools/frmFavorites.h"
+#include "tools/frmIECache.h"
+#include "tools/frmFileAssoc.h"
+#include "tools/frmOrphanedActivex.h"
+#include "tools/frmOrphanedAppPath.h"
+#include "tools/frmOrphanedDll.h"
+#include "tools/frmOrphanedFile.h"
+#include "tools/frmOrphanedHelp.h"
+#include "tools/frmStartup.h"
+#include "tools/frmUninstall.h"
 #include "version.h"
 #include "win/ids.h"
 #include "win/regional.h"
@@ -36,7 +49,8 @@ constexpr const char* kTipsProblem =
     "problem.";
 
 // Layout, in 96-dpi pixels.
-constexpr int kWidth = 640, kHeight = 560;
+// The header band of the tab and shortcut pictures sits above everything else.
+constexpr int kWidth = kClientWidth, kHeight = 560 + kHeaderHeight;
 constexpr int kColX[] = {20, 228, 436}, kColW = 190, kRowH = 24;
 
 struct GroupLayout {
@@ -49,11 +63,12 @@ struct GroupLayout {
 };
 constexpr GroupLayout kGroups[] = {
     {Group::FoldersAndFiles, "lblFolderFiles", "Folders and Files", ids::kMainCaptionFoldersFiles,
-     6, 4},
-    {Group::Miscellaneous, "lblMiscellaneous", "Miscellaneous", ids::kMainCaptionMisc, 146, 2},
-    {Group::InternetExplorer, "lblInternet", "Internet Explorer", ids::kMainCaptionInternet, 238,
-     2},
-    {Group::Firefox, "lblFirefox", "Firefox", ids::kMainCaptionFirefox, 330, 2},
+     kHeaderHeight + 6, 4},
+    {Group::Miscellaneous, "lblMiscellaneous", "Miscellaneous", ids::kMainCaptionMisc,
+     kHeaderHeight + 146, 2},
+    {Group::InternetExplorer, "lblInternet", "Internet Explorer", ids::kMainCaptionInternet,
+     kHeaderHeight + 238, 2},
+    {Group::Firefox, "lblFirefox", "Firefox", ids::kMainCaptionFirefox, kHeaderHeight + 330, 2},
 };
 
 const GroupLayout& layoutOf(Group g) {
@@ -87,12 +102,11 @@ HMENU MainWindow::buildMenu() {
   HMENU bar = CreateMenu();
   // The windows these open are not part of this version: their items stay grayed.
   auto item = [](HMENU m, int id, const wchar_t* text) {
+    // One item a line.
     static constexpr int kNotBuilt[] = {
-        ids::kCmdOptions,          ids::kCmdProcessPlugins,    ids::kCmdManagePlugins,
-        ids::kCmdStartupPrograms,  ids::kCmdUninstall,         ids::kCmdFileAssociations,
-        ids::kCmdOrphanedDlls,     ids::kCmdOrphanedFilePaths, ids::kCmdOrphanedHelpFiles,
-        ids::kCmdOrphanedAppPaths, ids::kCmdOrphanedActiveX,   ids::kCmdIeFavorites,
-        ids::kCmdIeCache,          ids::kCmdHelpContents,      ids::kCmdAbout};
+        ids::kCmdOptions,
+        ids::kCmdAbout,
+    };
     bool built = std::find(std::begin(kNotBuilt), std::end(kNotBuilt), id) == std::end(kNotBuilt);
     AppendMenuW(m, MF_STRING | (built ? 0 : MF_GRAYED), id, text);
   };
@@ -201,22 +215,26 @@ bool MainWindow::onCreate() {
 
   const ControlSpec rest[] = {
       checkBox("Check2", ids::kMainConfirmBox, "Don't ask me for file deletion confirmation", 12,
-               418, 330, 20),
+               kHeaderHeight + 418, 330, 20),
       {"Check1", WC_BUTTONW, ids::kMainHiddenCheck1, "", 0, 0, 0, 0, BS_AUTOCHECKBOX},
-      label("lblCleanDateCaption", IDC_STATIC, "Last cleaned:", 356, 420, 80, 18),
-      label("lblCleanDate", ids::kMainCleanDate, "", 436, 420, 196, 18),
-      {"Shape3", WC_STATICW, IDC_STATIC, "", 8, 444, kWidth - 16, 56, SS_ETCHEDFRAME},
-      {"Image13", WC_STATICW, IDC_STATIC, "", 18, 456, 32, 32, SS_ICON},
-      label("Label4", ids::kMainTipTitle, "Did you know...", 60, 450, 300, 16),
-      {"Line11", WC_STATICW, IDC_STATIC, "", 60, 467, kWidth - 80, 2, SS_ETCHEDHORZ},
-      label("Label26", ids::kMainTip, "", 60, 472, kWidth - 80, 26, SS_NOTIFY),
-      {"pgClean", PROGRESS_CLASSW, ids::kMainProgress, "", 8, 508, kWidth - 16, 14, 0},
-      label("lblStatus", ids::kMainStatus, "", 8, 532, 250, 18, SS_ENDELLIPSIS),
-      label("lblVersionCaption", IDC_STATIC, "Version", 262, 532, 48, 18),
-      label("Label5", ids::kMainVersion, "", 310, 532, 60, 18),
-      button("cmdClean", ids::kMainClean, "&Clean", 390, 528, 76, 26, BS_DEFPUSHBUTTON),
-      button("cmdStop", ids::kMainStop, "&Stop", 472, 528, 76, 26),
-      button("cmdExit", ids::kMainExit, "E&xit", 554, 528, 78, 26),
+      label("lblCleanDateCaption", IDC_STATIC, "Last cleaned:", 356, kHeaderHeight + 420, 80, 18),
+      label("lblCleanDate", ids::kMainCleanDate, "", 436, kHeaderHeight + 420, 196, 18),
+      {"Shape3", WC_STATICW, IDC_STATIC, "", 8, kHeaderHeight + 444, kWidth - 16, 56,
+       SS_ETCHEDFRAME},
+      {"Image13", WC_STATICW, IDC_STATIC, "", 18, kHeaderHeight + 456, 32, 32, SS_ICON},
+      label("Label4", ids::kMainTipTitle, "Did you know...", 60, kHeaderHeight + 450, 300, 16),
+      {"Line11", WC_STATICW, IDC_STATIC, "", 60, kHeaderHeight + 467, kWidth - 80, 2,
+       SS_ETCHEDHORZ},
+      label("Label26", ids::kMainTip, "", 60, kHeaderHeight + 472, kWidth - 80, 26, SS_NOTIFY),
+      {"pgClean", PROGRESS_CLASSW, ids::kMainProgress, "", 8, kHeaderHeight + 508, kWidth - 16, 14,
+       0},
+      label("lblStatus", ids::kMainStatus, "", 8, kHeaderHeight + 532, 250, 18, SS_ENDELLIPSIS),
+      label("lblVersionCaption", IDC_STATIC, "Version", 262, kHeaderHeight + 532, 48, 18),
+      label("Label5", ids::kMainVersion, "", 310, kHeaderHeight + 532, 60, 18),
+      button("cmdClean", ids::kMainClean, "&Clean", 390, kHeaderHeight + 528, 76, 26,
+             BS_DEFPUSHBUTTON),
+      button("cmdStop", ids::kMainStop, "&Stop", 472, kHeaderHeight + 528, 76, 26),
+      button("cmdExit", ids::kMainExit, "E&xit", 554, kHeaderHeight + 528, 78, 26),
       {"imgCurrent", WC_STATICW, IDC_STATIC, "\xE2\x96\xBA", 0, 0, 12, 18, SS_CENTER},
   };
   addControls(rest);
@@ -247,6 +265,7 @@ bool MainWindow::onCreate() {
   PLGValue.bind(*this, "PLGValue");
   imgCurrent.bind(*this, "imgCurrent");
   cmdStop.setEnabled(false);
+  createPages();
   return true;
 }
 
@@ -342,8 +361,9 @@ void MainWindow::LoadStartupSettings() {
 }
 
 void MainWindow::setTipBoxVisible(bool on) {
+  tipBoxOn_ = on;  // shown on the Main page only
   for (const char* part : {"Shape3", "Image13", "Line11", "Label4", "Label26"})
-    ShowWindow(child(part), on ? SW_SHOWNA : SW_HIDE);
+    ShowWindow(child(part), on && tabPage_ == 0 ? SW_SHOWNA : SW_HIDE);
 }
 
 // LastCleaned is written and read in the regional general date format.
@@ -437,6 +457,7 @@ void MainWindow::toggleGroup(Group group) {
 }
 
 void MainWindow::setMenusEnabled(bool on) {
+  setPicturesEnabled(on);
   if (!menuBar_) return;
   for (UINT i = 0; i < 4; ++i)
     EnableMenuItem(menuBar_, i, MF_BYPOSITION | (on ? MF_ENABLED : MF_GRAYED));
@@ -481,6 +502,9 @@ void MainWindow::onDestroy() {
 }
 
 void MainWindow::onCommand(int id, int code, HWND) {
+  if (code == STN_CLICKED && pictureClicked(id)) return;
+  // No window opens while a run goes: a command posted past a gray item is refused here.
+  if (running_ && id >= ids::kCmdOptions && id <= ids::kCmdAbout && id != ids::kCmdExit) return;
   if (id >= ids::kMainCaptionFoldersFiles && id <= ids::kMainCaptionFirefox &&
       code == STN_CLICKED) {
     toggleGroup(kGroups[id - ids::kMainCaptionFoldersFiles].group);
@@ -501,6 +525,19 @@ void MainWindow::onCommand(int id, int code, HWND) {
     case ids::kCmdShutdown: ShutDownWindows(); return;
     case ids::kCmdForceShutdown: ForceShutDownWindows(); return;
     case ids::kCmdInternetOptions: OpenInternetOptions(); return;
+    case ids::kCmdProcessPlugins: mnuProcessPlugin_Click(); return;
+    case ids::kCmdHelpContents: frmHelp().open(); return;  // modeless, no owner
+    case ids::kCmdManagePlugins: asker().showModal(frmPluginManager(), hwnd()); return;
+    case ids::kCmdIeFavorites: frmFavorites().open(hwnd()); return;
+    case ids::kCmdIeCache: frmIECache().open(hwnd()); return;
+    case ids::kCmdStartupPrograms: StartupProgramsWindow::instance().open(hwnd()); return;
+    case ids::kCmdUninstall: UninstallWindow::instance().open(hwnd()); return;
+    case ids::kCmdFileAssociations: FileAssociationWindow::instance().open(hwnd()); return;
+    case ids::kCmdOrphanedDlls: OrphanedDllWindow::instance().open(hwnd()); return;
+    case ids::kCmdOrphanedFilePaths: InvalidFileWindow::instance().open(hwnd()); return;
+    case ids::kCmdOrphanedHelpFiles: InvalidHelpWindow::instance().open(hwnd()); return;
+    case ids::kCmdOrphanedAppPaths: InvalidAppPathWindow::instance().open(hwnd()); return;
+    case ids::kCmdOrphanedActiveX: InvalidActiveXWindow::instance().open(hwnd()); return;
     case ids::kMainTip:
       if (code == STN_CLICKED) NextTip();
       return;
@@ -508,7 +545,12 @@ void MainWindow::onCommand(int id, int code, HWND) {
   }
 }
 
+void MainWindow::showCookieFile(const std::string& path, HWND owner) {
+  frmCookies().showFile(path, owner);
+}
+
 std::optional<LRESULT> MainWindow::onMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (auto r = navigationMessage(msg, wp, lp)) return r;
   if (msg == WM_SETCURSOR) {
     int id = GetDlgCtrlID(reinterpret_cast<HWND>(wp));
     if ((id >= ids::kMainCaptionFoldersFiles && id <= ids::kMainCaptionFirefox) ||

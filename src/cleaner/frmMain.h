@@ -12,12 +12,18 @@
 #include "cleaner/categories.h"
 #include "review/frmDeletetion.h"
 #include "review/frmLog.h"
+#include "review/pageview.h"
 #include "services/host.h"
 #include "win/controls.h"
+#include "win/handle.h"
 #include "win/ids.h"
 #include "win/window.h"
 
 namespace glenvask {
+
+// The main window's client width and the height of its header band, in 96-dpi pixels.
+inline constexpr int kClientWidth = 640;
+inline constexpr int kHeaderHeight = 96;
 
 class MainWindow : public Window, public CleaningHost {
  public:
@@ -60,6 +66,10 @@ class MainWindow : public Window, public CleaningHost {
   void setProgress(int value) override { pgClean.setValue(value); }
   HWND ownerWindow() const override { return hwnd(); }
   void reviewClosed(const ReviewOutcome& outcome) override;
+  std::int64_t categoryFileCount() const override { return CategoryFileCount; }
+  std::int64_t categorySpace() const override { return CategorySpace; }
+  void clearCategoryCounters() override { CategoryFileCount = CategorySpace = 0; }
+  void showCookieFile(const std::string& path, HWND owner) override;
   // Appends "<text>Files Deleted: <n> Space Gained: <size>" and CR LF to the run log.
   void logCategory(const std::string& text);
   bool hiddenMode() const;  // started with "-h"
@@ -115,7 +125,22 @@ class MainWindow : public Window, public CleaningHost {
   CheckBox FoFiValue, MiscValue, IEValue, FFValue, PLGValue;
   Label imgCurrent;  // the arrow beside the category being cleaned
 
-  // The menus that a run disables.
+  // The header pictures choose the page: 0 Main, 1 Tools, 2 Updates (Image24 to Image26).
+  void showPage(int page);
+  int page() const { return tabPage_; }
+  // A picture's click, as a user gives it; false when the id is no picture.
+  bool pictureClicked(int id);
+  void Timer1_Timer();  // the update check, once per opening of the Updates page
+  // What the update check does (the Updates page shows its outcome); nothing until set.
+  std::function<void()> onUpdateCheck;
+  // The plug-in-only run of the Plugins menu, with a summary of its own form.
+  void mnuProcessPlugin_Click();
+  TabControl SSTab1;
+  Label lblInstalled, lblLatest;
+  PageView WebBrowser1;  // the update server's page
+  Button cmdDownload;
+
+  // The menus that a run disables, and the pictures with them.
   void setMenusEnabled(bool on);
   bool menuEnabled(const char* name) const;
 
@@ -133,6 +158,16 @@ class MainWindow : public Window, public CleaningHost {
  private:
   void setTipBoxVisible(bool on);
   HMENU buildMenu();
+  // The header, the pages and the pictures (navigation.cpp).
+  void createPages();
+  void setPicturesEnabled(bool on);
+  void popupMenuAt(HWND picture, int menuPosition, int subPosition);
+  std::optional<LRESULT> navigationMessage(UINT msg, WPARAM wp, LPARAM lp);
+  static constexpr UINT_PTR kUpdateCheckTimer = 2;
+  int tabPage_ = 0;
+  int hovered_ = -1;  // the picture whose hover frame shows
+  bool tipBoxOn_ = true;
+  GdiHandle bandBrush_, lightBrush_;
 
   // A category routine inside the run's error trap: a failure shows the routine's message and
   // the run goes on with the next category.
@@ -140,7 +175,9 @@ class MainWindow : public Window, public CleaningHost {
   // What every run does first (controls, totals, log, backup state) and last (controls).
   void beginRun();
   void endRunControls();
-  void showSummary();
+  // The run's closing lines in the log, then the summary, modal (the Plugins menu's run has
+  // closing lines of its own form).
+  void showSummary(bool pluginsOnly = false);
 
   ReviewListReporter reviewSink_;  // the scanner's finds go to the review list
   std::array<CheckBox, kCategoryCount> categoryBoxes_;

@@ -188,11 +188,19 @@ void MainWindow::cmdClean_Click() {
   pgClean.setVisible(false);
 }
 
-void MainWindow::showSummary() {
-  CleanupLog += "\r\n";
-  CleanupLog += kHyphens;
-  CleanupLog += "\r\nFiles Deleted:  " + std::to_string(TotalFilesDeleted) +
-                "   Space Gained:  " + sizeText(TotalSpaceGained);
+void MainWindow::showSummary(bool pluginsOnly) {
+  if (pluginsOnly) {
+    // The Plugins menu's run has its own form: two blanks after the colon, "Files" after the
+    // count, the size as a plain number of kilobytes.
+    CleanupLog += "\r\n\r\nFiles Deleted:  " + std::to_string(TotalFilesDeleted) +
+                  "  Files Space Gained " +
+                  kilobytesText(TotalSpaceGained, numberStyle().decimalSeparator) + "  KB";
+  } else {
+    CleanupLog += "\r\n";
+    CleanupLog += kHyphens;
+    CleanupLog += "\r\nFiles Deleted:  " + std::to_string(TotalFilesDeleted) +
+                  "   Space Gained:  " + sizeText(TotalSpaceGained);
+  }
   if (BackedUpCount > 0) CleanupLog += "\r\nBacked Up " + std::to_string(BackedUpCount) + " file(s)";
   if (DeleteFailed) CleanupLog += std::string("\r\n\r\n") + kLockedLine;
   SummaryWindow& summary = frmLog();
@@ -283,6 +291,24 @@ void MainWindow::mnuPopup_Click() {
 
   endRunControls();
   if (!bAbort) showSummary();
+  clearMarks();
+  lblStatus.setText("");
+}
+
+void MainWindow::mnuProcessPlugin_Click() {
+  if (running_) return;
+  RunScope run(*this);
+  beginRun();
+  lblStatus.setText("Working...Processing Plugins.");
+  CleanPlugins(*this);
+  clearMarks();
+  PLGValue.setValue(1);
+  if (bAbort)
+    DeleteBackupZip();
+  else
+    FinishBackupZip();
+  endRunControls();
+  if (!bAbort) showSummary(true);
   clearMarks();
   lblStatus.setText("");
 }
@@ -437,6 +463,7 @@ void MainWindow::tmrClean_Timer() {
 
 void MainWindow::onTimer(UINT_PTR id) {
   if (id == kAutoCleanTimer) tmrClean_Timer();
+  if (id == kUpdateCheckTimer) Timer1_Timer();
 }
 
 }  // namespace glenvask

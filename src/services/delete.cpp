@@ -314,6 +314,20 @@ std::int32_t ShredFile(std::string_view path) {
   return DeleteFileW(target.c_str()) ? 1 : 0;
 }
 
+std::int32_t RecycleFile(std::string_view path) {
+  std::wstring w = wide(path);
+  DWORD attrs = GetFileAttributesW(w.c_str());
+  if (attrs == INVALID_FILE_ATTRIBUTES || (attrs & FILE_ATTRIBUTE_DIRECTORY)) return 0;
+  std::wstring from = w;
+  from.append(2, L'\0');
+  SHFILEOPSTRUCTW op{};
+  op.wFunc = FO_DELETE;
+  op.pFrom = from.c_str();
+  op.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_ALLOWUNDO | FOF_NOERRORUI;
+  if (SHFileOperationW(&op) != 0 || op.fAnyOperationsAborted) return 0;
+  return exists(w) ? 0 : 1;
+}
+
 std::int32_t DeleteJunkFile(std::string_view path, std::int64_t* freed) {
   std::wstring w = wide(path);
   std::int32_t result = 0;

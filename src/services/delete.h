@@ -24,6 +24,10 @@ namespace glenvask {
 // `freed`, when given, gets the length of the file removed (0 when it stays).
 std::int32_t DeleteJunkFile(std::string_view path, std::int64_t* freed = nullptr);
 
+// Moves one file to the Recycle Bin, whatever DeleteMethod says, with no dialog of the shell:
+// nonzero when it is gone from its place. A link is moved itself, never what it points to.
+std::int32_t RecycleFile(std::string_view path);
+
 // Overwrites the file once (zeros, or ShredRandom's bytes 0 to 100), flushes it, optionally
 // renames it to a random number (RenameBeforeDelete), then deletes it: nonzero when it is
 // gone. Stops with 0, the file partly overwritten, when bAbort is set between blocks.

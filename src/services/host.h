@@ -34,6 +34,14 @@ class CleaningHost {
   virtual HWND ownerWindow() const { return nullptr; }
   // The review list has closed: its outcome joins the run's totals and log.
   virtual void reviewClosed(const ReviewOutcome& outcome) {}
+  // The current category's counters (files and bytes deleteFiles counted since they were last
+  // cleared); the plug-in manager's Process clears them and reports what they hold.
+  virtual std::int64_t categoryFileCount() const { return 0; }
+  virtual std::int64_t categorySpace() const { return 0; }
+  virtual void clearCategoryCounters() {}
+  // Shows the records of a cookie file in the cookie viewer, modal over the owner (the
+  // options window's cookie page asks for it; the viewer sits above that window's layer).
+  virtual void showCookieFile(const std::string& path, HWND owner) {}
 };
 
 CleaningHost& cleaningHost();

@@ -2,7 +2,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cstdint>
 #include <cwchar>
 
 #include "services/paths.h"
@@ -74,6 +76,28 @@ std::optional<std::string> readFileBytes(std::string_view path) {
   LARGE_INTEGER size{};
   if (!GetFileSizeEx(f.get(), &size) || size.QuadPart > (1LL << 30)) return std::nullopt;
   std::string data(static_cast<size_t>(size.QuadPart), '\0');
+  size_t got = 0;
+  while (got < data.size()) {
+    DWORD n = 0;
+    DWORD want = static_cast<DWORD>(std::min<size_t>(data.size() - got, 1 << 20));
+    if (!ReadFile(f.get(), data.data() + got, want, &n, nullptr)) return std::nullopt;
+    if (n == 0) break;
+    got += n;
+  }
+  data.resize(got);
+  return data;
+}
+
+std::optional<std::string> readFileStart(std::string_view path, size_t maxBytes) {
+  FileHandle f(CreateFileW(wide(path).c_str(), GENERIC_READ,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!f || GetFileType(f.get()) != FILE_TYPE_DISK) return std::nullopt;
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(f.get(), &size) || size.QuadPart < 0) return std::nullopt;
+  std::string data(static_cast<size_t>(
+                       std::min<std::int64_t>(size.QuadPart, static_cast<std::int64_t>(maxBytes))),
+                   '\0');
   size_t got = 0;
   while (got < data.size()) {
     DWORD n = 0;

@@ -2,6 +2,7 @@
 // settings store, and whole text files written so that a failure never leaves one cut short.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -28,6 +29,9 @@ std::string userSettingsKey(std::string_view app, std::string_view section);
 
 // A whole file's bytes; nothing when it cannot be read.
 std::optional<std::string> readFileBytes(std::string_view path);
+// The first bytes of a file, at most maxBytes; nothing when it cannot be read or is no disk
+// file (a device name such as "COM1" or "con.url").
+std::optional<std::string> readFileStart(std::string_view path, size_t maxBytes);
 // Writes the bytes to a temporary file beside the target, then puts it in the target's place.
 // The temporary file is a new one, of a name no file had; on any failure it is removed and
 // the target is left as it was.

@@ -254,9 +254,13 @@ bool OptionGroup::Option::onCommand(int code) {
 
 bool TabControl::addPage(std::string_view caption,
                          std::initializer_list<std::string_view> controls) {
+  return addPage(caption, std::vector<std::string>(controls.begin(), controls.end()));
+}
+
+bool TabControl::addPage(std::string_view caption, const std::vector<std::string>& controls) {
   if (!h_ || !parent_) return false;
   Page page{std::string(caption), {}};
-  for (auto name : controls) {
+  for (const std::string& name : controls) {
     HWND c = parent_->child(name);
     if (!c) return false;
     page.controls.push_back(c);

@@ -169,6 +169,7 @@ class TabControl : public Control {
   // After bind. The first page added is shown; a later page's controls are hidden. False,
   // and no page added, when a name is not one of the window's controls.
   bool addPage(std::string_view caption, std::initializer_list<std::string_view> controls);
+  bool addPage(std::string_view caption, const std::vector<std::string>& controls);
   size_t pageCount() const { return pages_.size(); }
   std::string caption(size_t i) const;  // "" out of range
   int selected() const { return shown_; }  // -1 before the first page

@@ -14,10 +14,14 @@ inline constexpr const wchar_t* kMainWindowClass = L"GlenvaskMainWindow";
 inline constexpr const wchar_t* kReviewListClass = L"GlenvaskReviewList";
 inline constexpr const wchar_t* kSummaryClass = L"GlenvaskCleanupSummary";
 inline constexpr const wchar_t* kLogDetailsClass = L"GlenvaskDetailedLog";
+inline constexpr const wchar_t* kHelpClass = L"GlenvaskHelp";
 inline constexpr const wchar_t* kEditDialogClass =
     L"GlenvaskEditDialog";  // every small edit dialog
 inline constexpr const wchar_t* kZipViewClass = L"GlenvaskZipInformation";
 inline constexpr const wchar_t* kOverwriteClass = L"GlenvaskOverwriteConfirmation";
+inline constexpr const wchar_t* kIeCacheClass = L"GlenvaskTemporaryInternetFiles";
+inline constexpr const wchar_t* kFavoritesClass = L"GlenvaskFavorites";
+inline constexpr const wchar_t* kCookiesClass = L"GlenvaskCookieInformation";
 
 // Main window: the thirty category check boxes are kCategoryBase + their index in the order of
 // chkItems.txt (cleaner/categories.h).
@@ -38,6 +42,25 @@ inline constexpr int kMainCaptionMisc = 1112;
 inline constexpr int kMainCaptionInternet = 1113;
 inline constexpr int kMainCaptionFirefox = 1114;
 inline constexpr int kMainMarkBase = 1200;  // the five hidden section marks
+// The header's pictures: Options, Help and the three tab pages (Main, Tools, Updates).
+inline constexpr int kMainPictureOptions = 1120;
+inline constexpr int kMainPictureHelp = 1121;
+inline constexpr int kMainTabMain = 1122;
+inline constexpr int kMainTabTools = 1123;
+inline constexpr int kMainTabUpdates = 1124;
+// The Tools page's pictures.
+inline constexpr int kMainPictureStartup = 1125;
+inline constexpr int kMainPictureUninstall = 1126;
+inline constexpr int kMainPictureFileAssociations = 1127;
+inline constexpr int kMainPictureRegistry = 1128;
+inline constexpr int kMainPictureInternetExplorer = 1129;
+inline constexpr int kMainPicturePlugins = 1130;
+// The Updates page.
+inline constexpr int kMainDownload = 1131;
+inline constexpr int kMainInstalledVersion = 1132;
+inline constexpr int kMainLatestVersion = 1133;
+inline constexpr int kMainUpdatePage = 1134;
+inline constexpr int kMainPages = 1135;  // the page set the header pictures switch
 
 // Main window menu commands.
 inline constexpr int kCmdClean = 2000;
@@ -94,6 +117,12 @@ inline constexpr int kSummaryStateBase = 3210;  // the five section states ("Cle
 inline constexpr int kEditDialogFieldBase = 3400;
 inline constexpr int kEditDialogLabelBase = 3450;
 
+// Help window.
+inline constexpr int kHelpPage = 3500;
+inline constexpr int kHelpBack = 3501;
+inline constexpr int kHelpForward = 3502;
+inline constexpr int kHelpClose = 3503;
+
 // Detailed log.
 inline constexpr int kLogHeading = 3300;
 inline constexpr int kLogText = 3301;
@@ -101,8 +130,8 @@ inline constexpr int kLogStatus = 3302;
 inline constexpr int kLogSave = 3303;
 inline constexpr int kLogClose = 3304;
 
-// Backups: the archive list of the Backups page with its buttons, the zip contents viewer, and
-// the overwrite question of a restore.
+// Backups (4500-4999): the archive list of the Backups page with its buttons, the zip contents
+// viewer, and the overwrite question of a restore.
 inline constexpr int kBackupList = 4500;
 inline constexpr int kBackupView = 4501;
 inline constexpr int kBackupDelete = 4502;
@@ -115,5 +144,209 @@ inline constexpr int kOverwriteAllFiles = 4522;
 inline constexpr int kOverwriteYes = 4523;
 inline constexpr int kOverwriteNo = 4524;
 inline constexpr int kOverwriteCancel = 4525;
+
+// Plug-in editor, key generator and plug-in manager (5000-5499).
+inline constexpr const wchar_t* kPluginEditorClass = L"GlenvaskPluginEditor";
+inline constexpr const wchar_t* kKeygenClass = L"GlenvaskKeyGenerator";
+inline constexpr const wchar_t* kPluginManagerClass = L"GlenvaskPluginManager";
+inline constexpr int kPluginDescription = 5000;
+inline constexpr int kPluginSave = 5001;
+inline constexpr int kPluginClose = 5002;
+inline constexpr int kPluginTabs = 5003;
+inline constexpr int kPluginFilePath = 5010;
+inline constexpr int kPluginFileBrowse = 5011;
+inline constexpr int kPluginFileSpec = 5012;
+inline constexpr int kPluginFileRecurse = 5013;
+inline constexpr int kPluginFileDeleteSubfolders = 5014;
+inline constexpr int kPluginFilesAdd = 5015;
+inline constexpr int kPluginDriveList = 5016;
+inline constexpr int kPluginFolderList = 5017;
+inline constexpr int kPluginFileList = 5018;
+inline constexpr int kPluginFileAddPicked = 5019;
+inline constexpr int kPluginFilesList = 5020;
+inline constexpr int kPluginFileRemove = 5021;
+inline constexpr int kPluginFolderPath = 5022;
+inline constexpr int kPluginRootBase = 5030;  // the seven root options, in the editor's order
+inline constexpr int kPluginSubkey = 5037;
+inline constexpr int kPluginValue = 5038;
+inline constexpr int kPluginDeleteValue = 5039;
+inline constexpr int kPluginEntireSubkey = 5040;
+inline constexpr int kPluginDeleteAllSubkeys = 5041;
+inline constexpr int kPluginRegistryAdd = 5042;
+inline constexpr int kPluginGenerateSubkeys = 5043;
+inline constexpr int kPluginGenerateValues = 5044;
+inline constexpr int kPluginRegistryList = 5045;
+inline constexpr int kPluginRegistryRemove = 5046;
+inline constexpr int kPluginIniFileName = 5050;
+inline constexpr int kPluginIniBrowse = 5051;
+inline constexpr int kPluginIniSections = 5052;
+inline constexpr int kPluginIniValues = 5053;
+inline constexpr int kPluginIniEraseSection = 5054;
+inline constexpr int kPluginIniAdd = 5055;
+inline constexpr int kPluginIniList = 5056;
+inline constexpr int kPluginIniRemove = 5057;
+inline constexpr int kKeygenKeyValue = 5100;
+inline constexpr int kKeygenFrom = 5101;
+inline constexpr int kKeygenTo = 5102;
+inline constexpr int kKeygenPad = 5103;
+inline constexpr int kKeygenPadList = 5104;
+inline constexpr int kKeygenGenerate = 5105;
+inline constexpr int kKeygenClose = 5106;
+inline constexpr int kManagerList = 5200;
+inline constexpr int kManagerStatus = 5201;
+inline constexpr int kManagerClose = 5202;
+inline constexpr int kCmdPluginNew = 5210;
+inline constexpr int kCmdPluginAdd = 5211;
+inline constexpr int kCmdPluginEdit = 5212;
+inline constexpr int kCmdPluginDelete = 5213;
+inline constexpr int kCmdPluginProcess = 5214;
+inline constexpr int kCmdPluginClose = 5215;
+inline constexpr int kCmdPluginSelectAll = 5216;
+inline constexpr int kCmdPluginDeselectAll = 5217;
+inline constexpr int kCmdPluginCheckAll = 5218;
+inline constexpr int kCmdPluginUncheckAll = 5219;
+// Temporary Internet Files (the URL cache viewer): controls, then its menu commands.
+inline constexpr int kCacheList = 7000;
+inline constexpr int kCachePage = 7001;  // the page view that shows an entry
+inline constexpr int kCacheDisplaying = 7002;
+inline constexpr int kCacheStatus = 7003;
+inline constexpr int kCacheAll = 7004;  // the four filters, in this order
+inline constexpr int kCacheCookies = 7005;
+inline constexpr int kCacheHistory = 7006;
+inline constexpr int kCacheUrl = 7007;
+inline constexpr int kCacheSelectAll = 7008;
+inline constexpr int kCacheDeselectAll = 7009;
+inline constexpr int kCacheView = 7010;
+inline constexpr int kCacheRefresh = 7011;
+inline constexpr int kCacheDeleteAll = 7012;
+inline constexpr int kCacheDelete = 7013;
+inline constexpr int kCacheClose = 7014;
+inline constexpr int kCacheFrame = 7015;
+inline constexpr int kCmdCacheDeleteAll = 7050;
+inline constexpr int kCmdCacheDeleteSelected = 7051;
+inline constexpr int kCmdCacheSelectAll = 7052;
+inline constexpr int kCmdCacheDeselectAll = 7053;
+
+// Favorites: controls, then its menu commands.
+inline constexpr int kFavoritesList = 7100;
+inline constexpr int kFavoritesTotal = 7101;
+inline constexpr int kFavoritesHeading = 7102;
+inline constexpr int kFavoritesSelectAll = 7103;
+inline constexpr int kFavoritesDeselectAll = 7104;
+inline constexpr int kFavoritesDelete = 7105;
+inline constexpr int kFavoritesClose = 7106;
+inline constexpr int kCmdFavoritesDeleteAll = 7150;
+inline constexpr int kCmdFavoritesDeleteSelected = 7151;
+inline constexpr int kCmdFavoritesProperties = 7152;
+inline constexpr int kCmdFavoritesSelectAll = 7153;
+inline constexpr int kCmdFavoritesDeselectAll = 7154;
+inline constexpr int kCmdFavoritesExit = 7155;
+
+// Cookie information (one cookie file's records).
+inline constexpr int kCookiesList = 7200;
+inline constexpr int kCookiesOk = 7201;
+// System and registry tools (startup programs, uninstall entries, the reference scanners, file
+// associations) and their edit dialogs: classes, then each window's controls.
+inline constexpr const wchar_t* kStartupClass = L"GlenvaskStartupPrograms";
+inline constexpr const wchar_t* kUninstallClass = L"GlenvaskUninstallPrograms";
+inline constexpr const wchar_t* kEditUninstallClass = L"GlenvaskEditUninstall";
+inline constexpr const wchar_t* kOrphanedDllClass = L"GlenvaskOrphanedDlls";
+inline constexpr const wchar_t* kInvalidFileClass = L"GlenvaskInvalidFileReferences";
+inline constexpr const wchar_t* kInvalidAppPathClass = L"GlenvaskInvalidAppPaths";
+inline constexpr const wchar_t* kEditAppPathClass = L"GlenvaskEditAppPath";
+inline constexpr const wchar_t* kInvalidHelpClass = L"GlenvaskInvalidHelpFiles";
+inline constexpr const wchar_t* kEditHelpClass = L"GlenvaskEditHelpPath";
+inline constexpr const wchar_t* kInvalidActiveXClass = L"GlenvaskInvalidActiveX";
+inline constexpr const wchar_t* kFileAssocClass = L"GlenvaskFileAssociations";
+inline constexpr const wchar_t* kEditFileAssocClass = L"GlenvaskEditFileAssociation";
+
+// Startup programs.
+inline constexpr int kStartupList = 6000;
+inline constexpr int kStartupStatus = 6001;
+inline constexpr int kStartupDelete = 6002;
+inline constexpr int kStartupClose = 6003;
+inline constexpr int kStartupHeading = 6004;
+
+// Uninstall programs and the edit of an uninstall command.
+inline constexpr int kUninstallList = 6020;
+inline constexpr int kUninstallStatus = 6021;
+inline constexpr int kUninstallStart = 6022;
+inline constexpr int kUninstallEdit = 6023;
+inline constexpr int kUninstallDelete = 6024;
+inline constexpr int kUninstallClose = 6025;
+inline constexpr int kUninstallHeading = 6026;
+inline constexpr int kEditUninstallName = 6040;
+inline constexpr int kEditUninstallText = 6041;
+inline constexpr int kEditUninstallSave = 6042;
+inline constexpr int kEditUninstallClose = 6043;
+
+// The reference scanners share one layout; each has its block: list, status, Stop, Delete,
+// Close, heading, the box that deletes the file too, Edit, progress.
+inline constexpr int kDllList = 6100;
+inline constexpr int kDllStatus = 6101;
+inline constexpr int kDllStop = 6102;
+inline constexpr int kDllDelete = 6103;
+inline constexpr int kDllClose = 6104;
+inline constexpr int kDllHeading = 6105;
+inline constexpr int kDllDeleteFiles = 6106;
+inline constexpr int kDllProgress = 6108;
+
+inline constexpr int kInvalidFileList = 6200;
+inline constexpr int kInvalidFileStatus = 6201;
+inline constexpr int kInvalidFileStop = 6202;
+inline constexpr int kInvalidFileDelete = 6203;
+inline constexpr int kInvalidFileClose = 6204;
+inline constexpr int kInvalidFileHeading = 6205;
+inline constexpr int kInvalidFileKey = 6210;
+inline constexpr int kInvalidFileValue = 6211;
+inline constexpr int kInvalidFilePath = 6212;
+
+inline constexpr int kAppPathList = 6300;
+inline constexpr int kAppPathStatus = 6301;
+inline constexpr int kAppPathStop = 6302;
+inline constexpr int kAppPathDelete = 6303;
+inline constexpr int kAppPathClose = 6304;
+inline constexpr int kAppPathHeading = 6305;
+inline constexpr int kAppPathDeleteFiles = 6306;
+inline constexpr int kAppPathEdit = 6307;
+inline constexpr int kEditAppPathName = 6340;
+inline constexpr int kEditAppPathText = 6341;
+inline constexpr int kEditAppPathBrowse = 6342;
+inline constexpr int kEditAppPathSave = 6343;
+inline constexpr int kEditAppPathClose = 6344;
+
+inline constexpr int kHelpFilesList = 6400;
+inline constexpr int kHelpFilesStatus = 6401;
+inline constexpr int kHelpFilesStop = 6402;
+inline constexpr int kHelpFilesDelete = 6403;
+inline constexpr int kHelpFilesClose = 6404;
+inline constexpr int kHelpFilesHeading = 6405;
+inline constexpr int kHelpFilesDeleteFiles = 6406;
+inline constexpr int kHelpFilesEdit = 6407;
+inline constexpr int kEditHelpName = 6440;
+inline constexpr int kEditHelpText = 6441;
+inline constexpr int kEditHelpBrowse = 6442;
+inline constexpr int kEditHelpSave = 6443;
+inline constexpr int kEditHelpClose = 6444;
+
+inline constexpr int kActiveXList = 6500;
+inline constexpr int kActiveXStatus = 6501;
+inline constexpr int kActiveXStop = 6502;
+inline constexpr int kActiveXDelete = 6503;
+inline constexpr int kActiveXClose = 6504;
+inline constexpr int kActiveXHeading = 6505;
+
+// File associations and the edit of an open command.
+inline constexpr int kFileAssocList = 6600;
+inline constexpr int kFileAssocStatus = 6601;
+inline constexpr int kFileAssocEdit = 6602;
+inline constexpr int kFileAssocDelete = 6603;
+inline constexpr int kFileAssocClose = 6604;
+inline constexpr int kFileAssocHeading = 6605;
+inline constexpr int kEditFileAssocExtension = 6640;
+inline constexpr int kEditFileAssocDescription = 6641;
+inline constexpr int kEditFileAssocText = 6642;
+inline constexpr int kEditFileAssocSave = 6643;
+inline constexpr int kEditFileAssocClose = 6644;
 
 }  // namespace glenvask::ids

@@ -68,14 +68,16 @@ class InputBox : public Dialog {
   const wchar_t* className() const override { return L"GlenvaskInputBox"; }
   bool onCreate() override {
     addControl(label("lblPrompt", 1, prompt_.c_str(), 10, 10, 260, 50));
-    addControl({"txtValue", L"EDIT", 2, value_.c_str(), 10, 70, 340, 22,
+    // The edit's id is neither IDOK nor IDCANCEL: its change notices would end the box.
+    addControl({"txtValue", L"EDIT", 3, value_.c_str(), 10, 70, 340, 22,
                 ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE});
     addControl(button("cmdOK", IDOK, "OK", 280, 10, 70, 24, BS_DEFPUSHBUTTON));
     addControl(button("cmdCancel", IDCANCEL, "Cancel", 280, 40, 70, 24));
     SetFocus(child("txtValue"));
     return true;
   }
-  void onCommand(int id, int, HWND) override {
+  void onCommand(int id, int code, HWND) override {
+    if (code != BN_CLICKED) return;
     if (id == IDOK) {
       value_ = windowText(child("txtValue"));
       endModal(IDOK);

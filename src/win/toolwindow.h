@@ -19,11 +19,13 @@
 
 #include <windows.h>
 
-#include "win/window.h"
+#include "win/seams.h"
 
 namespace glenvask {
 
-class ToolWindow : public Window {
+// A tool window is a Dialog too: one that a window opens modal (asker().showModal) as well as
+// modeless (open).
+class ToolWindow : public Dialog {
  public:
   // Shows the window, making it on the first open (or the first since it closed); when it is
   // open already, brings it to the front, restored if it was minimised. False when it could
@@ -50,8 +52,6 @@ class ToolWindow : public Window {
   };
 
  protected:
-  // Makes the HWND (Window::create) with the owner given.
-  virtual bool build(HWND owner) = 0;
   void onCloseWhileBusy() override { stop_ = true; }
 
  private:

@@ -135,8 +135,7 @@ class Scratch:
         shutil.rmtree(self.unix, ignore_errors=True)
         os.makedirs(self.unix)
         shutil.copy(EXE, self.unix)
-        for f in os.listdir(os.path.join(ROOT, "dist")):
-            shutil.copy(os.path.join(ROOT, "dist", f), self.unix)
+        shutil.copytree(os.path.join(ROOT, "dist"), self.unix, dirs_exist_ok=True)
         self.exe = self.win + "\\glenvask.exe"
 
     def path(self, *parts):

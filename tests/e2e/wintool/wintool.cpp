@@ -463,6 +463,15 @@ int doubleClickRow(const Args& a) {
   return 0;
 }
 
+// The rows are selected, then Space is pressed in the list: their check boxes flip.
+int toggleRows(const Args& a) {
+  if (int r = selectRows(a)) return r;
+  HWND list = findControl(findTop(a[0]), a[1]);
+  PostMessageW(list, WM_KEYDOWN, VK_SPACE, 0x00390001);
+  PostMessageW(list, WM_KEYUP, VK_SPACE, 0xC0390001);
+  return 0;
+}
+
 HWND waitMessageBox(DWORD ms) {
   HWND box = nullptr;
   waitUntil(ms, [&] { return (box = findVisible(L"#32770", kMessageBoxTitle)) != nullptr; });
@@ -531,6 +540,8 @@ const Verb kVerbs[] = {
     {L"rows", 2, 2, "CLASS CONTROL", "prints every row of the list view", rows},
     {L"select-rows", 2, kMany, "CLASS CONTROL ROW...", "selects these rows alone", selectRows},
     {L"dblclick-row", 3, 3, "CLASS CONTROL ROW", "double-clicks the row", doubleClickRow},
+    {L"toggle-rows", 3, kMany, "CLASS CONTROL ROW...", "selects the rows, presses Space",
+     toggleRows},
     {L"msgbox-text", 1, 1, "MS", "prints the text of the message box", messageBoxText},
     {L"msgbox-answer", 2, 2, "BUTTON MS", "presses a button of the message box", messageBoxAnswer},
 };

@@ -1,0 +1,37 @@
+// Orphaned help files: the values of the local machine's Help and HTML Help keys, each named
+// by a help file and holding the folder it is in. Entries whose file is not in its folder
+// come first, checked; Delete removes the checked values (and, when asked, sends existing
+// files to the Recycle Bin); Edit changes an entry's folder.
+#pragma once
+
+#include "tools/refscan.h"
+#include "win/ids.h"
+
+namespace glenvask {
+
+inline constexpr const char* kHelpKey = "Software\\Microsoft\\Windows\\Help";
+inline constexpr const char* kHtmlHelpKey = "Software\\Microsoft\\Windows\\HTML Help";
+
+class InvalidHelpWindow : public ReferenceScanner {
+ public:
+  static InvalidHelpWindow& instance() {
+    static InvalidHelpWindow window;
+    return window;
+  }
+  void cmdDelete_Click() override;
+  void cmdEdit_Click() override;
+  ToolListView& lstvInvalid = list();
+
+ protected:
+  InvalidHelpWindow();
+  void scan() override;
+  void endScan(bool stopped) override;
+
+ private:
+  void ScanHelpKey(const std::string& key);
+  size_t orphaned_ = 0;
+};
+
+inline InvalidHelpWindow& frmInvalidHelp() { return InvalidHelpWindow::instance(); }
+
+}  // namespace glenvask

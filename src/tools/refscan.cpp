@@ -1,0 +1,251 @@
+#include "tools/refscan.h"
+
+#include <shellapi.h>
+
+#include <algorithm>
+
+#include "base/pathtext.h"
+#include "base/text.h"
+#include "services/guard.h"
+#include "services/system.h"
+#include "win/pump.h"
+#include "win/unicode.h"
+
+namespace glenvask {
+
+namespace {
+
+constexpr int kMargin = 10, kButtonW = 84, kButtonH = 26, kGap = 6, kHeadingH = 20;
+constexpr int kCheckH = 22, kStatusH = 18;
+
+HICON smallSystemIcon(int resource) {
+  return static_cast<HICON>(LoadImageW(nullptr, MAKEINTRESOURCEW(resource), IMAGE_ICON,
+                                       GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
+                                       LR_SHARED));
+}
+
+}  // namespace
+
+bool ReferenceScanner::build(HWND owner) {
+  WindowSpec w;
+  w.title = spec_.caption;
+  w.width = spec_.width;
+  w.height = spec_.height;
+  w.owner = owner;
+  w.icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
+  return create(w);
+}
+
+bool ReferenceScanner::onCreate() {
+  const ControlSpec specs[] = {
+      label("Label1", spec_.headingId, spec_.heading, kMargin, 8, 400, kHeadingH),
+      label("lblStatus", spec_.statusId, "...", kMargin, 0, 300, kStatusH, SS_ENDELLIPSIS),
+      button("cmdStop", spec_.stopId, "&Stop", 0, 0, kButtonW, kButtonH),
+      button("cmdDelete", spec_.deleteId, "&Delete", 0, 0, kButtonW, kButtonH),
+      button("cmdClose", spec_.closeId, "&Close", 0, 0, kButtonW, kButtonH),
+  };
+  addControls(specs);
+  Label1.bind(*this, "Label1");
+  lblStatus.bind(*this, "lblStatus");
+  cmdStop.bind(*this, "cmdStop");
+  cmdDelete.bind(*this, "cmdDelete");
+  cmdClose.bind(*this, "cmdClose");
+  if (spec_.editId) {
+    addControl(button("cmdEdit", spec_.editId, "&Edit", 0, 0, kButtonW, kButtonH));
+    cmdEdit.bind(*this, "cmdEdit");
+  }
+  if (spec_.deleteFilesId) {
+    addControl(
+        checkBox("chkDelete", spec_.deleteFilesId, kDeleteFilesText, kMargin, 0, 460, kCheckH));
+    chkDelete.bind(*this, "chkDelete");
+  }
+  if (spec_.progressId) {
+    addControl({"pgKeys", PROGRESS_CLASSW, spec_.progressId, "", kMargin, 0, 300, 16, 0, 0});
+    pgKeys.bind(*this, "pgKeys");
+    pgKeys.setVisible(false);
+  }
+  list_.setColumns(spec_.columns);
+  if (!list_.create(*this, spec_.listName, spec_.listId, kMargin, 32, spec_.width - 2 * kMargin,
+                    200, true, spec_.sortable))
+    return false;
+  HWND lv = list_.hwnd();
+  SetWindowLongPtrW(lv, GWL_STYLE, GetWindowLongPtrW(lv, GWL_STYLE) | LVS_SHAREIMAGELISTS);
+  int cx = GetSystemMetrics(SM_CXSMICON), cy = GetSystemMetrics(SM_CYSMICON);
+  imglOrphaned_.reset(ImageList_Create(cx, cy, ILC_COLOR32 | ILC_MASK, 2, 0));
+  ImageList_AddIcon(imglOrphaned_.get(), smallSystemIcon(32513));  // missing: the error mark
+  ImageList_AddIcon(imglOrphaned_.get(), smallSystemIcon(32516));  // present: the information mark
+  list_.setImageList(imglOrphaned_.get());
+  addExtraControls();
+
+  cmdStop.setEnabled(false);
+  RECT rc{};
+  GetClientRect(hwnd(), &rc);
+  layout(rc.right, rc.bottom);
+  rescan();
+  return true;
+}
+
+void ReferenceScanner::layout(int width, int height) {
+  if (!list_.hwnd()) return;
+  int m = scale(kMargin), bw = scale(kButtonW), bh = scale(kButtonH), gap = scale(kGap);
+  int bottom = height - m;
+  int buttonsTop = bottom - bh;
+  int below = scale(spec_.extraHeight) + (chkDelete.hwnd() ? scale(kCheckH) + gap : 0) +
+              (pgKeys.hwnd() ? scale(16) + gap : 0);
+  int listTop = scale(32);
+  int listBottom = std::max(listTop + scale(40), buttonsTop - gap - below);
+  MoveWindow(Label1.hwnd(), m, scale(8), std::max(0, width - 2 * m), scale(kHeadingH), TRUE);
+  MoveWindow(list_.hwnd(), m, listTop, std::max(0, width - 2 * m), listBottom - listTop, TRUE);
+  int y = listBottom + gap;
+  if (spec_.extraHeight) {
+    layoutExtra(m, y, std::max(0, width - 2 * m));
+    y += scale(spec_.extraHeight);
+  }
+  if (pgKeys.hwnd()) {
+    MoveWindow(pgKeys.hwnd(), m, y, std::max(0, width - 2 * m), scale(16), TRUE);
+    y += scale(16) + gap;
+  }
+  if (chkDelete.hwnd())
+    MoveWindow(chkDelete.hwnd(), m, y, std::max(0, width - 2 * m), scale(kCheckH), TRUE);
+  std::vector<Button*> buttons;
+  if (cmdEdit.hwnd()) buttons.push_back(&cmdEdit);
+  buttons.insert(buttons.end(), {&cmdStop, &cmdDelete, &cmdClose});
+  int n = static_cast<int>(buttons.size());
+  int x = width - m - n * bw - (n - 1) * gap;
+  MoveWindow(lblStatus.hwnd(), m, buttonsTop + (bh - scale(kStatusH)) / 2, std::max(0, x - gap - m),
+             scale(kStatusH), TRUE);
+  for (Button* b : buttons) {
+    MoveWindow(b->hwnd(), x, buttonsTop, bw, bh, TRUE);
+    x += bw + gap;
+  }
+}
+
+std::optional<LRESULT> ReferenceScanner::onMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_SIZE) {
+    layout(LOWORD(lp), HIWORD(lp));
+    return 0;
+  }
+  return std::nullopt;
+}
+
+void ReferenceScanner::rescan() {
+  if (!hwnd()) return;
+  if (scanning_) {
+    rescanPending_ = true;
+    return;
+  }
+  SetTimer(hwnd(), kTimer1, 1, nullptr);
+  timerOn_ = true;
+}
+
+void ReferenceScanner::onTimer(UINT_PTR id) {
+  if (id == kTimer1) Timer1_Timer();
+}
+
+void ReferenceScanner::Timer1_Timer() {
+  if (hwnd()) KillTimer(hwnd(), kTimer1);
+  timerOn_ = false;
+  if (scanning_ || !hwnd()) return;
+  scanning_ = true;
+  list_.clear();
+  cmdEdit.setEnabled(false);
+  cmdStop.setEnabled(true);
+  cmdDelete.setEnabled(false);
+  if (pgKeys) {
+    pgKeys.setValue(0);
+    pgKeys.setVisible(true);
+  }
+  bool stopped = false;
+  {
+    Loop loop(*this);
+    list_.beginUpdate();
+    scan();
+    list_.endUpdate();
+    stopped = loop.stopped();
+  }
+  scanning_ = false;
+  cmdEdit.setEnabled(true);
+  cmdStop.setEnabled(false);
+  cmdDelete.setEnabled(true);
+  if (pgKeys) pgKeys.setVisible(false);
+  endScan(stopped);
+  if (rescanPending_) {
+    rescanPending_ = false;
+    rescan();
+  }
+}
+
+bool ReferenceScanner::keepGoing() {
+  doEvents();
+  doEvents();
+  return !stopRequested();
+}
+
+void ReferenceScanner::addMissing(ListRow row) {
+  row.image = kIconMissing;
+  row.checked = true;
+  list_.insertRow(0, std::move(row));
+}
+
+void ReferenceScanner::addPresent(ListRow row) {
+  row.image = kIconPresent;
+  row.checked = false;
+  list_.addRow(std::move(row));
+}
+
+void ReferenceScanner::cmdStop_Click() { requestStop(); }
+
+void ReferenceScanner::cmdClose_Click() {
+  requestStop();
+  close();
+}
+
+void ReferenceScanner::onCommand(int id, int code, HWND) {
+  if (code != BN_CLICKED) return;
+  if (id == spec_.stopId) {
+    cmdStop_Click();
+  } else if (id == spec_.closeId || id == IDCANCEL) {
+    cmdClose_Click();
+  } else if (id == spec_.deleteId) {
+    if (!scanning_) cmdDelete_Click();
+  } else if (spec_.editId && id == spec_.editId) {
+    if (!scanning_) cmdEdit_Click();
+  }
+}
+
+void ReferenceScanner::onDestroy() {
+  timerOn_ = false;
+  rescanPending_ = false;
+  for (Control* c :
+       std::initializer_list<Control*>{&Label1, &lblStatus, &cmdStop, &cmdDelete, &cmdClose,
+                                       &cmdEdit, &chkDelete, &pgKeys, &list_})
+    c->attach(nullptr);
+  list_.clear();
+  imglOrphaned_.reset();
+}
+
+bool recycleReferencedFile(std::string_view path) {
+  if (path.size() < 4 || !isUsablePathLength(path) || path[1] != ':' ||
+      (path[2] != '\\' && path[2] != '/'))
+    return false;
+  std::wstring w = wide(path);
+  DWORD attrs = GetFileAttributesW(w.c_str());
+  if (attrs == INVALID_FILE_ATTRIBUTES ||
+      (attrs & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)))
+    return false;
+  std::string full = cleaningRootPath(path);
+  std::string windows = cleaningRootPath(GetWindowsDir());
+  if (full.empty() || windows.empty() || istartsWith(full, windows + "\\") ||
+      iequals(full, windows))
+    return false;
+  std::wstring from = wide(full);
+  from.append(2, L'\0');
+  SHFILEOPSTRUCTW op{};
+  op.wFunc = FO_DELETE;
+  op.pFrom = from.c_str();
+  op.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI;
+  if (SHFileOperationW(&op) != 0 || op.fAnyOperationsAborted) return false;
+  return GetFileAttributesW(w.c_str()) == INVALID_FILE_ATTRIBUTES;
+}
+
+}  // namespace glenvask

@@ -1,0 +1,85 @@
+// The main window's header pictures, pages and pictures, and the plug-in-only run of the
+// Plugins menu.
+#include <gtest/gtest.h>
+
+#include "base/plugin_format.h"
+#include "cleaner/files_support.h"
+
+namespace glenvask {
+namespace {
+
+class NavigationTest : public test::CategoryTest {};
+
+TEST_F(NavigationTest, HeaderPicturesSwitchThePages) {
+  load();
+  auto shown = [&](const char* name) { return IsWindowVisible(w.child(name)) != 0; };
+  struct Case {
+    int picture;
+    bool categories, tools, updates, clean, tip;
+  } cases[] = {
+      {ids::kMainTabTools, false, true, false, false, false},
+      {ids::kMainTabUpdates, false, false, true, false, false},
+      {ids::kMainTabMain, true, false, false, true, true},
+  };
+  int checks = 0;
+  w.onUpdateCheck = [&] { ++checks; };
+  w.show();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.picture);
+    // A click on the picture, as the control reports it.
+    SendMessageW(w.hwnd(), WM_COMMAND, MAKEWPARAM(c.picture, STN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(w.hwnd(), c.picture)));
+    EXPECT_EQ(shown("chkRecycleBin"), c.categories);
+    EXPECT_EQ(shown("Image33"), c.tools);
+    EXPECT_EQ(shown("lblLatest"), c.updates);
+    EXPECT_EQ(shown("cmdClean") && shown("cmdStop"), c.clean);
+    EXPECT_EQ(shown("Label26"), c.tip);
+    EXPECT_FALSE(shown("cmdDownload"));
+  }
+  // The Updates page armed the check once; it runs at the timer's first tick only.
+  EXPECT_EQ(checks, 0);
+  w.Timer1_Timer();
+  EXPECT_EQ(checks, 1);
+
+  // A run disables the pictures that open windows, as it does the menus.
+  w.setMenusEnabled(false);
+  for (const char* p : {"Image22", "Image23", "Image33", "Image38"})
+    EXPECT_FALSE(IsWindowEnabled(w.child(p))) << p;
+  EXPECT_TRUE(IsWindowEnabled(w.child("Image24"))) << "the pages stay free to look at";
+  w.setMenusEnabled(true);
+  EXPECT_TRUE(IsWindowEnabled(w.child("Image33")));
+}
+
+// The Plugins menu's run: its own summary form, the Plugins section alone, and no window of
+// the menus opens while it goes (a command posted past a gray item included).
+TEST_F(NavigationTest, PluginOnlyRunHasASummaryOfItsOwn) {
+  work.write("data\\a.tmp", std::string(1000, 'a'));
+  work.write("data\\b.tmp", std::string(536, 'b'));
+  work.write("data\\c.tmp", "");
+  PluginFile plugin;
+  plugin.files.push_back({"No", "No", work.file("data") + "\\*.tmp"});
+  app.write("Plugins\\one.qvp", writePluginFile(plugin));
+  app.write("plg.txt", writePluginList({{true, "one.qvp", "one"}}));
+  load();
+  w.categoryByName("chkTemp")->setValue(1);
+  test::RecordingOutside outside;
+  expectSummary([&] { SendMessageW(w.hwnd(), WM_COMMAND, ids::kCmdInternetOptions, 0); });
+  PostMessageW(w.hwnd(), WM_COMMAND, ids::kCmdProcessPlugins, 0);
+  MSG m;
+  while (PeekMessageW(&m, w.hwnd(), 0, 0, PM_REMOVE)) DispatchMessageW(&m);
+  EXPECT_EQ(test::treeOf(work.file("data")), std::vector<std::string>{});
+  EXPECT_EQ(summary.count, "3");
+  EXPECT_TRUE(summary.log.ends_with("\r\n\r\nFiles Deleted:  3  Files Space Gained 1.5  KB"))
+      << summary.log;
+  EXPECT_EQ(summary.sections,
+            (std::vector<std::string>{"Not Cleaned", "Not Cleaned", "Not Cleaned", "Not Cleaned",
+                                      "Cleaned"}));
+  EXPECT_EQ(summary.marks, 1);
+  EXPECT_TRUE(outside.processes.empty()) << "no window opens during the run";
+  EXPECT_EQ(w.PLGValue.value(), 0) << "the marks are cleared after the summary";
+  EXPECT_EQ(w.lblStatus.text(), "");
+  EXPECT_TRUE(w.cmdClean.enabled());
+}
+
+}  // namespace
+}  // namespace glenvask

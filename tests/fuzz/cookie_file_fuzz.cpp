@@ -1,0 +1,19 @@
+// Cookie file reader: any bytes read without fault; every record it gives has a domain, and
+// a complete record's source holds its domain.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+#include "base/cookiefile.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace glenvask;
+  std::string_view text(reinterpret_cast<const char*>(data), size);
+  for (const CookieRecord& r : parseCookieFile(text)) {
+    if (r.domain.empty()) std::abort();
+    if (r.complete && r.source.find(r.domain) == std::string::npos) std::abort();
+    if (!r.complete && !r.source.empty()) std::abort();
+  }
+  return 0;
+}

@@ -1,0 +1,275 @@
+// The plug-in manager on real files and a scratch registry key: the list and plg.txt, Add,
+// Delete, the editor's rows, and Process with its stop by a close.
+#include "plugins/frmPluginManager.h"
+
+#include "base/sizes.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "plugins/engine.h"
+#include "services/delete.h"
+#include "services/globals.h"
+#include "services/paths.h"
+#include "services/registry.h"
+#include "support/host.h"
+#include "support/scripted.h"
+#include "win/pump.h"
+#include "win/unicode.h"
+
+namespace glenvask {
+namespace {
+
+using Texts = std::vector<std::string>;
+
+// One line of a plug-in file or of plg.txt: the fields joined by the character 1.
+std::string rec(std::initializer_list<std::string> fields) {
+  std::string line;
+  for (const auto& f : fields) line += (line.empty() ? "" : "\x01") + f;
+  return line + "\r\n";
+}
+
+// The main window's part in Process: deletes what was collected, counting as a category.
+class DeletingHost : public test::RecordingHost {
+ public:
+  std::function<void()> afterEachFile;
+  std::int64_t files = 0, space = 0;
+  void deleteFiles() override {
+    for (size_t i = 0; i < arrFiles.size(); ++i) {
+      doEvents();
+      if (bAbort) return stopOperation("Aborted by user");
+      std::int64_t n = 0;
+      if (DeleteJunkFile(arrFiles[i], &n)) ++files, space += n;
+      if (afterEachFile) afterEachFile();
+    }
+  }
+  void deleteFolders() override {
+    for (size_t i = arrFolders.size(); i-- > 0;) RemoveDirectoryW(wide(arrFolders[i]).c_str());
+  }
+  std::int64_t categoryFileCount() const override { return files; }
+  std::int64_t categorySpace() const override { return space; }
+  void clearCategoryCounters() override { files = space = 0; }
+};
+
+class ManagerTest : public ::testing::Test {
+ protected:
+  test::ScratchFolder app;
+  test::ScriptedAsker asker;
+  DeletingHost host;
+  std::uint64_t slice_ = EventPump::sliceMs();
+
+  void SetUp() override {
+    setAppPath(app.path());
+    EventPump::setSliceMs(0);  // every pump dispatches: a posted close is seen at once
+    DeleteMethod = kDeletePlain;
+  }
+  void TearDown() override {
+    frmPluginManager().destroy();
+    EventPump::setSliceMs(slice_);
+    bAbort = false;
+    setAppPath("");
+  }
+  void plugin(const std::string& name, const std::string& body) {
+    app.write("Plugins\\" + name, body);
+  }
+  Texts rows(PluginManagerWindow& m) {
+    Texts out;
+    for (const auto& e : m.entries())
+      out.push_back((e.checked ? "1 " : "0 ") + e.fileName + " " + e.description);
+    return out;
+  }
+  Texts messages() {
+    Texts out;
+    for (const auto& q : asker.asked())
+      if (q.kind == "message") out.push_back(q.text);
+    return out;
+  }
+};
+
+TEST_F(ManagerTest, ListsExistingPluginsSortedAndWritesThemBackOnClose) {
+  for (const char* n : {"b.qvp", "A.qvp", "c.qvp"}) plugin(n, rec({"D", ""}));
+  app.write("plg.txt", rec({"1", "b.qvp", "B"}) + rec({"0", "A.qvp", "a"}) +
+                           rec({"1", "missing.qvp", "gone"}) + rec({"1", "c.qvp"}) + "\r\nx\r\n" +
+                           rec({"1", "..\\Plugins\\b.qvp", "x"}) + rec({"yes", "b.qvp", "odd"}));
+  PluginManagerWindow& m = frmPluginManager();
+  EXPECT_EQ(m.text(), "Plugins Manager");
+  EXPECT_EQ(rows(m), (Texts{"0 A.qvp a", "1 b.qvp B", "0 b.qvp odd", "1 c.qvp "}));
+  EXPECT_EQ(m.lblStatus.text(), "4 plugin(s) listed");
+  // Each header click reverses the order, whichever column it is.
+  m.lstvPlugin_ColumnClick(0);
+  EXPECT_EQ(m.entries().front().fileName, "c.qvp");
+  m.lstvPlugin_ColumnClick(1);
+  EXPECT_EQ(rows(m), (Texts{"1 c.qvp ", "0 A.qvp a", "1 b.qvp B", "0 b.qvp odd"}));
+  m.lstvPlugin.setRowChecked(0, false);
+  m.cmdClose.click();
+  EXPECT_FALSE(m.isOpen());
+  EXPECT_EQ(app.read("plg.txt"), rec({"0", "c.qvp", ""}) + rec({"0", "A.qvp", "a"}) +
+                                     rec({"1", "b.qvp", "B"}) + rec({"0", "b.qvp", "odd"}));
+  app.write("plg.txt", "");
+  EXPECT_EQ(frmPluginManager().lblStatus.text(), "0 plugin(s) listed");
+  frmPluginManager().mnuExit_Click();
+  EXPECT_EQ(app.read("plg.txt"), "");
+}
+
+TEST_F(ManagerTest, AddTakesOnlyDescribedFilesOfThePluginsFolder) {
+  plugin("d.qvp", rec({"D", "described"}) + rec({"F", "No", "No", "C:\\x\\*.tmp"}));
+  plugin("f.qvp", rec({"F", "No", "No", "C:\\x\\*.tmp"}) + rec({"D", "late"}));
+  app.write("other\\x.qvp", rec({"D", "elsewhere"}));
+  const std::string outside = std::string(kMsgPluginFolder) + "\r\n" + app.path() + "\\Plugins\\";
+  // Outside, outside through "..", inside through "..", inside in capitals, not described,
+  // cancelled.
+  for (const char* chosen : {"other\\x.qvp", "Plugins\\..\\other\\x.qvp",
+                             "other\\..\\Plugins\\d.qvp", "PLUGINS\\d.qvp", "Plugins\\f.qvp", ""})
+    asker.answerFile(*chosen ? std::optional(app.file(chosen)) : std::nullopt);
+  for (int i = 0; i < 3; ++i) asker.answerMessage(IDOK);
+  PluginManagerWindow& m = frmPluginManager();
+  for (int i = 0; i < 6; ++i) m.mnuAdd_Click();
+  EXPECT_EQ(messages(), (Texts{outside, outside, kMsgPluginLoadError}));
+  EXPECT_EQ(rows(m), (Texts{"1 d.qvp described", "1 d.qvp described"}));
+  EXPECT_EQ(asker.asked().front().text, kPluginsFilter);
+}
+
+TEST_F(ManagerTest, MenusFollowTheHighlightAndDeleteRemovesOnlyHighlightedPlugins) {
+  for (const char* n : {"a.qvp", "b.qvp", "c.qvp"}) plugin(n, rec({"D", n}));
+  app.write("plg.txt", rec({"1", "a.qvp"}) + rec({"0", "b.qvp"}) + rec({"1", "c.qvp"}));
+  PluginManagerWindow& m = frmPluginManager();
+  const int highlightItems[] = {ids::kCmdPluginEdit, ids::kCmdPluginDelete, ids::kCmdPluginProcess,
+                                ids::kCmdPluginDeselectAll};
+  for (bool highlighted : {false, true}) {
+    if (highlighted) m.mnuSelectAll_Click();
+    m.mnuFile_Click();
+    m.mnuView_Click();
+    for (int id : highlightItems) EXPECT_EQ(m.menuItemEnabled(id), highlighted) << id;
+  }
+  m.mnuCheckAll_Click();
+  EXPECT_TRUE(m.lstvPlugin.rowChecked(1));
+  m.mnuUncheckAll_Click();
+  EXPECT_FALSE(m.lstvPlugin.rowChecked(0));
+
+  m.mnuDeselectAll_Click();
+  m.lstvPlugin.select(0);
+  m.lstvPlugin.select(2);
+  asker.answerMessage(IDNO);
+  m.mnuDelete_Click();
+  EXPECT_EQ(m.lstvPlugin.rowCount(), 3u);
+  asker.answerMessage(IDYES);
+  m.mnuDelete_Click();
+  EXPECT_EQ(messages(), Texts(2, kMsgDeletePlugins));
+  EXPECT_EQ(rows(m), Texts{"0 b.qvp "});
+  EXPECT_EQ(m.lblStatus.text(), "1 plugin(s) listed");
+  EXPECT_FALSE(app.exists("Plugins\\a.qvp") || app.exists("Plugins\\c.qvp"));
+  EXPECT_TRUE(app.exists("Plugins\\b.qvp"));
+}
+
+TEST_F(ManagerTest, ProcessAppliesHighlightedPluginsAndReportsTheirTotals) {
+  test::ScratchKey key;
+  SetRegString(kHkeyCurrentUser, key.subkey(), "gone", "1");
+  SetRegString(kHkeyCurrentUser, key.subkey(), "stays", "1");
+  std::string data = app.path() + "\\data";
+  app.write("data\\x.tmp", std::string(100, 'x'));
+  app.write("data\\y.tmp", std::string(1436, 'y'));
+  app.write("data\\keep.log", "k");
+  plugin("p.qvp", rec({"F", "No", "No", data + "\\*.tmp"}) +
+                      rec({"R", "No", "No", "HKEY_CURRENT_USER\\" + key.subkey(), "gone"}));
+  plugin("q.qvp", rec({"F", "No", "No", data + "\\*.log"}));
+  app.write("plg.txt", rec({"0", "p.qvp"}) + rec({"1", "q.qvp"}));
+  PluginManagerWindow& m = frmPluginManager();
+  const std::string done = "Processed selected plugin(s) Total Files Deleted:  ";
+  m.mnuProcess_Click();  // nothing highlighted
+  EXPECT_EQ(m.lblStatus.text(), done + "0  none none  0  KB");
+  bAbort = true;  // a run stopped before does not stop this one
+  m.lstvPlugin.select(0);
+  m.mnuProcess_Click();
+  EXPECT_EQ(m.lblStatus.text(), done + "2  none none  1.5  KB");
+  EXPECT_FALSE(app.exists("data\\x.tmp") || app.exists("data\\y.tmp"));
+  EXPECT_TRUE(app.exists("data\\keep.log"));
+  EXPECT_EQ(GetRegString(kHkeyCurrentUser, key.subkey(), "gone"), "");
+  EXPECT_EQ(GetRegString(kHkeyCurrentUser, key.subkey(), "stays"), "1");
+  EXPECT_TRUE(m.lstvPlugin.enabled() && m.menuItemEnabled(ids::kCmdPluginNew));
+  EXPECT_TRUE(host.stops.empty());
+
+  const std::pair<std::int64_t, const char*> sizes[] = {
+      {0, "0"}, {1024, "1"}, {10, "0.01"}, {128, "0.12"}, {384, "0.38"}, {5000, "4.88"}};
+  for (const auto& [bytes, text] : sizes) EXPECT_EQ(kilobytesText(bytes), text) << bytes;
+  EXPECT_EQ(kilobytesText(1536, ","), "1,5");
+}
+
+TEST_F(ManagerTest, CloseDuringProcessStopsItAndNothingRunsAfter) {
+  test::ScratchKey key;
+  std::string data = app.path() + "\\data";
+  plugin("p1.qvp", rec({"F", "No", "No", data + "\\one\\*.*"}) +
+                       rec({"R", "No", "No", "HKEY_CURRENT_USER\\" + key.subkey(), "v"}));
+  plugin("p2.qvp", rec({"F", "No", "No", data + "\\two\\*.*"}));
+  app.write("plg.txt", rec({"1", "p1.qvp"}) + rec({"1", "p2.qvp"}));
+  struct Case {
+    bool closeBeforeWalk;  // else after the first file deleted
+    int filesLeft;
+    bool valueLeft;
+  } cases[] = {{true, 3, true}, {false, 2, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.closeBeforeWalk);
+    for (const char* f : {"one\\a", "one\\b", "one\\c", "two\\d"})
+      app.write("data\\" + std::string(f), "x");
+    SetRegString(kHkeyCurrentUser, key.subkey(), "v", "1");
+    host.stops.clear();
+    PluginManagerWindow& m = frmPluginManager();
+    m.mnuSelectAll_Click();
+    host.afterEachFile = [&m] {
+      // Meanwhile the list and menus are off, and a command that reaches the window is not run.
+      EXPECT_FALSE(m.lstvPlugin.enabled());
+      EXPECT_TRUE(GetMenuState(GetMenu(m.hwnd()), 0, MF_BYPOSITION) & MF_GRAYED);
+      SendMessageW(m.hwnd(), WM_COMMAND, ids::kCmdPluginDelete, 0);
+      PostMessageW(m.hwnd(), WM_CLOSE, 0, 0);
+    };
+    if (c.closeBeforeWalk) PostMessageW(m.hwnd(), WM_CLOSE, 0, 0);
+    m.mnuProcess_Click();
+    EXPECT_TRUE(m.isOpen()) << "the close waits for the loop";
+    EXPECT_TRUE(test::pumpUntil([&] { return !m.isOpen(); }));
+    int left = 0;
+    for (const char* f : {"one\\a", "one\\b", "one\\c"})
+      left += app.exists("data\\" + std::string(f));
+    EXPECT_EQ(left, c.filesLeft);
+    EXPECT_TRUE(app.exists("data\\two\\d")) << "the next plug-in never ran";
+    EXPECT_EQ(GetRegString(kHkeyCurrentUser, key.subkey(), "v") == "1", c.valueLeft);
+    EXPECT_EQ(host.stops, Texts{"Aborted by user"});
+    EXPECT_EQ(app.read("plg.txt"), rec({"1", "p1.qvp", ""}) + rec({"1", "p2.qvp", ""}));
+    host.afterEachFile = nullptr;
+  }
+}
+
+TEST_F(ManagerTest, EditorSavesIntoItsOwnRow) {
+  plugin("a.qvp", rec({"D", "first"}));
+  plugin("b.qvp", rec({"D", "second"}));
+  app.write("plg.txt", rec({"1", "a.qvp", "first"}) + rec({"0", "b.qvp", "second"}));
+  PluginManagerWindow& m = frmPluginManager();
+  asker.answerModal([&](Dialog& d) {
+    auto& ed = dynamic_cast<PluginEditorWindow&>(d);
+    EXPECT_EQ(ed.text(), "Plugins - NoName");
+    ed.txtDescription.setText("new one");
+    asker.answerInput("new");
+    ed.cmdSave.click();
+    ed.cmdClose.click();
+  });
+  m.mnuCreate_Click();
+  EXPECT_EQ(rows(m), (Texts{"1 a.qvp first", "0 b.qvp second", "1 new.qvp new one"}));
+  EXPECT_EQ(m.lblStatus.text(), "3 plug-in(s) listed");
+  EXPECT_EQ(app.read("Plugins\\new.qvp"), rec({"D", "new one"}));
+
+  // Edited from its row (double click); another row highlighted meanwhile keeps its text.
+  asker.answerModal([&](Dialog& d) {
+    auto& ed = dynamic_cast<PluginEditorWindow&>(d);
+    EXPECT_EQ(ed.txtDescription.text(), "second");
+    ed.txtDescription.setText("changed");
+    m.lstvPlugin.select(1, false);
+    m.lstvPlugin.select(0);
+    ed.cmdSave.click();
+  });
+  m.lstvPlugin.select(1);
+  m.lstvPlugin_DblClick();
+  EXPECT_EQ(rows(m), (Texts{"1 a.qvp first", "0 b.qvp changed", "1 new.qvp new one"}));
+  EXPECT_EQ(app.read("Plugins\\b.qvp"), rec({"D", "changed"}));
+}
+
+}  // namespace
+}  // namespace glenvask

@@ -1,0 +1,288 @@
+// The plug-in editor and its key generator: the rows each tab adds and refuses, the file
+// picker, the INI reader, and saving through the Plugins folder.
+#include "plugins/frmPlugin.h"
+
+#include <gtest/gtest.h>
+
+#include "plugins/engine.h"
+#include "plugins/frmKeygen.h"
+#include "services/paths.h"
+#include "support/scripted.h"
+#include "win/unicode.h"
+
+namespace glenvask {
+namespace {
+
+using Rows = std::vector<std::vector<std::string>>;
+using Texts = std::vector<std::string>;
+
+Rows rowsOf(const ListView& list) {
+  Rows out;
+  for (size_t i = 0; i < list.rowCount(); ++i) out.push_back(list.row(i).cells);
+  return out;
+}
+
+Texts itemsOf(const ListBox& box) {
+  Texts out;
+  for (size_t i = 0; i < box.count(); ++i) out.push_back(box.itemText(i));
+  return out;
+}
+
+struct ListHost : PluginListHost {
+  Texts told;
+  std::string addPluginRow(const std::string& name, const std::string& d) override {
+    told.push_back("add " + name + "|" + d);
+    return "key1";
+  }
+  void setPluginDescription(const std::string& key, const std::string& d) override {
+    told.push_back("set " + key + "|" + d);
+  }
+};
+
+class EditorTest : public ::testing::Test {
+ protected:
+  test::ScratchFolder app;
+  test::ScriptedAsker asker;
+  PluginEditorWindow* ed = nullptr;
+  void SetUp() override {
+    setAppPath(app.path());
+    ed = &frmPlugin();
+  }
+  void TearDown() override {
+    ed->destroy();
+    setAppPath("");
+  }
+  // The messages shown since the last call; each was answered OK unless scripted otherwise.
+  Texts messages() {
+    Texts out;
+    for (; seen_ < asker.asked().size(); ++seen_)
+      if (asker.asked()[seen_].kind == "message") out.push_back(asker.asked()[seen_].text);
+    return out;
+  }
+  void answerOk(int times) {
+    while (times-- > 0) asker.answerMessage(IDOK);
+  }
+  size_t seen_ = 0;
+};
+
+TEST_F(EditorTest, FilesTabAddsLocationsAndRefusesIncompleteOnes) {
+  EXPECT_FALSE(ed->chkFileDeletesubFolders.enabled());
+  ed->chkFileRecurse.click();
+  EXPECT_TRUE(ed->chkFileDeletesubFolders.enabled());
+  const std::pair<std::string, std::string> typed[] = {
+      {"", "*.tmp"},
+      {"C:\\x", ""},
+      {"C:\\" + std::string(300, 'a'), "*.*"},
+      {"C:\\data", "*.*"},
+      {"C:\\", "*.tmp"}};  // the last clears "Delete subfolders"
+  answerOk(3);
+  for (const auto& [path, spec] : typed) {
+    ed->chkFileDeletesubFolders.setChecked(true);
+    ed->txtFilePath.setText(path);
+    ed->txtFileExt.setText(spec);
+    ed->cmdFilesAdd.click();
+  }
+  EXPECT_EQ(messages(), (Texts{kMsgProvidePath, kMsgProvideSpec, kMsgPathTooLong}));
+  EXPECT_EQ(rowsOf(ed->lstvFiles),
+            (Rows{{"Yes", "Yes", "C:\\data\\*.*"}, {"Yes", "No", "C:\\*.tmp"}}));
+  EXPECT_FALSE(ed->chkFileDeletesubFolders.checked());
+  EXPECT_EQ(ed->txtFilePath.text() + ed->txtFileExt.text(), "");
+  asker.answerFolder(std::nullopt);
+  ed->txtFilePath.setText("x");
+  ed->cmdFileBrowse.click();
+  EXPECT_EQ(ed->txtFilePath.text(), "") << "a cancelled browse empties the path";
+  ed->lstvFiles.select(0);
+  ed->cmdFileRemove.click();
+  EXPECT_EQ(rowsOf(ed->lstvFiles), (Rows{{"Yes", "No", "C:\\*.tmp"}}));
+}
+
+TEST_F(EditorTest, PickerWalksFoldersAndAddsTheChosenFile) {
+  app.write("pick\\b.txt", "b");
+  app.write("pick\\A.txt", "a");
+  app.write("pick\\sub\\c.txt", "c");
+  CreateDirectoryW(wide(app.file("empty")).c_str(), nullptr);
+  answerOk(2);
+  ed->setPickerFolder(app.file("empty"));
+  ed->cmdFileAddAlternate.click();
+  ed->setPickerFolder(app.file("pick"));
+  EXPECT_EQ(itemsOf(ed->dirFileAlternate), (Texts{"[..]", "sub"}));
+  EXPECT_EQ(itemsOf(ed->flFileAlternate), (Texts{"A.txt", "b.txt"}));
+  ed->cmdFileAddAlternate.click();
+  EXPECT_EQ(messages(), (Texts{kMsgNoFilesToAdd, kMsgSelectFile}));
+  ed->dirFileAlternate.select(1);
+  ed->dirFileAlternate_DblClick();
+  ed->flFileAlternate.select(0);
+  ed->cmdFileAddAlternate.click();  // the flags as the boxes stand, whatever the name
+  ed->dirFileAlternate.select(0);
+  ed->dirFileAlternate_DblClick();
+  EXPECT_EQ(ed->pickerFolder(), app.file("pick"));
+  EXPECT_EQ(rowsOf(ed->lstvFiles), (Rows{{"No", "No", app.file("pick\\sub\\c.txt")}}));
+}
+
+TEST_F(EditorTest, RegistryTabAddsRowsAndGeneratesNumberedOnes) {
+  EXPECT_EQ(ed->getRoot(), "HKEY_LOCAL_MACHINE\\");
+  EXPECT_FALSE(ed->chkDeleteAllSubkeys.enabled());
+  answerOk(2);
+  ed->cmdRegistryAdd.click();
+  ed->txtRegistrySubkey.setText("Software\\K");
+  ed->cmdGeneratesubkeys.click();  // deleting a value needs a value
+  ed->optRoot.choose(4);
+  ed->txtRegistryValue.setText("v");
+  ed->cmdRegistryAdd.click();
+  asker.answerModal([&](Dialog& d) {  // values 8 to 10, after a backward range is refused
+    auto& kg = dynamic_cast<KeygenWindow&>(d);
+    EXPECT_EQ(kg.lblKeyValue.text() + kg.cmbPad.selectedText(), "v1");
+    EXPECT_EQ(kg.cmbFrom.count(), 256u);
+    kg.cmbFrom.selectText("10");
+    kg.cmbTo.selectText("8");
+    asker.answerMessage(IDOK);
+    kg.cmdMake.click();
+    EXPECT_TRUE(kg.isOpen());
+    kg.cmbFrom.selectText("8");
+    kg.cmbTo.selectText("10");
+    kg.cmdMake.click();
+  });
+  ed->cmdGenerateValues.click();
+  EXPECT_EQ(messages(), (Texts{kMsgEnterSubkey, kMsgEnterValue, kKeygenRangeMessage}));
+  ed->optMethod.option(1).click();
+  EXPECT_EQ(ed->txtRegistryValue.text(), "") << "a whole subkey has no value";
+  EXPECT_TRUE(ed->chkDeleteAllSubkeys.enabled() && !ed->cmdGenerateValues.enabled());
+  ed->chkDeleteAllSubkeys.click();
+  asker.answerModal([](Dialog& d) { dynamic_cast<KeygenWindow&>(d).cmdClose.click(); });
+  ed->cmdGeneratesubkeys.click();  // closed: nothing added
+  ed->cmdRegistryAdd.click();
+  const std::string K = "HKEY_CURRENT_USER\\Software\\K";
+  EXPECT_EQ(rowsOf(ed->lstvRegistry), (Rows{{"No", "No", K, "v"},
+                                            {"No", "No", K, "v8"},
+                                            {"No", "No", K, "v9"},
+                                            {"No", "No", K, "v10"},
+                                            {"Yes", "Yes", K, ""}}));
+
+  KeygenSource s{"HKEY_USERS\\", "S\\k", "val", true, false};
+  struct Case {
+    bool subkeys;
+    int from, to, pad;
+    Texts keysAndValues;
+  } cases[] = {
+      {true, 7, 7, 1, {"HKEY_USERS\\S\\k07", "val"}},
+      {false, 150, 151, 2, {"HKEY_USERS\\S\\k", "val00150", "HKEY_USERS\\S\\k", "val00151"}},
+      {true, 5, 4, 0, {}},
+      {true, 0, 256, 0, {}},
+  };
+  for (const auto& c : cases) {
+    Texts got;
+    for (const auto& r : generateKeyRows(s, c.subkeys, c.from, c.to, c.pad)) {
+      got.insert(got.end(), {r.key, r.value});
+      EXPECT_EQ(r.deleteSubkey + r.recurseDelete, "YesNo");
+    }
+    EXPECT_EQ(got, c.keysAndValues) << c.from;
+  }
+}
+
+TEST_F(EditorTest, IniTabReadsSectionsAndKeysOfTheChosenFile) {
+  // A header followed by a blank keeps its last character but one; "[]" and "[x" are no
+  // headers; a comment holding "[" ends a section.
+  const std::string ini =
+      "[One]\r\na=1\r\nb=2\r\n; [Two] a comment\r\n[Two] \r\nc=3\r\nnoequals\r\n[]\r\n[x\r\n"
+      "\xc3\xa9=4\r\n[\xc3\xa9t\xc3\xa9]\n=5\nd=6";
+  EXPECT_EQ(iniSections(ini), (Texts{"One", "Two]", "\xc3\xa9t\xc3\xa9"}));
+  const std::pair<const char*, Texts> keys[] = {
+      {"One", {"a", "b"}}, {"Two", {"c"}}, {"\xc3\xa9t\xc3\xa9", {"", "d"}}, {"No", {}}};
+  for (const auto& [section, want] : keys) EXPECT_EQ(iniSectionKeys(ini, section), want);
+
+  std::string file = app.write("conf\\app.ini", ini);
+  asker.answerFile(file);
+  ed->cmdINIBrowse.click();
+  EXPECT_EQ(ed->cmbINISections.count(), 3u);
+  ed->cmbINISections.select(0);
+  EXPECT_EQ(ed->cmbINIValues.count(), 2u);
+  ed->cmbINIValues.select(1);
+  ed->cmdINIAdd.click();
+  EXPECT_EQ(ed->txtINIFileName.text(), "");
+  answerOk(2);
+  ed->txtINIFileName.setText("app.ini");
+  ed->cmdINIAdd.click();
+  ed->txtINIFileName.setText(file);
+  ed->cmbINIValues.clear();
+  ed->cmdINIAdd.click();
+  EXPECT_EQ(messages(), (Texts{kMsgIniPathInvalid, kMsgEnterValue}));
+  ed->chkINIEraseSection.click();
+  EXPECT_FALSE(ed->cmbINIValues.enabled());
+  ed->cmdINIAdd.click();
+  std::string folder = app.file("conf\\");
+  EXPECT_EQ(rowsOf(ed->lstvINI),
+            (Rows{{"app.ini", "One", "No", "b", folder}, {"app.ini", "One", "Yes", "", folder}}));
+  EXPECT_EQ(asker.asked()[0].text, "INI FIles ( *.ini )|*.ini");
+}
+
+TEST_F(EditorTest, SavesNewPluginsOnlyAsFilesOfThePluginsFolder) {
+  ListHost host;
+  ed->listHost = &host;
+  ed->txtDescription.setText("cleans");
+  ed->lstvFiles.addRow({{"Yes", "No", "C:\\t\\*.tmp"}});
+  ed->lstvRegistry.addRow({{"No", "No", "HKEY_CURRENT_USER\\S", ""}});
+  ed->lstvINI.addRow({{"a.ini", "S", "Yes", "", "C:\\t\\"}});
+  // Names that would leave the folder or name a device are refused before anything is
+  // written; a blank answer or Cancel ends the save quietly.
+  const char* bad[] = {"..\\evil", "C:\\evil", "sub/evil", "x:stream", "CON", "lpt1"};
+  for (const char* name : bad) asker.answerInput(name);
+  answerOk(6);
+  asker.answerInput("");
+  asker.answerInput(std::nullopt);
+  for (size_t i = 0; i < std::size(bad) + 2; ++i) ed->cmdSave.click();
+  EXPECT_EQ(messages(), Texts(6, kMsgBadPluginName));
+  EXPECT_FALSE(folderExists(app.file("Plugins")) || app.exists("evil.qvp"));
+
+  // A Plugins folder that cannot be made: the save says so and nothing changes.
+  app.write("Plugins", "a file in the way");
+  asker.answerInput("mine");
+  answerOk(1);
+  ed->cmdSave.click();
+  EXPECT_EQ(messages(), Texts{kMsgPluginNotSaved});
+  EXPECT_TRUE(ed->NewPlugin && host.told.empty());
+  EXPECT_EQ(ed->text(), kEditorTitle);
+  DeleteFileW(wide(app.file("Plugins")).c_str());  // the next save makes the folder
+
+  asker.answerInput("mine.qvp");  // the extension is added whatever the name ends with
+  ed->cmdSave.click();
+  EXPECT_EQ(app.read("Plugins\\mine.qvp.qvp"),
+            "D\x01"
+            "cleans\r\nF\x01Yes\x01No\x01"
+            "C:\\t\\*.tmp\r\nR\x01No\x01No\x01"
+            "HKEY_CURRENT_USER\\S\x01\r\nI\x01"
+            "a.ini\x01S\x01Yes\x01\x01"
+            "C:\\t\\\r\n");
+  EXPECT_EQ(ed->text(), "Plugin: mine.qvp.qvp");
+  EXPECT_EQ(ed->PluginFile, pluginFolderPath() + "mine.qvp.qvp");
+  ed->txtDescription.setText("again");
+  ed->cmdSave.click();  // a known plug-in: saved in place, its own row told
+  EXPECT_EQ(host.told, (Texts{"add mine.qvp.qvp|cleans", "set key1|again"}));
+
+  ed->NewPlugin = true;  // a second new plug-in of that name asks before it overwrites
+  asker.answerInput("mine.qvp");
+  asker.answerMessage(IDNO);
+  ed->cmdSave.click();
+  EXPECT_EQ(app.read("Plugins\\mine.qvp.qvp").substr(0, 7),
+            "D\x01"
+            "again");
+  EXPECT_EQ(messages(), Texts{kMsgOverwritePlugin});
+}
+
+TEST_F(EditorTest, OpensWhatItCanReadOfAnyFile) {
+  ed->PluginFile = app.write("odd.qvp",
+                             "junk line\r\nF\x01Yes\r\nD\r\nX\x01"
+                             "a\r\nR\x01No\x01No\x01k\x01v\x01"
+                             "extra\n"
+                             "I\x01"
+                             "f\r\nD\x01"
+                             "desc\r\n" +
+                                 std::string(100000, 'z'));
+  ed->getPlugin();
+  EXPECT_EQ(ed->txtDescription.text(), "desc");
+  EXPECT_EQ(rowsOf(ed->lstvFiles), (Rows{{"Yes", "", ""}}));
+  EXPECT_EQ(rowsOf(ed->lstvRegistry), (Rows{{"No", "No", "k", "v"}}));
+  EXPECT_EQ(rowsOf(ed->lstvINI), (Rows{{"f", "", "", "", ""}}));
+}
+
+}  // namespace
+}  // namespace glenvask

@@ -1,0 +1,194 @@
+// The cache viewer on the prefix's own URL cache: entries seeded through the platform (a page,
+// a cookie, a history entry, a URL entry, a file address to a program, a long and a non-ASCII
+// address), listed by each filter, viewed, and deleted, checked ones and all.
+#include "tools/frmIECache.h"
+
+#include <wininet.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+
+#include "base/datetime.h"
+
+#include "support/scripted.h"
+#include "win/pump.h"
+#include "win/regional.h"
+#include "win/unicode.h"
+
+namespace glenvask {
+namespace {
+
+// Asked of the walk: the platform's entry lookup answers "there" for a non-ASCII address
+// that is gone.
+bool cached(const std::wstring& url) {
+  bool found = false;
+  ForEachUrlCacheEntry([&](const UrlCacheEntry& e) { found |= e.url == url; });
+  return found;
+}
+
+void commit(const std::wstring& url, DWORD type, const std::string& content = "") {
+  wchar_t file[MAX_PATH] = {};
+  if (!content.empty()) {
+    ASSERT_TRUE(CreateUrlCacheEntryW(url.c_str(), 0, L"htm", file, 0));
+    HANDLE h = CreateFileW(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(h, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+    CloseHandle(h);
+  }
+  FILETIME none{};
+  ASSERT_TRUE(CommitUrlCacheEntryW(url.c_str(), content.empty() ? nullptr : file, none, none, type,
+                                   nullptr, 0, nullptr, nullptr));
+}
+
+const std::wstring kPage = L"http://viewer.test/page.htm";
+const std::wstring kHistory = L"Visited: user@http://viewer.test/page.htm";
+const std::wstring kUrl = L"http://viewer.test/url";
+const std::wstring kProgram = L"file:///C:/windows/notepad.exe";
+const std::wstring kLong = L"http://viewer.test/" + std::wstring(1500, L'x');
+const std::wstring kWide = L"http://viewer.test/\x00e9t\x00e9/\x65e5\x672c";
+std::wstring cookie;  // as the platform names it
+
+class CacheViewerTest : public ::testing::Test {
+ protected:
+  test::RecordingOutside outside;
+  IECacheWindow& w = frmIECache();
+
+  void SetUp() override {
+    commit(kPage, NORMAL_CACHE_ENTRY, "<h1>Cached</h1><p>page text</p>");
+    commit(kHistory, URLHISTORY_CACHE_ENTRY | NORMAL_CACHE_ENTRY);
+    commit(kUrl, 0x41, "u");
+    commit(kProgram, NORMAL_CACHE_ENTRY);
+    commit(kLong, NORMAL_CACHE_ENTRY);
+    commit(kWide, NORMAL_CACHE_ENTRY);
+    ASSERT_TRUE(InternetSetCookieW(L"http://viewer.test/", L"c",
+                                   L"v=1; expires=Sat, 01-Jan-2050 00:00:00 GMT"));
+    ForEachUrlCacheEntry([](const UrlCacheEntry& e) {
+      if (e.isCookie() && e.url.find(L"viewer.test") != std::wstring::npos) cookie = e.url;
+    });
+    ASSERT_FALSE(cookie.empty());
+    ASSERT_TRUE(w.open());
+  }
+  void TearDown() override {
+    w.destroy();
+    for (const auto& url : {kPage, kHistory, kUrl, kProgram, kLong, kWide, cookie})
+      DeleteUrlCacheEntryW(url.c_str());
+  }
+  // The seeded entries the list holds.
+  std::set<std::wstring> listed() {
+    std::set<std::wstring> out;
+    for (size_t i = 0; i < w.lstvCache.rowCount(); ++i) {
+      std::wstring s = cacheRowSource(w.lstvCache.row(i));
+      if (s.find(L"viewer.test") != std::wstring::npos || s == kProgram) out.insert(s);
+    }
+    return out;
+  }
+  size_t rowOf(const std::wstring& source) {
+    for (size_t i = 0; i < w.lstvCache.rowCount(); ++i)
+      if (cacheRowSource(w.lstvCache.row(i)) == source) return i;
+    ADD_FAILURE() << utf8(source) << " not listed";
+    return 0;
+  }
+};
+
+TEST_F(CacheViewerTest, EachFilterListsItsEntries) {
+  const std::set<std::wstring> all{kPage, kHistory, kUrl, kProgram, kLong, kWide, cookie};
+  EXPECT_EQ(w.text(), "Temporary Internet Files (Cache)");
+  EXPECT_EQ(w.lblDisplaying.text(), "Displaying: None");
+  EXPECT_EQ(w.lblStatus.text(), std::to_string(w.lstvCache.rowCount()) + " entries");
+  EXPECT_EQ(listed(), all);
+  struct Case {
+    void (IECacheWindow::*pick)();
+    std::set<std::wstring> entries;
+  } cases[] = {
+      {&IECacheWindow::optCookies_Click, {cookie}},
+      {&IECacheWindow::optHistory_Click, {kHistory}},
+      {&IECacheWindow::optURL_Click, {kUrl}},
+      {&IECacheWindow::optAll_Click, all},
+  };
+  for (const auto& c : cases) {
+    (w.*c.pick)();
+    EXPECT_EQ(listed(), c.entries);
+  }
+  w.display.choose(2);  // as a click: History
+  EXPECT_EQ(listed(), std::set<std::wstring>{kHistory});
+
+  w.display.choose(0);
+  const ListRow& page = w.lstvCache.row(rowOf(kPage));
+  EXPECT_EQ(page.cells[kCacheColSize], "31");
+  EXPECT_EQ(page.cells[kCacheColLocalName].substr(0, 4), "page");
+  EXPECT_TRUE(parseDateTime(page.cells[kCacheColLastAccessed], userRegionalFormat()))
+      << page.cells[kCacheColLastAccessed];
+  EXPECT_EQ(w.lstvCache.row(rowOf(kWide)).cells[kCacheColSource], utf8(kWide));
+}
+
+TEST_F(CacheViewerTest, ViewShowsPagesOfflineAndStartsNothing) {
+  struct Case {
+    std::wstring source;
+    std::string displaying, text;
+  } cases[] = {
+      {kPage, "Displaying: " + utf8(kPage), "Cached\n\npage text"},
+      {kHistory, "Displaying: " + utf8(kPage), "Cached\n\npage text"},
+      {cookie, "Displaying: " + utf8(kPage), "Cached\n\npage text"},  // never shown
+      {kProgram, "Displaying: " + utf8(kProgram), utf8(kProgram)},
+      {kUrl, "Displaying: " + utf8(kUrl), "u"},
+  };
+  for (const auto& c : cases) {
+    for (size_t r : w.lstvCache.selectedRows()) w.lstvCache.select(r, false);
+    w.lstvCache.select(rowOf(c.source));
+    w.lstvCache_DblClick();
+    EXPECT_EQ(w.lblDisplaying.text(), c.displaying) << utf8(c.source);
+    EXPECT_EQ(w.wbCache.shownText(), c.text) << utf8(c.source);
+  }
+  EXPECT_TRUE(outside.shellCalls.empty());
+  EXPECT_TRUE(outside.processes.empty());
+}
+
+TEST_F(CacheViewerTest, DeleteRemovesTheCheckedEntriesOnly) {
+  w.lstvCache.setRowChecked(rowOf(kLong), true);
+  w.lstvCache.setRowChecked(rowOf(kWide), true);
+  w.cmdDelete_Click();
+  EXPECT_FALSE(cached(kLong));
+  EXPECT_FALSE(cached(kWide));
+  for (const auto& url : {kPage, kHistory, kUrl, kProgram, cookie}) EXPECT_TRUE(cached(url));
+  EXPECT_EQ(listed(), (std::set<std::wstring>{kPage, kHistory, kUrl, kProgram, cookie}));
+  EXPECT_EQ(w.lblStatus.text(), std::to_string(w.lstvCache.rowCount()) + " entries");
+}
+
+TEST_F(CacheViewerTest, DeleteAllEmptiesTheFilterAndStaysLive) {
+  w.optHistory_Click();
+  // A command that comes while Delete all runs is handled, with Delete all disabled meanwhile.
+  std::uint64_t slice = EventPump::sliceMs();
+  EventPump::setSliceMs(0);
+  std::vector<bool> enabledDuring;
+  w.lstvCache.onCheckChanged = [&](size_t) { enabledDuring.push_back(w.cmdClear.enabled()); };
+  PostMessageW(w.hwnd(), WM_COMMAND, ids::kCacheSelectAll, 0);
+  w.cmdClear_Click();
+  EventPump::setSliceMs(slice);
+  w.lstvCache.onCheckChanged = nullptr;
+  EXPECT_FALSE(enabledDuring.empty());
+  EXPECT_EQ(std::count(enabledDuring.begin(), enabledDuring.end(), true), 0);
+  EXPECT_TRUE(w.cmdClear.enabled());
+  EXPECT_EQ(w.lstvCache.rowCount(), 0u);
+  EXPECT_EQ(w.lblStatus.text(), "0 entries");
+  EXPECT_FALSE(cached(kHistory));
+  for (const auto& url : {kPage, kUrl, kProgram, kLong, kWide, cookie}) EXPECT_TRUE(cached(url));
+}
+
+TEST_F(CacheViewerTest, AFilterChosenDuringDeleteAllEndsIt) {
+  // The rows change under the loop: it deletes nothing that is not listed as it was.
+  std::uint64_t slice = EventPump::sliceMs();
+  EventPump::setSliceMs(0);
+  HWND cookies = GetDlgItem(w.hwnd(), ids::kCacheCookies);
+  PostMessageW(w.hwnd(), WM_COMMAND, MAKEWPARAM(ids::kCacheCookies, BN_CLICKED),
+               reinterpret_cast<LPARAM>(cookies));
+  w.cmdClear_Click();
+  EventPump::setSliceMs(slice);
+  EXPECT_EQ(listed(), std::set<std::wstring>{cookie});
+  for (const auto& url : {kPage, kHistory, kUrl, kProgram, kLong, kWide, cookie})
+    EXPECT_TRUE(cached(url)) << utf8(url);
+}
+
+}  // namespace
+}  // namespace glenvask
