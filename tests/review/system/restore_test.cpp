@@ -7,7 +7,7 @@
 #include "review/backups_support.h"
 #include "review/frmOverwrite.h"
 #include "services/host.h"
-#include "support/drives.h"
+#include "support/drive.h"
 #include "support/scripted.h"
 #include "win/pump.h"
 
@@ -30,13 +30,13 @@ class MainHost : public CleaningHost {
 class RestoreTest : public ::testing::Test {
  protected:
   test::ScratchFolder backups{"backups"}, drive{"drive"};
-  test::MappedDrive d{'D', drive.path()};
+  test::ScratchDrive d{L'D', drive.path(), DRIVE_FIXED};
   test::ScriptedAsker script;
   test::PageWindow page;
   MainHost host;
 
   void SetUp() override {
-    if (!d.ok()) GTEST_SKIP() << "drive D: is taken in this prefix";
+    if (!d.ready()) GTEST_SKIP() << "drive D: is taken in this prefix";
     ASSERT_TRUE(page.make());
   }
   void TearDown() override { page.destroy(); }
