@@ -102,7 +102,6 @@ void ZipViewWindow::Form_Load() {
   ilsIcons16.reset(ImageList_Create(cx, cy, ILC_COLOR32 | ILC_MASK, 16, 16));
   icons_.clear();
   written_.clear();
-  typeNames_.clear();
   // Image 0, "DEFAULT": the shell's icon of a file of no known type.
   SHFILEINFOW info{};
   if (ilsIcons16 && SHGetFileInfoW(L"file", FILE_ATTRIBUTE_NORMAL, &info, sizeof info,
@@ -174,22 +173,16 @@ int ZipViewWindow::GetExtensionIcon(std::string_view fileName) {
     std::wstring probe = L"file" + ext;
     if (key != ".EXE" && ilsIcons16 &&
         SHGetFileInfoW(probe.c_str(), FILE_ATTRIBUTE_NORMAL, &info, sizeof info,
-                       SHGFI_ICON | SHGFI_SMALLICON | SHGFI_TYPENAME | SHGFI_USEFILEATTRIBUTES) &&
+                       SHGFI_ICON | SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES) &&
         info.hIcon) {
       int added = ImageList_AddIcon(ilsIcons16.get(), info.hIcon);
       DestroyIcon(info.hIcon);
       if (added >= 0) index = added;
-      typeNames_[key] = utf8(info.szTypeName);
     }
     it = icons_.emplace(std::move(key), index).first;
   }
   written_.emplace(std::move(written), it->second);
   return it->second;
-}
-
-std::string ZipViewWindow::typeName(const std::string& extension) const {
-  auto it = typeNames_.find(extension);
-  return it == typeNames_.end() ? std::string() : it->second;
 }
 
 void ZipViewWindow::lvwZip_ColumnClick(size_t column) {
@@ -269,7 +262,6 @@ void ZipViewWindow::onDestroy() {
   ilsIcons16.reset();
   icons_.clear();
   written_.clear();
-  typeNames_.clear();
 }
 
 }  // namespace glenvask

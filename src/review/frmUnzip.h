@@ -7,7 +7,6 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -55,8 +54,6 @@ class ZipViewWindow : public Dialog {
   // with its dot), asked of the shell by the extension alone; the default image (0) for a
   // name without one and for programs.
   int GetExtensionIcon(std::string_view fileName);
-  // The shell's name of a file type whose image was made ("Text Document"); "" for others.
-  std::string typeName(const std::string& extension) const;
   // Sorts by the column, each click toggling between ascending and descending.
   void lvwZip_ColumnClick(size_t column);
 
@@ -92,7 +89,6 @@ class ZipViewWindow : public Dialog {
   ImageListHandle ilsIcons16;
   std::unordered_map<std::string, int> icons_;    // upper-case extension -> image
   std::unordered_map<std::string, int> written_;  // extension as written -> image
-  std::map<std::string, std::string> typeNames_;
 };
 
 // The one viewer of the program.

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
-#include <optional>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #include "base/pathtext.h"
@@ -44,10 +44,10 @@ std::optional<std::uint64_t> entryTime(const ZipEntry& z) {
     std::size_t len = static_cast<std::size_t>(b[2] | b[3] << 8);
     if (extra.size() - p - 4 < len) break;
     if ((b[0] | b[1] << 8) == kTimestampTag && len >= 5 && (b[4] & 1)) {
-      std::int32_t unix = static_cast<std::int32_t>(
+      std::int32_t seconds = static_cast<std::int32_t>(
           static_cast<std::uint32_t>(b[5]) | static_cast<std::uint32_t>(b[6]) << 8 |
           static_cast<std::uint32_t>(b[7]) << 16 | static_cast<std::uint32_t>(b[8]) << 24);
-      return static_cast<std::uint64_t>(static_cast<std::int64_t>(unix) + 11644473600LL) *
+      return static_cast<std::uint64_t>(static_cast<std::int64_t>(seconds) + 11644473600LL) *
              10000000ull;
     }
     p += 4 + len;
@@ -168,19 +168,43 @@ std::string_view cUnZip::pathOf(const Listed& l) const {
   return path.substr(0, path.find('\0'));
 }
 
+const ZipEntry* cUnZip::zipEntry(std::int64_t i) const {
+  if (i < 1 || i > FileCount()) return nullptr;
+  return &archive_->reader.entries()[entries_[static_cast<std::size_t>(i - 1)].index];
+}
+
 UnzipEntry cUnZip::entry(std::int64_t i) const {
   UnzipEntry e;
-  if (i < 1 || i > FileCount()) return e;
-  const Listed& l = entries_[static_cast<std::size_t>(i - 1)];
-  const ZipEntry& z = archive_->reader.entries()[l.index];
+  const ZipEntry* z = zipEntry(i);
+  if (!z) return e;
   e.name = Filename(i);
   e.folder = FileDirectory(i);
-  e.size = z.size;
-  e.packedSize = z.compressedSize;
-  e.date = fromDosTime(z.modified);
-  e.crc = z.crc;
-  e.encrypted = (z.flags & kEncryptedFlag) != 0;
+  e.size = z->size;
+  e.packedSize = z->compressedSize;
+  e.date = fromDosTime(z->modified);
+  e.crc = z->crc;
+  e.encrypted = (z->flags & kEncryptedFlag) != 0;
   return e;
+}
+
+std::uint64_t cUnZip::FileSize(std::int64_t i) const {
+  const ZipEntry* z = zipEntry(i);
+  return z ? z->size : 0;
+}
+
+std::uint64_t cUnZip::FilePackedSize(std::int64_t i) const {
+  const ZipEntry* z = zipEntry(i);
+  return z ? z->compressedSize : 0;
+}
+
+DateTime cUnZip::FileDate(std::int64_t i) const {
+  const ZipEntry* z = zipEntry(i);
+  return z ? fromDosTime(z->modified) : DateTime{};
+}
+
+bool cUnZip::FileEncrypted(std::int64_t i) const {
+  const ZipEntry* z = zipEntry(i);
+  return z && (z->flags & kEncryptedFlag);
 }
 
 std::string cUnZip::Filename(std::int64_t i) const {

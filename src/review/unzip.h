@@ -5,9 +5,11 @@
 //
 // An extraction is exact: each entry is written by its index (so duplicate names and names
 // that look like patterns are plain names), only below the extraction folder, never through a
-// linked folder, and an existing file is replaced only by a complete copy whose CRC checked:
-// the entry goes to a new temporary file in the target folder, which then takes the old
-// file's place. On any error the old file stays as it was and no temporary file is left.
+// linked folder nor into a device. A file that is not there is made new and deleted again
+// unless the entry came out whole with its CRC right; an existing file is replaced only by
+// such a copy: the entry goes to a new temporary file in the target folder, which then takes
+// the old file's place. On any error the old file stays as it was and no temporary file is
+// left.
 #pragma once
 
 #include <cstdint>
@@ -80,10 +82,10 @@ class cUnZip {
   UnzipEntry entry(std::int64_t i) const;
   std::string Filename(std::int64_t i) const;
   std::string FileDirectory(std::int64_t i) const;
-  std::uint64_t FileSize(std::int64_t i) const { return entry(i).size; }
-  std::uint64_t FilePackedSize(std::int64_t i) const { return entry(i).packedSize; }
-  DateTime FileDate(std::int64_t i) const { return entry(i).date; }
-  bool FileEncrypted(std::int64_t i) const { return entry(i).encrypted; }
+  std::uint64_t FileSize(std::int64_t i) const;
+  std::uint64_t FilePackedSize(std::int64_t i) const;
+  DateTime FileDate(std::int64_t i) const;
+  bool FileEncrypted(std::int64_t i) const;
 
   // Extracts every listed entry below UnzipFolder by the options. True when none failed (an
   // entry left by the options or by the answer to the question did not fail) and the archive
@@ -117,6 +119,7 @@ class cUnZip {
     std::size_t nameAt;
   };
   std::string_view pathOf(const Listed& l) const;
+  const ZipEntry* zipEntry(std::int64_t i) const;  // nothing outside 1 to FileCount
   Outcome extract(const Listed& l, const std::string& root);
   bool shouldReplace(std::size_t index, const std::string& target, std::uint64_t written);
   bool fill(const ZipEntry& z, void* file, bool withAttributes);

@@ -1,5 +1,6 @@
-// What the tests of the backups share: archives written by the program's own zip writer (any
-// entry name, hostile ones too), damaged on purpose, and the local write time of a file.
+// What the tests of the backups share: archives of the program's own zip writer (any entry
+// name, hostile ones too), bytes changed on purpose, and a window holding the backup list with
+// the four rule buttons, as the Backups page does.
 #pragma once
 
 #include <windows.h>
@@ -14,9 +15,7 @@
 #include "review/backups.h"
 #include "services/settings.h"
 #include "services/zipfile.h"
-#include "support/regional.h"
 #include "win/controls.h"
-#include "win/unicode.h"
 
 namespace glenvask::test {
 
@@ -24,35 +23,31 @@ inline const DateTime kEntryTime{2024, 3, 1, 10, 20, 30};
 
 struct Item {
   std::string name, data;
-  DateTime time = kEntryTime;
   std::uint32_t attributes = FILE_ATTRIBUTE_ARCHIVE;
 };
 
 // An archive of the items; without its directory when `finish` is false (as a kill leaves it).
 inline std::string makeArchive(const std::string& path, const std::vector<Item>& items,
                                bool finish = true) {
-  WinZipFile f;
-  EXPECT_TRUE(f.openWrite(path)) << path;
-  ZipWriter w(f);
-  EXPECT_TRUE(w.open());
+  MemoryZipFile zip;
+  ZipWriter w(zip);
+  w.open();
   for (const auto& it : items) {
     std::size_t at = 0;
-    EXPECT_TRUE(w.add({it.name, toDosTime(it.time), it.attributes, it.data.size()},
-                      [&](char* b, std::size_t cap) -> std::int64_t {
+    EXPECT_TRUE(w.add({it.name, toDosTime(kEntryTime), it.attributes, it.data.size()},
+                      [&](char* b, std::size_t cap) {
                         std::size_t n = std::min(cap, it.data.size() - at);
                         std::memcpy(b, it.data.data() + at, n);
                         at += n;
                         return static_cast<std::int64_t>(n);
-                      }))
-        << it.name;
+                      }));
   }
-  if (finish) {
-    EXPECT_TRUE(w.finish());
-  }
+  if (finish) w.finish();
+  EXPECT_TRUE(writeFileAtomic(path, zip.bytes)) << path;
   return path;
 }
 
-// Changes the archive's bytes: `edit` gets them all and says what they become.
+// Changes a file's bytes: `edit` gets them all and says what they become.
 template <class Edit>
 void editFile(const std::string& path, Edit edit) {
   std::string bytes = readFileBytes(path).value_or("");
@@ -67,29 +62,12 @@ inline void markEncrypted(std::string& zip) {
       zip[p + flags] |= 1;
 }
 
-inline DateTime localWriteTime(const std::string& path) {
-  WIN32_FILE_ATTRIBUTE_DATA a{};
-  GetFileAttributesExW(wide(path).c_str(), GetFileExInfoStandard, &a);
-  FILETIME local{};
-  SYSTEMTIME st{};
-  FileTimeToLocalFileTime(&a.ftLastWriteTime, &local);
-  FileTimeToSystemTime(&local, &st);
-  return {st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond};
-}
-
-// A window holding a backup list and the four rule buttons, as the Backups page does.
 class PageWindow : public Window {
  public:
   BackupList backups;
-  OptionGroup rules;
+  OptionGroup rules;           // Always, Newer, Prompt, Never
   bool quitOnDestroy = false;  // ends the message loop when it goes
-  bool make() {
-    WindowSpec spec;
-    spec.title = "Backups";
-    spec.width = 760;
-    spec.height = 330;
-    return create(spec);
-  }
+  bool make() { return create({"Backups", 760, 330}); }
 
  protected:
   const wchar_t* className() const override { return L"GlenvaskTestBackupPage"; }
