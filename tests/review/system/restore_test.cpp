@@ -88,7 +88,16 @@ TEST(Restore, RulesQuestionsAndErrors) {
        std::vector<std::string>{"1_x.zip", missing + "_x.zip", "D_folders.zip", "D_hostile.zip", "D_random.zip"})
     EXPECT_EQ(restore(a, 0), kRestoreErrorText) << a;
   EXPECT_EQ(test::listFolder(drive.path()), std::vector<std::string>{"safe.txt"});
-  page.destroy();
+
+  // The page closed during a restore: it stops after the file at hand, then the page closes.
+  test::makeArchive(backups.file("D_two.zip"), {{"safe.txt", "new"}, {"later.txt", "later"}});
+  script.answerModal([&](Dialog& q) {
+    SendMessageW(page.hwnd(), WM_CLOSE, 0, 0);
+    q.close();
+  });
+  EXPECT_EQ(restore("D_two.zip", 2), kRestoreErrorText);
+  EXPECT_FALSE(drive.exists("later.txt"));
+  EXPECT_TRUE(test::pumpUntil([&] { return !page.isOpen(); }));
 }
 
 // Not a test of its own: the Backups page for the end-to-end test, with the real questions and
