@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "base/text.h"
+#include "review/frmOptions.h"
 #include "services/clock.h"
 #include "services/globals.h"
 #include "services/lists.h"
@@ -86,7 +87,7 @@ HMENU MainWindow::buildMenu() {
   // The windows these open are not part of this version: their items stay grayed.
   auto item = [](HMENU m, int id, const wchar_t* text) {
     static constexpr int kNotBuilt[] = {
-        ids::kCmdOptions,          ids::kCmdProcessPlugins,    ids::kCmdManagePlugins,
+        ids::kCmdProcessPlugins,    ids::kCmdManagePlugins,
         ids::kCmdStartupPrograms,  ids::kCmdUninstall,         ids::kCmdFileAssociations,
         ids::kCmdOrphanedDlls,     ids::kCmdOrphanedFilePaths, ids::kCmdOrphanedHelpFiles,
         ids::kCmdOrphanedAppPaths, ids::kCmdOrphanedActiveX,   ids::kCmdIeFavorites,
@@ -470,6 +471,7 @@ void MainWindow::onCommand(int id, int code, HWND) {
     case ids::kMainStop: cmdStop_Click(); return;
     case ids::kMainExit: cmdExit_Click(); return;
     case ids::kCmdExit: unload(); return;
+    case ids::kCmdOptions: OpenOptions(hwnd()); return;
     // The shutdown items act at once, as the menu says.
     case ids::kCmdPowerOff: PowerOffWindows(); return;
     case ids::kCmdRestart: RestartWindows(); return;

@@ -12,6 +12,7 @@
 #include "cleaner/categories.h"
 #include "review/frmDeletetion.h"
 #include "review/frmLog.h"
+#include "services/clock.h"
 #include "services/host.h"
 #include "win/controls.h"
 #include "win/ids.h"
@@ -57,6 +58,16 @@ class MainWindow : public Window, public CleaningHost {
   void setStatus(const std::string& text) override { lblStatus.setText(text); }
   void setProgress(int value) override { pgClean.setValue(value); }
   HWND ownerWindow() const override { return hwnd(); }
+  bool isRunning() const override { return running(); }
+  void applyAutoClean(bool on, std::int16_t minutes) override {
+    if (on) AutoCleanMinutes = minutes, AutoCleanStart = localNow();
+    setAutoClean(on);
+  }
+  void enableOptionalCategories(bool emptyFiles, bool deadShortcuts) override {
+    categoryBoxes_[categoryIndex("chkEmptyFiles")].setEnabled(emptyFiles);
+    categoryBoxes_[categoryIndex("chkDeadShortcut")].setEnabled(deadShortcuts);
+  }
+  void showTipBox(bool on) override { setTipBoxVisible(on); }
   // Appends "<text>Files Deleted: <n> Space Gained: <size>" and CR LF to the run log.
   void logCategory(const std::string& text);
   bool hiddenMode() const;  // started with "-h"

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 
 namespace glenvask {
@@ -23,6 +24,17 @@ class CleaningHost {
   virtual void setProgress(int value) {}
   // The owner of the windows a run shows; nullptr when there is none.
   virtual HWND ownerWindow() const { return nullptr; }
+
+  // What the options window applies at once when the user accepts it.
+  // Whether a run (the whole run or one category) is going: the options do not open then.
+  virtual bool isRunning() const { return false; }
+  // Timed auto-clean: on sets the interval in minutes, starts it at the present moment and
+  // arms the timer; off disarms the timer and leaves the interval as it was.
+  virtual void applyAutoClean(bool on, std::int16_t minutes) {}
+  // Enables or disables the empty-files and dead-shortcut category boxes; their ticks stay.
+  virtual void enableOptionalCategories(bool emptyFiles, bool deadShortcuts) {}
+  // Shows or hides the tip box.
+  virtual void showTipBox(bool on) {}
 };
 
 CleaningHost& cleaningHost();
