@@ -8,7 +8,7 @@
 #include "base/text.h"
 #include "services/clock.h"
 #include "services/system.h"
-#include "support/options.h"
+#include "review/options_fixture.h"
 
 namespace glenvask {
 namespace {

@@ -11,7 +11,7 @@
 #include "services/lists.h"
 #include "services/registry.h"
 #include "services/system.h"
-#include "support/options.h"
+#include "review/options_fixture.h"
 
 namespace glenvask {
 namespace {
