@@ -5,6 +5,9 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "base/pathtext.h"
 #include "base/text.h"
@@ -47,7 +50,11 @@ std::string textOf(const LoadedFile& f) { return f.bytes ? fromFileText(*f.bytes
 // never shown, so the page cannot stand for it.
 void saveFile(const char* name, const std::string& text, bool unchanged, const LoadedFile& read) {
   if (read.unreadable()) return;
-  writeFileAtomic(appFile(name), unchanged && read.bytes ? *read.bytes : text);
+  std::string path = appFile(name);
+  const std::string& bytes = unchanged && read.bytes ? *read.bytes : text;
+  // A file that holds these bytes already is not written again.
+  if (auto now = readFileBytes(path); now && *now == bytes) return;
+  writeFileAtomic(path, bytes);
 }
 
 // The Office recent-documents folder, offered when there is no list of user-defined folders.
@@ -133,20 +140,51 @@ std::string oneLine(std::string text) {
   return text;
 }
 
+// The date texts of many file times: the local offset is asked of the platform once per hour of
+// UTC time (daylight saving changes on a whole hour), which the platform answers slowly.
+class LocalTimes {
+ public:
+  std::string text(const FILETIME& time) {
+    constexpr std::int64_t kSecond = 10000000, kHour = 3600 * kSecond;
+    std::int64_t utc = static_cast<std::int64_t>(
+        (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime);
+    auto it = offsets_.find(utc / kHour);
+    if (it == offsets_.end()) {
+      DateTime local = FileTimeToLocal(time);
+      SYSTEMTIME st{static_cast<WORD>(local.year), static_cast<WORD>(local.month), 0,
+                    static_cast<WORD>(local.day), static_cast<WORD>(local.hour),
+                    static_cast<WORD>(local.minute), static_cast<WORD>(local.second), 0};
+      FILETIME lf;
+      if (!SystemTimeToFileTime(&st, &lf)) return formatFileTime(local);
+      std::int64_t l = static_cast<std::int64_t>(
+          (static_cast<std::uint64_t>(lf.dwHighDateTime) << 32) | lf.dwLowDateTime);
+      it = offsets_.emplace(utc / kHour, l - (utc - utc % kSecond)).first;
+    }
+    std::uint64_t l = static_cast<std::uint64_t>(utc + it->second);
+    FILETIME lf{static_cast<DWORD>(l), static_cast<DWORD>(l >> 32)};
+    SYSTEMTIME st;
+    if (!FileTimeToSystemTime(&lf, &st)) return FormatFileTime(time);
+    return formatFileTime({st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond});
+  }
+
+ private:
+  std::unordered_map<std::int64_t, std::int64_t> offsets_;  // UTC hour -> local less UTC
+};
+
 // The cookie files below the folder: every "*.txt" file, the folder's subfolders walked, links
 // never entered.
-void walkCookies(const std::string& folder, std::vector<ListRow>& rows) {
+void walkCookies(const std::string& folder, std::vector<ListRow>& rows, LocalTimes& times) {
   for (const FolderEntry& e : listFolder(wide(folder))) {
     std::string name = utf8(e.name);
     std::string path = folder + name;
     if (!isUsablePathLength(path)) continue;
     if (e.isFolder()) {
-      if (!e.isLink()) walkCookies(path + "\\", rows);
+      if (!e.isLink()) walkCookies(path + "\\", rows, times);
       continue;
     }
     if (name.size() < 4 || !iequals(std::string_view(name).substr(name.size() - 4), ".txt"))
       continue;
-    rows.push_back({{name, std::to_string(e.size), FormatFileTime(e.lastWrite), folder}});
+    rows.push_back({{std::move(name), std::to_string(e.size), times.text(e.lastWrite), folder}});
   }
 }
 
@@ -444,9 +482,10 @@ void OptionsWindow::showUnnecessaryTypes(const LoadedFile& from) {
   unfiLoaded_.clear();
   unfiFile_ = from;
   // Lines that do not read, and a type met again, are passed over; the rest still loads.
+  std::unordered_set<std::string> seen;
   lstvUnnecessaryFiles.beginUpdate();
   for (auto t : parseUnnecessaryFile(textOf(unfiFile_))) {
-    if (lstvUnnecessaryFiles.findRow(toLower(t.pattern))) continue;
+    if (!seen.insert(toLower(t.pattern)).second) continue;
     t.flag = t.flag == 1 ? 1 : 0;  // ticked exactly when the scanner uses the type
     addUnnecessaryRow(t, false);
     unfiLoaded_.push_back(t);
@@ -527,7 +566,8 @@ void OptionsWindow::LoadCookieFiles() {
   if (!isUsablePathLength(folder) || !folderExists(folder)) return;
   txtCookies.setText(folder);
   std::vector<ListRow> rows;
-  walkCookies(folder, rows);
+  LocalTimes times;
+  walkCookies(folder, rows, times);
   lstvCurrentCookies.beginUpdate();
   for (auto& r : rows) lstvCurrentCookies.addRow(std::move(r));
   lstvCurrentCookies.endUpdate();
