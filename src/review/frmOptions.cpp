@@ -121,14 +121,18 @@ bool OptionsWindow::build(HWND owner) {
 
 bool OptionsWindow::onCreate() {
   SSTab1 = TabControl();
-  makeControls();
-  bindControls();
-  if (!makePages()) return false;
+  made_.fill(false);
+  for (auto& controls : pageControls_) controls.clear();
+  makeCommon();
+  for (const char* caption : kOptionsPages)
+    if (!SSTab1.addPage(caption, {})) return false;
+  SSTab1.onChange = [this] { showPage(static_cast<size_t>(SSTab1.selected())); };
+  makePage(kPageGeneral);
   Form_Load();
   return true;
 }
 
-void OptionsWindow::makeControls() {
+void OptionsWindow::makeCommon() {
   const ControlSpec common[] = {
       tabControl("SSTab1", ids::kOptionsTabs, 8, 8, kWidth - 16, 420),
       button("cmdHelp", ids::kOptionsHelp, "&Help", 8, 436, 90, kBtnH),
@@ -137,290 +141,291 @@ void OptionsWindow::makeControls() {
       button("cmdCancel", ids::kOptionsCancel, "&Cancel", kWidth - 98, 436, 90, kBtnH),
   };
   addControls(common);
-
-  const ControlSpec general[] = {
-      checkBox("chkStartWWindows", ids::kOptStartWithWindows, "Start with Windows", 24, 44, 240, 20),
-      checkBox("chkCleanStartup", ids::kOptCleanStartup, "Clean on start up", 24, 68, 240, 20),
-      checkBox("chkAutoClean", ids::kOptAutoClean, "Automatically clean every", 24, 94, 180, 20),
-      typedCombo("cmbAutoClean1", ids::kOptAutoCleanDuration, 208, 92, 64, 300),
-      comboBox("cmbAutoClean", ids::kOptAutoCleanUnit, 280, 92, 110, 120),
-      frame("fraDeletionMethod", "Deletion Method", 20, 126, 460, 150),
-      optionButton("optRecyclebin", ids::kOptRecycleBin, "Recycle bin", 36, 146, 200, 20, true),
-      optionButton("optDelete", ids::kOptDelete, "Delete", 36, 170, 200, 20),
-      optionButton("optWipe", ids::kOptWipe, "Wipe", 36, 194, 90, 20),
-      optionButton("optZip", ids::kOptZip, "Backup to zip file in folder:", 36, 218, 240, 20),
-      checkBox("chkExtraSecurity", ids::kOptExtraSecurity, "Extra Security", 140, 194, 130, 20),
-      checkBox("chkRename", ids::kOptRename, "Rename", 280, 194, 120, 20),
-      editBox("txtGenerealBackup", ids::kOptGeneralBackup, "", 36, 242, 390, 22),
-      button("cmdBrowseBackup", ids::kOptBrowseBackup, "...", 432, 242, 32, 22),
-      frame("fraEnableOptions", "Enable Options", 20, 288, 460, 128),
-      label("lblEnableOptions", IDC_STATIC,
-            "This feature allows the user to enable options disabled by default in the "
-            "\"Folders and Files\" section of the main screen",
-            36, 306, 430, 32),
-      checkBox("Check1", ids::kOptProtectEmpty, "Empty (zero-byte) files", 36, 342, 300, 20),
-      checkBox("Check2", ids::kOptProtectDead, "Dead (shortcut) links", 36, 364, 300, 20),
-      checkBox("Check3", ids::kOptTipBox, "Tip Box", 36, 386, 300, 20),
-  };
-  addControls(general);
-
-  const ControlSpec search[] = {
-      frame("fraDrives", "Drives to search", 20, 40, 236, 210),
-      listBox("lstSearch", ids::kOptSearchDrives, 32, 60, 212, 178),
-      frame("fraDeadLinks", "Ignore dead (shortcut) links", 20, 260, 236, 80),
-      checkBox("chkSearchFileReference", ids::kOptSearchFileReference, "File reference", 32,
-               280, 200, 20),
-      checkBox("chkSearchPathReference", ids::kOptSearchPathReference, "Path reference", 32,
-               306, 200, 20),
-      frame("fraSearchOptions", "Search options", 268, 40, 488, 160),
-      checkBox("chkSearchDateReference", ids::kOptSearchDateReference, "From", 280, 64, 60, 20),
-      datePicker("dtpSearchFirst", ids::kOptSearchFirstDate, 346, 62, 120, 22),
-      label("lblSearchAnd", IDC_STATIC, "to", 474, 66, 20, 18),
-      datePicker("dtpSearchSecond", ids::kOptSearchSecondDate, 498, 62, 120, 22),
-      checkBox("chkSearchSize", ids::kOptSearchSize, "Size", 280, 100, 60, 20),
-      optionButton("optSearcSizeIs", ids::kOptSearchSizeEquals, "Equals", 346, 100, 80, 20, true),
-      optionButton("optSearchSizeAtleast", ids::kOptSearchSizeAtLeast, "A minimum", 430, 100, 96,
-                   20),
-      optionButton("optSearchSizeAtMost", ids::kOptSearchSizeAtMost, "A maximum", 530, 100, 96,
-                   20),
-      numberBox("txtSearchSize", ids::kOptSearchSizeText, "1000", 630, 98, 70, 22),
-      label("lblSEarchKB", IDC_STATIC, "KB", 706, 102, 30, 18),
-      label("lblSearchIgnore", IDC_STATIC, "Ignore files with attributes", 280, 136, 300, 18),
-      checkBox("chkSearchReadOnly", ids::kOptSearchReadOnly, "Read only", 280, 160, 110, 20),
-      checkBox("chkSearchHidden", ids::kOptSearchHidden, "Hidden", 396, 160, 110, 20),
-      checkBox("chkSearchSystem", ids::kOptSearchSystem, "System", 512, 160, 110, 20),
-  };
-  addControls(search);
-
-  const ControlSpec ignoreFolders[] = {
-      label("lblUDIFO", IDC_STATIC, "Folders to ignore", 24, 44, 300, 18),
-      singleList("lstUDIFO", ids::kOptIgnoreFolders, 24, 64, 604, 278),
-      label("lblUDIFOFolder", IDC_STATIC, "Folder:", 24, 356, 60, 18),
-      editBox("txtUDIFO", ids::kOptIgnoreFolderText, "", 86, 352, 542, 22),
-      button("cmdUDIFOAdd", ids::kOptIgnoreFolderAdd, "Add", kRight, 64, kBtnW, kBtnH),
-      button("cmdUDIFORemove", ids::kOptIgnoreFolderRemove, "Remove", kRight, 96, kBtnW, kBtnH),
-      button("cmdUDIFOBrowse", ids::kOptIgnoreFolderBrowse, "Browse", kRight, 128, kBtnW, kBtnH),
-      button("cmdUDIFOExplore", ids::kOptIgnoreFolderExplore, "Explore", kRight, 160, kBtnW,
-             kBtnH),
-  };
-  addControls(ignoreFolders);
-
-  const ControlSpec ignoreFiles[] = {
-      label("lblIFI", IDC_STATIC, "Filenames to ignore", 24, 44, 240, 18),
-      singleList("lstIFI", ids::kOptIgnoreNames, 24, 64, 240, 340),
-      button("cmdAdd", ids::kOptIgnoreNameAdd, "Add...", 272, 64, 96, kBtnH),
-      button("cmdIFIRemove", ids::kOptIgnoreNameRemove, "Remove", 272, 96, 96, kBtnH),
-      button("cmdIFIDefaults", ids::kOptIgnoreNameDefaults, "Defaults", 272, 128, 96, kBtnH),
-      label("lblIE", IDC_STATIC, "Extensions to ignore", 392, 44, 240, 18),
-      singleList("lstIE", ids::kOptIgnoreExtensions, 392, 64, 236, 278),
-      label("lblIEExtension", IDC_STATIC, "Extension:", 392, 356, 70, 18),
-      editBox("txtIE", ids::kOptIgnoreExtensionText, "", 464, 352, 164, 22),
-      button("cmdIEAdd", ids::kOptIgnoreExtensionAdd, "Add", kRight, 64, kBtnW, kBtnH),
-      button("cmdIERemove", ids::kOptIgnoreExtensionRemove, "Remove", kRight, 96, kBtnW, kBtnH),
-      button("cmdIEDefaults", ids::kOptIgnoreExtensionDefaults, "Defaults", kRight, 128, kBtnW,
-             kBtnH),
-  };
-  addControls(ignoreFiles);
-
-  const ControlSpec unnecessary[] = {
-      label("lblUnnecessaryFiles", IDC_STATIC,
-            "File types to look for when searching for unnecessary files", 24, 44, 600, 18),
-      label("lblUNFILAdd", IDC_STATIC, "File Type:", 24, 356, 70, 18),
-      editBox("txtUnnecessaryFilesFileType", ids::kOptUnnecessaryType, "", 96, 352, 120, 22),
-      label("lblUnnecessaryFilesDescription", IDC_STATIC, "Description:", 228, 356, 80, 18),
-      editBox("txtUnnecessaryFilesDescription", ids::kOptUnnecessaryDescription, "", 310, 352,
-              318, 22),
-      button("cmdUnnecessaryFilesAdd", ids::kOptUnnecessaryAdd, "Add", kRight, 64, kBtnW, kBtnH),
-      button("cmdUnnecessaryFilesRemove", ids::kOptUnnecessaryRemove, "Remove", kRight, 96,
-             kBtnW, kBtnH),
-      button("cmdUnnecessaryFilesBrowse", ids::kOptUnnecessaryBrowse, "Browse", kRight, 128,
-             kBtnW, kBtnH),
-      button("cmdUnnecessaryFilesDefaults", ids::kOptUnnecessaryDefaults, "Defaults", kRight,
-             160, kBtnW, kBtnH),
-  };
-  addControls(unnecessary);
-  lstvUnnecessaryFiles.create(*this, "lstvUnnecessaryFiles", ids::kOptUnnecessaryList, 24, 64,
-                              604, 278, true);
-  lstvUnnecessaryFiles.setColumns({{"File type", 150}, {"Description", 420}});
-
-  const ControlSpec userFolders[] = {
-      label("lblUDFO", IDC_STATIC, "Folders to empty", 24, 44, 300, 18),
-      singleList("lstUDFO", ids::kOptUserFolders, 24, 64, 604, 278),
-      label("lblUDFOFolder", IDC_STATIC, "Folder:", 24, 356, 60, 18),
-      editBox("txtUDFOFolder", ids::kOptUserFolderText, "", 86, 352, 542, 22),
-      button("cmdUDFOAdd", ids::kOptUserFolderAdd, "Add", kRight, 64, kBtnW, kBtnH),
-      button("cmdUDFORemove", ids::kOptUserFolderRemove, "Remove", kRight, 96, kBtnW, kBtnH),
-      button("cmdUDFOBrowse", ids::kOptUserFolderBrowse, "Browse", kRight, 128, kBtnW, kBtnH),
-      button("cmdExploreUDFO", ids::kOptUserFolderExplore, "Explore", kRight, 160, kBtnW, kBtnH),
-      button("cmdUDFODefaults", ids::kOptUserFolderDefaults, "Defaults", kRight, 192, kBtnW,
-             kBtnH),
-  };
-  addControls(userFolders);
-
-  const ControlSpec userFiles[] = {
-      label("lblUDFI", IDC_STATIC, "Fully pathed filenames", 24, 44, 300, 18),
-      singleList("lstUDFI", ids::kOptUserFiles, 24, 64, 604, 278),
-      label("lblUDFIFile", IDC_STATIC, "File:", 24, 356, 60, 18),
-      editBox("txtUDFI", ids::kOptUserFileText, "", 86, 352, 542, 22),
-      button("cmdUDFIAdd", ids::kOptUserFileAdd, "Add", kRight, 64, kBtnW, kBtnH),
-      button("cmdUDFIRemove", ids::kOptUserFileRemove, "Remove", kRight, 96, kBtnW, kBtnH),
-      button("cmdUFIBrowse", ids::kOptUserFileBrowse, "Browse", kRight, 128, kBtnW, kBtnH),
-  };
-  addControls(userFiles);
-
-  const ControlSpec cookies[] = {
-      label("lblCookiePath", IDC_STATIC, "Folder", 24, 46, 50, 18),
-      editBox("txtCookies", ids::kOptCookieFolder, "", 80, 42, 676, 22, ES_READONLY),
-      label("lblCurrentIECookies", IDC_STATIC, "Current IE cookies", 24, 72, 300, 18),
-      label("lblCookiesKeep", IDC_STATIC, "IE cookies to keep", 494, 72, 260, 18),
-      button("cmdAddCookie", ids::kOptCookieAdd, ">>", 436, 160, 50, kBtnH),
-      button("cmdRemoveCookie", ids::kOptCookieRemove, "<<", 436, 192, 50, kBtnH),
-      button("cmdRefreshCookie", ids::kOptCookieRefresh, "Refresh", 24, 394, 90, kBtnH),
-      button("cmdViewCookie", ids::kOptCookieView, "View", 120, 394, 90, kBtnH),
-      button("cmdDeleteCookie", ids::kOptCookieDelete, "Delete", 216, 394, 90, kBtnH),
-      button("cmdResetCookies", ids::kOptCookieClear, "Clear", 494, 394, 90, kBtnH),
-  };
-  addControls(cookies);
-  lstvCurrentCookies.create(*this, "lstvCurrentCookies", ids::kOptCurrentCookies, 24, 92, 404,
-                            294, false);
-  lstvCurrentCookies.setColumns({{"Name", 140}, {"Bytes", 60}, {"Date", 130}, {"Path", 220}});
-  lstvKeepCookies.create(*this, "lstvKeepCookies", ids::kOptKeepCookies, 494, 92, 262, 294,
-                         false, false);
-  lstvKeepCookies.setColumns({{"Name", 120}, {"Path", 200}});
-
-  const ControlSpec backups[] = {
-      label("lblBackup", IDC_STATIC, "Folder", 24, 46, 50, 18),
-      editBox("txtBackup", ids::kOptBackupFolder, "", 80, 42, 600, 22),
-      button("cmdBackupBrowse", ids::kOptBackupBrowse, "....", 686, 42, 40, 22),
-      frame("fraOverwrite", "Overwrite Method", 20, 76, 736, 54),
-      optionButton("optBackupAlways", ids::kOptBackupAlways, "Always", 36, 98, 110, 20, true),
-      optionButton("optBackupNewer", ids::kOptBackupNewer, "Newer", 156, 98, 110, 20),
-      optionButton("optBackupPrompt", ids::kOptBackupPrompt, "Prompt", 276, 98, 110, 20),
-      optionButton("optBackupNever", ids::kOptBackupNever, "Never", 396, 98, 110, 20),
-  };
-  addControls(backups);
-}
-
-void OptionsWindow::bindControls() {
   SSTab1.bind(*this, "SSTab1");
-  for (auto [c, name] : std::initializer_list<std::pair<Control*, const char*>>{
-           {&cmdAccept, "cmdAccept"},
-           {&cmdCancel, "cmdCancel"},
-           {&cmdHelp, "cmdHelp"},
-           {&chkStartWWindows, "chkStartWWindows"},
-           {&chkCleanStartup, "chkCleanStartup"},
-           {&chkAutoClean, "chkAutoClean"},
-           {&chkExtraSecurity, "chkExtraSecurity"},
-           {&chkRename, "chkRename"},
-           {&Check1, "Check1"},
-           {&Check2, "Check2"},
-           {&Check3, "Check3"},
-           {&cmbAutoClean1, "cmbAutoClean1"},
-           {&cmbAutoClean, "cmbAutoClean"},
-           {&txtGenerealBackup, "txtGenerealBackup"},
-           {&cmdBrowseBackup, "cmdBrowseBackup"},
-           {&lstSearch, "lstSearch"},
-           {&chkSearchFileReference, "chkSearchFileReference"},
-           {&chkSearchPathReference, "chkSearchPathReference"},
-           {&chkSearchDateReference, "chkSearchDateReference"},
-           {&dtpSearchFirst, "dtpSearchFirst"},
-           {&dtpSearchSecond, "dtpSearchSecond"},
-           {&chkSearchSize, "chkSearchSize"},
-           {&txtSearchSize, "txtSearchSize"},
-           {&chkSearchReadOnly, "chkSearchReadOnly"},
-           {&chkSearchHidden, "chkSearchHidden"},
-           {&chkSearchSystem, "chkSearchSystem"},
-           {&lstUDIFO, "lstUDIFO"},
-           {&txtUDIFO, "txtUDIFO"},
-           {&cmdUDIFOAdd, "cmdUDIFOAdd"},
-           {&cmdUDIFORemove, "cmdUDIFORemove"},
-           {&cmdUDIFOBrowse, "cmdUDIFOBrowse"},
-           {&cmdUDIFOExplore, "cmdUDIFOExplore"},
-           {&lstIFI, "lstIFI"},
-           {&lstIE, "lstIE"},
-           {&txtIE, "txtIE"},
-           {&cmdAdd, "cmdAdd"},
-           {&cmdIFIRemove, "cmdIFIRemove"},
-           {&cmdIFIDefaults, "cmdIFIDefaults"},
-           {&cmdIEAdd, "cmdIEAdd"},
-           {&cmdIERemove, "cmdIERemove"},
-           {&cmdIEDefaults, "cmdIEDefaults"},
-           {&txtUnnecessaryFilesFileType, "txtUnnecessaryFilesFileType"},
-           {&txtUnnecessaryFilesDescription, "txtUnnecessaryFilesDescription"},
-           {&cmdUnnecessaryFilesAdd, "cmdUnnecessaryFilesAdd"},
-           {&cmdUnnecessaryFilesRemove, "cmdUnnecessaryFilesRemove"},
-           {&cmdUnnecessaryFilesBrowse, "cmdUnnecessaryFilesBrowse"},
-           {&cmdUnnecessaryFilesDefaults, "cmdUnnecessaryFilesDefaults"},
-           {&lstUDFO, "lstUDFO"},
-           {&lstUDFI, "lstUDFI"},
-           {&txtUDFOFolder, "txtUDFOFolder"},
-           {&txtUDFI, "txtUDFI"},
-           {&cmdUDFOAdd, "cmdUDFOAdd"},
-           {&cmdUDFORemove, "cmdUDFORemove"},
-           {&cmdUDFOBrowse, "cmdUDFOBrowse"},
-           {&cmdExploreUDFO, "cmdExploreUDFO"},
-           {&cmdUDFODefaults, "cmdUDFODefaults"},
-           {&cmdUDFIAdd, "cmdUDFIAdd"},
-           {&cmdUDFIRemove, "cmdUDFIRemove"},
-           {&cmdUFIBrowse, "cmdUFIBrowse"},
-           {&txtCookies, "txtCookies"},
-           {&cmdAddCookie, "cmdAddCookie"},
-           {&cmdRemoveCookie, "cmdRemoveCookie"},
-           {&cmdResetCookies, "cmdResetCookies"},
-           {&cmdRefreshCookie, "cmdRefreshCookie"},
-           {&cmdViewCookie, "cmdViewCookie"},
-           {&cmdDeleteCookie, "cmdDeleteCookie"},
-           {&txtBackup, "txtBackup"},
-           {&cmdBackupBrowse, "cmdBackupBrowse"},
-       })
-    c->bind(*this, name);
-  deleteMethod.bind(*this, {"optRecyclebin", "optDelete", "optWipe", "optZip"});
-  sizeOption.bind(*this, {"optSearcSizeIs", "optSearchSizeAtleast", "optSearchSizeAtMost"});
-  backupRule.bind(*this, {"optBackupAlways", "optBackupNewer", "optBackupPrompt", "optBackupNever"});
-  lstvCurrentCookies.onActivate = [this](size_t) { cmdViewCookie_Click(); };
+  bindAll({{&cmdAccept, "cmdAccept"}, {&cmdCancel, "cmdCancel"}, {&cmdHelp, "cmdHelp"}});
 }
 
-bool OptionsWindow::makePages() {
-  bool ok = SSTab1.addPage(
-      kOptionsPages[0],
-      {"chkStartWWindows", "chkCleanStartup", "chkAutoClean", "cmbAutoClean1", "cmbAutoClean",
-       "fraDeletionMethod", "optRecyclebin", "optDelete", "optWipe", "optZip", "chkExtraSecurity",
-       "chkRename", "txtGenerealBackup", "cmdBrowseBackup", "fraEnableOptions",
-       "lblEnableOptions", "Check1", "Check2", "Check3"});
-  ok &= SSTab1.addPage(
-      kOptionsPages[1],
-      {"fraDrives", "lstSearch", "fraDeadLinks", "chkSearchFileReference",
-       "chkSearchPathReference", "fraSearchOptions", "chkSearchDateReference", "dtpSearchFirst",
-       "lblSearchAnd", "dtpSearchSecond", "chkSearchSize", "optSearcSizeIs",
-       "optSearchSizeAtleast", "optSearchSizeAtMost", "txtSearchSize", "lblSEarchKB",
-       "lblSearchIgnore", "chkSearchReadOnly", "chkSearchHidden", "chkSearchSystem"});
-  ok &= SSTab1.addPage(kOptionsPages[2],
-                       {"lblUDIFO", "lstUDIFO", "lblUDIFOFolder", "txtUDIFO", "cmdUDIFOAdd",
-                        "cmdUDIFORemove", "cmdUDIFOBrowse", "cmdUDIFOExplore"});
-  ok &= SSTab1.addPage(kOptionsPages[3],
-                       {"lblIFI", "lstIFI", "cmdAdd", "cmdIFIRemove", "cmdIFIDefaults", "lblIE",
-                        "lstIE", "lblIEExtension", "txtIE", "cmdIEAdd", "cmdIERemove",
-                        "cmdIEDefaults"});
-  ok &= SSTab1.addPage(
-      kOptionsPages[4],
-      {"lblUnnecessaryFiles", "lstvUnnecessaryFiles", "lblUNFILAdd",
-       "txtUnnecessaryFilesFileType", "lblUnnecessaryFilesDescription",
-       "txtUnnecessaryFilesDescription", "cmdUnnecessaryFilesAdd", "cmdUnnecessaryFilesRemove",
-       "cmdUnnecessaryFilesBrowse", "cmdUnnecessaryFilesDefaults"});
-  ok &= SSTab1.addPage(kOptionsPages[5],
-                       {"lblUDFO", "lstUDFO", "lblUDFOFolder", "txtUDFOFolder", "cmdUDFOAdd",
-                        "cmdUDFORemove", "cmdUDFOBrowse", "cmdExploreUDFO", "cmdUDFODefaults"});
-  ok &= SSTab1.addPage(kOptionsPages[6], {"lblUDFI", "lstUDFI", "lblUDFIFile", "txtUDFI",
-                                          "cmdUDFIAdd", "cmdUDFIRemove", "cmdUFIBrowse"});
-  ok &= SSTab1.addPage(
-      kOptionsPages[7],
-      {"lblCookiePath", "txtCookies", "lblCurrentIECookies", "lstvCurrentCookies",
-       "lblCookiesKeep", "lstvKeepCookies", "cmdAddCookie", "cmdRemoveCookie", "cmdRefreshCookie",
-       "cmdViewCookie", "cmdDeleteCookie", "cmdResetCookies"});
-  ok &= SSTab1.addPage(kOptionsPages[8],
-                       {"lblBackup", "txtBackup", "cmdBackupBrowse", "fraOverwrite",
-                        "optBackupAlways", "optBackupNewer", "optBackupPrompt", "optBackupNever"});
-  return ok;
+void OptionsWindow::addPageControls(size_t page, const ControlSpec* specs, size_t count) {
+  for (size_t i = 0; i < count; ++i)
+    if (HWND h = addControl(specs[i])) pageControls_[page].push_back(h);
+}
+
+void OptionsWindow::bindAll(std::initializer_list<Binding> bindings) {
+  for (const auto& [control, name] : bindings) {
+    control->bind(*this, name);
+    bound_.push_back({control, name});
+  }
+}
+
+void OptionsWindow::unbindAll() {
+  for (auto& [control, name] : bound_) control->attach(nullptr);
+  bound_.clear();
+  for (OptionGroup* g : {&deleteMethod, &sizeOption, &backupRule}) g->bind(*this, {});
+}
+
+void OptionsWindow::showPage(size_t page) {
+  if (page >= kOptionsPageCount) return;
+  step([&] { makePage(page); });
+  HWND focus = GetFocus();
+  for (size_t p = 0; p < kOptionsPageCount; ++p)
+    for (HWND c : pageControls_[p]) {
+      if (p != page && (c == focus || IsChild(c, focus))) SetFocus(SSTab1.hwnd());
+      ShowWindow(c, p == page ? SW_SHOWNA : SW_HIDE);
+    }
+}
+
+void OptionsWindow::makePage(size_t page) {
+  if (page >= kOptionsPageCount || made_[page]) return;
+  made_[page] = true;
+  switch (page) {
+    case kPageGeneral: {
+    const ControlSpec general[] = {
+          checkBox("chkStartWWindows", ids::kOptStartWithWindows, "Start with Windows", 24, 44, 240, 20),
+          checkBox("chkCleanStartup", ids::kOptCleanStartup, "Clean on start up", 24, 68, 240, 20),
+          checkBox("chkAutoClean", ids::kOptAutoClean, "Automatically clean every", 24, 94, 180, 20),
+          typedCombo("cmbAutoClean1", ids::kOptAutoCleanDuration, 208, 92, 64, 300),
+          comboBox("cmbAutoClean", ids::kOptAutoCleanUnit, 280, 92, 110, 120),
+          frame("fraDeletionMethod", "Deletion Method", 20, 126, 460, 150),
+          optionButton("optRecyclebin", ids::kOptRecycleBin, "Recycle bin", 36, 146, 200, 20, true),
+          optionButton("optDelete", ids::kOptDelete, "Delete", 36, 170, 200, 20),
+          optionButton("optWipe", ids::kOptWipe, "Wipe", 36, 194, 90, 20),
+          optionButton("optZip", ids::kOptZip, "Backup to zip file in folder:", 36, 218, 240, 20),
+          checkBox("chkExtraSecurity", ids::kOptExtraSecurity, "Extra Security", 140, 194, 130, 20),
+          checkBox("chkRename", ids::kOptRename, "Rename", 280, 194, 120, 20),
+          editBox("txtGenerealBackup", ids::kOptGeneralBackup, "", 36, 242, 390, 22),
+          button("cmdBrowseBackup", ids::kOptBrowseBackup, "...", 432, 242, 32, 22),
+          frame("fraEnableOptions", "Enable Options", 20, 288, 460, 128),
+          label("lblEnableOptions", IDC_STATIC,
+                "This feature allows the user to enable options disabled by default in the "
+                "\"Folders and Files\" section of the main screen",
+                36, 306, 430, 32),
+          checkBox("Check1", ids::kOptProtectEmpty, "Empty (zero-byte) files", 36, 342, 300, 20),
+          checkBox("Check2", ids::kOptProtectDead, "Dead (shortcut) links", 36, 364, 300, 20),
+          checkBox("Check3", ids::kOptTipBox, "Tip Box", 36, 386, 300, 20),
+      };
+      addPageControls(page, general);
+      bindAll({{&chkStartWWindows, "chkStartWWindows"}, {&chkCleanStartup, "chkCleanStartup"},
+               {&chkAutoClean, "chkAutoClean"}, {&chkExtraSecurity, "chkExtraSecurity"},
+               {&chkRename, "chkRename"}, {&Check1, "Check1"}, {&Check2, "Check2"},
+               {&Check3, "Check3"}, {&cmbAutoClean1, "cmbAutoClean1"},
+               {&cmbAutoClean, "cmbAutoClean"}, {&txtGenerealBackup, "txtGenerealBackup"},
+               {&cmdBrowseBackup, "cmdBrowseBackup"}});
+      deleteMethod.bind(*this, {"optRecyclebin", "optDelete", "optWipe", "optZip"});
+      break;  // filled by the loading, which follows at once
+    }
+    case kPageSearch: {
+    const ControlSpec search[] = {
+          frame("fraDrives", "Drives to search", 20, 40, 236, 210),
+          listBox("lstSearch", ids::kOptSearchDrives, 32, 60, 212, 178),
+          frame("fraDeadLinks", "Ignore dead (shortcut) links", 20, 260, 236, 80),
+          checkBox("chkSearchFileReference", ids::kOptSearchFileReference, "File reference", 32,
+                   280, 200, 20),
+          checkBox("chkSearchPathReference", ids::kOptSearchPathReference, "Path reference", 32,
+                   306, 200, 20),
+          frame("fraSearchOptions", "Search options", 268, 40, 488, 160),
+          checkBox("chkSearchDateReference", ids::kOptSearchDateReference, "From", 280, 64, 60, 20),
+          datePicker("dtpSearchFirst", ids::kOptSearchFirstDate, 346, 62, 120, 22),
+          label("lblSearchAnd", IDC_STATIC, "to", 474, 66, 20, 18),
+          datePicker("dtpSearchSecond", ids::kOptSearchSecondDate, 498, 62, 120, 22),
+          checkBox("chkSearchSize", ids::kOptSearchSize, "Size", 280, 100, 60, 20),
+          optionButton("optSearcSizeIs", ids::kOptSearchSizeEquals, "Equals", 346, 100, 80, 20, true),
+          optionButton("optSearchSizeAtleast", ids::kOptSearchSizeAtLeast, "A minimum", 430, 100, 96,
+                       20),
+          optionButton("optSearchSizeAtMost", ids::kOptSearchSizeAtMost, "A maximum", 530, 100, 96,
+                       20),
+          numberBox("txtSearchSize", ids::kOptSearchSizeText, "1000", 630, 98, 70, 22),
+          label("lblSEarchKB", IDC_STATIC, "KB", 706, 102, 30, 18),
+          label("lblSearchIgnore", IDC_STATIC, "Ignore files with attributes", 280, 136, 300, 18),
+          checkBox("chkSearchReadOnly", ids::kOptSearchReadOnly, "Read only", 280, 160, 110, 20),
+          checkBox("chkSearchHidden", ids::kOptSearchHidden, "Hidden", 396, 160, 110, 20),
+          checkBox("chkSearchSystem", ids::kOptSearchSystem, "System", 512, 160, 110, 20),
+      };
+      addPageControls(page, search);
+      bindAll({{&lstSearch, "lstSearch"}, {&chkSearchFileReference, "chkSearchFileReference"},
+               {&chkSearchPathReference, "chkSearchPathReference"},
+               {&chkSearchDateReference, "chkSearchDateReference"},
+               {&dtpSearchFirst, "dtpSearchFirst"}, {&dtpSearchSecond, "dtpSearchSecond"},
+               {&chkSearchSize, "chkSearchSize"}, {&txtSearchSize, "txtSearchSize"},
+               {&chkSearchReadOnly, "chkSearchReadOnly"}, {&chkSearchHidden, "chkSearchHidden"},
+               {&chkSearchSystem, "chkSearchSystem"}});
+      sizeOption.bind(*this, {"optSearcSizeIs", "optSearchSizeAtleast", "optSearchSizeAtMost"});
+      showSearch();
+      break;
+    }
+    case kPageIgnoreFolders: {
+    const ControlSpec ignoreFolders[] = {
+          label("lblUDIFO", IDC_STATIC, "Folders to ignore", 24, 44, 300, 18),
+          singleList("lstUDIFO", ids::kOptIgnoreFolders, 24, 64, 604, 278),
+          label("lblUDIFOFolder", IDC_STATIC, "Folder:", 24, 356, 60, 18),
+          editBox("txtUDIFO", ids::kOptIgnoreFolderText, "", 86, 352, 542, 22),
+          button("cmdUDIFOAdd", ids::kOptIgnoreFolderAdd, "Add", kRight, 64, kBtnW, kBtnH),
+          button("cmdUDIFORemove", ids::kOptIgnoreFolderRemove, "Remove", kRight, 96, kBtnW, kBtnH),
+          button("cmdUDIFOBrowse", ids::kOptIgnoreFolderBrowse, "Browse", kRight, 128, kBtnW, kBtnH),
+          button("cmdUDIFOExplore", ids::kOptIgnoreFolderExplore, "Explore", kRight, 160, kBtnW,
+                 kBtnH),
+      };
+      addPageControls(page, ignoreFolders);
+      bindAll({{&lstUDIFO, "lstUDIFO"}, {&txtUDIFO, "txtUDIFO"}, {&cmdUDIFOAdd, "cmdUDIFOAdd"},
+               {&cmdUDIFORemove, "cmdUDIFORemove"}, {&cmdUDIFOBrowse, "cmdUDIFOBrowse"},
+               {&cmdUDIFOExplore, "cmdUDIFOExplore"}});
+      fillList(lstUDIFO, udifo_);
+      break;
+    }
+    case kPageIgnoreFiles: {
+    const ControlSpec ignoreFiles[] = {
+          label("lblIFI", IDC_STATIC, "Filenames to ignore", 24, 44, 240, 18),
+          singleList("lstIFI", ids::kOptIgnoreNames, 24, 64, 240, 340),
+          button("cmdAdd", ids::kOptIgnoreNameAdd, "Add...", 272, 64, 96, kBtnH),
+          button("cmdIFIRemove", ids::kOptIgnoreNameRemove, "Remove", 272, 96, 96, kBtnH),
+          button("cmdIFIDefaults", ids::kOptIgnoreNameDefaults, "Defaults", 272, 128, 96, kBtnH),
+          label("lblIE", IDC_STATIC, "Extensions to ignore", 392, 44, 240, 18),
+          singleList("lstIE", ids::kOptIgnoreExtensions, 392, 64, 236, 278),
+          label("lblIEExtension", IDC_STATIC, "Extension:", 392, 356, 70, 18),
+          editBox("txtIE", ids::kOptIgnoreExtensionText, "", 464, 352, 164, 22),
+          button("cmdIEAdd", ids::kOptIgnoreExtensionAdd, "Add", kRight, 64, kBtnW, kBtnH),
+          button("cmdIERemove", ids::kOptIgnoreExtensionRemove, "Remove", kRight, 96, kBtnW, kBtnH),
+          button("cmdIEDefaults", ids::kOptIgnoreExtensionDefaults, "Defaults", kRight, 128, kBtnW,
+                 kBtnH),
+      };
+      addPageControls(page, ignoreFiles);
+      bindAll({{&lstIFI, "lstIFI"}, {&lstIE, "lstIE"}, {&txtIE, "txtIE"}, {&cmdAdd, "cmdAdd"},
+               {&cmdIFIRemove, "cmdIFIRemove"}, {&cmdIFIDefaults, "cmdIFIDefaults"},
+               {&cmdIEAdd, "cmdIEAdd"}, {&cmdIERemove, "cmdIERemove"},
+               {&cmdIEDefaults, "cmdIEDefaults"}});
+      fillList(lstIFI, ifi_);
+      fillList(lstIE, ie_);
+      break;
+    }
+    case kPageUnnecessary: {
+    const ControlSpec unnecessary[] = {
+          label("lblUnnecessaryFiles", IDC_STATIC,
+                "File types to look for when searching for unnecessary files", 24, 44, 600, 18),
+          label("lblUNFILAdd", IDC_STATIC, "File Type:", 24, 356, 70, 18),
+          editBox("txtUnnecessaryFilesFileType", ids::kOptUnnecessaryType, "", 96, 352, 120, 22),
+          label("lblUnnecessaryFilesDescription", IDC_STATIC, "Description:", 228, 356, 80, 18),
+          editBox("txtUnnecessaryFilesDescription", ids::kOptUnnecessaryDescription, "", 310, 352,
+                  318, 22),
+          button("cmdUnnecessaryFilesAdd", ids::kOptUnnecessaryAdd, "Add", kRight, 64, kBtnW, kBtnH),
+          button("cmdUnnecessaryFilesRemove", ids::kOptUnnecessaryRemove, "Remove", kRight, 96,
+                 kBtnW, kBtnH),
+          button("cmdUnnecessaryFilesBrowse", ids::kOptUnnecessaryBrowse, "Browse", kRight, 128,
+                 kBtnW, kBtnH),
+          button("cmdUnnecessaryFilesDefaults", ids::kOptUnnecessaryDefaults, "Defaults", kRight,
+                 160, kBtnW, kBtnH),
+      };
+      addPageControls(page, unnecessary);
+      lstvUnnecessaryFiles.create(*this, "lstvUnnecessaryFiles", ids::kOptUnnecessaryList, 24,
+                                  64, 604, 278, true);
+      pageControls_[page].push_back(lstvUnnecessaryFiles.hwnd());
+      lstvUnnecessaryFiles.setColumns({{"File type", 150}, {"Description", 420}});
+      bindAll({{&txtUnnecessaryFilesFileType, "txtUnnecessaryFilesFileType"},
+               {&txtUnnecessaryFilesDescription, "txtUnnecessaryFilesDescription"},
+               {&cmdUnnecessaryFilesAdd, "cmdUnnecessaryFilesAdd"},
+               {&cmdUnnecessaryFilesRemove, "cmdUnnecessaryFilesRemove"},
+               {&cmdUnnecessaryFilesBrowse, "cmdUnnecessaryFilesBrowse"},
+               {&cmdUnnecessaryFilesDefaults, "cmdUnnecessaryFilesDefaults"}});
+      bound_.push_back({&lstvUnnecessaryFiles, "lstvUnnecessaryFiles"});
+      showUnnecessary();
+      break;
+    }
+    case kPageUserFolders: {
+    const ControlSpec userFolders[] = {
+          label("lblUDFO", IDC_STATIC, "Folders to empty", 24, 44, 300, 18),
+          singleList("lstUDFO", ids::kOptUserFolders, 24, 64, 604, 278),
+          label("lblUDFOFolder", IDC_STATIC, "Folder:", 24, 356, 60, 18),
+          editBox("txtUDFOFolder", ids::kOptUserFolderText, "", 86, 352, 542, 22),
+          button("cmdUDFOAdd", ids::kOptUserFolderAdd, "Add", kRight, 64, kBtnW, kBtnH),
+          button("cmdUDFORemove", ids::kOptUserFolderRemove, "Remove", kRight, 96, kBtnW, kBtnH),
+          button("cmdUDFOBrowse", ids::kOptUserFolderBrowse, "Browse", kRight, 128, kBtnW, kBtnH),
+          button("cmdExploreUDFO", ids::kOptUserFolderExplore, "Explore", kRight, 160, kBtnW, kBtnH),
+          button("cmdUDFODefaults", ids::kOptUserFolderDefaults, "Defaults", kRight, 192, kBtnW,
+                 kBtnH),
+      };
+      addPageControls(page, userFolders);
+      bindAll({{&lstUDFO, "lstUDFO"}, {&txtUDFOFolder, "txtUDFOFolder"},
+               {&cmdUDFOAdd, "cmdUDFOAdd"}, {&cmdUDFORemove, "cmdUDFORemove"},
+               {&cmdUDFOBrowse, "cmdUDFOBrowse"}, {&cmdExploreUDFO, "cmdExploreUDFO"},
+               {&cmdUDFODefaults, "cmdUDFODefaults"}});
+      fillList(lstUDFO, udfo_);
+      break;
+    }
+    case kPageUserFiles: {
+    const ControlSpec userFiles[] = {
+          label("lblUDFI", IDC_STATIC, "Fully pathed filenames", 24, 44, 300, 18),
+          singleList("lstUDFI", ids::kOptUserFiles, 24, 64, 604, 278),
+          label("lblUDFIFile", IDC_STATIC, "File:", 24, 356, 60, 18),
+          editBox("txtUDFI", ids::kOptUserFileText, "", 86, 352, 542, 22),
+          button("cmdUDFIAdd", ids::kOptUserFileAdd, "Add", kRight, 64, kBtnW, kBtnH),
+          button("cmdUDFIRemove", ids::kOptUserFileRemove, "Remove", kRight, 96, kBtnW, kBtnH),
+          button("cmdUFIBrowse", ids::kOptUserFileBrowse, "Browse", kRight, 128, kBtnW, kBtnH),
+      };
+      addPageControls(page, userFiles);
+      bindAll({{&lstUDFI, "lstUDFI"}, {&txtUDFI, "txtUDFI"}, {&cmdUDFIAdd, "cmdUDFIAdd"},
+               {&cmdUDFIRemove, "cmdUDFIRemove"}, {&cmdUFIBrowse, "cmdUFIBrowse"}});
+      fillList(lstUDFI, udfi_);
+      break;
+    }
+    case kPageCookies: {
+    const ControlSpec cookies[] = {
+          label("lblCookiePath", IDC_STATIC, "Folder", 24, 46, 50, 18),
+          editBox("txtCookies", ids::kOptCookieFolder, "", 80, 42, 676, 22, ES_READONLY),
+          label("lblCurrentIECookies", IDC_STATIC, "Current IE cookies", 24, 72, 300, 18),
+          label("lblCookiesKeep", IDC_STATIC, "IE cookies to keep", 494, 72, 260, 18),
+          button("cmdAddCookie", ids::kOptCookieAdd, ">>", 436, 160, 50, kBtnH),
+          button("cmdRemoveCookie", ids::kOptCookieRemove, "<<", 436, 192, 50, kBtnH),
+          button("cmdRefreshCookie", ids::kOptCookieRefresh, "Refresh", 24, 394, 90, kBtnH),
+          button("cmdViewCookie", ids::kOptCookieView, "View", 120, 394, 90, kBtnH),
+          button("cmdDeleteCookie", ids::kOptCookieDelete, "Delete", 216, 394, 90, kBtnH),
+          button("cmdResetCookies", ids::kOptCookieClear, "Clear", 494, 394, 90, kBtnH),
+      };
+      addPageControls(page, cookies);
+      lstvCurrentCookies.create(*this, "lstvCurrentCookies", ids::kOptCurrentCookies, 24, 92,
+                                404, 294, false);
+      lstvCurrentCookies.setColumns(
+          {{"Name", 140}, {"Bytes", 60}, {"Date", 130}, {"Path", 220}});
+      lstvKeepCookies.create(*this, "lstvKeepCookies", ids::kOptKeepCookies, 494, 92, 262, 294,
+                             false, false);
+      lstvKeepCookies.setColumns({{"Name", 120}, {"Path", 200}});
+      for (ListView* l : {&lstvCurrentCookies, &lstvKeepCookies})
+        pageControls_[page].push_back(l->hwnd());
+      bindAll({{&txtCookies, "txtCookies"}, {&cmdAddCookie, "cmdAddCookie"},
+               {&cmdRemoveCookie, "cmdRemoveCookie"}, {&cmdResetCookies, "cmdResetCookies"},
+               {&cmdRefreshCookie, "cmdRefreshCookie"}, {&cmdViewCookie, "cmdViewCookie"},
+               {&cmdDeleteCookie, "cmdDeleteCookie"}});
+      bound_.push_back({&lstvCurrentCookies, "lstvCurrentCookies"});
+      bound_.push_back({&lstvKeepCookies, "lstvKeepCookies"});
+      lstvCurrentCookies.onActivate = [this](size_t) { cmdViewCookie_Click(); };
+      showKeepList();
+      step([&] { LoadCookieFiles(); });
+      break;
+    }
+    case kPageBackups: {
+    const ControlSpec backups[] = {
+          label("lblBackup", IDC_STATIC, "Folder", 24, 46, 50, 18),
+          editBox("txtBackup", ids::kOptBackupFolder, "", 80, 42, 600, 22),
+          button("cmdBackupBrowse", ids::kOptBackupBrowse, "....", 686, 42, 40, 22),
+          frame("fraOverwrite", "Overwrite Method", 20, 76, 736, 54),
+          optionButton("optBackupAlways", ids::kOptBackupAlways, "Always", 36, 98, 110, 20, true),
+          optionButton("optBackupNewer", ids::kOptBackupNewer, "Newer", 156, 98, 110, 20),
+          optionButton("optBackupPrompt", ids::kOptBackupPrompt, "Prompt", 276, 98, 110, 20),
+          optionButton("optBackupNever", ids::kOptBackupNever, "Never", 396, 98, 110, 20),
+      };
+      addPageControls(page, backups);
+      bindAll({{&txtBackup, "txtBackup"}, {&cmdBackupBrowse, "cmdBackupBrowse"}});
+      backupRule.bind(*this, {"optBackupAlways", "optBackupNewer", "optBackupPrompt",
+                              "optBackupNever"});
+      syncingBackup_ = true;
+      txtBackup.setText(backupFolder_);
+      syncingBackup_ = false;
+      backupRule.choose(backupRuleLoaded_);
+      step([&] { LoadBackupList(); });
+      break;
+    }
+    default: break;
+  }
+  // A page made while another shows stays hidden until its tab is chosen.
+  if (SSTab1.selected() != static_cast<int>(page))
+    for (HWND c : pageControls_[page]) ShowWindow(c, SW_HIDE);
 }
 
 void OptionsWindow::Form_Load() {
@@ -445,13 +450,12 @@ void OptionsWindow::Form_Load() {
   step([&] { LoadFolderList(kUserFoldersFile, true); });
   step([&] { LoadFolderList(kIgnoreFoldersFile, false); });
   step([&] { LoadUDFIList(); });
-  step([&] { loadIgnoreList(kIgnoreFilesFile, kDefIgnoreFilesFile, lstIFI, ifi_); });
-  step([&] { loadIgnoreList(kIgnoreExtFile, kDefIgnoreExtFile, lstIE, ie_); });
+  step([&] { loadIgnoreList(kIgnoreFilesFile, kDefIgnoreFilesFile, ifi_); });
+  step([&] { loadIgnoreList(kIgnoreExtFile, kDefIgnoreExtFile, ie_); });
   step([&] { LoadSearchSettings(); });
   step([&] { LoadUnnecessaryTypes(); });
   step([&] { LoadBackupSettings(); });
   step([&] { LoadGeneralSettings(); });
-  step([&] { LoadBackupList(); });
 }
 
 void OptionsWindow::LoadGeneralSettings() {
@@ -492,14 +496,19 @@ void OptionsWindow::LoadBackupSettings() {
   std::string file = settingsFile();
   StoredSetting& path = settings_["Path"];
   path.read = readIni(file, "Backup", "Path", appFile("Backup\\"));
-  txtBackup.setText(path.read);
-  txtGenerealBackup.setText(path.read);
-  path.shown = txtBackup.text();
+  backupFolder_ = path.read;
+  syncingBackup_ = true;
+  txtGenerealBackup.setText(backupFolder_);
+  if (made_[kPageBackups]) txtBackup.setText(backupFolder_);
+  syncingBackup_ = false;
+  path.shown = backupFolder_;
   StoredSetting& method = settings_["Method"];
   method.read = readIni(file, "Backup", "Method", "Always");
+  backupRuleLoaded_ = -1;
   for (int i = 0; i < 4; ++i)
-    if (method.read == kBackupRules[i]) backupRule.choose(i);
-  int rule = backupRule.chosen();
+    if (method.read == kBackupRules[i]) backupRuleLoaded_ = i;
+  if (made_[kPageBackups]) backupRule.choose(backupRuleLoaded_);
+  int rule = backupRuleLoaded_;
   method.shown = rule == 0 || rule == 1 || rule == 3 ? kBackupRules[rule] : "Prompt";
 }
 
@@ -510,16 +519,18 @@ void OptionsWindow::cmdBrowseBackup_Click() { cmdBackupBrowse_Click(); }
 void OptionsWindow::cmdBackupBrowse_Click() {
   std::string folder = BrowseForFolder();
   if (folder.empty()) return;
-  txtBackup.setText(folder);
-  txtGenerealBackup.setText(txtBackup.text());
+  // Both boxes show the one folder.
+  if (made_[kPageBackups]) txtBackup.setText(folder);
+  txtGenerealBackup.setText(folder);
+  backupFolder_ = folder;
 }
 
-void OptionsWindow::syncBackupBoxes(EditBox& from, EditBox& to) {
+void OptionsWindow::backupFolderTyped(EditBox& from, EditBox* other) {
   if (syncingBackup_) return;
-  std::string text = from.text();
-  if (to.text() == text) return;
+  backupFolder_ = from.text();
+  if (!other || other->text() == backupFolder_) return;
   syncingBackup_ = true;
-  to.setText(text);
+  other->setText(backupFolder_);
   syncingBackup_ = false;
 }
 
@@ -552,9 +563,9 @@ void OptionsWindow::SaveSettings() {
   else
     DeleteRegValues(kHkeyCurrentUser, kRunValueName, kRunKey);
 
-  std::string folder = txtBackup.text();
+  std::string folder = backupFolder_;
   if (!isUsablePathLength(folder)) folder = settings_["Path"].shown;  // never stored
-  int rule = backupRule.chosen();
+  int rule = made_[kPageBackups] ? backupRule.chosen() : backupRuleLoaded_;
   std::string method = rule == 0 || rule == 1 || rule == 3 ? kBackupRules[rule] : "Prompt";
   int option = deleteMethod.chosen();
   std::string letter(1, "RDWB"[option >= 0 && option < 3 ? option : 3]);
@@ -598,8 +609,9 @@ void OptionsWindow::applyGeneralSettings() {
 
 void OptionsWindow::onCommand(int id, int code, HWND) {
   if (code == EN_CHANGE) {
-    if (id == ids::kOptGeneralBackup) syncBackupBoxes(txtGenerealBackup, txtBackup);
-    if (id == ids::kOptBackupFolder) syncBackupBoxes(txtBackup, txtGenerealBackup);
+    if (id == ids::kOptGeneralBackup)
+      backupFolderTyped(txtGenerealBackup, made_[kPageBackups] ? &txtBackup : nullptr);
+    if (id == ids::kOptBackupFolder) backupFolderTyped(txtBackup, &txtGenerealBackup);
     return;
   }
   if (code == LBN_DBLCLK) {
@@ -667,10 +679,13 @@ std::optional<LRESULT> OptionsWindow::onMessage(UINT msg, WPARAM wp, LPARAM lp) 
 }
 
 void OptionsWindow::onDestroy() {
-  // The lists' rows go with the window; the next opening reads every file afresh.
+  // The controls go with the window; the next opening reads every file afresh.
   lstvUnnecessaryFiles.clear();
   lstvCurrentCookies.clear();
   lstvKeepCookies.clear();
+  unbindAll();
+  made_.fill(false);
+  for (auto& controls : pageControls_) controls.clear();
 }
 
 }  // namespace glenvask

@@ -1,15 +1,22 @@
 // The options window: every setting and list the cleaning reads, on nine pages (General,
 // Search, Ignore folders, Ignore files, Unnecessary files, User-defined folders, User-defined
-// files, Cookies, Backups). Every page is loaded from its file when the window opens and
-// written back only on Accept, each file whole through a temporary file; Cancel and the close
-// box write nothing. A file the user changed nothing of comes back byte for byte. Accept also
-// applies the general settings to the running program at once (services/host.h).
+// files, Cookies, Backups). Every page is read from its file when the window opens and written
+// back only on Accept, each file whole through a temporary file; Cancel and the close box write
+// nothing. A file the user changed nothing of comes back byte for byte. Accept also applies the
+// general settings to the running program at once (services/host.h).
+//
+// A page's controls are made the first time the page shows (SSTab1.select), from what was read
+// at the opening; the Cookies page lists the cookie files then. Until then its wrappers are
+// unbound, and Accept writes what was read.
 #pragma once
 
 #include <windows.h>
 
 #include <exception>
+#include <array>
 #include <functional>
+#include <initializer_list>
+#include <utility>
 #include <map>
 #include <optional>
 #include <string>
@@ -23,7 +30,11 @@
 
 namespace glenvask {
 
-// The page captions, in order.
+// The pages, in order, and their captions.
+enum OptionsPage : size_t {
+  kPageGeneral, kPageSearch, kPageIgnoreFolders, kPageIgnoreFiles, kPageUnnecessary,
+  kPageUserFolders, kPageUserFiles, kPageCookies, kPageBackups, kOptionsPageCount
+};
 inline constexpr const char* kOptionsPages[] = {
     "General",       "Search",   "Ignore folders", "Ignore files", "Unnecessary files",
     "User-defined folders", "User-defined files", "Cookies", "Backups"};
@@ -37,6 +48,7 @@ inline constexpr const char* kRunValueName = "Glenvask";
 
 // A file beside the executable as the window read it.
 struct LoadedFile {
+  std::string name;  // beside the executable
   bool exists = false;
   std::optional<std::string> bytes;  // nothing when it is there but could not be read
   bool unreadable() const { return exists && !bytes; }
@@ -45,6 +57,8 @@ struct LoadedFile {
 class OptionsWindow : public Dialog {
  public:
   bool build(HWND owner) override;
+  // Whether the page's controls have been made.
+  bool pageMade(size_t page) const { return page < made_.size() && made_[page]; }
 
   // Loads every page (at each opening); Accept saves every page, applies the general
   // settings and closes; Cancel closes.
@@ -164,15 +178,18 @@ class OptionsWindow : public Dialog {
   std::optional<LRESULT> onMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:
-  // What a list page read, to write the same bytes back when its items did not change.
+  // What a list page read, to write the same bytes back when its items did not change, and
+  // what the page shows of it (folders with their marks).
   struct StoredList {
     LoadedFile file;
     std::vector<std::string> items;
+    std::vector<std::string> shown;
   };
   // A settings.ini value as read, and the value its control gave right after loading.
   struct StoredSetting {
     std::string read, shown;
   };
+  using Binding = std::pair<Control*, const char*>;
 
   // Runs one step of the loading or of Accept: a step that fails ends there, and the next
   // step still runs.
@@ -184,23 +201,35 @@ class OptionsWindow : public Dialog {
     }
   }
 
-  void makeControls();
-  void bindControls();
-  bool makePages();
+  void makeCommon();
+  void makePage(size_t page);
+  void showPage(size_t page);
+  void addPageControls(size_t page, const ControlSpec* specs, size_t count);
+  template <size_t N>
+  void addPageControls(size_t page, const ControlSpec (&specs)[N]) {
+    addPageControls(page, specs, N);
+  }
+  void bindAll(std::initializer_list<Binding> bindings);
+  void unbindAll();
+  void showGeneral();
+  void showSearch();
+  void showUnnecessary();
+  void readUnnecessaryTypes(const LoadedFile& from);
+  void showKeepList();
   void LoadCookieFiles();
   void LoadKeepList();
   void LoadFolderList(const char* fileName, bool isUDFO);
   void LoadUDFIList();
-  void loadIgnoreList(const char* fileName, const char* defaultName, ListBox& list,
-                      StoredList& stored);
-  void showIgnoreList(const LoadedFile& from, ListBox& list, StoredList& stored);
-  void showUnnecessaryTypes(const LoadedFile& from);
+  void loadIgnoreList(const char* fileName, const char* defaultName, StoredList& stored);
+  static void fillList(ListBox& list, const StoredList& stored);
+  std::vector<std::string> currentItems(size_t page, const ListBox& list,
+                                        const StoredList& stored) const;
   void addFolder(EditBox& entry, ListBox& list);
   void exploreFolder(ListBox& list);
   void addUnnecessaryRow(const UnnecessaryType& type, bool keepSorted);
   std::vector<UnnecessaryType> unnecessaryTypes() const;
   std::vector<KeptCookie> keptCookies() const;
-  void syncBackupBoxes(EditBox& from, EditBox& to);
+  void backupFolderTyped(EditBox& from, EditBox* other);
 
   void SaveKeepCookies();
   void SaveLists();
@@ -210,12 +239,19 @@ class OptionsWindow : public Dialog {
   void applyGeneralSettings();
   std::string keep(const char* key, const std::string& now) const;
 
+  std::array<bool, kOptionsPageCount> made_{};
+  std::array<std::vector<HWND>, kOptionsPageCount> pageControls_;
+  std::vector<Binding> bound_;
   StoredList udfo_, udifo_, udfi_, ifi_, ie_;
   LoadedFile unfiFile_, ckFile_, srchFile_;
   std::vector<UnnecessaryType> unfiLoaded_;
-  std::vector<KeptCookie> ckLoaded_;
+  std::vector<KeptCookie> ckLoaded_;  // in the keep list's order
+  std::vector<std::string> driveItems_;
+  SearchPage searchShown_;                // the page as the opening shows it
   std::optional<SearchPage> srchLoaded_;  // the page as the file gives it
   std::map<std::string, StoredSetting> settings_;
+  std::string backupFolder_;  // the one value of the two backup folder boxes
+  int backupRuleLoaded_ = -1;
   bool syncingBackup_ = false;
 };
 

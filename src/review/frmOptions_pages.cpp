@@ -37,6 +37,7 @@ void info(HWND owner, const char* text) {
 
 LoadedFile readLoaded(const char* name) {
   LoadedFile f;
+  f.name = name;
   std::string path = appFile(name);
   f.exists = fileExists(path);
   if (f.exists) f.bytes = readFileBytes(path);
@@ -45,16 +46,14 @@ LoadedFile readLoaded(const char* name) {
 
 std::string textOf(const LoadedFile& f) { return f.bytes ? fromFileText(*f.bytes) : ""; }
 
-// Writes a file the window rewrites: the bytes read when nothing changed, else the new text.
-// Nothing is written when the file the page came from could not be read: what it holds was
-// never shown, so the page cannot stand for it.
+// Writes a file of a page. When the page is as it was read from that very file, the file is
+// left as it is: nothing the user changed is to be written, and a change made to the file
+// by hand meanwhile stays. Nothing is written either when the file the page came from could
+// not be read: what it holds was never shown, so the page cannot stand for it.
 void saveFile(const char* name, const std::string& text, bool unchanged, const LoadedFile& read) {
   if (read.unreadable()) return;
-  std::string path = appFile(name);
-  const std::string& bytes = unchanged && read.bytes ? *read.bytes : text;
-  // A file that holds these bytes already is not written again.
-  if (auto now = readFileBytes(path); now && *now == bytes) return;
-  writeFileAtomic(path, bytes);
+  if (unchanged && read.bytes && iequals(read.name, name)) return;
+  writeFileAtomic(appFile(name), unchanged && read.bytes ? *read.bytes : text);
 }
 
 // The Office recent-documents folder, offered when there is no list of user-defined folders.
@@ -193,6 +192,7 @@ void walkCookies(const std::string& folder, std::vector<ListRow>& rows, LocalTim
 // ---- Search ----
 
 SearchPage OptionsWindow::searchPage() const {
+  if (!made_[kPageSearch]) return searchShown_;
   SearchPage p;
   for (size_t i : lstSearch.selectedIndexes()) p.drives.push_back(lstSearch.itemText(i));
   p.fileReference = chkSearchFileReference.checked();
@@ -212,22 +212,31 @@ SearchPage OptionsWindow::searchPage() const {
   return p;
 }
 
+namespace {
+// A date the page's pickers can show.
+bool showableDate(const DateTime& d) {
+  SYSTEMTIME st{static_cast<WORD>(d.year), static_cast<WORD>(d.month), 0,
+                static_cast<WORD>(d.day)};
+  FILETIME ft;
+  return d.year >= 1601 && d.year <= 9999 && isValidDateTime(d) && SystemTimeToFileTime(&st, &ft);
+}
+}  // namespace
+
 void OptionsWindow::LoadSearchSettings() {
   srchFile_ = readLoaded(kSearchOptionsFile);
   bool exists = srchFile_.exists;
-  std::vector<std::string> items;
+  driveItems_.clear();
   std::vector<size_t> selected;
   std::string windowsDrive = GetWindowsDir();
   windowsDrive = windowsDrive.substr(0, windowsDrive.find('\\'));
-  std::string list = GetLogicalDriveList();
-  for (const auto& root : split(list, '\0')) {
+  for (const auto& root : split(GetLogicalDriveList(), '\0')) {
     if (root.find('\\') == std::string::npos) continue;
     std::string item = toUpper(root.substr(0, root.find('\\'))) + " " + GetDriveTypeName(root);
-    if (!exists && !windowsDrive.empty() && toLower(item).find(toLower(windowsDrive)) != std::string::npos)
-      selected.push_back(items.size());
-    items.push_back(item);
+    if (!exists && !windowsDrive.empty() &&
+        toLower(item).find(toLower(windowsDrive)) != std::string::npos)
+      selected.push_back(driveItems_.size());
+    driveItems_.push_back(item);
   }
-  lstSearch.setItems(items);
 
   // What the scanner assumes without srch.txt, and today for the dates; the file's lines
   // that read change them.
@@ -241,18 +250,39 @@ void OptionsWindow::LoadSearchSettings() {
   auto lines = splitLines(text);
   if (!lines.empty()) {
     auto letters = srchDriveLetters(lines[0]);
-    for (size_t i = 0; i < items.size(); ++i)
-      if (std::find(letters.begin(), letters.end(), items[i][0]) != letters.end())
+    for (size_t i = 0; i < driveItems_.size(); ++i)
+      if (std::find(letters.begin(), letters.end(), driveItems_[i][0]) != letters.end())
         selected.push_back(i);
   }
   applySearchPage(text, page);
-  for (size_t i : selected) lstSearch.select(i);
+  for (DateTime* d : {&page.firstDate, &page.secondDate})
+    if (!showableDate(*d)) *d = today;
+  page.drives.clear();
+  for (size_t i = 0; i < driveItems_.size(); ++i)
+    if (std::find(selected.begin(), selected.end(), i) != selected.end())
+      page.drives.push_back(driveItems_[i]);
+  searchShown_ = page;
 
+  // The page as the file gives it: a rewrite with nothing changed keeps the file's bytes.
+  srchLoaded_.reset();
+  if (exists) {
+    page.drives = lines.empty() ? std::vector<std::string>{} : srchDriveItems(lines[0]);
+    srchLoaded_ = page;
+  }
+  if (made_[kPageSearch]) showSearch();
+}
+
+void OptionsWindow::showSearch() {
+  const SearchPage& page = searchShown_;
+  lstSearch.setItems(driveItems_);
+  for (size_t i = 0; i < driveItems_.size(); ++i)
+    if (std::find(page.drives.begin(), page.drives.end(), driveItems_[i]) != page.drives.end())
+      lstSearch.select(i);
   chkSearchFileReference.setChecked(page.fileReference);
   chkSearchPathReference.setChecked(page.pathReference);
   chkSearchDateReference.setChecked(page.dateRange);
-  if (!dtpSearchFirst.setValue(page.firstDate)) dtpSearchFirst.setValue(today);
-  if (!dtpSearchSecond.setValue(page.secondDate)) dtpSearchSecond.setValue(today);
+  dtpSearchFirst.setValue(page.firstDate);
+  dtpSearchSecond.setValue(page.secondDate);
   chkSearchSize.setChecked(page.size);
   if (page.sizeEquals) sizeOption.choose(0);
   else if (page.sizeAtLeast) sizeOption.choose(1);
@@ -261,13 +291,6 @@ void OptionsWindow::LoadSearchSettings() {
   chkSearchReadOnly.setChecked(page.readOnly);
   chkSearchHidden.setChecked(page.hidden);
   chkSearchSystem.setChecked(page.system);
-
-  // The page as the file gives it: a rewrite with nothing changed keeps the file's bytes.
-  if (exists) {
-    SearchPage fromFile = searchPage();
-    fromFile.drives = lines.empty() ? std::vector<std::string>{} : srchDriveItems(lines[0]);
-    srchLoaded_ = fromFile;
-  }
 }
 
 void OptionsWindow::SaveSearchSettings() {
@@ -278,39 +301,52 @@ void OptionsWindow::SaveSearchSettings() {
 
 // ---- Folder and file lists ----
 
+void OptionsWindow::fillList(ListBox& list, const StoredList& stored) {
+  fill(list, stored.shown);
+  selectFirst(list);
+}
+
+std::vector<std::string> OptionsWindow::currentItems(size_t page, const ListBox& list,
+                                                     const StoredList& stored) const {
+  if (made_[page]) return itemsOf(list, true);
+  std::vector<std::string> items;
+  for (const auto& shown : stored.shown) items.push_back(withoutMark(shown));
+  return items;
+}
+
 void OptionsWindow::LoadFolderList(const char* fileName, bool isUDFO) {
   StoredList& stored = isUDFO ? udfo_ : udifo_;
-  ListBox& list = isUDFO ? lstUDFO : lstUDIFO;
-  stored = {readLoaded(fileName), {}};
-  std::vector<std::string> shown;
+  stored = {readLoaded(fileName), {}, {}};
   if (stored.file.exists) {
     stored.items = parseListFile(textOf(stored.file));
     for (const auto& item : stored.items)
-      shown.push_back(pathExists(item) ? item : kInvalidPathMark + item);
+      stored.shown.push_back(pathExists(item) ? item : kInvalidPathMark + item);
   } else if (isUDFO) {
-    shown = defaultUserFolders();
+    stored.shown = defaultUserFolders();
   }
-  fill(list, shown);
-  selectFirst(list);
+  size_t page = isUDFO ? kPageUserFolders : kPageIgnoreFolders;
+  if (made_[page]) fillList(isUDFO ? lstUDFO : lstUDIFO, stored);
 }
 
 void OptionsWindow::LoadUDFIList() {
-  udfi_ = {readLoaded(kUserFilesFile), {}};
-  udfi_.items = parseListFile(textOf(udfi_.file));
-  fill(lstUDFI, udfi_.items);
-  selectFirst(lstUDFI);
+  udfi_ = {readLoaded(kUserFilesFile), {}, {}};
+  udfi_.items = udfi_.shown = parseListFile(textOf(udfi_.file));
+  if (made_[kPageUserFiles]) fillList(lstUDFI, udfi_);
 }
 
-void OptionsWindow::loadIgnoreList(const char* fileName, const char* defaultName, ListBox& list,
+namespace {
+// A list read from the file given.
+void readList(const LoadedFile& from, std::vector<std::string>& items,
+              std::vector<std::string>& shown) {
+  items = shown = parseListFile(from.bytes ? fromFileText(*from.bytes) : "");
+}
+}  // namespace
+
+void OptionsWindow::loadIgnoreList(const char* fileName, const char* defaultName,
                                    StoredList& stored) {
   LoadedFile file = readLoaded(fileName);
-  showIgnoreList(file.exists ? file : readLoaded(defaultName), list, stored);
-}
-
-void OptionsWindow::showIgnoreList(const LoadedFile& from, ListBox& list, StoredList& stored) {
-  stored = {from, parseListFile(textOf(from))};
-  fill(list, stored.items);
-  selectFirst(list);
+  stored.file = file.exists ? file : readLoaded(defaultName);
+  readList(stored.file, stored.items, stored.shown);
 }
 
 void OptionsWindow::SaveLists() {
@@ -320,11 +356,11 @@ void OptionsWindow::SaveLists() {
     const StoredList& stored;
   };
   Save saves[] = {
-      {kUserFoldersFile, itemsOf(lstUDFO, true), udfo_},
-      {kIgnoreFoldersFile, itemsOf(lstUDIFO, true), udifo_},
-      {kUserFilesFile, itemsOf(lstUDFI), udfi_},
-      {kIgnoreFilesFile, itemsOf(lstIFI), ifi_},
-      {kIgnoreExtFile, itemsOf(lstIE), ie_},
+      {kUserFoldersFile, currentItems(kPageUserFolders, lstUDFO, udfo_), udfo_},
+      {kIgnoreFoldersFile, currentItems(kPageIgnoreFolders, lstUDIFO, udifo_), udifo_},
+      {kUserFilesFile, currentItems(kPageUserFiles, lstUDFI, udfi_), udfi_},
+      {kIgnoreFilesFile, currentItems(kPageIgnoreFiles, lstIFI, ifi_), ifi_},
+      {kIgnoreExtFile, currentItems(kPageIgnoreFiles, lstIE, ie_), ie_},
   };
   for (const auto& s : saves)
     step([&] {
@@ -385,17 +421,20 @@ void OptionsWindow::cmdIERemove_Click() { removeSelected(lstIE); }
 // Defaults put the default list into the page; the user's file changes only on Accept.
 void OptionsWindow::cmdUDFODefaults_Click() {
   udfo_ = {};
-  udfo_.items = defaultUserFolders();
-  fill(lstUDFO, udfo_.items);
-  selectFirst(lstUDFO);
+  udfo_.shown = defaultUserFolders();
+  fillList(lstUDFO, udfo_);
 }
 
 void OptionsWindow::cmdIFIDefaults_Click() {
-  showIgnoreList(readLoaded(kDefIgnoreFilesFile), lstIFI, ifi_);
+  ifi_.file = readLoaded(kDefIgnoreFilesFile);
+  readList(ifi_.file, ifi_.items, ifi_.shown);
+  fillList(lstIFI, ifi_);
 }
 
 void OptionsWindow::cmdIEDefaults_Click() {
-  showIgnoreList(readLoaded(kDefIgnoreExtFile), lstIE, ie_);
+  ie_.file = readLoaded(kDefIgnoreExtFile);
+  readList(ie_.file, ie_.items, ie_.shown);
+  fillList(lstIE, ie_);
 }
 
 void OptionsWindow::cmdAdd_Click() {
@@ -465,6 +504,7 @@ void OptionsWindow::addUnnecessaryRow(const UnnecessaryType& t, bool keepSorted)
 }
 
 std::vector<UnnecessaryType> OptionsWindow::unnecessaryTypes() const {
+  if (!made_[kPageUnnecessary]) return unfiLoaded_;
   std::vector<UnnecessaryType> types;
   for (size_t i = 0; i < lstvUnnecessaryFiles.rowCount(); ++i)
     types.push_back({lstvUnnecessaryFiles.rowChecked(i) ? 1 : 0,
@@ -474,22 +514,26 @@ std::vector<UnnecessaryType> OptionsWindow::unnecessaryTypes() const {
 
 void OptionsWindow::LoadUnnecessaryTypes() {
   LoadedFile file = readLoaded(kUnnecessaryFile);
-  showUnnecessaryTypes(file.exists ? file : readLoaded(kDefUnnecessaryFile));
+  readUnnecessaryTypes(file.exists ? file : readLoaded(kDefUnnecessaryFile));
+  if (made_[kPageUnnecessary]) showUnnecessary();
 }
 
-void OptionsWindow::showUnnecessaryTypes(const LoadedFile& from) {
-  lstvUnnecessaryFiles.clear();
-  unfiLoaded_.clear();
+void OptionsWindow::readUnnecessaryTypes(const LoadedFile& from) {
   unfiFile_ = from;
   // Lines that do not read, and a type met again, are passed over; the rest still loads.
+  unfiLoaded_.clear();
   std::unordered_set<std::string> seen;
-  lstvUnnecessaryFiles.beginUpdate();
   for (auto t : parseUnnecessaryFile(textOf(unfiFile_))) {
     if (!seen.insert(toLower(t.pattern)).second) continue;
     t.flag = t.flag == 1 ? 1 : 0;  // ticked exactly when the scanner uses the type
-    addUnnecessaryRow(t, false);
-    unfiLoaded_.push_back(t);
+    unfiLoaded_.push_back(std::move(t));
   }
+}
+
+void OptionsWindow::showUnnecessary() {
+  lstvUnnecessaryFiles.clear();
+  lstvUnnecessaryFiles.beginUpdate();
+  for (const auto& t : unfiLoaded_) addUnnecessaryRow(t, false);
   lstvUnnecessaryFiles.endUpdate();
 }
 
@@ -532,28 +576,31 @@ void OptionsWindow::cmdUnnecessaryFilesBrowse_Click() {
 
 void OptionsWindow::cmdUnnecessaryFilesDefaults_Click() {
   // The default copy into the page; UNFI.txt itself changes only on Accept.
-  showUnnecessaryTypes(readLoaded(kDefUnnecessaryFile));
+  readUnnecessaryTypes(readLoaded(kDefUnnecessaryFile));
+  showUnnecessary();
 }
 
 // ---- Cookies ----
 
 void OptionsWindow::LoadCookies() {
   LoadKeepList();
-  LoadCookieFiles();
+  if (made_[kPageCookies]) LoadCookieFiles();
 }
 
 void OptionsWindow::LoadKeepList() {
-  lstvKeepCookies.clear();
   ckFile_ = readLoaded(kKeepCookiesFile);
   ckLoaded_ = parseKeptCookies(textOf(ckFile_));
-  std::vector<KeptCookie> sorted = ckLoaded_;
-  std::stable_sort(sorted.begin(), sorted.end(), [](const KeptCookie& a, const KeptCookie& b) {
+  std::stable_sort(ckLoaded_.begin(), ckLoaded_.end(), [](const KeptCookie& a, const KeptCookie& b) {
     return toLower(a.name) < toLower(b.name);
   });
+  if (made_[kPageCookies]) showKeepList();
+}
+
+void OptionsWindow::showKeepList() {
+  lstvKeepCookies.clear();
   lstvKeepCookies.beginUpdate();
-  for (const auto& k : sorted) lstvKeepCookies.addRow({{k.name, k.folder}});
+  for (const auto& k : ckLoaded_) lstvKeepCookies.addRow({{k.name, k.folder}});
   lstvKeepCookies.endUpdate();
-  ckLoaded_ = sorted;  // the order the page shows and writes
 }
 
 void OptionsWindow::LoadCookieFiles() {
@@ -575,6 +622,7 @@ void OptionsWindow::LoadCookieFiles() {
 }
 
 std::vector<KeptCookie> OptionsWindow::keptCookies() const {
+  if (!made_[kPageCookies]) return ckLoaded_;
   std::vector<KeptCookie> kept;
   for (size_t i = 0; i < lstvKeepCookies.rowCount(); ++i)
     kept.push_back({lstvKeepCookies.rowText(i, 1), lstvKeepCookies.rowText(i, 0)});

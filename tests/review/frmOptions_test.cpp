@@ -48,6 +48,8 @@ TEST_F(OptionsPagesTest, ListPagesAnswerThroughTheSeam) {
     } pages[] = {{w.txtUDIFO, w.lstUDIFO, w.cmdUDIFOAdd},
                  {w.txtUDFI, w.lstUDFI, w.cmdUDFIAdd},
                  {w.txtIE, w.lstIE, w.cmdIEAdd}};
+    for (size_t page : {kPageIgnoreFolders, kPageIgnoreFiles, kPageUserFiles})
+      w.SSTab1.select(page);
     w.cmdIEDefaults.click();  // no DefIE.txt: an empty list
     for (const auto& c : cases) {
       SCOPED_TRACE(c.typed);
@@ -89,6 +91,7 @@ TEST_F(OptionsPagesTest, UnnecessaryTypesPage) {
   app.write("DefUNFI.txt", "1\x01*.chk\x01" "Check\r\n");
   auto before = files();
   options([&](OptionsWindow& w) {
+    w.SSTab1.select(kPageUnnecessary);
     ListView& l = w.lstvUnnecessaryFiles;
     auto rows = [&] {
       Strings out;
@@ -142,6 +145,7 @@ TEST_F(OptionsPagesTest, DamagedFilesShowWhatReadsAndCancelKeepsThem) {
   app.write("UDIFO.txt", "C:\\no such folder\\\r\n");
   auto before = files();
   options([&](OptionsWindow& w) {
+    for (size_t page = 0; page < kOptionsPageCount; ++page) w.SSTab1.select(page);
     EXPECT_FALSE(w.chkAutoClean.checked());
     EXPECT_FALSE(w.Check3.checked());
     EXPECT_EQ(w.deleteMethod.chosen(), 2);
@@ -173,6 +177,7 @@ TEST_F(OptionsPagesTest, SearchPageStartsAsTheScannerAndKeepsAStoredRange) {
   });
   app.write("srch.txt", "\r\n0 1\r\n1 1/2/2020 3/4/2021\r\n");
   options([&](OptionsWindow& w) {
+    w.SSTab1.select(kPageSearch);  // the page's controls show what was read
     SearchPage p = w.searchPage();
     EXPECT_TRUE(p.drives.empty());
     EXPECT_FALSE(p.fileReference);

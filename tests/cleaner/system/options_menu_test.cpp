@@ -32,6 +32,7 @@ TEST(OptionsMenu, AcceptChangesTheMainWindowAtOnce) {
     o.chkAutoClean.setChecked(true);
     o.cmbAutoClean1.select(4);
     o.cmbAutoClean.select(0);
+    o.SSTab1.select(kPageIgnoreFiles);
     o.txtIE.setText("bak");
     o.cmdIEAdd.click();
     o.cmdAccept.click();

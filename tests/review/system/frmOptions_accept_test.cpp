@@ -50,7 +50,10 @@ TEST_F(OptionsAcceptTest, AFreshAcceptWritesEveryFileAndASecondChangesNothing) {
   app.write("DefIE.txt", "log\r\n");
   app.write("DefUNFI.txt", "1\x01*.tmp\x01Temporary files\r\n");
   DateTime today;
-  options([&](OptionsWindow& w) { today = w.searchPage().firstDate; }, true);
+  options([&](OptionsWindow& w) {  // every page made: what its controls give is written
+    for (size_t page = 0; page < kOptionsPageCount; ++page) w.SSTab1.select(page);
+    today = w.searchPage().firstDate;
+  }, true);
   auto f = files();
   EXPECT_EQ(f["settings.ini"],
             "[Backup]\r\nPath=" + app.path() + "\\Backup\\\r\nMethod=Always\r\n[General]\r\n"
@@ -68,7 +71,7 @@ TEST_F(OptionsAcceptTest, AFreshAcceptWritesEveryFileAndASecondChangesNothing) {
   EXPECT_EQ(host.applied, (Strings{"auto off", "boxes 00", "tips"}));
   EXPECT_EQ(DeleteMethod, kDeletePlain);
   EXPECT_EQ(BackupFolder, app.path() + "\\Backup\\");
-  options([](OptionsWindow&) {}, true);
+  options([](OptionsWindow&) {}, true);  // no page but General made: what was read is written
   EXPECT_EQ(files(), f);
 }
 
@@ -83,7 +86,9 @@ TEST_F(OptionsAcceptTest, FilesWrittenByHandComeBackByteForByte) {
   app.write("UNFI.txt", "1\x01*.tmp\x01T\r\nbad\r\n0\x01*.bak\x01" "B\r\n");
   app.write("ck.txt", "C:\\c\\a.txt\x01" "C:\\c\\b.txt\x01\r\n");
   auto before = files();
-  options([](OptionsWindow&) {}, true);
+  options([](OptionsWindow& w) {
+    for (size_t page = 0; page < kOptionsPageCount; ++page) w.SSTab1.select(page);
+  }, true);
   auto after = files();
   for (const auto& [name, bytes] : before) EXPECT_EQ(after[name], bytes) << name;
   EXPECT_EQ(host.applied, (Strings{"auto 75", "boxes 10", "no tips"}));
@@ -99,6 +104,9 @@ TEST_F(OptionsAcceptTest, WhatTheUserChangesReachesTheRunAndTheMainWindow) {
   app.write("IFI.txt", "mine.txt\r\n");
   app.write("DefIFI.txt", "default.txt\r\n");
   options([&](OptionsWindow& w) {
+    for (size_t page : {kPageSearch, kPageIgnoreFolders, kPageIgnoreFiles, kPageUnnecessary,
+                        kPageBackups})
+      w.SSTab1.select(page);
     w.txtIE.setText("tmp");
     w.cmdIEAdd.click();
     w.txtUDIFO.setText(folder);
@@ -136,6 +144,7 @@ TEST_F(OptionsAcceptTest, WhatTheUserChangesReachesTheRunAndTheMainWindow) {
   app.write("IFI.txt", "mine.txt\r\n");
   options([&](OptionsWindow& w) {
     EXPECT_TRUE(w.chkStartWWindows.checked());
+    w.SSTab1.select(kPageIgnoreFiles);
     w.cmdIFIDefaults.click();
     EXPECT_EQ(items(w.lstIFI), Strings{"default.txt"});
   });
@@ -154,6 +163,7 @@ TEST_F(OptionsAcceptTest, CookiePageKeepsWhatTheUserPicks) {
   std::string viewed;
   OptionsWindow::showCookieViewer = [&](OptionsWindow& w) { viewed = w.selectedCookieFile(); };
   options([&](OptionsWindow& w) {
+    w.SSTab1.select(kPageCookies);
     ListView& current = w.lstvCurrentCookies;
     auto names = [&] {  // below the Cookies folder, in the list's order
       Strings out;
@@ -188,7 +198,10 @@ TEST_F(OptionsAcceptTest, CookiePageKeepsWhatTheUserPicks) {
   }, true);
   OptionsWindow::showCookieViewer = nullptr;
   EXPECT_EQ(app.read("ck.txt"), jar + "\\a.txt\x01" + jar + "\\b.txt\x01\r\n");
-  options([&](OptionsWindow& w) { w.cmdResetCookies.click(); }, true);
+  options([&](OptionsWindow& w) {
+    w.SSTab1.select(kPageCookies);
+    w.cmdResetCookies.click();
+  }, true);
   EXPECT_FALSE(app.exists("ck.txt"));
 }
 
