@@ -112,8 +112,10 @@ class OptionsWindow : public Dialog {
   // Backups: the folder and the restore rule.
   void LoadBackupSettings();
   void cmdBackupBrowse_Click();
-  // The place of the backup archive list on the Backups page, and its loader; the list, its
-  // View, Delete and Restore belong to the backups window code, which fills these.
+  // The backup archive list: its place on the Backups page, below the folder and the rule,
+  // and its loader, called when the page is made (its controls go on the page through
+  // addPageControls(kPageBackups, ...)). The list with its View, Delete and Restore is the
+  // backups code's; until it comes, the place stays empty.
   void LoadBackupList();
   static constexpr RECT kBackupListArea{20, 140, 756, 416};
 

@@ -91,8 +91,9 @@ try:
     app.write("srch.txt", " C: Hard drive\r\n0 0\r\n1 1/2/2020 3/4/2021\r\n"
               "0 False True False 1000\r\n0 0 0\r\n")
     files = contents()
-    options()
-    t.check(contents() == files, "a second Accept leaves every file, the stored date range too")
+    options(*[lambda page=page: select_tab(OPT, IDS["kOptionsTabs"], page) for page in range(9)])
+    t.check(contents() == files, "a second Accept, every page shown, leaves every file, the "
+            "stored date range too")
 
     options(lambda: set_check(OPT, IDS["kOptProtectEmpty"]),
             lambda: set_check(OPT, IDS["kOptStartWithWindows"]))

@@ -1,13 +1,11 @@
 // The options window opened and cancelled: the list pages' and the unnecessary-types page's
 // messages through the seam, damaged files shown as far as they read and left as they were,
-// the search page's first state, and when the window does not open.
+// and when the window does not open.
 #include "review/frmOptions.h"
 
 #include <gtest/gtest.h>
 
 #include "base/text.h"
-#include "services/clock.h"
-#include "services/system.h"
 #include "review/options_fixture.h"
 
 namespace glenvask {
@@ -160,31 +158,6 @@ TEST_F(OptionsPagesTest, DamagedFilesShowWhatReadsAndCancelKeepsThem) {
     EXPECT_EQ(items(w.lstUDIFO), Strings{"[Invalid Path] C:\\no such folder\\"});
   });
   EXPECT_EQ(files(), before);
-}
-
-TEST_F(OptionsPagesTest, SearchPageStartsAsTheScannerAndKeepsAStoredRange) {
-  DateTime today = localNow();
-  today.hour = today.minute = today.second = 0;
-  std::string windowsDrive = GetWindowsDir().substr(0, 2);
-  options([&](OptionsWindow& w) {
-    SearchPage p = w.searchPage();
-    ASSERT_EQ(p.drives.size(), 1u);
-    EXPECT_EQ(p.drives[0].substr(0, 2), windowsDrive);
-    EXPECT_TRUE(p.fileReference && p.pathReference && p.readOnly && p.hidden && p.system);
-    EXPECT_FALSE(p.dateRange || p.size);
-    EXPECT_EQ(p.sizeText, "1000");
-    EXPECT_EQ(p.firstDate, today);
-  });
-  app.write("srch.txt", "\r\n0 1\r\n1 1/2/2020 3/4/2021\r\n");
-  options([&](OptionsWindow& w) {
-    w.SSTab1.select(kPageSearch);  // the page's controls show what was read
-    SearchPage p = w.searchPage();
-    EXPECT_TRUE(p.drives.empty());
-    EXPECT_FALSE(p.fileReference);
-    EXPECT_TRUE(p.dateRange);
-    EXPECT_EQ(p.firstDate, (DateTime{2020, 1, 2}));
-    EXPECT_EQ(p.secondDate, (DateTime{2021, 3, 4}));
-  });
 }
 
 TEST_F(OptionsPagesTest, OpensOnceAndNeverDuringARun) {
