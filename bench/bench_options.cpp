@@ -95,8 +95,8 @@ int main() {
   CreateDirectoryW(root.c_str(), nullptr);
   CreateDirectoryW(cookies.c_str(), nullptr);
   std::string folder = utf8(root);
-  std::printf("bench_options: making %d cookie files and three lists of %d lines...\n",
-              kCookies, kLines);
+  std::printf("bench_options: making %d cookie files and three lists of %d lines...\n", kCookies,
+              kLines);
   std::fflush(stdout);
   std::vector<std::string> names;
   for (int i = 0; i < kLines; ++i) names.push_back("file" + std::to_string(i) + ".dat");
@@ -172,12 +172,13 @@ int main() {
   double bw = median(bareWrite), a = median(accept), ac = median(acceptChanged);
   double openRatio = o / b, acceptRatio = a / bw;
   std::printf("bench_options: %zu rows listed\n", rows);
-  std::printf("bench_options: bare read and walk %.0f ms, opening the window %.0f ms: "
-              "ratio %.2f (limit 2.00) %s\n",
-              b, o, openRatio, openRatio <= 2 ? "ok" : "OVER");
+  std::printf(
+      "bench_options: bare read and walk %.0f ms, opening the window %.0f ms: "
+      "ratio %.2f (limit 2.00) %s\n",
+      b, o, openRatio, openRatio <= 2 ? "ok" : "OVER");
   std::printf("bench_options: opening and showing every page %.0f ms: ratio %.2f\n", p, p / b);
-  std::printf("bench_options: bare write %.0f ms, Accept %.0f ms: ratio %.2f (limit 2.00) %s\n",
-              bw, a, acceptRatio, acceptRatio <= 2 ? "ok" : "OVER");
+  std::printf("bench_options: bare write %.0f ms, Accept %.0f ms: ratio %.2f (limit 2.00) %s\n", bw,
+              a, acceptRatio, acceptRatio <= 2 ? "ok" : "OVER");
   std::printf("bench_options: Accept after a change on each list %.0f ms: ratio %.2f\n", ac,
               ac / bw);
   return openRatio <= 2 && acceptRatio <= 2 && rows == 4u * kLines ? 0 : 1;

@@ -9,11 +9,11 @@ namespace glenvask {
 namespace {
 
 struct Line {
-  size_t begin = 0;    // first byte of the line
-  size_t end = 0;      // end of its content (before CR LF, LF or CR)
-  size_t next = 0;     // first byte of the next line
+  size_t begin = 0;  // first byte of the line
+  size_t end = 0;    // end of its content (before CR LF, LF or CR)
+  size_t next = 0;   // first byte of the next line
   enum Kind { Blank, Section, Key } kind = Blank;
-  std::string name;    // section or key name, trimmed
+  std::string name;                  // section or key name, trimmed
   std::optional<std::string> value;  // after the "=", trimmed; nothing for a line without one
 };
 
@@ -35,8 +35,8 @@ std::vector<Line> lines(std::string_view text) {
     } else if (content[0] == '[') {
       l.kind = Line::Section;
       size_t close = content.rfind(']');
-      l.name = trim(content.substr(1, close == std::string::npos || close == 0 ? std::string::npos
-                                                                               : close - 1));
+      l.name = trim(content.substr(
+          1, close == std::string::npos || close == 0 ? std::string::npos : close - 1));
     } else {
       l.kind = Line::Key;
       size_t eq = content.find('=');

@@ -77,10 +77,10 @@ std::optional<std::int16_t> autoCleanMinutes(const std::string& duration, const 
 }
 
 int deleteMethodOf(const std::string& letter) {
-  return letter == "R" ? kDeleteRecycle
-       : letter == "D" ? kDeletePlain
-       : letter == "W" ? kDeleteOverwrite
-                       : kDeleteBackup;
+  return letter == "R"   ? kDeleteRecycle
+         : letter == "D" ? kDeletePlain
+         : letter == "W" ? kDeleteOverwrite
+                         : kDeleteBackup;
 }
 
 OptionsWindow& instance() {
@@ -179,10 +179,12 @@ void OptionsWindow::makePage(size_t page) {
   made_[page] = true;
   switch (page) {
     case kPageGeneral: {
-    const ControlSpec general[] = {
-          checkBox("chkStartWWindows", ids::kOptStartWithWindows, "Start with Windows", 24, 44, 240, 20),
+      const ControlSpec general[] = {
+          checkBox("chkStartWWindows", ids::kOptStartWithWindows, "Start with Windows", 24, 44, 240,
+                   20),
           checkBox("chkCleanStartup", ids::kOptCleanStartup, "Clean on start up", 24, 68, 240, 20),
-          checkBox("chkAutoClean", ids::kOptAutoClean, "Automatically clean every", 24, 94, 180, 20),
+          checkBox("chkAutoClean", ids::kOptAutoClean, "Automatically clean every", 24, 94, 180,
+                   20),
           typedCombo("cmbAutoClean1", ids::kOptAutoCleanDuration, 208, 92, 64, 300),
           comboBox("cmbAutoClean", ids::kOptAutoCleanUnit, 280, 92, 110, 120),
           frame("fraDeletionMethod", "Deletion Method", 20, 126, 460, 150),
@@ -204,17 +206,23 @@ void OptionsWindow::makePage(size_t page) {
           checkBox("Check3", ids::kOptTipBox, "Tip Box", 36, 386, 300, 20),
       };
       addPageControls(page, general);
-      bindAll({{&chkStartWWindows, "chkStartWWindows"}, {&chkCleanStartup, "chkCleanStartup"},
-               {&chkAutoClean, "chkAutoClean"}, {&chkExtraSecurity, "chkExtraSecurity"},
-               {&chkRename, "chkRename"}, {&Check1, "Check1"}, {&Check2, "Check2"},
-               {&Check3, "Check3"}, {&cmbAutoClean1, "cmbAutoClean1"},
-               {&cmbAutoClean, "cmbAutoClean"}, {&txtGenerealBackup, "txtGenerealBackup"},
+      bindAll({{&chkStartWWindows, "chkStartWWindows"},
+               {&chkCleanStartup, "chkCleanStartup"},
+               {&chkAutoClean, "chkAutoClean"},
+               {&chkExtraSecurity, "chkExtraSecurity"},
+               {&chkRename, "chkRename"},
+               {&Check1, "Check1"},
+               {&Check2, "Check2"},
+               {&Check3, "Check3"},
+               {&cmbAutoClean1, "cmbAutoClean1"},
+               {&cmbAutoClean, "cmbAutoClean"},
+               {&txtGenerealBackup, "txtGenerealBackup"},
                {&cmdBrowseBackup, "cmdBrowseBackup"}});
       deleteMethod.bind(*this, {"optRecyclebin", "optDelete", "optWipe", "optZip"});
       break;  // filled by the loading, which follows at once
     }
     case kPageSearch: {
-    const ControlSpec search[] = {
+      const ControlSpec search[] = {
           frame("fraDrives", "Drives to search", 20, 40, 236, 210),
           listBox("lstSearch", ids::kOptSearchDrives, 32, 60, 212, 178),
           frame("fraDeadLinks", "Ignore dead (shortcut) links", 20, 260, 236, 80),
@@ -228,9 +236,10 @@ void OptionsWindow::makePage(size_t page) {
           label("lblSearchAnd", IDC_STATIC, "to", 474, 66, 20, 18),
           datePicker("dtpSearchSecond", ids::kOptSearchSecondDate, 498, 62, 120, 22),
           checkBox("chkSearchSize", ids::kOptSearchSize, "Size", 280, 100, 60, 20),
-          optionButton("optSearcSizeIs", ids::kOptSearchSizeEquals, "Equals", 346, 100, 80, 20, true),
-          optionButton("optSearchSizeAtleast", ids::kOptSearchSizeAtLeast, "A minimum", 430, 100, 96,
-                       20),
+          optionButton("optSearcSizeIs", ids::kOptSearchSizeEquals, "Equals", 346, 100, 80, 20,
+                       true),
+          optionButton("optSearchSizeAtleast", ids::kOptSearchSizeAtLeast, "A minimum", 430, 100,
+                       96, 20),
           optionButton("optSearchSizeAtMost", ids::kOptSearchSizeAtMost, "A maximum", 530, 100, 96,
                        20),
           numberBox("txtSearchSize", ids::kOptSearchSizeText, "1000", 630, 98, 70, 22),
@@ -241,38 +250,46 @@ void OptionsWindow::makePage(size_t page) {
           checkBox("chkSearchSystem", ids::kOptSearchSystem, "System", 512, 160, 110, 20),
       };
       addPageControls(page, search);
-      bindAll({{&lstSearch, "lstSearch"}, {&chkSearchFileReference, "chkSearchFileReference"},
+      bindAll({{&lstSearch, "lstSearch"},
+               {&chkSearchFileReference, "chkSearchFileReference"},
                {&chkSearchPathReference, "chkSearchPathReference"},
                {&chkSearchDateReference, "chkSearchDateReference"},
-               {&dtpSearchFirst, "dtpSearchFirst"}, {&dtpSearchSecond, "dtpSearchSecond"},
-               {&chkSearchSize, "chkSearchSize"}, {&txtSearchSize, "txtSearchSize"},
-               {&chkSearchReadOnly, "chkSearchReadOnly"}, {&chkSearchHidden, "chkSearchHidden"},
+               {&dtpSearchFirst, "dtpSearchFirst"},
+               {&dtpSearchSecond, "dtpSearchSecond"},
+               {&chkSearchSize, "chkSearchSize"},
+               {&txtSearchSize, "txtSearchSize"},
+               {&chkSearchReadOnly, "chkSearchReadOnly"},
+               {&chkSearchHidden, "chkSearchHidden"},
                {&chkSearchSystem, "chkSearchSystem"}});
       sizeOption.bind(*this, {"optSearcSizeIs", "optSearchSizeAtleast", "optSearchSizeAtMost"});
       showSearch();
       break;
     }
     case kPageIgnoreFolders: {
-    const ControlSpec ignoreFolders[] = {
+      const ControlSpec ignoreFolders[] = {
           label("lblUDIFO", IDC_STATIC, "Folders to ignore", 24, 44, 300, 18),
           singleList("lstUDIFO", ids::kOptIgnoreFolders, 24, 64, 604, 278),
           label("lblUDIFOFolder", IDC_STATIC, "Folder:", 24, 356, 60, 18),
           editBox("txtUDIFO", ids::kOptIgnoreFolderText, "", 86, 352, 542, 22),
           button("cmdUDIFOAdd", ids::kOptIgnoreFolderAdd, "Add", kRight, 64, kBtnW, kBtnH),
           button("cmdUDIFORemove", ids::kOptIgnoreFolderRemove, "Remove", kRight, 96, kBtnW, kBtnH),
-          button("cmdUDIFOBrowse", ids::kOptIgnoreFolderBrowse, "Browse", kRight, 128, kBtnW, kBtnH),
+          button("cmdUDIFOBrowse", ids::kOptIgnoreFolderBrowse, "Browse", kRight, 128, kBtnW,
+                 kBtnH),
           button("cmdUDIFOExplore", ids::kOptIgnoreFolderExplore, "Explore", kRight, 160, kBtnW,
                  kBtnH),
       };
       addPageControls(page, ignoreFolders);
-      bindAll({{&lstUDIFO, "lstUDIFO"}, {&txtUDIFO, "txtUDIFO"}, {&cmdUDIFOAdd, "cmdUDIFOAdd"},
-               {&cmdUDIFORemove, "cmdUDIFORemove"}, {&cmdUDIFOBrowse, "cmdUDIFOBrowse"},
+      bindAll({{&lstUDIFO, "lstUDIFO"},
+               {&txtUDIFO, "txtUDIFO"},
+               {&cmdUDIFOAdd, "cmdUDIFOAdd"},
+               {&cmdUDIFORemove, "cmdUDIFORemove"},
+               {&cmdUDIFOBrowse, "cmdUDIFOBrowse"},
                {&cmdUDIFOExplore, "cmdUDIFOExplore"}});
       fillList(lstUDIFO, udifo_);
       break;
     }
     case kPageIgnoreFiles: {
-    const ControlSpec ignoreFiles[] = {
+      const ControlSpec ignoreFiles[] = {
           label("lblIFI", IDC_STATIC, "Filenames to ignore", 24, 44, 240, 18),
           singleList("lstIFI", ids::kOptIgnoreNames, 24, 64, 240, 340),
           button("cmdAdd", ids::kOptIgnoreNameAdd, "Add...", 272, 64, 96, kBtnH),
@@ -288,16 +305,21 @@ void OptionsWindow::makePage(size_t page) {
                  kBtnH),
       };
       addPageControls(page, ignoreFiles);
-      bindAll({{&lstIFI, "lstIFI"}, {&lstIE, "lstIE"}, {&txtIE, "txtIE"}, {&cmdAdd, "cmdAdd"},
-               {&cmdIFIRemove, "cmdIFIRemove"}, {&cmdIFIDefaults, "cmdIFIDefaults"},
-               {&cmdIEAdd, "cmdIEAdd"}, {&cmdIERemove, "cmdIERemove"},
+      bindAll({{&lstIFI, "lstIFI"},
+               {&lstIE, "lstIE"},
+               {&txtIE, "txtIE"},
+               {&cmdAdd, "cmdAdd"},
+               {&cmdIFIRemove, "cmdIFIRemove"},
+               {&cmdIFIDefaults, "cmdIFIDefaults"},
+               {&cmdIEAdd, "cmdIEAdd"},
+               {&cmdIERemove, "cmdIERemove"},
                {&cmdIEDefaults, "cmdIEDefaults"}});
       fillList(lstIFI, ifi_);
       fillList(lstIE, ie_);
       break;
     }
     case kPageUnnecessary: {
-    const ControlSpec unnecessary[] = {
+      const ControlSpec unnecessary[] = {
           label("lblUnnecessaryFiles", IDC_STATIC,
                 "File types to look for when searching for unnecessary files", 24, 44, 600, 18),
           label("lblUNFILAdd", IDC_STATIC, "File Type:", 24, 356, 70, 18),
@@ -305,7 +327,8 @@ void OptionsWindow::makePage(size_t page) {
           label("lblUnnecessaryFilesDescription", IDC_STATIC, "Description:", 228, 356, 80, 18),
           editBox("txtUnnecessaryFilesDescription", ids::kOptUnnecessaryDescription, "", 310, 352,
                   318, 22),
-          button("cmdUnnecessaryFilesAdd", ids::kOptUnnecessaryAdd, "Add", kRight, 64, kBtnW, kBtnH),
+          button("cmdUnnecessaryFilesAdd", ids::kOptUnnecessaryAdd, "Add", kRight, 64, kBtnW,
+                 kBtnH),
           button("cmdUnnecessaryFilesRemove", ids::kOptUnnecessaryRemove, "Remove", kRight, 96,
                  kBtnW, kBtnH),
           button("cmdUnnecessaryFilesBrowse", ids::kOptUnnecessaryBrowse, "Browse", kRight, 128,
@@ -314,8 +337,8 @@ void OptionsWindow::makePage(size_t page) {
                  160, kBtnW, kBtnH),
       };
       addPageControls(page, unnecessary);
-      lstvUnnecessaryFiles.create(*this, "lstvUnnecessaryFiles", ids::kOptUnnecessaryList, 24,
-                                  64, 604, 278, true);
+      lstvUnnecessaryFiles.create(*this, "lstvUnnecessaryFiles", ids::kOptUnnecessaryList, 24, 64,
+                                  604, 278, true);
       pageControls_[page].push_back(lstvUnnecessaryFiles.hwnd());
       lstvUnnecessaryFiles.setColumns({{"File type", 150}, {"Description", 420}});
       bindAll({{&txtUnnecessaryFilesFileType, "txtUnnecessaryFilesFileType"},
@@ -329,7 +352,7 @@ void OptionsWindow::makePage(size_t page) {
       break;
     }
     case kPageUserFolders: {
-    const ControlSpec userFolders[] = {
+      const ControlSpec userFolders[] = {
           label("lblUDFO", IDC_STATIC, "Folders to empty", 24, 44, 300, 18),
           singleList("lstUDFO", ids::kOptUserFolders, 24, 64, 604, 278),
           label("lblUDFOFolder", IDC_STATIC, "Folder:", 24, 356, 60, 18),
@@ -337,20 +360,24 @@ void OptionsWindow::makePage(size_t page) {
           button("cmdUDFOAdd", ids::kOptUserFolderAdd, "Add", kRight, 64, kBtnW, kBtnH),
           button("cmdUDFORemove", ids::kOptUserFolderRemove, "Remove", kRight, 96, kBtnW, kBtnH),
           button("cmdUDFOBrowse", ids::kOptUserFolderBrowse, "Browse", kRight, 128, kBtnW, kBtnH),
-          button("cmdExploreUDFO", ids::kOptUserFolderExplore, "Explore", kRight, 160, kBtnW, kBtnH),
+          button("cmdExploreUDFO", ids::kOptUserFolderExplore, "Explore", kRight, 160, kBtnW,
+                 kBtnH),
           button("cmdUDFODefaults", ids::kOptUserFolderDefaults, "Defaults", kRight, 192, kBtnW,
                  kBtnH),
       };
       addPageControls(page, userFolders);
-      bindAll({{&lstUDFO, "lstUDFO"}, {&txtUDFOFolder, "txtUDFOFolder"},
-               {&cmdUDFOAdd, "cmdUDFOAdd"}, {&cmdUDFORemove, "cmdUDFORemove"},
-               {&cmdUDFOBrowse, "cmdUDFOBrowse"}, {&cmdExploreUDFO, "cmdExploreUDFO"},
+      bindAll({{&lstUDFO, "lstUDFO"},
+               {&txtUDFOFolder, "txtUDFOFolder"},
+               {&cmdUDFOAdd, "cmdUDFOAdd"},
+               {&cmdUDFORemove, "cmdUDFORemove"},
+               {&cmdUDFOBrowse, "cmdUDFOBrowse"},
+               {&cmdExploreUDFO, "cmdExploreUDFO"},
                {&cmdUDFODefaults, "cmdUDFODefaults"}});
       fillList(lstUDFO, udfo_);
       break;
     }
     case kPageUserFiles: {
-    const ControlSpec userFiles[] = {
+      const ControlSpec userFiles[] = {
           label("lblUDFI", IDC_STATIC, "Fully pathed filenames", 24, 44, 300, 18),
           singleList("lstUDFI", ids::kOptUserFiles, 24, 64, 604, 278),
           label("lblUDFIFile", IDC_STATIC, "File:", 24, 356, 60, 18),
@@ -360,13 +387,16 @@ void OptionsWindow::makePage(size_t page) {
           button("cmdUFIBrowse", ids::kOptUserFileBrowse, "Browse", kRight, 128, kBtnW, kBtnH),
       };
       addPageControls(page, userFiles);
-      bindAll({{&lstUDFI, "lstUDFI"}, {&txtUDFI, "txtUDFI"}, {&cmdUDFIAdd, "cmdUDFIAdd"},
-               {&cmdUDFIRemove, "cmdUDFIRemove"}, {&cmdUFIBrowse, "cmdUFIBrowse"}});
+      bindAll({{&lstUDFI, "lstUDFI"},
+               {&txtUDFI, "txtUDFI"},
+               {&cmdUDFIAdd, "cmdUDFIAdd"},
+               {&cmdUDFIRemove, "cmdUDFIRemove"},
+               {&cmdUFIBrowse, "cmdUFIBrowse"}});
       fillList(lstUDFI, udfi_);
       break;
     }
     case kPageCookies: {
-    const ControlSpec cookies[] = {
+      const ControlSpec cookies[] = {
           label("lblCookiePath", IDC_STATIC, "Folder", 24, 46, 50, 18),
           editBox("txtCookies", ids::kOptCookieFolder, "", 80, 42, 676, 22, ES_READONLY),
           label("lblCurrentIECookies", IDC_STATIC, "Current IE cookies", 24, 72, 300, 18),
@@ -379,18 +409,20 @@ void OptionsWindow::makePage(size_t page) {
           button("cmdResetCookies", ids::kOptCookieClear, "Clear", 494, 394, 90, kBtnH),
       };
       addPageControls(page, cookies);
-      lstvCurrentCookies.create(*this, "lstvCurrentCookies", ids::kOptCurrentCookies, 24, 92,
-                                404, 294, false);
-      lstvCurrentCookies.setColumns(
-          {{"Name", 140}, {"Bytes", 60}, {"Date", 130}, {"Path", 220}});
+      lstvCurrentCookies.create(*this, "lstvCurrentCookies", ids::kOptCurrentCookies, 24, 92, 404,
+                                294, false);
+      lstvCurrentCookies.setColumns({{"Name", 140}, {"Bytes", 60}, {"Date", 130}, {"Path", 220}});
       lstvKeepCookies.create(*this, "lstvKeepCookies", ids::kOptKeepCookies, 494, 92, 262, 294,
                              false, false);
       lstvKeepCookies.setColumns({{"Name", 120}, {"Path", 200}});
       for (ListView* l : {&lstvCurrentCookies, &lstvKeepCookies})
         pageControls_[page].push_back(l->hwnd());
-      bindAll({{&txtCookies, "txtCookies"}, {&cmdAddCookie, "cmdAddCookie"},
-               {&cmdRemoveCookie, "cmdRemoveCookie"}, {&cmdResetCookies, "cmdResetCookies"},
-               {&cmdRefreshCookie, "cmdRefreshCookie"}, {&cmdViewCookie, "cmdViewCookie"},
+      bindAll({{&txtCookies, "txtCookies"},
+               {&cmdAddCookie, "cmdAddCookie"},
+               {&cmdRemoveCookie, "cmdRemoveCookie"},
+               {&cmdResetCookies, "cmdResetCookies"},
+               {&cmdRefreshCookie, "cmdRefreshCookie"},
+               {&cmdViewCookie, "cmdViewCookie"},
                {&cmdDeleteCookie, "cmdDeleteCookie"}});
       bound_.push_back({&lstvCurrentCookies, "lstvCurrentCookies"});
       bound_.push_back({&lstvKeepCookies, "lstvKeepCookies"});
@@ -400,7 +432,7 @@ void OptionsWindow::makePage(size_t page) {
       break;
     }
     case kPageBackups: {
-    const ControlSpec backups[] = {
+      const ControlSpec backups[] = {
           label("lblBackup", IDC_STATIC, "Folder", 24, 46, 50, 18),
           editBox("txtBackup", ids::kOptBackupFolder, "", 80, 42, 600, 22),
           button("cmdBackupBrowse", ids::kOptBackupBrowse, "....", 686, 42, 40, 22),
@@ -412,8 +444,8 @@ void OptionsWindow::makePage(size_t page) {
       };
       addPageControls(page, backups);
       bindAll({{&txtBackup, "txtBackup"}, {&cmdBackupBrowse, "cmdBackupBrowse"}});
-      backupRule.bind(*this, {"optBackupAlways", "optBackupNewer", "optBackupPrompt",
-                              "optBackupNever"});
+      backupRule.bind(*this,
+                      {"optBackupAlways", "optBackupNewer", "optBackupPrompt", "optBackupNever"});
       syncingBackup_ = true;
       txtBackup.setText(backupFolder_);
       syncingBackup_ = false;
@@ -469,7 +501,9 @@ void OptionsWindow::LoadGeneralSettings() {
     b.setChecked(switchOn(read(key, def), def));
     settings_[key].shown = b.checked() ? "1" : "0";
   };
-  step([&] { chkStartWWindows.setChecked(!GetRegString(kHkeyCurrentUser, kRunKey, kRunValueName).empty()); });
+  step([&] {  // only the value's presence counts, not its data
+    chkStartWWindows.setChecked(!GetRegString(kHkeyCurrentUser, kRunKey, kRunValueName).empty());
+  });
   box(chkCleanStartup, "StartupClean", "0");
   box(chkAutoClean, "AutoClean", "0");
   std::string duration = read("Duration", "1");
@@ -484,7 +518,8 @@ void OptionsWindow::LoadGeneralSettings() {
   settings_["HM"].shown = std::to_string(cmbAutoClean.selected());
   std::string method = read("DelMethod", "D");
   deleteMethod.choose(method == "R" ? 0 : method == "D" ? 1 : method == "W" ? 2 : 3);
-  settings_["DelMethod"].shown = "RDWB"[deleteMethod.chosen()] + std::string();
+  int chosen = deleteMethod.chosen();
+  settings_["DelMethod"].shown = std::string(1, "RDWB"[chosen >= 0 && chosen < 3 ? chosen : 3]);
   box(chkExtraSecurity, "ExtraS", "0");
   box(chkRename, "Rename", "0");
   box(Check1, "Protect1", "0");

@@ -32,12 +32,26 @@ namespace glenvask {
 
 // The pages, in order, and their captions.
 enum OptionsPage : size_t {
-  kPageGeneral, kPageSearch, kPageIgnoreFolders, kPageIgnoreFiles, kPageUnnecessary,
-  kPageUserFolders, kPageUserFiles, kPageCookies, kPageBackups, kOptionsPageCount
+  kPageGeneral,
+  kPageSearch,
+  kPageIgnoreFolders,
+  kPageIgnoreFiles,
+  kPageUnnecessary,
+  kPageUserFolders,
+  kPageUserFiles,
+  kPageCookies,
+  kPageBackups,
+  kOptionsPageCount
 };
-inline constexpr const char* kOptionsPages[] = {
-    "General",       "Search",   "Ignore folders", "Ignore files", "Unnecessary files",
-    "User-defined folders", "User-defined files", "Cookies", "Backups"};
+inline constexpr const char* kOptionsPages[] = {"General",
+                                                "Search",
+                                                "Ignore folders",
+                                                "Ignore files",
+                                                "Unnecessary files",
+                                                "User-defined folders",
+                                                "User-defined files",
+                                                "Cookies",
+                                                "Backups"};
 
 // The mark in front of a listed folder that does not exist; shown only, never stored.
 inline constexpr const char* kInvalidPathMark = "[Invalid Path] ";

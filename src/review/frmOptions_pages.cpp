@@ -150,9 +150,14 @@ class LocalTimes {
     auto it = offsets_.find(utc / kHour);
     if (it == offsets_.end()) {
       DateTime local = FileTimeToLocal(time);
-      SYSTEMTIME st{static_cast<WORD>(local.year), static_cast<WORD>(local.month), 0,
-                    static_cast<WORD>(local.day), static_cast<WORD>(local.hour),
-                    static_cast<WORD>(local.minute), static_cast<WORD>(local.second), 0};
+      SYSTEMTIME st{static_cast<WORD>(local.year),
+                    static_cast<WORD>(local.month),
+                    0,
+                    static_cast<WORD>(local.day),
+                    static_cast<WORD>(local.hour),
+                    static_cast<WORD>(local.minute),
+                    static_cast<WORD>(local.second),
+                    0};
       FILETIME lf;
       if (!SystemTimeToFileTime(&st, &lf)) return formatFileTime(local);
       std::int64_t l = static_cast<std::int64_t>(
@@ -215,8 +220,7 @@ SearchPage OptionsWindow::searchPage() const {
 namespace {
 // A date the page's pickers can show.
 bool showableDate(const DateTime& d) {
-  SYSTEMTIME st{static_cast<WORD>(d.year), static_cast<WORD>(d.month), 0,
-                static_cast<WORD>(d.day)};
+  SYSTEMTIME st{static_cast<WORD>(d.year), static_cast<WORD>(d.month), 0, static_cast<WORD>(d.day)};
   FILETIME ft;
   return d.year >= 1601 && d.year <= 9999 && isValidDateTime(d) && SystemTimeToFileTime(&st, &ft);
 }
@@ -284,9 +288,12 @@ void OptionsWindow::showSearch() {
   dtpSearchFirst.setValue(page.firstDate);
   dtpSearchSecond.setValue(page.secondDate);
   chkSearchSize.setChecked(page.size);
-  if (page.sizeEquals) sizeOption.choose(0);
-  else if (page.sizeAtLeast) sizeOption.choose(1);
-  else if (page.sizeAtMost) sizeOption.choose(2);
+  if (page.sizeEquals)
+    sizeOption.choose(0);
+  else if (page.sizeAtLeast)
+    sizeOption.choose(1);
+  else if (page.sizeAtMost)
+    sizeOption.choose(2);
   txtSearchSize.setText(page.sizeText);
   chkSearchReadOnly.setChecked(page.readOnly);
   chkSearchHidden.setChecked(page.hidden);
@@ -507,8 +514,8 @@ std::vector<UnnecessaryType> OptionsWindow::unnecessaryTypes() const {
   if (!made_[kPageUnnecessary]) return unfiLoaded_;
   std::vector<UnnecessaryType> types;
   for (size_t i = 0; i < lstvUnnecessaryFiles.rowCount(); ++i)
-    types.push_back({lstvUnnecessaryFiles.rowChecked(i) ? 1 : 0,
-                     lstvUnnecessaryFiles.rowText(i, 0), lstvUnnecessaryFiles.rowText(i, 1)});
+    types.push_back({lstvUnnecessaryFiles.rowChecked(i) ? 1 : 0, lstvUnnecessaryFiles.rowText(i, 0),
+                     lstvUnnecessaryFiles.rowText(i, 1)});
   return types;
 }
 
@@ -590,9 +597,9 @@ void OptionsWindow::LoadCookies() {
 void OptionsWindow::LoadKeepList() {
   ckFile_ = readLoaded(kKeepCookiesFile);
   ckLoaded_ = parseKeptCookies(textOf(ckFile_));
-  std::stable_sort(ckLoaded_.begin(), ckLoaded_.end(), [](const KeptCookie& a, const KeptCookie& b) {
-    return toLower(a.name) < toLower(b.name);
-  });
+  std::stable_sort(
+      ckLoaded_.begin(), ckLoaded_.end(),
+      [](const KeptCookie& a, const KeptCookie& b) { return toLower(a.name) < toLower(b.name); });
   if (made_[kPageCookies]) showKeepList();
 }
 

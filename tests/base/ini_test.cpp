@@ -14,7 +14,7 @@ TEST(IniText, ReadsAsThePlatformDoes) {
     const char* key;
     std::optional<std::string> value;
   } cases[] = {
-      {"General", "autoclean", "1"}, {"general", "q", "a b"}, {"General", "single", "'"},
+      {"General", "autoclean", "1"}, {"general", "q", "a b"},  {"General", "single", "'"},
       {"General", "bare", ""},       {"General", "late", "2"}, {"Other", "K", "v"},
       {"General", "top", {}},        {"General", "k", {}},     {"Missing", "k", {}},
   };

@@ -32,8 +32,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   SearchPage read;
   applySearchPage(srch, read);
   read.drives = page.drives;
-  bool plainSize = page.sizeText.find_first_of(" \r\n") == std::string::npos &&
-                   !page.sizeText.empty();
+  bool plainSize =
+      page.sizeText.find_first_of(" \r\n") == std::string::npos && !page.sizeText.empty();
   if (plainSize && !(read == page)) std::abort();
   srchDriveItems(text);
   return 0;

@@ -84,9 +84,13 @@ TEST_F(OptionsPagesTest, ListPagesAnswerThroughTheSeam) {
 }
 
 TEST_F(OptionsPagesTest, UnnecessaryTypesPage) {
-  app.write("UNFI.txt", "1\x01*.tmp\x01Temporary\r\nno separator\r\n0\x01*.bak\x01"
-                        "Backup\r\n1\x01*.TMP\x01" "again\r\n2\x01*.old\x01Old\r\n");
-  app.write("DefUNFI.txt", "1\x01*.chk\x01" "Check\r\n");
+  app.write("UNFI.txt",
+            "1\x01*.tmp\x01Temporary\r\nno separator\r\n0\x01*.bak\x01"
+            "Backup\r\n1\x01*.TMP\x01"
+            "again\r\n2\x01*.old\x01Old\r\n");
+  app.write("DefUNFI.txt",
+            "1\x01*.chk\x01"
+            "Check\r\n");
   auto before = files();
   options([&](OptionsWindow& w) {
     w.SSTab1.select(kPageUnnecessary);
@@ -135,9 +139,14 @@ TEST_F(OptionsPagesTest, UnnecessaryTypesPage) {
 
 TEST_F(OptionsPagesTest, DamagedFilesShowWhatReadsAndCancelKeepsThem) {
   std::string longLine(5000, 'L');
-  app.write("settings.ini", "[General]\r\nAutoClean=yes\r\nTipBox=0\r\nDelMethod=W\r\n"
-                            "Duration=\xff\xfe\r\nExtraS=1\r\n" + longLine + "\r\n");
-  app.write("ck.txt", "C:\\c\\a.txt\x01" "C:\\d\\A.TXT\x01" "C:\\c\\\xe9t\xe9.txt\x01\r\n");
+  app.write("settings.ini",
+            "[General]\r\nAutoClean=yes\r\nTipBox=0\r\nDelMethod=W\r\n"
+            "Duration=\xff\xfe\r\nExtraS=1\r\n" +
+                longLine + "\r\n");
+  app.write("ck.txt",
+            "C:\\c\\a.txt\x01"
+            "C:\\d\\A.TXT\x01"
+            "C:\\c\\\xe9t\xe9.txt\x01\r\n");
   app.write("IE.txt", "\xff\xfe\x80\r\n" + longLine + "\r\nlog\r\n");
   app.write("srch.txt", " Q: junk\r\n\x01\x02\r\n1 \xff 2/3/2020\r\n1 True False False 77\r\n");
   app.write("UDIFO.txt", "C:\\no such folder\\\r\n");

@@ -28,7 +28,8 @@ class OptionsHost : public RecordingHost {
     applied.push_back(on ? "auto " + std::to_string(minutes) : "auto off");
   }
   void enableOptionalCategories(bool emptyFiles, bool deadShortcuts) override {
-    applied.push_back(std::string("boxes ") + (emptyFiles ? "1" : "0") + (deadShortcuts ? "1" : "0"));
+    applied.push_back(std::string("boxes ") + (emptyFiles ? "1" : "0") +
+                      (deadShortcuts ? "1" : "0"));
   }
   void showTipBox(bool on) override { applied.push_back(on ? "tips" : "no tips"); }
 };

@@ -19,7 +19,7 @@ TEST(SettingsFile, WrittenValuesReadBackAndTheEncodingIsKept) {
   } cases[] = {
       {"", "plain", "[A]\r\nk=plain\r\n"},
       {"[A]\r\nk=\xe9\r\n", "\xc3\xa9t\xc3\xa9", "[A]\r\nk=\xe9t\xe9\r\n"},  // ANSI stays ANSI
-      {"[A]\r\nk=1\r\n", "\xe4\xb8\xad", utf16Mark},                        // no ANSI for it
+      {"[A]\r\nk=1\r\n", "\xe4\xb8\xad", utf16Mark},                         // no ANSI for it
       {utf8Mark + "[A]\r\nk=1\r\n", "\xe4\xb8\xad", utf8Mark + "[A]\r\nk=\xe4\xb8\xad\r\n"},
   };
   int n = 0;

@@ -50,15 +50,18 @@ TEST_F(OptionsAcceptTest, AFreshAcceptWritesEveryFileAndASecondChangesNothing) {
   app.write("DefIE.txt", "log\r\n");
   app.write("DefUNFI.txt", "1\x01*.tmp\x01Temporary files\r\n");
   DateTime today;
-  options([&](OptionsWindow& w) {  // every page made: what its controls give is written
-    for (size_t page = 0; page < kOptionsPageCount; ++page) w.SSTab1.select(page);
-    today = w.searchPage().firstDate;
-  }, true);
+  options(
+      [&](OptionsWindow& w) {  // every page made: what its controls give is written
+        for (size_t page = 0; page < kOptionsPageCount; ++page) w.SSTab1.select(page);
+        today = w.searchPage().firstDate;
+      },
+      true);
   auto f = files();
   EXPECT_EQ(f["settings.ini"],
-            "[Backup]\r\nPath=" + app.path() + "\\Backup\\\r\nMethod=Always\r\n[General]\r\n"
-            "StartupClean=0\r\nAutoClean=0\r\nHM=1\r\nDuration=1\r\nDelMethod=D\r\nExtraS=0\r\n"
-            "Rename=0\r\nProtect1=0\r\nProtect2=0\r\nTipBox=1\r\n");
+            "[Backup]\r\nPath=" + app.path() +
+                "\\Backup\\\r\nMethod=Always\r\n[General]\r\n"
+                "StartupClean=0\r\nAutoClean=0\r\nHM=1\r\nDuration=1\r\nDelMethod=D\r\nExtraS=0\r\n"
+                "Rename=0\r\nProtect1=0\r\nProtect2=0\r\nTipBox=1\r\n");
   std::string date = formatSrchDate(today);
   EXPECT_EQ(f["srch.txt"], " " + driveItem + "\r\n1 1\r\n0 " + date + " " + date +
                                "\r\n0 False False False 1000\r\n1 1 1\r\n");
@@ -80,15 +83,22 @@ TEST_F(OptionsAcceptTest, FilesWrittenByHandComeBackByteForByte) {
             "; mine\n[General]\nStartupClean = 1\nAutoClean=1\nDuration=75\nHM=0\n"
             "DelMethod=r\nExtraS=0\nRename=2\nProtect1=1\nProtect2=0\nTipBox=\"0\"\n\n"
             "[Backup]\nPath=D:\\bk\nMethod=odd\n[CleanUp]\nLastCleaned=x\n");
-  app.write("srch.txt", " " + driveItem + "\n1 0\n1 1/2/2020 03/04/2021\n1 True False False 500\n0 1 0\n");
+  app.write("srch.txt",
+            " " + driveItem + "\n1 0\n1 1/2/2020 03/04/2021\n1 True False False 500\n0 1 0\n");
   app.write("IE.txt", "log\n\nbak");
   app.write("UDIFO.txt", "C:\\gone\\\r\n");
-  app.write("UNFI.txt", "1\x01*.tmp\x01T\r\nbad\r\n0\x01*.bak\x01" "B\r\n");
-  app.write("ck.txt", "C:\\c\\a.txt\x01" "C:\\c\\b.txt\x01\r\n");
+  app.write("UNFI.txt",
+            "1\x01*.tmp\x01T\r\nbad\r\n0\x01*.bak\x01"
+            "B\r\n");
+  app.write("ck.txt",
+            "C:\\c\\a.txt\x01"
+            "C:\\c\\b.txt\x01\r\n");
   auto before = files();
-  options([](OptionsWindow& w) {
-    for (size_t page = 0; page < kOptionsPageCount; ++page) w.SSTab1.select(page);
-  }, true);
+  options(
+      [](OptionsWindow& w) {
+        for (size_t page = 0; page < kOptionsPageCount; ++page) w.SSTab1.select(page);
+      },
+      true);
   auto after = files();
   for (const auto& [name, bytes] : before) EXPECT_EQ(after[name], bytes) << name;
   EXPECT_EQ(host.applied, (Strings{"auto 75", "boxes 10", "no tips"}));
@@ -103,28 +113,30 @@ TEST_F(OptionsAcceptTest, WhatTheUserChangesReachesTheRunAndTheMainWindow) {
   app.write("UNFI.txt", "1\x01*.tmp\x01T\r\n1\x01*.old\x01O\r\n");
   app.write("IFI.txt", "mine.txt\r\n");
   app.write("DefIFI.txt", "default.txt\r\n");
-  options([&](OptionsWindow& w) {
-    for (size_t page : {kPageSearch, kPageIgnoreFolders, kPageIgnoreFiles, kPageUnnecessary,
-                        kPageBackups})
-      w.SSTab1.select(page);
-    w.txtIE.setText("tmp");
-    w.cmdIEAdd.click();
-    w.txtUDIFO.setText(folder);
-    w.cmdUDIFOAdd.click();
-    w.lstvUnnecessaryFiles.setRowChecked(1, false);
-    w.chkSearchDateReference.setChecked(true);
-    w.dtpSearchFirst.setValue({2021, 5, 6});
-    w.dtpSearchSecond.setValue({2022, 7, 8});
-    w.deleteMethod.choose(0);
-    w.chkAutoClean.setChecked(true);
-    w.cmbAutoClean1.select(1);
-    w.cmbAutoClean.select(1);
-    w.Check1.setChecked(true);
-    w.chkStartWWindows.setChecked(true);
-    w.txtGenerealBackup.setText(folder);  // the Backups page's box follows
-    EXPECT_EQ(w.txtBackup.text(), folder);
-    w.cmdIFIDefaults.click();
-  }, true);
+  options(
+      [&](OptionsWindow& w) {
+        for (size_t page :
+             {kPageSearch, kPageIgnoreFolders, kPageIgnoreFiles, kPageUnnecessary, kPageBackups})
+          w.SSTab1.select(page);
+        w.txtIE.setText("tmp");
+        w.cmdIEAdd.click();
+        w.txtUDIFO.setText(folder);
+        w.cmdUDIFOAdd.click();
+        w.lstvUnnecessaryFiles.setRowChecked(1, false);
+        w.chkSearchDateReference.setChecked(true);
+        w.dtpSearchFirst.setValue({2021, 5, 6});
+        w.dtpSearchSecond.setValue({2022, 7, 8});
+        w.deleteMethod.choose(0);
+        w.chkAutoClean.setChecked(true);
+        w.cmbAutoClean1.select(1);
+        w.cmbAutoClean.select(1);
+        w.Check1.setChecked(true);
+        w.chkStartWWindows.setChecked(true);
+        w.txtGenerealBackup.setText(folder);  // the Backups page's box follows
+        EXPECT_EQ(w.txtBackup.text(), folder);
+        w.cmdIFIDefaults.click();
+      },
+      true);
   LoadScanLists();
   EXPECT_EQ(arrIgnoreExt, Strings{"tmp"});
   EXPECT_EQ(arrIgnoreFolders, Strings{folder + "\\"});
@@ -162,46 +174,50 @@ TEST_F(OptionsAcceptTest, CookiePageKeepsWhatTheUserPicks) {
   SetRegString(kHkeyCurrentUser, kShellFolders, "Cookies", jar);
   std::string viewed;
   OptionsWindow::showCookieViewer = [&](OptionsWindow& w) { viewed = w.selectedCookieFile(); };
-  options([&](OptionsWindow& w) {
-    w.SSTab1.select(kPageCookies);
-    ListView& current = w.lstvCurrentCookies;
-    auto names = [&] {  // below the Cookies folder, in the list's order
-      Strings out;
-      for (size_t i = 0; i < current.rowCount(); ++i)
-        out.push_back(current.rowText(i, 3).substr(jar.size()) + current.rowText(i, 0));
-      return out;
-    };
-    auto pick = [&](const std::string& relative) {
-      Strings n = names();
-      size_t row = std::find(n.begin(), n.end(), relative) - n.begin();
-      ASSERT_LT(row, n.size()) << relative;
-      for (size_t i : current.selectedRows()) current.select(i, false);
-      current.select(row);
-    };
-    EXPECT_EQ(w.txtCookies.text(), jar + "\\");
-    Strings sorted = names();
-    EXPECT_EQ(sorted.size(), 4u) << "the link is not entered";
-    std::sort(sorted.begin(), sorted.begin() + 2);  // the two a.txt in the walk's order
-    EXPECT_EQ(sorted, (Strings{"\\a.txt", "\\sub\\a.txt", "\\b.txt", "\\elsewhere\\x.txt"}));
-    for (const char* f : {"\\a.txt", "\\sub\\a.txt", "\\b.txt"}) {  // a name is kept once
-      pick(f);
-      w.cmdAddCookie.click();
-    }
-    EXPECT_EQ(w.lstvKeepCookies.rowCount(), 2u);
-    pick("\\elsewhere\\x.txt");
-    w.cmdViewCookie.click();
-    EXPECT_EQ(viewed, jar + "\\elsewhere\\x.txt");
-    w.cmdDeleteCookie.click();
-    EXPECT_FALSE(app.exists("cookies\\elsewhere\\x.txt"));
-    EXPECT_EQ(current.rowCount(), 3u);
-    EXPECT_EQ(w.lstvKeepCookies.rowCount(), 2u) << "Delete keeps picks not yet accepted";
-  }, true);
+  options(
+      [&](OptionsWindow& w) {
+        w.SSTab1.select(kPageCookies);
+        ListView& current = w.lstvCurrentCookies;
+        auto names = [&] {  // below the Cookies folder, in the list's order
+          Strings out;
+          for (size_t i = 0; i < current.rowCount(); ++i)
+            out.push_back(current.rowText(i, 3).substr(jar.size()) + current.rowText(i, 0));
+          return out;
+        };
+        auto pick = [&](const std::string& relative) {
+          Strings n = names();
+          size_t row = std::find(n.begin(), n.end(), relative) - n.begin();
+          ASSERT_LT(row, n.size()) << relative;
+          for (size_t i : current.selectedRows()) current.select(i, false);
+          current.select(row);
+        };
+        EXPECT_EQ(w.txtCookies.text(), jar + "\\");
+        Strings sorted = names();
+        EXPECT_EQ(sorted.size(), 4u) << "the link is not entered";
+        std::sort(sorted.begin(), sorted.begin() + 2);  // the two a.txt in the walk's order
+        EXPECT_EQ(sorted, (Strings{"\\a.txt", "\\sub\\a.txt", "\\b.txt", "\\elsewhere\\x.txt"}));
+        for (const char* f : {"\\a.txt", "\\sub\\a.txt", "\\b.txt"}) {  // a name is kept once
+          pick(f);
+          w.cmdAddCookie.click();
+        }
+        EXPECT_EQ(w.lstvKeepCookies.rowCount(), 2u);
+        pick("\\elsewhere\\x.txt");
+        w.cmdViewCookie.click();
+        EXPECT_EQ(viewed, jar + "\\elsewhere\\x.txt");
+        w.cmdDeleteCookie.click();
+        EXPECT_FALSE(app.exists("cookies\\elsewhere\\x.txt"));
+        EXPECT_EQ(current.rowCount(), 3u);
+        EXPECT_EQ(w.lstvKeepCookies.rowCount(), 2u) << "Delete keeps picks not yet accepted";
+      },
+      true);
   OptionsWindow::showCookieViewer = nullptr;
   EXPECT_EQ(app.read("ck.txt"), jar + "\\a.txt\x01" + jar + "\\b.txt\x01\r\n");
-  options([&](OptionsWindow& w) {
-    w.SSTab1.select(kPageCookies);
-    w.cmdResetCookies.click();
-  }, true);
+  options(
+      [&](OptionsWindow& w) {
+        w.SSTab1.select(kPageCookies);
+        w.cmdResetCookies.click();
+      },
+      true);
   EXPECT_FALSE(app.exists("ck.txt"));
 }
 
