@@ -574,7 +574,8 @@ void OptionsWindow::cmdAccept_Click() {
   step([&] { SaveLists(); });
   step([&] { SaveSearchSettings(); });
   step([&] { SaveUNFIList(); });
-  step([&] { SaveSettings(); });
+  step([&] { SaveBackupSettings(); });
+  step([&] { SaveGeneralSettings(); });
   step([&] { applyGeneralSettings(); });
   endModal(IDOK);
 }
@@ -590,24 +591,28 @@ std::string OptionsWindow::keep(const char* key, const std::string& now) const {
   return it != settings_.end() && it->second.shown == now ? it->second.read : now;
 }
 
-void OptionsWindow::SaveSettings() {
-  // The start-up entry first, then settings.ini in one write: the backup keys, then General.
+// The backup keys, kept for the one write of settings.ini that SaveGeneralSettings makes.
+void OptionsWindow::SaveBackupSettings() {
+  std::string folder = backupFolder_;
+  if (!isUsablePathLength(folder)) folder = settings_["Path"].shown;  // never stored
+  int rule = made_[kPageBackups] ? backupRule.chosen() : backupRuleLoaded_;
+  std::string method = rule == 0 || rule == 1 || rule == 3 ? kBackupRules[rule] : "Prompt";
+  pendingIni_ = {{"Backup", "Path", keep("Path", folder)},
+                 {"Backup", "Method", keep("Method", method)}};
+}
+
+// The start-up entry, then settings.ini in one write: the backup keys, then General.
+void OptionsWindow::SaveGeneralSettings() {
   if (chkStartWWindows.checked())
     SetRegString(kHkeyCurrentUser, kRunKey, kRunValueName,
                  "\"" + appPath() + "\\glenvask.exe\" -S");
   else
     DeleteRegValues(kHkeyCurrentUser, kRunValueName, kRunKey);
 
-  std::string folder = backupFolder_;
-  if (!isUsablePathLength(folder)) folder = settings_["Path"].shown;  // never stored
-  int rule = made_[kPageBackups] ? backupRule.chosen() : backupRuleLoaded_;
-  std::string method = rule == 0 || rule == 1 || rule == 3 ? kBackupRules[rule] : "Prompt";
   int option = deleteMethod.chosen();
   std::string letter(1, "RDWB"[option >= 0 && option < 3 ? option : 3]);
   auto box = [](const CheckBox& b) { return std::string(b.checked() ? "1" : "0"); };
-  std::vector<IniValue> values = {
-      {"Backup", "Path", keep("Path", folder)},
-      {"Backup", "Method", keep("Method", method)},
+  std::vector<IniValue> general = {
       {"General", "StartupClean", keep("StartupClean", box(chkCleanStartup))},
       {"General", "AutoClean", keep("AutoClean", box(chkAutoClean))},
       {"General", "HM", keep("HM", std::to_string(cmbAutoClean.selected() == 1 ? 1 : 0))},
@@ -619,6 +624,9 @@ void OptionsWindow::SaveSettings() {
       {"General", "Protect2", keep("Protect2", box(Check2))},
       {"General", "TipBox", keep("TipBox", box(Check3))},
   };
+  std::vector<IniValue> values = std::move(pendingIni_);
+  pendingIni_.clear();
+  values.insert(values.end(), general.begin(), general.end());
   writeIniValues(settingsFile(), values);
   for (const auto& v : values) settings_[v.key].read = v.value;  // what applies now
 }

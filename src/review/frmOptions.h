@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "base/lists.h"
+#include "services/settings.h"
 #include "win/controls.h"
 #include "win/ids.h"
 #include "win/listview.h"
@@ -251,7 +252,8 @@ class OptionsWindow : public Dialog {
   void SaveLists();
   void SaveSearchSettings();
   void SaveUNFIList();
-  void SaveSettings();  // SaveBackupSettings and SaveGeneralSettings: one write of settings.ini
+  void SaveBackupSettings();
+  void SaveGeneralSettings();
   void applyGeneralSettings();
   std::string keep(const char* key, const std::string& now) const;
 
@@ -266,7 +268,8 @@ class OptionsWindow : public Dialog {
   SearchPage searchShown_;                // the page as the opening shows it
   std::optional<SearchPage> srchLoaded_;  // the page as the file gives it
   std::map<std::string, StoredSetting> settings_;
-  std::string backupFolder_;  // the one value of the two backup folder boxes
+  std::vector<IniValue> pendingIni_;  // keys waiting for the one write of settings.ini
+  std::string backupFolder_;          // the one value of the two backup folder boxes
   int backupRuleLoaded_ = -1;
   bool syncingBackup_ = false;
 };
