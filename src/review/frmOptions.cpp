@@ -2,6 +2,8 @@
 // backup settings. The other pages' routines are in frmOptions_pages.cpp.
 #include "review/frmOptions.h"
 
+#include "review/frmHelp.h"
+
 #include <commctrl.h>
 
 #include <exception>
@@ -17,9 +19,6 @@
 #include "win/unicode.h"
 
 namespace glenvask {
-
-std::function<void(OptionsWindow&)> OptionsWindow::showCookieViewer;
-std::function<void(HWND)> OptionsWindow::showHelp;
 
 namespace {
 
@@ -582,9 +581,7 @@ void OptionsWindow::cmdAccept_Click() {
 
 void OptionsWindow::cmdCancel_Click() { endModal(IDCANCEL); }
 
-void OptionsWindow::cmdHelp_Click() {
-  if (showHelp) showHelp(hwnd());
-}
+void OptionsWindow::cmdHelp_Click() { asker().showModal(frmHelp(), hwnd()); }
 
 std::string OptionsWindow::keep(const char* key, const std::string& now) const {
   auto it = settings_.find(key);

@@ -134,12 +134,6 @@ class OptionsWindow : public Dialog {
   void LoadBackupList();
   static constexpr RECT kBackupListArea{20, 140, 756, 416};
 
-  // The cookie viewer, shown modal over this window for the selected current cookie; nothing
-  // happens while none is set.
-  static std::function<void(OptionsWindow&)> showCookieViewer;
-  // The help window, shown modal over this window; nothing happens while none is set.
-  static std::function<void(HWND owner)> showHelp;
-
   // The controls, named as the handlers and tests know them.
   TabControl SSTab1;
   Button cmdAccept, cmdCancel, cmdHelp;

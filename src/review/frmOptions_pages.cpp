@@ -14,6 +14,7 @@
 #include "services/clock.h"
 #include "services/folderlist.h"
 #include "services/globals.h"
+#include "services/host.h"
 #include "services/lists.h"
 #include "services/paths.h"
 #include "services/registry.h"
@@ -680,9 +681,10 @@ void OptionsWindow::cmdResetCookies_Click() { lstvKeepCookies.clear(); }
 
 void OptionsWindow::cmdRefreshCookie_Click() { LoadCookies(); }
 
+// The viewer sits in the tools layer above this window: the main window opens it.
 void OptionsWindow::cmdViewCookie_Click() {
-  if (lstvCurrentCookies.selectedRows().empty() || !showCookieViewer) return;
-  showCookieViewer(*this);
+  std::string path = selectedCookieFile();
+  if (!path.empty()) cleaningHost().showCookieFile(path, hwnd());
 }
 
 void OptionsWindow::cmdDeleteCookie_Click() {

@@ -32,6 +32,8 @@ class OptionsHost : public RecordingHost {
                       (deadShortcuts ? "1" : "0"));
   }
   void showTipBox(bool on) override { applied.push_back(on ? "tips" : "no tips"); }
+  void showCookieFile(const std::string& path, HWND) override { viewed = path; }
+  std::string viewed;  // the cookie file the viewer was asked to show
 };
 
 class OptionsTest : public ::testing::Test {

@@ -173,8 +173,6 @@ TEST_F(OptionsAcceptTest, CookiePageKeepsWhatTheUserPicks) {
     app.write(std::string("cookies\\") + f, "c");
   test::makeFolderLink(jar + "\\link", jar + "\\elsewhere");
   SetRegString(kHkeyCurrentUser, kShellFolders, "Cookies", jar);
-  std::string viewed;
-  OptionsWindow::showCookieViewer = [&](OptionsWindow& w) { viewed = w.selectedCookieFile(); };
   options(
       [&](OptionsWindow& w) {
         w.SSTab1.select(kPageCookies);
@@ -204,14 +202,13 @@ TEST_F(OptionsAcceptTest, CookiePageKeepsWhatTheUserPicks) {
         EXPECT_EQ(w.lstvKeepCookies.rowCount(), 2u);
         pick("\\elsewhere\\x.txt");
         w.cmdViewCookie.click();
-        EXPECT_EQ(viewed, jar + "\\elsewhere\\x.txt");
+        EXPECT_EQ(host.viewed, jar + "\\elsewhere\\x.txt");
         w.cmdDeleteCookie.click();
         EXPECT_FALSE(app.exists("cookies\\elsewhere\\x.txt"));
         EXPECT_EQ(current.rowCount(), 3u);
         EXPECT_EQ(w.lstvKeepCookies.rowCount(), 2u) << "Delete keeps picks not yet accepted";
       },
       true);
-  OptionsWindow::showCookieViewer = nullptr;
   EXPECT_EQ(app.read("ck.txt"), jar + "\\a.txt\x01" + jar + "\\b.txt\x01\r\n");
   options(
       [&](OptionsWindow& w) {
