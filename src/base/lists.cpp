@@ -220,6 +220,17 @@ std::vector<char> srchDriveLetters(std::string_view line0) {
   return letters;
 }
 
+std::vector<std::string> srchDriveItems(std::string_view line0) {
+  std::vector<std::string> items;
+  for (const auto& f : split(line0, ' ')) {
+    if (f.size() == 2 && f[1] == ':' && std::isalpha(static_cast<unsigned char>(f[0])))
+      items.push_back(f);
+    else if (!items.empty())
+      items.back() += " " + f;
+  }
+  return items;
+}
+
 std::string formatSrchDate(const DateTime& date, const RegionalFormat& format) {
   std::string text;
   for (char c : formatShortDate(date, format))
@@ -232,6 +243,33 @@ std::optional<DateTime> parseSrchDate(std::string_view text, const RegionalForma
   if (!t) return std::nullopt;
   t->hour = t->minute = t->second = 0;
   return t;
+}
+
+std::vector<KeptCookie> parseKeptCookies(std::string_view text) {
+  std::vector<KeptCookie> cookies;
+  auto parts = split(text, kKeptCookieSeparator);
+  parts.pop_back();  // what follows the last separator: the line end
+  for (auto& part : parts) {
+    size_t start = part.find_first_not_of("\r\n");
+    if (start == std::string::npos) continue;
+    std::string_view path = std::string_view(part).substr(start);
+    size_t slash = path.rfind('\\');
+    KeptCookie c;
+    c.folder = slash == std::string_view::npos ? "" : std::string(path.substr(0, slash + 1));
+    c.name = std::string(path.substr(slash == std::string_view::npos ? 0 : slash + 1));
+    if (c.name.empty()) continue;
+    bool seen = false;
+    for (const auto& k : cookies) seen |= iequals(k.name, c.name);
+    if (!seen) cookies.push_back(std::move(c));
+  }
+  return cookies;
+}
+
+std::string formatKeptCookies(const std::vector<KeptCookie>& cookies) {
+  if (cookies.empty()) return {};
+  std::string out;
+  for (const auto& c : cookies) out += c.folder + c.name + kKeptCookieSeparator;
+  return out + "\r\n";
 }
 
 }  // namespace glenvask

@@ -99,6 +99,7 @@ struct SearchPage {
   bool readOnly = false;
   bool hidden = false;
   bool system = false;
+  bool operator==(const SearchPage&) const = default;
 };
 
 // Fills the page's check boxes, dates and size fields from lines 1 to 4 (drives are left
@@ -112,11 +113,32 @@ std::string formatSearchFile(const SearchPage& page, const RegionalFormat& forma
 // followed by ":". Other fields (drive-type texts) are passed over.
 std::vector<char> srchDriveLetters(std::string_view line0);
 
+// The drive items that line 0 names, in order: each field that is a letter and ":" starts one,
+// and the fields up to the next such field follow it after a blank ("C: Hard drive"). Fields
+// before the first drive are passed over.
+std::vector<std::string> srchDriveItems(std::string_view line0);
+
 // Dates in srch.txt: the regional short date, without time of day and without the blanks a
 // regional format may hold ("d. M. yyyy" gives "1.3.2024"), so that each date is one field.
 // Reading takes what parseDateTime takes (the time of day, if any, is dropped); nothing for
 // anything else.
 std::string formatSrchDate(const DateTime& date, const RegionalFormat& format);
 std::optional<DateTime> parseSrchDate(std::string_view text, const RegionalFormat& format);
+
+// ck.txt, the cookie files the cookie cleaning keeps: one line in which each kept file's
+// folder and name are followed by the character 1, ended by CR LF.
+inline constexpr char kKeptCookieSeparator = '\x01';
+
+struct KeptCookie {
+  std::string folder;  // up to and including its last "\"
+  std::string name;    // the bare file name
+};
+
+// The kept cookies of ck.txt's text, in order: every text before a character 1, split at its
+// last "\" (line breaks before it are passed over). An empty entry, or a name met before
+// (case ignored), is skipped and the rest still read.
+std::vector<KeptCookie> parseKeptCookies(std::string_view text);
+// ck.txt's text for the cookies, in order; an empty list gives an empty text.
+std::string formatKeptCookies(const std::vector<KeptCookie>& cookies);
 
 }  // namespace glenvask

@@ -7,6 +7,7 @@
 #include "base/text.h"
 #include "plugins/frmPluginManager.h"
 #include "review/frmHelp.h"
+#include "review/frmOptions.h"
 #include "services/clock.h"
 #include "services/globals.h"
 #include "services/lists.h"
@@ -104,7 +105,6 @@ HMENU MainWindow::buildMenu() {
   auto item = [](HMENU m, int id, const wchar_t* text) {
     // One item a line.
     static constexpr int kNotBuilt[] = {
-        ids::kCmdOptions,
         ids::kCmdAbout,
     };
     bool built = std::find(std::begin(kNotBuilt), std::end(kNotBuilt), id) == std::end(kNotBuilt);
@@ -518,6 +518,7 @@ void MainWindow::onCommand(int id, int code, HWND) {
     case ids::kMainStop: cmdStop_Click(); return;
     case ids::kMainExit: cmdExit_Click(); return;
     case ids::kCmdExit: unload(); return;
+    case ids::kCmdOptions: OpenOptions(hwnd()); return;
     // The shutdown items act at once, as the menu says.
     case ids::kCmdPowerOff: PowerOffWindows(); return;
     case ids::kCmdRestart: RestartWindows(); return;

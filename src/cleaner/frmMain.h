@@ -13,6 +13,7 @@
 #include "review/frmDeletetion.h"
 #include "review/frmLog.h"
 #include "review/pageview.h"
+#include "services/clock.h"
 #include "services/host.h"
 #include "win/controls.h"
 #include "win/handle.h"
@@ -70,6 +71,16 @@ class MainWindow : public Window, public CleaningHost {
   std::int64_t categorySpace() const override { return CategorySpace; }
   void clearCategoryCounters() override { CategoryFileCount = CategorySpace = 0; }
   void showCookieFile(const std::string& path, HWND owner) override;
+  bool isRunning() const override { return running(); }
+  void applyAutoClean(bool on, std::int16_t minutes) override {
+    if (on) AutoCleanMinutes = minutes, AutoCleanStart = localNow();
+    setAutoClean(on);
+  }
+  void enableOptionalCategories(bool emptyFiles, bool deadShortcuts) override {
+    categoryBoxes_[categoryIndex("chkEmptyFiles")].setEnabled(emptyFiles);
+    categoryBoxes_[categoryIndex("chkDeadShortcut")].setEnabled(deadShortcuts);
+  }
+  void showTipBox(bool on) override { setTipBoxVisible(on); }
   // Appends "<text>Files Deleted: <n> Space Gained: <size>" and CR LF to the run log.
   void logCategory(const std::string& text);
   bool hiddenMode() const;  // started with "-h"

@@ -70,15 +70,6 @@ bool sameText(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-bool PluginListView::onNotify(NMHDR* hdr, LRESULT& result) {
-  if (hdr->code == LVN_COLUMNCLICK && onColumnClick) {
-    onColumnClick(static_cast<size_t>(reinterpret_cast<NMLISTVIEW*>(hdr)->iSubItem));
-    result = 0;
-    return true;
-  }
-  return ListView::onNotify(hdr, result);
-}
-
 PluginManagerWindow& frmPluginManager() {
   PluginManagerWindow& window = instance();
   if (!window.isOpen() && !window.isModal()) window.load();
@@ -155,7 +146,7 @@ void PluginManagerWindow::LoadPluginList() {
     if (isUsablePathLength(folder + e.fileName) && fileExists(folder + e.fileName))
       addRow(e.fileName, e.description, e.checked);
   lstvPlugin.endUpdate();
-  sortRows(0, true);
+  lstvPlugin.sortBy(0, true);
   ascending_ = true;
 }
 
@@ -191,27 +182,10 @@ void PluginManagerWindow::onDestroy() {
     c->attach(nullptr);
 }
 
-void PluginManagerWindow::sortRows(size_t column, bool ascending) {
-  std::vector<ListRow> rows;
-  for (size_t i = 0; i < lstvPlugin.rowCount(); ++i) rows.push_back(lstvPlugin.row(i));
-  std::vector<std::string> keys;
-  for (const ListRow& r : rows)
-    keys.push_back(toLower(column < r.cells.size() ? r.cells[column] : ""));
-  std::vector<size_t> order(rows.size());
-  std::iota(order.begin(), order.end(), 0);
-  std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
-    return ascending ? keys[a] < keys[b] : keys[b] < keys[a];
-  });
-  lstvPlugin.beginUpdate();
-  lstvPlugin.clear();
-  for (size_t i : order) lstvPlugin.addRow(std::move(rows[i]));
-  lstvPlugin.endUpdate();
-}
-
 void PluginManagerWindow::lstvPlugin_ColumnClick(size_t column) {
   if (processing_ || column > 1) return;
   ascending_ = !ascending_;
-  sortRows(column, ascending_);
+  lstvPlugin.sortBy(column, ascending_);
 }
 
 void PluginManagerWindow::lstvPlugin_DblClick() {

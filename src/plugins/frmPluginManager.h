@@ -28,13 +28,6 @@ inline constexpr const char* kMsgPluginLoadError = "There was an error in loadin
 inline constexpr const char* kMsgDeletePlugins =
     "Are you sure you want to delete selected Plugin(s)?";
 
-// The list view of the manager: a header click goes to the window, which sorts as it likes.
-class PluginListView : public ListView {
- public:
-  std::function<void(size_t)> onColumnClick;
-  bool onNotify(NMHDR* hdr, LRESULT& result) override;
-};
-
 class PluginManagerWindow : public Dialog, public PluginListHost {
  public:
   // Makes the window (hidden) and loads the list, when it is not made.
@@ -75,7 +68,7 @@ class PluginManagerWindow : public Dialog, public PluginListHost {
   // The rows as plg.txt entries, in list order.
   std::vector<PluginListEntry> entries() const;
 
-  PluginListView lstvPlugin;
+  ListView lstvPlugin;
   Label lblStatus;
   Button cmdClose;
 
@@ -90,7 +83,6 @@ class PluginManagerWindow : public Dialog, public PluginListHost {
 
  private:
   size_t addRow(const std::string& name, const std::string& description, bool checked);
-  void sortRows(size_t column, bool ascending);
   void showCount(const char* words);
   void setMenuEnabled(int id, bool on);
   void setBusy(bool busy);

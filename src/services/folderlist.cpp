@@ -19,7 +19,7 @@ std::vector<FolderEntry> listFolder(std::wstring folder, const std::wstring& pat
             ? 0
             : static_cast<std::int64_t>((static_cast<std::uint64_t>(fd.nFileSizeHigh) << 32) |
                                         fd.nFileSizeLow);
-    entries.push_back({n, fd.dwFileAttributes, size});
+    entries.push_back({n, fd.dwFileAttributes, size, fd.ftLastWriteTime});
   } while (FindNextFileW(h.get(), &fd));
   return entries;
 }

@@ -15,6 +15,7 @@ struct FolderEntry {
   std::wstring name;
   DWORD attributes = 0;
   std::int64_t size = 0;  // bytes; 0 for a folder
+  FILETIME lastWrite{};
 
   bool isFolder() const { return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
   bool isLink() const { return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0; }

@@ -42,6 +42,17 @@ class CleaningHost {
   // Shows the records of a cookie file in the cookie viewer, modal over the owner (the
   // options window's cookie page asks for it; the viewer sits above that window's layer).
   virtual void showCookieFile(const std::string& path, HWND owner) {}
+
+  // What the options window applies at once when the user accepts it.
+  // Whether a run (the whole run or one category) is going: the options do not open then.
+  virtual bool isRunning() const { return false; }
+  // Timed auto-clean: on sets the interval in minutes, starts it at the present moment and
+  // arms the timer; off disarms the timer and leaves the interval as it was.
+  virtual void applyAutoClean(bool on, std::int16_t minutes) {}
+  // Enables or disables the empty-files and dead-shortcut category boxes; their ticks stay.
+  virtual void enableOptionalCategories(bool emptyFiles, bool deadShortcuts) {}
+  // Shows or hides the tip box.
+  virtual void showTipBox(bool on) {}
 };
 
 CleaningHost& cleaningHost();

@@ -11,6 +11,9 @@
 
 namespace glenvask {
 
+// The key of the programs that start with Windows, below either root.
+inline constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
 // The numeric values of the predefined keys, as the plug-in files' roots translate to.
 inline constexpr std::uint32_t kHkeyClassesRoot = 0x80000000;
 inline constexpr std::uint32_t kHkeyCurrentUser = 0x80000001;

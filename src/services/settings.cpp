@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cwchar>
 
+#include "base/ini.h"
 #include "services/paths.h"
 #include "win/handle.h"
 #include "win/unicode.h"
@@ -25,8 +26,76 @@ std::string readIni(std::string_view file, std::string_view section, std::string
 
 bool writeIni(std::string_view file, std::string_view section, std::string_view key,
               std::string_view value) {
-  return WritePrivateProfileStringW(wide(section).c_str(), wide(key).c_str(),
-                                    wide(value).c_str(), wide(file).c_str()) != 0;
+  return writeIniValues(file, {{std::string(section), std::string(key), std::string(value)}});
+}
+
+namespace {
+
+enum class IniEncoding { Ansi, Utf8, Utf16 };
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16Mark = "\xFF\xFE";
+
+// The file's text as UTF-8, read as the platform's profile reader reads it.
+std::string decodeIni(std::string_view bytes, IniEncoding& encoding) {
+  if (bytes.substr(0, 2) == kUtf16Mark) {
+    encoding = IniEncoding::Utf16;
+    std::wstring w((bytes.size() - 2) / 2, L'\0');
+    for (size_t i = 0; i < w.size(); ++i)
+      w[i] = static_cast<wchar_t>(static_cast<unsigned char>(bytes[2 + 2 * i]) |
+                                  (static_cast<unsigned char>(bytes[3 + 2 * i]) << 8));
+    return utf8(w);
+  }
+  if (bytes.substr(0, 3) == kUtf8Mark) {
+    encoding = IniEncoding::Utf8;
+    return std::string(bytes.substr(3));
+  }
+  encoding = IniEncoding::Ansi;
+  if (bytes.empty()) return {};
+  int n = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+  std::wstring w(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), w.data(), n);
+  return utf8(w);
+}
+
+std::optional<std::string> encodeAnsi(const std::wstring& w) {
+  if (w.empty()) return std::string();
+  BOOL lossy = FALSE;
+  int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, w.data(), static_cast<int>(w.size()),
+                              nullptr, 0, nullptr, &lossy);
+  if (lossy || n <= 0) return std::nullopt;
+  std::string out(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, w.data(), static_cast<int>(w.size()),
+                      out.data(), n, nullptr, &lossy);
+  return out;
+}
+
+std::string encodeIni(const std::string& text, IniEncoding encoding) {
+  std::wstring w = wide(text);
+  if (encoding == IniEncoding::Utf8) return std::string(kUtf8Mark) + text;
+  if (encoding == IniEncoding::Ansi)
+    if (auto ansi = encodeAnsi(w)) return *ansi;
+  std::string out(kUtf16Mark);
+  for (wchar_t c : w) {
+    out += static_cast<char>(c & 0xFF);
+    out += static_cast<char>((c >> 8) & 0xFF);
+  }
+  return out;
+}
+
+}  // namespace
+
+bool writeIniValues(std::string_view file, const std::vector<IniValue>& values) {
+  std::string bytes;
+  if (GetFileAttributesW(wide(file).c_str()) != INVALID_FILE_ATTRIBUTES) {
+    auto read = readFileBytes(file);
+    if (!read) return false;  // never replace what could not be read
+    bytes = std::move(*read);
+  }
+  IniEncoding encoding;
+  std::string text = decodeIni(bytes, encoding);
+  bool changed = false;
+  for (const auto& v : values) changed |= setIniValue(text, v.section, v.key, v.value);
+  return !changed || writeFileAtomic(file, encodeIni(text, encoding));
 }
 
 std::string userSettingsKey(std::string_view app, std::string_view section) {

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace glenvask {
 
@@ -18,6 +19,18 @@ std::string readIni(std::string_view file, std::string_view section, std::string
                     std::string_view defaultValue);
 bool writeIni(std::string_view file, std::string_view section, std::string_view key,
               std::string_view value);
+
+// One value for writeIniValues.
+struct IniValue {
+  std::string section, key, value;
+};
+// Gives the keys their values, in order (base/ini.h lays out what is added), and writes the
+// file whole to a temporary file put in its place, only when a value changed: every other
+// byte stays as it was. The file keeps its encoding (UTF-16 or UTF-8 with their marks, else
+// the ANSI code page, as the platform's reader takes them); a value the ANSI code page cannot
+// hold turns the file into UTF-16 with its mark, so nothing is lost. False when the file
+// could not be read or written.
+bool writeIniValues(std::string_view file, const std::vector<IniValue>& values);
 
 // The per-user application settings store (application, section, key), registry backed.
 std::string getUserSetting(std::string_view app, std::string_view section, std::string_view key,

@@ -11,13 +11,9 @@ namespace glenvask {
 
 class ToolListView : public ListView {
  public:
-  // A header click; when set, the window sorts (see toggleSort) in place of the kit.
-  std::function<void(size_t column)> onColumnClick;
   // A row became the highlighted one (a click, the arrow keys).
   std::function<void(size_t row)> onItemClick;
 
-  // Sorts by the column in the order given.
-  void sortBy(size_t column, bool ascending);
   // Sorts by the column in the order opposite to the list's present one: the first click
   // after a list was sorted ascending (or never sorted) sorts descending.
   void toggleSort(size_t column) { sortBy(column, !sortAscending()); }

@@ -22,6 +22,7 @@ inline constexpr const wchar_t* kOverwriteClass = L"GlenvaskOverwriteConfirmatio
 inline constexpr const wchar_t* kIeCacheClass = L"GlenvaskTemporaryInternetFiles";
 inline constexpr const wchar_t* kFavoritesClass = L"GlenvaskFavorites";
 inline constexpr const wchar_t* kCookiesClass = L"GlenvaskCookieInformation";
+inline constexpr const wchar_t* kOptionsClass = L"GlenvaskOptions";
 
 // Main window: the thirty category check boxes are kCategoryBase + their index in the order of
 // chkItems.txt (cleaner/categories.h).
@@ -348,5 +349,98 @@ inline constexpr int kEditFileAssocDescription = 6641;
 inline constexpr int kEditFileAssocText = 6642;
 inline constexpr int kEditFileAssocSave = 6643;
 inline constexpr int kEditFileAssocClose = 6644;
+// Options window: the page strip and the buttons below it, then each page's controls.
+inline constexpr int kOptionsTabs = 4000;
+inline constexpr int kOptionsAccept = 4001;
+inline constexpr int kOptionsCancel = 4002;
+inline constexpr int kOptionsHelp = 4003;
+// General.
+inline constexpr int kOptStartWithWindows = 4010;
+inline constexpr int kOptCleanStartup = 4011;
+inline constexpr int kOptAutoClean = 4012;
+inline constexpr int kOptAutoCleanDuration = 4013;
+inline constexpr int kOptAutoCleanUnit = 4014;
+inline constexpr int kOptRecycleBin = 4015;
+inline constexpr int kOptDelete = 4016;
+inline constexpr int kOptWipe = 4017;
+inline constexpr int kOptZip = 4018;
+inline constexpr int kOptExtraSecurity = 4019;
+inline constexpr int kOptRename = 4020;
+inline constexpr int kOptGeneralBackup = 4021;
+inline constexpr int kOptBrowseBackup = 4022;
+inline constexpr int kOptProtectEmpty = 4023;
+inline constexpr int kOptProtectDead = 4024;
+inline constexpr int kOptTipBox = 4025;
+// Search.
+inline constexpr int kOptSearchDrives = 4040;
+inline constexpr int kOptSearchFileReference = 4041;
+inline constexpr int kOptSearchPathReference = 4042;
+inline constexpr int kOptSearchDateReference = 4043;
+inline constexpr int kOptSearchFirstDate = 4044;
+inline constexpr int kOptSearchSecondDate = 4045;
+inline constexpr int kOptSearchSize = 4046;
+inline constexpr int kOptSearchSizeEquals = 4047;
+inline constexpr int kOptSearchSizeAtLeast = 4048;
+inline constexpr int kOptSearchSizeAtMost = 4049;
+inline constexpr int kOptSearchSizeText = 4050;
+inline constexpr int kOptSearchReadOnly = 4051;
+inline constexpr int kOptSearchHidden = 4052;
+inline constexpr int kOptSearchSystem = 4053;
+// Ignore folders.
+inline constexpr int kOptIgnoreFolders = 4070;
+inline constexpr int kOptIgnoreFolderText = 4071;
+inline constexpr int kOptIgnoreFolderAdd = 4072;
+inline constexpr int kOptIgnoreFolderRemove = 4073;
+inline constexpr int kOptIgnoreFolderBrowse = 4074;
+inline constexpr int kOptIgnoreFolderExplore = 4075;
+// Ignore files: names, then extensions.
+inline constexpr int kOptIgnoreNames = 4090;
+inline constexpr int kOptIgnoreNameAdd = 4091;
+inline constexpr int kOptIgnoreNameRemove = 4092;
+inline constexpr int kOptIgnoreNameDefaults = 4093;
+inline constexpr int kOptIgnoreExtensions = 4094;
+inline constexpr int kOptIgnoreExtensionText = 4095;
+inline constexpr int kOptIgnoreExtensionAdd = 4096;
+inline constexpr int kOptIgnoreExtensionRemove = 4097;
+inline constexpr int kOptIgnoreExtensionDefaults = 4098;
+// Unnecessary files.
+inline constexpr int kOptUnnecessaryList = 4110;
+inline constexpr int kOptUnnecessaryType = 4111;
+inline constexpr int kOptUnnecessaryDescription = 4112;
+inline constexpr int kOptUnnecessaryAdd = 4113;
+inline constexpr int kOptUnnecessaryRemove = 4114;
+inline constexpr int kOptUnnecessaryBrowse = 4115;
+inline constexpr int kOptUnnecessaryDefaults = 4116;
+// User-defined folders.
+inline constexpr int kOptUserFolders = 4130;
+inline constexpr int kOptUserFolderText = 4131;
+inline constexpr int kOptUserFolderAdd = 4132;
+inline constexpr int kOptUserFolderRemove = 4133;
+inline constexpr int kOptUserFolderBrowse = 4134;
+inline constexpr int kOptUserFolderExplore = 4135;
+inline constexpr int kOptUserFolderDefaults = 4136;
+// User-defined files.
+inline constexpr int kOptUserFiles = 4150;
+inline constexpr int kOptUserFileText = 4151;
+inline constexpr int kOptUserFileAdd = 4152;
+inline constexpr int kOptUserFileRemove = 4153;
+inline constexpr int kOptUserFileBrowse = 4154;
+// Cookies.
+inline constexpr int kOptCookieFolder = 4170;
+inline constexpr int kOptCurrentCookies = 4171;
+inline constexpr int kOptKeepCookies = 4172;
+inline constexpr int kOptCookieAdd = 4173;
+inline constexpr int kOptCookieRemove = 4174;
+inline constexpr int kOptCookieClear = 4175;
+inline constexpr int kOptCookieRefresh = 4176;
+inline constexpr int kOptCookieView = 4177;
+inline constexpr int kOptCookieDelete = 4178;
+// Backups: the folder and the restore rule (the archive list has ids of its own).
+inline constexpr int kOptBackupFolder = 4200;
+inline constexpr int kOptBackupBrowse = 4201;
+inline constexpr int kOptBackupAlways = 4202;
+inline constexpr int kOptBackupNewer = 4203;
+inline constexpr int kOptBackupPrompt = 4204;
+inline constexpr int kOptBackupNever = 4205;
 
 }  // namespace glenvask::ids

@@ -170,10 +170,15 @@ int ListView::focusedRow() const { return h_ ? ListView_GetNextItem(h_, -1, LVNI
 
 void ListView::sortByColumn(size_t col) {
   if (col >= columns_.size() && !columns_.empty()) return;
-  if (toggle_ == SortToggle::EveryClick)
-    ascending_ = !ascending_;
-  else
-    ascending_ = sortColumn_ == static_cast<int>(col) ? !ascending_ : true;
+  bool ascending = toggle_ == SortToggle::EveryClick      ? !ascending_
+                   : sortColumn_ == static_cast<int>(col) ? !ascending_
+                                                          : true;
+  sortBy(col, ascending);
+}
+
+void ListView::sortBy(size_t col, bool ascending) {
+  if (col >= columns_.size() && !columns_.empty()) return;
+  ascending_ = ascending;
   sortColumn_ = static_cast<int>(col);
   SortKind kind = col < columns_.size() ? columns_[col].sort : SortKind::Text;
 
@@ -276,8 +281,11 @@ bool ListView::onNotify(NMHDR* hdr, LRESULT& result) {
       return true;
     }
     case LVN_COLUMNCLICK: {
-      auto* nm = reinterpret_cast<NMLISTVIEW*>(hdr);
-      if (sortable_) sortByColumn(static_cast<size_t>(nm->iSubItem));
+      auto col = static_cast<size_t>(reinterpret_cast<NMLISTVIEW*>(hdr)->iSubItem);
+      if (onColumnClick)
+        onColumnClick(col);
+      else if (sortable_)
+        sortByColumn(col);
       result = 0;
       return true;
     }

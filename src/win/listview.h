@@ -84,6 +84,8 @@ class ListView : public Control {
 
   // Sorts by the column as a click on its header does, the order chosen by the toggle.
   void sortByColumn(size_t col);
+  // Sorts by the column in the order given, as a window's own rule or a first sort does.
+  void sortBy(size_t col, bool ascending);
   void setSortToggle(SortToggle toggle) { toggle_ = toggle; }
   int sortColumn() const { return sortColumn_; }
   bool sortAscending() const { return ascending_; }
@@ -92,6 +94,9 @@ class ListView : public Control {
   std::function<void(size_t)> onCheckChanged;
   // Called on a double click on a row.
   std::function<void(size_t)> onActivate;
+  // Called on a click on a column header in place of the list's own sort (the window sorts by
+  // its own rule, or not at all).
+  std::function<void(size_t)> onColumnClick;
 
   bool onNotify(NMHDR* hdr, LRESULT& result) override;
 

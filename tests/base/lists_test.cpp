@@ -269,3 +269,50 @@ TEST(SearchFile, Dates) {
 
 }  // namespace
 }  // namespace glenvask
+
+namespace glenvask {
+namespace {
+
+TEST(ListFiles, KeptCookies) {
+  struct Case {
+    std::string text;
+    std::vector<std::string> paths;  // folder & name of each entry read
+  } cases[] = {
+      {"", {}},
+      {"C:\\C\\a.txt\x01"
+       "C:\\C\\sub\\b.txt\x01\r\n",
+       {"C:\\C\\a.txt", "C:\\C\\sub\\b.txt"}},
+      {"C:\\C\\a.txt", {}},  // no separator: nothing
+      {"C:\\C\\a.txt\x01"
+       "C:\\D\\A.TXT\x01"
+       "C:\\C\\b.txt\x01",  // a name met again is skipped
+       {"C:\\C\\a.txt", "C:\\C\\b.txt"}},
+      {"a.txt\x01\x01\r\nC:\\x\\\x01"
+       "C:\\y\\b.txt\x01",
+       {"a.txt", "C:\\y\\b.txt"}},
+      {"C:\\C\\a.txt\x01\r\nC:\\C\\c.txt\x01\r\n", {"C:\\C\\a.txt", "C:\\C\\c.txt"}},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> got;
+    for (const auto& k : parseKeptCookies(c.text)) got.push_back(k.folder + k.name);
+    EXPECT_EQ(got, c.paths) << c.text;
+  }
+  std::vector<KeptCookie> kept{{"F\\", "A"}, {"F\\", "B"}};
+  EXPECT_EQ(formatKeptCookies(kept),
+            "F\\A\x01"
+            "F\\B\x01\r\n");
+  EXPECT_EQ(formatKeptCookies({}), "");
+  auto back = parseKeptCookies(formatKeptCookies(kept));
+  ASSERT_EQ(back.size(), 2u);
+  EXPECT_EQ(back[1].folder + back[1].name, "F\\B");
+}
+
+TEST(SearchFile, DriveItemsOfLineZero) {
+  EXPECT_EQ(srchDriveItems(" C: Hard drive D: CD-ROM drive"),
+            (std::vector<std::string>{"C: Hard drive", "D: CD-ROM drive"}));
+  EXPECT_EQ(srchDriveItems("junk C: E: "), (std::vector<std::string>{"C:", "E: "}));
+  EXPECT_EQ(srchDriveItems(""), std::vector<std::string>{});
+}
+
+}  // namespace
+}  // namespace glenvask

@@ -1,5 +1,6 @@
-// Whole-file rewrites on real files: the temporary file is a new file beside the target and
-// never another file, and a failed rewrite leaves the target as it was and no temporary file.
+// Settings and whole-file rewrites on real files: values read back and the file's encoding is
+// kept; the temporary file is a new file beside the target and never another file, and a
+// failed rewrite leaves the target as it was and no temporary file.
 #include "services/settings.h"
 
 #include <windows.h>
@@ -52,6 +53,38 @@ TEST(WholeFileWrite, TheTemporaryFileIsANewFileAndGoesOnFailure) {
   CloseHandle(h);
   EXPECT_EQ(dir.read("held"), "old");
   EXPECT_EQ(namesIn(dir), (Strings{"folder", "fresh.txt", "held", "mylog", "mylog.tmp"}));
+}
+
+TEST(SettingsFile, WrittenValuesReadBackAndTheEncodingIsKept) {
+  test::ScratchFolder dir;
+  const std::string utf16Mark = "\xff\xfe", utf8Mark = "\xef\xbb\xbf";
+  struct Case {
+    std::string before;
+    std::string value;
+    std::string after;  // the file's first bytes afterwards
+  } cases[] = {
+      {"", "plain", "[A]\r\nk=plain\r\n"},
+      {"[A]\r\nk=\xe9\r\n", "\xc3\xa9t\xc3\xa9", "[A]\r\nk=\xe9t\xe9\r\n"},  // ANSI stays ANSI
+      {"[A]\r\nk=1\r\n", "\xe4\xb8\xad", utf16Mark},                         // no ANSI for it
+      {utf8Mark + "[A]\r\nk=1\r\n", "\xe4\xb8\xad", utf8Mark + "[A]\r\nk=\xe4\xb8\xad\r\n"},
+  };
+  int n = 0;
+  for (const auto& c : cases) {
+    std::string name = "s" + std::to_string(n++) + ".ini";
+    std::string file = c.before.empty() ? dir.file(name) : dir.write(name, c.before);
+    EXPECT_TRUE(writeIniValues(file, {{"A", "k", c.value}})) << name;
+    EXPECT_EQ(dir.read(name).substr(0, c.after.size()), c.after) << name;
+    EXPECT_EQ(readIni(file, "A", "k", "?"), c.value) << name;
+    std::string written = dir.read(name);
+    EXPECT_TRUE(writeIniValues(file, {{"A", "k", c.value}}));
+    EXPECT_EQ(dir.read(name), written) << "an unchanged value writes nothing";
+  }
+  // One key after another: the platform's reader sees each new value at once.
+  std::string file = dir.file("seq.ini");
+  for (const char* v : {"1", "2", "3"}) {
+    writeIni(file, "General", "HM", v);
+    EXPECT_EQ(readIni(file, "General", "HM", ""), v);
+  }
 }
 
 }  // namespace

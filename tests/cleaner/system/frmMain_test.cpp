@@ -315,8 +315,9 @@ TEST_F(MainWindowTest, TurnOffItemsLeaveThroughTheSeamAtOnce) {
   ASSERT_EQ(outside.processes.size(), 1u);
   EXPECT_NE(outside.processes[0].find("inetcpl.cpl"), std::string::npos);
   // A window this version does not have is not offered.
-  EXPECT_EQ(caption(ids::kCmdOptions), "&Options");
-  EXPECT_TRUE(GetMenuState(menu, ids::kCmdOptions, MF_BYCOMMAND) & MF_GRAYED);
+  EXPECT_EQ(caption(ids::kCmdAbout), "&About Glenvask");
+  EXPECT_TRUE(GetMenuState(menu, ids::kCmdAbout, MF_BYCOMMAND) & MF_GRAYED);
+  EXPECT_FALSE(GetMenuState(menu, ids::kCmdOptions, MF_BYCOMMAND) & MF_GRAYED);
   EXPECT_EQ(caption(ids::kCmdClean), "&Clean");
   EXPECT_FALSE(GetMenuState(menu, ids::kCmdClean, MF_BYCOMMAND) & MF_GRAYED);
 }

@@ -1,0 +1,41 @@
+// The files the options window rewrites, from any bytes: settings.ini text takes a value and
+// reads it back with every other line left as it was, ck.txt's entries write and read back
+// alike, and srch.txt's page writes a file that reads back to the same page.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "base/ini.h"
+#include "base/lists.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace glenvask;
+  std::string_view text(reinterpret_cast<const char*>(data), size);
+
+  std::string ini(text);
+  std::string value = "v\\x" + std::to_string(size);
+  setIniValue(ini, "General", "Key", value);
+  if (iniValue(ini, "General", "Key") != value) std::abort();
+  std::string again = ini;
+  if (setIniValue(again, "general", " key ", value) || again != ini) std::abort();
+
+  auto kept = parseKeptCookies(text);
+  std::string written = formatKeptCookies(kept);
+  auto back = parseKeptCookies(written);
+  if (back.size() != kept.size() || formatKeptCookies(back) != written) std::abort();
+
+  const RegionalFormat format;  // the American one
+  SearchPage page;
+  applySearchPage(text, page, format);
+  std::string srch = formatSearchFile(page, format);
+  SearchPage read;
+  applySearchPage(srch, read, format);
+  read.drives = page.drives;
+  bool plainSize =
+      page.sizeText.find_first_of(" \r\n") == std::string::npos && !page.sizeText.empty();
+  if (plainSize && !(read == page)) std::abort();
+  srchDriveItems(text);
+  return 0;
+}

@@ -1,0 +1,83 @@
+// The options window's tests: a scratch folder as the program's folder, the scripted seams, and
+// a host that records what Accept applies to the main window.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "review/frmOptions.h"
+#include "services/folderlist.h"
+#include "services/paths.h"
+#include "services/settings.h"
+#include "support/host.h"
+#include "support/scripted.h"
+#include "win/unicode.h"
+
+namespace glenvask::test {
+
+class OptionsHost : public RecordingHost {
+ public:
+  bool running = false;
+  std::vector<std::string> applied;
+  bool isRunning() const override { return running; }
+  void applyAutoClean(bool on, std::int16_t minutes) override {
+    applied.push_back(on ? "auto " + std::to_string(minutes) : "auto off");
+  }
+  void enableOptionalCategories(bool emptyFiles, bool deadShortcuts) override {
+    applied.push_back(std::string("boxes ") + (emptyFiles ? "1" : "0") +
+                      (deadShortcuts ? "1" : "0"));
+  }
+  void showTipBox(bool on) override { applied.push_back(on ? "tips" : "no tips"); }
+  void showCookieFile(const std::string& path, HWND) override { viewed = path; }
+  std::string viewed;  // the cookie file the viewer was asked to show
+};
+
+class OptionsTest : public ::testing::Test {
+ protected:
+  ScratchFolder app;
+  ScriptedAsker asker;
+  RecordingOutside outside;
+  OptionsHost host;
+
+  void SetUp() override { setAppPath(app.path()); }
+  void TearDown() override { setAppPath(""); }
+
+  // Opens the window as File > Options does, runs the script in it, then presses Accept or
+  // Cancel (unless the script closed it).
+  void options(const std::function<void(OptionsWindow&)>& script, bool accept = false) {
+    asker.answerModal([&](Dialog& d) {
+      auto& w = dynamic_cast<OptionsWindow&>(d);
+      script(w);
+      if (w.isOpen() && !w.modalEnded()) (accept ? w.cmdAccept : w.cmdCancel).click();
+    });
+    OpenOptions(nullptr);
+  }
+
+  // Every file of the program's folder with its bytes.
+  std::map<std::string, std::string> files() const {
+    std::map<std::string, std::string> out;
+    for (const auto& e : glenvask::listFolder(wide(app.path())))
+      if (!e.isFolder()) out[utf8(e.name)] = app.read(utf8(e.name));
+    return out;
+  }
+
+  // The message boxes asked so far, in order.
+  std::vector<std::string> messages() const {
+    std::vector<std::string> out;
+    for (const auto& q : asker.asked())
+      if (q.kind == "message") out.push_back(q.text);
+    return out;
+  }
+
+  static std::vector<std::string> items(const ListBox& l) {
+    std::vector<std::string> out;
+    for (size_t i = 0; i < l.count(); ++i) out.push_back(l.itemText(i));
+    return out;
+  }
+};
+
+}  // namespace glenvask::test
