@@ -442,6 +442,8 @@ void OptionsWindow::makePage(size_t page) {
           optionButton("optBackupNever", ids::kOptBackupNever, "Never", 396, 98, 110, 20),
       };
       addPageControls(page, backups);
+      backupList.create(*this, kBackupListArea);
+      for (auto name : BackupList::kControlNames) pageControls_[page].push_back(child(name));
       bindAll({{&txtBackup, "txtBackup"}, {&cmdBackupBrowse, "cmdBackupBrowse"}});
       backupRule.bind(*this,
                       {"optBackupAlways", "optBackupNewer", "optBackupPrompt", "optBackupNever"});
@@ -546,7 +548,7 @@ void OptionsWindow::LoadBackupSettings() {
   method.shown = rule == 0 || rule == 1 || rule == 3 ? kBackupRules[rule] : "Prompt";
 }
 
-void OptionsWindow::LoadBackupList() {}
+void OptionsWindow::LoadBackupList() { backupList.LoadBackupList(txtBackup.text()); }
 
 void OptionsWindow::cmdBrowseBackup_Click() { cmdBackupBrowse_Click(); }
 
@@ -695,7 +697,7 @@ void OptionsWindow::onCommand(int id, int code, HWND) {
     case ids::kOptCookieView: cmdViewCookie_Click(); break;
     case ids::kOptCookieDelete: cmdDeleteCookie_Click(); break;
     case ids::kOptBackupBrowse: cmdBackupBrowse_Click(); break;
-    default: break;
+    default: backupList.onCommand(id, overwriteRuleOf(backupRule.chosen())); break;
   }
 }
 
@@ -723,6 +725,7 @@ void OptionsWindow::onDestroy() {
   lstvUnnecessaryFiles.clear();
   lstvCurrentCookies.clear();
   lstvKeepCookies.clear();
+  backupList.detach();
   unbindAll();
   made_.fill(false);
   for (auto& controls : pageControls_) controls.clear();

@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "base/lists.h"
+#include "review/backups.h"
 #include "services/registry.h"
 #include "services/settings.h"
 #include "win/controls.h"
@@ -180,6 +181,7 @@ class OptionsWindow : public Dialog {
   EditBox txtBackup;
   Button cmdBackupBrowse;
   OptionGroup backupRule;  // optBackupAlways, optBackupNewer, optBackupPrompt, optBackupNever
+  BackupList backupList;   // the archives of the backup folder, with View, Delete and Restore
 
  protected:
   const wchar_t* className() const override { return ids::kOptionsClass; }
