@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "base/text.h"
+#include "review/frmAbout.h"
 #include "services/clock.h"
 #include "services/globals.h"
 #include "services/lists.h"
@@ -92,7 +93,7 @@ HMENU MainWindow::buildMenu() {
         ids::kCmdStartupPrograms,  ids::kCmdUninstall,         ids::kCmdFileAssociations,
         ids::kCmdOrphanedDlls,     ids::kCmdOrphanedFilePaths, ids::kCmdOrphanedHelpFiles,
         ids::kCmdOrphanedAppPaths, ids::kCmdOrphanedActiveX,   ids::kCmdIeFavorites,
-        ids::kCmdIeCache,          ids::kCmdHelpContents,      ids::kCmdAbout};
+        ids::kCmdIeCache,          ids::kCmdHelpContents};
     bool built = std::find(std::begin(kNotBuilt), std::end(kNotBuilt), id) == std::end(kNotBuilt);
     AppendMenuW(m, MF_STRING | (built ? 0 : MF_GRAYED), id, text);
   };
@@ -501,6 +502,9 @@ void MainWindow::onCommand(int id, int code, HWND) {
     case ids::kCmdShutdown: ShutDownWindows(); return;
     case ids::kCmdForceShutdown: ForceShutDownWindows(); return;
     case ids::kCmdInternetOptions: OpenInternetOptions(); return;
+    case ids::kCmdAbout:
+      if (!running()) asker().showModal(frmAbout(), hwnd());
+      return;
     case ids::kMainTip:
       if (code == STN_CLICKED) NextTip();
       return;

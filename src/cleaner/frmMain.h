@@ -60,6 +60,7 @@ class MainWindow : public Window, public CleaningHost {
   void setProgress(int value) override { pgClean.setValue(value); }
   HWND ownerWindow() const override { return hwnd(); }
   void reviewClosed(const ReviewOutcome& outcome) override;
+  void endProgram() override { unload(); }
   // Appends "<text>Files Deleted: <n> Space Gained: <size>" and CR LF to the run log.
   void logCategory(const std::string& text);
   bool hiddenMode() const;  // started with "-h"

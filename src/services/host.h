@@ -34,6 +34,9 @@ class CleaningHost {
   virtual HWND ownerWindow() const { return nullptr; }
   // The review list has closed: its outcome joins the run's totals and log.
   virtual void reviewClosed(const ReviewOutcome& outcome) {}
+  // Unloads the main window as its close box does (its unload path), which ends the program:
+  // the update download's Install, once the setup program has started.
+  virtual void endProgram() {}
 };
 
 CleaningHost& cleaningHost();
