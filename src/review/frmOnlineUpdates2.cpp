@@ -14,9 +14,11 @@ namespace glenvask {
 namespace {
 
 constexpr int kWidth = 420, kHeight = 170;
-constexpr UINT_PTR kTimer1 = 1;
 constexpr UINT_PTR kShowTimer = 2;  // shows progress held back by kShowEveryMs
 constexpr UINT kArrived = WM_APP + 1;  // the transfer has something new
+// Starts the download once the window shows: a posted message comes sooner than the shortest
+// timer would.
+constexpr UINT kTimer1 = WM_APP + 2;
 constexpr ULONGLONG kShowEveryMs = 50;
 
 OnlineUpdatesWindow& instance() {
@@ -86,22 +88,17 @@ bool OnlineUpdatesWindow::onCreate() {
   copied_ = 0;
   head_.clear();
   started_ = false;
+  showPending_ = false;
+  shownAt_ = 0;
   savedPath_.clear();
-  // The download starts as soon as the window is shown.
-  SetTimer(hwnd(), kTimer1, 1, nullptr);
   return true;
 }
 
 void OnlineUpdatesWindow::onTimer(UINT_PTR id) {
-  if (id == kTimer1) Timer1_Timer();
-  if (id == kShowTimer) {
-    KillTimer(hwnd(), kShowTimer);
-    if (get_) showProgress();
-  }
+  if (id == kShowTimer && get_) showProgress();
 }
 
 void OnlineUpdatesWindow::Timer1_Timer() {
-  KillTimer(hwnd(), kTimer1);
   if (started_) return;
   started_ = true;
   if (!startDownload()) {
@@ -136,10 +133,15 @@ bool OnlineUpdatesWindow::startDownload() {
   return true;
 }
 
-std::optional<LRESULT> OnlineUpdatesWindow::onMessage(UINT msg, WPARAM, LPARAM) {
-  if (msg != kArrived) return std::nullopt;
-  Inet1_StateChanged();
-  return 0;
+std::optional<LRESULT> OnlineUpdatesWindow::onMessage(UINT msg, WPARAM wp, LPARAM) {
+  switch (msg) {
+    case WM_SHOWWINDOW:
+      if (wp && !started_) PostMessageW(hwnd(), kTimer1, 0, 0);
+      return std::nullopt;
+    case kTimer1: Timer1_Timer(); return 0;
+    case kArrived: Inet1_StateChanged(); return 0;
+    default: return std::nullopt;
+  }
 }
 
 void OnlineUpdatesWindow::Inet1_StateChanged() {
@@ -153,7 +155,8 @@ void OnlineUpdatesWindow::Inet1_StateChanged() {
     StatLab1.setText(std::to_string(total_));
     Label5.setText(FormatFileSize(static_cast<double>(total_), 2, true));
   }
-  std::string data = get_->take();
+  std::string& data = piece_;
+  get_->take(data);
   if (!data.empty()) {
     if (total_ < 0 || copied_ + static_cast<std::int64_t>(data.size()) > total_) return failed();
     DWORD written = 0;
@@ -166,14 +169,17 @@ void OnlineUpdatesWindow::Inet1_StateChanged() {
   }
   if (state == HttpGet::State::Done) return finish(total_ > 0 && copied_ == total_);
   if (state == HttpGet::State::Failed) return failed();
-  if (GetTickCount64() - shownAt_ >= kShowEveryMs)
+  if (GetTickCount64() - shownAt_ >= kShowEveryMs) {
     showProgress();
-  else
+  } else if (!showPending_) {
+    showPending_ = true;
     SetTimer(hwnd(), kShowTimer, static_cast<UINT>(kShowEveryMs), nullptr);
+  }
 }
 
 void OnlineUpdatesWindow::showProgress() {
-  KillTimer(hwnd(), kShowTimer);
+  if (showPending_) KillTimer(hwnd(), kShowTimer);
+  showPending_ = false;
   StatLab2.setText(std::to_string(copied_));
   ProgressBar1.setValue(downloadPercent(copied_, total_));
   lblCurrent.setText(downloadProgressText(copied_, total_, Label5.text()));
@@ -183,17 +189,15 @@ void OnlineUpdatesWindow::showProgress() {
 void OnlineUpdatesWindow::finish(bool complete) {
   showProgress();
   get_.reset();
-  bool flushed = file_ && FlushFileBuffers(file_.get());
   file_.reset();
   // Only a whole program takes the setup program's name, replacing an older download.
-  bool ok = complete && flushed && head_ == "MZ";
+  bool ok = complete && head_ == "MZ";
   if (ok) {
     std::wstring saved = wide(savedPath_);
     DWORD attrs = GetFileAttributesW(saved.c_str());
     if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_READONLY))
       SetFileAttributesW(saved.c_str(), attrs & ~FILE_ATTRIBUTE_READONLY);
-    ok = MoveFileExW(wide(tempPath_).c_str(), saved.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+    ok = MoveFileExW(wide(tempPath_).c_str(), saved.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
   }
   if (!ok) return failed();
   tempPath_.clear();

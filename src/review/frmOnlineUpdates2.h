@@ -42,7 +42,7 @@ class OnlineUpdatesWindow : public Dialog {
   void load(HWND owner = nullptr);
   bool build(HWND owner) override;
 
-  void Timer1_Timer();  // starts the download
+  void Timer1_Timer();  // starts the download, once the window shows
   void cmdClose_Click();
   void cmdInstall_Click();
 
@@ -81,8 +81,10 @@ class OnlineUpdatesWindow : public Dialog {
   bool started_ = false;
   std::string savedFolder_, tempPath_, savedPath_;
   std::int64_t total_ = -1, copied_ = 0;
-  std::string head_;  // the first bytes of the file
+  std::string head_;   // the first bytes of the file
+  std::string piece_;  // what arrived last; its room goes back and forth with the request
   ULONGLONG shownAt_ = 0;
+  bool showPending_ = false;  // a timer will show the progress held back
 };
 
 // The one update download window; makes it when it does not exist.

@@ -24,7 +24,11 @@ std::atomic<DWORD> g_timeoutMs{15000};
 
 // The most body bytes that wait for the caller before the request waits in turn.
 constexpr size_t kMaxPending = 16u << 20;
-constexpr DWORD kReadSize = 64u << 10;
+// A read returns only once its buffer is full or the body has ended. Small reads show a slow
+// transfer's progress as it comes; large ones cost far less per byte. Each read that comes
+// back quickly doubles the next, one that waits long halves it.
+constexpr DWORD kMinRead = 16u << 10, kMaxRead = 256u << 10;
+constexpr ULONGLONG kQuickReadMs = 50, kSlowReadMs = 500;
 
 // The Content-Length text as a number; -1 when it is not one.
 std::int64_t parseLength(const std::wstring& text) {
@@ -145,15 +149,16 @@ HttpGet::State fetch(HttpGet::Shared& s, const std::wstring& address, std::int64
   if (status != 200) return State::Done;
   if (length > maxBytes) return State::Failed;
 
-  std::string buffer(kReadSize, '\0');
+  std::string buffer(kMaxRead, '\0');
+  DWORD want = kMinRead;
   for (;;) {
-    DWORD available = 0;
-    if (!InternetQueryDataAvailable(r.request, &available, 0, 0)) return State::Failed;
-    if (available == 0) return State::Done;
     DWORD got = 0;
-    if (!InternetReadFile(r.request, buffer.data(), std::min(available, kReadSize), &got))
-      return State::Failed;
+    ULONGLONG start = GetTickCount64();
+    if (!InternetReadFile(r.request, buffer.data(), want, &got)) return State::Failed;
     if (got == 0) return State::Done;
+    ULONGLONG took = GetTickCount64() - start;
+    if (took < kQuickReadMs && want < kMaxRead) want *= 2;
+    if (took > kSlowReadMs && want > kMinRead) want /= 2;
     std::unique_lock lock(s.m);
     s.roomFreed.wait(lock, [&] { return s.cancelled || s.pending.size() < kMaxPending; });
     if (s.cancelled) return State::Failed;
@@ -215,15 +220,17 @@ std::int64_t HttpGet::received() const {
   return s_->received;
 }
 
-std::string HttpGet::take() {
-  std::string out;
+void HttpGet::take(std::string& into) {
+  into.clear();
   {
     std::lock_guard lock(s_->m);
-    out.swap(s_->pending);
+    into.swap(s_->pending);
     s_->posted = false;
+    // An end that came while a post was outstanding was not posted: the caller may have read
+    // the state before it. Tell it again.
+    if (s_->state != State::Running) s_->signal();
   }
   s_->roomFreed.notify_all();
-  return out;
 }
 
 void HttpGet::cancel() {
@@ -259,7 +266,8 @@ UpdateCheck checkForUpdates() {
   }
   std::optional<std::string> latest;
   if (get.state() == HttpGet::State::Done) {
-    std::string body = get.take();
+    std::string body;
+    get.take(body);
     std::int64_t length = get.length();
     // A body cut short reads as a clean end: only the whole of what was announced counts.
     if (length < 0 || length == static_cast<std::int64_t>(body.size()))

@@ -66,9 +66,10 @@ class HttpGet {
   int status() const;           // 0 until answered
   std::int64_t length() const;  // the announced Content-Length; -1 when none
   std::int64_t received() const;
-  // The body bytes that arrived since the last take. Read state() first: once it is no
-  // longer Running, one take() gets everything that is left.
-  std::string take();
+  // The body bytes that arrived since the last take, in place of what `into` held (its room
+  // goes back to the request, so a long transfer does not allocate per piece). Read state()
+  // first: once it is no longer Running, one take gets everything that is left.
+  void take(std::string& into);
   void cancel();
 
   struct Shared;
