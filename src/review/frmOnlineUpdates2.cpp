@@ -101,13 +101,7 @@ void OnlineUpdatesWindow::onTimer(UINT_PTR id) {
 void OnlineUpdatesWindow::Timer1_Timer() {
   if (started_) return;
   started_ = true;
-  if (!startDownload()) {
-    discard();
-    lblStatus.setText(kDownloadFailedText);
-    cmdClose.setText("&Close");
-    asker().messageBox(hwnd(), "The update cannot be saved in the folder " + savedFolder_ + ".",
-                       kAppTitle, MB_OK | MB_ICONEXCLAMATION);
-  }
+  if (!startDownload()) failed(true);
 }
 
 bool OnlineUpdatesWindow::startDownload() {
@@ -163,7 +157,7 @@ void OnlineUpdatesWindow::Inet1_StateChanged() {
     if (!WriteFile(file_.get(), data.data(), static_cast<DWORD>(data.size()), &written,
                    nullptr) ||
         written != data.size())
-      return failed();
+      return failed(true);
     if (head_.size() < 2) head_ += data.substr(0, 2 - head_.size());
     copied_ += static_cast<std::int64_t>(data.size());
   }
@@ -199,7 +193,7 @@ void OnlineUpdatesWindow::finish(bool complete) {
       SetFileAttributesW(saved.c_str(), attrs & ~FILE_ATTRIBUTE_READONLY);
     ok = MoveFileExW(wide(tempPath_).c_str(), saved.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
   }
-  if (!ok) return failed();
+  if (!ok) return failed(complete && head_ == "MZ");
   tempPath_.clear();
   lblStatus.setText(kDownloadDoneText);
   cmdInstall.setEnabled(true);
@@ -207,11 +201,15 @@ void OnlineUpdatesWindow::finish(bool complete) {
   Label2.setText(savedPath_);
 }
 
-void OnlineUpdatesWindow::failed() {
+void OnlineUpdatesWindow::failed(bool here) {
   discard();
   lblStatus.setText(kDownloadFailedText);
   cmdClose.setText("&Close");
-  showUpdateConnectionMessage(hwnd());
+  if (here)
+    asker().messageBox(hwnd(), kCannotSaveMessage + savedFolder_ + ".", kAppTitle,
+                       MB_OK | MB_ICONEXCLAMATION);
+  else
+    showUpdateConnectionMessage(hwnd());
 }
 
 void OnlineUpdatesWindow::discard() {

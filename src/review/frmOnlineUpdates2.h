@@ -28,6 +28,7 @@ inline constexpr std::int64_t kMaxSetupBytes = std::int64_t{1} << 30;
 inline constexpr const char* kDownloadingText = "Downloading Update...";
 inline constexpr const char* kDownloadDoneText = "Downloading Update...Done.";
 inline constexpr const char* kDownloadFailedText = "Downloading Update...Failed.";
+inline constexpr const char* kCannotSaveMessage = "The update cannot be saved in the folder ";
 inline constexpr const char* kInstallQuestion =
     "Before installing this update, Tarvella must be closed.\r\n"
     "Do you want to close Tarvella and continue?";
@@ -73,7 +74,9 @@ class OnlineUpdatesWindow : public Dialog {
   void showProgress();
   // Ends the download: the file takes its name, or the transfer and its file are dropped.
   void finish(bool complete);
-  void failed();
+  // Drops the download and tells why: the connection message, or, when the fault is here
+  // (the folder, the disk), that the update cannot be saved.
+  void failed(bool here = false);
   void discard();
 
   std::unique_ptr<HttpGet> get_;

@@ -108,6 +108,15 @@ TEST_F(UpdateTest, OnlyACompleteProgramTakesTheSetupName) {
       {"no program", {200, "PK" + setup.substr(2)}},
       {"stalled", {200, setup, -1, 1000, 0, 10.0}},
   };
+  // A folder that cannot be made: nothing is fetched.
+  OnlineUpdatesWindow& window = frmOnlineUpdates2();
+  window.downloadFolder = folder.path() + "\\none\\Temp";
+  asker.answerMessage(IDOK);
+  download([](OnlineUpdatesWindow& w) { EXPECT_FALSE(w.cmdInstall.enabled()); });
+  EXPECT_EQ(asker.asked().back().text, std::string(kCannotSaveMessage) + window.downloadFolder + ".");
+  EXPECT_EQ(server.requests(), std::vector<std::string>{});
+  window.downloadFolder = folder.path() + "\\Temp";
+
   folder.write("Temp\\frennick.exe", older);
   for (const Case& c : failures) {
     server.route(kSetupPath, c.reply);
