@@ -14,7 +14,9 @@ namespace glenvask {
 namespace {
 
 constexpr int kWidth = 420, kHeight = 170;
-constexpr UINT_PTR kShowTimer = 2;  // shows progress held back by kShowEveryMs
+// Takes what has come while the transfer gathers its next notice, and shows the progress.
+constexpr UINT_PTR kTakeTimer = 2;
+constexpr UINT kTakeEveryMs = 100;
 constexpr UINT kArrived = WM_APP + 1;  // the transfer has something new
 // Starts the download once the window shows: a posted message comes sooner than the shortest
 // timer would.
@@ -88,14 +90,15 @@ bool OnlineUpdatesWindow::onCreate() {
   copied_ = 0;
   head_.clear();
   started_ = false;
-  showPending_ = false;
   shownAt_ = 0;
   savedPath_.clear();
   return true;
 }
 
 void OnlineUpdatesWindow::onTimer(UINT_PTR id) {
-  if (id == kShowTimer && get_) showProgress();
+  if (id != kTakeTimer || !get_) return;
+  Inet1_StateChanged();
+  if (get_) showProgress();
 }
 
 void OnlineUpdatesWindow::Timer1_Timer() {
@@ -124,6 +127,7 @@ bool OnlineUpdatesWindow::startDownload() {
   savedPath_ = folder + "\\" + name;
   get_ = std::make_unique<HttpGet>(downloadAddress, kMaxSetupBytes);
   get_->notify(hwnd(), kArrived);
+  SetTimer(hwnd(), kTakeTimer, kTakeEveryMs, nullptr);
   return true;
 }
 
@@ -163,17 +167,10 @@ void OnlineUpdatesWindow::Inet1_StateChanged() {
   }
   if (state == HttpGet::State::Done) return finish(total_ > 0 && copied_ == total_);
   if (state == HttpGet::State::Failed) return failed();
-  if (GetTickCount64() - shownAt_ >= kShowEveryMs) {
-    showProgress();
-  } else if (!showPending_) {
-    showPending_ = true;
-    SetTimer(hwnd(), kShowTimer, static_cast<UINT>(kShowEveryMs), nullptr);
-  }
+  if (GetTickCount64() - shownAt_ >= kShowEveryMs) showProgress();
 }
 
 void OnlineUpdatesWindow::showProgress() {
-  if (showPending_) KillTimer(hwnd(), kShowTimer);
-  showPending_ = false;
   StatLab2.setText(std::to_string(copied_));
   ProgressBar1.setValue(downloadPercent(copied_, total_));
   lblCurrent.setText(downloadProgressText(copied_, total_, Label5.text()));
@@ -182,6 +179,7 @@ void OnlineUpdatesWindow::showProgress() {
 
 void OnlineUpdatesWindow::finish(bool complete) {
   showProgress();
+  KillTimer(hwnd(), kTakeTimer);
   get_.reset();
   file_.reset();
   // Only a whole program takes the setup program's name, replacing an older download.
@@ -215,6 +213,7 @@ void OnlineUpdatesWindow::failed(bool here) {
 void OnlineUpdatesWindow::discard() {
   if (get_) get_->cancel();
   get_.reset();
+  if (hwnd()) KillTimer(hwnd(), kTakeTimer);
   file_.reset();
   if (!tempPath_.empty()) DeleteFileW(wide(tempPath_).c_str());
   tempPath_.clear();

@@ -87,7 +87,6 @@ class OnlineUpdatesWindow : public Dialog {
   std::string head_;   // the first bytes of the file
   std::string piece_;  // what arrived last; its room goes back and forth with the request
   ULONGLONG shownAt_ = 0;
-  bool showPending_ = false;  // a timer will show the progress held back
 };
 
 // The one update download window; makes it when it does not exist.

@@ -24,6 +24,9 @@ std::atomic<DWORD> g_timeoutMs{15000};
 
 // The most body bytes that wait for the caller before the request waits in turn.
 constexpr size_t kMaxPending = 16u << 20;
+// The body bytes that wait before the caller is told of them: a notice per piece would cost
+// more than the transfer on a fast line. (A window also takes what came on a timer of its own.)
+constexpr size_t kNoticeBytes = 1u << 20;
 // A read returns only once its buffer is full or the body has ended. Small reads show a slow
 // transfer's progress as it comes; large ones cost far less per byte. Each read that comes
 // back quickly doubles the next, one that waits long halves it.
@@ -164,7 +167,7 @@ HttpGet::State fetch(HttpGet::Shared& s, const std::wstring& address, std::int64
     if (s.cancelled) return State::Failed;
     s.pending.append(buffer.data(), got);
     s.received += got;
-    s.signal();
+    if (s.pending.size() >= kNoticeBytes) s.signal();
     if (s.received > maxBytes) return State::Failed;
   }
 }

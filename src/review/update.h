@@ -40,9 +40,10 @@ void setHttpTimeoutMs(DWORD ms);
 std::string installedVersion();
 
 // One HTTP GET on a thread of its own, started by the constructor. The caller takes the body
-// in pieces on its own thread as they arrive, told by event() and, when it asks, by a message
-// posted to a window. Cancelling (or destroying the object) leaves the request to end by
-// itself within the timeout; it then touches nothing of the caller's.
+// in pieces on its own thread, told by event() and, when it asks, by a message posted to a
+// window: when the answer comes, when a megabyte is waiting, and when the request ends (what
+// came in between is there for any take). Cancelling (or destroying the object) leaves the
+// request to end by itself within the timeout; it then touches nothing of the caller's.
 class HttpGet {
  public:
   enum class State {
@@ -56,10 +57,10 @@ class HttpGet {
   HttpGet(const HttpGet&) = delete;
   HttpGet& operator=(const HttpGet&) = delete;
 
-  // Posts the message to the window whenever something new has arrived, one post at a time:
-  // the next follows once take() has been called.
+  // Posts the message to the window with each notice, one post at a time: the next follows
+  // once take() has been called.
   void notify(HWND window, UINT message);
-  HANDLE event() const;  // auto-reset, set whenever something new has arrived
+  HANDLE event() const;  // auto-reset, set with each notice
 
   State state() const;
   bool answered() const;        // the status and headers are in
