@@ -44,8 +44,8 @@ std::string unixPathOf(const std::string& path) {
 // Starts the tests' server serving the payload as the setup program; false when it does not.
 bool startServer(const std::string& folder) {
   std::string source = __FILE__;
-  std::string script = source.substr(0, source.find_last_of("/\\") + 1) +
-                       "../tests/support/http_server.py";
+  std::string script =
+      source.substr(0, source.find_last_of("/\\") + 1) + "../tests/support/http_server.py";
   writeFileAtomic(folder + "\\routes.json",
                   std::string("{\"") + kSetupPath + "\": {\"file\": \"payload.bin\"}}");
   std::wstring cmd = wide("python3 \"" + script + "\" \"" + unixPathOf(folder) + "\" 600");
@@ -90,8 +90,8 @@ class CountingAsker : public Asker {
 long long bareDownload(const std::wstring& target) {
   long long total = 0;
   HINTERNET s = InternetOpenW(L"bench", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
-  HINTERNET c = InternetConnectW(s, L"www.orlenta.com", 80, nullptr, nullptr,
-                                 INTERNET_SERVICE_HTTP, 0, 0);
+  HINTERNET c =
+      InternetConnectW(s, L"www.orlenta.com", 80, nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0);
   HINTERNET r = HttpOpenRequestW(c, L"GET", wide(kSetupPath).c_str(), nullptr, nullptr, nullptr,
                                  INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_RELOAD, 0);
   HANDLE f = CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
@@ -137,7 +137,8 @@ int main() {
   CreateDirectoryW(wide(base).c_str(), nullptr);
   std::string root = base + "\\download-" + std::to_string(GetCurrentProcessId());
   std::string server = root + "\\server", bareDir = root + "\\bare", windowDir = root + "\\window";
-  for (const auto& d : {root, server, bareDir, windowDir}) CreateDirectoryW(wide(d).c_str(), nullptr);
+  for (const auto& d : {root, server, bareDir, windowDir})
+    CreateDirectoryW(wide(d).c_str(), nullptr);
   std::string payload(kSize, '\0');
   std::mt19937 rng(7);
   for (auto& c : payload) c = static_cast<char>(rng());
@@ -165,7 +166,8 @@ int main() {
           allOk = windowDownload(windowDir, took) && allOk;
           window.push_back(took);
         } else {
-          allOk = bareDownload(wide(bareDir + "\\frennick.exe")) == static_cast<long long>(kSize) && allOk;
+          allOk = bareDownload(wide(bareDir + "\\frennick.exe")) == static_cast<long long>(kSize) &&
+                  allOk;
           bare.push_back(seconds(std::chrono::steady_clock::now() - t0));
         }
       }
@@ -174,11 +176,12 @@ int main() {
         std::printf("  round %d: bare %.3f s, window %.3f s\n", r, bare.back(), window.back());
     }
     bool exact = readFileBytes(windowDir + "\\frennick.exe").value_or("") == payload;
-    std::printf("bench_download: %zu MB; bare WinINet loop %.3f s, download window %.3f s "
-                "(medians); ratio %.2f (median of %d rounds); every download complete: %s, "
-                "byte for byte: %s\n",
-                kSize >> 20, median(bare), median(window), median(ratios), rounds,
-                allOk ? "yes" : "NO", exact ? "yes" : "NO");
+    std::printf(
+        "bench_download: %zu MB; bare WinINet loop %.3f s, download window %.3f s "
+        "(medians); ratio %.2f (median of %d rounds); every download complete: %s, "
+        "byte for byte: %s\n",
+        kSize >> 20, median(bare), median(window), median(ratios), rounds, allOk ? "yes" : "NO",
+        exact ? "yes" : "NO");
     if (!allOk || !exact) status = 1;
     writeFileAtomic(server + "\\stop", "");
     Sleep(200);

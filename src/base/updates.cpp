@@ -54,8 +54,8 @@ std::string fileNameOfAddress(std::string_view address) {
 int downloadPercent(std::int64_t copied, std::int64_t total) {
   if (total <= 0 || copied <= 0) return 0;
   if (copied >= total) return 100;
-  return static_cast<int>(std::lround(100.0 / static_cast<double>(total) *
-                                      static_cast<double>(copied)));
+  return static_cast<int>(
+      std::lround(100.0 / static_cast<double>(total) * static_cast<double>(copied)));
 }
 
 std::string downloadProgressText(std::int64_t copied, std::int64_t total,

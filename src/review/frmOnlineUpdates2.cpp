@@ -58,11 +58,9 @@ bool OnlineUpdatesWindow::onCreate() {
       label("Label1", -1, "Status:", 12, 12, 70, 18),
       label("lblStatus", ids::kUpdateStatus, kDownloadingText, 84, 12, kWidth - 96, 18),
       {"ProgressBar1", PROGRESS_CLASSW, ids::kUpdateProgress, "", 12, 38, kWidth - 24, 18, 0},
-      label("lblCurrent", ids::kUpdateCurrent, "0.00 KB of 0 MB copied", 12, 64, kWidth - 24,
-            18),
+      label("lblCurrent", ids::kUpdateCurrent, "0.00 KB of 0 MB copied", 12, 64, kWidth - 24, 18),
       label("Label3", -1, "Saved to:", 12, 92, 70, 18),
-      label("Label2", ids::kUpdateLocation, "Location", 84, 92, kWidth - 96, 18,
-            SS_PATHELLIPSIS),
+      label("Label2", ids::kUpdateLocation, "Location", 84, 92, kWidth - 96, 18, SS_PATHELLIPSIS),
       label("Label5", ids::kUpdateTotal, "", 12, 118, 80, 18),
       label("StatLab1", ids::kUpdateFileSize, "filesize", 96, 118, 80, 18),
       label("StatLab2", ids::kUpdateCopied, "currentsize", 180, 118, 80, 18),
@@ -121,8 +119,8 @@ bool OnlineUpdatesWindow::startDownload() {
   wchar_t temp[MAX_PATH] = {};
   if (!GetTempFileNameW(wfolder.c_str(), L"upd", 0, temp)) return false;  // made new
   tempPath_ = utf8(temp);
-  file_.reset(CreateFileW(temp, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
-                          FILE_ATTRIBUTE_NORMAL, nullptr));
+  file_.reset(CreateFileW(temp, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                          nullptr));
   if (!file_) return false;
   savedPath_ = folder + "\\" + name;
   get_ = std::make_unique<HttpGet>(downloadAddress, kMaxSetupBytes);
@@ -158,8 +156,7 @@ void OnlineUpdatesWindow::Inet1_StateChanged() {
   if (!data.empty()) {
     if (total_ < 0 || copied_ + static_cast<std::int64_t>(data.size()) > total_) return failed();
     DWORD written = 0;
-    if (!WriteFile(file_.get(), data.data(), static_cast<DWORD>(data.size()), &written,
-                   nullptr) ||
+    if (!WriteFile(file_.get(), data.data(), static_cast<DWORD>(data.size()), &written, nullptr) ||
         written != data.size())
       return failed(true);
     if (head_.size() < 2) head_ += data.substr(0, 2 - head_.size());
@@ -231,8 +228,7 @@ void OnlineUpdatesWindow::cmdInstall_Click() {
   if (answer != IDYES) return;
   if (!outside().startProcess("\"" + Label2.text() + "\"")) {
     asker().messageBox(hwnd(),
-                       std::string(kLaunchFailedMessage) + "\r\n" + kUpdateServer +
-                           kSetupInfoPath,
+                       std::string(kLaunchFailedMessage) + "\r\n" + kUpdateServer + kSetupInfoPath,
                        kAppTitle, MB_OK | MB_ICONEXCLAMATION);
     return;
   }
@@ -252,9 +248,9 @@ void OnlineUpdatesWindow::onCommand(int id, int, HWND) {
 
 void OnlineUpdatesWindow::onDestroy() {
   discard();
-  for (Control* c : std::initializer_list<Control*>{
-           &ProgressBar1, &lblStatus, &Label3, &Label2, &lblCurrent, &Label5, &StatLab1,
-           &StatLab2, &Label1, &cmdInstall, &cmdClose})
+  for (Control* c : std::initializer_list<Control*>{&ProgressBar1, &lblStatus, &Label3, &Label2,
+                                                    &lblCurrent, &Label5, &StatLab1, &StatLab2,
+                                                    &Label1, &cmdInstall, &cmdClose})
     c->attach(nullptr);
 }
 

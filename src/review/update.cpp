@@ -118,14 +118,14 @@ HttpGet::State fetch(HttpGet::Shared& s, const std::wstring& address, std::int64
   r.session = InternetOpenW(L"Glenvask", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
   if (!r.session) return State::Failed;
   setTimeouts(r.session, timeout);
-  r.connection = InternetConnectW(r.session, host, parts.nPort, nullptr, nullptr,
-                                  INTERNET_SERVICE_HTTP, 0, 0);
+  r.connection =
+      InternetConnectW(r.session, host, parts.nPort, nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0);
   if (!r.connection) return State::Failed;
-  DWORD flags = INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_RELOAD |
-                INTERNET_FLAG_PRAGMA_NOCACHE | INTERNET_FLAG_NO_COOKIES | INTERNET_FLAG_NO_UI |
+  DWORD flags = INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_RELOAD | INTERNET_FLAG_PRAGMA_NOCACHE |
+                INTERNET_FLAG_NO_COOKIES | INTERNET_FLAG_NO_UI |
                 (parts.nScheme == INTERNET_SCHEME_HTTPS ? INTERNET_FLAG_SECURE : 0);
-  r.request = HttpOpenRequestW(r.connection, L"GET", target.c_str(), nullptr, nullptr, nullptr,
-                               flags, 0);
+  r.request =
+      HttpOpenRequestW(r.connection, L"GET", target.c_str(), nullptr, nullptr, nullptr, flags, 0);
   if (!r.request) return State::Failed;
   // The request keeps the timeouts it is given itself; those of its session do not reach it.
   setTimeouts(r.request, timeout);
@@ -179,8 +179,9 @@ HttpGet::HttpGet(const std::string& address, std::int64_t maxBytes)
   std::wstring a = wide(address);
   DWORD timeout = httpTimeoutMs();
   try {
-    std::thread([s = s_, a, maxBytes, timeout] { s->end(fetch(*s, a, maxBytes, timeout)); })
-        .detach();
+    std::thread([s = s_, a, maxBytes, timeout] {
+      s->end(fetch(*s, a, maxBytes, timeout));
+    }).detach();
   } catch (...) {
     s_->end(State::Failed);  // no thread to be had
   }
@@ -297,13 +298,12 @@ void showUpdateConnectionMessage(HWND owner) {
 }
 
 std::string updateDownloadFolder() {
-  std::string local =
-      GetRegString(kHkeyCurrentUser,
-                   "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders\\",
-                   "Local AppData");
+  std::string local = GetRegString(
+      kHkeyCurrentUser, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders\\",
+      "Local AppData");
   while (!local.empty() && local.back() == '\\') local.pop_back();
-  bool absolute = (local.size() >= 3 && local[1] == ':' && local[2] == '\\') ||
-                  local.rfind("\\\\", 0) == 0;
+  bool absolute =
+      (local.size() >= 3 && local[1] == ':' && local[2] == '\\') || local.rfind("\\\\", 0) == 0;
   // Room for the folder, "\Temp\" and the name of a temporary file in it.
   if (local.size() > 1 && absolute && isUsablePathLength(local + "\\Temp\\updXXXX.tmp") &&
       local.find_first_of(":/*?\"<>|", 2) == std::string::npos)

@@ -82,9 +82,9 @@ class HttpGet {
 // What the check of the latest version found, for the Updates page to show.
 struct UpdateCheck {
   UpdateVerdict verdict = UpdateVerdict::NoConnection;
-  std::string installed;  // the installed version
-  std::string latest;     // the version the server names; "" with no connection
-  std::string page;       // the address of the page to show; "" with no connection
+  std::string installed;      // the installed version
+  std::string latest;         // the version the server names; "" with no connection
+  std::string page;           // the address of the page to show; "" with no connection
   bool showDownload = false;  // only with a newer version
 };
 

@@ -113,7 +113,8 @@ TEST_F(UpdateTest, OnlyACompleteProgramTakesTheSetupName) {
   window.downloadFolder = folder.path() + "\\none\\Temp";
   asker.answerMessage(IDOK);
   download([](OnlineUpdatesWindow& w) { EXPECT_FALSE(w.cmdInstall.enabled()); });
-  EXPECT_EQ(asker.asked().back().text, std::string(kCannotSaveMessage) + window.downloadFolder + ".");
+  EXPECT_EQ(asker.asked().back().text,
+            std::string(kCannotSaveMessage) + window.downloadFolder + ".");
   EXPECT_EQ(server.requests(), std::vector<std::string>{});
   window.downloadFolder = folder.path() + "\\Temp";
 
@@ -179,8 +180,8 @@ TEST_F(UpdateTest, CancelLeavesNoFileWhileTheServerIsSilent) {
   asker.answerModal([&](Dialog&) {
     OnlineUpdatesWindow& w = frmOnlineUpdates2();
     // Some of the half sent shows; the rest waits on a silent server.
-    ASSERT_TRUE(test::pumpUntil(
-        [&] { return parseInteger(w.StatLab2.text()).value_or(0) > 0; }, 10000));
+    ASSERT_TRUE(
+        test::pumpUntil([&] { return parseInteger(w.StatLab2.text()).value_or(0) > 0; }, 10000));
     EXPECT_EQ(w.StatLab1.text(), "200002");
     EXPECT_LE(parseInteger(w.StatLab2.text()).value_or(0), 100000);
     EXPECT_EQ(test::listFolder(folder.path() + "\\Temp").size(), 1u) << "its temporary file";

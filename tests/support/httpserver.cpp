@@ -43,8 +43,8 @@ void LocalHttpServer::start() {
   STARTUPINFOW si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
-  ASSERT_TRUE(CreateProcessW(L"\\\\?\\unix\\usr\\bin\\python3", cmd.data(), nullptr, nullptr,
-                             FALSE, 0, nullptr, nullptr, &si, &pi))
+  ASSERT_TRUE(CreateProcessW(L"\\\\?\\unix\\usr\\bin\\python3", cmd.data(), nullptr, nullptr, FALSE,
+                             0, nullptr, nullptr, &si, &pi))
       << "cannot start the local HTTP server";
   CloseHandle(pi.hThread);
   CloseHandle(pi.hProcess);
@@ -68,15 +68,15 @@ LocalHttpServer::~LocalHttpServer() {
 void LocalHttpServer::route(const std::string& path, const Reply& reply) {
   std::string file = "body-" + std::to_string(++files_) + ".bin";
   folder_.write(file, reply.body);
-  std::string json = "{\"status\": " + std::to_string(reply.status) + ", \"file\": \"" + file +
-                     "\", \"length\": " +
-                     (!reply.length         ? std::string("null")
-                      : *reply.length < 0   ? std::to_string(reply.body.size())
-                                            : std::to_string(*reply.length)) +
-                     ", \"send\": " +
-                     std::to_string(reply.send < 0 ? reply.body.size() : reply.send) +
-                     ", \"stall_before\": " + number(reply.stallBefore) +
-                     ", \"stall_after\": " + number(reply.stallAfter) + "}";
+  std::string json =
+      "{\"status\": " + std::to_string(reply.status) + ", \"file\": \"" + file +
+      "\", \"length\": " +
+      (!reply.length       ? std::string("null")
+       : *reply.length < 0 ? std::to_string(reply.body.size())
+                           : std::to_string(*reply.length)) +
+      ", \"send\": " + std::to_string(reply.send < 0 ? reply.body.size() : reply.send) +
+      ", \"stall_before\": " + number(reply.stallBefore) +
+      ", \"stall_after\": " + number(reply.stallAfter) + "}";
   bool replaced = false;
   for (auto& [p, j] : routes_)
     if (p == path) {
