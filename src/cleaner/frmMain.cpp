@@ -8,6 +8,7 @@
 #include "plugins/frmPluginManager.h"
 #include "review/frmHelp.h"
 #include "review/frmOptions.h"
+#include "review/frmAbout.h"
 #include "services/clock.h"
 #include "services/globals.h"
 #include "services/lists.h"
@@ -101,15 +102,8 @@ MainWindow& frmMain() {
 
 HMENU MainWindow::buildMenu() {
   HMENU bar = CreateMenu();
-  // The windows these open are not part of this version: their items stay grayed.
-  auto item = [](HMENU m, int id, const wchar_t* text) {
-    // One item a line.
-    static constexpr int kNotBuilt[] = {
-        ids::kCmdAbout,
-    };
-    bool built = std::find(std::begin(kNotBuilt), std::end(kNotBuilt), id) == std::end(kNotBuilt);
-    AppendMenuW(m, MF_STRING | (built ? 0 : MF_GRAYED), id, text);
-  };
+  auto item = [](HMENU m, int id, const wchar_t* text) { AppendMenuW(m, MF_STRING, id, text); };
+
   auto sep = [](HMENU m) { AppendMenuW(m, MF_SEPARATOR, 0, nullptr); };
   auto sub = [](HMENU parent, HMENU child, const wchar_t* text) {
     AppendMenuW(parent, MF_POPUP, reinterpret_cast<UINT_PTR>(child), text);
@@ -539,6 +533,10 @@ void MainWindow::onCommand(int id, int code, HWND) {
     case ids::kCmdOrphanedHelpFiles: InvalidHelpWindow::instance().open(hwnd()); return;
     case ids::kCmdOrphanedAppPaths: InvalidAppPathWindow::instance().open(hwnd()); return;
     case ids::kCmdOrphanedActiveX: InvalidActiveXWindow::instance().open(hwnd()); return;
+    case ids::kMainDownload: cmdDownload_Click(); return;
+    case ids::kCmdAbout:
+      if (!running()) asker().showModal(frmAbout(), hwnd());
+      return;
     case ids::kMainTip:
       if (code == STN_CLICKED) NextTip();
       return;

@@ -81,6 +81,7 @@ class MainWindow : public Window, public CleaningHost {
     categoryBoxes_[categoryIndex("chkDeadShortcut")].setEnabled(deadShortcuts);
   }
   void showTipBox(bool on) override { setTipBoxVisible(on); }
+  void endProgram() override { unload(); }
   // Appends "<text>Files Deleted: <n> Space Gained: <size>" and CR LF to the run log.
   void logCategory(const std::string& text);
   bool hiddenMode() const;  // started with "-h"
@@ -142,8 +143,12 @@ class MainWindow : public Window, public CleaningHost {
   // A picture's click, as a user gives it; false when the id is no picture.
   bool pictureClicked(int id);
   void Timer1_Timer();  // the update check, once per opening of the Updates page
-  // What the update check does (the Updates page shows its outcome); nothing until set.
+  // What the check timer's tick does: the update check (checkUpdates) unless a test puts
+  // something else in its place.
   std::function<void()> onUpdateCheck;
+  // Reads the latest version and shows the server's page for it, or the connection message.
+  void checkUpdates();
+  void cmdDownload_Click();  // the update download window, modal
   // The plug-in-only run of the Plugins menu, with a summary of its own form.
   void mnuProcessPlugin_Click();
   TabControl SSTab1;

@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "cleaner/frmMain.h"
+#include "review/frmOnlineUpdates2.h"
+#include "review/update.h"
 #include "win/handle.h"
 #include "win/ids.h"
 
@@ -226,6 +228,7 @@ void MainWindow::createPages() {
   addControl(button("cmdDownload", ids::kMainDownload, "&Download", 390, kHeaderHeight + 528, 76,
                     26));
   cmdDownload.bind(*this, "cmdDownload");
+  onUpdateCheck = [this] { checkUpdates(); };
   cmdDownload.setVisible(false);
   lblInstalled.bind(*this, "lblInstalled");
   lblLatest.bind(*this, "lblLatest");
@@ -277,6 +280,22 @@ void MainWindow::showPage(int page) {
 void MainWindow::Timer1_Timer() {
   KillTimer(hwnd(), kUpdateCheckTimer);
   if (onUpdateCheck) onUpdateCheck();
+}
+
+void MainWindow::checkUpdates() {
+  UpdateCheck c = checkForUpdates();
+  lblInstalled.setText(c.installed);
+  if (c.verdict == UpdateVerdict::NoConnection || c.pageHtml.empty()) {
+    showUpdateConnectionMessage(hwnd());
+    return;
+  }
+  lblLatest.setText(c.latest);
+  WebBrowser1.showHtml(c.page, c.pageHtml);
+  cmdDownload.setVisible(c.showDownload && tabPage_ == 2);
+}
+
+void MainWindow::cmdDownload_Click() {
+  if (!running_) asker().showModal(frmOnlineUpdates2(), hwnd());
 }
 
 void MainWindow::setPicturesEnabled(bool on) {

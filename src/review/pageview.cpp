@@ -79,12 +79,23 @@ bool PageView::create(Window& parent, const char* name, int id, int x, int y, in
   return true;
 }
 
-void PageView::navigate(std::string_view address) {
+void PageView::pushHistory(std::string_view address) {
   if (!history_.empty()) history_.resize(pos_ + 1);
   history_.emplace_back(trim(address));
   if (history_.size() > kMaxHistory) history_.erase(history_.begin());
   pos_ = history_.size() - 1;
+}
+
+void PageView::navigate(std::string_view address) {
+  pushHistory(address);
   show();
+}
+
+void PageView::showHtml(std::string_view address, std::string_view html) {
+  pushHistory(address);
+  page_ = parseHtml(html);
+  render();
+  if (onNavigated) onNavigated();
 }
 
 void PageView::refresh() {

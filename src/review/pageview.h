@@ -36,6 +36,9 @@ class PageView : public Control {
   // Shows the address and makes it the newest page of the history (pages after the one shown
   // are dropped).
   void navigate(std::string_view address);
+  // Shows a page fetched elsewhere under its address, as the newest page of the history (Back
+  // and Forward to it read the address again, as navigate does).
+  void showHtml(std::string_view address, std::string_view html);
   // Reads the page shown again.
   void refresh();
   // One page back or forward in the history; false, and nothing changes, at its end.
@@ -62,6 +65,7 @@ class PageView : public Control {
   bool onNotify(NMHDR* hdr, LRESULT& result) override;
 
  private:
+  void pushHistory(std::string_view address);
   void show();
   void render();
 

@@ -53,6 +53,9 @@ class CleaningHost {
   virtual void enableOptionalCategories(bool emptyFiles, bool deadShortcuts) {}
   // Shows or hides the tip box.
   virtual void showTipBox(bool on) {}
+  // Unloads the main window as its close box does (its unload path), which ends the program:
+  // the update download's Install, once the setup program has started.
+  virtual void endProgram() {}
 };
 
 CleaningHost& cleaningHost();

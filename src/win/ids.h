@@ -442,5 +442,19 @@ inline constexpr int kOptBackupAlways = 4202;
 inline constexpr int kOptBackupNewer = 4203;
 inline constexpr int kOptBackupPrompt = 4204;
 inline constexpr int kOptBackupNever = 4205;
+// About window and update download (7500-7999).
+inline constexpr const wchar_t* kAboutClass = L"GlenvaskAbout";
+inline constexpr const wchar_t* kOnlineUpdatesClass = L"GlenvaskOnlineUpdates";
+inline constexpr int kAboutVersion = 7500;
+inline constexpr int kAboutOK = 7501;
+inline constexpr int kUpdateProgress = 7510;
+inline constexpr int kUpdateStatus = 7511;
+inline constexpr int kUpdateLocation = 7512;  // where the setup program was saved
+inline constexpr int kUpdateCurrent = 7513;   // the progress line
+inline constexpr int kUpdateTotal = 7514;     // the total size as size text
+inline constexpr int kUpdateFileSize = 7515;  // the total in bytes
+inline constexpr int kUpdateCopied = 7516;    // the bytes copied so far
+inline constexpr int kUpdateInstall = 7517;
+inline constexpr int kUpdateClose = 7518;
 
 }  // namespace glenvask::ids

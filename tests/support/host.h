@@ -20,11 +20,13 @@ class RecordingHost : public CleaningHost {
   void setStatus(const std::string& text) override { status = text; }
   void setProgress(int value) override { progress = value; }
   void reviewClosed(const ReviewOutcome& outcome) override { reviews.push_back(outcome); }
+  void endProgram() override { ++programEnds; }
 
   std::vector<std::string> stops;
   std::string status;
   int progress = -1;
   std::vector<ReviewOutcome> reviews;
+  int programEnds = 0;
 
  private:
   CleaningHost* previous_;
@@ -46,6 +48,7 @@ class ForwardingHost : public CleaningHost {
   void setProgress(int value) override { inner_->setProgress(value); }
   HWND ownerWindow() const override { return inner_->ownerWindow(); }
   void reviewClosed(const ReviewOutcome& outcome) override { inner_->reviewClosed(outcome); }
+  void endProgram() override { inner_->endProgram(); }
 
  private:
   CleaningHost* inner_;
