@@ -497,8 +497,10 @@ void MainWindow::onDestroy() {
 
 void MainWindow::onCommand(int id, int code, HWND) {
   if (code == STN_CLICKED && pictureClicked(id)) return;
-  // No window opens while a run goes: a command posted past a gray item is refused here.
-  if (running_ && id >= ids::kCmdOptions && id <= ids::kCmdAbout && id != ids::kCmdExit) return;
+  // No window opens while a run goes, nor over a modal window of the program (the plug-in
+  // manager's Process, a restore): a command posted past a gray item is refused here.
+  bool busy = running_ || !IsWindowEnabled(hwnd());
+  if (busy && id >= ids::kCmdOptions && id <= ids::kCmdAbout && id != ids::kCmdExit) return;
   if (id >= ids::kMainCaptionFoldersFiles && id <= ids::kMainCaptionFirefox &&
       code == STN_CLICKED) {
     toggleGroup(kGroups[id - ids::kMainCaptionFoldersFiles].group);
@@ -534,9 +536,7 @@ void MainWindow::onCommand(int id, int code, HWND) {
     case ids::kCmdOrphanedAppPaths: InvalidAppPathWindow::instance().open(hwnd()); return;
     case ids::kCmdOrphanedActiveX: InvalidActiveXWindow::instance().open(hwnd()); return;
     case ids::kMainDownload: cmdDownload_Click(); return;
-    case ids::kCmdAbout:
-      if (!running()) asker().showModal(frmAbout(), hwnd());
-      return;
+    case ids::kCmdAbout: asker().showModal(frmAbout(), hwnd()); return;
     case ids::kMainTip:
       if (code == STN_CLICKED) NextTip();
       return;
