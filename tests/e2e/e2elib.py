@@ -95,10 +95,6 @@ def select_combo(cls, control, item):
     return _done("select-combo", cls, control, item)
 
 
-def select_listbox(cls, control, *items):
-    return _done("select-listbox", cls, control, *items)
-
-
 def list_rows(cls, control):
     """Every row of a list view as (check state "1", "0" or "-", [cells]); None on failure."""
     r = tool("rows", cls, control)
@@ -109,10 +105,6 @@ def list_rows(cls, control):
 
 def select_rows(cls, control, *rows):
     return _done("select-rows", cls, control, *rows)
-
-
-def double_click_row(cls, control, row):
-    return _done("dblclick-row", cls, control, row)
 
 
 def message_box_text(timeout=30):
