@@ -183,6 +183,36 @@ def scratch_drive(letter, folder):
         wine(["reg", "delete", key, "/v", letter.lower() + ":", "/f"])
 
 
+@contextlib.contextmanager
+def running(app, t, *args):
+    """The program started from its scratch folder with its main window shown, while the block
+    runs; then Exit ends it (a check), or it is killed when the block did not finish."""
+    program = app.start(*args)
+    try:
+        t.check(wait_window(MAIN_CLASS), "the main window shows")
+        yield program
+        post_command(MAIN_CLASS, IDS["kCmdExit"])
+        t.check(program.wait(timeout=30) == 0, "Exit ends the program")
+    finally:
+        if program.poll() is None:
+            program.kill()
+
+
+@contextlib.contextmanager
+def held_open(t, win_path):
+    """The file held open by another Windows process, without delete sharing, while the block
+    runs."""
+    holder = subprocess.Popen(["wine", WINTOOL, "hold", win_path, "40000"],
+                              stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+                              stderr=subprocess.DEVNULL, text=True)
+    try:
+        t.check(holder.stdout.readline().strip() == "holding", f"{win_path} is held open")
+        yield
+    finally:
+        holder.kill()
+        holder.wait()
+
+
 def wait_for(condition, timeout=20.0, step=0.1):
     end = time.time() + timeout
     while time.time() < end:

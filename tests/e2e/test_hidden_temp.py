@@ -5,10 +5,9 @@ they were, and the program ends by itself. The prefix's own temp folder is not t
 
 import os
 import subprocess
-import time
 
 from e2e_categories import chk_items
-from e2elib import WINTOOL, Checks, Scratch, unix_path, wine
+from e2elib import Checks, Scratch, held_open, unix_path, wine
 
 t = Checks()
 app = Scratch("hidden_temp")
@@ -34,22 +33,13 @@ with open(marker, "w") as f:
 checks = chk_items("chkTemp")
 app.write("chkItems.txt", checks)
 
-held_path = temp_win + "\\held\\held.txt"
-holder = subprocess.Popen(["wine", WINTOOL, "hold", held_path, "40000"], stdin=subprocess.DEVNULL,
-                          stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
-try:
-    t.check(holder.stdout.readline().strip() == "holding", "the test holds one file open")
-    started = time.time()
+with held_open(t, temp_win + "\\held\\held.txt"):
     # Wine takes TEMP and TMP from the prefix's registry for a process that Linux starts; a
     # Windows parent passes its own environment on.
     run = subprocess.run(["wine", "cmd", "/c", f"set TEMP={temp_win}&& set TMP={temp_win}&& "
                           f"{app.exe} -h"], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                          stderr=subprocess.DEVNULL, timeout=60)
     t.check(run.returncode == 0, f"the program ended by itself (exit {run.returncode})")
-    t.check(time.time() - started < 60, "within a minute")
-finally:
-    holder.kill()
-    holder.wait()
 
 left = []
 for dirpath, dirs, names in os.walk(temp):

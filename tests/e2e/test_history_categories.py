@@ -1,84 +1,43 @@
 """The registry history categories in a hidden run: the run, find, install-from, typed-address
-and Office lists lose their values (and the find lists their subkeys); the keys themselves,
-their neighbours and whatever else is stored beside them stay."""
+and Office lists lose their values (the find lists their subkeys too); the keys and what is
+stored beside them stay. Every list of each category is tried in-process
+(tests/cleaner/system/categories_system_test.cpp)."""
 
 from e2elib import Checks, Scratch, wine
 from e2e_categories import reg_delete, reg_import, reg_key, run_hidden
 
-HKCU = "HKEY_CURRENT_USER\\"
-EXPLORER = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\"
-IE = "Software\\Microsoft\\Internet Explorer\\"
-OFFICE = "Software\\Microsoft\\Office\\"
-
-# key -> values written; the lists the run empties.
-LISTS = {
-    EXPLORER + "RunMRU": {"a": "notepad\\1", "b": "cmd\\1", "MRUList": "ab"},
-    IE + "TypedURLs": {"url1": "http://one.example/", "url2": "http://two.example/"},
-    EXPLORER + "Doc Find Spec MRU": {"a": "*.doc", "MRUList": "a"},
-    EXPLORER + "FindComputerMRU": {"a": "SERVER"},
-    "Software\\Microsoft\\Search Assistant\\ACMru": {"x": "y"},
-    "InstallLocationsMRU": {"a": "D:\\setup", "MRUList": "a"},
-    OFFICE + "10.0\\Word\\Recent Files": {"File1": "C:\\a.doc", "File2": "C:\\b.doc"},
-    OFFICE + "9.0\\Common\\Open Find\\Microsoft Excel\\Settings\\Save As\\File Name MRU":
-        {"Value": "C:\\x.xls"},
-}
-# key -> (value, data) that must stay.
-KEPT_VALUES = {
-    EXPLORER + "RunMRU\\Sub": ("inner", "stays"),
-    EXPLORER + "Doc Find Spec MRU\\Sub": ("inner", "stays"),
-    IE: ("GlenvaskE2E", "stays"),
-    OFFICE + "10.0\\Word": ("Setting", "stays"),
-    OFFICE + "11.0\\Word\\Recent Files": ("File1", "C:\\newer.doc"),
-}
-# Subkeys the find category removes.
-GONE_SUBKEYS = {"Software\\Microsoft\\Search Assistant\\ACMru": "5603"}
-
-
-def reg_lines():
-    lines = []
-    for key, values in LISTS.items():
-        lines.append(f"[{HKCU}{key}]")
-        lines += [f'"{n}"="{d.replace(chr(92), chr(92) * 2)}"' for n, d in values.items()]
-        lines.append("")
-    for key, (n, d) in KEPT_VALUES.items():
-        lines += [f"[{HKCU}{key}]", f'"{n}"="{d.replace(chr(92), chr(92) * 2)}"', ""]
-    for key, sub in GONE_SUBKEYS.items():
-        lines += [f"[{HKCU}{key}\\{sub}]", '"000"="q"', ""]
-    return lines
+M = "HKEY_CURRENT_USER\\Software\\Microsoft\\"
+EXPLORER = M + "Windows\\CurrentVersion\\Explorer\\"
+LISTS = [EXPLORER + "RunMRU", M + "Internet Explorer\\TypedURLs", EXPLORER + "Doc Find Spec MRU",
+         M + "Search Assistant\\ACMru", "HKEY_CURRENT_USER\\InstallLocationsMRU",
+         M + "Office\\10.0\\Word\\Recent Files"]
+GONE_SUBKEYS = M + "Search Assistant\\ACMru"
+KEPT = {M + "Internet Explorer": "GlenvaskE2E", M + "Office\\10.0\\Word": "Setting",
+        M + "Office\\11.0\\Word\\Recent Files": "File1"}  # a version not cleaned
 
 
 def cleanup():
-    for key in list(LISTS) + list(KEPT_VALUES) + [OFFICE + "11.0", OFFICE + "10.0", OFFICE + "9.0"]:
-        reg_delete(HKCU + key)
-    reg_delete(HKCU + "Software\\Microsoft\\Search Assistant")
-    wine(["reg", "delete", HKCU + IE.rstrip("\\"), "/v", "GlenvaskE2E", "/f"])
+    for key in LISTS + [M + "Office\\10.0", M + "Office\\11.0", M + "Search Assistant"]:
+        reg_delete(key)
+    wine(["reg", "delete", M + "Internet Explorer", "/v", "GlenvaskE2E", "/f"])
 
 
 t = Checks()
 app = Scratch("history_categories")
 cleanup()
-reg_import(app, reg_lines())
-for key, values in LISTS.items():
-    got = reg_key(HKCU + key)
-    assert got and set(got[0]) == set(values), (key, got)
+reg_import(app, sum(([f"[{key}]", '"a"="C:\\\\a.doc"', '"MRUList"="a"', "", f"[{key}\\5603]",
+                      '"000"="q"', ""] for key in LISTS), [])
+           + sum(([f"[{key}]", f'"{name}"="stays"', ""] for key, name in KEPT.items()), []))
 
 code = run_hidden(app, ["chkRunMRU", "chkFindHistory", "chkInstallFrom", "chkURLHistory",
                         "chkOffice"])
 t.check(code == 0, f"the hidden run ended by itself (exit {code})")
-
 for key in LISTS:
-    got = reg_key(HKCU + key)
-    t.check(got is not None, f"{key} is still there")
-    if got:
-        t.check(got[0] == {}, f"{key} has no values left: {got[0]}")
-for key, (n, d) in KEPT_VALUES.items():
-    got = reg_key(HKCU + key)
-    t.check(got is not None and got[0].get(n) == d, f"{key} keeps {n}: {got}")
-for key, sub in GONE_SUBKEYS.items():
-    got = reg_key(HKCU + key)
-    t.check(got is not None and sub not in got[1], f"{key} lost its subkey {sub}: {got}")
-got = reg_key(HKCU + EXPLORER + "RunMRU")
-t.check(got is not None and "Sub" in got[1], f"RunMRU keeps its subkey: {got}")
-
+    got = reg_key(key)
+    t.check(got is not None and got[0] == {} and ("5603" in got[1]) == (key != GONE_SUBKEYS),
+            f"{key} lost its values{' and subkeys' if key == GONE_SUBKEYS else ''}: {got}")
+for key, name in KEPT.items():
+    got = reg_key(key)
+    t.check(got is not None and got[0].get(name) == "stays", f"{key} keeps {name}: {got}")
 cleanup()
 t.finish()

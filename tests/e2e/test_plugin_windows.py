@@ -9,8 +9,9 @@ import os
 
 from e2e_categories import reg_delete, reg_import, reg_key
 from e2elib import (IDS, MAIN_CLASS, Checks, Scratch, answer_message_box, click, get_text,
-                    list_rows, message_box_text, post_command, select_combo, select_rows,
-                    select_tab, set_text, unix_path, wait_for, wait_gone, wait_window)
+                    list_rows, message_box_text, post_command, running, select_combo,
+                    select_rows, select_tab, set_text, unix_path, wait_for, wait_gone,
+                    wait_window)
 
 MANAGER, EDITOR, KEYGEN = IDS["kPluginManagerClass"], IDS["kPluginEditorClass"], IDS["kKeygenClass"]
 INPUT = "GlenvaskInputBox"
@@ -50,12 +51,11 @@ reg_import(app, [f"[{HKCU}{KEY}]", '"v"="1"', '"w"="2"', ""]
            + sum(([f"[{HKCU}{KEY}\\Gen\\Key{i}]", '"g"="1"', ""] for i in range(7, 12)), [])
            + [f"[{HKCU}Software\\GlenvaskE2E\\Canary]", '"alive"="1"', ""])
 
-program = app.start()
-try:
-    t.check(wait_window(MAIN_CLASS), "the main window shows")
+with running(app, t):
     post_command(MAIN_CLASS, IDS["kCmdManagePlugins"])
     t.check(wait_window(MANAGER), "Plugins > Manage opens the manager")
-    t.check(list_rows(MANAGER, IDS["kManagerList"]) == [("1", ["a.qvp", "A"]), ("1", ["b.qvp", "B"])],
+    t.check(list_rows(MANAGER, IDS["kManagerList"]) ==
+            [("1", ["a.qvp", "A"]), ("1", ["b.qvp", "B"])],
             "the listed plug-ins show checked")
 
     post_command(MANAGER, IDS["kCmdPluginNew"])
@@ -130,7 +130,8 @@ try:
     t.check(gens == {7: "1", 8: None, 9: None, 10: None, 11: "1"},
             f"only the generated keys' values are gone: {gens}")
     canary = reg_key(HKCU + "Software\\GlenvaskE2E\\Canary")
-    t.check(canary is not None and canary[0].get("alive") == "1", "the registry root keeps its keys")
+    t.check(canary is not None and canary[0].get("alive") == "1",
+            "the registry root keeps its keys")
 
     select_rows(MANAGER, IDS["kManagerList"], 0, 2)
     post_command(MANAGER, IDS["kCmdPluginDelete"])
@@ -141,13 +142,8 @@ try:
             f"only the two highlighted files are gone: {os.listdir(app.path('Plugins'))}")
     click(MANAGER, IDS["kManagerClose"])
     t.check(wait_gone(MANAGER), "the manager closes")
-    t.check(app.read("plg.txt").decode() == record("1", "b.qvp", "B"), "plg.txt holds the rows left")
-
-    post_command(MAIN_CLASS, IDS["kCmdExit"])
-    t.check(program.wait(timeout=30) == 0, "Exit ends the program")
-finally:
-    if program.poll() is None:
-        program.kill()
+    t.check(app.read("plg.txt").decode() == record("1", "b.qvp", "B"),
+            "plg.txt holds the rows left")
 for c in canaries:
     os.remove(c)
 reg_delete(HKCU + "Software\\GlenvaskE2E")

@@ -13,7 +13,7 @@ import subprocess
 import zipfile
 import zlib
 
-from e2elib import BUILD, PREFIX, Checks, unix_path, wine
+from e2elib import BUILD, PREFIX, Checks, unix_path
 
 t = Checks()
 WIN = "C:\\glenvask-tests\\zip-interop-%d" % os.getpid()

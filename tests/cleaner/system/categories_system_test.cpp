@@ -284,7 +284,7 @@ TEST_F(SystemCategoriesTest, CookiesSpareWhatTheKeptListNames) {
   EXPECT_TRUE(PathFileExistsW(wide(notCookie).c_str()));
   EXPECT_EQ(w.CategoryFileCount, 3);
   DeleteFileW(wide(notCookie).c_str());
-  RemoveDirectoryW(wide(folder + "\\sub").c_str());
+  EXPECT_TRUE(RemoveDirectoryW(wide(folder + "\\sub").c_str())) << "the folders stay";
 }
 
 TEST_F(SystemCategoriesTest, KeptCookieTestIsACaseBlindSubstringSearch) {
