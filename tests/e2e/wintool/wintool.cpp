@@ -1,7 +1,7 @@
 // The end-to-end tests' hand on the program's windows: a Windows process of the same prefix that
 // finds a top-level window by its class and uses it as a person would (menu commands, buttons,
-// check boxes, edits, tabs, combo boxes, list-view rows, the program's message boxes),
-// and holds a file open the way another program would. Run it without arguments for the verbs.
+// check boxes, edits, tabs, combo boxes, list-view rows, the program's message boxes), and holds
+// a file open the way another program would. Run it without arguments for the verbs.
 //
 // A CONTROL is named by its id (digits) or by its caption ('&' and case ignored). Output is
 // plain UTF-8 lines on stdout; a list-view row is one line of tab-separated cells with the
@@ -36,19 +36,16 @@ void check(bool ok, const std::wstring& why) {
 }
 
 void printLine(const std::wstring& text) {
-  int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                              nullptr, nullptr);
-  std::string bytes(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), n,
+  std::string bytes(text.size() * 3 + 1, '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, bytes.data(), static_cast<int>(bytes.size()),
                       nullptr, nullptr);
-  std::fwrite((bytes + '\n').data(), 1, bytes.size() + 1, stdout);
+  std::printf("%s\n", bytes.c_str());
 }
 
 std::optional<long> number(const std::wstring& s) {
   wchar_t* end = nullptr;
   long v = std::wcstol(s.c_str(), &end, 10);
-  if (s.empty() || *end) return std::nullopt;
-  return v;
+  return s.empty() || *end ? std::nullopt : std::optional<long>(v);
 }
 
 // Polls until the condition holds or the time is up.
@@ -64,14 +61,9 @@ HWND findTop(const std::wstring& cls, bool visibleOnly = false, const wchar_t* t
   HWND any = nullptr;
   for (HWND h = nullptr; (h = FindWindowExW(nullptr, h, cls.c_str(), title));) {
     if (IsWindowVisible(h)) return h;
-    if (!any) any = h;
+    any = any ? any : h;
   }
   return visibleOnly ? nullptr : any;
-}
-
-std::wstring withoutAmpersands(std::wstring s) {
-  std::erase(s, L'&');
-  return s;
 }
 
 // A child (at any depth) of the window by id or by caption.
@@ -80,13 +72,15 @@ HWND findControl(HWND top, const std::wstring& ref) {
     std::optional<long> id;
     std::wstring caption;
     HWND found = nullptr;
-  } search{number(ref), withoutAmpersands(ref)};
+  } search{number(ref), ref};
+  std::erase(search.caption, L'&');
   auto visit = [](HWND h, LPARAM lp) -> BOOL {
     auto* s = reinterpret_cast<Search*>(lp);
     wchar_t text[256] = {};
-    if (!s->id) GetWindowTextW(h, text, 256);
-    if (s->id ? GetDlgCtrlID(h) == *s->id
-              : lstrcmpiW(withoutAmpersands(text).c_str(), s->caption.c_str()) == 0)
+    GetWindowTextW(h, text, 256);
+    std::wstring caption = text;
+    std::erase(caption, L'&');
+    if (s->id ? GetDlgCtrlID(h) == *s->id : !lstrcmpiW(caption.c_str(), s->caption.c_str()))
       s->found = h;
     return !s->found;
   };
@@ -97,14 +91,13 @@ HWND findControl(HWND top, const std::wstring& ref) {
 bool isClass(HWND h, const wchar_t* cls) {
   wchar_t name[64] = {};
   GetClassNameW(h, name, 64);
-  return lstrcmpiW(name, cls) == 0;
+  return !lstrcmpiW(name, cls);
 }
 
 // A message sent with a time limit: a window busy in a long loop does not hold the tool.
 std::optional<LRESULT> send(HWND h, UINT msg, WPARAM wp = 0, LPARAM lp = 0) {
   DWORD_PTR result = 0;
-  if (!SendMessageTimeoutW(h, msg, wp, lp, SMTO_ABORTIFHUNG, kAnswerMs, &result))
-    return std::nullopt;
+  if (!SendMessageTimeoutW(h, msg, wp, lp, SMTO_ABORTIFHUNG, kAnswerMs, &result)) return {};
   return static_cast<LRESULT>(result);
 }
 
@@ -114,8 +107,8 @@ void post(HWND h, UINT msg, WPARAM wp = 0, LPARAM lp = 0) {
 
 std::wstring textOf(HWND h) {
   std::wstring text(kTextMax, L'\0');
-  auto n = send(h, WM_GETTEXT, kTextMax, reinterpret_cast<LPARAM>(text.data()));
-  text.resize(n ? static_cast<size_t>(*n) : 0);
+  text.resize(static_cast<size_t>(
+      send(h, WM_GETTEXT, kTextMax, reinterpret_cast<LPARAM>(text.data())).value_or(0)));
   return text;
 }
 
@@ -126,27 +119,25 @@ class Remote {
     DWORD pid = 0;
     GetWindowThreadProcessId(h, &pid);
     process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-    if (process_)
-      base_ = static_cast<char*>(
-          VirtualAllocEx(process_, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    base_ = process_ ? static_cast<char*>(VirtualAllocEx(process_, nullptr, size,
+                                                         MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE))
+                     : nullptr;
     check(base_ != nullptr, L"cannot reach the window's process");
   }
   ~Remote() {
-    if (base_) VirtualFreeEx(process_, base_, 0, MEM_RELEASE);
-    if (process_) CloseHandle(process_);
+    VirtualFreeEx(process_, base_, 0, MEM_RELEASE);
+    CloseHandle(process_);
   }
   Remote(const Remote&) = delete;
-  Remote& operator=(const Remote&) = delete;
 
   char* at(size_t offset) const { return base_ + offset; }
   void read(void* data, size_t n, size_t offset = 0) const {
     check(ReadProcessMemory(process_, at(offset), data, n, nullptr), L"cannot read its memory");
   }
-  // Sends the message with the structure copied there, and copies it back; the answer.
+  // Sends the message with the structure copied there, copies it back, and gives the answer.
   template <class T>
   LRESULT call(HWND h, UINT msg, WPARAM wp, T& data) const {
-    check(WriteProcessMemory(process_, base_, &data, sizeof data, nullptr),
-          L"cannot write its memory");
+    check(WriteProcessMemory(process_, base_, &data, sizeof data, nullptr), L"cannot write");
     auto r = send(h, msg, wp, reinterpret_cast<LPARAM>(base_));
     check(r.has_value(), L"the window did not answer");
     read(&data, sizeof data);
@@ -158,33 +149,35 @@ class Remote {
   char* base_ = nullptr;
 };
 
+// What a verb needs found before it runs. A control that a person could not use (disabled)
+// is refused, unless it is only read.
+enum class Need { Nothing, Window, Control, EnabledControl };
+
 // What a verb acts on: its arguments, and the window and control they name.
 struct Call {
   std::vector<std::wstring> a;
   HWND top = nullptr, control = nullptr;
 
+  void find(Need need) {
+    if (need == Need::Nothing) return;
+    check((top = findTop(a[0])) != nullptr, L"no window of class " + a[0]);
+    if (need == Need::Window) return;
+    check((control = findControl(top, a[1])) != nullptr, L"no control " + a[1] + L" in " + a[0]);
+    check(need == Need::Control || IsWindowEnabled(control), L"control " + a[1] + L" is disabled");
+  }
   long num(size_t i) const {
     if (auto v = number(a[i])) return *v;
     throw Usage{};
   }
   DWORD ms(size_t i) const {
     long v = num(i);
-    if (v < 0) throw Usage{};
-    return static_cast<DWORD>(v);
+    return v < 0 ? throw Usage{} : static_cast<DWORD>(v);
   }
 };
 
-// What a verb needs found before it runs. A control that a person could not use (disabled)
-// is refused, unless it is only read.
-enum class Need { Nothing, Window, Control, EnabledControl };
-
-void find(Call& c, Need need) {
-  if (need == Need::Nothing) return;
-  check((c.top = findTop(c.a[0])) != nullptr, L"no window of class " + c.a[0]);
-  if (need == Need::Window) return;
-  check((c.control = findControl(c.top, c.a[1])) != nullptr,
-        L"no control " + c.a[1] + L" in " + c.a[0]);
-  check(need == Need::Control || IsWindowEnabled(c.control), L"control " + c.a[1] + L" is disabled");
+void waitShown(const Call& c, bool shown) {
+  check(waitUntil(c.ms(1), [&] { return (findTop(c.a[0], true) != nullptr) == shown; }),
+        (shown ? L"no window shown of class " : L"still shown: a window of class ") + c.a[0]);
 }
 
 // An edit is typed into (select all, then replace), so it is modified and tells its parent;
@@ -247,17 +240,14 @@ void printRows(Call& c) {
   auto count = send(list, LVM_GETITEMCOUNT);
   auto header = send(list, LVM_GETHEADER);
   check(count && header, L"the list did not answer");
-  auto columns = std::max<LRESULT>(
-      send(reinterpret_cast<HWND>(*header), HDM_GETITEMCOUNT).value_or(1), 1);
+  auto columns =
+      std::max<LRESULT>(send(reinterpret_cast<HWND>(*header), HDM_GETITEMCOUNT).value_or(1), 1);
   bool boxes = send(list, LVM_GETEXTENDEDLISTVIEWSTYLE).value_or(0) & LVS_EX_CHECKBOXES;
   Remote mem(list, sizeof(LVITEMW) + kTextMax * sizeof(wchar_t));
   std::wstring text(kTextMax, L'\0');
   for (int row = 0; row < *count; ++row) {
-    std::wstring line = L"-";
-    if (boxes) {
-      auto state = send(list, LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK).value_or(0);
-      line = (state & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2) ? L"1" : L"0";
-    }
+    auto state = boxes ? send(list, LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK).value_or(0) : 0;
+    std::wstring line = !boxes ? L"-" : state == INDEXTOSTATEIMAGEMASK(2) ? L"1" : L"0";
     for (int col = 0; col < columns; ++col) {
       LVITEMW item{};
       item.iSubItem = col;
@@ -267,19 +257,18 @@ void printRows(Call& c) {
           std::min<LRESULT>(mem.call(list, LVM_GETITEMTEXTW, row, item), kTextMax - 1));
       if (len) mem.read(text.data(), len * sizeof(wchar_t), sizeof item);
       std::wstring cell = text.substr(0, len);
-      for (wchar_t& ch : cell)
-        if (ch == L'\t' || ch == L'\r' || ch == L'\n') ch = L' ';
+      std::replace_if(cell.begin(), cell.end(), [](wchar_t ch) { return ch < L' '; }, L' ');
       line += L'\t' + cell;
     }
     printLine(line);
   }
 }
 
-// Selects the list view's rows named from argument `first` on, alone, the first focused.
-void selectRows(Call& c, size_t first = 2) {
+// Selects the rows named by the arguments from the third on, alone, the first focused.
+void selectRows(Call& c) {
   auto count = send(c.control, LVM_GETITEMCOUNT);
   std::vector<int> rows;
-  for (size_t i = first; i < c.a.size(); ++i) {
+  for (size_t i = 2; i < c.a.size(); ++i) {
     auto n = number(c.a[i]);
     check(count && n && *n >= 0 && *n < *count, L"no such row");
     rows.push_back(static_cast<int>(*n));
@@ -323,12 +312,22 @@ void answerMessageBox(Call& c) {
         L"the message box stayed");
 }
 
+void hold(Call& c) {
+  DWORD ms = c.ms(1);
+  HANDLE f = CreateFileW(c.a[0].c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  check(f != INVALID_HANDLE_VALUE, L"cannot open " + c.a[0]);
+  std::puts("holding");
+  std::fflush(stdout);
+  Sleep(ms);
+  CloseHandle(f);
+}
+
 struct Verb {
   const wchar_t* name;
   Need need;
   size_t minArgs, maxArgs;
-  const char* args;
-  const char* what;
+  const char* help;
   void (*run)(Call&);
 };
 
@@ -337,71 +336,50 @@ constexpr Need kNothing = Need::Nothing, kWindow = Need::Window, kRead = Need::C
                kUse = Need::EnabledControl;
 
 const Verb kVerbs[] = {
-    {L"wait-window", kNothing, 2, 2, "CLASS MS", "a visible window of the class within MS",
-     [](Call& c) {
-       check(waitUntil(c.ms(1), [&] { return findTop(c.a[0], true) != nullptr; }), L"not shown");
-     }},
-    {L"wait-gone", kNothing, 2, 2, "CLASS MS", "no visible window of the class within MS",
-     [](Call& c) {
-       check(waitUntil(c.ms(1), [&] { return findTop(c.a[0], true) == nullptr; }), L"still shown");
-     }},
-    {L"state", kWindow, 1, 1, "CLASS", "prints \"iconic=0 visible=1 foreground=1\"",
+    {L"wait-window", kNothing, 2, 2, "CLASS MS: a visible window of the class within MS",
+     [](Call& c) { waitShown(c, true); }},
+    {L"wait-gone", kNothing, 2, 2, "CLASS MS: no visible window of the class within MS",
+     [](Call& c) { waitShown(c, false); }},
+    {L"state", kWindow, 1, 1, "CLASS: prints \"iconic=0 visible=1 foreground=1\"",
      [](Call& c) {
        std::printf("iconic=%d visible=%d foreground=%d\n", IsIconic(c.top) ? 1 : 0,
                    IsWindowVisible(c.top) ? 1 : 0, GetForegroundWindow() == c.top ? 1 : 0);
      }},
-    {L"minimize", kWindow, 1, 1, "CLASS", "minimises the window",
+    {L"minimize", kWindow, 1, 1, "CLASS: minimises the window",
      [](Call& c) {
        ShowWindow(c.top, SW_MINIMIZE);
        check(IsIconic(c.top), L"the window is not minimised");
      }},
-    {L"close", kWindow, 1, 1, "CLASS", "posts WM_CLOSE", [](Call& c) { post(c.top, WM_CLOSE); }},
-    {L"hold", kNothing, 2, 2, "FILE MS", "holds FILE open without delete sharing for MS",
-     [](Call& c) {
-       DWORD ms = c.ms(1);
-       HANDLE f = CreateFileW(c.a[0].c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-       check(f != INVALID_HANDLE_VALUE, L"cannot open " + c.a[0]);
-       std::puts("holding");
-       std::fflush(stdout);
-       Sleep(ms);
-       CloseHandle(f);
-     }},
-    {L"command", kWindow, 2, 2, "CLASS ID", "posts the menu command",
+    {L"close", kWindow, 1, 1, "CLASS: posts WM_CLOSE", [](Call& c) { post(c.top, WM_CLOSE); }},
+    {L"hold", kNothing, 2, 2, "FILE MS: holds FILE open without delete sharing for MS", hold},
+    {L"command", kWindow, 2, 2, "CLASS ID: posts the menu command",
      [](Call& c) { post(c.top, WM_COMMAND, MAKEWPARAM(c.num(1), 0)); }},
-    {L"click", kUse, 2, 2, "CLASS CONTROL", "presses the button",
+    {L"click", kUse, 2, 2, "CLASS CONTROL: presses the button",
      [](Call& c) { post(c.control, BM_CLICK); }},
-    {L"get-text", kRead, 2, 2, "CLASS CONTROL", "prints the control's text",
+    {L"get-text", kRead, 2, 2, "CLASS CONTROL: prints the control's text",
      [](Call& c) { printLine(textOf(c.control)); }},
-    {L"set-text", kUse, 3, 3, "CLASS CONTROL TEXT", "types TEXT over the control's text", setText},
-    {L"set-check", kUse, 3, 3, "CLASS CONTROL 0|1|2", "clicks the box to the state", setCheck},
-    {L"select-tab", kUse, 3, 3, "CLASS CONTROL INDEX", "clicks the tab", selectTab},
-    {L"select-combo", kUse, 3, 3, "CLASS CONTROL ITEM", "selects the item (text, else index)",
+    {L"set-text", kUse, 3, 3, "CLASS CONTROL TEXT: types TEXT over the control's text", setText},
+    {L"set-check", kUse, 3, 3, "CLASS CONTROL 0|1|2: clicks the box to the state", setCheck},
+    {L"select-tab", kUse, 3, 3, "CLASS CONTROL INDEX: clicks the tab", selectTab},
+    {L"select-combo", kUse, 3, 3, "CLASS CONTROL ITEM: selects the item (text, else index)",
      selectCombo},
-    {L"rows", kRead, 2, 2, "CLASS CONTROL", "prints every row of the list view", printRows},
-    {L"select-rows", kUse, 2, kMany, "CLASS CONTROL ROW...", "selects these rows alone",
-     [](Call& c) { selectRows(c); }},
-    {L"toggle-rows", kUse, 3, kMany, "CLASS CONTROL ROW...", "selects the rows, presses Space",
+    {L"rows", kRead, 2, 2, "CLASS CONTROL: prints every row of the list view", printRows},
+    {L"select-rows", kUse, 2, kMany, "CLASS CONTROL ROW...: selects these rows alone", selectRows},
+    {L"toggle-rows", kUse, 3, kMany, "CLASS CONTROL ROW...: selects the rows, presses Space",
      [](Call& c) {
        selectRows(c);
        post(c.control, WM_KEYDOWN, VK_SPACE, 0x00390001);
        post(c.control, WM_KEYUP, VK_SPACE, 0xC0390001);
      }},
-    {L"msgbox-text", kNothing, 1, 1, "MS", "prints the text of the message box",
+    {L"msgbox-text", kNothing, 1, 1, "MS: prints the text of the message box",
      [](Call& c) {
        HWND box = messageBox(c, 0);
        for (HWND h = nullptr; (h = FindWindowExW(box, h, WC_STATICW, nullptr));)
          if (std::wstring text = textOf(h); !text.empty()) printLine(text);
      }},
-    {L"msgbox-answer", kNothing, 2, 2, "BUTTON MS", "presses a button of the message box",
+    {L"msgbox-answer", kNothing, 2, 2, "BUTTON MS: presses a button of the message box",
      answerMessageBox},
 };
-
-int usage() {
-  std::fputs("usage: wintool VERB ARGS\n", stderr);
-  for (const Verb& v : kVerbs) std::fprintf(stderr, "  %-14ls %-22s %s\n", v.name, v.args, v.what);
-  return 2;
-}
 
 }  // namespace
 
@@ -412,7 +390,7 @@ int wmain(int argc, wchar_t** argv) {
     Call c{{argv + 2, argv + argc}};
     if (c.a.size() < v.minArgs || c.a.size() > v.maxArgs) break;
     try {
-      find(c, v.need);
+      c.find(v.need);
       v.run(c);
       return 0;
     } catch (const Usage&) {
@@ -422,5 +400,7 @@ int wmain(int argc, wchar_t** argv) {
       return 1;
     }
   }
-  return usage();
+  std::fputs("usage: wintool VERB ARGS\n", stderr);
+  for (const Verb& v : kVerbs) std::fprintf(stderr, "  %-14ls %s\n", v.name, v.help);
+  return 2;
 }
