@@ -28,11 +28,11 @@ namespace {
 constexpr DWORD kAnswerMs = 5000;  // how long a window is given to answer or to react
 constexpr int kTextMax = 4096;
 
-struct Usage {};                       // exit 2, with the verbs
-struct Failure { std::wstring why; };  // exit 1, with the reason
+struct Usage {};               // exit 2, with the verbs
+using Failure = std::wstring;  // exit 1, with the reason
 
 void check(bool ok, const std::wstring& why) {
-  if (!ok) throw Failure{why};
+  if (!ok) throw Failure(why);
 }
 
 void printLine(const std::wstring& text) {
@@ -257,7 +257,8 @@ void printRows(Call& c) {
           std::min<LRESULT>(mem.call(list, LVM_GETITEMTEXTW, row, item), kTextMax - 1));
       if (len) mem.read(text.data(), len * sizeof(wchar_t), sizeof item);
       std::wstring cell = text.substr(0, len);
-      std::replace_if(cell.begin(), cell.end(), [](wchar_t ch) { return ch < L' '; }, L' ');
+      for (wchar_t& ch : cell)
+        if (ch < L' ') ch = L' ';
       line += L'\t' + cell;
     }
     printLine(line);
@@ -299,8 +300,9 @@ HWND messageBox(const Call& c, size_t i) {
 // A button by caption, by id, or by the id's name (IDYES...).
 void answerMessageBox(Call& c) {
   static const std::pair<const wchar_t*, int> kNames[] = {
-      {L"IDOK", IDOK},       {L"IDCANCEL", IDCANCEL}, {L"IDABORT", IDABORT}, {L"IDRETRY", IDRETRY},
-      {L"IDIGNORE", IDIGNORE}, {L"IDYES", IDYES},     {L"IDNO", IDNO}};
+      {L"IDOK", IDOK},       {L"IDCANCEL", IDCANCEL}, {L"IDABORT", IDABORT},
+      {L"IDRETRY", IDRETRY}, {L"IDIGNORE", IDIGNORE}, {L"IDYES", IDYES},
+      {L"IDNO", IDNO}};
   std::wstring ref = c.a[0];
   for (const auto& [name, id] : kNames)
     if (ref == name) ref = std::to_wstring(id);
@@ -395,8 +397,8 @@ int wmain(int argc, wchar_t** argv) {
       return 0;
     } catch (const Usage&) {
       break;
-    } catch (const Failure& f) {
-      std::fwprintf(stderr, L"wintool: %ls\n", f.why.c_str());
+    } catch (const Failure& why) {
+      std::fwprintf(stderr, L"wintool: %ls\n", why.c_str());
       return 1;
     }
   }
