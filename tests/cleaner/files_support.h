@@ -33,10 +33,6 @@ inline bool exists(const std::string& path) {
   return GetFileAttributesW(wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-inline void setAttributes(const std::string& path, DWORD attributes) {
-  ASSERT_TRUE(SetFileAttributesW(wide(path).c_str(), attributes)) << path;
-}
-
 inline void makeFolders(const std::string& path) {
   for (size_t at = path.find('\\', 3);; at = path.find('\\', at + 1)) {
     CreateDirectoryW(wide(path.substr(0, at)).c_str(), nullptr);

@@ -1,9 +1,11 @@
 // What the tests that touch the prefix's own state share: registry values set for one test and
-// put back, registry checks under any root, the Recycle Bin, and the Linux side of a path.
+// put back, registry checks under any root, file attributes, the Recycle Bin, URL cache
+// entries, and the Linux side of a path.
 #pragma once
 
 #include <windows.h>
 #include <shellapi.h>
+#include <wininet.h>
 
 #include <gtest/gtest.h>
 
@@ -80,6 +82,25 @@ class SavedValue {
   std::optional<std::string> old_;
   DWORD oldType_ = REG_SZ;
 };
+
+inline void setAttributes(const std::string& path, DWORD attributes) {
+  ASSERT_TRUE(SetFileAttributesW(wide(path).c_str(), attributes)) << path;
+}
+
+// An entry of the URL cache, with a file of the content when there is one.
+inline void cacheEntry(const std::wstring& url, DWORD type, const std::string& content = "") {
+  wchar_t file[MAX_PATH] = {};
+  if (!content.empty()) {
+    ASSERT_TRUE(CreateUrlCacheEntryW(url.c_str(), 0, L"htm", file, 0));
+    HANDLE h = CreateFileW(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(h, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+    CloseHandle(h);
+  }
+  FILETIME none{};
+  ASSERT_TRUE(CommitUrlCacheEntryW(url.c_str(), content.empty() ? nullptr : file, none, none, type,
+                                   nullptr, 0, nullptr, nullptr));
+}
 
 // Sends the files to the Recycle Bin as the shell does; whether it did.
 inline bool recycle(const std::vector<std::string>& paths) {

@@ -26,16 +26,6 @@ bool cached(const std::wstring& url) {
   return GetLastError() == ERROR_INSUFFICIENT_BUFFER;
 }
 
-// A page in the URL cache with a file of its own.
-void cachePage(const std::wstring& url) {
-  wchar_t file[MAX_PATH] = {};
-  ASSERT_TRUE(CreateUrlCacheEntryW(url.c_str(), 0, L"html", file, 0));
-  test::writeFile(utf8(file), 7);
-  FILETIME none{};
-  ASSERT_TRUE(CommitUrlCacheEntryW(url.c_str(), file, none, none, NORMAL_CACHE_ENTRY, nullptr,
-                                   0, nullptr, nullptr));
-}
-
 // A cookie that outlives the session, so it gets a file and a cache entry: its local file and
 // the entry's URL.
 std::pair<std::string, std::wstring> persistentCookie(const std::wstring& site) {
@@ -191,8 +181,8 @@ TEST_F(SystemCategoriesTest, RecycleBinCountsOnlyWhatLeavesIt) {
 }
 
 TEST_F(SystemCategoriesTest, CacheKeepsOnlyCookies) {
-  cachePage(L"http://cache.example/page.html");
-  cachePage(L"http://cache.example/other.html");
+  test::cacheEntry(L"http://cache.example/page.html", NORMAL_CACHE_ENTRY, "1234567");
+  test::cacheEntry(L"http://cache.example/other.html", NORMAL_CACHE_ENTRY, "1234567");
   auto [cookie, cookieEntry] = persistentCookie(L"http://cachecookie.example/");
   ASSERT_TRUE(cached(L"http://cache.example/page.html"));
   // The second time a cache with cookies alone: nothing goes, the line is still written.

@@ -31,7 +31,8 @@ void check(ToolListView& l, std::initializer_list<const char*> names) {
 // A Shell Folders value pointed at a scratch folder for one test, put back at the end.
 struct MovedFolder {
   MovedFolder(HKEY root, const char* value, const std::string& folder)
-      : shell(root, kShellFoldersKey, value, folder), user(root, kUserShellFolders, value, folder) {}
+      : shell(root, kShellFoldersKey, value, folder),
+        user(root, kUserShellFolders, value, folder) {}
   static constexpr const char* kUserShellFolders =
       "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
   test::SavedValue shell, user;
