@@ -15,19 +15,11 @@ t = Checks()
 app = Scratch("hidden_backup")
 d = app.win + "\\data\\"
 
-sizes = {
-    "f/a.bin": 0,
-    "f/b.bin": 1,
-    "f/c.txt": 4096,
-    "f/sub/d.bin": 300_000,
-    "f/sub/deeper/e.bin": 2_500_000,
-    "f/\u00e9t\u00e9/\u00fcnicode \u00e9t\u00e9.txt": 77,
-    "f/held.bin": 1000,
-    "f/lib.dll": 10,        # an ignored extension
-    "f/skip/s.txt": 10,     # in an ignored folder
-    "one/g.dat": 12345,
-    "one/h.dll": 10,        # named, but of an ignored extension
-}
+sizes = {"f/a.bin": 0, "f/b.bin": 1, "f/c.txt": 4096, "f/sub/d.bin": 300_000,
+         "f/sub/deeper/e.bin": 2_500_000, "f/\u00e9t\u00e9/\u00fcnicode \u00e9t\u00e9.txt": 77,
+         "f/held.bin": 1000, "one/g.dat": 12345,
+         # an ignored extension, in an ignored folder; named, but of an ignored extension
+         "f/lib.dll": 10, "f/skip/s.txt": 10, "one/h.dll": 10}
 KEPT = {"f/held.bin", "f/lib.dll", "f/skip/s.txt", "one/h.dll"}
 contents = {}
 for rel, n in sizes.items():

@@ -1,11 +1,9 @@
-"""The hidden mode with the temporary-files and the six Firefox categories checked.
-TEMP and TMP name a prepared tree: every file goes but the one another program holds open, the
-emptied folders go, the temp folder itself and the prefix's own temp folder stay. A Firefox
-profile made in the prefix's %APPDATA% loses its cookie, cache, form, password, history and
-download files; the rest of it, what lies outside the profiles folder or behind a link inside
-the profile, and a cookies.txt in the program's own (current) folder stay. The last-cleaned
-date is written, the check states stay as they were, and the program ends by itself. Each
-category's files are tried in-process (tests/cleaner/system/)."""
+"""A hidden run of the temporary-files and the six Firefox categories. In the tree TEMP and TMP
+name, every file but one held open by another program goes, and the emptied folders; the temp
+folder and the prefix's own stay. A profile in the prefix's %APPDATA% loses its cookie, cache,
+form, password, history and download files; the rest, what lies outside the profiles or behind a
+link, and a cookies.txt in the program's own (current) folder stay. The last-cleaned date is
+written and the check states stay. Each category is tried in-process (tests/cleaner/system/)."""
 
 import os
 import shutil

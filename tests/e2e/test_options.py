@@ -29,10 +29,8 @@ cookies = unix_path(reg_key(SHELL_FOLDERS)[0]["Cookies"].rstrip("\\"))
 saved = os.path.join(os.path.dirname(app.unix), "options-cookies-saved")
 shutil.rmtree(saved, ignore_errors=True)
 os.makedirs(cookies, exist_ok=True)
-shutil.copytree(cookies, saved)
-for name in os.listdir(cookies):
-    p = os.path.join(cookies, name)
-    shutil.rmtree(p) if os.path.isdir(p) else os.remove(p)
+os.rename(cookies, saved)
+os.makedirs(cookies)
 for name in ("user@kept.example.txt", "user@gone.example.txt"):
     with open(os.path.join(cookies, name), "w") as f:
         f.write("c=1\n")
@@ -100,6 +98,5 @@ t.check(os.path.exists(os.path.join(cookies, "user@kept.example.txt")), "the kep
 t.check(not os.path.exists(os.path.join(cookies, "user@gone.example.txt")), "the other goes")
 
 shutil.rmtree(cookies)
-shutil.copytree(saved, cookies)
-shutil.rmtree(saved)
+os.rename(saved, cookies)
 t.finish()

@@ -7,7 +7,6 @@
 
 #include "support/prefix.h"
 #include "win/handle.h"
-#include "win/unicode.h"
 
 namespace glenvask::test {
 

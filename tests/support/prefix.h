@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "services/urlcache.h"
 #include "win/unicode.h"
 
 namespace glenvask::test {
@@ -38,20 +39,17 @@ class SavedValue {
              const std::optional<std::string>& data, DWORD type = REG_SZ)
       : root_(root), key_(subkey), name_(wide(name)) {
     while (key_.ends_with('\\')) key_.pop_back();
-    for (size_t i = key_.find('\\'); created_.empty(); i = key_.find('\\', i + 1)) {
-      if (!hasKey(root_, key_.substr(0, i))) created_ = key_.substr(0, i);
-      if (i == std::string::npos) break;
-    }
+    for (size_t i = 0; created_.empty() && i != std::string::npos;)
+      if (!hasKey(root_, key_.substr(0, i = key_.find('\\', i + 1)))) created_ = key_.substr(0, i);
     DWORD size = 0;
-    if (!RegGetValueW(root_, wide(key_).c_str(), name_.c_str(), RRF_RT_ANY | RRF_NOEXPAND,
-                      &oldType_, nullptr, &size)) {
+    std::wstring k = wide(key_), w = wide(data.value_or("")) + L'\0';
+    if (!RegGetValueW(root_, k.c_str(), name_.c_str(), RRF_RT_ANY | RRF_NOEXPAND, &oldType_,
+                      nullptr, &size)) {
       old_.emplace(size, '\0');
-      RegGetValueW(root_, wide(key_).c_str(), name_.c_str(), RRF_RT_ANY | RRF_NOEXPAND, nullptr,
+      RegGetValueW(root_, k.c_str(), name_.c_str(), RRF_RT_ANY | RRF_NOEXPAND, nullptr,
                    old_->data(), &size);
     }
-    std::wstring w = data ? wide(*data) : L"";
-    put(data ? std::optional<std::string>(std::string(reinterpret_cast<const char*>(w.c_str()),
-                                                      (w.size() + 1) * sizeof(wchar_t)))
+    put(data ? std::optional(std::string(reinterpret_cast<const char*>(w.data()), w.size() * 2))
              : std::nullopt,
         type);
   }
@@ -100,6 +98,14 @@ inline void cacheEntry(const std::wstring& url, DWORD type, const std::string& c
   FILETIME none{};
   ASSERT_TRUE(CommitUrlCacheEntryW(url.c_str(), content.empty() ? nullptr : file, none, none, type,
                                    nullptr, 0, nullptr, nullptr));
+}
+
+// Whether the URL cache lists the address (the platform's own lookup answers "there" for a
+// non-ASCII address that is gone).
+inline bool cached(const std::wstring& url) {
+  bool found = false;
+  ForEachUrlCacheEntry([&](const UrlCacheEntry& e) { found |= e.url == url; });
+  return found;
 }
 
 // Sends the files to the Recycle Bin as the shell does; whether it did.

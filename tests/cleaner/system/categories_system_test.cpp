@@ -20,12 +20,6 @@ namespace {
 
 constexpr const char* kExplorer = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\";
 
-bool cached(const std::wstring& url) {
-  DWORD size = 0;
-  GetUrlCacheEntryInfoW(url.c_str(), nullptr, &size);
-  return GetLastError() == ERROR_INSUFFICIENT_BUFFER;
-}
-
 // A cookie that outlives the session, so it gets a file and a cache entry: its local file and
 // the entry's URL.
 std::pair<std::string, std::wstring> persistentCookie(const std::wstring& site) {
@@ -184,14 +178,14 @@ TEST_F(SystemCategoriesTest, CacheKeepsOnlyCookies) {
   test::cacheEntry(L"http://cache.example/page.html", NORMAL_CACHE_ENTRY, "1234567");
   test::cacheEntry(L"http://cache.example/other.html", NORMAL_CACHE_ENTRY, "1234567");
   auto [cookie, cookieEntry] = persistentCookie(L"http://cachecookie.example/");
-  ASSERT_TRUE(cached(L"http://cache.example/page.html"));
+  ASSERT_TRUE(test::cached(L"http://cache.example/page.html"));
   // The second time a cache with cookies alone: nothing goes, the line is still written.
   for (int pass = 0; pass < 2; ++pass) {
     CleanupLog.clear();
     CleanCache(w);
-    EXPECT_FALSE(cached(L"http://cache.example/page.html"));
-    EXPECT_FALSE(cached(L"http://cache.example/other.html"));
-    EXPECT_TRUE(cached(cookieEntry)) << "cookies are another category's";
+    EXPECT_FALSE(test::cached(L"http://cache.example/page.html"));
+    EXPECT_FALSE(test::cached(L"http://cache.example/other.html"));
+    EXPECT_TRUE(test::cached(cookieEntry)) << "cookies are another category's";
     EXPECT_TRUE(PathFileExistsW(wide(cookie).c_str()));
     EXPECT_EQ(CleanupLog, "Temporary Internet Files (Cache)...\r\n");
   }
@@ -227,8 +221,8 @@ TEST_F(SystemCategoriesTest, CookiesSpareWhatTheKeptListNames) {
     EXPECT_TRUE(PathFileExistsW(wide(p).c_str())) << p;
   for (const auto& p : {other, otherInSub, gone})
     EXPECT_FALSE(PathFileExistsW(wide(p).c_str())) << p;
-  EXPECT_TRUE(cached(keepEntry));
-  EXPECT_FALSE(cached(goneEntry)) << "the record of a deleted cookie goes with it";
+  EXPECT_TRUE(test::cached(keepEntry));
+  EXPECT_FALSE(test::cached(goneEntry)) << "the record of a deleted cookie goes with it";
   EXPECT_EQ(w.CategoryFileCount, 3);
   EXPECT_EQ(w.CategorySpace, space);
   EXPECT_EQ(TotalFilesDeleted, 3);

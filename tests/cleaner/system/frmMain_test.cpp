@@ -345,25 +345,17 @@ TEST_F(MainWindowTest, LastCleanedFollowsTheRegionalSettings) {
 
 TEST_F(MainWindowTest, GroupCaptionsShowTheirToolTip) {
   load();
-  std::pair<HWND, HWND> ownerTips{w.hwnd(), nullptr};  // the tool tip window the main one owns
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND h, LPARAM lp) {
-        auto* found = reinterpret_cast<std::pair<HWND, HWND>*>(lp);
-        wchar_t cls[64] = {};
-        GetClassNameW(h, cls, 64);
-        if (!lstrcmpiW(cls, TOOLTIPS_CLASSW) && GetWindow(h, GW_OWNER) == found->first)
-          found->second = h;
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&ownerTips));
-  ASSERT_NE(ownerTips.second, nullptr);
-  EXPECT_EQ(SendMessageW(ownerTips.second, TTM_GETTOOLCOUNT, 0, 0), 4);
+  HWND tips = nullptr;  // the tool tip window the main one owns
+  while ((tips = FindWindowExW(nullptr, tips, TOOLTIPS_CLASSW, nullptr)) &&
+         GetWindow(tips, GW_OWNER) != w.hwnd()) {
+  }
+  ASSERT_NE(tips, nullptr);
+  EXPECT_EQ(SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0), 4);
   for (const char* caption : {"lblFolderFiles", "lblMiscellaneous", "lblInternet", "lblFirefox"}) {
     wchar_t text[80] = {};
     TOOLINFOW ti{sizeof ti, 0, w.hwnd(), reinterpret_cast<UINT_PTR>(w.child(caption))};
     ti.lpszText = text;
-    SendMessageW(ownerTips.second, TTM_GETTEXTW, std::size(text), reinterpret_cast<LPARAM>(&ti));
+    SendMessageW(tips, TTM_GETTEXTW, std::size(text), reinterpret_cast<LPARAM>(&ti));
     EXPECT_EQ(utf8(text), "Select All/None") << caption;
   }
 }

@@ -4,13 +4,8 @@
 // Recycle Bin, with the failures in red.
 #include "tools/frmFavorites.h"
 
-#include <shellapi.h>
-
 #include <gtest/gtest.h>
 
-#include <optional>
-
-#include "services/registry.h"
 #include "support/prefix.h"
 #include "support/scripted.h"
 #include "win/unicode.h"

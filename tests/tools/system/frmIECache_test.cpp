@@ -21,13 +21,7 @@
 namespace glenvask {
 namespace {
 
-// Asked of the walk: the platform's entry lookup answers "there" for a non-ASCII address
-// that is gone.
-bool cached(const std::wstring& url) {
-  bool found = false;
-  ForEachUrlCacheEntry([&](const UrlCacheEntry& e) { found |= e.url == url; });
-  return found;
-}
+using test::cached;
 
 const std::wstring kPage = L"http://viewer.test/page.htm";
 const std::wstring kHistory = L"Visited: user@http://viewer.test/page.htm";
