@@ -22,6 +22,7 @@
 #include "services/paths.h"
 #include "services/scanner.h"
 #include "services/settings.h"
+#include "support/prefix.h"
 #include "support/scripted.h"
 #include "win/pump.h"
 #include "win/unicode.h"
@@ -30,10 +31,6 @@ namespace glenvask::test {
 
 inline bool exists(const std::string& path) {
   return GetFileAttributesW(wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-inline void setAttributes(const std::string& path, DWORD attributes) {
-  ASSERT_TRUE(SetFileAttributesW(wide(path).c_str(), attributes)) << path;
 }
 
 inline void makeFolders(const std::string& path) {
@@ -81,119 +78,6 @@ inline std::vector<std::string> treeOf(const std::string& folder, const std::str
   std::sort(out.begin(), out.end());
   return out;
 }
-
-// A registry value set (or removed, for no data) for one test and put back at its end; the
-// first key the test had to create goes again.
-class SavedValue {
- public:
-  SavedValue(HKEY root, const std::string& subkey, const std::string& name,
-             const std::optional<std::string>& data, DWORD type = REG_SZ)
-      : root_(root), key_(wide(subkey)), name_(wide(name)) {
-    HKEY k;
-    for (size_t i = key_.find(L'\\'); created_.empty(); i = key_.find(L'\\', i + 1)) {
-      if (RegOpenKeyExW(root_, key_.substr(0, i).c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS)
-        created_ = key_.substr(0, i);
-      else
-        RegCloseKey(k);
-      if (i == std::wstring::npos) break;
-    }
-    DWORD size = 0;
-    if (!RegGetValueW(root_, key_.c_str(), name_.c_str(), RRF_RT_ANY | RRF_NOEXPAND, &oldType_,
-                      nullptr, &size)) {
-      old_.emplace(size, '\0');
-      RegGetValueW(root_, key_.c_str(), name_.c_str(), RRF_RT_ANY | RRF_NOEXPAND, nullptr,
-                   old_->data(), &size);
-    }
-    std::wstring w = data ? wide(*data) : L"";
-    put(data ? std::optional<std::string>(std::string(reinterpret_cast<const char*>(w.c_str()),
-                                                      (w.size() + 1) * sizeof(wchar_t)))
-             : std::nullopt,
-        type);
-  }
-  ~SavedValue() {
-    if (created_.empty()) {
-      put(old_, oldType_);
-    } else {
-      RegDeleteTreeW(root_, created_.c_str());
-      RegDeleteKeyW(root_, created_.c_str());
-    }
-  }
-
- private:
-  void put(const std::optional<std::string>& bytes, DWORD type) {
-    if (!bytes) {
-      RegDeleteKeyValueW(root_, key_.c_str(), name_.c_str());
-      return;
-    }
-    EXPECT_EQ(RegSetKeyValueW(root_, key_.c_str(), name_.c_str(), type, bytes->data(),
-                              static_cast<DWORD>(bytes->size())),
-              ERROR_SUCCESS)
-        << utf8(key_);
-  }
-  HKEY root_;
-  std::wstring key_, name_, created_;
-  std::optional<std::string> old_;
-  DWORD oldType_ = REG_SZ;
-};
-
-// The Linux path of a Windows path of the prefix; "" when there is none.
-inline std::string unixPath(const std::string& path) {
-  using UnixName = char*(CDECL*)(const wchar_t*);
-  auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-  char* u = unixName ? unixName(wide(path).c_str()) : nullptr;
-  std::string s = u ? u : "";
-  if (u) HeapFree(GetProcessHeap(), 0, u);
-  return s;
-}
-
-// Runs a Linux program and waits for it to end (its exit code does not reach a Windows
-// process: callers look at what it did).
-inline void runUnix(const std::string& program, const std::string& arguments) {
-  std::wstring exe = wide("\\\\?\\unix" + program);
-  std::replace(exe.begin(), exe.end(), L'/', L'\\');
-  std::wstring cmd = wide(program + " " + arguments);
-  STARTUPINFOW si{sizeof si};
-  PROCESS_INFORMATION pi{};
-  if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                      &pi))
-    return;
-  WaitForSingleObject(pi.hProcess, 10000);
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
-}
-
-// A drive letter of the prefix naming a scratch folder for one test: the link in the prefix's
-// dosdevices folder serves the files, the device definition puts the letter in the drive list.
-class MappedDrive {
- public:
-  MappedDrive(char letter, const std::string& folder)
-      : device_{wchar_t(letter), L':'}, target_(wide(folder)) {
-    wchar_t prefix[4096] = {};
-    DWORD n = GetEnvironmentVariableW(L"WINEPREFIX", prefix, 4096);
-    std::string target = unixPath(folder);
-    if (n == 0 || n >= 4096 || target.empty() || (GetLogicalDrives() & (1u << (letter - 'A'))))
-      return;
-    link_ = utf8(prefix) + "/dosdevices/" + char(letter - 'A' + 'a') + ":";
-    runUnix("/bin/rm", "-f \"" + link_ + "\"");
-    runUnix("/bin/ln", "-s \"" + target + "\" \"" + link_ + "\"");
-    for (int i = 0; i < 500 && !exists(root()); ++i) Sleep(10);
-    defined_ = DefineDosDeviceW(0, device_.c_str(), target_.c_str()) != 0;
-  }
-  ~MappedDrive() {
-    if (defined_)
-      DefineDosDeviceW(DDD_REMOVE_DEFINITION | DDD_EXACT_MATCH_ON_REMOVE, device_.c_str(),
-                       target_.c_str());
-    if (!link_.empty()) runUnix("/bin/rm", "-f \"" + link_ + "\"");
-  }
-  bool ok() const { return defined_ && exists(root()); }
-  std::string root() const { return utf8(device_) + "\\"; }
-
- private:
-  std::wstring device_, target_;
-  std::string link_;
-  bool defined_ = false;
-};
 
 // An environment variable set for one test and put back at its end.
 class SavedEnv {

@@ -95,10 +95,6 @@ def select_combo(cls, control, item):
     return _done("select-combo", cls, control, item)
 
 
-def select_listbox(cls, control, *items):
-    return _done("select-listbox", cls, control, *items)
-
-
 def list_rows(cls, control):
     """Every row of a list view as (check state "1", "0" or "-", [cells]); None on failure."""
     r = tool("rows", cls, control)
@@ -109,10 +105,6 @@ def list_rows(cls, control):
 
 def select_rows(cls, control, *rows):
     return _done("select-rows", cls, control, *rows)
-
-
-def double_click_row(cls, control, row):
-    return _done("dblclick-row", cls, control, row)
 
 
 def message_box_text(timeout=30):
@@ -189,6 +181,36 @@ def scratch_drive(letter, folder):
         if os.path.islink(link):
             os.remove(link)
         wine(["reg", "delete", key, "/v", letter.lower() + ":", "/f"])
+
+
+@contextlib.contextmanager
+def running(app, t, *args):
+    """The program started from its scratch folder with its main window shown, while the block
+    runs; then Exit ends it (a check), or it is killed when the block did not finish."""
+    program = app.start(*args)
+    try:
+        t.check(wait_window(MAIN_CLASS), "the main window shows")
+        yield program
+        post_command(MAIN_CLASS, IDS["kCmdExit"])
+        t.check(program.wait(timeout=30) == 0, "Exit ends the program")
+    finally:
+        if program.poll() is None:
+            program.kill()
+
+
+@contextlib.contextmanager
+def held_open(t, win_path):
+    """The file held open by another Windows process, without delete sharing, while the block
+    runs."""
+    holder = subprocess.Popen(["wine", WINTOOL, "hold", win_path, "40000"],
+                              stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+                              stderr=subprocess.DEVNULL, text=True)
+    try:
+        t.check(holder.stdout.readline().strip() == "holding", f"{win_path} is held open")
+        yield
+    finally:
+        holder.kill()
+        holder.wait()
 
 
 def wait_for(condition, timeout=20.0, step=0.1):

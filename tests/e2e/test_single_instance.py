@@ -1,22 +1,21 @@
-"""A second start brings the running instance's window to the front, restored, and ends at
-once without touching a file; its switch starts nothing."""
+"""A second start brings the running instance's window to the front, restored, and ends by
+itself without touching a file; its switch starts nothing."""
 
 import time
 
-from e2elib import MAIN_CLASS, Checks, Scratch, tool, wait_for
+from e2elib import MAIN_CLASS, Checks, Scratch, tool, wait_for, wait_window
 
 t = Checks()
 app = Scratch("single_instance")
 first = app.start()
 try:
-    t.check(tool("wait-window", MAIN_CLASS, "30000").returncode == 0, "first instance shows its window")
+    t.check(wait_window(MAIN_CLASS), "first instance shows its window")
     tool("minimize", MAIN_CLASS)
     t.check(wait_for(lambda: "iconic=1" in tool("state", MAIN_CLASS).stdout, 15),
             "minimised before the second start")
     time.sleep(0.5)
     before = app.snapshot()
 
-    started = time.time()
     second = app.start("-c")
     try:
         code = second.wait(timeout=20)
@@ -24,7 +23,6 @@ try:
         second.kill()
         code = None
     t.check(code == 0, f"second instance ended by itself (exit {code})")
-    t.check(time.time() - started < 20, "within seconds")
 
     # The window manager of the display may take a moment to carry out the restore.
     wanted = ("iconic=0", "visible=1", "foreground=1")

@@ -8,8 +8,8 @@ import os
 
 from e2e_categories import category_boxes, chk_items
 from e2elib import (IDS, MAIN_CLASS, Checks, Scratch, answer_message_box, click, get_text,
-                    list_rows, message_box_text, post_command, scratch_drive, select_rows,
-                    set_check, wait_for, wait_gone, wait_window)
+                    list_rows, message_box_text, post_command, running, scratch_drive,
+                    select_rows, set_check, wait_for, wait_gone, wait_window)
 
 SUMMARY, REVIEW = IDS["kSummaryClass"], IDS["kReviewListClass"]
 BOXES = category_boxes()
@@ -48,9 +48,7 @@ def summary_counts(files, space, what):
 with scratch_drive("P", app.path("drive")) as drive:
     if not t.check(drive is not None, "drive P: of the prefix is free"):
         t.finish()
-    program = app.start()
-    try:
-        t.check(wait_window(MAIN_CLASS), "the main window shows")
+    with running(app, t):
         check_boxes(["chkUserDefinedFolders", "chkUserDefinedFiles"])
         t.check(post_command(MAIN_CLASS, IDS["kCmdClean"]), "Clean posted")
         summary_counts("3", "600 Bytes", "user lists")
@@ -80,12 +78,6 @@ with scratch_drive("P", app.path("drive")) as drive:
                 f"the History category's error box: {text!r}")
         t.check(answer_message_box("OK"), "the box is answered")
         summary_counts("2", "8 Bytes", "drive scan")
-
-        post_command(MAIN_CLASS, IDS["kCmdExit"])
-        t.check(program.wait(timeout=30) == 0, "Exit ends the program")
-    finally:
-        if program.poll() is None:
-            program.kill()
 t.check(app.read("chkItems.txt").decode() == chk_items("chkUnNecessaryFiles", "chkHistory"),
         "the boxes' states are saved")
 t.finish()

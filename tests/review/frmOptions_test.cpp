@@ -177,7 +177,6 @@ TEST_F(OptionsPagesTest, OpensOnceAndNeverDuringARun) {
     OpenOptions(nullptr);  // open already: brought to the front, not opened again
     EXPECT_TRUE(w.isOpen());
     EXPECT_EQ(w.SSTab1.pageCount(), 9u);
-    for (size_t i = 0; i < 9; ++i) EXPECT_EQ(w.SSTab1.caption(i), kOptionsPages[i]);
   });
   size_t modals = 0;
   for (const auto& q : asker.asked()) modals += q.kind == "modal";

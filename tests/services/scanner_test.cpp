@@ -14,6 +14,7 @@
 #include "services/globals.h"
 #include "services/lists.h"
 #include "support/host.h"
+#include "support/prefix.h"
 #include "support/regional.h"
 #include "support/scripted.h"
 #include "win/pump.h"
@@ -25,6 +26,7 @@ namespace {
 
 using test::fromLocal;
 using test::ScratchFolder;
+using test::setAttributes;
 using test::setLocalWriteTime;
 using Strings = std::vector<std::string>;
 
@@ -69,10 +71,6 @@ class ScannerTest : public ::testing::Test {
 
 void scan(const ScratchFolder& dir, ScanMode mode, std::string_view pattern = "*.*") {
   ScanFolder(dir.path() + "\\", pattern, mode);
-}
-
-void setAttributes(const std::string& path, DWORD attributes) {
-  ASSERT_TRUE(SetFileAttributesW(wide(path).c_str(), attributes)) << path;
 }
 
 Strings relative(const Strings& paths, const std::string& base) {

@@ -5,8 +5,8 @@
 #include <cstring>
 #include <vector>
 
+#include "support/prefix.h"
 #include "win/handle.h"
-#include "win/unicode.h"
 
 namespace glenvask::test {
 
@@ -26,17 +26,6 @@ struct UnixDrive {
 };
 constexpr DWORD kDefineUnixDrive =
     CTL_CODE(0x6d, 32, METHOD_BUFFERED, FILE_READ_ACCESS | FILE_WRITE_ACCESS);
-
-std::string unixPath(const std::string& path) {
-  using UnixName = char*(CDECL*)(const wchar_t*);
-  auto unixName = reinterpret_cast<UnixName>(
-      GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name"));
-  if (!unixName) return "";
-  char* u = unixName(wide(path).c_str());
-  std::string s = u ? u : "";
-  if (u) HeapFree(GetProcessHeap(), 0, u);
-  return s;
-}
 
 }  // namespace
 

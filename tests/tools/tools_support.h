@@ -1,5 +1,6 @@
 // What the tool window tests share: registry values of any type written in one call, a
-// key made and removed with the test, and the texts of a list's rows.
+// key made and removed with the test, and the texts of a list's rows (with the checks and
+// saved values of support/prefix.h).
 #pragma once
 
 #include <windows.h>
@@ -8,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "support/prefix.h"
 #include "tools/toollist.h"
 #include "win/unicode.h"
 
@@ -38,18 +40,6 @@ inline void setBytes(HKEY root, const std::string& subkey, const std::string& na
 
 inline void setNumber(HKEY root, const std::string& subkey, const std::string& name, DWORD v) {
   setBytes(root, subkey, name, REG_DWORD, std::string(reinterpret_cast<const char*>(&v), 4));
-}
-
-inline bool hasValue(HKEY root, const std::string& subkey, const std::string& name) {
-  return RegGetValueW(root, wide(subkey).c_str(), wide(name).c_str(), RRF_RT_ANY, nullptr, nullptr,
-                      nullptr) == ERROR_SUCCESS;
-}
-
-inline bool hasKey(HKEY root, const std::string& subkey) {
-  HKEY k = nullptr;
-  if (RegOpenKeyExW(root, wide(subkey).c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) return false;
-  RegCloseKey(k);
-  return true;
 }
 
 // A key of the prefix made for one test and removed with everything below it at the end.

@@ -1,7 +1,6 @@
 // The browser, history and system categories on the prefix's own registry lists, URL cache,
 // Cookies folder, Recycle Bin and clipboard, through a main window made in-process.
 #include <windows.h>
-#include <shellapi.h>
 #include <shlwapi.h>
 #include <wininet.h>
 
@@ -21,35 +20,6 @@ namespace {
 
 constexpr const char* kExplorer = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\";
 
-bool keyExists(const std::string& subkey) {
-  HKEY k;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, wide(subkey).c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS)
-    return false;
-  RegCloseKey(k);
-  return true;
-}
-
-bool valueExists(const std::string& subkey, const std::string& name) {
-  return RegGetValueW(HKEY_CURRENT_USER, wide(subkey).c_str(), wide(name).c_str(), RRF_RT_ANY,
-                      nullptr, nullptr, nullptr) == ERROR_SUCCESS;
-}
-
-bool cached(const std::wstring& url) {
-  DWORD size = 0;
-  GetUrlCacheEntryInfoW(url.c_str(), nullptr, &size);
-  return GetLastError() == ERROR_INSUFFICIENT_BUFFER;
-}
-
-// A page in the URL cache with a file of its own.
-void cachePage(const std::wstring& url) {
-  wchar_t file[MAX_PATH] = {};
-  ASSERT_TRUE(CreateUrlCacheEntryW(url.c_str(), 0, L"html", file, 0));
-  test::writeFile(utf8(file), 7);
-  FILETIME none{};
-  ASSERT_TRUE(CommitUrlCacheEntryW(url.c_str(), file, none, none, NORMAL_CACHE_ENTRY, nullptr,
-                                   0, nullptr, nullptr));
-}
-
 // A cookie that outlives the session, so it gets a file and a cache entry: its local file and
 // the entry's URL.
 std::pair<std::string, std::wstring> persistentCookie(const std::wstring& site) {
@@ -62,22 +32,6 @@ std::pair<std::string, std::wstring> persistentCookie(const std::wstring& site) 
   });
   EXPECT_FALSE(found.first.empty()) << utf8(site);
   return found;
-}
-
-void recycle(const std::vector<std::string>& paths) {
-  std::wstring from;
-  for (const auto& p : paths) from += wide(p) + L'\0';
-  SHFILEOPSTRUCTW op{};
-  op.wFunc = FO_DELETE;
-  op.pFrom = from.c_str();  // the string's own null ends the list
-  op.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI;
-  ASSERT_EQ(SHFileOperationW(&op), 0);
-}
-
-std::int64_t binItems() {
-  SHQUERYRBINFO q{sizeof q};
-  SHQueryRecycleBinW(L"", &q);
-  return q.i64NumItems;
 }
 
 class SystemCategoriesTest : public test::CategoryTest {
@@ -166,10 +120,10 @@ TEST_F(SystemCategoriesTest, HistoryListsLoseTheirValuesOnly) {
     c.routine(w);
     EXPECT_EQ(CleanupLog, std::string(c.log) + c.logAgain) << first;
     for (const auto& l : c.lists) {
-      EXPECT_EQ(keyExists(l.key), l.keyStays) << l.key;
+      EXPECT_EQ(test::keyExists(l.key), l.keyStays) << l.key;
       if (!l.keyStays) continue;
       EXPECT_EQ(GetRegValueNames(kHkeyCurrentUser, l.key), "") << l.key;
-      EXPECT_EQ(keyExists(l.key + "\\5603"), !l.subkeysGo) << l.key;
+      EXPECT_EQ(test::keyExists(l.key + "\\5603"), !l.subkeysGo) << l.key;
     }
     EXPECT_EQ(TotalFilesDeleted, 0) << first << ": the run's totals are not changed";
     expectNormalEnd(first);
@@ -178,17 +132,17 @@ TEST_F(SystemCategoriesTest, HistoryListsLoseTheirValuesOnly) {
     const Case& next = &c == std::end(cases) - 1 ? cases[0] : *(&c + 1);
     EXPECT_EQ(GetRegValueNames(kHkeyCurrentUser, next.lists[0].key) == "", &next == cases) << first;
   }
-  for (const auto& [k, v] : kept) EXPECT_TRUE(valueExists(k, v)) << k;
+  for (const auto& [k, v] : kept) EXPECT_TRUE(test::hasValue(HKEY_CURRENT_USER, k, v)) << k;
 }
 
 TEST_F(SystemCategoriesTest, RecycleBinCountsOnlyWhatLeavesIt) {
   EmptyRecycleBin("", true, true, true);
-  recycle({work.write("bin-a.txt", std::string(1000, 'a')),
-           work.write("bin-b.txt", std::string(24, 'b'))});
-  ASSERT_EQ(binItems(), 2);
+  ASSERT_TRUE(test::recycle({work.write("bin-a.txt", std::string(1000, 'a')),
+                             work.write("bin-b.txt", std::string(24, 'b'))}));
+  ASSERT_EQ(test::binItems(), 2);
   TotalFilesDeleted = 5, TotalSpaceGained = 10;
   CleanRecycleBin(w);
-  EXPECT_EQ(binItems(), 0);
+  EXPECT_EQ(test::binItems(), 0);
   EXPECT_EQ(TotalFilesDeleted, 7);
   EXPECT_EQ(TotalSpaceGained, 1034);
   EXPECT_EQ(w.CategoryFileCount, 0) << "the category's own counters are not used";
@@ -199,8 +153,9 @@ TEST_F(SystemCategoriesTest, RecycleBinCountsOnlyWhatLeavesIt) {
   expectNormalEnd("bin");
 
   // An item held open stays in the bin although the platform reports success: not counted.
-  recycle({work.write("bin-held.txt", "held!"), work.write("bin-free.txt", "abc")});
-  ASSERT_EQ(binItems(), 2);
+  ASSERT_TRUE(
+      test::recycle({work.write("bin-held.txt", "held!"), work.write("bin-free.txt", "abc")}));
+  ASSERT_EQ(test::binItems(), 2);
   char* dataHome = std::getenv("XDG_DATA_HOME");
   ASSERT_NE(dataHome, nullptr);
   std::string trash = std::string("\\\\?\\unix") + dataHome + "/Trash/files/bin-held.txt";
@@ -212,7 +167,7 @@ TEST_F(SystemCategoriesTest, RecycleBinCountsOnlyWhatLeavesIt) {
   TotalFilesDeleted = 0, TotalSpaceGained = 0;
   CleanRecycleBin(w);
   CloseHandle(held);
-  EXPECT_EQ(binItems(), 1);
+  EXPECT_EQ(test::binItems(), 1);
   EXPECT_EQ(TotalFilesDeleted, 1);
   EXPECT_EQ(TotalSpaceGained, 3);
   EXPECT_EQ(CleanupLog, "Recycle Bin... Files Deleted: 1 Space Gained: 3 Bytes\r\n");
@@ -220,17 +175,17 @@ TEST_F(SystemCategoriesTest, RecycleBinCountsOnlyWhatLeavesIt) {
 }
 
 TEST_F(SystemCategoriesTest, CacheKeepsOnlyCookies) {
-  cachePage(L"http://cache.example/page.html");
-  cachePage(L"http://cache.example/other.html");
+  test::cacheEntry(L"http://cache.example/page.html", NORMAL_CACHE_ENTRY, "1234567");
+  test::cacheEntry(L"http://cache.example/other.html", NORMAL_CACHE_ENTRY, "1234567");
   auto [cookie, cookieEntry] = persistentCookie(L"http://cachecookie.example/");
-  ASSERT_TRUE(cached(L"http://cache.example/page.html"));
+  ASSERT_TRUE(test::cached(L"http://cache.example/page.html"));
   // The second time a cache with cookies alone: nothing goes, the line is still written.
   for (int pass = 0; pass < 2; ++pass) {
     CleanupLog.clear();
     CleanCache(w);
-    EXPECT_FALSE(cached(L"http://cache.example/page.html"));
-    EXPECT_FALSE(cached(L"http://cache.example/other.html"));
-    EXPECT_TRUE(cached(cookieEntry)) << "cookies are another category's";
+    EXPECT_FALSE(test::cached(L"http://cache.example/page.html"));
+    EXPECT_FALSE(test::cached(L"http://cache.example/other.html"));
+    EXPECT_TRUE(test::cached(cookieEntry)) << "cookies are another category's";
     EXPECT_TRUE(PathFileExistsW(wide(cookie).c_str()));
     EXPECT_EQ(CleanupLog, "Temporary Internet Files (Cache)...\r\n");
   }
@@ -266,8 +221,8 @@ TEST_F(SystemCategoriesTest, CookiesSpareWhatTheKeptListNames) {
     EXPECT_TRUE(PathFileExistsW(wide(p).c_str())) << p;
   for (const auto& p : {other, otherInSub, gone})
     EXPECT_FALSE(PathFileExistsW(wide(p).c_str())) << p;
-  EXPECT_TRUE(cached(keepEntry));
-  EXPECT_FALSE(cached(goneEntry)) << "the record of a deleted cookie goes with it";
+  EXPECT_TRUE(test::cached(keepEntry));
+  EXPECT_FALSE(test::cached(goneEntry)) << "the record of a deleted cookie goes with it";
   EXPECT_EQ(w.CategoryFileCount, 3);
   EXPECT_EQ(w.CategorySpace, space);
   EXPECT_EQ(TotalFilesDeleted, 3);
@@ -284,7 +239,7 @@ TEST_F(SystemCategoriesTest, CookiesSpareWhatTheKeptListNames) {
   EXPECT_TRUE(PathFileExistsW(wide(notCookie).c_str()));
   EXPECT_EQ(w.CategoryFileCount, 3);
   DeleteFileW(wide(notCookie).c_str());
-  RemoveDirectoryW(wide(folder + "\\sub").c_str());
+  EXPECT_TRUE(RemoveDirectoryW(wide(folder + "\\sub").c_str())) << "the folders stay";
 }
 
 TEST_F(SystemCategoriesTest, KeptCookieTestIsACaseBlindSubstringSearch) {

@@ -9,6 +9,7 @@
 #include "plugins/engine.h"
 #include "services/guard.h"
 #include "cleaner/files_support.h"
+#include "support/drive.h"
 #include "support/host.h"
 #include "services/registry.h"
 #include "services/system.h"
@@ -56,12 +57,12 @@ class PrefixFolder {
 class FilesSystemTest : public test::CategoryTest {
  protected:
   ScratchFolder driveFolder{"drive"};
-  std::unique_ptr<test::MappedDrive> drive;
+  std::unique_ptr<test::ScratchDrive> drive;
 
   // The scratch folder as drive Q:.
   void mapDrive() {
-    drive = std::make_unique<test::MappedDrive>('Q', driveFolder.path());
-    ASSERT_TRUE(drive->ok()) << "drive Q: not mapped";
+    drive = std::make_unique<test::ScratchDrive>(L'Q', driveFolder.path(), DRIVE_FIXED);
+    ASSERT_TRUE(drive->ready()) << "drive Q: not mapped";
   }
   // Q: mapped, the window loaded, and srch.txt naming Q: alone.
   void loadOnQ(bool readOnly = true, bool hidden = true) {

@@ -27,7 +27,7 @@ TEST_F(RunTest, NoBoxSetGivesTheFrameAndAnEmptySummary) {
   EXPECT_FALSE(w.pgClean.visible());
 }
 
-TEST_F(RunTest, DeleteFilesCountsWhatItDeletes) {
+TEST_F(RunTest, DeleteFilesCountsWhatItDeletesAndStopsWhenAborted) {
   load();
   arrFiles = {work.write("a.tmp", std::string(1000, 'a')), work.write("b.tmp", "bb"),
               work.file("missing.tmp")};
@@ -43,14 +43,12 @@ TEST_F(RunTest, DeleteFilesCountsWhatItDeletes) {
   EXPECT_EQ(w.lblStatus.text(), "");
   w.logCategory("Temporary files... ");
   EXPECT_EQ(CleanupLog, "Temporary files... Files Deleted: 2 Space Gained: 1,002 Bytes\r\n");
-}
 
-TEST_F(RunTest, DeleteFilesStopsWhenAborted) {
-  load();
-  arrFiles = {work.write("a.tmp", "a")};
+  // Stopped: nothing goes.
+  arrFiles = {work.write("c.tmp", "c")};
   bAbort = true;
   w.deleteFiles();
-  EXPECT_TRUE(work.exists("a.tmp"));
+  EXPECT_TRUE(work.exists("c.tmp"));
   EXPECT_EQ(w.lblStatus.text(), "Aborted by user");
 }
 

@@ -13,6 +13,7 @@
 #include "services/system.h"
 #include "win/regional.h"
 #include "review/options_fixture.h"
+#include "support/prefix.h"
 
 namespace glenvask {
 namespace {
@@ -21,26 +22,9 @@ using Strings = std::vector<std::string>;
 constexpr const char* kShellFolders =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
-// Puts a registry value back as it was when the test ends.
-class SavedValue {
- public:
-  SavedValue(const char* key, const char* name)
-      : key_(key), name_(name), data_(GetRegString(kHkeyCurrentUser, key, name)) {}
-  ~SavedValue() {
-    if (data_.empty())
-      DeleteRegValues(kHkeyCurrentUser, name_, key_);
-    else
-      SetRegString(kHkeyCurrentUser, key_, name_, data_);
-  }
-
- private:
-  const char *key_, *name_;
-  std::string data_;
-};
-
 class OptionsAcceptTest : public test::OptionsTest {
  protected:
-  SavedValue run{kRunKey, kRunValueName};
+  test::SavedValue run{HKEY_CURRENT_USER, kRunKey, kRunValueName, std::nullopt};
   std::string windowsDrive = GetWindowsDir().substr(0, 2);
   std::string driveItem = windowsDrive + " " + GetDriveTypeName(windowsDrive + "\\");
   std::string runValue() { return GetRegString(kHkeyCurrentUser, kRunKey, kRunValueName); }
@@ -167,12 +151,11 @@ TEST_F(OptionsAcceptTest, WhatTheUserChangesReachesTheRunAndTheMainWindow) {
 }
 
 TEST_F(OptionsAcceptTest, CookiePageKeepsWhatTheUserPicks) {
-  SavedValue cookiesValue{kShellFolders, "Cookies"};
   std::string jar = app.file("cookies");
+  test::SavedValue cookiesValue{HKEY_CURRENT_USER, kShellFolders, "Cookies", jar};
   for (const char* f : {"a.txt", "sub\\a.txt", "b.txt", "c.dat", "elsewhere\\x.txt"})
     app.write(std::string("cookies\\") + f, "c");
   test::makeFolderLink(jar + "\\link", jar + "\\elsewhere");
-  SetRegString(kHkeyCurrentUser, kShellFolders, "Cookies", jar);
   options(
       [&](OptionsWindow& w) {
         w.SSTab1.select(kPageCookies);

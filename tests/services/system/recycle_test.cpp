@@ -1,7 +1,6 @@
 // The sandbox's real Recycle Bin: the delete path's Recycle Bin method, and querying and
 // emptying the bin. It is prefix-wide, so these run alone.
 #include <windows.h>
-#include <shellapi.h>
 
 #include <gtest/gtest.h>
 
@@ -10,6 +9,7 @@
 #include "services/delete.h"
 #include "services/globals.h"
 #include "services/system.h"
+#include "support/prefix.h"
 #include "support/scripted.h"
 #include "win/handle.h"
 #include "win/unicode.h"
@@ -60,19 +60,10 @@ TEST_F(RecycleBin, DeleteMethodOnReadOnlyHeldAndMissingFiles) {
   }
 }
 
-bool recycle(const std::string& path) {
-  std::wstring from = wide(path) + L'\0';
-  SHFILEOPSTRUCTW op{};
-  op.wFunc = FO_DELETE;
-  op.pFrom = from.c_str();
-  op.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI;
-  return SHFileOperationW(&op) == 0 && !op.fAnyOperationsAborted;
-}
-
 TEST_F(RecycleBin, QueryAndEmpty) {
   EXPECT_EQ(inBin(), (std::pair<std::int64_t, std::int64_t>(0, 0)));
-  ASSERT_TRUE(recycle(folder.write("one.tmp", std::string(3000, 'x'))));
-  ASSERT_TRUE(recycle(folder.write("two.tmp", std::string(5000, 'y'))));
+  ASSERT_TRUE(test::recycle({folder.write("one.tmp", std::string(3000, 'x'))}));
+  ASSERT_TRUE(test::recycle({folder.write("two.tmp", std::string(5000, 'y'))}));
   EXPECT_FALSE(folder.exists("one.tmp"));
   auto [items, size] = inBin();
   EXPECT_EQ(items, 2);
@@ -82,7 +73,7 @@ TEST_F(RecycleBin, QueryAndEmpty) {
   // "C" names the Recycle Bin of C:\ as "C:\" does, and so do "C:" and "c:".
   EXPECT_TRUE(EmptyRecycleBin("C", true, true, true));
   EXPECT_EQ(inBin(), (std::pair<std::int64_t, std::int64_t>(0, 0)));
-  ASSERT_TRUE(recycle(folder.write("three.tmp", "z")));
+  ASSERT_TRUE(test::recycle({folder.write("three.tmp", "z")}));
   EXPECT_EQ(inBin("C:").first, 1);
   EmptyRecycleBin("c:", true, true, true);
   EXPECT_EQ(inBin().first, 0);

@@ -4,13 +4,9 @@
 // Recycle Bin, with the failures in red.
 #include "tools/frmFavorites.h"
 
-#include <shellapi.h>
-
 #include <gtest/gtest.h>
 
-#include <optional>
-
-#include "services/registry.h"
+#include "support/prefix.h"
 #include "support/scripted.h"
 #include "win/unicode.h"
 
@@ -20,47 +16,12 @@ namespace {
 constexpr const char* kUserShellFolders =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders\\";
 
-// A string value of HKEY_CURRENT_USER set for the test and put back after it.
-class SavedValue {
- public:
-  SavedValue(std::string subkey, std::string name, const std::string& data)
-      : subkey_(std::move(subkey)), name_(std::move(name)) {
-    if (valueExists()) old_ = GetRegString(kHkeyCurrentUser, subkey_, name_);
-    set(data);
-  }
-  ~SavedValue() {
-    if (old_)
-      set(*old_);
-    else
-      RegDeleteKeyValueW(HKEY_CURRENT_USER, wide(subkey_).c_str(), wide(name_).c_str());
-  }
-  void set(const std::string& data) {
-    std::wstring w = wide(data);
-    RegSetKeyValueW(HKEY_CURRENT_USER, wide(subkey_).c_str(), wide(name_).c_str(), REG_SZ,
-                    w.c_str(), static_cast<DWORD>((w.size() + 1) * sizeof(wchar_t)));
-  }
-
- private:
-  bool valueExists() const {
-    return RegGetValueW(HKEY_CURRENT_USER, wide(subkey_).c_str(), wide(name_).c_str(), RRF_RT_ANY,
-                        nullptr, nullptr, nullptr) == ERROR_SUCCESS;
-  }
-  std::string subkey_, name_;
-  std::optional<std::string> old_;
-};
-
-std::int64_t binItems() {
-  SHQUERYRBINFO q{sizeof q};
-  SHQueryRecycleBinW(L"", &q);
-  return q.i64NumItems;
-}
-
 class FavoritesTest : public ::testing::Test {
  protected:
   test::ScratchFolder dir{"fav"};
   test::ScratchFolder elsewhere{"linked"};
-  SavedValue shell{kFavoritesShellFolders, "Favorites", dir.path()};
-  SavedValue user{kUserShellFolders, "Favorites", dir.path()};
+  test::SavedValue shell{HKEY_CURRENT_USER, kFavoritesShellFolders, "Favorites", dir.path()};
+  test::SavedValue user{HKEY_CURRENT_USER, kUserShellFolders, "Favorites", dir.path()};
   test::ScriptedAsker asker;
   test::RecordingOutside outside;
   FavoritesWindow& w = frmFavorites();
@@ -119,12 +80,12 @@ TEST_F(FavoritesTest, ListsEveryFavoriteBelowTheFolderButNotBehindALink) {
 
 TEST_F(FavoritesTest, DeletesExactlyTheRowsFileToTheRecycleBin) {
   ASSERT_TRUE(w.open());
-  std::int64_t before = binItems();
+  std::int64_t before = test::binItems();
   w.lstvFavorites.setRowChecked(rowOf("a.url.url"), true);
   w.cmdDeleteSelected_Click();
   EXPECT_FALSE(dir.exists("a.url.url"));
   EXPECT_TRUE(dir.exists("a.url"));
-  EXPECT_EQ(binItems(), before + 1);
+  EXPECT_EQ(test::binItems(), before + 1);
   EXPECT_EQ(w.lstvFavorites.rowCount(), 5u);
   EXPECT_EQ(w.lblTotalFiles.text(), "Deleted 1 favorites");
 
@@ -152,7 +113,7 @@ TEST_F(FavoritesTest, DeletesExactlyTheRowsFileToTheRecycleBin) {
 }
 
 TEST_F(FavoritesTest, NoFavoritesFolderListsNothing) {
-  shell.set("");
+  test::SavedValue none{HKEY_CURRENT_USER, kFavoritesShellFolders, "Favorites", ""};
   ASSERT_TRUE(w.open());
   EXPECT_EQ(w.lstvFavorites.rowCount(), 0u);
   EXPECT_EQ(w.lblTotalFiles.text(), "Total number of Favorites: 0");

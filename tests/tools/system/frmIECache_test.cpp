@@ -12,6 +12,7 @@
 
 #include "base/datetime.h"
 
+#include "support/prefix.h"
 #include "support/scripted.h"
 #include "win/pump.h"
 #include "win/regional.h"
@@ -20,27 +21,7 @@
 namespace glenvask {
 namespace {
 
-// Asked of the walk: the platform's entry lookup answers "there" for a non-ASCII address
-// that is gone.
-bool cached(const std::wstring& url) {
-  bool found = false;
-  ForEachUrlCacheEntry([&](const UrlCacheEntry& e) { found |= e.url == url; });
-  return found;
-}
-
-void commit(const std::wstring& url, DWORD type, const std::string& content = "") {
-  wchar_t file[MAX_PATH] = {};
-  if (!content.empty()) {
-    ASSERT_TRUE(CreateUrlCacheEntryW(url.c_str(), 0, L"htm", file, 0));
-    HANDLE h = CreateFileW(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    WriteFile(h, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
-    CloseHandle(h);
-  }
-  FILETIME none{};
-  ASSERT_TRUE(CommitUrlCacheEntryW(url.c_str(), content.empty() ? nullptr : file, none, none, type,
-                                   nullptr, 0, nullptr, nullptr));
-}
+using test::cached;
 
 const std::wstring kPage = L"http://viewer.test/page.htm";
 const std::wstring kHistory = L"Visited: user@http://viewer.test/page.htm";
@@ -56,12 +37,12 @@ class CacheViewerTest : public ::testing::Test {
   IECacheWindow& w = frmIECache();
 
   void SetUp() override {
-    commit(kPage, NORMAL_CACHE_ENTRY, "<h1>Cached</h1><p>page text</p>");
-    commit(kHistory, URLHISTORY_CACHE_ENTRY | NORMAL_CACHE_ENTRY);
-    commit(kUrl, 0x41, "u");
-    commit(kProgram, NORMAL_CACHE_ENTRY);
-    commit(kLong, NORMAL_CACHE_ENTRY);
-    commit(kWide, NORMAL_CACHE_ENTRY);
+    test::cacheEntry(kPage, NORMAL_CACHE_ENTRY, "<h1>Cached</h1><p>page text</p>");
+    test::cacheEntry(kHistory, URLHISTORY_CACHE_ENTRY | NORMAL_CACHE_ENTRY);
+    test::cacheEntry(kUrl, 0x41, "u");
+    test::cacheEntry(kProgram, NORMAL_CACHE_ENTRY);
+    test::cacheEntry(kLong, NORMAL_CACHE_ENTRY);
+    test::cacheEntry(kWide, NORMAL_CACHE_ENTRY);
     ASSERT_TRUE(InternetSetCookieW(L"http://viewer.test/", L"c",
                                    L"v=1; expires=Sat, 01-Jan-2050 00:00:00 GMT"));
     ForEachUrlCacheEntry([](const UrlCacheEntry& e) {

@@ -14,19 +14,6 @@
 namespace glenvask {
 namespace {
 
-std::set<std::string> valueNames(const std::string& subkey) {
-  std::set<std::string> out;
-  HKEY k = nullptr;
-  RegOpenKeyExW(HKEY_CURRENT_USER, wide(subkey).c_str(), 0, KEY_READ, &k);
-  wchar_t name[512];
-  for (DWORD i = 0, n = 512;
-       RegEnumValueW(k, i, name, &n, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
-       ++i, n = 512)
-    out.insert(utf8(std::wstring(name, n)));
-  RegCloseKey(k);
-  return out;
-}
-
 TEST(InvalidFileWindow, ListsTheValuesOfMissingFilesAndDeletesTheCheckedOnes) {
   test::ScratchFolder dir, cd("cdrom");
   test::ScratchKey key;
@@ -88,14 +75,14 @@ TEST(InvalidFileWindow, ListsTheValuesOfMissingFilesAndDeletesTheCheckedOnes) {
   EXPECT_EQ(w.txtValue.text(), "missing");
   EXPECT_EQ(w.txtPath.text(), missing);
 
-  auto before = valueNames(k);
+  auto before = test::valueNames(k);
   for (const char* name : {"missing", "wert-\xc3\xa4", "quoted"})
     w.lstvInvalid.setRowChecked(rowOf(name), true);
   test::setText(cu, k, "quoted", "changed since the walk");
   w.cmdDelete.click();
-  before.erase("missing");
-  before.erase("wert-\xc3\xa4");
-  EXPECT_EQ(valueNames(k), before);
+  std::erase(before, "missing");
+  std::erase(before, "wert-\xc3\xa4");
+  EXPECT_EQ(test::valueNames(k), before);
   EXPECT_EQ(rowOf("missing"), size_t(-1));
   EXPECT_NE(rowOf("expand"), size_t(-1));
   EXPECT_TRUE(test::hasValue(cu, k + "\\many", "deep"));

@@ -29,27 +29,13 @@ void check(ToolListView& l, std::initializer_list<const char*> names) {
 }
 
 // A Shell Folders value pointed at a scratch folder for one test, put back at the end.
-class MovedFolder {
- public:
+struct MovedFolder {
   MovedFolder(HKEY root, const char* value, const std::string& folder)
-      : root_(root), value_(value) {
-    for (const char* key : {kShellFoldersKey, kUserShellFolders})
-      old_.push_back(readRegText(root, key, value));
-    for (const char* key : {kShellFoldersKey, kUserShellFolders})
-      test::setText(root, key, value, folder);
-  }
-  ~MovedFolder() {
-    const char* keys[] = {kShellFoldersKey, kUserShellFolders};
-    for (size_t i = 0; i < 2; ++i)
-      if (old_[i]) test::setText(root_, keys[i], value_, old_[i]->text, old_[i]->type);
-  }
+      : shell(root, kShellFoldersKey, value, folder),
+        user(root, kUserShellFolders, value, folder) {}
   static constexpr const char* kUserShellFolders =
       "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
-
- private:
-  HKEY root_;
-  const char* value_;
-  std::vector<std::optional<RegText>> old_;
+  test::SavedValue shell, user;
 };
 
 TEST(ListTools, StartupRunValuesAndShortcutsEachRemovedAlone) {
