@@ -107,6 +107,10 @@ def select_rows(cls, control, *rows):
     return _done("select-rows", cls, control, *rows)
 
 
+def double_click_row(cls, control, row):
+    return _done("dblclick-row", cls, control, row)
+
+
 def message_box_text(timeout=30):
     """The text of the program's message box once one shows, or None."""
     r = tool("msgbox-text", _ms(timeout), timeout=timeout + 60)

@@ -373,6 +373,16 @@ const Verb kVerbs[] = {
        post(c.control, WM_KEYDOWN, VK_SPACE, 0x00390001);
        post(c.control, WM_KEYUP, VK_SPACE, 0xC0390001);
      }},
+    {L"dblclick-row", kUse, 3, 3, "CLASS CONTROL ROW: selects the row, double-clicks its text",
+     [](Call& c) {
+       selectRows(c);
+       RECT r{LVIR_LABEL, 0, 0, 0};
+       Remote(c.control, sizeof r)
+           .call(c.control, LVM_GETITEMRECT, static_cast<WPARAM>(c.num(2)), r);
+       LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+       post(c.control, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+       post(c.control, WM_LBUTTONUP, 0, at);
+     }},
     {L"msgbox-text", kNothing, 1, 1, "MS: prints the text of the message box",
      [](Call& c) {
        HWND box = messageBox(c, 0);
