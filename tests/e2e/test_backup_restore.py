@@ -1,5 +1,5 @@
 """A hidden run with the backup delete method on a scratch drive D:, then the backup list driven
-from another process (the Backups page of review_system_tests.exe's harness, with the real
+from another process (the Backups page of the program's options window, with the real
 questions and message boxes): the archive's row and size; Restore under each rule, byte for byte
 with the time, the question's exact text and answers; archives of Info-ZIP's zip and Python's
 zipfile of every kind; hostile names refused with the error message, also in the viewer."""
@@ -13,11 +13,11 @@ import time
 import zipfile
 
 from e2e_categories import run_hidden
-from e2elib import (BUILD, IDS, Checks, Scratch, answer_message_box, click, double_click_row,
-                    get_text, list_rows, scratch_drive, select_rows, set_check, tool, wait_gone,
-                    wait_window)
+from e2elib import (IDS, MAIN_CLASS, Checks, Scratch, answer_message_box, click,
+                    double_click_row, get_text, list_rows, post_command, scratch_drive,
+                    select_rows, select_tab, set_check, tool, wait_gone, wait_window)
 
-PAGE, VIEWER, QUESTION = "GlenvaskTestBackupPage", IDS["kZipViewClass"], IDS["kOverwriteClass"]
+PAGE, VIEWER, QUESTION = IDS["kOptionsClass"], IDS["kZipViewClass"], IDS["kOverwriteClass"]
 LIST = IDS["kBackupList"]
 DONE, ERROR = "Files restored successfully.", "There was an error in restoring the files."
 YES, NO, CANCEL = IDS["kOverwriteYes"], IDS["kOverwriteNo"], IDS["kOverwriteCancel"]
@@ -123,13 +123,11 @@ with scratch_drive("D", drive) as link:
                   "//server/share/x", "a:stream", "nul.txt", "COM1", "safe/ok.txt"]:
             z.writestr(n, b"x")
 
-    page = subprocess.Popen(["wine", os.path.join(BUILD, "review_system_tests.exe"),
-                             "--gtest_filter=BackupPageHarness.*"],
-                            env=dict(os.environ, GLENVASK_BACKUP_HARNESS=app.win + "\\bk"),
-                            stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                            stderr=subprocess.DEVNULL)
+    # The Backups page of the options window, opened from the running program.
+    page = app.start()
+    t.check(wait_window(MAIN_CLASS, 60) and post_command(MAIN_CLASS, IDS["kCmdOptions"]) and
+            wait_window(PAGE) and select_tab(PAGE, IDS["kOptionsTabs"], 8), "the Backups page shows")
     try:
-        t.check(wait_window(PAGE, 60), "the backup list shows")
         rows = {cells[1]: cells[2] for _, cells in list_rows(PAGE, LIST) or []}
         t.check(rows.get(own) == str(os.path.getsize(os.path.join(bk, own))), f"its size: {rows}")
 
@@ -181,7 +179,8 @@ with scratch_drive("D", drive) as link:
         t.check(wait_gone(VIEWER) and sorted(set(snapshot(app.unix)) - set(before)) == added,
                 "and writes nothing")
         tool("close", PAGE)
-        t.check(page.wait(timeout=30) == 0, "the page closes")
+        t.check(wait_gone(PAGE) and post_command(MAIN_CLASS, IDS["kCmdExit"]) and
+                page.wait(timeout=30) == 0, "the options and the program close")
     finally:
         if page.poll() is None:
             page.kill()

@@ -65,8 +65,7 @@ inline void markEncrypted(std::string& zip) {
 class PageWindow : public Window {
  public:
   BackupList backups;
-  OptionGroup rules;           // Always, Newer, Prompt, Never
-  bool quitOnDestroy = false;  // ends the message loop when it goes
+  OptionGroup rules;  // Always, Newer, Prompt, Never
   bool make() { return create({"Backups", 760, 330}); }
 
  protected:
@@ -81,10 +80,7 @@ class PageWindow : public Window {
   void onCommand(int id, int, HWND) override {
     backups.onCommand(id, overwriteRuleOf(rules.chosen()));
   }
-  void onDestroy() override {
-    backups.detach();
-    if (quitOnDestroy) PostQuitMessage(0);
-  }
+  void onDestroy() override { backups.detach(); }
 };
 
 }  // namespace glenvask::test

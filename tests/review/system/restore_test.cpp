@@ -100,18 +100,5 @@ TEST(Restore, RulesQuestionsAndErrors) {
   EXPECT_TRUE(test::pumpUntil([&] { return !page.isOpen(); }));
 }
 
-// Not a test of its own: the Backups page for the end-to-end test, with the real questions and
-// message boxes, until the test closes it.
-TEST(BackupPageHarness, ServesTheEndToEndTest) {
-  std::string folder = test::env("GLENVASK_BACKUP_HARNESS");
-  if (folder.empty()) GTEST_SKIP() << "run by tests/e2e/test_backup_restore.py";
-  test::PageWindow page;
-  page.quitOnDestroy = true;
-  ASSERT_TRUE(page.make());
-  page.backups.LoadBackupList(folder);
-  page.show();
-  runMessageLoop();
-}
-
 }  // namespace
 }  // namespace glenvask
