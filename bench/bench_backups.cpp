@@ -28,25 +28,6 @@ namespace {
 
 const std::string kRoot = "C:\\glenvask-bench\\backups";
 
-void removeAll(const std::wstring& folder) {
-  WIN32_FIND_DATAW fd;
-  HANDLE h = FindFirstFileW((folder + L"\\*").c_str(), &fd);
-  if (h == INVALID_HANDLE_VALUE) return;
-  do {
-    std::wstring n = fd.cFileName;
-    if (n == L"." || n == L"..") continue;
-    std::wstring p = folder + L"\\" + n;
-    if ((fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-        !(fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
-      removeAll(p);
-      RemoveDirectoryW(p.c_str());
-    } else {
-      DeleteFileW(p.c_str());
-    }
-  } while (FindNextFileW(h, &fd));
-  FindClose(h);
-}
-
 // An archive of `count` entries of `size` bytes of text, 500 to a folder.
 void makeArchive(const std::string& path, int count, std::size_t size) {
   WinZipFile f;
@@ -73,7 +54,7 @@ void makeArchive(const std::string& path, int count, std::size_t size) {
 
 std::string freshFolder(const char* name) {
   std::string folder = kRoot + "\\" + name;
-  removeAll(wide(folder));
+  glenvask::bench::removeTree(wide(folder), true);
   CreateDirectoryW(wide(folder).c_str(), nullptr);
   return folder;
 }
@@ -168,7 +149,7 @@ int main() {
   }
   PROCESS_MEMORY_COUNTERS pmc{sizeof pmc};
   GetProcessMemoryInfo(GetCurrentProcess(), &pmc, sizeof pmc);
-  removeAll(wide(kRoot));
+  glenvask::bench::removeTree(wide(kRoot), true);
   RemoveDirectoryW(wide(kRoot).c_str());
   std::printf("restore of 10,000 files of 4 KiB: %.3f s, bare read-and-write loop %.3f s "
               "(medians of %d); ratio %.2f (target at most 1.3)\n",

@@ -19,6 +19,8 @@ using namespace glenvask;
 
 using glenvask::bench::median;
 
+using glenvask::bench::removeTree;
+
 namespace {
 
 constexpr int kEntries = 10000;
@@ -51,24 +53,6 @@ size_t bareCacheLoop() {
   }
   if (find) FindCloseUrlCache(find);
   return n;
-}
-
-void removeTree(const std::wstring& path) {
-  WIN32_FIND_DATAW fd;
-  HANDLE h = FindFirstFileW((path + L"\\*").c_str(), &fd);
-  if (h != INVALID_HANDLE_VALUE) {
-    do {
-      std::wstring name = fd.cFileName;
-      if (name == L"." || name == L"..") continue;
-      std::wstring full = path + L"\\" + name;
-      if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-        removeTree(full);
-      else
-        DeleteFileW(full.c_str());
-    } while (FindNextFileW(h, &fd));
-    FindClose(h);
-  }
-  RemoveDirectoryW(path.c_str());
 }
 
 bool makeFavorites(const std::wstring& root) {

@@ -23,6 +23,8 @@ using namespace glenvask;
 
 using glenvask::bench::median;
 
+using glenvask::bench::removeTree;
+
 namespace {
 
 constexpr int kLines = 10000, kCookies = 10000;
@@ -39,24 +41,6 @@ double nowMs() {
   LARGE_INTEGER t;
   QueryPerformanceCounter(&t);
   return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(freq.QuadPart);
-}
-
-void removeTree(const std::wstring& path) {
-  WIN32_FIND_DATAW fd;
-  HANDLE h = FindFirstFileW((path + L"\\*").c_str(), &fd);
-  if (h != INVALID_HANDLE_VALUE) {
-    do {
-      std::wstring name = fd.cFileName;
-      if (name == L"." || name == L"..") continue;
-      std::wstring full = path + L"\\" + name;
-      if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-        removeTree(full);
-      else
-        DeleteFileW(full.c_str());
-    } while (FindNextFileW(h, &fd));
-    FindClose(h);
-  }
-  RemoveDirectoryW(path.c_str());
 }
 
 bool writeBytes(const std::string& path, const std::string& bytes) {

@@ -22,6 +22,8 @@ using namespace glenvask;
 using glenvask::bench::median;
 using glenvask::bench::seconds;
 
+using glenvask::bench::removeTree;
+
 namespace {
 
 constexpr int kFolders = 1000, kFilesPerFolder = 100;
@@ -43,27 +45,6 @@ class CountingReporter : public ScanReporter {
   size_t rows = 0;
   void addReviewRow(const ReviewRow&) override { ++rows; }
 };
-
-void removeTree(const std::wstring& path) {
-  WIN32_FIND_DATAW fd;
-  HANDLE h = FindFirstFileW((path + L"\\*").c_str(), &fd);
-  if (h != INVALID_HANDLE_VALUE) {
-    do {
-      std::wstring name = fd.cFileName;
-      if (name == L"." || name == L"..") continue;
-      std::wstring full = path + L"\\" + name;
-      if ((fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-          !(fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
-        removeTree(full);
-      else if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-        RemoveDirectoryW(full.c_str());
-      else
-        DeleteFileW(full.c_str());
-    } while (FindNextFileW(h, &fd));
-    FindClose(h);
-  }
-  RemoveDirectoryW(path.c_str());
-}
 
 bool makeTree(const std::wstring& root) {
   CreateDirectoryW(L"C:\\glenvask-bench", nullptr);

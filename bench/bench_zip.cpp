@@ -24,29 +24,10 @@ namespace {
 
 const std::string kRoot = "C:\\glenvask-bench\\zip";
 
-void removeAll(const std::wstring& folder) {
-  WIN32_FIND_DATAW fd;
-  HANDLE h = FindFirstFileW((folder + L"\\*").c_str(), &fd);
-  if (h == INVALID_HANDLE_VALUE) return;
-  do {
-    std::wstring n = fd.cFileName;
-    if (n == L"." || n == L"..") continue;
-    std::wstring p = folder + L"\\" + n;
-    if ((fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-        !(fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
-      removeAll(p);
-      RemoveDirectoryW(p.c_str());
-    } else {
-      DeleteFileW(p.c_str());
-    }
-  } while (FindNextFileW(h, &fd));
-  FindClose(h);
-}
-
 // count files of 4 KiB of text in folders of 500; their paths.
 std::vector<std::string> makeFiles(int count) {
   std::wstring root = wide(kRoot);
-  removeAll(root);
+  glenvask::bench::removeTree(root, true);
   CreateDirectoryW(L"C:\\glenvask-bench", nullptr);
   CreateDirectoryW(root.c_str(), nullptr);
   CreateDirectoryW((root + L"\\Backup").c_str(), nullptr);
@@ -102,7 +83,7 @@ int main() {
       }
     }
   }
-  removeAll(wide(kRoot));
+  glenvask::bench::removeTree(wide(kRoot), true);
   std::vector<double> ratios, growth;
   for (std::size_t i = 0; i < plain.size(); ++i) {
     ratios.push_back(zip[i] / plain[i]);

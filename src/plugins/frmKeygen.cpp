@@ -56,14 +56,7 @@ void KeygenWindow::load(HWND owner) {
   GenerateSubkeys = true;
   source = {};
   generated.clear();
-  WindowSpec spec;
-  spec.title = "Generate keys";
-  spec.width = 380;
-  spec.height = 210;
-  spec.style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
-  spec.exStyle = WS_EX_DLGMODALFRAME;
-  spec.owner = owner;
-  create(spec);
+  create(dialogFrame("Generate keys", 380, 210, owner));
 }
 
 bool KeygenWindow::build(HWND owner) {

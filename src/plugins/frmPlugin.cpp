@@ -156,14 +156,7 @@ void PluginEditorWindow::load(HWND owner) {
   NewPlugin = true;
   listHost = nullptr;
   listRow.clear();
-  WindowSpec spec;
-  spec.title = kEditorTitle;
-  spec.width = kWidth;
-  spec.height = kHeight;
-  spec.style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
-  spec.exStyle = WS_EX_DLGMODALFRAME;
-  spec.owner = owner;
-  create(spec);
+  create(dialogFrame(kEditorTitle, kWidth, kHeight, owner));
 }
 
 bool PluginEditorWindow::build(HWND owner) {

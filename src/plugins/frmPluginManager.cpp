@@ -78,13 +78,8 @@ PluginManagerWindow& frmPluginManager() {
 
 void PluginManagerWindow::load(HWND owner) {
   if (isOpen()) return;
-  WindowSpec spec;
-  spec.title = kManagerTitle;
-  spec.width = kWidth;
-  spec.height = kHeight;
-  spec.style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
-  spec.exStyle = WS_EX_DLGMODALFRAME;
-  spec.owner = owner ? owner : cleaningHost().ownerWindow();
+  WindowSpec spec =
+      dialogFrame(kManagerTitle, kWidth, kHeight, owner ? owner : cleaningHost().ownerWindow());
   spec.menu = buildMenu();
   spec.icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
   if (create(spec)) Form_Load();

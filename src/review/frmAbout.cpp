@@ -25,14 +25,8 @@ AboutWindow& frmAbout() {
 
 void AboutWindow::load(HWND owner) {
   if (isOpen()) return;
-  WindowSpec spec;
-  spec.title = "About Glenvask";
-  spec.width = kWidth;
-  spec.height = kHeight;
-  spec.style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
-  spec.exStyle = WS_EX_DLGMODALFRAME;
-  spec.owner = owner ? owner : cleaningHost().ownerWindow();
-  create(spec);
+  create(
+      dialogFrame("About Glenvask", kWidth, kHeight, owner ? owner : cleaningHost().ownerWindow()));
 }
 
 bool AboutWindow::build(HWND owner) {

@@ -160,12 +160,8 @@ void ReviewListWindow::layout(int width, int height) {
              TRUE);
   MoveWindow(lblTotalFiles.hwnd(), m, listBottom + scale(6), scale(420), scale(34), TRUE);
   MoveWindow(lblRed.hwnd(), m, bottom - scale(20), scale(420), scale(18), TRUE);
-  Button* buttons[] = {&cmdDeleteSelected, &cmdSelectAll, &cmdDeselectAll, &cmdExit};
-  int x = width - m - 4 * bw - 3 * scale(6);
-  for (Button* b : buttons) {
-    MoveWindow(b->hwnd(), x, bottom - bh, bw, bh, TRUE);
-    x += bw + scale(6);
-  }
+  placeRow({&cmdDeleteSelected, &cmdSelectAll, &cmdDeselectAll, &cmdExit}, width - m, bottom - bh,
+           bw, bh, scale(6));
 }
 
 std::optional<LRESULT> ReviewListWindow::onMessage(UINT msg, WPARAM wp, LPARAM lp) {

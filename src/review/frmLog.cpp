@@ -79,14 +79,8 @@ SummaryWindow& frmLog() {
 
 void SummaryWindow::load(HWND owner) {
   if (isOpen()) return;
-  WindowSpec spec;
-  spec.title = "Cleanup Summary";
-  spec.width = kWidth;
-  spec.height = kHeight;
-  spec.style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
-  spec.exStyle = WS_EX_DLGMODALFRAME;
-  spec.owner = owner ? owner : cleaningHost().ownerWindow();
-  create(spec);
+  create(dialogFrame("Cleanup Summary", kWidth, kHeight,
+                     owner ? owner : cleaningHost().ownerWindow()));
 }
 
 bool SummaryWindow::build(HWND owner) {

@@ -26,14 +26,7 @@ LogDetailsWindow& frmLogDetails() {
 
 void LogDetailsWindow::load(HWND owner) {
   if (isOpen()) return;
-  WindowSpec spec;
-  spec.title = "Detailed Log";
-  spec.width = kWidth;
-  spec.height = kHeight;
-  spec.style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
-  spec.exStyle = WS_EX_DLGMODALFRAME;
-  spec.owner = owner ? owner : frmLog().hwnd();
-  create(spec);
+  create(dialogFrame("Detailed Log", kWidth, kHeight, owner ? owner : frmLog().hwnd()));
 }
 
 bool LogDetailsWindow::build(HWND owner) {

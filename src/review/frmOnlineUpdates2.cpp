@@ -38,14 +38,8 @@ OnlineUpdatesWindow& frmOnlineUpdates2() {
 
 void OnlineUpdatesWindow::load(HWND owner) {
   if (isOpen()) return;
-  WindowSpec spec;
-  spec.title = "Online Updates";
-  spec.width = kWidth;
-  spec.height = kHeight;
-  spec.style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
-  spec.exStyle = WS_EX_DLGMODALFRAME;
-  spec.owner = owner ? owner : cleaningHost().ownerWindow();
-  create(spec);
+  create(
+      dialogFrame("Online Updates", kWidth, kHeight, owner ? owner : cleaningHost().ownerWindow()));
 }
 
 bool OnlineUpdatesWindow::build(HWND owner) {

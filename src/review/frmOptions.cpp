@@ -108,14 +108,7 @@ void OpenOptions(HWND owner) {
 
 bool OptionsWindow::build(HWND owner) {
   if (isOpen()) return true;
-  WindowSpec spec;
-  spec.title = "Options";
-  spec.width = kWidth;
-  spec.height = kHeight;
-  spec.style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
-  spec.exStyle = WS_EX_DLGMODALFRAME;
-  spec.owner = owner;
-  return create(spec);
+  return create(dialogFrame("Options", kWidth, kHeight, owner));
 }
 
 bool OptionsWindow::onCreate() {

@@ -11,13 +11,7 @@ constexpr int kButtonW = 80, kButtonH = 24;
 }  // namespace
 
 bool OverwriteWindow::build(HWND owner) {
-  WindowSpec spec;
-  spec.title = "Overwrite Confirmation";
-  spec.width = kWidth;
-  spec.height = kHeight;
-  spec.style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
-  spec.exStyle = WS_EX_DLGMODALFRAME;
-  spec.owner = owner;
+  WindowSpec spec = dialogFrame("Overwrite Confirmation", kWidth, kHeight, owner);
   if (!create(spec)) return false;
   // Centred over the owner, or over the screen.
   RECT area{}, self{};

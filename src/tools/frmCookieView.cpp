@@ -30,13 +30,8 @@ int CookieViewWindow::showFile(std::string_view path, HWND owner) {
 
 bool CookieViewWindow::build(HWND owner) {
   if (isOpen()) return true;
-  WindowSpec spec;
-  spec.title = "Cookie Information";
-  spec.width = kWidth;
-  spec.height = kHeight;
-  spec.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
-  spec.exStyle = WS_EX_DLGMODALFRAME;
-  spec.owner = owner;
+  WindowSpec spec = dialogFrame("Cookie Information", kWidth, kHeight, owner);
+  spec.style |= WS_THICKFRAME;
   return create(spec);
 }
 

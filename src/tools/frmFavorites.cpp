@@ -98,12 +98,8 @@ void FavoritesWindow::layout(int width, int height) {
   MoveWindow(lstvFavorites.hwnd(), m, top, std::max(0, width - 2 * m), listBottom - top, TRUE);
   MoveWindow(lblTotalFiles.hwnd(), m, listBottom + scale(6), std::max(0, width - 2 * m), scale(18),
              TRUE);
-  Button* buttons[] = {&cmdSelectAll, &cmdDeselectAll, &cmdDeleteSelected, &cmdExit};
-  int x = std::max(m, width - m - 4 * bw - 3 * gap);
-  for (Button* b : buttons) {
-    MoveWindow(b->hwnd(), x, bottom - bh, bw, bh, TRUE);
-    x += bw + gap;
-  }
+  placeRow({&cmdSelectAll, &cmdDeselectAll, &cmdDeleteSelected, &cmdExit}, width - m, bottom - bh,
+           bw, bh, gap, m);
 }
 
 std::optional<LRESULT> FavoritesWindow::onMessage(UINT msg, WPARAM wp, LPARAM lp) {

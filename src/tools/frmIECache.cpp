@@ -161,13 +161,9 @@ void IECacheWindow::layout(int width, int height) {
   y += scale(22);
   MoveWindow(wbCache.hwnd(), m, y, std::max(0, width - 2 * m), std::max(0, bottom - bh - m - y),
              TRUE);
-  Button* buttons[] = {&cmdSelectAll, &cmdDeselectAll, &cmdView, &cmdRefresh,
-                       &cmdClear,     &cmdDelete,      &cmdClose};
-  int x = std::max(m, width - m - 7 * bw - 6 * gap);
-  for (Button* b : buttons) {
-    MoveWindow(b->hwnd(), x, bottom - bh, bw, bh, TRUE);
-    x += bw + gap;
-  }
+  placeRow(
+      {&cmdSelectAll, &cmdDeselectAll, &cmdView, &cmdRefresh, &cmdClear, &cmdDelete, &cmdClose},
+      width - m, bottom - bh, bw, bh, gap, m);
 }
 
 std::optional<LRESULT> IECacheWindow::onMessage(UINT msg, WPARAM wp, LPARAM lp) {

@@ -59,14 +59,11 @@ void ListToolWindow::layout(int width, int height) {
   int listBottom = std::max(listTop + scale(40), buttonsTop - gap);
   MoveWindow(Label1.hwnd(), m, scale(8), std::max(0, width - 2 * m), scale(kHeadingH), TRUE);
   MoveWindow(list_.hwnd(), m, listTop, std::max(0, width - 2 * m), listBottom - listTop, TRUE);
-  int n = static_cast<int>(buttons_.size());
-  int x = width - m - n * bw - std::max(0, n - 1) * gap;
+  std::vector<Control*> row;
+  for (Button& b : buttons_) row.push_back(&b);
+  int x = placeRow(row, width - m, buttonsTop, bw, bh, gap);
   MoveWindow(lblStatus.hwnd(), m, buttonsTop + (bh - scale(kStatusH)) / 2, std::max(0, x - gap - m),
              scale(kStatusH), TRUE);
-  for (Button& b : buttons_) {
-    MoveWindow(b.hwnd(), x, buttonsTop, bw, bh, TRUE);
-    x += bw + gap;
-  }
 }
 
 std::optional<LRESULT> ListToolWindow::onMessage(UINT msg, WPARAM wp, LPARAM lp) {

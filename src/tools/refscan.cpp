@@ -107,17 +107,12 @@ void ReferenceScanner::layout(int width, int height) {
   }
   if (chkDelete.hwnd())
     MoveWindow(chkDelete.hwnd(), m, y, std::max(0, width - 2 * m), scale(kCheckH), TRUE);
-  std::vector<Button*> buttons;
+  std::vector<Control*> buttons;
   if (cmdEdit.hwnd()) buttons.push_back(&cmdEdit);
   buttons.insert(buttons.end(), {&cmdStop, &cmdDelete, &cmdClose});
-  int n = static_cast<int>(buttons.size());
-  int x = width - m - n * bw - (n - 1) * gap;
+  int x = placeRow(buttons, width - m, buttonsTop, bw, bh, gap);
   MoveWindow(lblStatus.hwnd(), m, buttonsTop + (bh - scale(kStatusH)) / 2, std::max(0, x - gap - m),
              scale(kStatusH), TRUE);
-  for (Button* b : buttons) {
-    MoveWindow(b->hwnd(), x, buttonsTop, bw, bh, TRUE);
-    x += bw + gap;
-  }
 }
 
 std::optional<LRESULT> ReferenceScanner::onMessage(UINT msg, WPARAM wp, LPARAM lp) {

@@ -1,5 +1,7 @@
 #include "win/controls.h"
 
+#include <algorithm>
+
 #include <commctrl.h>
 
 #include "win/unicode.h"
@@ -33,6 +35,18 @@ void Control::setEnabled(bool on) {
 bool Control::visible() const { return h_ && (GetWindowLongPtrW(h_, GWL_STYLE) & WS_VISIBLE); }
 void Control::setVisible(bool on) {
   if (h_) ShowWindow(h_, on ? SW_SHOWNA : SW_HIDE);
+}
+
+int placeRow(const std::vector<Control*>& controls, int right, int top, int width, int height,
+             int gap, int minLeft) {
+  int n = static_cast<int>(controls.size());
+  int x = std::max(minLeft, right - n * width - std::max(0, n - 1) * gap);
+  int left = x;
+  for (Control* c : controls) {
+    MoveWindow(c->hwnd(), x, top, width, height, TRUE);
+    x += width + gap;
+  }
+  return left;
 }
 
 void Button::click() {

@@ -11,6 +11,7 @@
 #include <functional>
 #include <initializer_list>
 #include <memory>
+#include <climits>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -49,6 +50,11 @@ class Control {
   HWND h_ = nullptr;
   Window* parent_ = nullptr;  // set by bind
 };
+
+// Lays the controls out in a row that ends at `right` (pixels of the parent), each width by
+// height, one gap apart, and starting no further left than minLeft; gives the row's left edge.
+int placeRow(const std::vector<Control*>& controls, int right, int top, int width, int height,
+             int gap, int minLeft = INT_MIN);
 
 class Button : public Control {
  public:

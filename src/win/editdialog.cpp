@@ -15,13 +15,9 @@ EditDialog::EditDialog(std::string title, std::vector<EditField> fields)
     : title_(std::move(title)), fields_(std::move(fields)), edits_(fields_.size()) {}
 
 bool EditDialog::build(HWND owner) {
-  WindowSpec spec;
-  spec.title = title_;
-  spec.width = kWidth;
-  spec.height = kMargin + kRow * static_cast<int>(fields_.size()) + kButtonHeight + kMargin;
-  spec.style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
-  spec.exStyle = WS_EX_DLGMODALFRAME;
-  spec.owner = owner;
+  WindowSpec spec = dialogFrame(
+      title_, kWidth, kMargin + kRow * static_cast<int>(fields_.size()) + kButtonHeight + kMargin,
+      owner);
   if (!create(spec)) return false;
   // Centred over the owner, or over the screen.
   RECT area{}, self{};

@@ -52,16 +52,7 @@ class InputBox : public Dialog {
  public:
   InputBox(std::string_view prompt, std::string_view title, std::string_view initial)
       : prompt_(prompt), title_(title), value_(initial) {}
-  bool build(HWND owner) override {
-    WindowSpec spec;
-    spec.title = title_;
-    spec.width = 360;
-    spec.height = 130;
-    spec.style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
-    spec.exStyle = WS_EX_DLGMODALFRAME;
-    spec.owner = owner;
-    return create(spec);
-  }
+  bool build(HWND owner) override { return create(dialogFrame(title_, 360, 130, owner)); }
   const std::string& value() const { return value_; }
 
  protected:

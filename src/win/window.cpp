@@ -100,6 +100,17 @@ ControlSpec tabControl(const char* name, int id, int x, int y, int w, int h) {
   return {name, WC_TABCONTROLW, id, "", x, y, w, h, WS_CLIPSIBLINGS | WS_TABSTOP};
 }
 
+WindowSpec dialogFrame(std::string title, int width, int height, HWND owner) {
+  WindowSpec spec;
+  spec.title = std::move(title);
+  spec.width = width;
+  spec.height = height;
+  spec.style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+  spec.exStyle = WS_EX_DLGMODALFRAME;
+  spec.owner = owner;
+  return spec;
+}
+
 Window::~Window() { destroy(); }
 
 int Window::scale(int px) const { return MulDiv(px, dpi(), 96); }

@@ -58,6 +58,10 @@ struct WindowSpec {
   HICON icon = nullptr;
 };
 
+// The frame of a dialog: a caption with the close box, a dialog border, owned by the window
+// given; the client area of that size.
+WindowSpec dialogFrame(std::string title, int width, int height, HWND owner);
+
 class Window {
  public:
   Window() = default;
