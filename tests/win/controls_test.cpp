@@ -164,24 +164,6 @@ class Tool : public ToolWindowOf<Tool> {
   bool onClose() override { return ++closes, true; }
 };
 
-TEST(ToolWindow, OpenedAgainIsTheSameWindowRestoredInFront) {
-  Tool& tool = Tool::instance();
-  ASSERT_TRUE(tool.open());
-  HWND first = tool.hwnd();
-  Form other;
-  ASSERT_TRUE(other.create());
-  for (bool minimised : {false, true}) {
-    if (minimised) ShowWindow(first, SW_MINIMIZE);
-    SetForegroundWindow(other.hwnd());
-    ASSERT_TRUE(test::pumpUntil([&] { return GetForegroundWindow() == other.hwnd(); }));
-    ASSERT_TRUE(Tool::instance().open());
-    EXPECT_EQ(tool.hwnd(), first);
-    EXPECT_FALSE(IsIconic(first));
-    EXPECT_TRUE(test::pumpUntil([&] { return GetForegroundWindow() == first; }, 1000));
-  }
-  tool.destroy();
-}
-
 TEST(ToolWindow, ClosedDuringItsLoopStopsTheLoopThenCloses) {
   Tool& tool = Tool::instance();
   ASSERT_TRUE(tool.open());
