@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "base/zip.h"
-#include "review/frmUnzip.h"
-#include "review/unzip.h"
+#include "options/frmUnzip.h"
+#include "options/unzip.h"
 #include "services/zipfile.h"
 #include "win/unicode.h"
 

@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "review/frmOnlineUpdates2.h"
-#include "review/update.h"
+#include "help/frmOnlineUpdates2.h"
+#include "help/update.h"
 #include "services/settings.h"
 #include "win/pump.h"
 #include "win/unicode.h"

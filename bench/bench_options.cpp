@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "base/lists.h"
-#include "review/frmOptions.h"
+#include "options/frmOptions.h"
 #include "services/paths.h"
 #include "services/registry.h"
 #include "services/settings.h"

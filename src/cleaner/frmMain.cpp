@@ -6,9 +6,9 @@
 
 #include "base/text.h"
 #include "plugins/frmPluginManager.h"
-#include "review/frmHelp.h"
-#include "review/frmOptions.h"
-#include "review/frmAbout.h"
+#include "help/frmHelp.h"
+#include "options/frmOptions.h"
+#include "help/frmAbout.h"
 #include "services/clock.h"
 #include "services/globals.h"
 #include "services/lists.h"

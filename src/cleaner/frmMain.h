@@ -12,7 +12,7 @@
 #include "cleaner/categories.h"
 #include "review/frmDeletetion.h"
 #include "review/frmLog.h"
-#include "review/pageview.h"
+#include "help/pageview.h"
 #include "services/clock.h"
 #include "services/host.h"
 #include "win/controls.h"

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "cleaner/frmMain.h"
-#include "review/frmOnlineUpdates2.h"
-#include "review/update.h"
+#include "help/frmOnlineUpdates2.h"
+#include "help/update.h"
 #include "win/handle.h"
 #include "win/ids.h"
 

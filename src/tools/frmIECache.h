@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "review/pageview.h"
+#include "help/pageview.h"
 #include "services/urlcache.h"
 #include "win/controls.h"
 #include "win/ids.h"

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "cleaner/frmMain.h"
-#include "review/frmOptions.h"
+#include "options/frmOptions.h"
 #include "services/globals.h"
 #include "services/paths.h"
 #include "services/registry.h"

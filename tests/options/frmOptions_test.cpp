@@ -1,12 +1,12 @@
 // The options window opened and cancelled: the list pages' and the unnecessary-types page's
 // messages through the seam, damaged files shown as far as they read and left as they were,
 // and when the window does not open.
-#include "review/frmOptions.h"
+#include "options/frmOptions.h"
 
 #include <gtest/gtest.h>
 
 #include "base/text.h"
-#include "review/options_fixture.h"
+#include "options/options_fixture.h"
 
 namespace glenvask {
 namespace {

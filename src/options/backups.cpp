@@ -1,12 +1,12 @@
-#include "review/backups.h"
+#include "options/backups.h"
 
 #include <algorithm>
 
 #include "base/pathtext.h"
 #include "base/text.h"
-#include "review/frmOverwrite.h"
-#include "review/frmUnzip.h"
-#include "review/unzip.h"
+#include "options/frmOverwrite.h"
+#include "options/frmUnzip.h"
+#include "options/unzip.h"
 #include "services/globals.h"
 #include "services/host.h"
 #include "services/paths.h"

@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "review/pageview.h"
+#include "help/pageview.h"
 #include "win/controls.h"
 #include "win/ids.h"
 #include "win/toolwindow.h"

@@ -1,4 +1,4 @@
-#include "review/pageview.h"
+#include "help/pageview.h"
 
 #include <richedit.h>
 

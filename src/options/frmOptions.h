@@ -23,7 +23,7 @@
 #include <vector>
 
 #include "base/lists.h"
-#include "review/backups.h"
+#include "options/backups.h"
 #include "services/registry.h"
 #include "services/settings.h"
 #include "win/controls.h"

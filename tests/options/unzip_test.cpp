@@ -1,11 +1,11 @@
 // The unzip wrapper on archives of the program's own writer, extracting into a scratch folder:
 // the listing, the overwrite options with the question's memory, and the exactness of every
 // write (hostile names, damaged data, a held file, a linked folder).
-#include "review/unzip.h"
+#include "options/unzip.h"
 
 #include <gtest/gtest.h>
 
-#include "review/backups_support.h"
+#include "options/backups_support.h"
 #include "support/regional.h"
 #include "support/scripted.h"
 #include "win/unicode.h"

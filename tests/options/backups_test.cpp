@@ -1,13 +1,13 @@
 // The backup list in a plain window, as the Backups page holds it: the archives listed, Delete,
 // View opening the zip contents viewer with its rows, icons and status; the overwrite
 // question's replies.
-#include "review/backups.h"
+#include "options/backups.h"
 
 #include <gtest/gtest.h>
 
-#include "review/backups_support.h"
-#include "review/frmOverwrite.h"
-#include "review/frmUnzip.h"
+#include "options/backups_support.h"
+#include "options/frmOverwrite.h"
+#include "options/frmUnzip.h"
 #include "services/scanner.h"
 #include "support/scripted.h"
 #include "win/regional.h"

@@ -1,4 +1,4 @@
-#include "review/unzip.h"
+#include "options/unzip.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
-#include "review/frmAbout.h"
+#include "help/frmAbout.h"
 
-#include "review/update.h"
+#include "help/update.h"
 #include "services/host.h"
 
 namespace glenvask {

@@ -1,4 +1,4 @@
-#include "review/frmOnlineUpdates2.h"
+#include "help/frmOnlineUpdates2.h"
 
 #include <commctrl.h>
 

@@ -1,5 +1,5 @@
 // The about window: the version as major.minor.revision, and OK closes it.
-#include "review/frmAbout.h"
+#include "help/frmAbout.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "review/frmUnzip.h"
+#include "options/frmUnzip.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
@@ -9,7 +9,7 @@
 
 #include "base/pathtext.h"
 #include "base/text.h"
-#include "review/unzip.h"
+#include "options/unzip.h"
 #include "services/system.h"
 #include "win/regional.h"
 #include "win/unicode.h"

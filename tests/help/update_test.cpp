@@ -6,8 +6,8 @@
 #include <algorithm>
 
 #include "base/text.h"
-#include "review/frmOnlineUpdates2.h"
-#include "review/update.h"
+#include "help/frmOnlineUpdates2.h"
+#include "help/update.h"
 #include "services/globals.h"
 #include "support/host.h"
 #include "support/httpserver.h"

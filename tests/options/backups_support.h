@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "base/zip.h"
-#include "review/backups.h"
+#include "options/backups.h"
 #include "services/settings.h"
 #include "services/zipfile.h"
 #include "win/controls.h"

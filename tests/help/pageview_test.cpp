@@ -1,7 +1,7 @@
 // The page view on local pages: headings, paragraphs and links shown as text; a link followed
 // inside the view (by a click's notice too), Back and Forward; an address that names a
 // program, a missing page or a binary file shown as text, and nothing ever started.
-#include "review/pageview.h"
+#include "help/pageview.h"
 
 #include <richedit.h>
 

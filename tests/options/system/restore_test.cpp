@@ -3,9 +3,9 @@
 // restored; and the page served to the end-to-end test (tests/e2e/test_backup_restore.py).
 #include <gtest/gtest.h>
 
-#include "review/backups.h"
-#include "review/backups_support.h"
-#include "review/frmOverwrite.h"
+#include "options/backups.h"
+#include "options/backups_support.h"
+#include "options/frmOverwrite.h"
 #include "services/host.h"
 #include "support/drive.h"
 #include "support/scripted.h"

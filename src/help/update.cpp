@@ -1,4 +1,4 @@
-#include "review/update.h"
+#include "help/update.h"
 
 #include <wininet.h>
 

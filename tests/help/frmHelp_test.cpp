@@ -1,6 +1,6 @@
 // The help window: the help page beside the program, Back and Forward through the pages a link
 // led to, modeless and modal.
-#include "review/frmHelp.h"
+#include "help/frmHelp.h"
 
 #include <gtest/gtest.h>
 

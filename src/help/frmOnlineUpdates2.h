@@ -14,7 +14,7 @@
 #include <memory>
 #include <string>
 
-#include "review/update.h"
+#include "help/update.h"
 #include "win/controls.h"
 #include "win/handle.h"
 #include "win/ids.h"

@@ -1,6 +1,6 @@
 // The options window's pages of lists and search options: Search, Ignore folders, Ignore
 // files, Unnecessary files, User-defined folders and files, Cookies.
-#include "review/frmOptions.h"
+#include "options/frmOptions.h"
 
 #include <commctrl.h>
 

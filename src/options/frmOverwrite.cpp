@@ -1,6 +1,6 @@
-#include "review/frmOverwrite.h"
+#include "options/frmOverwrite.h"
 
-#include "review/unzip.h"
+#include "options/unzip.h"
 
 namespace glenvask {
 

@@ -1,8 +1,8 @@
 // The options window: its layout and pages, loading and Accept, the General page and the
 // backup settings. The other pages' routines are in frmOptions_pages.cpp.
-#include "review/frmOptions.h"
+#include "options/frmOptions.h"
 
-#include "review/frmHelp.h"
+#include "help/frmHelp.h"
 
 #include <commctrl.h>
 

@@ -3,8 +3,8 @@
 // value is missing or unusable.
 #include <gtest/gtest.h>
 
-#include "review/frmOnlineUpdates2.h"
-#include "review/update.h"
+#include "help/frmOnlineUpdates2.h"
+#include "help/update.h"
 #include "services/paths.h"
 #include "services/registry.h"
 #include "services/settings.h"

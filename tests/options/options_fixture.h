@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "review/frmOptions.h"
+#include "options/frmOptions.h"
 #include "services/folderlist.h"
 #include "services/paths.h"
 #include "services/settings.h"

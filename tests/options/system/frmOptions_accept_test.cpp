@@ -1,7 +1,7 @@
 // The options window accepted: the files it writes and what they hold for the run's readers,
 // files the user changed nothing of coming back byte for byte, the Run value, the general
 // settings applied at once, and the cookie page on a Cookies folder of its own.
-#include "review/frmOptions.h"
+#include "options/frmOptions.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@
 #include "services/registry.h"
 #include "services/system.h"
 #include "win/regional.h"
-#include "review/options_fixture.h"
+#include "options/options_fixture.h"
 #include "support/prefix.h"
 
 namespace glenvask {

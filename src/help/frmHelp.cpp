@@ -1,4 +1,4 @@
-#include "review/frmHelp.h"
+#include "help/frmHelp.h"
 
 #include <algorithm>
 
