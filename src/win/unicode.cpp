@@ -33,4 +33,18 @@ std::string fromFileText(std::string_view bytes) {
   return utf8(toWide(CP_ACP, bytes));
 }
 
+std::optional<std::string> toAnsiText(std::string_view text) {
+  std::wstring w = wide(text);
+  if (w.empty()) return std::string();
+  int n = WideCharToMultiByte(CP_ACP, 0, w.data(), static_cast<int>(w.size()), nullptr, 0,
+                              nullptr, nullptr);
+  if (n <= 0) return std::nullopt;
+  std::string out(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_ACP, 0, w.data(), static_cast<int>(w.size()), out.data(), n, nullptr,
+                      nullptr);
+  // A character the code page lacks comes back as '?' or a look-alike: refuse rather than alter.
+  if (toWide(CP_ACP, out) != w) return std::nullopt;
+  return out;
+}
+
 }  // namespace glenvask
