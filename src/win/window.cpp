@@ -338,6 +338,9 @@ LRESULT Window::dispatchUnsafe(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DESTROY:
       onDestroy();
       return 0;
+    case WM_SIZE:
+      if (wp != SIZE_MINIMIZED) onSize(LOWORD(lp), HIWORD(lp), wp == SIZE_MAXIMIZED);
+      break;
     default:
       break;
   }

@@ -128,6 +128,8 @@ class Window {
   virtual void onCloseWhileBusy() {}
   virtual void onDestroy() {}
   virtual void onContextMenu(HWND from, POINT screen) {}
+  // The client area's new size (never called for a minimize): lay the controls out here.
+  virtual void onSize(int width, int height, bool maximized) {}
   // Any other message; nothing means the default handling.
   virtual std::optional<LRESULT> onMessage(UINT msg, WPARAM wp, LPARAM lp) { return std::nullopt; }
 
@@ -152,6 +154,22 @@ class Window {
   int modalResult_ = 0;
   MenuHandle menu_;  // destroyed with the window; here when no window took it
 };
+
+// The one process-wide instance of a window class, made on first use.
+template <class W>
+W& soleInstance() {
+  static W window;
+  return window;
+}
+
+// That instance, loaded (created) when it is not open; one still ending its modal show is
+// not loaded again.
+template <class W>
+W& loadedInstance() {
+  W& window = soleInstance<W>();
+  if (!window.isOpen() && !window.isModal()) window.load();
+  return window;
+}
 
 // The message font of the system, shared by every control.
 HFONT uiFont();
