@@ -86,6 +86,7 @@ sandbox_up() {
   wineserver -p </dev/null >/dev/null 2>&1 || true
   wine cmd /c exit </dev/null >/dev/null 2>&1
   sandbox_unmap_root
+  sandbox_hold_desktop
   # A virtual display has no window manager, and Wine waits up to two seconds for one on each
   # top-level window it hides or destroys; unmanaged windows skip that wait.
   local managed=Y
@@ -95,10 +96,31 @@ sandbox_up() {
   export GLENVASK_SANDBOX_UP=1
 }
 
+# The desktop process (explorer.exe /desktop) is started by the first program that needs a
+# window and inherits that program's standard streams; it ends only a few seconds after the
+# last program of the prefix. A test whose output CTest reads then waits for the desktop, and
+# while other tests keep starting, it waits until its time-out (seen: a 2 ms test timed out at
+# 120 s). So the desktop is started here with its streams closed and kept up for the whole
+# sandbox by an idle console program (cmd's pause on a pipe that is never written).
+sandbox_hold_desktop() {
+  local fifo="$SANDBOX/desktop-hold"
+  if [ -f "$SANDBOX/hold.pid" ]; then kill "$(cat "$SANDBOX/hold.pid")" 2>/dev/null || true; fi
+  rm -f "$fifo"
+  mkfifo "$fifo"
+  wine cmd.exe /c pause <"$fifo" >/dev/null 2>&1 &
+  sleep infinity >"$fifo" 2>/dev/null </dev/null &
+  echo $! >"$SANDBOX/hold.pid"
+  wine explorer.exe /desktop </dev/null >/dev/null 2>&1 &
+}
+
 # Ends the prefix's processes and the display this sandbox started.
 sandbox_down() {
   if [ -n "${WINEPREFIX:-}" ]; then
     wineserver -k </dev/null >/dev/null 2>&1 || true
+  fi
+  if [ -f "$SANDBOX/hold.pid" ]; then
+    kill "$(cat "$SANDBOX/hold.pid")" 2>/dev/null || true
+    rm -f "$SANDBOX/hold.pid" "$SANDBOX/desktop-hold"
   fi
   if [ -f "$SANDBOX/xvfb.pid" ]; then
     kill "$(cat "$SANDBOX/xvfb.pid")" 2>/dev/null || true
