@@ -88,6 +88,19 @@ bool readSwitch(const char* key, const char* def) {
   return n && *n == 1;
 }
 
+// One menu from its items: a command, a separator (no text) or a submenu.
+struct MenuItem {
+  int id;
+  const wchar_t* text;
+  HMENU sub = nullptr;
+};
+HMENU menuOf(std::initializer_list<MenuItem> items, HMENU menu = CreatePopupMenu()) {
+  for (const MenuItem& i : items)
+    AppendMenuW(menu, i.sub ? MF_POPUP : i.text ? MF_STRING : MF_SEPARATOR,
+                i.sub ? reinterpret_cast<UINT_PTR>(i.sub) : static_cast<UINT_PTR>(i.id), i.text);
+  return menu;
+}
+
 std::string firstLine(const std::string& text) {
   size_t end = text.find_first_of("\r\n");
   return end == std::string::npos ? text : text.substr(0, end);
@@ -95,69 +108,44 @@ std::string firstLine(const std::string& text) {
 
 }  // namespace
 
-MainWindow& frmMain() {
-  static MainWindow window;
-  return window;
-}
-
 HMENU MainWindow::buildMenu() {
-  HMENU bar = CreateMenu();
-  auto item = [](HMENU m, int id, const wchar_t* text) { AppendMenuW(m, MF_STRING, id, text); };
-
-  auto sep = [](HMENU m) { AppendMenuW(m, MF_SEPARATOR, 0, nullptr); };
-  auto sub = [](HMENU parent, HMENU child, const wchar_t* text) {
-    AppendMenuW(parent, MF_POPUP, reinterpret_cast<UINT_PTR>(child), text);
-  };
-
-  HMENU file = CreatePopupMenu();
-  item(file, ids::kCmdClean, L"&Clean");
-  item(file, ids::kCmdOptions, L"&Options");
-  HMENU turnOff = CreatePopupMenu();
-  item(turnOff, ids::kCmdPowerOff, L"&Power Off");
-  item(turnOff, ids::kCmdRestart, L"&Restart");
-  item(turnOff, ids::kCmdLogOff, L"&Log Off");
-  item(turnOff, ids::kCmdShutdown, L"&Shutdown");
-  item(turnOff, ids::kCmdForceShutdown, L"&Force Shutdown");
-  sub(file, turnOff, L"&Turn off computer");
-  sep(file);
-  item(file, ids::kCmdExit, L"&Exit");
-  sub(bar, file, L"&File");
-
-  HMENU plugins = CreatePopupMenu();
-  item(plugins, ids::kCmdProcessPlugins, L"&Process");
-  item(plugins, ids::kCmdManagePlugins, L"&Manage");
-  sub(bar, plugins, L"&Plugins");
-
-  HMENU tools = CreatePopupMenu();
-  item(tools, ids::kCmdStartupPrograms, L"&Startup programs");
-  item(tools, ids::kCmdUninstall, L"&Uninstall programs");
-  item(tools, ids::kCmdFileAssociations, L"&File associations");
-  sep(tools);
-  HMENU registry = CreatePopupMenu();
-  item(registry, ids::kCmdOrphanedDlls, L"&Orphaned shared DLLs");
-  item(registry, ids::kCmdOrphanedFilePaths, L"O&rphaned file/path references");
-  item(registry, ids::kCmdOrphanedHelpFiles, L"Orp&haned help file references");
-  item(registry, ids::kCmdOrphanedAppPaths, L"Orph&aned application path references");
-  item(registry, ids::kCmdOrphanedActiveX, L"Orpha&ned ActiveX control references");
-  sub(tools, registry, L"&Registry Cleanup");
-  sep(tools);
-  HMENU ie = CreatePopupMenu();
-  item(ie, ids::kCmdIeFavorites, L"&Favorites");
-  item(ie, ids::kCmdIeCache, L"&Temporary Internet Files (cache)");
-  item(ie, ids::kCmdInternetOptions, L"&Internet Options");
-  sub(tools, ie, L"Internet Explorer");
-  sub(bar, tools, L"&Tools");
-
-  HMENU help = CreatePopupMenu();
-  item(help, ids::kCmdHelpContents, L"Help C&ontents");
-  sep(help);
-  item(help, ids::kCmdAbout, L"&About Glenvask");
-  sub(bar, help, L"&Help");
-  return bar;
+  const MenuItem sep{0, nullptr};
+  HMENU turnOff = menuOf({{ids::kCmdPowerOff, L"&Power Off"},
+                          {ids::kCmdRestart, L"&Restart"},
+                          {ids::kCmdLogOff, L"&Log Off"},
+                          {ids::kCmdShutdown, L"&Shutdown"},
+                          {ids::kCmdForceShutdown, L"&Force Shutdown"}});
+  HMENU file = menuOf({{ids::kCmdClean, L"&Clean"},
+                       {ids::kCmdOptions, L"&Options"},
+                       {0, L"&Turn off computer", turnOff},
+                       sep,
+                       {ids::kCmdExit, L"&Exit"}});
+  HMENU plugins =
+      menuOf({{ids::kCmdProcessPlugins, L"&Process"}, {ids::kCmdManagePlugins, L"&Manage"}});
+  HMENU registry = menuOf({{ids::kCmdOrphanedDlls, L"&Orphaned shared DLLs"},
+                           {ids::kCmdOrphanedFilePaths, L"O&rphaned file/path references"},
+                           {ids::kCmdOrphanedHelpFiles, L"Orp&haned help file references"},
+                           {ids::kCmdOrphanedAppPaths, L"Orph&aned application path references"},
+                           {ids::kCmdOrphanedActiveX, L"Orpha&ned ActiveX control references"}});
+  HMENU ie = menuOf({{ids::kCmdIeFavorites, L"&Favorites"},
+                     {ids::kCmdIeCache, L"&Temporary Internet Files (cache)"},
+                     {ids::kCmdInternetOptions, L"&Internet Options"}});
+  HMENU tools = menuOf({{ids::kCmdStartupPrograms, L"&Startup programs"},
+                        {ids::kCmdUninstall, L"&Uninstall programs"},
+                        {ids::kCmdFileAssociations, L"&File associations"},
+                        sep,
+                        {0, L"&Registry Cleanup", registry},
+                        sep,
+                        {0, L"Internet Explorer", ie}});
+  HMENU help = menuOf({{ids::kCmdHelpContents, L"Help C&ontents"}, sep, {ids::kCmdAbout, L"&About Glenvask"}});
+  return menuOf({{0, L"&File", file}, {0, L"&Plugins", plugins}, {0, L"&Tools", tools},
+                 {0, L"&Help", help}},
+                CreateMenu());
 }
 
 bool MainWindow::load(const std::string& args) {
   commandLine = args;
+  savedAtExit_ = false;
   if (!isOpen()) {
     WindowSpec spec;
     spec.title = "Glenvask";
@@ -481,9 +469,15 @@ void MainWindow::cmdExit_Click() {
 void MainWindow::unload() { close(); }
 
 bool MainWindow::onClose() {
+  saveAtExit();
+  return true;
+}
+
+void MainWindow::saveAtExit() {
+  if (savedAtExit_) return;
+  savedAtExit_ = true;
   Form_QueryUnload();
   Form_Unload();
-  return true;
 }
 
 void MainWindow::onCloseWhileBusy() { bAbort = true; }
@@ -549,6 +543,17 @@ void MainWindow::showCookieFile(const std::string& path, HWND owner) {
 }
 
 std::optional<LRESULT> MainWindow::onMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  // The session ends (log off, restart, shut down): the process may be ended as soon as the
+  // end is told, so what an exit saves is saved then, and the program closes.
+  if (msg == WM_QUERYENDSESSION) return TRUE;
+  if (msg == WM_ENDSESSION) {
+    if (wp) {
+      bAbort = true;
+      saveAtExit();
+      PostMessageW(hwnd(), WM_CLOSE, 0, 0);
+    }
+    return 0;
+  }
   if (auto r = navigationMessage(msg, wp, lp)) return r;
   if (msg == WM_SETCURSOR) {
     int id = GetDlgCtrlID(reinterpret_cast<HWND>(wp));

@@ -79,26 +79,25 @@ inline std::vector<std::string> treeOf(const std::string& folder, const std::str
   return out;
 }
 
-// An environment variable set for one test and put back at its end.
-class SavedEnv {
+// TEMP and TMP naming one folder for one test, put back at its end.
+class SavedTemp {
  public:
-  SavedEnv(const wchar_t* name, const std::string& value) : name_(name) {
-    wchar_t buf[32768];
-    DWORD n = GetEnvironmentVariableW(name, buf, 32768);
-    if (n > 0 && n < 32768) old_ = std::wstring(buf, n);
-    SetEnvironmentVariableW(name, wide(value).c_str());
+  explicit SavedTemp(const std::string& folder) {
+    for (size_t i = 0; i < 2; ++i) {
+      wchar_t buf[32768];
+      DWORD n = GetEnvironmentVariableW(kNames[i], buf, 32768);
+      if (n > 0 && n < 32768) old_[i] = std::wstring(buf, n);
+      SetEnvironmentVariableW(kNames[i], wide(folder).c_str());
+    }
   }
-  ~SavedEnv() { SetEnvironmentVariableW(name_.c_str(), old_ ? old_->c_str() : nullptr); }
+  ~SavedTemp() {
+    for (size_t i = 0; i < 2; ++i)
+      SetEnvironmentVariableW(kNames[i], old_[i] ? old_[i]->c_str() : nullptr);
+  }
 
  private:
-  std::wstring name_;
-  std::optional<std::wstring> old_;
-};
-
-// TEMP and TMP naming one folder for one test.
-struct SavedTemp {
-  explicit SavedTemp(const std::string& folder) : tmp(L"TMP", folder), temp(L"TEMP", folder) {}
-  SavedEnv tmp, temp;
+  static constexpr const wchar_t* kNames[] = {L"TMP", L"TEMP"};
+  std::optional<std::wstring> old_[2];
 };
 
 // The main window loaded on a scratch executable folder, with scripted questions.
@@ -128,17 +127,13 @@ class CategoryTest : public ::testing::Test {
     setAppPath("");
     bAbort = false;
     ResetScanLists();
-    arrIgnoreFiles.clear();
-    arrIgnoreExt.clear();
-    arrIgnoreFolders.clear();
-    arrUnnecessary.clear();
+    arrIgnoreFiles.clear(), arrIgnoreExt.clear(), arrIgnoreFolders.clear(), arrUnnecessary.clear();
     EventPump::setSliceMs(25);
   }
   void load(const std::string& args = "") {
     ASSERT_TRUE(w.load(args));
     CleanupLog.clear();
-    TotalFilesDeleted = 0;
-    TotalSpaceGained = 0;
+    TotalFilesDeleted = 0, TotalSpaceGained = 0;
   }
   std::string lastCleaned() { return readIni(settingsFile(), "CleanUp", "LastCleaned", ""); }
   void check(const char* box, bool on = true) { w.categoryByName(box)->setValue(on ? 1 : 0); }
