@@ -88,18 +88,34 @@ bool readSwitch(const char* key, const char* def) {
   return n && *n == 1;
 }
 
-// One menu from its items: a command, a separator (no text) or a submenu.
-struct MenuItem {
-  int id;
+// The menu bar, depth first: each row's depth (0 a top menu), command id and caption. A row
+// followed by deeper rows opens a submenu; a row without a caption is a separator.
+struct MenuRow {
+  int depth, id;
   const wchar_t* text;
-  HMENU sub = nullptr;
 };
-HMENU menuOf(std::initializer_list<MenuItem> items, HMENU menu = CreatePopupMenu()) {
-  for (const MenuItem& i : items)
-    AppendMenuW(menu, i.sub ? MF_POPUP : i.text ? MF_STRING : MF_SEPARATOR,
-                i.sub ? reinterpret_cast<UINT_PTR>(i.sub) : static_cast<UINT_PTR>(i.id), i.text);
-  return menu;
-}
+constexpr MenuRow kMenuBar[] = {
+    {0, 0, L"&File"}, {1, ids::kCmdClean, L"&Clean"}, {1, ids::kCmdOptions, L"&Options"},
+    {1, 0, L"&Turn off computer"}, {2, ids::kCmdPowerOff, L"&Power Off"},
+    {2, ids::kCmdRestart, L"&Restart"}, {2, ids::kCmdLogOff, L"&Log Off"},
+    {2, ids::kCmdShutdown, L"&Shutdown"}, {2, ids::kCmdForceShutdown, L"&Force Shutdown"},
+    {1, 0, nullptr}, {1, ids::kCmdExit, L"&Exit"},
+    {0, 0, L"&Plugins"}, {1, ids::kCmdProcessPlugins, L"&Process"},
+    {1, ids::kCmdManagePlugins, L"&Manage"},
+    {0, 0, L"&Tools"}, {1, ids::kCmdStartupPrograms, L"&Startup programs"},
+    {1, ids::kCmdUninstall, L"&Uninstall programs"},
+    {1, ids::kCmdFileAssociations, L"&File associations"}, {1, 0, nullptr},
+    {1, 0, L"&Registry Cleanup"}, {2, ids::kCmdOrphanedDlls, L"&Orphaned shared DLLs"},
+    {2, ids::kCmdOrphanedFilePaths, L"O&rphaned file/path references"},
+    {2, ids::kCmdOrphanedHelpFiles, L"Orp&haned help file references"},
+    {2, ids::kCmdOrphanedAppPaths, L"Orph&aned application path references"},
+    {2, ids::kCmdOrphanedActiveX, L"Orpha&ned ActiveX control references"}, {1, 0, nullptr},
+    {1, 0, L"Internet Explorer"}, {2, ids::kCmdIeFavorites, L"&Favorites"},
+    {2, ids::kCmdIeCache, L"&Temporary Internet Files (cache)"},
+    {2, ids::kCmdInternetOptions, L"&Internet Options"},
+    {0, 0, L"&Help"}, {1, ids::kCmdHelpContents, L"Help C&ontents"}, {1, 0, nullptr},
+    {1, ids::kCmdAbout, L"&About Glenvask"},
+};
 
 std::string firstLine(const std::string& text) {
   size_t end = text.find_first_of("\r\n");
@@ -109,38 +125,17 @@ std::string firstLine(const std::string& text) {
 }  // namespace
 
 HMENU MainWindow::buildMenu() {
-  const MenuItem sep{0, nullptr};
-  HMENU turnOff = menuOf({{ids::kCmdPowerOff, L"&Power Off"},
-                          {ids::kCmdRestart, L"&Restart"},
-                          {ids::kCmdLogOff, L"&Log Off"},
-                          {ids::kCmdShutdown, L"&Shutdown"},
-                          {ids::kCmdForceShutdown, L"&Force Shutdown"}});
-  HMENU file = menuOf({{ids::kCmdClean, L"&Clean"},
-                       {ids::kCmdOptions, L"&Options"},
-                       {0, L"&Turn off computer", turnOff},
-                       sep,
-                       {ids::kCmdExit, L"&Exit"}});
-  HMENU plugins =
-      menuOf({{ids::kCmdProcessPlugins, L"&Process"}, {ids::kCmdManagePlugins, L"&Manage"}});
-  HMENU registry = menuOf({{ids::kCmdOrphanedDlls, L"&Orphaned shared DLLs"},
-                           {ids::kCmdOrphanedFilePaths, L"O&rphaned file/path references"},
-                           {ids::kCmdOrphanedHelpFiles, L"Orp&haned help file references"},
-                           {ids::kCmdOrphanedAppPaths, L"Orph&aned application path references"},
-                           {ids::kCmdOrphanedActiveX, L"Orpha&ned ActiveX control references"}});
-  HMENU ie = menuOf({{ids::kCmdIeFavorites, L"&Favorites"},
-                     {ids::kCmdIeCache, L"&Temporary Internet Files (cache)"},
-                     {ids::kCmdInternetOptions, L"&Internet Options"}});
-  HMENU tools = menuOf({{ids::kCmdStartupPrograms, L"&Startup programs"},
-                        {ids::kCmdUninstall, L"&Uninstall programs"},
-                        {ids::kCmdFileAssociations, L"&File associations"},
-                        sep,
-                        {0, L"&Registry Cleanup", registry},
-                        sep,
-                        {0, L"Internet Explorer", ie}});
-  HMENU help = menuOf({{ids::kCmdHelpContents, L"Help C&ontents"}, sep, {ids::kCmdAbout, L"&About Glenvask"}});
-  return menuOf({{0, L"&File", file}, {0, L"&Plugins", plugins}, {0, L"&Tools", tools},
-                 {0, L"&Help", help}},
-                CreateMenu());
+  HMENU open[3] = {CreateMenu()};  // the menu of each depth being filled
+  for (size_t i = 0; i < std::size(kMenuBar); ++i) {
+    const MenuRow& r = kMenuBar[i];
+    if (i + 1 < std::size(kMenuBar) && kMenuBar[i + 1].depth > r.depth) {
+      open[r.depth + 1] = CreatePopupMenu();
+      AppendMenuW(open[r.depth], MF_POPUP, reinterpret_cast<UINT_PTR>(open[r.depth + 1]), r.text);
+    } else {
+      AppendMenuW(open[r.depth], r.text ? MF_STRING : MF_SEPARATOR, r.id, r.text);
+    }
+  }
+  return open[0];
 }
 
 bool MainWindow::load(const std::string& args) {

