@@ -10,8 +10,6 @@
 #include <algorithm>
 #include <functional>
 #include <optional>
-#include <string>
-#include <vector>
 
 #include "cleaner/frmMain.h"
 #include "cleaner/routines.h"

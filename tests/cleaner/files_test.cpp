@@ -1,6 +1,5 @@
 // The user-defined files and folders categories on scratch folders named by the list files
 // beside a scratch executable folder.
-#include "cleaner/routines.h"
 #include "cleaner/files_support.h"
 
 namespace glenvask {

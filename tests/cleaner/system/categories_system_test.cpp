@@ -1,14 +1,10 @@
 // The browser, history and system categories on the prefix's own registry lists, URL cache,
 // Cookies folder, Recycle Bin and clipboard, through a main window made in-process.
-#include <windows.h>
 #include <shlwapi.h>
 #include <wininet.h>
 
-#include <gtest/gtest.h>
-
 #include <list>
 
-#include "cleaner/routines.h"
 #include "base/plugin_format.h"
 #include "cleaner/categories_system.h"
 #include "cleaner/files_support.h"

@@ -1,9 +1,6 @@
 // The file and folder categories on the prefix's own registry values and folders (the temp
 // folder, the Windows folder, the crash-control and printer values) and on a drive letter of a
 // scratch folder: they run one at a time, and put back what they change.
-#include <gtest/gtest.h>
-
-#include "cleaner/routines.h"
 #include "base/lists.h"
 #include "cleaner/files_support.h"
 #include "support/drive.h"

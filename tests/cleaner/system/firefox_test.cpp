@@ -1,14 +1,11 @@
 // The Firefox categories on profile folders made in the prefix's real application data folder
 // (prefix-wide state: these tests run one at a time and remove what they made).
-#include "cleaner/routines.h"
 #include "cleaner/firefox.h"
 
-#include <gtest/gtest.h>
 #include <shlobj.h>
 
 #include <map>
 
-#include "base/sizes.h"
 #include "cleaner/files_support.h"
 
 namespace glenvask {

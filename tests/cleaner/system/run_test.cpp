@@ -1,7 +1,5 @@
 // The cleaning run's frame, the command-line switches and auto-clean, on a main window made
 // in-process with its files in a scratch folder.
-#include <gtest/gtest.h>
-
 #include "cleaner/files_support.h"
 #include "services/clock.h"
 
