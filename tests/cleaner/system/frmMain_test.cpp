@@ -125,7 +125,6 @@ TEST_F(MainWindowTest, ChkItemsRestoresWhatItCan) {
 // Every way out saves the tip index and the check states, once: Exit, the close box, the hidden
 // run's end, and the session's end, which the platform tells before it ends the process.
 TEST_F(MainWindowTest, EveryEndSavesTipAndCheckStatesOnce) {
-  app.write("tips.txt", "Tip 1\r\nTip 2\r\nTip 3\r\nTip 4\r\nTip 5\r\n");
   for (int way = 0; way < 3; ++way) {
     SCOPED_TRACE(way);
     load();
@@ -150,7 +149,7 @@ TEST_F(MainWindowTest, EveryEndSavesTipAndCheckStatesOnce) {
               "0,1,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,1\r\n");
     EXPECT_EQ(lastTip(), "4");
     EXPECT_EQ(test::listFolder(app.path()),
-              (std::vector<std::string>{"Backup", "chkItems.txt", "tips.txt"}))
+              (std::vector<std::string>{"Backup", "chkItems.txt"}))
         << "no temporary file is left";
     DeleteFileW(wide(app.file("chkItems.txt")).c_str());
     forgetUserSettings();
