@@ -261,32 +261,37 @@ void CleanIndexer(MainWindow& w) {
   });
 }
 
-void CleanActiveX(MainWindow& w) {
-  w.trapped("There was an error in cleaning Downloaded ActiveX & OCX. ", [&w] {
-    w.beginStep("chkActiveX");
-    std::string v = GetRegString(kHkeyLocalMachine, kActiveXCache, "0");
+namespace {
+
+// The folder a value of the local machine names (with its variables expanded), cleaned of the
+// files that match.
+void registryFolderStep(MainWindow& w, const char* message, const char* box, const char* key,
+                        const char* value, const char* pattern, bool subfolders,
+                        const char* logText) {
+  w.trapped(message, [=, &w] {
+    w.beginStep(box);
+    std::string v = GetRegString(kHkeyLocalMachine, key, value);
     if (v.size() > 1) {
       v += '\\';
       expandIfVariable(v);
-      folderStep(w, v, "*.*", true);
+      folderStep(w, v, pattern, subfolders);
     }
     w.stopOperation("");
-    w.logCategory("Downloaded ActiveX & OCX...");
+    w.logCategory(logText);
   });
 }
 
+}  // namespace
+
+void CleanActiveX(MainWindow& w) {
+  registryFolderStep(w, "There was an error in cleaning Downloaded ActiveX & OCX. ", "chkActiveX",
+                     kActiveXCache, "0", "*.*", true, "Downloaded ActiveX & OCX...");
+}
+
 void CleanPrinter(MainWindow& w) {
-  w.trapped("There was an error in cleaning Residual Printer Files. ", [&w] {
-    w.beginStep("chkPrinter");
-    std::string v = GetRegString(kHkeyLocalMachine, kPrinters, "DefaultspoolDirectory");
-    if (v.size() > 1) {
-      v += '\\';
-      expandIfVariable(v);
-      folderStep(w, v, "*.spl", false);
-    }
-    w.stopOperation("");
-    w.logCategory("Residual printer files... ");
-  });
+  registryFolderStep(w, "There was an error in cleaning Residual Printer Files. ", "chkPrinter",
+                     kPrinters, "DefaultspoolDirectory", "*.spl", false,
+                     "Residual printer files... ");
 }
 
 void CleanMemDump(MainWindow& w) {

@@ -261,13 +261,24 @@ void CleanCookies(MainWindow& w) {
   });
 }
 
-void CleanTypedURL(MainWindow& w) {
-  w.trapped("There was an error in cleaning the History. ", [&] {
-    w.beginStep("chkURLHistory");
-    std::int64_t count = ClearRegValues(kTypedURLs);
-    CleanupLog += "Typed URLs... Files Deleted: " + std::to_string(count) + "\r\n";
+namespace {
+
+// A history list of the current user emptied of its values; the log line counts them.
+void clearListStep(MainWindow& w, const char* message, const char* box, const char* key,
+                   const char* logText) {
+  w.trapped(message, [&] {
+    w.beginStep(box);
+    std::int64_t count = ClearRegValues(key);
+    CleanupLog += logText + std::to_string(count) + "\r\n";
     w.stopOperation("");
   });
+}
+
+}  // namespace
+
+void CleanTypedURL(MainWindow& w) {
+  clearListStep(w, "There was an error in cleaning the History. ", "chkURLHistory", kTypedURLs,
+                "Typed URLs... Files Deleted: ");
 }
 
 void CleanHistory(MainWindow& w) {
@@ -284,12 +295,8 @@ void CleanHistory(MainWindow& w) {
 }
 
 void CleanRunMRU(MainWindow& w) {
-  w.trapped("There was an error in cleaning the Run MRU. ", [&] {
-    w.beginStep("chkRunMRU");
-    std::int64_t count = ClearRegValues(kRunMRU);
-    CleanupLog += "Windows run history... Files Deleted: " + std::to_string(count) + "\r\n";
-    w.stopOperation("");
-  });
+  clearListStep(w, "There was an error in cleaning the Run MRU. ", "chkRunMRU", kRunMRU,
+                "Windows run history... Files Deleted: ");
 }
 
 void CleanFindHistory(MainWindow& w) {

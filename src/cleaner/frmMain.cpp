@@ -88,6 +88,35 @@ bool readSwitch(const char* key, const char* def) {
   return n && *n == 1;
 }
 
+// The menu bar, depth first: each row's depth (0 a top menu), command id and caption. A row
+// followed by deeper rows opens a submenu; a row without a caption is a separator.
+struct MenuRow {
+  int depth, id;
+  const wchar_t* text;
+};
+constexpr MenuRow kMenuBar[] = {
+    {0, 0, L"&File"}, {1, ids::kCmdClean, L"&Clean"}, {1, ids::kCmdOptions, L"&Options"},
+    {1, 0, L"&Turn off computer"}, {2, ids::kCmdPowerOff, L"&Power Off"},
+    {2, ids::kCmdRestart, L"&Restart"}, {2, ids::kCmdLogOff, L"&Log Off"},
+    {2, ids::kCmdShutdown, L"&Shutdown"}, {2, ids::kCmdForceShutdown, L"&Force Shutdown"},
+    {1, 0, nullptr}, {1, ids::kCmdExit, L"&Exit"},
+    {0, 0, L"&Plugins"}, {1, ids::kCmdProcessPlugins, L"&Process"},
+    {1, ids::kCmdManagePlugins, L"&Manage"},
+    {0, 0, L"&Tools"}, {1, ids::kCmdStartupPrograms, L"&Startup programs"},
+    {1, ids::kCmdUninstall, L"&Uninstall programs"},
+    {1, ids::kCmdFileAssociations, L"&File associations"}, {1, 0, nullptr},
+    {1, 0, L"&Registry Cleanup"}, {2, ids::kCmdOrphanedDlls, L"&Orphaned shared DLLs"},
+    {2, ids::kCmdOrphanedFilePaths, L"O&rphaned file/path references"},
+    {2, ids::kCmdOrphanedHelpFiles, L"Orp&haned help file references"},
+    {2, ids::kCmdOrphanedAppPaths, L"Orph&aned application path references"},
+    {2, ids::kCmdOrphanedActiveX, L"Orpha&ned ActiveX control references"}, {1, 0, nullptr},
+    {1, 0, L"Internet Explorer"}, {2, ids::kCmdIeFavorites, L"&Favorites"},
+    {2, ids::kCmdIeCache, L"&Temporary Internet Files (cache)"},
+    {2, ids::kCmdInternetOptions, L"&Internet Options"},
+    {0, 0, L"&Help"}, {1, ids::kCmdHelpContents, L"Help C&ontents"}, {1, 0, nullptr},
+    {1, ids::kCmdAbout, L"&About Glenvask"},
+};
+
 std::string firstLine(const std::string& text) {
   size_t end = text.find_first_of("\r\n");
   return end == std::string::npos ? text : text.substr(0, end);
@@ -95,69 +124,23 @@ std::string firstLine(const std::string& text) {
 
 }  // namespace
 
-MainWindow& frmMain() {
-  static MainWindow window;
-  return window;
-}
-
 HMENU MainWindow::buildMenu() {
-  HMENU bar = CreateMenu();
-  auto item = [](HMENU m, int id, const wchar_t* text) { AppendMenuW(m, MF_STRING, id, text); };
-
-  auto sep = [](HMENU m) { AppendMenuW(m, MF_SEPARATOR, 0, nullptr); };
-  auto sub = [](HMENU parent, HMENU child, const wchar_t* text) {
-    AppendMenuW(parent, MF_POPUP, reinterpret_cast<UINT_PTR>(child), text);
-  };
-
-  HMENU file = CreatePopupMenu();
-  item(file, ids::kCmdClean, L"&Clean");
-  item(file, ids::kCmdOptions, L"&Options");
-  HMENU turnOff = CreatePopupMenu();
-  item(turnOff, ids::kCmdPowerOff, L"&Power Off");
-  item(turnOff, ids::kCmdRestart, L"&Restart");
-  item(turnOff, ids::kCmdLogOff, L"&Log Off");
-  item(turnOff, ids::kCmdShutdown, L"&Shutdown");
-  item(turnOff, ids::kCmdForceShutdown, L"&Force Shutdown");
-  sub(file, turnOff, L"&Turn off computer");
-  sep(file);
-  item(file, ids::kCmdExit, L"&Exit");
-  sub(bar, file, L"&File");
-
-  HMENU plugins = CreatePopupMenu();
-  item(plugins, ids::kCmdProcessPlugins, L"&Process");
-  item(plugins, ids::kCmdManagePlugins, L"&Manage");
-  sub(bar, plugins, L"&Plugins");
-
-  HMENU tools = CreatePopupMenu();
-  item(tools, ids::kCmdStartupPrograms, L"&Startup programs");
-  item(tools, ids::kCmdUninstall, L"&Uninstall programs");
-  item(tools, ids::kCmdFileAssociations, L"&File associations");
-  sep(tools);
-  HMENU registry = CreatePopupMenu();
-  item(registry, ids::kCmdOrphanedDlls, L"&Orphaned shared DLLs");
-  item(registry, ids::kCmdOrphanedFilePaths, L"O&rphaned file/path references");
-  item(registry, ids::kCmdOrphanedHelpFiles, L"Orp&haned help file references");
-  item(registry, ids::kCmdOrphanedAppPaths, L"Orph&aned application path references");
-  item(registry, ids::kCmdOrphanedActiveX, L"Orpha&ned ActiveX control references");
-  sub(tools, registry, L"&Registry Cleanup");
-  sep(tools);
-  HMENU ie = CreatePopupMenu();
-  item(ie, ids::kCmdIeFavorites, L"&Favorites");
-  item(ie, ids::kCmdIeCache, L"&Temporary Internet Files (cache)");
-  item(ie, ids::kCmdInternetOptions, L"&Internet Options");
-  sub(tools, ie, L"Internet Explorer");
-  sub(bar, tools, L"&Tools");
-
-  HMENU help = CreatePopupMenu();
-  item(help, ids::kCmdHelpContents, L"Help C&ontents");
-  sep(help);
-  item(help, ids::kCmdAbout, L"&About Glenvask");
-  sub(bar, help, L"&Help");
-  return bar;
+  HMENU open[3] = {CreateMenu()};  // the menu of each depth being filled
+  for (size_t i = 0; i < std::size(kMenuBar); ++i) {
+    const MenuRow& r = kMenuBar[i];
+    if (i + 1 < std::size(kMenuBar) && kMenuBar[i + 1].depth > r.depth) {
+      open[r.depth + 1] = CreatePopupMenu();
+      AppendMenuW(open[r.depth], MF_POPUP, reinterpret_cast<UINT_PTR>(open[r.depth + 1]), r.text);
+    } else {
+      AppendMenuW(open[r.depth], r.text ? MF_STRING : MF_SEPARATOR, r.id, r.text);
+    }
+  }
+  return open[0];
 }
 
 bool MainWindow::load(const std::string& args) {
   commandLine = args;
+  savedAtExit_ = false;
   if (!isOpen()) {
     WindowSpec spec;
     spec.title = "Glenvask";
@@ -481,9 +464,15 @@ void MainWindow::cmdExit_Click() {
 void MainWindow::unload() { close(); }
 
 bool MainWindow::onClose() {
+  saveAtExit();
+  return true;
+}
+
+void MainWindow::saveAtExit() {
+  if (savedAtExit_) return;
+  savedAtExit_ = true;
   Form_QueryUnload();
   Form_Unload();
-  return true;
 }
 
 void MainWindow::onCloseWhileBusy() { bAbort = true; }
@@ -549,6 +538,17 @@ void MainWindow::showCookieFile(const std::string& path, HWND owner) {
 }
 
 std::optional<LRESULT> MainWindow::onMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  // The session ends (log off, restart, shut down): the process may be ended as soon as the
+  // end is told, so what an exit saves is saved then, and the program closes.
+  if (msg == WM_QUERYENDSESSION) return TRUE;
+  if (msg == WM_ENDSESSION) {
+    if (wp) {
+      bAbort = true;
+      saveAtExit();
+      PostMessageW(hwnd(), WM_CLOSE, 0, 0);
+    }
+    return 0;
+  }
   if (auto r = navigationMessage(msg, wp, lp)) return r;
   if (msg == WM_SETCURSOR) {
     int id = GetDlgCtrlID(reinterpret_cast<HWND>(wp));

@@ -173,6 +173,9 @@ class MainWindow : public Window, public CleaningHost {
 
  private:
   void setTipBoxVisible(bool on);
+  // The tip index and the check states, saved once whichever way the program ends.
+  void saveAtExit();
+  bool savedAtExit_ = false;
   HMENU buildMenu();
   // The header, the pages and the pictures (navigation.cpp).
   void createPages();
@@ -204,6 +207,6 @@ class MainWindow : public Window, public CleaningHost {
 };
 
 // The program's one main window.
-MainWindow& frmMain();
+inline MainWindow& frmMain() { return soleInstance<MainWindow>(); }
 
 }  // namespace glenvask

@@ -9,11 +9,9 @@ namespace {
 
 TEST(FirefoxPaths, VersionNames) {
   std::tuple<unsigned, unsigned, unsigned, const char*> cases[] = {
-      {4, 0, 1, "95"},  {4, 10, 1, "98"},  {4, 90, 1, "98"},   {4, 0, 2, "NT"},
-      {5, 0, 2, "2K"},  {5, 1, 2, "XP"},   {5, 2, 2, ""},      {6, 0, 2, "Vista"},
-      {6, 1, 2, "Win7"}, {6, 2, 2, ""},    {6, 3, 2, ""},      {10, 0, 2, ""},
-      {3, 51, 2, ""},
-  };
+      {4, 0, 1, "95"}, {4, 10, 1, "98"}, {4, 90, 1, "98"}, {4, 0, 2, "NT"}, {5, 0, 2, "2K"},
+      {5, 1, 2, "XP"}, {5, 2, 2, ""}, {6, 0, 2, "Vista"}, {6, 1, 2, "Win7"}, {6, 2, 2, ""},
+      {10, 0, 2, ""}, {3, 51, 2, ""}};
   for (const auto& [major, minor, platform, name] : cases)
     EXPECT_EQ(osVersionName(major, minor, platform), name) << major << "." << minor;
 }
@@ -23,14 +21,12 @@ TEST(FirefoxPaths, ProfilesFolderIsFullOrNothing) {
   // Platform, version name, application data folder, Windows folder; the profiles folder.
   std::tuple<unsigned, const char*, const char*, const char*, std::string> cases[] = {
       // Every NT version, known by name or not, takes the application data folder.
-      {2, "Win7", "C:\\users\\u\\AppData\\Roaming", "C:\\windows", nt},
       {2, "", "C:\\users\\u\\AppData\\Roaming", "C:\\windows", nt},
       {2, "XP", "C:\\users\\u\\AppData\\Roaming\\", "", nt},
       {2, "2K", "\\\\srv\\home\\u\\AppData", "",
        "\\\\srv\\home\\u\\AppData\\Mozilla\\Firefox\\Profiles\\"},
       {2, "XP", "D:\\", "", "D:\\Mozilla\\Firefox\\Profiles\\"},
       {1, "98", "", "C:\\WINDOWS", "C:\\WINDOWS\\Application Data\\Mozilla\\Firefox\\Profiles\\"},
-      {1, "95", "", "C:\\WINDOWS\\", "C:\\WINDOWS\\Application Data\\Mozilla\\Firefox\\Profiles\\"},
       // Never a folder that would depend on the current folder or drive.
       {2, "Win7", "", "C:\\windows", ""}, {2, "Win7", "Roaming", "C:\\windows", ""},
       {2, "Win7", "C:Roaming", "C:\\windows", ""}, {2, "Win7", "\\Roaming", "C:\\windows", ""},

@@ -10,8 +10,6 @@
 #include <algorithm>
 #include <functional>
 #include <optional>
-#include <string>
-#include <vector>
 
 #include "cleaner/frmMain.h"
 #include "cleaner/routines.h"
@@ -43,16 +41,13 @@ inline void makeFolders(const std::string& path) {
 // A file of the given size (sparse beyond 4 KB), its folders made on the way; returns its path.
 inline std::string writeFile(const std::string& path, std::int64_t size) {
   makeFolders(path.substr(0, path.rfind('\\')));
-  HANDLE h = CreateFileW(wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
-  EXPECT_NE(h, INVALID_HANDLE_VALUE) << path;
-  if (h == INVALID_HANDLE_VALUE) return path;
+  HANDLE h = CreateFileW(wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   std::string bytes(static_cast<size_t>(std::min<std::int64_t>(size, 4096)), 'x');
   DWORD written = 0;
-  WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  LARGE_INTEGER end;
-  end.QuadPart = size;
-  EXPECT_TRUE(SetFilePointerEx(h, end, nullptr, FILE_BEGIN) && SetEndOfFile(h)) << path;
+  LARGE_INTEGER end{.QuadPart = size};
+  EXPECT_TRUE(WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+              SetFilePointerEx(h, end, nullptr, FILE_BEGIN) && SetEndOfFile(h))
+      << path;
   CloseHandle(h);
   return path;
 }
@@ -69,36 +64,33 @@ inline std::vector<std::string> treeOf(const std::string& folder, const std::str
     std::string rel = base.empty() ? name : base + "\\" + name;
     bool dir = fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
     out.push_back(rel + (dir ? "\\" : ""));
-    if (dir && !(fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
-      auto sub = treeOf(folder + "\\" + name, rel);
-      out.insert(out.end(), sub.begin(), sub.end());
-    }
+    if (dir && !(fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+      for (auto& sub : treeOf(folder + "\\" + name, rel)) out.push_back(sub);
   } while (FindNextFileW(h, &fd));
   FindClose(h);
   std::sort(out.begin(), out.end());
   return out;
 }
 
-// An environment variable set for one test and put back at its end.
-class SavedEnv {
+// TEMP and TMP naming one folder for one test, put back at its end.
+class SavedTemp {
  public:
-  SavedEnv(const wchar_t* name, const std::string& value) : name_(name) {
-    wchar_t buf[32768];
-    DWORD n = GetEnvironmentVariableW(name, buf, 32768);
-    if (n > 0 && n < 32768) old_ = std::wstring(buf, n);
-    SetEnvironmentVariableW(name, wide(value).c_str());
+  explicit SavedTemp(const std::string& folder) {
+    for (size_t i = 0; i < 2; ++i) {
+      wchar_t buf[32768];
+      DWORD n = GetEnvironmentVariableW(kNames[i], buf, 32768);
+      if (n > 0 && n < 32768) old_[i] = std::wstring(buf, n);
+      SetEnvironmentVariableW(kNames[i], wide(folder).c_str());
+    }
   }
-  ~SavedEnv() { SetEnvironmentVariableW(name_.c_str(), old_ ? old_->c_str() : nullptr); }
+  ~SavedTemp() {
+    for (size_t i = 0; i < 2; ++i)
+      SetEnvironmentVariableW(kNames[i], old_[i] ? old_[i]->c_str() : nullptr);
+  }
 
  private:
-  std::wstring name_;
-  std::optional<std::wstring> old_;
-};
-
-// TEMP and TMP naming one folder for one test.
-struct SavedTemp {
-  explicit SavedTemp(const std::string& folder) : tmp(L"TMP", folder), temp(L"TEMP", folder) {}
-  SavedEnv tmp, temp;
+  static constexpr const wchar_t* kNames[] = {L"TMP", L"TEMP"};
+  std::optional<std::wstring> old_[2];
 };
 
 // The main window loaded on a scratch executable folder, with scripted questions.
@@ -128,23 +120,17 @@ class CategoryTest : public ::testing::Test {
     setAppPath("");
     bAbort = false;
     ResetScanLists();
-    arrIgnoreFiles.clear();
-    arrIgnoreExt.clear();
-    arrIgnoreFolders.clear();
-    arrUnnecessary.clear();
+    arrIgnoreFiles.clear(), arrIgnoreExt.clear(), arrIgnoreFolders.clear(), arrUnnecessary.clear();
     EventPump::setSliceMs(25);
   }
   void load(const std::string& args = "") {
     ASSERT_TRUE(w.load(args));
     CleanupLog.clear();
-    TotalFilesDeleted = 0;
-    TotalSpaceGained = 0;
+    TotalFilesDeleted = 0, TotalSpaceGained = 0;
   }
   std::string lastCleaned() { return readIni(settingsFile(), "CleanUp", "LastCleaned", ""); }
   void check(const char* box, bool on = true) { w.categoryByName(box)->setValue(on ? 1 : 0); }
-  void clearBoxes() {
-    for (size_t i = 0; i < kCategoryCount; ++i) w.category(i).setValue(0);
-  }
+  void clearBoxes() { w.setCheckStates({}); }
   // The next summary is read into `summary`, `inside` runs while it is open, then it closes.
   void expectSummary(std::function<void()> inside = nullptr) {
     script.answerModal([this, inside](Dialog& d) {
