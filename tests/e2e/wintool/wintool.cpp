@@ -56,10 +56,26 @@ bool waitUntil(DWORD ms, F condition) {
   return true;
 }
 
-// The visible top-level window of the class (and title), else any of that class.
+// Whether the window belongs to the program itself: the in-process window tests that run beside
+// an end-to-end test make windows of the same classes.
+bool ofProgram(HWND h) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(h, &pid);
+  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+  if (!process) return false;
+  wchar_t image[MAX_PATH] = {};
+  DWORD size = MAX_PATH;
+  bool ok = QueryFullProcessImageNameW(process, 0, image, &size);
+  CloseHandle(process);
+  const wchar_t* name = wcsrchr(image, L'\\');
+  return ok && _wcsicmp(name ? name + 1 : image, L"glenvask.exe") == 0;
+}
+
+// The program's visible top-level window of the class (and title), else any of that class.
 HWND findTop(const std::wstring& cls, bool visibleOnly = false, const wchar_t* title = nullptr) {
   HWND any = nullptr;
   for (HWND h = nullptr; (h = FindWindowExW(nullptr, h, cls.c_str(), title));) {
+    if (!ofProgram(h)) continue;
     if (IsWindowVisible(h)) return h;
     any = any ? any : h;
   }
