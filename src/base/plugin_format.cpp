@@ -1,5 +1,7 @@
 #include "base/plugin_format.h"
 
+#include <initializer_list>
+
 #include "base/text.h"
 
 namespace glenvask {
@@ -43,6 +45,14 @@ std::string field(const std::vector<std::string>& f, size_t i, bool& complete) {
 void appendField(std::string& out, std::string_view cell) {
   out += kPluginFieldSeparator;
   for (char c : cell) out += (c == kPluginFieldSeparator || c == '\r' || c == '\n') ? ' ' : c;
+}
+
+// One line: the first field as it is, then the cells, each after a separator.
+void appendRecord(std::string& out, std::string_view first,
+                  std::initializer_list<std::string_view> cells) {
+  out += first;
+  for (std::string_view cell : cells) appendField(out, cell);
+  out += kLineEnd;
 }
 
 bool isDeviceName(std::string_view name) {
@@ -101,25 +111,11 @@ std::string PluginFilesRecord::specification() const {
   return slash == std::string::npos ? location : location.substr(slash + 1);
 }
 
-bool PluginFilesRecord::usable() const {
-  size_t slash = location.rfind('\\');
-  return complete && slash != std::string::npos && slash > 0;
-}
-
 std::string PluginRegistryRecord::rootName() const { return key.substr(0, key.find('\\')); }
 
 std::string PluginRegistryRecord::subkey() const {
   size_t slash = key.find('\\');
   return slash == std::string::npos ? std::string() : key.substr(slash + 1);
-}
-
-bool PluginRegistryRecord::usable() const {
-  return complete && key.find('\\') != std::string::npos &&
-         subkey().find_first_not_of('\\') != std::string::npos;
-}
-
-bool PluginIniRecord::usable() const {
-  return complete && !path.empty() && path.back() == '\\';
 }
 
 PluginFile parsePluginFile(std::string_view text) {
@@ -161,33 +157,14 @@ PluginFile parsePluginFile(std::string_view text) {
 }
 
 std::string writePluginFile(const PluginFile& plugin) {
-  std::string out = "D";
-  appendField(out, plugin.description);
-  out += kLineEnd;
-  for (const PluginFilesRecord& r : plugin.files) {
-    out += 'F';
-    appendField(out, r.recurse);
-    appendField(out, r.deleteSubfolders);
-    appendField(out, r.location);
-    out += kLineEnd;
-  }
-  for (const PluginRegistryRecord& r : plugin.registry) {
-    out += 'R';
-    appendField(out, r.deleteSubkey);
-    appendField(out, r.recurseDelete);
-    appendField(out, r.key);
-    appendField(out, r.value);
-    out += kLineEnd;
-  }
-  for (const PluginIniRecord& r : plugin.iniEntries) {
-    out += 'I';
-    appendField(out, r.fileName);
-    appendField(out, r.section);
-    appendField(out, r.deleteSection);
-    appendField(out, r.value);
-    appendField(out, r.path);
-    out += kLineEnd;
-  }
+  std::string out;
+  appendRecord(out, "D", {plugin.description});
+  for (const PluginFilesRecord& r : plugin.files)
+    appendRecord(out, "F", {r.recurse, r.deleteSubfolders, r.location});
+  for (const PluginRegistryRecord& r : plugin.registry)
+    appendRecord(out, "R", {r.deleteSubkey, r.recurseDelete, r.key, r.value});
+  for (const PluginIniRecord& r : plugin.iniEntries)
+    appendRecord(out, "I", {r.fileName, r.section, r.deleteSection, r.value, r.path});
   return out;
 }
 
@@ -223,10 +200,7 @@ std::string writePluginList(const std::vector<PluginListEntry>& entries) {
   std::string out;
   for (const PluginListEntry& e : entries) {
     if (!isBareFileName(e.fileName)) continue;
-    out += e.checked ? '1' : '0';
-    appendField(out, e.fileName);
-    appendField(out, e.description);
-    out += kLineEnd;
+    appendRecord(out, e.checked ? "1" : "0", {e.fileName, e.description});
   }
   return out;
 }
