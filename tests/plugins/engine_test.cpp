@@ -98,12 +98,6 @@ TEST_F(PluginEngineTest, FileRecordsCollectWhatTheirSpecificationNamesAndNeverEn
     EXPECT_EQ(PluginRoot, data);
   }
   EXPECT_TRUE(dir.exists("data\\sub\\deep\\e.tmp"));  // collecting deletes nothing
-
-  // Records add to the lists; the engine never empties them.
-  ResetScanLists();
-  arrFiles = {"earlier"};
-  run({.files = {{"No", "No", data + "\\a.tmp"}, {"No", "No", data + "\\keep.txt"}}});
-  EXPECT_EQ(arrFiles, (Texts{"earlier", data + "\\a.tmp", data + "\\keep.txt"}));
 }
 
 TEST_F(PluginEngineTest, PathVariablesExpandInAnyCase) {
@@ -301,22 +295,6 @@ TEST_F(PluginEngineTest, AStopEndsTheFileRecordsButNotTheOtherPasses) {
   // The level that saw the stop between entries, then the next record on entering.
   EXPECT_EQ(rec.stops, (Texts{"Aborted by User", "Aborted by user"}));
   EXPECT_TRUE(arrFolders.empty());  // a stopped walk takes no folder
-}
-
-// The plug-in list beside a scratch copy of the program (the Plugins category's own test
-// covers checked, unchecked and missing lines and a stop).
-TEST_F(PluginEngineTest, RunsEachCheckedPluginOfTheListOnItsOwn) {
-  setAppPath(dir.path());
-  dir.write("t1\\x.tmp", "x");
-  dir.write("t3\\y.tmp", "x");
-  for (const char* name : {"Plugins\\one.qvp", "outside.qvp"})
-    dir.write(name, writePluginFile({.files = {{"No", "No", dir.file("t1") + "\\*.tmp"}}}));
-  dir.write("Plugins\\three.qvp", writePluginFile({.files = {{"No", "No", dir.file("t3") + "\\*.tmp"}}}));
-  // A name that is not a bare file name reaches outside the Plugins folder: never run.
-  dir.write("plg.txt", "1\x01one.qvp\r\n1\x01..\\outside.qvp\r\n1\x01three.qvp\r\n");
-  std::vector<Texts> collected;  // the lists are emptied before each plug-in
-  EXPECT_TRUE(RunCheckedPlugins([&] { collected.push_back(relative(dir.path(), arrFiles, true)); }));
-  EXPECT_EQ(collected, (std::vector<Texts>{{"t1\\x.tmp"}, {"t3\\y.tmp"}}));
 }
 
 }  // namespace
