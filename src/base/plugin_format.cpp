@@ -41,6 +41,16 @@ std::string field(const std::vector<std::string>& f, size_t i, bool& complete) {
   return {};
 }
 
+// A record whose cells are fields 1, 2, ... in the order given; `complete` drops to false
+// when the line had fewer.
+template <class Record, class... Cells>
+Record readRecord(const std::vector<std::string>& f, Cells Record::*... cells) {
+  Record r;
+  size_t i = 1;
+  ((r.*cells = field(f, i++, r.complete)), ...);
+  return r;
+}
+
 // A cell as it can stand in a record: no separator and no line break inside.
 void appendField(std::string& out, std::string_view cell) {
   out += kPluginFieldSeparator;
@@ -124,33 +134,19 @@ PluginFile parsePluginFile(std::string_view text) {
     auto fields = recordFields(line);
     if (!fields) return;
     const std::vector<std::string>& f = *fields;
-    bool complete = true;
     if (f[0] == "D") {
-      plugin.description = field(f, 1, complete);
+      plugin.description = f[1];  // a line with a separator has two fields at least
     } else if (f[0] == "F") {
-      PluginFilesRecord r;
-      r.recurse = field(f, 1, complete);
-      r.deleteSubfolders = field(f, 2, complete);
-      r.location = field(f, 3, complete);
-      r.complete = complete;
-      plugin.files.push_back(std::move(r));
+      using R = PluginFilesRecord;
+      plugin.files.push_back(readRecord<R>(f, &R::recurse, &R::deleteSubfolders, &R::location));
     } else if (f[0] == "R") {
-      PluginRegistryRecord r;
-      r.deleteSubkey = field(f, 1, complete);
-      r.recurseDelete = field(f, 2, complete);
-      r.key = field(f, 3, complete);
-      r.value = field(f, 4, complete);
-      r.complete = complete;
-      plugin.registry.push_back(std::move(r));
+      using R = PluginRegistryRecord;
+      plugin.registry.push_back(
+          readRecord<R>(f, &R::deleteSubkey, &R::recurseDelete, &R::key, &R::value));
     } else if (f[0] == "I") {
-      PluginIniRecord r;
-      r.fileName = field(f, 1, complete);
-      r.section = field(f, 2, complete);
-      r.deleteSection = field(f, 3, complete);
-      r.value = field(f, 4, complete);
-      r.path = field(f, 5, complete);
-      r.complete = complete;
-      plugin.iniEntries.push_back(std::move(r));
+      using R = PluginIniRecord;
+      plugin.iniEntries.push_back(readRecord<R>(f, &R::fileName, &R::section, &R::deleteSection,
+                                                &R::value, &R::path));
     }
   });
   return plugin;
