@@ -55,7 +55,7 @@ void runPass(std::string_view path, Apply&& apply) {
 
 // A record with too few fields, or whose path has no backslash at all, ends its pass.
 template <class Record>
-bool endsPass(const Record& r, std::string_view path = "\\") {
+bool endsPass(const Record& r, std::string_view path) {
   return !r.complete || path.find('\\') == std::string_view::npos;
 }
 
@@ -182,7 +182,7 @@ bool RunPlugin(std::string_view path) {
 void RunPluginINI(std::string_view path) {
   runPass(path, [](const PluginFile& plugin) {
     for (const PluginIniRecord& r : plugin.iniEntries) {
-      if (endsPass(r)) return;
+      if (!r.complete) return;
       if (!isSafeIniFolder(r.path)) continue;
       if (r.deletesSection())
         DeleteINIEntry(r.section, "", r.fullPath(), true);
