@@ -1,5 +1,7 @@
 #include "base/plugin_format.h"
 
+#include <initializer_list>
+
 #include "base/text.h"
 
 namespace glenvask {
@@ -39,10 +41,28 @@ std::string field(const std::vector<std::string>& f, size_t i, bool& complete) {
   return {};
 }
 
+// A record whose cells are fields 1, 2, ... in the order given; `complete` drops to false
+// when the line had fewer.
+template <class Record, class... Cells>
+Record readRecord(const std::vector<std::string>& f, Cells Record::*... cells) {
+  Record r;
+  size_t i = 1;
+  ((r.*cells = field(f, i++, r.complete)), ...);
+  return r;
+}
+
 // A cell as it can stand in a record: no separator and no line break inside.
 void appendField(std::string& out, std::string_view cell) {
   out += kPluginFieldSeparator;
   for (char c : cell) out += (c == kPluginFieldSeparator || c == '\r' || c == '\n') ? ' ' : c;
+}
+
+// One line: the first field as it is, then the cells, each after a separator.
+void appendRecord(std::string& out, std::string_view first,
+                  std::initializer_list<std::string_view> cells) {
+  out += first;
+  for (std::string_view cell : cells) appendField(out, cell);
+  out += kLineEnd;
 }
 
 bool isDeviceName(std::string_view name) {
@@ -101,25 +121,11 @@ std::string PluginFilesRecord::specification() const {
   return slash == std::string::npos ? location : location.substr(slash + 1);
 }
 
-bool PluginFilesRecord::usable() const {
-  size_t slash = location.rfind('\\');
-  return complete && slash != std::string::npos && slash > 0;
-}
-
 std::string PluginRegistryRecord::rootName() const { return key.substr(0, key.find('\\')); }
 
 std::string PluginRegistryRecord::subkey() const {
   size_t slash = key.find('\\');
   return slash == std::string::npos ? std::string() : key.substr(slash + 1);
-}
-
-bool PluginRegistryRecord::usable() const {
-  return complete && key.find('\\') != std::string::npos &&
-         subkey().find_first_not_of('\\') != std::string::npos;
-}
-
-bool PluginIniRecord::usable() const {
-  return complete && !path.empty() && path.back() == '\\';
 }
 
 PluginFile parsePluginFile(std::string_view text) {
@@ -128,66 +134,33 @@ PluginFile parsePluginFile(std::string_view text) {
     auto fields = recordFields(line);
     if (!fields) return;
     const std::vector<std::string>& f = *fields;
-    bool complete = true;
     if (f[0] == "D") {
-      plugin.description = field(f, 1, complete);
+      plugin.description = f[1];  // a line with a separator has two fields at least
     } else if (f[0] == "F") {
-      PluginFilesRecord r;
-      r.recurse = field(f, 1, complete);
-      r.deleteSubfolders = field(f, 2, complete);
-      r.location = field(f, 3, complete);
-      r.complete = complete;
-      plugin.files.push_back(std::move(r));
+      using R = PluginFilesRecord;
+      plugin.files.push_back(readRecord<R>(f, &R::recurse, &R::deleteSubfolders, &R::location));
     } else if (f[0] == "R") {
-      PluginRegistryRecord r;
-      r.deleteSubkey = field(f, 1, complete);
-      r.recurseDelete = field(f, 2, complete);
-      r.key = field(f, 3, complete);
-      r.value = field(f, 4, complete);
-      r.complete = complete;
-      plugin.registry.push_back(std::move(r));
+      using R = PluginRegistryRecord;
+      plugin.registry.push_back(
+          readRecord<R>(f, &R::deleteSubkey, &R::recurseDelete, &R::key, &R::value));
     } else if (f[0] == "I") {
-      PluginIniRecord r;
-      r.fileName = field(f, 1, complete);
-      r.section = field(f, 2, complete);
-      r.deleteSection = field(f, 3, complete);
-      r.value = field(f, 4, complete);
-      r.path = field(f, 5, complete);
-      r.complete = complete;
-      plugin.iniEntries.push_back(std::move(r));
+      using R = PluginIniRecord;
+      plugin.iniEntries.push_back(readRecord<R>(f, &R::fileName, &R::section, &R::deleteSection,
+                                                &R::value, &R::path));
     }
   });
   return plugin;
 }
 
 std::string writePluginFile(const PluginFile& plugin) {
-  std::string out = "D";
-  appendField(out, plugin.description);
-  out += kLineEnd;
-  for (const PluginFilesRecord& r : plugin.files) {
-    out += 'F';
-    appendField(out, r.recurse);
-    appendField(out, r.deleteSubfolders);
-    appendField(out, r.location);
-    out += kLineEnd;
-  }
-  for (const PluginRegistryRecord& r : plugin.registry) {
-    out += 'R';
-    appendField(out, r.deleteSubkey);
-    appendField(out, r.recurseDelete);
-    appendField(out, r.key);
-    appendField(out, r.value);
-    out += kLineEnd;
-  }
-  for (const PluginIniRecord& r : plugin.iniEntries) {
-    out += 'I';
-    appendField(out, r.fileName);
-    appendField(out, r.section);
-    appendField(out, r.deleteSection);
-    appendField(out, r.value);
-    appendField(out, r.path);
-    out += kLineEnd;
-  }
+  std::string out;
+  appendRecord(out, "D", {plugin.description});
+  for (const PluginFilesRecord& r : plugin.files)
+    appendRecord(out, "F", {r.recurse, r.deleteSubfolders, r.location});
+  for (const PluginRegistryRecord& r : plugin.registry)
+    appendRecord(out, "R", {r.deleteSubkey, r.recurseDelete, r.key, r.value});
+  for (const PluginIniRecord& r : plugin.iniEntries)
+    appendRecord(out, "I", {r.fileName, r.section, r.deleteSection, r.value, r.path});
   return out;
 }
 
@@ -223,10 +196,7 @@ std::string writePluginList(const std::vector<PluginListEntry>& entries) {
   std::string out;
   for (const PluginListEntry& e : entries) {
     if (!isBareFileName(e.fileName)) continue;
-    out += e.checked ? '1' : '0';
-    appendField(out, e.fileName);
-    appendField(out, e.description);
-    out += kLineEnd;
+    appendRecord(out, e.checked ? "1" : "0", {e.fileName, e.description});
   }
   return out;
 }

@@ -57,9 +57,6 @@ struct PluginFilesRecord {
   // The Location split at its last backslash; may hold %PROGDIR%, %SYSDIR%, %WINDIR%.
   std::string folder() const;
   std::string specification() const;
-  // Whether the engine can apply it: every field present, a non-empty folder before the
-  // last backslash.
-  bool usable() const;
   bool operator==(const PluginFilesRecord&) const = default;
 };
 
@@ -77,9 +74,6 @@ struct PluginRegistryRecord {
   std::string rootName() const;
   std::string subkey() const;
   std::uint32_t rootHandle() const { return registryRootHandle(rootName()); }
-  // Whether the engine can apply it: every field present, and a subkey below the root (an
-  // empty one would name a whole hive).
-  bool usable() const;
   bool operator==(const PluginRegistryRecord&) const = default;
 };
 
@@ -94,9 +88,6 @@ struct PluginIniRecord {
 
   bool deletesSection() const { return isYes(deleteSection); }
   std::string fullPath() const { return path + fileName; }
-  // Whether the engine can apply it: every field present, and a folder ending with "\" (a
-  // bare name would reach the INI file of the Windows folder).
-  bool usable() const;
   bool operator==(const PluginIniRecord&) const = default;
 };
 

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "base/like.h"
+#include "base/pathtext.h"
 #include "base/plugin_format.h"
 #include "base/text.h"
 #include "services/delete.h"
@@ -37,9 +38,9 @@ void stopWith(const char* text) {
 
 // The plug-in file's records; nothing when the file is missing, unreadable or empty.
 std::optional<PluginFile> readPlugin(std::string_view path) {
-  std::optional<std::string> bytes = readFileBytes(path);
-  if (!bytes || bytes->empty()) return std::nullopt;
-  return parsePluginFile(fromFileText(*bytes));
+  std::optional<std::string> text = readPluginText(path);
+  if (!text || text->empty()) return std::nullopt;
+  return parsePluginFile(*text);
 }
 
 // One pass over the file. Whatever goes wrong inside ends this pass and no other.
@@ -50,6 +51,12 @@ void runPass(std::string_view path, Apply&& apply) {
     if (plugin) apply(*plugin);
   } catch (const std::exception&) {
   }
+}
+
+// A record with too few fields, or whose path has no backslash at all, ends its pass.
+template <class Record>
+bool endsPass(const Record& r, std::string_view path) {
+  return !r.complete || path.find('\\') == std::string_view::npos;
 }
 
 std::wstring lowerWide(std::wstring text) {
@@ -152,6 +159,18 @@ bool isSafeIniFolder(std::string_view path) {
 
 }  // namespace
 
+std::optional<std::string> readPluginText(std::string_view path) {
+  if (std::optional<std::string> bytes = readFileBytes(path)) return fromFileText(*bytes);
+  if (isUsablePathLength(path) && fileExists(path)) return std::nullopt;
+  return std::string();
+}
+
+PluginSave writePluginText(std::string_view path, std::string_view text) {
+  std::optional<std::string> ansi = toAnsiText(text);
+  if (!ansi) return PluginSave::NotInCodePage;
+  return writeFileAtomic(path, *ansi) ? PluginSave::Saved : PluginSave::Failed;
+}
+
 bool RunPlugin(std::string_view path) {
   if (path.empty() || !fileExists(path)) return false;
   RunPluginINI(path);
@@ -176,11 +195,8 @@ void RunPluginINI(std::string_view path) {
 void RunPluginFiles(std::string_view path) {
   runPass(path, [](const PluginFile& plugin) {
     for (const PluginFilesRecord& r : plugin.files) {
-      if (!r.complete) return;
-      size_t slash = r.location.rfind('\\');
-      if (slash == std::string::npos) return;
-      std::string folder = r.location.substr(0, slash);
-      std::string spec = r.location.substr(slash + 1);
+      if (endsPass(r, r.location)) return;
+      std::string folder = r.folder(), spec = r.specification();
       if (folder.find('%') != std::string::npos) {
         folder = ExpandPluginPath(folder);
         if (folder.empty()) continue;
@@ -195,12 +211,10 @@ void RunPluginFiles(std::string_view path) {
 void RunPluginRegistry(std::string_view path) {
   runPass(path, [](const PluginFile& plugin) {
     for (const PluginRegistryRecord& r : plugin.registry) {
-      if (!r.complete) return;
-      size_t slash = r.key.find('\\');
-      if (slash == std::string::npos) return;
-      std::string subkey = r.key.substr(slash + 1);
+      if (endsPass(r, r.key)) return;
+      std::string subkey = r.subkey();
       if (!isSafeRegistrySubkey(subkey)) continue;
-      std::uint32_t root = GetHKeyFromName(r.key.substr(0, slash));
+      std::uint32_t root = r.rootHandle();
       if (root == 0) continue;  // an unknown root opens nothing
       if (r.deletesSubkey()) {
         DeleteRegKeyTree(root, subkey);
@@ -297,9 +311,8 @@ bool isSafePluginFolder(std::string_view folder, std::string_view specification)
 std::string pluginFolderPath() { return appPath() + "\\" + std::string(kPluginFolderName) + "\\"; }
 
 bool RunCheckedPlugins(const std::function<void()>& deleteCollected) {
-  std::optional<std::string> bytes = readFileBytes(appFile(kPluginListFileName));
-  if (bytes && !bytes->empty()) {
-    for (const PluginListEntry& e : parsePluginList(fromFileText(*bytes))) {
+  if (std::optional<std::string> text = readPluginText(appFile(kPluginListFileName))) {
+    for (const PluginListEntry& e : parsePluginList(*text)) {
       pump();
       if (bAbort) {
         stopWith(kPluginAbortedOnEntry);

@@ -17,6 +17,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,6 +30,16 @@ namespace glenvask {
 // entries (capital U, as the scanner's).
 inline constexpr const char* kPluginAbortedOnEntry = "Aborted by user";
 inline constexpr const char* kPluginAbortedInWalk = "Aborted by User";
+
+// Plug-in files and plg.txt as stored: text in the system's ANSI code page (a file that is
+// valid UTF-8 reads as UTF-8).
+// The file's text; "" when there is no such file; nothing when it exists but cannot be read
+// (locked, access denied), and such a file is never to be written over.
+std::optional<std::string> readPluginText(std::string_view path);
+enum class PluginSave { Saved, NotInCodePage, Failed };
+// Writes the text whole in the ANSI code page (a temporary file put in the file's place). A
+// text with a character the code page cannot hold is not written: the file keeps what it held.
+PluginSave writePluginText(std::string_view path, std::string_view text);
 
 // Applies the plug-in file at the full path: the INI, files and registry passes, in this
 // order. False, and nothing done, when the file does not exist.

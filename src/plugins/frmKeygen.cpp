@@ -16,11 +16,6 @@ constexpr const char* kHelpText =
     "Keys or values can be generated with a number attached to them. The number ranges from 0 "
     "to 255 and may be padded with leading zeros.";
 
-KeygenWindow& instance() {
-  static KeygenWindow window;
-  return window;
-}
-
 int comboNumber(const ComboBox& box) {
   auto n = parseInteger(box.selectedText());
   return n ? static_cast<int>(std::clamp<std::int64_t>(*n, -1, kKeygenHighest + 1)) : -1;
@@ -46,7 +41,7 @@ std::vector<PluginRegistryRecord> generateKeyRows(const KeygenSource& source, bo
 }
 
 KeygenWindow& frmKeygen(HWND owner) {
-  KeygenWindow& window = instance();
+  KeygenWindow& window = soleInstance<KeygenWindow>();
   if (!window.isOpen() && !window.isModal()) window.load(owner);
   return window;
 }

@@ -33,11 +33,6 @@ constexpr std::pair<const char*, std::string_view> kRootOptions[] = {
     {"optDynData", kRegistryRootNames[6]},
 };
 
-PluginEditorWindow& instance() {
-  static PluginEditorWindow window;
-  return window;
-}
-
 // Lines ending in CR LF, LF or CR; a last line without an end counts too.
 std::vector<std::string> textLines(std::string_view text) {
   std::vector<std::string> lines;
@@ -145,7 +140,7 @@ std::vector<std::string> iniSectionKeys(std::string_view text, std::string_view 
 }
 
 PluginEditorWindow& frmPlugin(HWND owner) {
-  PluginEditorWindow& window = instance();
+  PluginEditorWindow& window = soleInstance<PluginEditorWindow>();
   if (!window.isOpen() && !window.isModal()) window.load(owner);
   return window;
 }
@@ -515,9 +510,11 @@ glenvask::PluginFile PluginEditorWindow::contents() const {
   return p;
 }
 
-void PluginEditorWindow::getPlugin() {
-  if (PluginFile.empty() || !fileExists(PluginFile)) return;
-  glenvask::PluginFile p = parsePluginFile(fileText(PluginFile));
+bool PluginEditorWindow::getPlugin() {
+  if (PluginFile.empty()) return true;
+  std::optional<std::string> text = readPluginText(PluginFile);
+  if (!text) return false;
+  glenvask::PluginFile p = parsePluginFile(*text);
   txtDescription.setText(p.description);
   std::vector<std::vector<std::string>> files, registry, ini;
   for (const auto& r : p.files) files.push_back({r.recurse, r.deleteSubfolders, r.location});
@@ -528,6 +525,7 @@ void PluginEditorWindow::getPlugin() {
   addRows(lstvFiles, files);
   addRows(lstvRegistry, registry);
   addRows(lstvINI, ini);
+  return true;
 }
 
 bool PluginEditorWindow::SavePlugin(const std::string& path) {
@@ -535,11 +533,13 @@ bool PluginEditorWindow::SavePlugin(const std::string& path) {
   // The folder is made when it is missing.
   std::string folder = path.substr(0, path.rfind('\\') + 1);
   if (!folder.empty() && !folderExists(folder)) CreateDirectoryW(wide(folder).c_str(), nullptr);
-  return writeFileAtomic(path, writePluginFile(contents()));
+  return writePluginText(path, writePluginFile(contents())) == PluginSave::Saved;
 }
 
 void PluginEditorWindow::cmdSave_Click() {
   std::string description = txtDescription.text();
+  // Stored in the system's code page: a text it cannot hold is not saved at all.
+  if (!toAnsiText(writePluginFile(contents()))) return info(kMsgNotInCodePage);
   if (!NewPlugin) {
     if (!SavePlugin(PluginFile)) return info(kMsgPluginNotSaved);
     if (listHost && !listRow.empty()) listHost->setPluginDescription(listRow, description);
@@ -551,6 +551,7 @@ void PluginEditorWindow::cmdSave_Click() {
   std::string path = pluginFolderPath() + name;
   // The name must stay a file of the Plugins folder.
   if (!isBareFileName(name) || !isUsablePathLength(path)) return info(kMsgBadPluginName);
+  if (!toAnsiText(name)) return info(kMsgNotInCodePage);  // plg.txt could not list it
   if (fileExists(path) && asker().messageBox(hwnd(), kMsgOverwritePlugin, kAppTitle,
                                              MB_YESNO | MB_ICONQUESTION) != IDYES)
     return;

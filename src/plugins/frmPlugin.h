@@ -37,6 +37,10 @@ inline constexpr const char* kMsgBadPluginName =
     "The plugin name must be a file name without a folder, drive or device name.";
 inline constexpr const char* kMsgPluginNotSaved = "The plugin could not be saved.";
 inline constexpr const char* kMsgPathTooLong = "The path is too long.";
+inline constexpr const char* kMsgNotInCodePage =
+    "The text holds characters that the system's code page cannot store. Nothing was saved.";
+inline constexpr const char* kMsgPluginUnreadable =
+    "The plugin file could not be read. It is left as it is.";
 
 // The list that opened the editor, told of what a save did to the Plugins folder.
 class PluginListHost {
@@ -72,10 +76,11 @@ class PluginEditorWindow : public Dialog {
 
   // The chosen root option's caption and a backslash; "" when none is chosen.
   std::string getRoot() const;
-  // Loads the plug-in file named by PluginFile into the description and the lists.
-  void getPlugin();
-  // Writes the plug-in file whole (to a temporary file, then renamed): false when it could
-  // not be written.
+  // Loads the plug-in file named by PluginFile into the description and the lists; false,
+  // and nothing loaded, when the file exists but cannot be read.
+  bool getPlugin();
+  // Writes the plug-in file whole in the system's code page (to a temporary file, then
+  // renamed): false when it could not be written, or the code page cannot hold its text.
   bool SavePlugin(const std::string& path);
   // The plug-in as the description and the lists stand.
   glenvask::PluginFile contents() const;

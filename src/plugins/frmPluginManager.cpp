@@ -49,11 +49,6 @@ HMENU buildMenu() {
   return bar;
 }
 
-PluginManagerWindow& instance() {
-  static PluginManagerWindow window;
-  return window;
-}
-
 // The full form of a path as the platform resolves it ("." and ".." steps, "/"); "" when it
 // cannot be had or is too long.
 std::string fullPath(const std::string& path) {
@@ -70,11 +65,7 @@ bool sameText(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-PluginManagerWindow& frmPluginManager() {
-  PluginManagerWindow& window = instance();
-  if (!window.isOpen() && !window.isModal()) window.load();
-  return window;
-}
+PluginManagerWindow& frmPluginManager() { return loadedInstance<PluginManagerWindow>(); }
 
 void PluginManagerWindow::load(HWND owner) {
   if (isOpen()) return;
@@ -133,11 +124,13 @@ size_t PluginManagerWindow::addRow(const std::string& name, const std::string& d
 
 void PluginManagerWindow::LoadPluginList() {
   lstvPlugin.clear();
-  std::optional<std::string> bytes = readFileBytes(appFile(kPluginListFileName));
-  if (!bytes || bytes->empty()) return;
+  std::optional<std::string> text = readPluginText(appFile(kPluginListFileName));
+  listUnreadable_ = !text;
+  if (listUnreadable_) info(kMsgPluginListUnreadable);
+  if (!text || text->empty()) return;
   lstvPlugin.beginUpdate();
   std::string folder = pluginFolderPath();
-  for (const PluginListEntry& e : parsePluginList(fromFileText(*bytes)))
+  for (const PluginListEntry& e : parsePluginList(*text))
     if (isUsablePathLength(folder + e.fileName) && fileExists(folder + e.fileName))
       addRow(e.fileName, e.description, e.checked);
   lstvPlugin.endUpdate();
@@ -153,7 +146,15 @@ std::vector<PluginListEntry> PluginManagerWindow::entries() const {
 }
 
 void PluginManagerWindow::SavePluginList() {
-  writeFileAtomic(appFile(kPluginListFileName), writePluginList(entries()));
+  // A list that could not be read was never shown: the rows cannot stand for it.
+  if (listUnreadable_) return;
+  if (writePluginText(appFile(kPluginListFileName), writePluginList(entries())) ==
+      PluginSave::NotInCodePage)
+    info(kMsgPluginListNotInCodePage);
+}
+
+void PluginManagerWindow::info(const char* text) {
+  asker().messageBox(hwnd(), text, kAppTitle, MB_OK | MB_ICONINFORMATION);
 }
 
 void PluginManagerWindow::Form_Unload() {
@@ -248,7 +249,10 @@ void PluginManagerWindow::mnuEdit_Click() {
   editor.NewPlugin = false;
   editor.listHost = this;
   editor.listRow = lstvPlugin.rowKey(row);
-  editor.getPlugin();
+  if (!editor.getPlugin()) {
+    editor.destroy();
+    return info(kMsgPluginUnreadable);
+  }
   asker().showModal(editor, hwnd());
 }
 
@@ -280,18 +284,15 @@ void PluginManagerWindow::mnuAdd_Click() {
   std::string name = slash == std::string::npos ? std::string() : path.substr(slash + 1);
   if (path.empty() || resolvedFolder.empty() ||
       !sameText(path.substr(0, slash + 1), resolvedFolder) || !isBareFileName(name)) {
-    asker().messageBox(hwnd(), std::string(kMsgPluginFolder) + "\r\n" + folder, kAppTitle,
-                       MB_OK | MB_ICONINFORMATION);
-    return;
+    return info((std::string(kMsgPluginFolder) + "\r\n" + folder).c_str());
   }
   if (!fileExists(path)) return;
-  std::optional<std::string> bytes = readFileBytes(path);
-  if (!bytes) return;  // an error while reading ends the command
-  std::optional<std::string> description = firstLineDescription(fromFileText(*bytes));
-  if (!description) {
-    asker().messageBox(hwnd(), kMsgPluginLoadError, kAppTitle, MB_OK | MB_ICONINFORMATION);
-    return;
-  }
+  std::optional<std::string> text = readPluginText(path);
+  if (!text) return;  // an error while reading ends the command
+  std::optional<std::string> description = firstLineDescription(*text);
+  if (!description) return info(kMsgPluginLoadError);
+  // plg.txt is stored in the system's code page: a description it cannot hold is refused.
+  if (!toAnsiText(*description)) return info(kMsgNotInCodePage);
   addRow(name, *description, true);
 }
 

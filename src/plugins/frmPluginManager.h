@@ -27,6 +27,12 @@ inline constexpr const char* kMsgPluginFolder = "The plugin should be in Plugin 
 inline constexpr const char* kMsgPluginLoadError = "There was an error in loading the Plugin.";
 inline constexpr const char* kMsgDeletePlugins =
     "Are you sure you want to delete selected Plugin(s)?";
+inline constexpr const char* kMsgPluginListUnreadable =
+    "The plugin list (plg.txt) could not be read. It is left as it is, and changes made to "
+    "the list now are not saved.";
+inline constexpr const char* kMsgPluginListNotInCodePage =
+    "The plugin list (plg.txt) was not saved: a description holds characters that the "
+    "system's code page cannot store.";
 
 class PluginManagerWindow : public Dialog, public PluginListHost {
  public:
@@ -84,12 +90,14 @@ class PluginManagerWindow : public Dialog, public PluginListHost {
  private:
   size_t addRow(const std::string& name, const std::string& description, bool checked);
   void showCount(const char* words);
+  void info(const char* text);
   void setMenuEnabled(int id, bool on);
   void setBusy(bool busy);
   // Applies one plug-in of the Plugins folder and deletes what it collected.
   void processPlugin(const std::string& name);
 
   bool loaded_ = false;
+  bool listUnreadable_ = false;  // plg.txt exists but could not be read: never written
   bool processing_ = false;
   bool ascending_ = true;  // the order the next header click reverses
   std::uint64_t nextKey_ = 0;

@@ -31,6 +31,14 @@ TEST(Sizes, FormatFileSizeInEnglish) {
     EXPECT_EQ(FormatFileSize(size, decimals, unit, NumberStyle{}), text) << size << " " << decimals;
 }
 
+TEST(Sizes, KilobytesWithAtMostTwoDecimals) {
+  std::tuple<std::int64_t, const char*, const char*> cases[] = {
+      {0, ".", "0"},       {1024, ".", "1"},    {10, ".", "0.01"},   {128, ".", "0.12"},
+      {384, ".", "0.38"},  {5000, ".", "4.88"}, {1536, ",", "1,5"},  {1536, ".", "1.5"}};
+  for (const auto& [bytes, separator, text] : cases)
+    EXPECT_EQ(kilobytesText(bytes, separator), text) << bytes;
+}
+
 TEST(Sizes, RegionalStyles) {
   const NumberStyle de{.decimalSeparator = ",", .groupSeparator = "."};
   const NumberStyle noZero{.leadingZero = false};

