@@ -10,18 +10,9 @@ namespace {
 constexpr int IDC_STATIC = -1;  // a control nobody reaches by id
 constexpr int kWidth = 320, kHeight = 150;
 
-AboutWindow& instance() {
-  static AboutWindow window;
-  return window;
-}
-
 }  // namespace
 
-AboutWindow& frmAbout() {
-  AboutWindow& window = instance();
-  if (!window.isOpen() && !window.isModal()) window.load();
-  return window;
-}
+AboutWindow& frmAbout() { return loadedInstance<AboutWindow>(); }
 
 void AboutWindow::load(HWND owner) {
   if (isOpen()) return;

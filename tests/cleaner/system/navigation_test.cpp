@@ -1,9 +1,11 @@
-// The main window's header pictures, pages and pictures, and the plug-in-only run of the
-// Plugins menu.
+// The main window's header pictures and pages, the Updates page's check, and the plug-in-only
+// run of the Plugins menu.
 #include <gtest/gtest.h>
 
 #include "base/plugin_format.h"
 #include "cleaner/files_support.h"
+#include "help/update.h"
+#include "support/httpserver.h"
 
 namespace glenvask {
 namespace {
@@ -21,8 +23,7 @@ TEST_F(NavigationTest, HeaderPicturesSwitchThePages) {
       {ids::kMainTabUpdates, false, false, true, false, false},
       {ids::kMainTabMain, true, false, false, true, true},
   };
-  int checks = 0;
-  w.onUpdateCheck = [&] { ++checks; };
+  w.onUpdateCheck = nullptr;  // the check has a test of its own
   w.show();
   for (const auto& c : cases) {
     SCOPED_TRACE(c.picture);
@@ -36,11 +37,6 @@ TEST_F(NavigationTest, HeaderPicturesSwitchThePages) {
     EXPECT_EQ(shown("Label26"), c.tip);
     EXPECT_FALSE(shown("cmdDownload"));
   }
-  // The Updates page armed the check once; it runs at the timer's first tick only.
-  EXPECT_EQ(checks, 0);
-  w.Timer1_Timer();
-  EXPECT_EQ(checks, 1);
-
   // A run disables the pictures that open windows, as it does the menus.
   w.setMenusEnabled(false);
   for (const char* p : {"Image22", "Image23", "Image33", "Image38"})
@@ -48,6 +44,41 @@ TEST_F(NavigationTest, HeaderPicturesSwitchThePages) {
   EXPECT_TRUE(IsWindowEnabled(w.child("Image24"))) << "the pages stay free to look at";
   w.setMenusEnabled(true);
   EXPECT_TRUE(IsWindowEnabled(w.child("Image33")));
+}
+
+// The Updates page's check waits for the server on a thread of its own: the window stays free
+// while the server is silent, the answer shows when it comes, and the window's end stops a
+// check under way without waiting for the server.
+TEST_F(NavigationTest, UpdateCheckLeavesTheWindowFree) {
+  test::LocalHttpServer server;
+  ASSERT_TRUE(server.running());
+  const std::string newer = installedVersion() + ".1";
+  server.route(kLatestVersionPath, {200, newer, -1, -1, 2.0});
+  server.route(kUpdatePagePath, {200, "<h1>Get " + newer + "</h1>"});
+  load();
+  w.show();
+  w.pictureClicked(ids::kMainTabUpdates);
+  ASSERT_TRUE(test::pumpUntil([&] { return server.requests().size() == 1; }));
+  EXPECT_EQ(w.lblInstalled.text(), "") << "the window is free while the server is silent";
+  ASSERT_TRUE(test::pumpUntil([&] { return w.lblLatest.text() == newer; }));
+  EXPECT_EQ(w.lblInstalled.text(), installedVersion());
+  EXPECT_EQ(w.WebBrowser1.shownText(), "Get " + newer);
+  EXPECT_TRUE(IsWindowVisible(w.child("cmdDownload")));
+
+  server.route(kLatestVersionPath, {404, "", -1, -1, 1.0});
+  script.answerMessage(IDOK);
+  w.pictureClicked(ids::kMainTabUpdates);
+  ASSERT_TRUE(test::pumpUntil([&] { return !script.asked().empty(); }));
+  EXPECT_EQ(script.asked()[0].text, kUpdateConnectionMessage);
+  EXPECT_EQ(script.asked()[0].flags, UINT(MB_OK | MB_ICONEXCLAMATION));
+
+  server.route(kLatestVersionPath, {200, newer, -1, -1, 20.0});
+  w.pictureClicked(ids::kMainTabUpdates);
+  ASSERT_TRUE(test::pumpUntil([&] { return server.requests().size() == 4; }));
+  ULONGLONG start = GetTickCount64();
+  w.destroy();
+  EXPECT_LT(GetTickCount64() - start, 10000u) << "the close did not wait for the server";
+  EXPECT_EQ(script.asked().size(), 1u);
 }
 
 // The Plugins menu's run: its own summary form, the Plugins section alone, and no window of
