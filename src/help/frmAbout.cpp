@@ -1,7 +1,6 @@
 #include "help/frmAbout.h"
 
 #include "help/update.h"
-#include "services/host.h"
 
 namespace glenvask {
 
@@ -14,16 +13,7 @@ constexpr int kWidth = 320, kHeight = 150;
 
 AboutWindow& frmAbout() { return loadedInstance<AboutWindow>(); }
 
-void AboutWindow::load(HWND owner) {
-  if (isOpen()) return;
-  create(
-      dialogFrame("About Glenvask", kWidth, kHeight, owner ? owner : cleaningHost().ownerWindow()));
-}
-
-bool AboutWindow::build(HWND owner) {
-  load(owner);
-  return isOpen();
-}
+AboutWindow::AboutWindow() : FramedDialog("About Glenvask", kWidth, kHeight) {}
 
 bool AboutWindow::onCreate() {
   const ControlSpec specs[] = {

@@ -27,16 +27,7 @@ constexpr ULONGLONG kShowEveryMs = 50;
 
 OnlineUpdatesWindow& frmOnlineUpdates2() { return loadedInstance<OnlineUpdatesWindow>(); }
 
-void OnlineUpdatesWindow::load(HWND owner) {
-  if (isOpen()) return;
-  create(
-      dialogFrame("Online Updates", kWidth, kHeight, owner ? owner : cleaningHost().ownerWindow()));
-}
-
-bool OnlineUpdatesWindow::build(HWND owner) {
-  load(owner);
-  return isOpen();
-}
+OnlineUpdatesWindow::OnlineUpdatesWindow() : FramedDialog("Online Updates", kWidth, kHeight) {}
 
 bool OnlineUpdatesWindow::onCreate() {
   const ControlSpec specs[] = {
