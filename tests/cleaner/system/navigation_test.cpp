@@ -25,9 +25,8 @@ TEST_F(NavigationTest, HeaderPicturesSwitchThePages) {
   };
   w.onUpdateCheck = nullptr;  // the check has a test of its own
   w.show();
-  for (const auto& c : cases) {
+  for (const auto& c : cases) {  // a click on the picture, as the control reports it
     SCOPED_TRACE(c.picture);
-    // A click on the picture, as the control reports it.
     SendMessageW(w.hwnd(), WM_COMMAND, MAKEWPARAM(c.picture, STN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(w.hwnd(), c.picture)));
     EXPECT_EQ(shown("chkRecycleBin"), c.categories);
@@ -69,7 +68,9 @@ TEST_F(NavigationTest, UpdateCheckLeavesTheWindowFree) {
   script.answerMessage(IDOK);
   w.pictureClicked(ids::kMainTabUpdates);
   ASSERT_TRUE(test::pumpUntil([&] { return !script.asked().empty(); }));
-  EXPECT_EQ(script.asked()[0].text, kUpdateConnectionMessage);
+  EXPECT_EQ(script.asked()[0].text,
+            "Tarvella was unable to connect to the update server (Orlenta).\n"
+            "Please try again later.");
   EXPECT_EQ(script.asked()[0].flags, UINT(MB_OK | MB_ICONEXCLAMATION));
 
   server.route(kLatestVersionPath, {200, newer, -1, -1, 20.0});
