@@ -30,7 +30,9 @@ TEST(WebPage, HtmlGivesHeadingsParagraphsAndLinks) {
        "<p>Read   the\n<a href=\"topic.htm\">topic</a>, then <b>go</b>.</p></body></html>",
        {"h1:Help", "p:Read the [topic](topic.htm), then go."}},
       {"<ul><li>one<li>two &amp; &lt;three&gt; &#233;&#x41;</ul>",
-       {"li:one", "li:two & <three> \xC3\xA9" "A"}},
+       {"li:one",
+        "li:two & <three> \xC3\xA9"
+        "A"}},
       {"line<br>next<script>alert('<p>x</p>')</script> end", {"p:line\nnext end"}},
       {"<pre>  a\r\n   b</pre><h7>x</h7>", {"pre:  a\n   b", "p:x"}},
       {"<!-- <p>hidden</p> --><A HREF='x.htm'>X</A> 3 < 4 &bogus;", {"p:[X](x.htm) 3 < 4 &bogus;"}},

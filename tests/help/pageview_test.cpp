@@ -59,7 +59,6 @@ TEST_F(HelpTest, FollowsLinksAndKeepsBackAndForward) {
   h.cmdGoBack_Click();  // at the first page: nothing, and no error
   EXPECT_EQ(v.address(), help);
   ASSERT_EQ(v.linkCount(), 1u);
-  EXPECT_EQ(v.linkAddress(0), topic);
   // A click on the link, as the mouse gives it.
   LONG at = static_cast<LONG>(std::string("Glenvask Help\r\rRead the t").size());
   POINTL p{};

@@ -3,6 +3,8 @@
 // name, Cancel and Install, and that nothing is written into the URL cache.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "base/text.h"
 #include "help/frmOnlineUpdates2.h"
 #include "help/update.h"
@@ -67,11 +69,17 @@ TEST_F(UpdateTest, CheckBelievesOnlyAWholeVersionReply) {
     server.route(kLatestVersionPath, reply);
     UpdateCheck c = checkForUpdates();
     EXPECT_EQ(c.installed, "6.0.0");
-    EXPECT_EQ(c.page.empty() ? "" : c.latest + " " + c.page.substr(22) + " " + c.pageHtml +
-                                        (c.showDownload ? " D" : ""), found);
+    EXPECT_EQ(c.page.empty() ? ""
+                             : c.latest + " " + c.page.substr(22) + " " + c.pageHtml +
+                                   (c.showDownload ? " D" : ""),
+              found);
     EXPECT_TRUE(c.page.empty() || c.page.starts_with("http://www.orlenta.com/")) << c.page;
   }
   EXPECT_EQ(server.requests().size(), std::size(cases) + 3) << "a page only for a version";
+  // The setup's folder: the Temp folder below the user's own "Local AppData".
+  const char* profile = std::getenv("USERPROFILE");
+  EXPECT_EQ(updateDownloadFolder(),
+            std::string(profile ? profile : "") + "\\AppData\\Local\\Temp\\");
 }
 
 TEST_F(UpdateTest, OnlyACompleteProgramTakesTheSetupName) {
@@ -90,9 +98,9 @@ TEST_F(UpdateTest, OnlyACompleteProgramTakesTheSetupName) {
 
   folder.write("Temp\\frennick.exe", older);
   const Reply failures[] = {{404, setup},
-                            {200, setup, std::nullopt},          // no length
-                            {200, setup, -1, 100000},            // cut short
-                            {200, "PK" + setup.substr(2)},       // no program
+                            {200, setup, std::nullopt},        // no length
+                            {200, setup, -1, 100000},          // cut short
+                            {200, "PK" + setup.substr(2)},     // no program
                             {200, setup, -1, 1000, 0, 10.0}};  // silent
   for (const Reply& reply : failures) {
     SCOPED_TRACE(server.requests().size());

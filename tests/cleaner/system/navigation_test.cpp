@@ -103,9 +103,8 @@ TEST_F(NavigationTest, PluginOnlyRunHasASummaryOfItsOwn) {
   EXPECT_EQ(summary.count, "3");
   EXPECT_TRUE(summary.log.ends_with("\r\n\r\nFiles Deleted:  3  Files Space Gained 1.5  KB"))
       << summary.log;
-  EXPECT_EQ(summary.sections,
-            (std::vector<std::string>{"Not Cleaned", "Not Cleaned", "Not Cleaned", "Not Cleaned",
-                                      "Cleaned"}));
+  EXPECT_EQ(summary.sections, (std::vector<std::string>{"Not Cleaned", "Not Cleaned", "Not Cleaned",
+                                                        "Not Cleaned", "Cleaned"}));
   EXPECT_EQ(summary.marks, 1);
   EXPECT_TRUE(outside.processes.empty()) << "no window opens during the run";
   EXPECT_EQ(w.PLGValue.value(), 0) << "the marks are cleared after the summary";
