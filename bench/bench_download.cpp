@@ -93,7 +93,9 @@ long long bareDownload(const std::wstring& target) {
   HINTERNET c =
       InternetConnectW(s, L"www.orlenta.com", 80, nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0);
   HINTERNET r = HttpOpenRequestW(c, L"GET", wide(kSetupPath).c_str(), nullptr, nullptr, nullptr,
-                                 INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_RELOAD, 0);
+                                 INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_RELOAD |
+                                     INTERNET_FLAG_NO_COOKIES,
+                                 0);
   HANDLE f = CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                          FILE_ATTRIBUTE_NORMAL, nullptr);
   if (r && f != INVALID_HANDLE_VALUE && HttpSendRequestW(r, nullptr, 0, nullptr, 0)) {

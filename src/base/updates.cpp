@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "base/pathtext.h"
 #include "base/sizes.h"
 
 namespace glenvask {
@@ -9,6 +10,22 @@ namespace glenvask {
 namespace {
 
 bool isBlankOrLineEnd(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+// The next part of a dotted version, taken from the front of `rest`, without its leading zeros.
+std::string_view nextPart(std::string_view& rest) {
+  size_t dot = rest.find('.');
+  std::string_view part = rest.substr(0, dot);
+  rest = dot == std::string_view::npos ? std::string_view() : rest.substr(dot + 1);
+  while (!part.empty() && part.front() == '0') part.remove_prefix(1);
+  return part;
+}
+
+// Compares two whole numbers written in digits without leading zeros, of any length.
+int compareNumbers(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return a.size() < b.size() ? -1 : 1;
+  int order = a.compare(b);
+  return order < 0 ? -1 : order > 0 ? 1 : 0;
+}
 
 }  // namespace
 
@@ -36,8 +53,11 @@ std::optional<std::string> latestVersionOf(int status, std::string_view body) {
 
 UpdateVerdict compareVersions(std::string_view installed,
                               const std::optional<std::string>& latest) {
-  if (!latest) return UpdateVerdict::NoConnection;
-  int order = installed.compare(*latest);  // by character code
+  if (!latest || !isVersionText(*latest)) return UpdateVerdict::NoConnection;
+  std::string_view mine = installed, theirs = *latest;
+  int order = 0;
+  while (order == 0 && (!mine.empty() || !theirs.empty()))
+    order = compareNumbers(nextPart(mine), nextPart(theirs));
   if (order < 0) return UpdateVerdict::Newer;
   if (order > 0) return UpdateVerdict::Older;
   return UpdateVerdict::Same;
@@ -49,6 +69,20 @@ std::string fileNameOfAddress(std::string_view address) {
   while (!name.empty() && name.front() == ' ') name.remove_prefix(1);
   while (!name.empty() && name.back() == ' ') name.remove_suffix(1);
   return std::string(name);
+}
+
+std::string updateFolderOf(std::string_view localAppData, std::string_view tempFolder) {
+  std::string local(localAppData);
+  while (!local.empty() && local.back() == '\\') local.pop_back();
+  bool absolute =
+      (local.size() >= 3 && local[1] == ':' && local[2] == '\\') || local.rfind("\\\\", 0) == 0;
+  // Room for the folder, "\Temp\" and the name of a temporary file in it.
+  if (local.size() > 1 && absolute && isUsablePathLength(local + "\\Temp\\updXXXX.tmp") &&
+      local.find_first_of(":/*?\"<>|", 2) == std::string::npos)
+    return local + "\\Temp\\";
+  std::string temp(tempFolder);
+  if (!temp.empty() && temp.back() != '\\') temp += '\\';
+  return temp;
 }
 
 int downloadPercent(std::int64_t copied, std::int64_t total) {

@@ -24,12 +24,18 @@ bool isVersionText(std::string_view text);
 // ends, believed only from a reply with status 200 that is a version text.
 std::optional<std::string> latestVersionOf(int status, std::string_view body);
 
-// Compares the two version texts character by character (so 6.0.9 is ahead of 6.0.10); no
-// latest version is no connection.
+// Compares two version texts part by part as whole numbers (6.0.10 is ahead of 6.0.9; a part
+// that is missing counts as 0, so 6.0 is 6.0.0); no latest version, or a latest text that is
+// no version, is no connection.
 UpdateVerdict compareVersions(std::string_view installed, const std::optional<std::string>& latest);
 
 // The file name of a download address: the text after its last "/", trimmed of blanks.
 std::string fileNameOfAddress(std::string_view address);
+
+// The folder the setup program is saved in: the user's local application data folder (as
+// the registry names it) followed by "\Temp\"; the temporary folder, ending in "\", when that
+// value is empty or is no usable absolute folder.
+std::string updateFolderOf(std::string_view localAppData, std::string_view tempFolder);
 
 // How much of the download is done, 0 to 100, rounded; 0 while the total is unknown.
 int downloadPercent(std::int64_t copied, std::int64_t total);

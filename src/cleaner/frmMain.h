@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "review/frmDeletetion.h"
 #include "review/frmLog.h"
 #include "help/pageview.h"
+#include "help/update.h"
 #include "services/clock.h"
 #include "services/host.h"
 #include "win/controls.h"
@@ -146,7 +148,8 @@ class MainWindow : public Window, public CleaningHost {
   // What the check timer's tick does: the update check (checkUpdates) unless a test puts
   // something else in its place.
   std::function<void()> onUpdateCheck;
-  // Reads the latest version and shows the server's page for it, or the connection message.
+  // Starts reading the latest version on a thread of its own (unless a check is under way);
+  // the server's page for it, or the connection message, shows when the answer comes.
   void checkUpdates();
   void cmdDownload_Click();  // the update download window, modal
   // The plug-in-only run of the Plugins menu, with a summary of its own form.
@@ -182,7 +185,10 @@ class MainWindow : public Window, public CleaningHost {
   void setPicturesEnabled(bool on);
   void popupMenuAt(HWND picture, int menuPosition, int subPosition);
   std::optional<LRESULT> navigationMessage(UINT msg, WPARAM wp, LPARAM lp);
+  std::optional<LRESULT> updateCheckMessage(UINT msg);  // the check's end, the window's end
   static constexpr UINT_PTR kUpdateCheckTimer = 2;
+  static constexpr UINT kUpdateCheckDone = WM_APP + 20;  // posted by updateCheck_
+  std::unique_ptr<UpdateCheckRun> updateCheck_;
   int tabPage_ = 0;
   int hovered_ = -1;  // the picture whose hover frame shows
   bool tipBoxOn_ = true;

@@ -283,15 +283,24 @@ void MainWindow::Timer1_Timer() {
 }
 
 void MainWindow::checkUpdates() {
-  UpdateCheck c = checkForUpdates();
-  lblInstalled.setText(c.installed);
-  if (c.verdict == UpdateVerdict::NoConnection || c.pageHtml.empty()) {
+  if (!updateCheck_) updateCheck_ = std::make_unique<UpdateCheckRun>(hwnd(), kUpdateCheckDone);
+}
+
+std::optional<LRESULT> MainWindow::updateCheckMessage(UINT msg) {
+  if (msg == WM_NCDESTROY) updateCheck_.reset();  // stops the check; nothing of it stays
+  if (msg != kUpdateCheckDone || !updateCheck_) return std::nullopt;
+  std::optional<UpdateCheck> c = updateCheck_->result();
+  if (!c) return 0;
+  updateCheck_.reset();
+  lblInstalled.setText(c->installed);
+  if (c->verdict == UpdateVerdict::NoConnection || c->pageHtml.empty()) {
     showUpdateConnectionMessage(hwnd());
-    return;
+    return 0;
   }
-  lblLatest.setText(c.latest);
-  WebBrowser1.showHtml(c.page, c.pageHtml);
-  cmdDownload.setVisible(c.showDownload && tabPage_ == 2);
+  lblLatest.setText(c->latest);
+  WebBrowser1.showHtml(c->page, c->pageHtml);
+  cmdDownload.setVisible(c->showDownload && tabPage_ == 2);
+  return 0;
 }
 
 void MainWindow::cmdDownload_Click() {
@@ -335,6 +344,7 @@ bool MainWindow::pictureClicked(int id) {
 }
 
 std::optional<LRESULT> MainWindow::navigationMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (auto r = updateCheckMessage(msg)) return r;
   switch (msg) {
     case WM_PAINT: {
       PAINTSTRUCT ps;

@@ -1,7 +1,6 @@
 #include "help/frmAbout.h"
 
 #include "help/update.h"
-#include "services/host.h"
 
 namespace glenvask {
 
@@ -10,29 +9,11 @@ namespace {
 constexpr int IDC_STATIC = -1;  // a control nobody reaches by id
 constexpr int kWidth = 320, kHeight = 150;
 
-AboutWindow& instance() {
-  static AboutWindow window;
-  return window;
-}
-
 }  // namespace
 
-AboutWindow& frmAbout() {
-  AboutWindow& window = instance();
-  if (!window.isOpen() && !window.isModal()) window.load();
-  return window;
-}
+AboutWindow& frmAbout() { return loadedInstance<AboutWindow>(); }
 
-void AboutWindow::load(HWND owner) {
-  if (isOpen()) return;
-  create(
-      dialogFrame("About Glenvask", kWidth, kHeight, owner ? owner : cleaningHost().ownerWindow()));
-}
-
-bool AboutWindow::build(HWND owner) {
-  load(owner);
-  return isOpen();
-}
+AboutWindow::AboutWindow() : FramedDialog("About Glenvask", kWidth, kHeight) {}
 
 bool AboutWindow::onCreate() {
   const ControlSpec specs[] = {

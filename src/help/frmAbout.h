@@ -3,17 +3,16 @@
 
 #include <windows.h>
 
+#include "help/framed.h"
 #include "win/controls.h"
 #include "win/ids.h"
 #include "win/seams.h"
 
 namespace glenvask {
 
-class AboutWindow : public Dialog {
+class AboutWindow : public FramedDialog {
  public:
-  // Makes the window (hidden) when it does not exist: Form_Load.
-  void load(HWND owner = nullptr);
-  bool build(HWND owner) override;
+  AboutWindow();
 
   void Form_Load();
   void OK_Click();

@@ -38,7 +38,7 @@ bool HelpWindow::onCreate() {
   WebBrowser1.onNavigated = [this] { updateButtons(); };
   RECT rc{};
   GetClientRect(hwnd(), &rc);
-  layout(rc.right, rc.bottom);
+  onSize(rc.right, rc.bottom, false);
   Form_Load();
   return true;
 }
@@ -55,7 +55,7 @@ void HelpWindow::cmdGoBack_Click() { WebBrowser1.goBack(); }
 void HelpWindow::cmdGoForward_Click() { WebBrowser1.goForward(); }
 void HelpWindow::cmdClose_Click() { dismiss(); }
 
-void HelpWindow::layout(int width, int height) {
+void HelpWindow::onSize(int width, int height, bool) {
   int m = scale(kMargin), bw = scale(kButtonW), bh = scale(kButtonH);
   int top = std::max(m, height - m - bh);
   MoveWindow(WebBrowser1.hwnd(), m, m, std::max(0, width - 2 * m), std::max(0, top - 2 * m),
@@ -73,12 +73,6 @@ void HelpWindow::onCommand(int id, int, HWND) {
     case IDCANCEL: cmdClose_Click(); break;
     default: break;
   }
-}
-
-std::optional<LRESULT> HelpWindow::onMessage(UINT msg, WPARAM, LPARAM lp) {
-  if (msg != WM_SIZE) return std::nullopt;
-  layout(LOWORD(lp), HIWORD(lp));
-  return 0;
 }
 
 void HelpWindow::onDestroy() {

@@ -31,10 +31,9 @@ class HelpWindow : public ToolWindowOf<HelpWindow> {
   bool onCreate() override;
   void onCommand(int id, int code, HWND ctl) override;
   void onDestroy() override;
-  std::optional<LRESULT> onMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  void onSize(int width, int height, bool maximized) override;
 
  private:
-  void layout(int width, int height);
   void updateButtons();
 };
 

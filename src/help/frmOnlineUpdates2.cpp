@@ -23,29 +23,11 @@ constexpr UINT kArrived = WM_APP + 1;  // the transfer has something new
 constexpr UINT kTimer1 = WM_APP + 2;
 constexpr ULONGLONG kShowEveryMs = 50;
 
-OnlineUpdatesWindow& instance() {
-  static OnlineUpdatesWindow window;
-  return window;
-}
-
 }  // namespace
 
-OnlineUpdatesWindow& frmOnlineUpdates2() {
-  OnlineUpdatesWindow& window = instance();
-  if (!window.isOpen() && !window.isModal()) window.load();
-  return window;
-}
+OnlineUpdatesWindow& frmOnlineUpdates2() { return loadedInstance<OnlineUpdatesWindow>(); }
 
-void OnlineUpdatesWindow::load(HWND owner) {
-  if (isOpen()) return;
-  create(
-      dialogFrame("Online Updates", kWidth, kHeight, owner ? owner : cleaningHost().ownerWindow()));
-}
-
-bool OnlineUpdatesWindow::build(HWND owner) {
-  load(owner);
-  return isOpen();
-}
+OnlineUpdatesWindow::OnlineUpdatesWindow() : FramedDialog("Online Updates", kWidth, kHeight) {}
 
 bool OnlineUpdatesWindow::onCreate() {
   const ControlSpec specs[] = {

@@ -14,6 +14,7 @@
 #include <memory>
 #include <string>
 
+#include "help/framed.h"
 #include "help/update.h"
 #include "win/controls.h"
 #include "win/handle.h"
@@ -37,11 +38,10 @@ inline constexpr const char* kLaunchFailedMessage =
     "There was an error while trying to automatically launch the update file. Please download "
     "the update from our website at:";
 
-class OnlineUpdatesWindow : public Dialog {
+// Made hidden by load(); the download starts once it shows.
+class OnlineUpdatesWindow : public FramedDialog {
  public:
-  // Makes the window (hidden) when it does not exist; the download starts once it shows.
-  void load(HWND owner = nullptr);
-  bool build(HWND owner) override;
+  OnlineUpdatesWindow();
 
   void Timer1_Timer();  // starts the download, once the window shows
   void cmdClose_Click();

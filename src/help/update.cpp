@@ -252,24 +252,21 @@ void HttpGet::cancel() {
 
 namespace {
 
-// One GET to its end: the body and the status, only when every announced byte came. While it
-// waits the calling thread keeps its windows painted and nothing else of them runs, so no click
-// starts a second check or a run in the middle of this one.
+// One GET to its end: the body and the status, only when every announced byte came.
 std::optional<std::pair<int, std::string>> fetchWhole(const std::string& address,
-                                                      std::int64_t maxBytes) {
+                                                      std::int64_t maxBytes, HANDLE cancel) {
   HttpGet get(address, maxBytes);
   ULONGLONG deadline = GetTickCount64() + 2ull * httpTimeoutMs();
-  HANDLE arrived = get.event();
+  HANDLE events[] = {get.event(), cancel};
+  DWORD count = cancel ? 2 : 1;
   while (get.state() == HttpGet::State::Running) {
     ULONGLONG now = GetTickCount64();
-    if (now >= deadline) {
+    DWORD wait = now >= deadline ? WAIT_TIMEOUT
+                                 : WaitForMultipleObjects(count, events, FALSE,
+                                                          static_cast<DWORD>(deadline - now));
+    if (wait != WAIT_OBJECT_0) {  // cancelled, or past the deadline
       get.cancel();
       break;
-    }
-    DWORD wait = static_cast<DWORD>(std::min<ULONGLONG>(deadline - now, 1000));
-    if (MsgWaitForMultipleObjects(1, &arrived, FALSE, wait, QS_PAINT) == WAIT_OBJECT_0 + 1) {
-      MSG msg;
-      while (PeekMessageW(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) DispatchMessageW(&msg);
     }
   }
   if (get.state() != HttpGet::State::Done) return std::nullopt;
@@ -283,11 +280,12 @@ std::optional<std::pair<int, std::string>> fetchWhole(const std::string& address
 
 }  // namespace
 
-UpdateCheck checkForUpdates() {
+UpdateCheck checkForUpdates(HANDLE cancel) {
   UpdateCheck check;
   check.installed = installedVersion();
   std::optional<std::string> latest;
-  if (auto reply = fetchWhole(std::string(kUpdateServer) + kLatestVersionPath, kMaxVersionReply))
+  if (auto reply =
+          fetchWhole(std::string(kUpdateServer) + kLatestVersionPath, kMaxVersionReply, cancel))
     latest = latestVersionOf(reply->first, reply->second);
   check.verdict = compareVersions(check.installed, latest);
   const char* page = nullptr;
@@ -303,10 +301,50 @@ UpdateCheck checkForUpdates() {
     check.showDownload = check.verdict == UpdateVerdict::Newer;
     // The page itself, for the page view (which shows the web only from the cache, and this
     // check writes nothing there).
-    if (auto reply = fetchWhole(check.page, kMaxUpdatePage); reply && reply->first == 200)
+    if (auto reply = fetchWhole(check.page, kMaxUpdatePage, cancel); reply && reply->first == 200)
       check.pageHtml = std::move(reply->second);
   }
   return check;
+}
+
+struct UpdateCheckRun::Shared {
+  std::mutex m;
+  KernelHandle cancel{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+  HWND window = nullptr;
+  UINT message = 0;
+  std::optional<UpdateCheck> result;
+};
+
+UpdateCheckRun::UpdateCheckRun(HWND window, UINT message) : s_(std::make_shared<Shared>()) {
+  s_->window = window;
+  s_->message = message;
+  auto run = [s = s_] {
+    UpdateCheck check = checkForUpdates(s->cancel.get());
+    std::lock_guard lock(s->m);
+    s->result = std::move(check);
+    if (s->window) PostMessageW(s->window, s->message, 0, 0);
+  };
+  try {
+    thread_ = std::thread(run);
+  } catch (...) {  // no thread to be had: no connection, told as any result
+    std::lock_guard lock(s_->m);
+    s_->result = UpdateCheck{UpdateVerdict::NoConnection, installedVersion()};
+    PostMessageW(window, message, 0, 0);
+  }
+}
+
+UpdateCheckRun::~UpdateCheckRun() {
+  {
+    std::lock_guard lock(s_->m);
+    s_->window = nullptr;
+  }
+  SetEvent(s_->cancel.get());
+  if (thread_.joinable()) thread_.join();
+}
+
+std::optional<UpdateCheck> UpdateCheckRun::result() {
+  std::lock_guard lock(s_->m);
+  return s_->result;
 }
 
 void showUpdateConnectionMessage(HWND owner) {
@@ -314,19 +352,11 @@ void showUpdateConnectionMessage(HWND owner) {
 }
 
 std::string updateDownloadFolder() {
-  std::string local = GetRegString(
-      kHkeyCurrentUser, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders\\",
-      "Local AppData");
-  while (!local.empty() && local.back() == '\\') local.pop_back();
-  bool absolute =
-      (local.size() >= 3 && local[1] == ':' && local[2] == '\\') || local.rfind("\\\\", 0) == 0;
-  // Room for the folder, "\Temp\" and the name of a temporary file in it.
-  if (local.size() > 1 && absolute && isUsablePathLength(local + "\\Temp\\updXXXX.tmp") &&
-      local.find_first_of(":/*?\"<>|", 2) == std::string::npos)
-    return local + "\\Temp\\";
-  std::string temp = GetTempDir();
-  if (!temp.empty() && temp.back() != '\\') temp += '\\';
-  return temp;
+  return updateFolderOf(
+      GetRegString(kHkeyCurrentUser,
+                   "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders\\",
+                   "Local AppData"),
+      GetTempDir());
 }
 
 }  // namespace glenvask

@@ -10,7 +10,9 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+#include <thread>
 
 #include "base/updates.h"
 
@@ -94,9 +96,30 @@ inline constexpr std::int64_t kMaxUpdatePage = 1 << 20;
 
 // Reads the latest version from the update server and compares it with the installed one.
 // Only a complete reply with status 200 whose body, trimmed of blanks and line ends, is a
-// version text counts; anything else is no connection. While it waits the calling thread
-// keeps its windows painted, and nothing else of them runs.
-UpdateCheck checkForUpdates();
+// version text counts; anything else is no connection. It waits for the server: call it on a
+// thread that no window needs. `cancel` (an event, when given) ends the wait at once, with
+// no connection.
+UpdateCheck checkForUpdates(HANDLE cancel = nullptr);
+
+// The check above on a thread of its own, started by the constructor: the window is posted
+// `message` once when the check has ended (never after the object has gone), and result()
+// then gives what it found. The destructor stops the check at once and joins the thread, so
+// nothing of it outlives the object; destroy the object before its window goes.
+class UpdateCheckRun {
+ public:
+  UpdateCheckRun(HWND window, UINT message);
+  ~UpdateCheckRun();
+  UpdateCheckRun(const UpdateCheckRun&) = delete;
+  UpdateCheckRun& operator=(const UpdateCheckRun&) = delete;
+
+  // What the check found; nothing while it runs.
+  std::optional<UpdateCheck> result();
+
+ private:
+  struct Shared;
+  std::shared_ptr<Shared> s_;
+  std::thread thread_;
+};
 
 // "Tarvella was unable to connect to the update server (Orlenta)." and "Please try again
 // later.", with the exclamation icon.

