@@ -3,6 +3,7 @@
 #include "base/text.h"
 #include "services/registry.h"
 #include "tools/frmEditUninstall.h"
+#include "tools/refjudge.h"
 #include "tools/regvalue.h"
 #include "win/seams.h"
 #include "win/unicode.h"
@@ -18,17 +19,6 @@ bool isFile(const std::string& path) {
   if (path.size() < 4 || path[1] != ':' || path[2] != '\\') return false;
   DWORD attrs = GetFileAttributesW(wide(path).c_str());
   return attrs != INVALID_FILE_ATTRIBUTES && !(attrs & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-std::string expandEnvironment(const std::string& text) {
-  std::wstring in = wide(text);
-  DWORD need = ExpandEnvironmentStringsW(in.c_str(), nullptr, 0);
-  if (need == 0 || need > 32768) return text;
-  std::wstring out(need, L'\0');
-  DWORD got = ExpandEnvironmentStringsW(in.c_str(), out.data(), need);
-  if (got == 0 || got > need) return text;
-  out.resize(got - 1);
-  return utf8(out);
 }
 
 }  // namespace
@@ -123,7 +113,7 @@ void UninstallWindow::cmdUnInstall_Click() {
       readRegText(kHkeyLocalMachine, std::string(kUninstallKey) + "\\" + list().rowKey(*row),
                   "UnInstallString");
   if (stored && stored->type == REG_EXPAND_SZ && stored->text == command)
-    command = expandEnvironment(command);
+    command = utf8(expandEnvironment(wide(command)).value_or(wide(command)));
   SplitCommand split = splitCommandLine(command);
   if (split.program.empty()) return;
   outside().shellExecute(hwnd(), "Open", split.program, split.parameters, "", SW_SHOWNORMAL);

@@ -46,12 +46,12 @@ bool ListToolWindow::onCreate() {
   list_.onColumnClick = [this](size_t column) { list_.toggleSort(column); };
   RECT rc{};
   GetClientRect(hwnd(), &rc);
-  layout(rc.right, rc.bottom);
+  onSize(rc.right, rc.bottom, false);
   Form_Load();
   return true;
 }
 
-void ListToolWindow::layout(int width, int height) {
+void ListToolWindow::onSize(int width, int height, bool) {
   if (!list_.hwnd()) return;
   int m = scale(kMargin), bw = scale(kButtonW), bh = scale(kButtonH), gap = scale(kGap);
   int buttonsTop = height - m - bh;
@@ -64,14 +64,6 @@ void ListToolWindow::layout(int width, int height) {
   int x = placeRow(row, width - m, buttonsTop, bw, bh, gap);
   MoveWindow(lblStatus.hwnd(), m, buttonsTop + (bh - scale(kStatusH)) / 2, std::max(0, x - gap - m),
              scale(kStatusH), TRUE);
-}
-
-std::optional<LRESULT> ListToolWindow::onMessage(UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_SIZE) {
-    layout(LOWORD(lp), HIWORD(lp));
-    return 0;
-  }
-  return std::nullopt;
 }
 
 void ListToolWindow::onCommand(int id, int code, HWND) {

@@ -53,11 +53,10 @@ class ListToolWindow : public ToolWindow {
   bool onCreate() override;
   void onCommand(int id, int code, HWND ctl) override;
   void onDestroy() override;
-  std::optional<LRESULT> onMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  void onSize(int width, int height, bool) override;
   const wchar_t* className() const override { return spec_.windowClass; }
 
  private:
-  void layout(int width, int height);
   ListToolSpec spec_;
   ToolListView list_;
   std::vector<Button> buttons_;

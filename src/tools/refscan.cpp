@@ -80,12 +80,12 @@ bool ReferenceScanner::onCreate() {
   cmdStop.setEnabled(false);
   RECT rc{};
   GetClientRect(hwnd(), &rc);
-  layout(rc.right, rc.bottom);
+  onSize(rc.right, rc.bottom, false);
   rescan();
   return true;
 }
 
-void ReferenceScanner::layout(int width, int height) {
+void ReferenceScanner::onSize(int width, int height, bool) {
   if (!list_.hwnd()) return;
   int m = scale(kMargin), bw = scale(kButtonW), bh = scale(kButtonH), gap = scale(kGap);
   int bottom = height - m;
@@ -113,14 +113,6 @@ void ReferenceScanner::layout(int width, int height) {
   int x = placeRow(buttons, width - m, buttonsTop, bw, bh, gap);
   MoveWindow(lblStatus.hwnd(), m, buttonsTop + (bh - scale(kStatusH)) / 2, std::max(0, x - gap - m),
              scale(kStatusH), TRUE);
-}
-
-std::optional<LRESULT> ReferenceScanner::onMessage(UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_SIZE) {
-    layout(LOWORD(lp), HIWORD(lp));
-    return 0;
-  }
-  return std::nullopt;
 }
 
 void ReferenceScanner::rescan() {
@@ -154,7 +146,10 @@ void ReferenceScanner::Timer1_Timer() {
   {
     Loop loop(*this);
     list_.beginUpdate();
+    judge_.emplace();
+    missing_ = 0;
     scan();
+    judge_.reset();
     list_.endUpdate();
     stopped = loop.stopped();
   }
@@ -177,6 +172,7 @@ bool ReferenceScanner::keepGoing() {
 }
 
 void ReferenceScanner::addMissing(ListRow row) {
+  ++missing_;
   row.image = kIconMissing;
   row.checked = true;
   list_.insertRow(0, std::move(row));
@@ -186,6 +182,18 @@ void ReferenceScanner::addPresent(ListRow row) {
   row.image = kIconPresent;
   row.checked = false;
   list_.addRow(std::move(row));
+}
+
+void ReferenceScanner::addJudged(ListRow row, std::string_view reference) {
+  if (judge_->judge(reference) == FileReference::Missing)
+    addMissing(std::move(row));
+  else
+    addPresent(std::move(row));
+}
+
+void ReferenceScanner::endScan(bool) {
+  lblStatus.setText(std::to_string(list_.rowCount()) + " entries, " + std::to_string(missing_) +
+                    " orphaned");
 }
 
 void ReferenceScanner::cmdStop_Click() { requestStop(); }

@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "tools/refjudge.h"
 #include "tools/toollist.h"
 #include "win/controls.h"
 #include "win/handle.h"
@@ -70,8 +71,9 @@ class ReferenceScanner : public ToolWindow {
 
   // Fills the list; runs inside the window's loop, so a close waits for it to return.
   virtual void scan() = 0;
-  // After the scan (stopped or not): the status line.
-  virtual void endScan(bool stopped) = 0;
+  // After the scan (stopped or not): the status line, "12 entries, 3 orphaned" unless the
+  // window says otherwise.
+  virtual void endScan(bool stopped);
   // A window's own controls, made after the common ones and placed in the room below the
   // list (x, y and width in the window's pixels).
   virtual void addExtraControls() {}
@@ -83,17 +85,22 @@ class ReferenceScanner : public ToolWindow {
   void addMissing(ListRow row);
   // A row of a target that is there (or that cannot be judged): last, clear, the second icon.
   void addPresent(ListRow row);
+  // The row as the shared judge finds the file that the reference names.
+  void addJudged(ListRow row, std::string_view reference);
+  // The judge of this scan (its lookups are remembered for the scan's length).
+  ReferenceJudge& judge() { return *judge_; }
+  // Rows added by addMissing in this scan.
+  size_t missingCount() const { return missing_; }
 
   bool build(HWND owner) override;
   bool onCreate() override;
   void onCommand(int id, int code, HWND ctl) override;
   void onTimer(UINT_PTR id) override;
   void onDestroy() override;
-  std::optional<LRESULT> onMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  void onSize(int width, int height, bool) override;
   const wchar_t* className() const override { return spec_.windowClass; }
 
  private:
-  void layout(int width, int height);
 
   ScannerSpec spec_;
   ToolListView list_;
@@ -101,6 +108,8 @@ class ReferenceScanner : public ToolWindow {
   bool timerOn_ = false;
   bool scanning_ = false;
   bool rescanPending_ = false;
+  std::optional<ReferenceJudge> judge_;
+  size_t missing_ = 0;
 };
 
 // Sends the file that a reference names to the Recycle Bin, when that is safe: a full path

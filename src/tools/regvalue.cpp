@@ -74,13 +74,11 @@ std::optional<RegText> readRegText(RegRoot root, std::string_view subkey, std::s
   return RegText{type, utf8(textOf(data))};
 }
 
-std::optional<std::uint64_t> readRegNumber(RegRoot root, std::string_view subkey,
-                                           std::string_view name) {
+std::optional<RegData> readRegData(RegRoot root, std::string_view subkey, std::string_view name) {
   KeyHandle key = openKey(root, subkey, KEY_READ);
-  DWORD type = REG_NONE;
-  std::vector<BYTE> data;
-  if (!key || !query(key.get(), wide(name), type, data)) return std::nullopt;
-  return numberOf(type, data);
+  RegData out;
+  if (!key || !query(key.get(), wide(name), out.type, out.bytes)) return std::nullopt;
+  return out;
 }
 
 std::vector<RegValueEntry> readRegValues(RegRoot root, std::string_view subkey) {
