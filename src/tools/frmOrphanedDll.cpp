@@ -7,6 +7,7 @@ namespace glenvask {
 
 namespace {
 enum Column : size_t { kColUseCount = 0, kColSharedDll };
+constexpr std::uint64_t kProgressEveryMs = 50;
 }  // namespace
 
 OrphanedDllWindow::OrphanedDllWindow()
@@ -31,9 +32,16 @@ void OrphanedDllWindow::scan() {
   std::vector<RegValueEntry> values = readRegValues(kHkeyLocalMachine, kSharedDllsKey);
   names_ = values.size();
   pgKeys.setRange(0, static_cast<int>(std::min<size_t>(values.size(), 0x7FFFFFFF)));
+  // Each move of the bar repaints it at once, which costs more than a value's whole check:
+  // it moves when some time has passed, and at the end.
+  std::uint64_t shown = 0;
   for (size_t i = 0; i < values.size(); ++i) {
     if (!keepGoing()) return;
-    pgKeys.setValue(static_cast<int>(i + 1));
+    std::uint64_t now = GetTickCount64();
+    if (now - shown >= kProgressEveryMs || i + 1 == values.size()) {
+      pgKeys.setValue(static_cast<int>(i + 1));
+      shown = now;
+    }
     const RegValueEntry& v = values[i];
     // The use count is a number; a value holding anything else is no entry of the key.
     if (!v.number) continue;

@@ -108,7 +108,8 @@ FileReference ReferenceJudge::judgePath(std::wstring path, bool fileOnly) {
   for (auto& c : path)
     if (c == L'/') c = L'\\';
   while (path.size() > 3 && path.back() == L'\\') path.pop_back();
-  Probe p = probe(path);
+  // Parts cut at a blank recur ("C:\Program" of every "C:\Program Files\..."): remembered.
+  Probe p = fileOnly ? probeFolder(path) : probe(path);
   if (p == Probe::Exists) return FileReference::Present;
   // A folder is what the text names only when the text is all of it.
   if (p == Probe::Folder) return fileOnly ? FileReference::Missing : FileReference::Present;
@@ -149,7 +150,11 @@ FileReference ReferenceJudge::judgeExpanded(std::wstring_view text) {
   for (size_t i = 3; i < text.size(); ++i)
     if (text[i] == L' ' || text[i] == L',' || text[i] == L';' || text[i] == L'\t')
       candidates.push_back({trimBlanks(text.substr(0, i)), isBlank(text[i])});
-  candidates.push_back({text, false});
+  // A text whose last part holds no blank, "," or ";" is most likely a path alone: the whole
+  // text is looked for first, found in one lookup when it is there.
+  size_t last = text.find_last_of(L"\\/");
+  bool pathAlone = text.find_first_of(L" \t,;", last) == std::wstring_view::npos;
+  candidates.insert(pathAlone ? candidates.begin() : candidates.end(), {text, false});
   bool unknown = false, judged = false;
   for (auto [c, fileOnly] : candidates) {
     if (c.size() < 3 || c.size() > kMaxPathUnits) continue;

@@ -44,8 +44,9 @@ class ReferenceJudge {
   // fileOnly, a folder of that path counts as Missing.
   FileReference judgePath(std::wstring path, bool fileOnly);
 
-  // The folders met while walking up from a missing path: many values name files of one
-  // missing folder, and each failed lookup reads a folder.
+  // The folders met while walking up from a missing path, and the parts cut at a blank: many
+  // values name files of one missing folder or share a part, and each failed lookup reads a
+  // folder.
   Probe probeFolder(const std::wstring& path);
 
   std::array<signed char, 26> fixed_{};  // per drive letter: 0 not asked yet, 1 fixed, -1 not
