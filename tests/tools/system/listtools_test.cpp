@@ -16,31 +16,29 @@ namespace glenvask {
 namespace {
 
 const HKEY lm = HKEY_LOCAL_MACHINE, cu = HKEY_CURRENT_USER, cr = HKEY_CLASSES_ROOT;
+using Texts = std::vector<std::string>;
 
-std::vector<std::string> column(ToolListView& l, size_t col, const std::string& mark) {
-  std::vector<std::string> out;
+// Cell `col` of the rows whose first cell holds the mark.
+Texts column(ToolListView& l, size_t col, const std::string& mark = "") {
+  Texts out;
   for (size_t i = 0; i < l.rowCount(); ++i)
     if (l.rowText(i, 0).find(mark) != std::string::npos) out.push_back(l.rowText(i, col));
   return out;
 }
 
-void check(ToolListView& l, std::initializer_list<const char*> names) {
-  for (const char* n : names) l.setRowChecked(test::rowOf(l, n), true);
+// Selects the row alone and clicks the button.
+void clickOn(ListToolWindow& w, const std::string& row, const char* button) {
+  test::selectOnly(w.list(), test::rowOf(w.list(), row));
+  w.button(button).click();
 }
-
-// A Shell Folders value pointed at a scratch folder for one test, put back at the end.
-struct MovedFolder {
-  MovedFolder(HKEY root, const char* value, const std::string& folder)
-      : shell(root, kShellFoldersKey, value, folder),
-        user(root, kUserShellFolders, value, folder) {}
-  static constexpr const char* kUserShellFolders =
-      "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
-  test::SavedValue shell, user;
-};
 
 TEST(ListTools, StartupRunValuesAndShortcutsEachRemovedAlone) {
   test::ScratchFolder mine("glvstartup"), common("glvcommon"), elsewhere("glvelsewhere");
-  MovedFolder user(cu, "Startup", mine.path()), all(lm, "Common Startup", common.path());
+  const char* userFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+  test::SavedValue shell(cu, kShellFoldersKey, "Startup", mine.path()),
+      user(cu, userFolders, "Startup", mine.path()),
+      allShell(lm, kShellFoldersKey, "Common Startup", common.path()),
+      allUser(lm, userFolders, "Common Startup", common.path());
   for (const char* f : {"a.lnk", "sub\\b.LNK", "note.txt"}) mine.write(f, "x");
   common.write("c.lnk", "x");
   elsewhere.write("linked.lnk", "x");
@@ -54,37 +52,32 @@ TEST(ListTools, StartupRunValuesAndShortcutsEachRemovedAlone) {
   test::ScriptedAsker asker;
   StartupProgramsWindow& w = frmStartupPrograms();
   ASSERT_TRUE(w.open());
-  EXPECT_EQ(w.text(), "Startup Programs");
   auto& l = w.lstvStartup;
-  EXPECT_EQ(column(l, 0, ""),
-            (std::vector<std::string>{"a.lnk", "b.LNK", "c.lnk", "GlvRunMachine", "GlvRunUser"}));
-  EXPECT_EQ(column(l, 1, ""), (std::vector<std::string>{"Startup Common", "Startup Common",
-                                                        "Startup Common", "HKLM:Run", "HKCU:Run"}));
+  EXPECT_EQ(column(l, 0), (Texts{"a.lnk", "b.LNK", "c.lnk", "GlvRunMachine", "GlvRunUser"}));
+  EXPECT_EQ(column(l, 1), (Texts{"Startup Common", "Startup Common", "Startup Common",
+                                 "HKLM:Run", "HKCU:Run"}));
   EXPECT_EQ(column(l, 2, "b.LNK").at(0), mine.file("sub\\b.LNK"));
   EXPECT_EQ(column(l, 2, "GlvRunUser").at(0), "C:\\glv\\user.exe /a");
   EXPECT_EQ(w.lblStatus.text(), "5 program(s) found");
-  EXPECT_EQ(arrFiles, std::vector<std::string>{"C:\\glv\\the-run's-file.txt"});
+  EXPECT_EQ(arrFiles, Texts{"C:\\glv\\the-run's-file.txt"});
   bAbort = false;
 
   w.lstvStartup_ColumnClick(1);  // "Key" sorts by the file, first descending
-  EXPECT_EQ(column(l, 0, "")[0], "GlvRunUser");
-  EXPECT_EQ(column(l, 0, "").back(), "GlvRunMachine");  // its file starts with a quote
+  EXPECT_EQ(column(l, 0).front() + " " + column(l, 0).back(), "GlvRunUser GlvRunMachine");
 
-  check(l, {"GlvRunUser", "a.lnk"});
-  asker.answerMessage(IDNO);
-  w.button("cmdDelete").click();
-  EXPECT_EQ(asker.asked().back().text, kDeleteStartupQuestion);
-  EXPECT_EQ(l.rowCount(), 5u);
-  EXPECT_FALSE(l.rowChecked(0) || l.rowChecked(4));
-  check(l, {"GlvRunUser", "a.lnk"});
-  asker.answerMessage(IDYES);
-  w.button("cmdDelete").click();
+  for (int answer : {IDNO, IDYES}) {
+    for (const char* n : {"GlvRunUser", "a.lnk"}) l.setRowChecked(test::rowOf(l, n), true);
+    asker.answerMessage(answer);
+    w.button("cmdDelete").click();
+    EXPECT_EQ(asker.asked().back().text, kDeleteStartupQuestion);
+    EXPECT_EQ(test::hasValue(cu, kRunKey, "GlvRunUser"), answer == IDNO);
+  }
   EXPECT_FALSE(test::hasValue(cu, kRunKey, "GlvRunUser"));
   EXPECT_FALSE(mine.exists("a.lnk"));
   EXPECT_TRUE(test::hasValue(lm, kRunKey, "GlvRunMachine"));
-  EXPECT_TRUE(mine.exists("sub\\b.LNK"));
-  EXPECT_TRUE(elsewhere.exists("linked.lnk"));
+  EXPECT_TRUE(mine.exists("sub\\b.LNK") && elsewhere.exists("linked.lnk"));
   EXPECT_EQ(w.lblStatus.text(), "3 program(s) found");
+  EXPECT_FALSE(l.rowChecked(0) || l.rowChecked(1) || l.rowChecked(2));
   DeleteRegValues(kHkeyLocalMachine, "GlvRunMachine", kRunKey);
   w.button("cmdOK").click();
   EXPECT_FALSE(w.isOpen());
@@ -93,79 +86,68 @@ TEST(ListTools, StartupRunValuesAndShortcutsEachRemovedAlone) {
 TEST(ListTools, UninstallStartsProgramAndParametersApartAndEditsKeepTheType) {
   test::ScratchFolder dir("glvuninst");
   dir.write("un inst.exe", "x");
-  std::string base = std::string(kUninstallKey) + "\\Glv";
-  struct Entry {
-    const char* key;
-    const char* name;
-    std::string command;
-    DWORD type;
-    std::string started;  // "Open|program|parameters"
-  } entries[] = {
+  UninstallWindow& w = frmUninstall();
+  ASSERT_TRUE(w.open());
+  size_t before = w.lstvUninstall.rowCount();
+  std::string base = std::string(kUninstallKey) + "\\Glv", blank = dir.file("un inst.exe");
+  // Key, name, command, its type, and what Uninstall starts: "Open|program|parameters".
+  const std::tuple<const char*, const char*, std::string, DWORD, std::string> entries[] = {
       {"Quoted", "Glv Quoted", "\"C:\\Program Files\\Glv\\un.exe\" /S /log=\"a b\"", REG_SZ,
        "Open|C:\\Program Files\\Glv\\un.exe|/S /log=\"a b\""},
-      {"Blank", "Glv Blank", dir.file("un inst.exe") + " -q", REG_SZ,
-       "Open|" + dir.file("un inst.exe") + "|-q"},
+      {"Blank", "Glv Blank", blank + " -q", REG_SZ, "Open|" + blank + "|-q"},
       {"Expand", "Glv Expand", "%SystemRoot%\\system32\\msiexec.exe /x{GLV}", REG_EXPAND_SZ,
        "Open|C:\\windows\\system32\\msiexec.exe|/x{GLV}"},
       {"Empty", "Glv Empty", "", REG_SZ, ""},
       {"NoName", "", "C:\\x.exe", REG_SZ, ""},
   };
   std::vector<std::unique_ptr<test::TestKey>> keys;
-  for (const Entry& e : entries) {
-    keys.push_back(std::make_unique<test::TestKey>(lm, base + e.key));
-    if (*e.name) test::setText(lm, base + e.key, "DisplayName", e.name);
-    test::setText(lm, base + e.key, "UninstallString", e.command, e.type);
+  for (const auto& [key, name, command, type, started] : entries) {
+    keys.push_back(std::make_unique<test::TestKey>(lm, base + key));
+    if (*name) test::setText(lm, base + key, "DisplayName", name);
+    test::setText(lm, base + key, "UninstallString", command, type);
   }
   test::setText(lm, base + "Quoted\\sub", "", "below");
   test::setText(lm, base + "Blank", "DisplayVersion", "1.2");
 
   test::ScriptedAsker asker;
   test::RecordingOutside outside;
-  UninstallWindow& w = frmUninstall();
-  ASSERT_TRUE(w.open());
+  w.GetUnInstallFiles();
   auto& l = w.lstvUninstall;
-  EXPECT_EQ(column(l, 0, "Glv"),
-            (std::vector<std::string>{"Glv Blank", "Glv Empty", "Glv Expand", "Glv Quoted"}));
-  EXPECT_EQ(l.row(0).cells,
-            (std::vector<std::string>{"Glv Blank", "1.2", dir.file("un inst.exe") + " -q",
-                                      "GlvBlank", ""}));
-  for (const Entry& e : entries) {
-    if (e.started.empty()) continue;
-    test::selectOnly(l, test::rowOf(l, e.name));
-    w.button("cmdUnInstall").click();
-    ASSERT_FALSE(outside.shellCalls.empty());
-    EXPECT_EQ(outside.shellCalls.back(), e.started);
+  EXPECT_EQ(column(l, 0, "Glv"), (Texts{"Glv Blank", "Glv Empty", "Glv Expand", "Glv Quoted"}));
+  EXPECT_EQ(l.row(0).cells, (Texts{"Glv Blank", "1.2", blank + " -q", "GlvBlank", ""}));
+  for (const auto& [key, name, command, type, started] : entries) {
+    if (started.empty()) continue;
+    clickOn(w, name, "cmdUnInstall");
+    EXPECT_EQ(outside.shellCalls.size() ? outside.shellCalls.back() : "", started);
   }
-  test::selectOnly(l, test::rowOf(l, "Glv Empty"));
-  w.button("cmdEdit").click();  // no command: no dialog
+  clickOn(w, "Glv Empty", "cmdEdit");  // no command: no dialog
   asker.answerModal([](Dialog& d) {
     auto& e = dynamic_cast<EditUninstallDialog&>(d);
     EXPECT_EQ(e.lblName.text(), "Glv Expand");
     e.txt.setText("%SystemRoot%\\system32\\msiexec.exe /x{GLV2}");
     e.cmdOk.click();
   });
-  test::selectOnly(l, test::rowOf(l, "Glv Expand"));
-  w.button("cmdEdit").click();
-  auto saved = readRegText(kHkeyLocalMachine, base + "Expand", "UninstallString");
-  ASSERT_TRUE(saved);
-  EXPECT_EQ(saved->type, static_cast<DWORD>(REG_EXPAND_SZ));
+  clickOn(w, "Glv Expand", "cmdEdit");
   EXPECT_EQ(column(l, 2, "Glv Expand").at(0), "%SystemRoot%\\system32\\msiexec.exe /x{GLV2}");
 
-  for (const char* name : {"Glv Blank", "Glv Quoted"}) {
-    test::selectOnly(l, test::rowOf(l, name));
-    w.button("cmdDelete").click();
-  }
+  for (const char* name : {"Glv Blank", "Glv Quoted"}) clickOn(w, name, "cmdDelete");
   EXPECT_FALSE(test::hasKey(lm, base + "Blank"));
   EXPECT_TRUE(test::hasKey(lm, base + "Quoted"));  // it has a subkey
-  EXPECT_EQ(test::rowOf(l, "Glv Quoted"), size_t(-1));
-  EXPECT_EQ(w.lblStatus.text(), std::to_string(l.rowCount()) + " program(s) found");
+  EXPECT_EQ(column(l, 0, "Glv"), (Texts{"Glv Empty", "Glv Expand"}));
+  EXPECT_EQ(w.lblStatus.text(), std::to_string(before + 2) + " program(s) found");
   w.button("cmdOK").click();
 }
 
 TEST(ListTools, FileAssociationsDeleteTheTypeOnlyWhenItIsTheirsAlone) {
+  test::ScriptedAsker asker;
+  FileAssociationWindow& w = frmFileAssociation();
+  ASSERT_TRUE(w.open());
+  EXPECT_EQ(w.lblStatus.text(), "Please Wait...Loading");
+  ASSERT_TRUE(test::pumpUntil([&] { return !w.timerOn(); }));
+  auto& l = w.lstvFileAssociation;
+  size_t before = l.rowCount();
   std::vector<std::unique_ptr<test::TestKey>> keys;
-  for (const char* k :
-       {".glva", ".glvb", ".glvc", ".glvd", ".glve", "GlvShared.Type", "GlvOwn.Type"})
+  for (const char* k : {".glva", ".glvb", ".glvc", ".glvd", ".glve", "GlvShared.Type", "GlvOwn.Type"})
     keys.push_back(std::make_unique<test::TestKey>(cr, k));
   for (const char* e : {".glva", ".glvb"}) test::setText(cr, e, "", "GlvShared.Type");
   test::setText(cr, ".glvc", "", "GlvOwn.Type");
@@ -174,47 +156,31 @@ TEST(ListTools, FileAssociationsDeleteTheTypeOnlyWhenItIsTheirsAlone) {
   test::setText(cr, "GlvShared.Type\\shell\\open\\command", "", "notepad.exe \"%1\"",
                 REG_EXPAND_SZ);
   test::setText(cr, "GlvOwn.Type", "", "X");
-  RegCloseKey(test::makeKey(cr, ".glvd"));
-
-  test::ScriptedAsker asker;
-  FileAssociationWindow& w = frmFileAssociation();
-  ASSERT_TRUE(w.open());
-  EXPECT_EQ(w.lblStatus.text(), "Please Wait...Loading");
-  ASSERT_TRUE(test::pumpUntil([&] { return !w.timerOn(); }));
-  auto& l = w.lstvFileAssociation;
-  EXPECT_EQ(column(l, 1, ".glv"), (std::vector<std::string>{"Glv shared files", "Glv shared files",
-                                                            "GlvOwn.Type", "", "Folder"}));
-  EXPECT_EQ(w.lblStatus.text(), std::to_string(l.rowCount()) + " registered file extensions");
+  w.Timer1_Timer();
+  EXPECT_EQ(column(l, 1, ".glv"),
+            (Texts{"Glv shared files", "Glv shared files", "GlvOwn.Type", "", "Folder"}));
   asker.answerModal([](Dialog& d) {
     auto& e = dynamic_cast<EditFileAssociationDialog&>(d);
-    EXPECT_EQ(e.lblName.text(), ".glvb");
-    EXPECT_EQ(e.lblDesc.text(), "Glv shared files");
-    EXPECT_EQ(e.txt.text(), "notepad.exe \"%1\"");
+    EXPECT_EQ(e.lblName.text() + "|" + e.lblDesc.text() + "|" + e.txt.text(),
+              ".glvb|Glv shared files|notepad.exe \"%1\"");
     e.txt.setText("wordpad.exe \"%1\"");
     e.cmdOk.click();
   });
-  test::selectOnly(l, test::rowOf(l, ".glvb"));
-  w.button("cmdEdit").click();
-  auto command = readRegText(kHkeyClassesRoot, "GlvShared.Type\\shell\\open\\command", "");
-  EXPECT_EQ(command->text, "wordpad.exe \"%1\"");
-  EXPECT_EQ(command->type, static_cast<DWORD>(REG_EXPAND_SZ));
+  clickOn(w, ".glvb", "cmdEdit");
+  EXPECT_EQ(readRegText(kHkeyClassesRoot, "GlvShared.Type\\shell\\open\\command", "")->text,
+            "wordpad.exe \"%1\"");
 
-  const std::pair<const char*, int> answers[] = {
-      {".glvb", IDNO}, {".glva", IDYES}, {".glvc", IDYES}, {".glvd", IDYES}, {".glve", IDYES}};
-  for (const auto& [ext, answer] : answers) {
-    asker.answerMessage(answer);
-    test::selectOnly(l, test::rowOf(l, ext));
-    w.button("cmdDelete").click();
+  for (const char* ext : {".glvb", ".glva", ".glvc", ".glvd", ".glve"}) {
+    asker.answerMessage(ext == std::string(".glvb") ? IDNO : IDYES);
+    clickOn(w, ext, "cmdDelete");
     EXPECT_EQ(asker.asked().back().text, kDeleteAssociationQuestion);
-    EXPECT_EQ(test::rowOf(l, ext) != size_t(-1), answer == IDNO) << ext;
   }
-  std::pair<const char*, bool> after[] = {
-      {".glva", false}, {".glvb", true},          {".glvc", false},       {".glvd", false},
-      {".glve", false}, {"GlvShared.Type", true}, {"GlvOwn.Type", false}, {"Folder", true}};
-  for (const auto& [key, there] : after) EXPECT_EQ(test::hasKey(cr, key), there) << key;
+  EXPECT_EQ(column(l, 0, ".glv"), Texts{".glvb"});
+  EXPECT_EQ(w.lblStatus.text(), std::to_string(before + 1) + " registered file extensions");
+  for (const char* key : {".glvb", "GlvShared.Type", "Folder"}) EXPECT_TRUE(test::hasKey(cr, key));
+  for (const char* key : {".glva", ".glvc", ".glvd", ".glve", "GlvOwn.Type"})
+    EXPECT_FALSE(test::hasKey(cr, key)) << key;
 
-  l.onColumnClick(0);  // the first header click sorts descending
-  EXPECT_GT(l.rowText(0, 0), l.rowText(l.rowCount() - 1, 0));
   w.button("cmdOK").click();
 }
 
