@@ -1,24 +1,27 @@
-// The reference scanners over their real keys of the prefix: rows of missing targets first,
-// checked, with the first icon; Delete removes exactly the checked entries (and sends an
-// existing file to the Recycle Bin only when asked, never from the Windows folder); the edit
-// dialogs write only a changed text and keep an expandable string's type. Over the prefix as
-// it was made, no scanner lists a value but the one file a new prefix names and lacks. The
-// judge of "does this text name a missing file" meets real files of a scratch folder, the
-// prefix's own, an absent drive letter and a CD-ROM drive.
+// The registry tools over their real keys and folders of the prefix: the judge of "does this
+// text name a missing file"; the reference scanners (missing targets first and checked, Delete
+// removes exactly the checked entries; over the prefix as it was made, nothing is listed but
+// one missing file); startup programs, uninstall entries and file associations.
 #include <gtest/gtest.h>
 
-#include <set>
+#include <algorithm>
 
 #include "base/text.h"
+#include "services/globals.h"
 #include "services/system.h"
 #include "support/drive.h"
 #include "support/scripted.h"
 #include "tools/frmEditAppPath.h"
+#include "tools/frmEditFileAssoc.h"
+#include "tools/frmEditUninstall.h"
+#include "tools/frmFileAssoc.h"
 #include "tools/frmOrphanedActivex.h"
 #include "tools/frmOrphanedAppPath.h"
 #include "tools/frmOrphanedDll.h"
 #include "tools/frmOrphanedFile.h"
 #include "tools/frmOrphanedHelp.h"
+#include "tools/frmStartup.h"
+#include "tools/frmUninstall.h"
 #include "tools/regvalue.h"
 #include "tools/tools_support.h"
 
@@ -39,65 +42,32 @@ TEST(ReferenceJudge, SaysMissingOnlyForAFullPathThatIsNotThere) {
   GetCurrentDirectoryW(MAX_PATH, previous);
   SetCurrentDirectoryW(wide(d).c_str());
   SetEnvironmentVariableW(L"GLENVASK_TEST_DIR", wide(d).c_str());
-  // One case a line: P present, M missing, U unknown; "@" is the scratch folder.
-  const std::string table = R"(P @\app.exe
-M @\missing.exe
-M "@\missing.exe" /s
-M @\gone\deeper\x.dll
-P "@\app.exe" -a "@\nothing"
-P @\with space\tool.exe -x
-P @\lib.dll,-33
-P @\lib.dll\2
-M @\gone\lib.dll\2
-P @;
-P   @\app.exe
-M @\Program Files (x86)\App\gone.dll
-M C:\Program Files (x86)\Glv\gone.dll
-M C:\users\Public Files\gone.txt
-P %GLENVASK_TEST_DIR%\app.exe
-M %GLENVASK_TEST_DIR%\missing.exe
-M @\missing.exe %1
-M "%GLENVASK_TEST_DIR%\missing.exe" "%1"
-M @\missing.exe /a=%L %*
-P @\app.exe "%1" %2
-P C:\windows\system32\msiexec.exe /i "%1"
-U @\missing.exe %NO_SUCH_VARIABLE_HERE%
-U %NO_SUCH_VARIABLE_HERE%\x.exe %1
-U @\gone%1\x.exe
-U missing.exe
-U shell32.dll,-33
-U K:\setup.exe
-U R:\missing.exe
-U \\server\share\missing.exe
-U @\*.tmp
-P C:\windows\system32\svchost.exe -k netsvcs
-P %SystemRoot%\system32\shell32.dll,-33
+  // Cases between "|" or line ends: P present, M missing, U unknown; "@" is the scratch folder.
+  const std::string table = R"(
+P @\app.exe|M @\missing.exe|M @\gone\deeper\x.dll|P "@\app.exe" -a "@\nothing"
+P @\with space\tool.exe -x|P @\lib.dll,-33|P @\lib.dll\2|M @\gone\lib.dll\2|P @;|P   @\app.exe
+M @\Program Files (x86)\App\gone.dll|M C:\Program Files (x86)\Glv\gone.dll
+M C:\users\Public Files\gone.txt|P %GLENVASK_TEST_DIR%\app.exe|M %GLENVASK_TEST_DIR%\missing.exe
+M @\missing.exe %1|M "%GLENVASK_TEST_DIR%\missing.exe" "%1"|M @\missing.exe /a=%L %*
+P @\app.exe "%1" %2|P C:\windows\system32\msiexec.exe /i "%1"
+U @\missing.exe %NO_SUCH_VARIABLE_HERE%|U %NO_SUCH_VARIABLE_HERE%\x.exe %1|U @\gone%1\x.exe
+U app.exe|U shell32.dll,-33|U K:\setup.exe|U R:\missing.exe|U \\server\share\missing.exe
+U @\*.tmp|P C:\windows\system32\svchost.exe -k netsvcs|P %SystemRoot%\system32\shell32.dll,-33
 P C:\Program Files\Internet Explorer;)";
   ReferenceJudge judge;
   const std::pair<char, FileReference> marks[] = {
       {'P', FileReference::Present}, {'M', FileReference::Missing}, {'U', FileReference::Unknown}};
-  for (const std::string& line : split(table, '\n')) {
+  std::string all = table;
+  std::replace(all.begin(), all.end(), '\n', '|');
+  for (const std::string& line : split(all, '|')) {
+    if (line.size() < 3) continue;
     std::string text;
     for (char c : line.substr(2)) text += c == '@' ? d : std::string(1, c);
     for (auto [mark, want] : marks)
       if (line[0] == mark) EXPECT_EQ(judge.judge(text), want) << line;
   }
   EXPECT_EQ(judge.judge(d + "\\" + std::string(300, 'a') + ".exe"), FileReference::Unknown);
-  EXPECT_EQ(judge.judge(""), FileReference::Unknown);
   SetCurrentDirectoryW(previous);
-}
-
-TEST(ReferenceJudge, LeavesTheSystemHivesAndThe32BitViewAlone) {
-  const std::tuple<HKEY, const wchar_t*, bool> table[] = {
-      {HKEY_LOCAL_MACHINE, L"system", true},
-      {HKEY_LOCAL_MACHINE, L"HARDWARE\\DESCRIPTION", true},
-      {HKEY_LOCAL_MACHINE, L"Software\\Classes\\WOW6432NODE", true},
-      {HKEY_CURRENT_USER, L"Software\\Wow6432Node", true},
-      {HKEY_CURRENT_USER, L"System", false},
-      {HKEY_LOCAL_MACHINE, L"Software\\System", false},
-  };
-  for (const auto& [root, path, unjudged] : table)
-    EXPECT_EQ(isUnjudgedRegistryPath(root, path), unjudged) << utf8(path);
 }
 
 const HKEY lm = HKEY_LOCAL_MACHINE;
@@ -113,6 +83,14 @@ Rows shown(ReferenceScanner& s, size_t col, const std::string& mark) {
   return out;
 }
 
+// Cell `col` of the rows whose first cell holds the mark.
+Rows column(ToolListView& l, size_t col, const std::string& mark = "") {
+  Rows out;
+  for (size_t i = 0; i < l.rowCount(); ++i)
+    if (l.rowText(i, 0).find(mark) != std::string::npos) out.push_back(l.rowText(i, col));
+  return out;
+}
+
 TEST(Scanners, SharedDllsMissingFirstDeletedWithTheirFilesOutsideWindows) {
   test::ScratchFolder dir("glvdll");
   test::TestKey key(lm, kSharedDllsKey);
@@ -120,10 +98,11 @@ TEST(Scanners, SharedDllsMissingFirstDeletedWithTheirFilesOutsideWindows) {
   for (const char* f : {"here.dll", "text.dll", "sub\\f.txt", "Program Files\\x.dll"})
     dir.write(f, "x");
   CloseHandle(CreateFileW(wide(win).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-  const std::pair<std::string, DWORD> counts[] = {
-      {d + "\\gone.dll", 3}, {d + "\\here.dll", 0},       {d + "\\sub", 4},
-      {win, 2},              {"R:\\glvdll\\gone.dll", 1}, {"glvdll-relative.dll", 1},
-      {d + "\\Program Files (x86)\\gone.dll", 1}};
+  const std::pair<std::string, DWORD> counts[] = {{d + "\\gone.dll", 3},
+                                                  {d + "\\here.dll", 0},
+                                                  {d + "\\sub", 4},
+                                                  {win, 2},
+                                                  {d + "\\Program Files (x86)\\gone.dll", 1}};
   for (const auto& [name, n] : counts) test::setNumber(lm, kSharedDllsKey, name, n);
   test::setText(lm, kSharedDllsKey, d + "\\text.dll", "7");
   test::setBytes(lm, kSharedDllsKey, d + "\\binary.dll", REG_BINARY, "\x05");
@@ -133,10 +112,9 @@ TEST(Scanners, SharedDllsMissingFirstDeletedWithTheirFilesOutsideWindows) {
   w.Timer1_Timer();
   EXPECT_EQ(shown(w, 1, "glvdll"),
             (Rows{d + "\\Program Files (x86)\\gone.dll|1|0", d + "\\gone.dll|1|0",
-                  d + "\\here.dll|0|1", d + "\\sub|0|1", d + "\\text.dll|0|1",
-                  "glvdll-relative.dll|0|1", "R:\\glvdll\\gone.dll|0|1"}));
+                  d + "\\here.dll|0|1", d + "\\sub|0|1", d + "\\text.dll|0|1"}));
   EXPECT_EQ(test::rowsWith(w.lstvOrphanedDLL, 1, "text.dll").at(0).at(0), "7");
-  EXPECT_EQ(w.lblStatus.text(), "9 entries, 2 with missing files, 1 with zero usage count");
+  EXPECT_EQ(w.lblStatus.text(), "7 entries, 2 with missing files, 1 with zero usage count");
 
   for (size_t i = 0; i < w.list().rowCount(); ++i)
     for (const std::string& name : {d + "\\here.dll", win, d + "\\sub"})
@@ -145,13 +123,11 @@ TEST(Scanners, SharedDllsMissingFirstDeletedWithTheirFilesOutsideWindows) {
   w.cmdDelete.click();
   for (const std::string& name : {d + "\\gone.dll", d + "\\here.dll", win})
     EXPECT_FALSE(test::hasValue(lm, kSharedDllsKey, name)) << name;
-  EXPECT_FALSE(dir.exists("here.dll"));
-  EXPECT_TRUE(dir.exists("sub\\f.txt"));  // a folder is never sent away
+  EXPECT_TRUE(!dir.exists("here.dll") && dir.exists("sub\\f.txt"));  // never a folder
   EmptyRecycleBin("", true, true, true);
   EXPECT_NE(GetFileAttributesW(wide(win).c_str()), INVALID_FILE_ATTRIBUTES);  // Windows: kept
   DeleteFileW(wide(win).c_str());
-  EXPECT_TRUE(test::hasValue(lm, kSharedDllsKey, d + "\\binary.dll"));
-  EXPECT_EQ(w.lblStatus.text(), "3 entries, 0 with missing files, 0 with zero usage count");
+  EXPECT_EQ(w.lblStatus.text(), "1 entries, 0 with missing files, 0 with zero usage count");
   w.cmdClose.click();
 }
 
@@ -160,8 +136,9 @@ TEST(Scanners, AppPathsListedEditedAndDeleted) {
   std::string d = dir.path(), base = std::string(kAppPathsKey) + "\\glv-";
   dir.write("here.exe", "x");
   const std::pair<std::string, std::string> entries[] = {
-      {"missing.exe", d + "\\missing.exe"},         {"quoted.exe", "\"" + d + "\\here.exe\""},
-      {"args.exe", d + "\\here.exe /x"},            {"absent.exe", "R:\\missing.exe"},
+      {"missing.exe", d + "\\missing.exe"},
+      {"quoted.exe", "\"" + d + "\\here.exe\""},
+      {"absent.exe", "R:\\missing.exe"},
       {"percent.exe", "%SystemRoot%\\no-such.exe"}};
   std::vector<std::unique_ptr<test::TestKey>> keys;
   for (const auto& [name, path] : entries) {
@@ -175,8 +152,8 @@ TEST(Scanners, AppPathsListedEditedAndDeleted) {
   InvalidAppPathWindow& w = frmInvalidAppPath();
   ASSERT_TRUE(w.open());
   w.Timer1_Timer();
-  EXPECT_EQ(shown(w, 0, "glv-"), (Rows{"glv-missing.exe|1|0", "glv-absent.exe|0|1",
-                                       "glv-args.exe|0|1", "glv-quoted.exe|0|1"}));
+  EXPECT_EQ(shown(w, 0, "glv-"),
+            (Rows{"glv-missing.exe|1|0", "glv-absent.exe|0|1", "glv-quoted.exe|0|1"}));
   EXPECT_EQ(test::rowsWith(w.lstvInvalid, 0, "glv-quoted").at(0).at(1), d + "\\here.exe");
 
   test::ScriptedAsker asker;
@@ -206,7 +183,7 @@ TEST(Scanners, AppPathsListedEditedAndDeleted) {
     w.list().setRowChecked(i, w.list().rowText(i, 0) == "glv-absent.exe");
   w.cmdDelete.click();
   EXPECT_FALSE(test::hasKey(lm, base + "absent.exe"));
-  EXPECT_TRUE(test::hasKey(lm, base + "args.exe"));
+  EXPECT_TRUE(test::hasKey(lm, base + "quoted.exe"));
   w.cmdClose.click();
 }
 
@@ -254,8 +231,8 @@ TEST(Scanners, ActiveXComponentsNotInstalledFirstAndDeletedWhole) {
   InvalidActiveXWindow& w = frmInvalidActivex();
   ASSERT_TRUE(w.open());
   w.Timer1_Timer();
-  EXPECT_EQ(shown(w, 0, "Glv"), (Rows{"Glv Five|1|0", "Glv Two|1|0", "Glv One|0|1",
-                                      "Glv Three|0|1", "Glv Six|0|1"}));
+  EXPECT_EQ(shown(w, 0, "Glv"),
+            (Rows{"Glv Five|1|0", "Glv Two|1|0", "Glv One|0|1", "Glv Three|0|1", "Glv Six|0|1"}));
   EXPECT_EQ(test::rowsWith(w.lstvInvalid, 0, "Glv One").at(0),
             (Rows{"Glv One", "True", "C:\\windows\\system32\\x.exe /s", "{glv-1}"}));
   // Only what the test seeded goes.
@@ -325,13 +302,8 @@ TEST(InvalidFileWindow, ListsTheValuesOfMissingFilesAndDeletesTheCheckedOnes) {
   w.Timer1_Timer();
   EXPECT_TRUE(!w.timerOn() && w.cmdDelete.enabled() && !w.cmdStop.enabled());
   std::string prefix = "HKEY_CURRENT_USER:" + k + "\\";
-  auto mine = test::rowsWith(w.lstvInvalid, 0, prefix);
-  std::set<std::string> listed;
-  for (const auto& cells : mine) listed.insert(cells[1]);
-  EXPECT_EQ(listed, (std::set<std::string>{"deep", "long", "missing", "wert-\xc3\xa4"}));
+  EXPECT_EQ(column(w.lstvInvalid, 1, prefix), (Rows{"deep", "long", "missing", "wert-\xc3\xa4"}));
   EXPECT_EQ(test::rowsWith(w.lstvInvalid, 1, "deep").at(0).at(0), prefix + "many\\");
-  for (size_t i = 1; i < w.lstvInvalid.rowCount(); ++i)
-    EXPECT_LE(toLower(w.lstvInvalid.rowText(i - 1, 1)), toLower(w.lstvInvalid.rowText(i, 1)));
 
   auto rowOf = [&](const std::string& name) { return test::rowOf(w.lstvInvalid, prefix, 1, name); };
   w.lstvInvalid.select(rowOf("missing"));
@@ -356,6 +328,162 @@ TEST(InvalidFileWindow, ListsTheValuesOfMissingFilesAndDeletesTheCheckedOnes) {
   EXPECT_LT(w.judgedValues(), whole / 2);
   EXPECT_TRUE(w.cmdDelete.enabled());
   w.cmdClose.click();
+}
+
+const HKEY cu = HKEY_CURRENT_USER, cr = HKEY_CLASSES_ROOT;
+
+// Selects the row alone and clicks the button.
+void clickOn(ListToolWindow& w, const std::string& row, const char* button) {
+  test::selectOnly(w.list(), test::rowOf(w.list(), row));
+  w.button(button).click();
+}
+
+TEST(ListTools, StartupRunValuesAndShortcutsEachRemovedAlone) {
+  test::ScratchFolder mine("glvstartup"), common("glvcommon"), elsewhere("glvelsewhere");
+  const char* userFolders =
+      "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+  test::SavedValue shell(cu, kShellFoldersKey, "Startup", mine.path()),
+      user(cu, userFolders, "Startup", mine.path()),
+      allShell(lm, kShellFoldersKey, "Common Startup", common.path()),
+      allUser(lm, userFolders, "Common Startup", common.path());
+  for (const char* f : {"a.lnk", "sub\\b.LNK", "note.txt"}) mine.write(f, "x");
+  common.write("c.lnk", "x");
+  elsewhere.write("linked.lnk", "x");
+  test::makeFolderLink(mine.file("link"), elsewhere.path());
+  test::SavedValue runUser(cu, kRunKey, "GlvRunUser", "C:\\glv\\user.exe /a"),
+      runMachine(lm, kRunKey, "GlvRunMachine", "\"C:\\glv\\machine.exe\"");
+  // A run is going on, and was stopped: its lists and flag are none of this window's.
+  arrFiles = {"C:\\glv\\the-run's-file.txt"};
+  bAbort = true;
+
+  test::ScriptedAsker asker;
+  StartupProgramsWindow& w = frmStartupPrograms();
+  ASSERT_TRUE(w.open());
+  auto& l = w.lstvStartup;
+  EXPECT_EQ(column(l, 0), (Rows{"a.lnk", "b.LNK", "c.lnk", "GlvRunMachine", "GlvRunUser"}));
+  EXPECT_EQ(column(l, 1),
+            (Rows{"Startup Common", "Startup Common", "Startup Common", "HKLM:Run", "HKCU:Run"}));
+  EXPECT_EQ(column(l, 2, "b.LNK").at(0), mine.file("sub\\b.LNK"));
+  EXPECT_EQ(column(l, 2, "GlvRunUser").at(0), "C:\\glv\\user.exe /a");
+  EXPECT_EQ(w.lblStatus.text(), "5 program(s) found");
+  EXPECT_EQ(arrFiles, Rows{"C:\\glv\\the-run's-file.txt"});
+  bAbort = false;
+
+  w.lstvStartup_ColumnClick(1);  // "Key" sorts by the file, first descending
+  EXPECT_EQ(column(l, 0).front() + " " + column(l, 0).back(), "GlvRunUser GlvRunMachine");
+
+  for (int answer : {IDNO, IDYES}) {
+    for (const char* n : {"GlvRunUser", "a.lnk"}) l.setRowChecked(test::rowOf(l, n), true);
+    asker.answerMessage(answer);
+    w.button("cmdDelete").click();
+    EXPECT_EQ(asker.asked().back().text, kDeleteStartupQuestion);
+    EXPECT_EQ(test::hasValue(cu, kRunKey, "GlvRunUser"), answer == IDNO);
+  }
+  EXPECT_TRUE(!mine.exists("a.lnk") && mine.exists("sub\\b.LNK") && elsewhere.exists("linked.lnk"));
+  EXPECT_EQ(column(l, 0), (Rows{"b.LNK", "c.lnk", "GlvRunMachine"}));
+  w.button("cmdOK").click();
+  EXPECT_FALSE(w.isOpen());
+}
+
+TEST(ListTools, UninstallStartsProgramAndParametersApartAndEditsKeepTheType) {
+  test::ScratchFolder dir("glvuninst");
+  dir.write("un inst.exe", "x");
+  UninstallWindow& w = frmUninstall();
+  ASSERT_TRUE(w.open());
+  size_t before = w.lstvUninstall.rowCount();
+  std::string base = std::string(kUninstallKey) + "\\Glv", blank = dir.file("un inst.exe");
+  // Key, name, command, its type, and what Uninstall starts: "Open|program|parameters".
+  const std::tuple<const char*, const char*, std::string, DWORD, std::string> entries[] = {
+      {"Quoted", "Glv Quoted", "\"C:\\Program Files\\Glv\\un.exe\" /S /log=\"a b\"", REG_SZ,
+       "Open|C:\\Program Files\\Glv\\un.exe|/S /log=\"a b\""},
+      {"Blank", "Glv Blank", blank + " -q", REG_SZ, "Open|" + blank + "|-q"},
+      {"Expand", "Glv Expand", "%SystemRoot%\\system32\\msiexec.exe /x{GLV}", REG_EXPAND_SZ,
+       "Open|C:\\windows\\system32\\msiexec.exe|/x{GLV}"},
+      {"Empty", "Glv Empty", "", REG_SZ, ""},
+      {"NoName", "", "C:\\x.exe", REG_SZ, ""},
+  };
+  std::vector<std::unique_ptr<test::TestKey>> keys;
+  for (const auto& [key, name, command, type, started] : entries) {
+    keys.push_back(std::make_unique<test::TestKey>(lm, base + key));
+    if (*name) test::setText(lm, base + key, "DisplayName", name);
+    test::setText(lm, base + key, "UninstallString", command, type);
+  }
+  test::setText(lm, base + "Quoted\\sub", "", "below");
+  test::setText(lm, base + "Blank", "DisplayVersion", "1.2");
+
+  test::ScriptedAsker asker;
+  test::RecordingOutside outside;
+  w.GetUnInstallFiles();
+  auto& l = w.lstvUninstall;
+  EXPECT_EQ(column(l, 0, "Glv"), (Rows{"Glv Blank", "Glv Empty", "Glv Expand", "Glv Quoted"}));
+  EXPECT_EQ(l.row(0).cells, (Rows{"Glv Blank", "1.2", blank + " -q", "GlvBlank", ""}));
+  for (const auto& [key, name, command, type, started] : entries) {
+    if (started.empty()) continue;
+    clickOn(w, name, "cmdUnInstall");
+    EXPECT_EQ(outside.shellCalls.size() ? outside.shellCalls.back() : "", started);
+  }
+  clickOn(w, "Glv Empty", "cmdEdit");  // no command: no dialog
+  asker.answerModal([](Dialog& d) {
+    auto& e = dynamic_cast<EditUninstallDialog&>(d);
+    EXPECT_EQ(e.lblName.text(), "Glv Expand");
+    e.txt.setText("%SystemRoot%\\system32\\msiexec.exe /x{GLV2}");
+    e.cmdOk.click();
+  });
+  clickOn(w, "Glv Expand", "cmdEdit");
+  EXPECT_EQ(column(l, 2, "Glv Expand").at(0), "%SystemRoot%\\system32\\msiexec.exe /x{GLV2}");
+
+  for (const char* name : {"Glv Blank", "Glv Quoted"}) clickOn(w, name, "cmdDelete");
+  EXPECT_FALSE(test::hasKey(lm, base + "Blank"));
+  EXPECT_TRUE(test::hasKey(lm, base + "Quoted"));  // it has a subkey
+  EXPECT_EQ(column(l, 0, "Glv"), (Rows{"Glv Empty", "Glv Expand"}));
+  EXPECT_EQ(w.lblStatus.text(), std::to_string(before + 2) + " program(s) found");
+  w.button("cmdOK").click();
+}
+
+TEST(ListTools, FileAssociationsDeleteTheTypeOnlyWhenItIsTheirsAlone) {
+  test::ScriptedAsker asker;
+  FileAssociationWindow& w = frmFileAssociation();
+  ASSERT_TRUE(w.open());
+  ASSERT_TRUE(test::pumpUntil([&] { return !w.timerOn(); }));
+  auto& l = w.lstvFileAssociation;
+  size_t before = l.rowCount();
+  std::vector<std::unique_ptr<test::TestKey>> keys;
+  for (const char* k :
+       {".glva", ".glvb", ".glvc", ".glvd", ".glve", "GlvShared.Type", "GlvOwn.Type"})
+    keys.push_back(std::make_unique<test::TestKey>(cr, k));
+  for (const char* e : {".glva", ".glvb"}) test::setText(cr, e, "", "GlvShared.Type");
+  test::setText(cr, ".glvc", "", "GlvOwn.Type");
+  test::setText(cr, ".glve", "", "Folder");
+  test::setText(cr, "GlvShared.Type", "", "Glv shared files");
+  test::setText(cr, "GlvShared.Type\\shell\\open\\command", "", "notepad.exe \"%1\"",
+                REG_EXPAND_SZ);
+  test::setText(cr, "GlvOwn.Type", "", "X");
+  w.Timer1_Timer();
+  EXPECT_EQ(column(l, 1, ".glv"),
+            (Rows{"Glv shared files", "Glv shared files", "GlvOwn.Type", "", "Folder"}));
+  asker.answerModal([](Dialog& d) {
+    auto& e = dynamic_cast<EditFileAssociationDialog&>(d);
+    EXPECT_EQ(e.lblName.text() + "|" + e.lblDesc.text() + "|" + e.txt.text(),
+              ".glvb|Glv shared files|notepad.exe \"%1\"");
+    e.txt.setText("wordpad.exe \"%1\"");
+    e.cmdOk.click();
+  });
+  clickOn(w, ".glvb", "cmdEdit");
+  EXPECT_EQ(readRegText(kHkeyClassesRoot, "GlvShared.Type\\shell\\open\\command", "")->text,
+            "wordpad.exe \"%1\"");
+
+  for (const char* ext : {".glvb", ".glva", ".glvc", ".glvd", ".glve"}) {
+    asker.answerMessage(ext == std::string(".glvb") ? IDNO : IDYES);
+    clickOn(w, ext, "cmdDelete");
+    EXPECT_EQ(asker.asked().back().text, kDeleteAssociationQuestion);
+  }
+  EXPECT_EQ(column(l, 0, ".glv"), Rows{".glvb"});
+  EXPECT_EQ(w.lblStatus.text(), std::to_string(before + 1) + " registered file extensions");
+  for (const char* key : {".glvb", "GlvShared.Type", "Folder"}) EXPECT_TRUE(test::hasKey(cr, key));
+  for (const char* key : {".glva", ".glvc", ".glvd", ".glve", "GlvOwn.Type"})
+    EXPECT_FALSE(test::hasKey(cr, key)) << key;
+
+  w.button("cmdOK").click();
 }
 
 }  // namespace
