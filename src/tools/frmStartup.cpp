@@ -32,16 +32,19 @@ bool isShortcutName(std::wstring_view name) {
 }  // namespace
 
 StartupProgramsWindow::StartupProgramsWindow()
-    : ListToolWindow({"Startup Programs",
-                      "Startup Programs",
-                      ids::kStartupClass,
-                      "lstvStartup",
-                      {{"Name", 160}, {"Key", 110}, {"File", 340}},
-                      true,
-                      ids::kStartupList,
-                      ids::kStartupStatus,
-                      ids::kStartupHeading,
-                      "0 program(s)",
+    : ListToolWindow({ids::kStartupClass,
+                      {"Startup Programs",
+                       "Startup Programs",
+                       "lstvStartup",
+                       {{"Name", 160}, {"Key", 110}, {"File", 340}},
+                       ids::kStartupList,
+                       ids::kStartupStatus,
+                       ids::kStartupHeading,
+                       "0 program(s)",
+                       true,
+                       true,
+                       640,
+                       420},
                       {{"cmdDelete", ids::kStartupDelete, "&Delete"},
                        {"cmdOK", ids::kStartupClose, "&Close"}}}) {}
 

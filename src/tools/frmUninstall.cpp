@@ -39,25 +39,27 @@ SplitCommand splitCommandLine(const std::string& command) {
 }
 
 UninstallWindow::UninstallWindow()
-    : ListToolWindow({"Uninstall Programs",
-                      "Uninstall Programs",
-                      ids::kUninstallClass,
-                      "lstvUninstall",
-                      {{"Application", 200},
-                       {"Version", 80},
-                       {"UnInstall Command", 240},
-                       {"Registry Key", 160},
-                       {"Install Path", 200}},
-                      false,
-                      ids::kUninstallList,
-                      ids::kUninstallStatus,
-                      ids::kUninstallHeading,
-                      "0 program(s)",
+    : ListToolWindow({ids::kUninstallClass,
+                      {"Uninstall Programs",
+                       "Uninstall Programs",
+                       "lstvUninstall",
+                       {{"Application", 200},
+                        {"Version", 80},
+                        {"UnInstall Command", 240},
+                        {"Registry Key", 160},
+                        {"Install Path", 200}},
+                       ids::kUninstallList,
+                       ids::kUninstallStatus,
+                       ids::kUninstallHeading,
+                       "0 program(s)",
+                       false,
+                       true,
+                       720,
+                       420},
                       {{"cmdUnInstall", ids::kUninstallStart, "&Uninstall"},
                        {"cmdEdit", ids::kUninstallEdit, "&Edit"},
                        {"cmdDelete", ids::kUninstallDelete, "&Delete"},
-                       {"cmdOK", ids::kUninstallClose, "&Close"}},
-                      720}) {}
+                       {"cmdOK", ids::kUninstallClose, "&Close"}}}) {}
 
 void UninstallWindow::showCount() {
   lblStatus.setText(std::to_string(list().rowCount()) + " program(s) found");

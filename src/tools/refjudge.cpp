@@ -12,7 +12,9 @@ namespace {
 
 bool isBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
 
-bool isPlaceholderMark(wchar_t c) { return (c >= L'1' && c <= L'9') || c == L'L' || c == L'l' || c == L'*'; }
+bool isPlaceholderMark(wchar_t c) {
+  return (c >= L'1' && c <= L'9') || c == L'L' || c == L'l' || c == L'*';
+}
 
 // Whether every "%" of the text begins an argument placeholder.
 bool onlyPlaceholders(std::wstring_view s) {

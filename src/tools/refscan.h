@@ -18,7 +18,6 @@
 #include "tools/toollist.h"
 #include "win/controls.h"
 #include "win/handle.h"
-#include "win/toolwindow.h"
 
 namespace glenvask {
 
@@ -41,7 +40,7 @@ struct ScannerSpec {
 inline constexpr const char* kDeleteFilesText =
     "When deleting a reference whose file exists, delete the file also";
 
-class ReferenceScanner : public ToolWindow {
+class ReferenceScanner : public ListFrameWindow {
  public:
   static constexpr int kIconMissing = 0;  // "small icon 1": the target is missing
   static constexpr int kIconPresent = 1;  // "small icon 2"
@@ -59,14 +58,16 @@ class ReferenceScanner : public ToolWindow {
   bool timerOn() const { return timerOn_; }
   bool scanning() const { return scanning_; }
 
-  ToolListView& list() { return list_; }
-  Label Label1, lblStatus;
   Button cmdStop, cmdDelete, cmdClose, cmdEdit;
   CheckBox chkDelete;
   ProgressBar pgKeys;
 
  protected:
-  explicit ReferenceScanner(ScannerSpec spec) : spec_(std::move(spec)) {}
+  explicit ReferenceScanner(ScannerSpec spec)
+      : ListFrameWindow({spec.caption, spec.heading, spec.listName, spec.columns, spec.listId,
+                         spec.statusId, spec.headingId, "...", true, spec.sortable, spec.width,
+                         spec.height}),
+        spec_(std::move(spec)) {}
   const ScannerSpec& spec() const { return spec_; }
 
   // Fills the list; runs inside the window's loop, so a close waits for it to return.
@@ -92,7 +93,6 @@ class ReferenceScanner : public ToolWindow {
   // Rows added by addMissing in this scan.
   size_t missingCount() const { return missing_; }
 
-  bool build(HWND owner) override;
   bool onCreate() override;
   void onCommand(int id, int code, HWND ctl) override;
   void onTimer(UINT_PTR id) override;
@@ -101,9 +101,7 @@ class ReferenceScanner : public ToolWindow {
   const wchar_t* className() const override { return spec_.windowClass; }
 
  private:
-
   ScannerSpec spec_;
-  ToolListView list_;
   ImageListHandle imglOrphaned_;
   bool timerOn_ = false;
   bool scanning_ = false;
