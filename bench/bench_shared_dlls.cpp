@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -92,17 +93,17 @@ int main() {
   std::vector<wchar_t> name(16384);
   std::vector<double> bare, scan, ratios;
   int missing = 0;
+  auto timed = [](auto&& run) {
+    auto t0 = std::chrono::steady_clock::now();
+    run();
+    return seconds(std::chrono::steady_clock::now() - t0);
+  };
+  std::function<void()> scanOnce = [&] { scan.push_back(timed([&] { w.Timer1_Timer(); })); };
+  std::function<void()> walkOnce = [&] { bare.push_back(timed([&] { missing = walk(name); })); };
   for (int r = 0; r < kRounds; ++r) {
-    for (int k = 0; k < 2; ++k) {
-      auto t0 = std::chrono::steady_clock::now();
-      if ((k == 0) == (r % 2 == 1)) {
-        w.Timer1_Timer();
-        scan.push_back(seconds(std::chrono::steady_clock::now() - t0));
-      } else {
-        missing = walk(name);
-        bare.push_back(seconds(std::chrono::steady_clock::now() - t0));
-      }
-    }
+    // Each goes first in every other round.
+    (r % 2 ? walkOnce : scanOnce)();
+    (r % 2 ? scanOnce : walkOnce)();
     ratios.push_back(scan.back() / bare.back());
   }
   std::printf(

@@ -20,9 +20,7 @@ bool ListToolWindow::onCreate() {
     buttons_[i].bind(*this, b.name);
   }
   list().onColumnClick = [this](size_t column) { list().toggleSort(column); };
-  RECT rc{};
-  GetClientRect(hwnd(), &rc);
-  onSize(rc.right, rc.bottom, false);
+  layoutNow();
   Form_Load();
   return true;
 }

@@ -60,9 +60,7 @@ bool ReferenceScanner::onCreate() {
   addExtraControls();
 
   cmdStop.setEnabled(false);
-  RECT rc{};
-  GetClientRect(hwnd(), &rc);
-  onSize(rc.right, rc.bottom, false);
+  layoutNow();
   rescan();
   return true;
 }

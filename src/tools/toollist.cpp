@@ -60,6 +60,12 @@ int ListFrameWindow::layoutFrame(int width, int height, const std::vector<Contro
   return listBottom + gap;
 }
 
+void ListFrameWindow::layoutNow() {
+  RECT rc{};
+  GetClientRect(hwnd(), &rc);
+  onSize(rc.right, rc.bottom, false);
+}
+
 void ListFrameWindow::onDestroy() {
   Label1.attach(nullptr);
   lblStatus.attach(nullptr);

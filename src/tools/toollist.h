@@ -54,6 +54,8 @@ class ListFrameWindow : public ToolWindow {
   // begins.
   int layoutFrame(int width, int height, const std::vector<Control*>& buttons, int below = 0);
   void onDestroy() override;
+  // Lays the window out for its present size.
+  void layoutNow();
 
   static constexpr int kMargin = 10, kButtonW = 84, kButtonH = 26, kGap = 6;
 
