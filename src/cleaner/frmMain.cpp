@@ -516,14 +516,14 @@ void MainWindow::onCommand(int id, int code, HWND) {
     case ids::kCmdManagePlugins: asker().showModal(frmPluginManager(), hwnd()); return;
     case ids::kCmdIeFavorites: frmFavorites().open(hwnd()); return;
     case ids::kCmdIeCache: frmIECache().open(hwnd()); return;
-    case ids::kCmdStartupPrograms: StartupProgramsWindow::instance().open(hwnd()); return;
-    case ids::kCmdUninstall: UninstallWindow::instance().open(hwnd()); return;
-    case ids::kCmdFileAssociations: FileAssociationWindow::instance().open(hwnd()); return;
-    case ids::kCmdOrphanedDlls: OrphanedDllWindow::instance().open(hwnd()); return;
-    case ids::kCmdOrphanedFilePaths: InvalidFileWindow::instance().open(hwnd()); return;
-    case ids::kCmdOrphanedHelpFiles: InvalidHelpWindow::instance().open(hwnd()); return;
-    case ids::kCmdOrphanedAppPaths: InvalidAppPathWindow::instance().open(hwnd()); return;
-    case ids::kCmdOrphanedActiveX: InvalidActiveXWindow::instance().open(hwnd()); return;
+    case ids::kCmdStartupPrograms: frmStartupPrograms().open(hwnd()); return;
+    case ids::kCmdUninstall: frmUninstall().open(hwnd()); return;
+    case ids::kCmdFileAssociations: frmFileAssociation().open(hwnd()); return;
+    case ids::kCmdOrphanedDlls: frmOrphanedDLL().open(hwnd()); return;
+    case ids::kCmdOrphanedFilePaths: frmInvalidFile().open(hwnd()); return;
+    case ids::kCmdOrphanedHelpFiles: frmInvalidHelp().open(hwnd()); return;
+    case ids::kCmdOrphanedAppPaths: frmInvalidAppPath().open(hwnd()); return;
+    case ids::kCmdOrphanedActiveX: frmInvalidActivex().open(hwnd()); return;
     case ids::kMainDownload: cmdDownload_Click(); return;
     case ids::kCmdAbout: asker().showModal(frmAbout(), hwnd()); return;
     case ids::kMainTip:

@@ -12,10 +12,6 @@ namespace glenvask {
 
 class FileAssociationWindow : public ListToolWindow {
  public:
-  static FileAssociationWindow& instance() {
-    static FileAssociationWindow window;
-    return window;
-  }
   static constexpr UINT_PTR kTimer1 = 1;
 
   void Timer1_Timer();
@@ -29,6 +25,7 @@ class FileAssociationWindow : public ListToolWindow {
   ToolListView& lstvFileAssociation = list();
 
  protected:
+  friend FileAssociationWindow& soleInstance<FileAssociationWindow>();
   FileAssociationWindow();
   void Form_Load() override;
   void onButton(int id) override;
@@ -41,7 +38,7 @@ class FileAssociationWindow : public ListToolWindow {
   bool loading_ = false;
 };
 
-inline FileAssociationWindow& frmFileAssociation() { return FileAssociationWindow::instance(); }
+inline FileAssociationWindow& frmFileAssociation() { return soleInstance<FileAssociationWindow>(); }
 
 inline constexpr const char* kDeleteAssociationQuestion =
     "Are you sure you want to delete the file Association?";

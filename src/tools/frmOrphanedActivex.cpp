@@ -6,7 +6,21 @@
 namespace glenvask {
 
 namespace {
-enum Column : size_t { kColControl = 0, kColInstalled, kColStubPath, kColSubKey };
+
+// Whether the component's IsInstalled value marks it installed: data whose first byte is 1 (a
+// 32-bit 1, a binary 01), a text whose first character has the code 1, or the text "1".
+bool markedInstalled(RegRoot root, const std::string& key) {
+  auto v = readRegData(root, key, "IsInstalled");
+  if (!v || v->bytes.empty()) return false;
+  if (v->type == REG_SZ || v->type == REG_EXPAND_SZ) {
+    // A text: its first character, or the number 1 written out.
+    std::wstring_view text(reinterpret_cast<const wchar_t*>(v->bytes.data()), v->bytes.size() / 2);
+    text = text.substr(0, text.find(L'\0'));
+    return (!text.empty() && text[0] == 1) || text == L"1";
+  }
+  return v->bytes[0] == 1;
+}
+
 }  // namespace
 
 InvalidActiveXWindow::InvalidActiveXWindow()
@@ -24,30 +38,20 @@ InvalidActiveXWindow::InvalidActiveXWindow()
            ids::kActiveXHeading}) {}
 
 void InvalidActiveXWindow::scan() {
-  orphaned_ = 0;
   for (const std::string& name : regSubkeyNames(kHkeyLocalMachine, kInstalledComponentsKey)) {
     if (!keepGoing()) return;
     std::string key = std::string(kInstalledComponentsKey) + "\\" + name;
     auto description = readRegText(kHkeyLocalMachine, key, "");
     if (!description || description->text.empty()) continue;
-    // IsInstalled is a number, whether stored as one or as its text.
-    auto installed = readRegNumber(kHkeyLocalMachine, key, "IsInstalled");
-    bool isInstalled = installed && *installed != 0;
+    bool isInstalled = markedInstalled(kHkeyLocalMachine, key);
     auto stub = readRegText(kHkeyLocalMachine, key, "StubPath");
     ListRow row{{description->text, isInstalled ? "True" : "False", stub ? stub->text : "", name}};
     row.key = name;
-    if (isInstalled) {
+    if (isInstalled)
       addPresent(std::move(row));
-    } else {
-      ++orphaned_;
+    else
       addMissing(std::move(row));
-    }
   }
-}
-
-void InvalidActiveXWindow::endScan(bool) {
-  lblStatus.setText(std::to_string(list().rowCount()) + " entries, " + std::to_string(orphaned_) +
-                    " orphaned");
 }
 
 void InvalidActiveXWindow::cmdDelete_Click() {

@@ -13,22 +13,15 @@ inline constexpr const char* kInstalledComponentsKey =
 
 class InvalidActiveXWindow : public ReferenceScanner {
  public:
-  static InvalidActiveXWindow& instance() {
-    static InvalidActiveXWindow window;
-    return window;
-  }
   void cmdDelete_Click() override;
   ToolListView& lstvInvalid = list();
 
  protected:
+  friend InvalidActiveXWindow& soleInstance<InvalidActiveXWindow>();
   InvalidActiveXWindow();
   void scan() override;
-  void endScan(bool stopped) override;
-
- private:
-  size_t orphaned_ = 0;
 };
 
-inline InvalidActiveXWindow& frmInvalidActivex() { return InvalidActiveXWindow::instance(); }
+inline InvalidActiveXWindow& frmInvalidActivex() { return soleInstance<InvalidActiveXWindow>(); }
 
 }  // namespace glenvask

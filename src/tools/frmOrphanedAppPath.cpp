@@ -2,7 +2,6 @@
 
 #include "services/registry.h"
 #include "tools/frmEditAppPath.h"
-#include "tools/refjudge.h"
 #include "tools/regvalue.h"
 
 namespace glenvask {
@@ -33,8 +32,6 @@ InvalidAppPathWindow::InvalidAppPathWindow()
                         ids::kAppPathEdit}) {}
 
 void InvalidAppPathWindow::scan() {
-  orphaned_ = 0;
-  ReferenceJudge judge;
   for (const std::string& name : regSubkeyNames(kHkeyLocalMachine, kAppPathsKey)) {
     if (!keepGoing()) return;
     auto path = readRegText(kHkeyLocalMachine, std::string(kAppPathsKey) + "\\" + name, "");
@@ -45,18 +42,8 @@ void InvalidAppPathWindow::scan() {
       if (c != '"') shown.push_back(c);
     ListRow row{{name, shown}};
     row.key = name;
-    if (judge.judge(path->text) == FileReference::Missing) {
-      ++orphaned_;
-      addMissing(std::move(row));
-    } else {
-      addPresent(std::move(row));
-    }
+    addJudged(std::move(row), path->text);
   }
-}
-
-void InvalidAppPathWindow::endScan(bool) {
-  lblStatus.setText(std::to_string(list().rowCount()) + " entries, " + std::to_string(orphaned_) +
-                    " orphaned");
 }
 
 void InvalidAppPathWindow::cmdDelete_Click() {

@@ -14,24 +14,17 @@ inline constexpr const char* kAppPathsKey =
 
 class InvalidAppPathWindow : public ReferenceScanner {
  public:
-  static InvalidAppPathWindow& instance() {
-    static InvalidAppPathWindow window;
-    return window;
-  }
   void cmdDelete_Click() override;
   void cmdEdit_Click() override;
   ToolListView& lstvInvalid = list();
 
  protected:
+  friend InvalidAppPathWindow& soleInstance<InvalidAppPathWindow>();
   InvalidAppPathWindow();
   void scan() override;
-  void endScan(bool stopped) override;
-
- private:
-  size_t orphaned_ = 0;
 };
 
-inline InvalidAppPathWindow& frmInvalidAppPath() { return InvalidAppPathWindow::instance(); }
+inline InvalidAppPathWindow& frmInvalidAppPath() { return soleInstance<InvalidAppPathWindow>(); }
 
 // The row a scanner's Edit works on: the highlighted row, else the first.
 std::optional<size_t> rowToEdit(const ToolListView& list);

@@ -1,13 +1,13 @@
 #include "tools/frmOrphanedDll.h"
 
 #include "services/registry.h"
-#include "tools/refjudge.h"
 #include "tools/regvalue.h"
 
 namespace glenvask {
 
 namespace {
 enum Column : size_t { kColUseCount = 0, kColSharedDll };
+constexpr std::uint64_t kProgressEveryMs = 50;
 }  // namespace
 
 OrphanedDllWindow::OrphanedDllWindow()
@@ -27,27 +27,28 @@ OrphanedDllWindow::OrphanedDllWindow()
                         ids::kDllProgress}) {}
 
 void OrphanedDllWindow::scan() {
-  names_ = missing_ = zero_ = 0;
+  names_ = zero_ = 0;
   lblStatus.setText("Scanning registry...");
   std::vector<RegValueEntry> values = readRegValues(kHkeyLocalMachine, kSharedDllsKey);
   names_ = values.size();
   pgKeys.setRange(0, static_cast<int>(std::min<size_t>(values.size(), 0x7FFFFFFF)));
-  ReferenceJudge judge;
+  // Each move of the bar repaints it at once, which costs more than a value's whole check:
+  // it moves when some time has passed, and at the end.
+  std::uint64_t shown = 0;
   for (size_t i = 0; i < values.size(); ++i) {
     if (!keepGoing()) return;
-    pgKeys.setValue(static_cast<int>(i + 1));
+    std::uint64_t now = GetTickCount64();
+    if (now - shown >= kProgressEveryMs || i + 1 == values.size()) {
+      pgKeys.setValue(static_cast<int>(i + 1));
+      shown = now;
+    }
     const RegValueEntry& v = values[i];
     // The use count is a number; a value holding anything else is no entry of the key.
     if (!v.number) continue;
     if (*v.number == 0) ++zero_;
     ListRow row{{std::to_string(*v.number), v.name}};
     row.key = v.name;
-    if (judge.judge(v.name) == FileReference::Missing) {
-      ++missing_;
-      addMissing(std::move(row));
-    } else {
-      addPresent(std::move(row));
-    }
+    addJudged(std::move(row), v.name);
   }
 }
 
@@ -57,11 +58,11 @@ void OrphanedDllWindow::endScan(bool stopped) {
     pgKeys.setValue(0);
     return;
   }
-  showCounts(names_);
+  showCounts(names_, missingCount());
 }
 
-void OrphanedDllWindow::showCounts(size_t entries) {
-  lblStatus.setText(std::to_string(entries) + " entries, " + std::to_string(missing_) +
+void OrphanedDllWindow::showCounts(size_t entries, size_t missing) {
+  lblStatus.setText(std::to_string(entries) + " entries, " + std::to_string(missing) +
                     " with missing files, " + std::to_string(zero_) + " with zero usage count");
 }
 
@@ -75,12 +76,13 @@ void OrphanedDllWindow::cmdDelete_Click() {
     if (files) recycleReferencedFile(name);
     l.removeRow(i);
   }
-  missing_ = zero_ = 0;
+  size_t missing = 0;
+  zero_ = 0;
   for (size_t i = 0; i < l.rowCount(); ++i) {
-    if (l.row(i).image == kIconMissing) ++missing_;
+    if (l.row(i).image == kIconMissing) ++missing;
     if (l.rowText(i, kColUseCount) == "0") ++zero_;
   }
-  showCounts(l.rowCount());
+  showCounts(l.rowCount(), missing);
 }
 
 }  // namespace glenvask

@@ -14,24 +14,21 @@ inline constexpr const char* kSharedDllsKey =
 
 class OrphanedDllWindow : public ReferenceScanner {
  public:
-  static OrphanedDllWindow& instance() {
-    static OrphanedDllWindow window;
-    return window;
-  }
   void cmdDelete_Click() override;
   ToolListView& lstvOrphanedDLL = list();
 
  protected:
+  friend OrphanedDllWindow& soleInstance<OrphanedDllWindow>();
   OrphanedDllWindow();
   void scan() override;
   void endScan(bool stopped) override;
 
  private:
   // The status line: "120 entries, 3 with missing files, 0 with zero usage count".
-  void showCounts(size_t entries);
-  size_t names_ = 0, missing_ = 0, zero_ = 0;
+  void showCounts(size_t entries, size_t missing);
+  size_t names_ = 0, zero_ = 0;
 };
 
-inline OrphanedDllWindow& frmOrphanedDLL() { return OrphanedDllWindow::instance(); }
+inline OrphanedDllWindow& frmOrphanedDLL() { return soleInstance<OrphanedDllWindow>(); }
 
 }  // namespace glenvask

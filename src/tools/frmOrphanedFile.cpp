@@ -109,8 +109,6 @@ void InvalidFileWindow::lstvInvalid_ItemClick(size_t row) {
 }
 
 void InvalidFileWindow::scan() {
-  ReferenceJudge judge;
-  judge_ = &judge;
   judged_ = 0;
   lastStatus_ = 0;
   nameBuf_.assign(kNameChars, L'\0');
@@ -122,7 +120,6 @@ void InvalidFileWindow::scan() {
     std::wstring path;
     walk(root, root, path, 0);
   }
-  judge_ = nullptr;
   nameBuf_ = {};
   dataBuf_ = {};
 }
@@ -188,7 +185,7 @@ void InvalidFileWindow::checkValues(HKEY root, HKEY key, const std::wstring& pat
     data.resize(std::min(data.size(), data.find(L'\0')));
     if (data.size() < 3) continue;
     ++judged_;
-    if (judge_->judge(data) != FileReference::Missing) continue;
+    if (judge().judge(data) != FileReference::Missing) continue;
     if (!roundTrips(name) || !roundTrips(path) || !roundTrips(data)) continue;
     ListRow row{{prefix_ + utf8(path), utf8(name), utf8(data)}};
     row.key = locator(root, path);

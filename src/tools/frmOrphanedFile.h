@@ -14,10 +14,6 @@ namespace glenvask {
 
 class InvalidFileWindow : public ReferenceScanner {
  public:
-  static InvalidFileWindow& instance() {
-    static InvalidFileWindow window;
-    return window;
-  }
   void cmdDelete_Click() override;
   void cmdStop_Click() override;
   void lstvInvalid_ItemClick(size_t row);
@@ -30,6 +26,7 @@ class InvalidFileWindow : public ReferenceScanner {
   std::uint64_t judgedValues() const { return judged_; }
 
  protected:
+  friend InvalidFileWindow& soleInstance<InvalidFileWindow>();
   InvalidFileWindow();
   void scan() override;
   void endScan(bool stopped) override;
@@ -44,13 +41,12 @@ class InvalidFileWindow : public ReferenceScanner {
   void showCount();
 
   std::string prefix_;
-  ReferenceJudge* judge_ = nullptr;
   std::vector<wchar_t> nameBuf_;
   std::vector<BYTE> dataBuf_;
   std::uint64_t lastStatus_ = 0;
   std::uint64_t judged_ = 0;
 };
 
-inline InvalidFileWindow& frmInvalidFile() { return InvalidFileWindow::instance(); }
+inline InvalidFileWindow& frmInvalidFile() { return soleInstance<InvalidFileWindow>(); }
 
 }  // namespace glenvask

@@ -3,7 +3,6 @@
 #include "services/registry.h"
 #include "tools/frmEditHelp.h"
 #include "tools/frmOrphanedAppPath.h"
-#include "tools/refjudge.h"
 #include "tools/regvalue.h"
 
 namespace glenvask {
@@ -35,13 +34,11 @@ InvalidHelpWindow::InvalidHelpWindow()
                         ids::kHelpFilesEdit}) {}
 
 void InvalidHelpWindow::scan() {
-  orphaned_ = 0;
   ScanHelpKey(kHelpKey);
   if (!stopRequested()) ScanHelpKey(kHtmlHelpKey);
 }
 
 void InvalidHelpWindow::ScanHelpKey(const std::string& key) {
-  ReferenceJudge judge;
   for (const RegValueEntry& v : readRegValues(kHkeyLocalMachine, key)) {
     if (!keepGoing()) return;
     if (v.text.empty()) continue;
@@ -49,18 +46,8 @@ void InvalidHelpWindow::ScanHelpKey(const std::string& key) {
     if (folder.back() != '\\') folder += '\\';
     ListRow row{{v.name, folder, key + "\\"}};
     row.key = v.name;
-    if (judge.judge(folder + v.name) == FileReference::Missing) {
-      ++orphaned_;
-      addMissing(std::move(row));
-    } else {
-      addPresent(std::move(row));
-    }
+    addJudged(std::move(row), folder + v.name);
   }
-}
-
-void InvalidHelpWindow::endScan(bool) {
-  lblStatus.setText(std::to_string(list().rowCount()) + " entries, " + std::to_string(orphaned_) +
-                    " orphaned");
 }
 
 void InvalidHelpWindow::cmdDelete_Click() {

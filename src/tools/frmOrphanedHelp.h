@@ -14,24 +14,19 @@ inline constexpr const char* kHtmlHelpKey = "Software\\Microsoft\\Windows\\HTML 
 
 class InvalidHelpWindow : public ReferenceScanner {
  public:
-  static InvalidHelpWindow& instance() {
-    static InvalidHelpWindow window;
-    return window;
-  }
   void cmdDelete_Click() override;
   void cmdEdit_Click() override;
   ToolListView& lstvInvalid = list();
 
  protected:
+  friend InvalidHelpWindow& soleInstance<InvalidHelpWindow>();
   InvalidHelpWindow();
   void scan() override;
-  void endScan(bool stopped) override;
 
  private:
   void ScanHelpKey(const std::string& key);
-  size_t orphaned_ = 0;
 };
 
-inline InvalidHelpWindow& frmInvalidHelp() { return InvalidHelpWindow::instance(); }
+inline InvalidHelpWindow& frmInvalidHelp() { return soleInstance<InvalidHelpWindow>(); }
 
 }  // namespace glenvask

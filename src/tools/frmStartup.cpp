@@ -6,6 +6,7 @@
 #include "base/text.h"
 #include "services/folderlist.h"
 #include "services/globals.h"
+#include "tools/refjudge.h"
 #include "tools/regvalue.h"
 #include "win/seams.h"
 #include "win/unicode.h"
@@ -28,31 +29,22 @@ bool isShortcutName(std::wstring_view name) {
          std::towlower(ext[3]) == L'k';
 }
 
-std::wstring expanded(const std::string& text) {
-  std::wstring in = wide(text);
-  if (in.find(L'%') == std::wstring::npos) return in;
-  DWORD need = ExpandEnvironmentStringsW(in.c_str(), nullptr, 0);
-  if (need == 0 || need > 32768) return in;
-  std::wstring out(need, L'\0');
-  DWORD got = ExpandEnvironmentStringsW(in.c_str(), out.data(), need);
-  if (got == 0 || got > need) return in;
-  out.resize(got - 1);
-  return out;
-}
-
 }  // namespace
 
 StartupProgramsWindow::StartupProgramsWindow()
-    : ListToolWindow({"Startup Programs",
-                      "Startup Programs",
-                      ids::kStartupClass,
-                      "lstvStartup",
-                      {{"Name", 160}, {"Key", 110}, {"File", 340}},
-                      true,
-                      ids::kStartupList,
-                      ids::kStartupStatus,
-                      ids::kStartupHeading,
-                      "0 program(s)",
+    : ListToolWindow({ids::kStartupClass,
+                      {"Startup Programs",
+                       "Startup Programs",
+                       "lstvStartup",
+                       {{"Name", 160}, {"Key", 110}, {"File", 340}},
+                       ids::kStartupList,
+                       ids::kStartupStatus,
+                       ids::kStartupHeading,
+                       "0 program(s)",
+                       true,
+                       true,
+                       640,
+                       420},
                       {{"cmdDelete", ids::kStartupDelete, "&Delete"},
                        {"cmdOK", ids::kStartupClose, "&Close"}}}) {}
 
@@ -92,7 +84,7 @@ void StartupProgramsWindow::LoadRunKey(std::uint32_t root) {
 void StartupProgramsWindow::LoadStartupFolder(std::uint32_t root, const char* value) {
   auto folder = readRegText(root, kShellFoldersKey, value);
   if (!folder || folder->text.empty()) return;
-  std::wstring path = expanded(folder->text);
+  std::wstring path = expandEnvironment(wide(folder->text)).value_or(wide(folder->text));
   while (path.size() > 3 && path.back() == L'\\') path.pop_back();
   // Only a full path of usable length is walked; a relative one would name the current folder.
   if (path.size() < 3 || path[1] != L':' || path[2] != L'\\' || !isUsablePathLength(utf8(path)))

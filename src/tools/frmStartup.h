@@ -24,10 +24,6 @@ inline constexpr const char* kDeleteStartupQuestion =
 
 class StartupProgramsWindow : public ListToolWindow {
  public:
-  static StartupProgramsWindow& instance() {
-    static StartupProgramsWindow window;
-    return window;
-  }
   void LoadStartupPrograms();
   void cmdDelete_Click();
   void cmdOk_Click() { close(); }
@@ -39,6 +35,7 @@ class StartupProgramsWindow : public ListToolWindow {
   static std::string GetHiveName(std::uint32_t root);
 
  protected:
+  friend StartupProgramsWindow& soleInstance<StartupProgramsWindow>();
   StartupProgramsWindow();
   void Form_Load() override;
   void onButton(int id) override;
@@ -49,6 +46,6 @@ class StartupProgramsWindow : public ListToolWindow {
   void addShortcuts(const std::wstring& folder, int depth);
 };
 
-inline StartupProgramsWindow& frmStartupPrograms() { return StartupProgramsWindow::instance(); }
+inline StartupProgramsWindow& frmStartupPrograms() { return soleInstance<StartupProgramsWindow>(); }
 
 }  // namespace glenvask

@@ -3,6 +3,7 @@
 #include "base/text.h"
 #include "services/registry.h"
 #include "tools/frmEditUninstall.h"
+#include "tools/refjudge.h"
 #include "tools/regvalue.h"
 #include "win/seams.h"
 #include "win/unicode.h"
@@ -18,17 +19,6 @@ bool isFile(const std::string& path) {
   if (path.size() < 4 || path[1] != ':' || path[2] != '\\') return false;
   DWORD attrs = GetFileAttributesW(wide(path).c_str());
   return attrs != INVALID_FILE_ATTRIBUTES && !(attrs & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-std::string expandEnvironment(const std::string& text) {
-  std::wstring in = wide(text);
-  DWORD need = ExpandEnvironmentStringsW(in.c_str(), nullptr, 0);
-  if (need == 0 || need > 32768) return text;
-  std::wstring out(need, L'\0');
-  DWORD got = ExpandEnvironmentStringsW(in.c_str(), out.data(), need);
-  if (got == 0 || got > need) return text;
-  out.resize(got - 1);
-  return utf8(out);
 }
 
 }  // namespace
@@ -49,25 +39,27 @@ SplitCommand splitCommandLine(const std::string& command) {
 }
 
 UninstallWindow::UninstallWindow()
-    : ListToolWindow({"Uninstall Programs",
-                      "Uninstall Programs",
-                      ids::kUninstallClass,
-                      "lstvUninstall",
-                      {{"Application", 200},
-                       {"Version", 80},
-                       {"UnInstall Command", 240},
-                       {"Registry Key", 160},
-                       {"Install Path", 200}},
-                      false,
-                      ids::kUninstallList,
-                      ids::kUninstallStatus,
-                      ids::kUninstallHeading,
-                      "0 program(s)",
+    : ListToolWindow({ids::kUninstallClass,
+                      {"Uninstall Programs",
+                       "Uninstall Programs",
+                       "lstvUninstall",
+                       {{"Application", 200},
+                        {"Version", 80},
+                        {"UnInstall Command", 240},
+                        {"Registry Key", 160},
+                        {"Install Path", 200}},
+                       ids::kUninstallList,
+                       ids::kUninstallStatus,
+                       ids::kUninstallHeading,
+                       "0 program(s)",
+                       false,
+                       true,
+                       720,
+                       420},
                       {{"cmdUnInstall", ids::kUninstallStart, "&Uninstall"},
                        {"cmdEdit", ids::kUninstallEdit, "&Edit"},
                        {"cmdDelete", ids::kUninstallDelete, "&Delete"},
-                       {"cmdOK", ids::kUninstallClose, "&Close"}},
-                      720}) {}
+                       {"cmdOK", ids::kUninstallClose, "&Close"}}}) {}
 
 void UninstallWindow::showCount() {
   lblStatus.setText(std::to_string(list().rowCount()) + " program(s) found");
@@ -123,7 +115,7 @@ void UninstallWindow::cmdUnInstall_Click() {
       readRegText(kHkeyLocalMachine, std::string(kUninstallKey) + "\\" + list().rowKey(*row),
                   "UnInstallString");
   if (stored && stored->type == REG_EXPAND_SZ && stored->text == command)
-    command = expandEnvironment(command);
+    command = utf8(expandEnvironment(wide(command)).value_or(wide(command)));
   SplitCommand split = splitCommandLine(command);
   if (split.program.empty()) return;
   outside().shellExecute(hwnd(), "Open", split.program, split.parameters, "", SW_SHOWNORMAL);

@@ -15,10 +15,6 @@ inline constexpr const char* kUninstallKey =
 
 class UninstallWindow : public ListToolWindow {
  public:
-  static UninstallWindow& instance() {
-    static UninstallWindow window;
-    return window;
-  }
   void GetUnInstallFiles();
   void cmdDelete_Click();
   void cmdEdit_Click();
@@ -28,6 +24,7 @@ class UninstallWindow : public ListToolWindow {
   ToolListView& lstvUninstall = list();
 
  protected:
+  friend UninstallWindow& soleInstance<UninstallWindow>();
   UninstallWindow();
   void Form_Load() override { GetUnInstallFiles(); }
   void onButton(int id) override;
@@ -36,7 +33,7 @@ class UninstallWindow : public ListToolWindow {
   void showCount();
 };
 
-inline UninstallWindow& frmUninstall() { return UninstallWindow::instance(); }
+inline UninstallWindow& frmUninstall() { return soleInstance<UninstallWindow>(); }
 
 // A command line split into the program and its parameters. A quoted program ends at its
 // closing quote; an unquoted one is the shortest part before a blank that names an existing

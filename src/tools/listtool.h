@@ -1,16 +1,14 @@
 // The shape of the tool windows that are one list with buttons below it (startup programs,
-// uninstall entries, file associations): a heading, the list, a status line and a row of
-// buttons, laid out again when the window is sized.
+// uninstall entries, file associations): the frame of tools/toollist.h with a table of
+// buttons.
 #pragma once
 
 #include <windows.h>
 
-#include <optional>
 #include <vector>
 
 #include "tools/toollist.h"
 #include "win/controls.h"
-#include "win/toolwindow.h"
 
 namespace glenvask {
 
@@ -21,45 +19,36 @@ struct ListToolButton {
 };
 
 struct ListToolSpec {
-  const char* caption;
-  const char* heading;
   const wchar_t* windowClass;
-  const char* listName;
-  std::vector<ListColumn> columns;
-  bool checkBoxes;
-  int listId, statusId, headingId;
-  const char* statusText;  // the status line before the list is filled
+  ListFrameSpec frame;  // sortable: each header click toggles the order
   std::vector<ListToolButton> buttons;
-  int width = 640, height = 420;
 };
 
-class ListToolWindow : public ToolWindow {
+class ListToolWindow : public ListFrameWindow {
  public:
-  ToolListView& list() { return list_; }
-  Label Label1, lblStatus;
   // The button of that name (as the window's table gives it).
   Button& button(const char* name);
 
  protected:
-  explicit ListToolWindow(ListToolSpec spec) : spec_(std::move(spec)) {}
-  const ListToolSpec& spec() const { return spec_; }
+  explicit ListToolWindow(ListToolSpec spec)
+      : ListFrameWindow(spec.frame),
+        windowClass_(spec.windowClass),
+        spec_(std::move(spec.buttons)) {}
 
   // After the controls are made: fill the list (or start a timer that does).
   virtual void Form_Load() = 0;
   // A click on one of the buttons, by id.
   virtual void onButton(int id) = 0;
 
-  bool build(HWND owner) override;
   bool onCreate() override;
   void onCommand(int id, int code, HWND ctl) override;
   void onDestroy() override;
-  std::optional<LRESULT> onMessage(UINT msg, WPARAM wp, LPARAM lp) override;
-  const wchar_t* className() const override { return spec_.windowClass; }
+  void onSize(int width, int height, bool) override;
+  const wchar_t* className() const override { return windowClass_; }
 
  private:
-  void layout(int width, int height);
-  ListToolSpec spec_;
-  ToolListView list_;
+  const wchar_t* windowClass_;
+  std::vector<ListToolButton> spec_;
   std::vector<Button> buttons_;
 };
 

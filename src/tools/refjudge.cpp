@@ -12,6 +12,17 @@ namespace {
 
 bool isBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
 
+bool isPlaceholderMark(wchar_t c) {
+  return (c >= L'1' && c <= L'9') || c == L'L' || c == L'l' || c == L'*';
+}
+
+// Whether every "%" of the text begins an argument placeholder.
+bool onlyPlaceholders(std::wstring_view s) {
+  for (size_t p = s.find(L'%'); p != std::wstring_view::npos; p = s.find(L'%', p + 2))
+    if (p + 1 >= s.size() || !isPlaceholderMark(s[p + 1])) return false;
+  return true;
+}
+
 // Characters no path the judge looks for may hold (the ":" of the drive aside).
 bool badPathChar(wchar_t c) {
   return c < 32 || c == L'"' || c == L'*' || c == L'?' || c == L'<' || c == L'>' || c == L'|' ||
@@ -36,7 +47,33 @@ bool ieq(std::wstring_view a, std::wstring_view b) {
   return true;
 }
 
+// Where the first argument placeholder of a command line ("%1".."%9", "%L", "%*", alone or in
+// quotes) begins, its opening quote included; npos when there is none. A placeholder counts
+// only where an argument may begin: after a blank, "=" or ",".
+size_t firstArgumentPlaceholder(std::wstring_view s) {
+  for (size_t p = s.find(L'%'); p != std::wstring_view::npos; p = s.find(L'%', p + 1)) {
+    if (p + 1 >= s.size()) break;
+    if (!isPlaceholderMark(s[p + 1])) continue;
+    size_t begin = p > 0 && s[p - 1] == L'"' ? p - 1 : p;
+    if (begin > 0 && (isBlank(s[begin - 1]) || s[begin - 1] == L'=' || s[begin - 1] == L','))
+      return begin;
+  }
+  return std::wstring_view::npos;
+}
+
 }  // namespace
+
+std::optional<std::wstring> expandEnvironment(std::wstring_view text) {
+  std::wstring in(text);
+  if (in.find(L'%') == std::wstring::npos) return in;
+  DWORD need = ExpandEnvironmentStringsW(in.c_str(), nullptr, 0);
+  if (need == 0 || need > 32768) return std::nullopt;
+  std::wstring out(need, L'\0');
+  DWORD got = ExpandEnvironmentStringsW(in.c_str(), out.data(), need);
+  if (got == 0 || got > need) return std::nullopt;
+  out.resize(got - 1);
+  return out;
+}
 
 ReferenceJudge::Probe ReferenceJudge::probe(const std::wstring& path) {
   DWORD attrs = GetFileAttributesW(path.c_str());
@@ -69,12 +106,15 @@ bool ReferenceJudge::onFixedDrive(std::wstring_view path) {
   return known > 0;
 }
 
-FileReference ReferenceJudge::judgePath(std::wstring path) {
+FileReference ReferenceJudge::judgePath(std::wstring path, bool fileOnly) {
   for (auto& c : path)
     if (c == L'/') c = L'\\';
   while (path.size() > 3 && path.back() == L'\\') path.pop_back();
-  Probe p = probe(path);
-  if (p == Probe::Exists || p == Probe::Folder) return FileReference::Present;
+  // Parts cut at a blank recur ("C:\Program" of every "C:\Program Files\..."): remembered.
+  Probe p = fileOnly ? probeFolder(path) : probe(path);
+  if (p == Probe::Exists) return FileReference::Present;
+  // A folder is what the text names only when the text is all of it.
+  if (p == Probe::Folder) return fileOnly ? FileReference::Missing : FileReference::Present;
   if (p == Probe::Error) return FileReference::Unknown;
   if (p == Probe::NotFound) return FileReference::Missing;  // its folder is there
   // Some folder of the path is missing, or is a file ("C:\x.dll\2"): walk up until a part
@@ -102,20 +142,29 @@ FileReference ReferenceJudge::judgeExpanded(std::wstring_view text) {
 
   // Each part that ends before a blank, "," or ";", shortest first, then the whole text: a
   // lookup that fails costs a read of the folder under Wine, and "C:\x.dll,-33" or
-  // "C:\x.exe /s" are found at the first part.
-  std::vector<std::wstring_view> candidates;
+  // "C:\x.exe /s" are found at the first part. A part cut at a blank counts only as a file:
+  // "C:\Program Files (x86)\gone.dll" does not live in "C:\Program Files".
+  struct Candidate {
+    std::wstring_view text;
+    bool fileOnly;
+  };
+  std::vector<Candidate> candidates;
   for (size_t i = 3; i < text.size(); ++i)
     if (text[i] == L' ' || text[i] == L',' || text[i] == L';' || text[i] == L'\t')
-      candidates.push_back(trimBlanks(text.substr(0, i)));
-  candidates.push_back(text);
+      candidates.push_back({trimBlanks(text.substr(0, i)), isBlank(text[i])});
+  // A text whose last part holds no blank, "," or ";" is most likely a path alone: the whole
+  // text is looked for first, found in one lookup when it is there.
+  size_t last = text.find_last_of(L"\\/");
+  bool pathAlone = text.find_first_of(L" \t,;", last) == std::wstring_view::npos;
+  candidates.insert(pathAlone ? candidates.begin() : candidates.end(), {text, false});
   bool unknown = false, judged = false;
-  for (std::wstring_view c : candidates) {
+  for (auto [c, fileOnly] : candidates) {
     if (c.size() < 3 || c.size() > kMaxPathUnits) continue;
     bool usable = true;
     for (size_t i = 2; i < c.size() && usable; ++i) usable = !badPathChar(c[i]);
     if (!usable) continue;
     judged = true;
-    FileReference r = judgePath(std::wstring(c));
+    FileReference r = judgePath(std::wstring(c), fileOnly);
     if (r == FileReference::Present) return r;
     if (r == FileReference::Unknown) unknown = true;
   }
@@ -132,15 +181,16 @@ FileReference ReferenceJudge::judge(std::wstring_view text) {
   // Most values are no path at all: tell them apart without asking the platform.
   if (!percent && !looksLikeFullPath(rest)) return FileReference::Unknown;
   if (!percent) return judgeExpanded(text);
-  std::wstring in(text);
-  DWORD need = ExpandEnvironmentStringsW(in.c_str(), nullptr, 0);
-  if (need == 0 || need > 32768) return FileReference::Unknown;
-  std::wstring out(need, L'\0');
-  DWORD got = ExpandEnvironmentStringsW(in.c_str(), out.data(), need);
-  if (got == 0 || got > need) return FileReference::Unknown;
-  out.resize(got - 1);
-  if (out.find(L'%') != std::wstring::npos) return FileReference::Unknown;
-  return judgeExpanded(out);
+  auto out = expandEnvironment(text);
+  if (!out) return FileReference::Unknown;
+  std::wstring_view expanded = *out;
+  size_t cut = firstArgumentPlaceholder(expanded);
+  std::wstring_view program = expanded.substr(0, cut);
+  // A variable that cannot be expanded keeps its "%": such a value is not judged.
+  if (program.find(L'%') != std::wstring_view::npos ||
+      (cut != std::wstring_view::npos && !onlyPlaceholders(expanded.substr(cut))))
+    return FileReference::Unknown;
+  return judgeExpanded(program);
 }
 
 FileReference ReferenceJudge::judge(std::string_view utf8Text) { return judge(wide(utf8Text)); }

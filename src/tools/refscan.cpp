@@ -15,8 +15,7 @@ namespace glenvask {
 
 namespace {
 
-constexpr int kMargin = 10, kButtonW = 84, kButtonH = 26, kGap = 6, kHeadingH = 20;
-constexpr int kCheckH = 22, kStatusH = 18;
+constexpr int kCheckH = 22, kProgressH = 16;
 
 HICON smallSystemIcon(int resource) {
   return static_cast<HICON>(LoadImageW(nullptr, MAKEINTRESOURCEW(resource), IMAGE_ICON,
@@ -26,27 +25,14 @@ HICON smallSystemIcon(int resource) {
 
 }  // namespace
 
-bool ReferenceScanner::build(HWND owner) {
-  WindowSpec w;
-  w.title = spec_.caption;
-  w.width = spec_.width;
-  w.height = spec_.height;
-  w.owner = owner;
-  w.icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
-  return create(w);
-}
-
 bool ReferenceScanner::onCreate() {
+  if (!createFrame()) return false;
   const ControlSpec specs[] = {
-      label("Label1", spec_.headingId, spec_.heading, kMargin, 8, 400, kHeadingH),
-      label("lblStatus", spec_.statusId, "...", kMargin, 0, 300, kStatusH, SS_ENDELLIPSIS),
       button("cmdStop", spec_.stopId, "&Stop", 0, 0, kButtonW, kButtonH),
       button("cmdDelete", spec_.deleteId, "&Delete", 0, 0, kButtonW, kButtonH),
       button("cmdClose", spec_.closeId, "&Close", 0, 0, kButtonW, kButtonH),
   };
   addControls(specs);
-  Label1.bind(*this, "Label1");
-  lblStatus.bind(*this, "lblStatus");
   cmdStop.bind(*this, "cmdStop");
   cmdDelete.bind(*this, "cmdDelete");
   cmdClose.bind(*this, "cmdClose");
@@ -64,63 +50,38 @@ bool ReferenceScanner::onCreate() {
     pgKeys.bind(*this, "pgKeys");
     pgKeys.setVisible(false);
   }
-  list_.setColumns(spec_.columns);
-  if (!list_.create(*this, spec_.listName, spec_.listId, kMargin, 32, spec_.width - 2 * kMargin,
-                    200, true, spec_.sortable))
-    return false;
-  HWND lv = list_.hwnd();
+  HWND lv = list().hwnd();
   SetWindowLongPtrW(lv, GWL_STYLE, GetWindowLongPtrW(lv, GWL_STYLE) | LVS_SHAREIMAGELISTS);
   int cx = GetSystemMetrics(SM_CXSMICON), cy = GetSystemMetrics(SM_CYSMICON);
   imglOrphaned_.reset(ImageList_Create(cx, cy, ILC_COLOR32 | ILC_MASK, 2, 0));
   ImageList_AddIcon(imglOrphaned_.get(), smallSystemIcon(32513));  // missing: the error mark
   ImageList_AddIcon(imglOrphaned_.get(), smallSystemIcon(32516));  // present: the information mark
-  list_.setImageList(imglOrphaned_.get());
+  list().setImageList(imglOrphaned_.get());
   addExtraControls();
 
   cmdStop.setEnabled(false);
-  RECT rc{};
-  GetClientRect(hwnd(), &rc);
-  layout(rc.right, rc.bottom);
+  layoutNow();
   rescan();
   return true;
 }
 
-void ReferenceScanner::layout(int width, int height) {
-  if (!list_.hwnd()) return;
-  int m = scale(kMargin), bw = scale(kButtonW), bh = scale(kButtonH), gap = scale(kGap);
-  int bottom = height - m;
-  int buttonsTop = bottom - bh;
-  int below = scale(spec_.extraHeight) + (chkDelete.hwnd() ? scale(kCheckH) + gap : 0) +
-              (pgKeys.hwnd() ? scale(16) + gap : 0);
-  int listTop = scale(32);
-  int listBottom = std::max(listTop + scale(40), buttonsTop - gap - below);
-  MoveWindow(Label1.hwnd(), m, scale(8), std::max(0, width - 2 * m), scale(kHeadingH), TRUE);
-  MoveWindow(list_.hwnd(), m, listTop, std::max(0, width - 2 * m), listBottom - listTop, TRUE);
-  int y = listBottom + gap;
-  if (spec_.extraHeight) {
-    layoutExtra(m, y, std::max(0, width - 2 * m));
-    y += scale(spec_.extraHeight);
-  }
-  if (pgKeys.hwnd()) {
-    MoveWindow(pgKeys.hwnd(), m, y, std::max(0, width - 2 * m), scale(16), TRUE);
-    y += scale(16) + gap;
-  }
-  if (chkDelete.hwnd())
-    MoveWindow(chkDelete.hwnd(), m, y, std::max(0, width - 2 * m), scale(kCheckH), TRUE);
+void ReferenceScanner::onSize(int width, int height, bool) {
+  int gap = scale(kGap), inner = std::max(0, width - 2 * scale(kMargin));
   std::vector<Control*> buttons;
   if (cmdEdit.hwnd()) buttons.push_back(&cmdEdit);
   buttons.insert(buttons.end(), {&cmdStop, &cmdDelete, &cmdClose});
-  int x = placeRow(buttons, width - m, buttonsTop, bw, bh, gap);
-  MoveWindow(lblStatus.hwnd(), m, buttonsTop + (bh - scale(kStatusH)) / 2, std::max(0, x - gap - m),
-             scale(kStatusH), TRUE);
-}
-
-std::optional<LRESULT> ReferenceScanner::onMessage(UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_SIZE) {
-    layout(LOWORD(lp), HIWORD(lp));
-    return 0;
+  int below = spec_.extraHeight + (chkDelete.hwnd() ? kCheckH + kGap : 0) +
+              (pgKeys.hwnd() ? kProgressH + kGap : 0);
+  int y = layoutFrame(width, height, buttons, below), x = scale(kMargin);
+  if (spec_.extraHeight) {
+    layoutExtra(x, y, inner);
+    y += scale(spec_.extraHeight);
   }
-  return std::nullopt;
+  if (pgKeys.hwnd()) {
+    MoveWindow(pgKeys.hwnd(), x, y, inner, scale(kProgressH), TRUE);
+    y += scale(kProgressH) + gap;
+  }
+  if (chkDelete.hwnd()) MoveWindow(chkDelete.hwnd(), x, y, inner, scale(kCheckH), TRUE);
 }
 
 void ReferenceScanner::rescan() {
@@ -142,7 +103,7 @@ void ReferenceScanner::Timer1_Timer() {
   timerOn_ = false;
   if (scanning_ || !hwnd()) return;
   scanning_ = true;
-  list_.clear();
+  list().clear();
   cmdEdit.setEnabled(false);
   cmdStop.setEnabled(true);
   cmdDelete.setEnabled(false);
@@ -153,9 +114,12 @@ void ReferenceScanner::Timer1_Timer() {
   bool stopped = false;
   {
     Loop loop(*this);
-    list_.beginUpdate();
+    list().beginUpdate();
+    judge_.emplace();
+    missing_ = 0;
     scan();
-    list_.endUpdate();
+    judge_.reset();
+    list().endUpdate();
     stopped = loop.stopped();
   }
   scanning_ = false;
@@ -177,15 +141,28 @@ bool ReferenceScanner::keepGoing() {
 }
 
 void ReferenceScanner::addMissing(ListRow row) {
+  ++missing_;
   row.image = kIconMissing;
   row.checked = true;
-  list_.insertRow(0, std::move(row));
+  list().insertRow(0, std::move(row));
 }
 
 void ReferenceScanner::addPresent(ListRow row) {
   row.image = kIconPresent;
   row.checked = false;
-  list_.addRow(std::move(row));
+  list().addRow(std::move(row));
+}
+
+void ReferenceScanner::addJudged(ListRow row, std::string_view reference) {
+  if (judge_->judge(reference) == FileReference::Missing)
+    addMissing(std::move(row));
+  else
+    addPresent(std::move(row));
+}
+
+void ReferenceScanner::endScan(bool) {
+  lblStatus.setText(std::to_string(list().rowCount()) + " entries, " + std::to_string(missing_) +
+                    " orphaned");
 }
 
 void ReferenceScanner::cmdStop_Click() { requestStop(); }
@@ -211,11 +188,10 @@ void ReferenceScanner::onCommand(int id, int code, HWND) {
 void ReferenceScanner::onDestroy() {
   timerOn_ = false;
   rescanPending_ = false;
-  for (Control* c :
-       std::initializer_list<Control*>{&Label1, &lblStatus, &cmdStop, &cmdDelete, &cmdClose,
-                                       &cmdEdit, &chkDelete, &pgKeys, &list_})
+  for (Control* c : std::initializer_list<Control*>{&cmdStop, &cmdDelete, &cmdClose, &cmdEdit,
+                                                    &chkDelete, &pgKeys})
     c->attach(nullptr);
-  list_.clear();
+  ListFrameWindow::onDestroy();
   imglOrphaned_.reset();
 }
 

@@ -14,10 +14,10 @@
 #include <string_view>
 #include <vector>
 
+#include "tools/refjudge.h"
 #include "tools/toollist.h"
 #include "win/controls.h"
 #include "win/handle.h"
-#include "win/toolwindow.h"
 
 namespace glenvask {
 
@@ -40,7 +40,7 @@ struct ScannerSpec {
 inline constexpr const char* kDeleteFilesText =
     "When deleting a reference whose file exists, delete the file also";
 
-class ReferenceScanner : public ToolWindow {
+class ReferenceScanner : public ListFrameWindow {
  public:
   static constexpr int kIconMissing = 0;  // "small icon 1": the target is missing
   static constexpr int kIconPresent = 1;  // "small icon 2"
@@ -58,20 +58,23 @@ class ReferenceScanner : public ToolWindow {
   bool timerOn() const { return timerOn_; }
   bool scanning() const { return scanning_; }
 
-  ToolListView& list() { return list_; }
-  Label Label1, lblStatus;
   Button cmdStop, cmdDelete, cmdClose, cmdEdit;
   CheckBox chkDelete;
   ProgressBar pgKeys;
 
  protected:
-  explicit ReferenceScanner(ScannerSpec spec) : spec_(std::move(spec)) {}
+  explicit ReferenceScanner(ScannerSpec spec)
+      : ListFrameWindow({spec.caption, spec.heading, spec.listName, spec.columns, spec.listId,
+                         spec.statusId, spec.headingId, "...", true, spec.sortable, spec.width,
+                         spec.height}),
+        spec_(std::move(spec)) {}
   const ScannerSpec& spec() const { return spec_; }
 
   // Fills the list; runs inside the window's loop, so a close waits for it to return.
   virtual void scan() = 0;
-  // After the scan (stopped or not): the status line.
-  virtual void endScan(bool stopped) = 0;
+  // After the scan (stopped or not): the status line, "12 entries, 3 orphaned" unless the
+  // window says otherwise.
+  virtual void endScan(bool stopped);
   // A window's own controls, made after the common ones and placed in the room below the
   // list (x, y and width in the window's pixels).
   virtual void addExtraControls() {}
@@ -83,24 +86,28 @@ class ReferenceScanner : public ToolWindow {
   void addMissing(ListRow row);
   // A row of a target that is there (or that cannot be judged): last, clear, the second icon.
   void addPresent(ListRow row);
+  // The row as the shared judge finds the file that the reference names.
+  void addJudged(ListRow row, std::string_view reference);
+  // The judge of this scan (its lookups are remembered for the scan's length).
+  ReferenceJudge& judge() { return *judge_; }
+  // Rows added by addMissing in this scan.
+  size_t missingCount() const { return missing_; }
 
-  bool build(HWND owner) override;
   bool onCreate() override;
   void onCommand(int id, int code, HWND ctl) override;
   void onTimer(UINT_PTR id) override;
   void onDestroy() override;
-  std::optional<LRESULT> onMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  void onSize(int width, int height, bool) override;
   const wchar_t* className() const override { return spec_.windowClass; }
 
  private:
-  void layout(int width, int height);
-
   ScannerSpec spec_;
-  ToolListView list_;
   ImageListHandle imglOrphaned_;
   bool timerOn_ = false;
   bool scanning_ = false;
   bool rescanPending_ = false;
+  std::optional<ReferenceJudge> judge_;
+  size_t missing_ = 0;
 };
 
 // Sends the file that a reference names to the Recycle Bin, when that is safe: a full path

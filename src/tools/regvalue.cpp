@@ -10,6 +10,7 @@ namespace {
 
 constexpr DWORD kValueNameChars = 16384;
 constexpr DWORD kKeyNameChars = 256;
+constexpr DWORD kFirstDataBytes = 1024;  // most values' data fits: read with the name
 
 KeyHandle openKey(RegRoot root, std::string_view subkey, REGSAM access) {
   KeyHandle key;
@@ -74,13 +75,11 @@ std::optional<RegText> readRegText(RegRoot root, std::string_view subkey, std::s
   return RegText{type, utf8(textOf(data))};
 }
 
-std::optional<std::uint64_t> readRegNumber(RegRoot root, std::string_view subkey,
-                                           std::string_view name) {
+std::optional<RegData> readRegData(RegRoot root, std::string_view subkey, std::string_view name) {
   KeyHandle key = openKey(root, subkey, KEY_READ);
-  DWORD type = REG_NONE;
-  std::vector<BYTE> data;
-  if (!key || !query(key.get(), wide(name), type, data)) return std::nullopt;
-  return numberOf(type, data);
+  RegData out;
+  if (!key || !query(key.get(), wide(name), out.type, out.bytes)) return std::nullopt;
+  return out;
 }
 
 std::vector<RegValueEntry> readRegValues(RegRoot root, std::string_view subkey) {
@@ -88,17 +87,24 @@ std::vector<RegValueEntry> readRegValues(RegRoot root, std::string_view subkey) 
   KeyHandle key = openKey(root, subkey, KEY_READ);
   if (!key) return out;
   std::vector<wchar_t> name(kValueNameChars);
+  std::vector<BYTE> data;
   for (DWORD i = 0;; ++i) {
-    DWORD len = kValueNameChars;
-    LONG rc = RegEnumValueW(key.get(), i, name.data(), &len, nullptr, nullptr, nullptr, nullptr);
-    if (rc == ERROR_MORE_DATA) continue;  // a name longer than any allowed: skip it
-    if (rc != ERROR_SUCCESS) break;
+    // Name and data in one call; data that does not fit is read again by name.
+    DWORD len = kValueNameChars, type = REG_NONE;
+    data.assign(kFirstDataBytes + sizeof(wchar_t), 0);
+    DWORD size = kFirstDataBytes;
+    LONG rc = RegEnumValueW(key.get(), i, name.data(), &len, nullptr, &type, data.data(), &size);
+    if (rc != ERROR_SUCCESS && rc != ERROR_MORE_DATA) break;
+    if (len >= kValueNameChars) continue;  // a name longer than any allowed: skip it
     std::wstring n(name.data(), len);
     if (n.find(L'\0') != std::wstring::npos || !roundTrips(n)) continue;
     RegValueEntry e;
     e.name = utf8(n);
-    std::vector<BYTE> data;
-    if (!query(key.get(), n, e.type, data)) continue;  // gone meanwhile
+    e.type = type;
+    if (rc == ERROR_SUCCESS)
+      data.resize(size);
+    else if (!query(key.get(), n, e.type, data))
+      continue;  // gone meanwhile
     if (isText(e.type)) e.text = utf8(textOf(data));
     e.number = numberOf(e.type, data);
     out.push_back(std::move(e));

@@ -26,17 +26,19 @@ struct RegText {
 // value is missing or the value is not a string.
 std::optional<RegText> readRegText(RegRoot root, std::string_view subkey, std::string_view name);
 
-// The value as a number: a REG_DWORD or REG_QWORD, or a string holding a whole decimal
-// number ("1"). Nothing for a missing value or any other data.
-std::optional<std::uint64_t> readRegNumber(RegRoot root, std::string_view subkey,
-                                           std::string_view name);
+// A value's type and its data as stored; nothing when the key or value is missing.
+struct RegData {
+  DWORD type = REG_NONE;
+  std::vector<BYTE> bytes;
+};
+std::optional<RegData> readRegData(RegRoot root, std::string_view subkey, std::string_view name);
 
 // One value of a key as an enumeration finds it.
 struct RegValueEntry {
   std::string name;
   DWORD type = REG_NONE;
   std::string text;                     // string values: the text up to the first character 0
-  std::optional<std::uint64_t> number;  // as readRegNumber reads it
+  std::optional<std::uint64_t> number;  // a REG_DWORD, a REG_QWORD or a string of a whole number
 };
 
 // Every value of root\subkey, in the key's order. Values whose name holds a character 0 or
