@@ -67,6 +67,12 @@ class PageWindow : public Window {
   BackupList backups;
   OptionGroup rules;  // Always, Newer, Prompt, Never
   bool make() { return create({"Backups", 760, 330}); }
+  // Lists the folder and selects the archive (no row for "").
+  void select(const std::string& folder, const std::string& archive) {
+    backups.LoadBackupList(folder);
+    ListView& l = backups.lstvZip;
+    for (size_t i = 0; i < l.rowCount(); ++i) l.select(i, l.rowText(i, kBackupColName) == archive);
+  }
 
  protected:
   const wchar_t* className() const override { return L"GlenvaskTestBackupPage"; }
