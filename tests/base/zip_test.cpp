@@ -6,8 +6,7 @@
 #include <map>
 #include <random>
 
-// The fuzz target: any bytes as an archive; it aborts on a fault. Damaged archives go through
-// it below.
+// The fuzz target (it aborts on a fault): damaged archives go through it below.
 #include "../fuzz/zip_fuzz.cpp"
 
 namespace glenvask {
@@ -89,8 +88,7 @@ TEST(Zip, WritesAndReadsEveryKindOfEntry) {
   EXPECT_LT(file.bytes.size(), 5u << 20) << "compressible data is compressed";
 }
 
-// A file that dies (as a killed process) after a number of bytes: the bytes written before
-// stay, nothing after.
+// A file that dies (as a killed process) after a number of bytes: what was written stays.
 struct Killed {};
 struct DyingFile : MemoryZipFile {
   std::uint64_t budget;
@@ -183,8 +181,9 @@ TEST(Zip, AFailedEntryLeavesTheArchiveAsItWas) {
   }));
   EXPECT_EQ(file.bytes, before);
   ASSERT_TRUE(addItem(w, kSample[3]) && w.finish());
-  EXPECT_EQ(contents(file.bytes), (Contents{{"a/b.txt", "hello"}, {kSample[2].name, kSample[2].data},
-                                            {kSample[3].name, kSample[3].data}}));
+  Contents kept;
+  for (int i : {0, 2, 3}) kept[kSample[i].name] = kSample[i].data;
+  EXPECT_EQ(contents(file.bytes), kept);
 }
 
 TEST(Zip, SomethingElseIsNeverAppendedTo) {
@@ -227,9 +226,8 @@ std::string withDescriptors(const std::vector<Item>& entries) {
          u32(cd.size()) + u32(out.size()) + u16(0);
 }
 
-// Damage of every kind through the fuzz target, to our archives and to one with data
-// descriptors: the reader never reads out of bounds nor hands out bytes that fail their check;
-// a writer takes the bytes over or leaves them be.
+// Damage of every kind, to our archives and to one with data descriptors, through the fuzz
+// target: no read out of bounds, no bytes that fail their check, a writer appends or leaves be.
 TEST(Zip, MalformedArchivesNeverCrash) {
   std::mt19937 rng(11);
   int opened = 0;

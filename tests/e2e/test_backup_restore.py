@@ -15,8 +15,7 @@ from e2elib import (IDS, MAIN_CLASS, Checks, Scratch, answer_message_box, click,
                     message_box_text, post_command, scratch_drive, select_rows, select_tab, tool,
                     wait_gone, wait_window)
 
-PAGE, LIST = IDS["kOptionsClass"], IDS["kBackupList"]
-DONE = "Files restored successfully."
+PAGE, LIST, DONE = IDS["kOptionsClass"], IDS["kBackupList"], "Files restored successfully."
 
 t = Checks()
 app = Scratch("backup_restore")
@@ -38,9 +37,9 @@ def foreign_archives():
         app.write("src/f/" + rel, data)
     for name, options in [("izip", []), ("izip0", ["-0"]), ("izip64", ["-fz"]), ("izippipe", None)]:
         out = os.path.join(bk, "D_" + name + ".zip")
+        args = ["-"] if options is None else options + [out]
         with open(out if options is None else os.devnull, "wb") as f:
-            subprocess.run(["zip", "-qr"] + (options or []) + ["-" if options is None else out, "f"],
-                           cwd=app.path("src"), stdout=f, check=True)
+            subprocess.run(["zip", "-qr"] + args + ["f"], cwd=app.path("src"), stdout=f, check=True)
     with open(os.path.join(bk, "D_izippipe.zip"), "rb") as f:
         data = f.read()  # the same without its central directory
     with open(os.path.join(bk, "D_izipcut.zip"), "wb") as f:
@@ -67,7 +66,8 @@ app.write("cdata/on c.txt", "on drive C:")
 os.makedirs(bk)
 app.write("UDFO.txt", "D:\\data\\\r\n" + app.win + "\\cdata\\\r\n")
 app.write("settings.ini", "[General]\r\nDelMethod=B\r\n[Backup]\r\nPath=" + app.win + "\\bk\r\n")
-ENTRIES = {"C_": {app.win[3:].replace("\\", "/") + "/cdata/on c.txt"}, "D_": {"data/" + r for r in FILES}}
+ENTRIES = {"C_": {app.win[3:].replace("\\", "/") + "/cdata/on c.txt"},
+           "D_": {"data/" + r for r in FILES}}
 
 with scratch_drive("D", drive) as link:
     if not t.check(link is not None, "drive D: of the prefix is free"):
@@ -75,7 +75,7 @@ with scratch_drive("D", drive) as link:
     t.check(run_hidden(app, ["chkUserDefinedFolders"]) == 0, "the hidden run ends by itself")
     archives = sorted(os.listdir(bk))
     t.check([a[:2] for a in archives] == ["C_", "D_"], f"one archive for each drive: {archives}")
-    t.check(all(read(rel) is None for rel in FILES) and not os.path.exists(app.path("cdata", "on c.txt")),
+    t.check(all(read(rel) is None for rel in FILES) and os.listdir(app.path("cdata")) == [],
             "the files are gone")
     for a in archives:  # other tools read them, names in UTF-8 included
         r = subprocess.run(["unzip", "-t", os.path.join(bk, a)], capture_output=True, text=True,
@@ -87,14 +87,14 @@ with scratch_drive("D", drive) as link:
     foreign = foreign_archives()
     page = app.start()
     t.check(wait_window(MAIN_CLASS, 60) and post_command(MAIN_CLASS, IDS["kCmdOptions"]) and
-            wait_window(PAGE) and select_tab(PAGE, IDS["kOptionsTabs"], 8), "the Backups page shows")
+            wait_window(PAGE) and select_tab(PAGE, IDS["kOptionsTabs"], 8), "the Backups page")
     try:
         rows = {cells[1]: cells[2] for _, cells in list_rows(PAGE, LIST) or []}
         t.check(rows.get(own) == str(os.path.getsize(os.path.join(bk, own))), f"its size: {rows}")
         t.check(restore(own, "Always") == DONE, "Always: restored")
         for rel, data in FILES.items():
-            t.check(read(rel) == data and os.path.getmtime(os.path.join(drive, "data", rel)) == T0 - 1,
-                    f"{rel} byte for byte, with its time")
+            mtime = os.path.getmtime(app.path("drive", "data", rel))
+            t.check(read(rel) == data and mtime == T0 - 1, f"{rel} byte for byte, with its time")
         for name in foreign:
             message = restore("D_" + name + ".zip", "Always")
             t.check(message == DONE and all(read(rel, "f") == d for rel, d in FILES.items()),

@@ -29,7 +29,7 @@ def check_archive(name, expected):
         infos = {i.filename: i for i in z.infolist()}
     got = {n: (i.file_size, i.CRC) for n, i in infos.items()}
     t.check(got == expected, f"{name}: entries {sorted(got)[:5]}... == {sorted(expected)[:5]}...")
-    t.check(all(i.compress_type == zipfile.ZIP_DEFLATED for i in infos.values()), f"{name}: deflated")
+    t.check({i.compress_type for i in infos.values()} == {zipfile.ZIP_DEFLATED}, name + " deflated")
     return infos
 
 

@@ -1,6 +1,5 @@
-// The unzip wrapper on archives of the program's own writer, extracting into a scratch folder:
-// the overwrite options with the question's memory, and the exactness of every write (hostile
-// names, damaged data, a held file, a linked folder).
+// The unzip wrapper, extracting into a scratch folder: the overwrite options with the question's
+// memory, the exactness of every write (hostile names, damaged data, a held file, a link).
 #include "options/unzip.h"
 
 #include <gtest/gtest.h>

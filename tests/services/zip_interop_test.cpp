@@ -4,7 +4,6 @@
 // and an entry after them (level 0: stored deflate blocks, so the disk holds over 4 GiB).
 #include <gtest/gtest.h>
 
-#include "base/zip.h"
 #include "services/zipfile.h"
 #include "support/scripted.h"
 

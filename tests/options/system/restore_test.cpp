@@ -4,7 +4,6 @@
 // and Restore to a scratch folder mapped as drive D:, the drive the archives' names start with.
 #include <gtest/gtest.h>
 
-#include "options/backups.h"
 #include "options/backups_support.h"
 #include "options/frmOverwrite.h"
 #include "options/frmUnzip.h"
@@ -12,7 +11,6 @@
 #include "support/host.h"
 #include "support/regional.h"
 #include "support/scripted.h"
-#include "win/pump.h"
 #include "win/unicode.h"
 
 namespace glenvask {
