@@ -565,6 +565,7 @@ bool ZipReader::open(const ZipSource& source) {
   entries_.clear();
   recovered_ = false;
   cutShort_ = false;
+  endsWhole_ = false;
   dataEnd_ = 0;
   error_.clear();
   if (readDirectory()) return true;
@@ -661,7 +662,7 @@ bool ZipReader::walkLocalHeaders() {
   std::uint64_t size = src.size();
   std::uint64_t p = 0;
   std::string head, var;
-  cutShort_ = false;
+  cutShort_ = endsWhole_ = false;
   for (;;) {
     if (!fits(p, kLocalSize, size)) {
       // Fewer bytes than a header: the start of a header, or of a directory, cut short?
@@ -672,6 +673,8 @@ bool ZipReader::walkLocalHeaders() {
         put32(s, sig);
         cutShort_ |= s.compare(0, rest.size(), rest, 0, std::min<std::size_t>(rest.size(), 4)) == 0;
       }
+      // Two bytes ("PK") could start any record; a third tells a directory's.
+      endsWhole_ = rest.empty() || (rest.size() >= 3 && rest.compare(0, 3, "PK\1") == 0);
       break;
     }
     if (!readBytes(src, p, kLocalSize, head)) break;
@@ -679,6 +682,7 @@ bool ZipReader::walkLocalHeaders() {
     std::uint32_t sig = get32(h);
     if (sig != kLocalSig) {
       cutShort_ = sig == kPendingSig || sig == kCentralSig;
+      endsWhole_ = sig == kCentralSig;
       break;
     }
     std::size_t nameLen = get16(h + 26), extraLen = get16(h + 28);

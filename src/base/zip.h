@@ -151,6 +151,10 @@ class ZipReader {
   // Whether what follows dataEnd() in a recovered archive is only an entry, or the start of a
   // directory, cut short (as a kill leaves it), and not damage that may hide further entries.
   bool endsCutShort() const { return cutShort_; }
+  // Whether entries that the archive began are missing from entries(): it was read without
+  // its directory, and the walk stopped at damage or inside an entry, not where the entries
+  // end (at the end of the file, or at a directory cut short).
+  bool incomplete() const { return recovered_ && !endsWhole_; }
 
   // Streams an entry's bytes to out, checking its size and CRC. False, with error(), when the
   // entry cannot be read whole and right, when its name is not safe to restore
@@ -170,6 +174,7 @@ class ZipReader {
   std::vector<ZipEntry> entries_;
   bool recovered_ = false;
   bool cutShort_ = false;
+  bool endsWhole_ = false;  // the walk stopped where the entries end
   std::uint64_t dataEnd_ = 0;
   std::string error_;
 };

@@ -52,8 +52,8 @@ OverwriteRule overwriteRuleOf(int chosenOption) {
   switch (chosenOption) {
     case 0: return OverwriteRule::Always;
     case 1: return OverwriteRule::Newer;
-    case 3: return OverwriteRule::Never;
-    default: return OverwriteRule::Prompt;
+    case 2: return OverwriteRule::Prompt;
+    default: return OverwriteRule::Never;  // no option asks to replace a file
   }
 }
 

@@ -25,7 +25,8 @@ class cUnZip;
 
 // The rule for files that exist already, in the order of the page's option buttons.
 enum class OverwriteRule { Always, Newer, Prompt, Never };
-// The rule of the page's chosen option (0 to 3 in the order above); with none chosen, Prompt.
+// The rule of the page's chosen option (0 to 3 in the order above). With none chosen (a
+// stored rule of another name) no option is set: existing files are kept, as under Never.
 OverwriteRule overwriteRuleOf(int chosenOption);
 // Sets the unzip wrapper's options for the rule.
 void applyOverwriteRule(cUnZip& unzip, OverwriteRule rule);

@@ -37,11 +37,7 @@ bool OverwriteWindow::onCreate() {
              kButtonH),
   };
   addControls(specs);
-  lblCaption.bind(*this, "lblCaption");
-  chkAllFiles.bind(*this, "chkAllFiles");
-  cmdYes.bind(*this, "cmdYes");
-  cmdNo.bind(*this, "cmdNo");
-  cmdCancel.bind(*this, "cmdCancel");
+  for (auto [control, name] : named()) control->bind(*this, name);
   SendMessageW(child("imgIcon"), STM_SETICON,
                reinterpret_cast<WPARAM>(LoadIconW(nullptr, MAKEINTRESOURCEW(32514))), 0);
   SetFocus(cmdYes.hwnd());
@@ -82,9 +78,15 @@ void OverwriteWindow::onCommand(int id, int, HWND) {
 }
 
 void OverwriteWindow::onDestroy() {
-  for (Control* c : std::initializer_list<Control*>{&lblCaption, &chkAllFiles, &cmdYes, &cmdNo,
-                                                     &cmdCancel})
-    c->attach(nullptr);
+  for (auto [control, name] : named()) control->attach(nullptr);
+}
+
+std::array<std::pair<Control*, const char*>, 5> OverwriteWindow::named() {
+  return {{{&lblCaption, "lblCaption"},
+           {&chkAllFiles, "chkAllFiles"},
+           {&cmdYes, "cmdYes"},
+           {&cmdNo, "cmdNo"},
+           {&cmdCancel, "cmdCancel"}}};
 }
 
 std::int32_t askOverwrite(HWND owner, const std::string& path) {

@@ -5,8 +5,10 @@
 
 #include <windows.h>
 
+#include <array>
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "win/controls.h"
 #include "win/ids.h"
@@ -42,6 +44,8 @@ class OverwriteWindow : public Dialog {
 
  private:
   void answer(std::int32_t response);
+  // The controls and their names.
+  std::array<std::pair<Control*, const char*>, 5> named();
 };
 
 // Asks about the file in a new question window owned by the window given; the reply of the

@@ -50,11 +50,6 @@ std::string shortTimePicture(std::string_view picture) {
   return std::string(picture.substr(0, start)) + std::string(picture.substr(end));
 }
 
-ZipViewWindow& frmUnzip() {
-  static ZipViewWindow window;
-  return window;
-}
-
 ZipViewWindow::ZipViewWindow() = default;
 ZipViewWindow::~ZipViewWindow() = default;
 
@@ -93,7 +88,7 @@ bool ZipViewWindow::onCreate() {
   Form_Load();
   RECT rc{};
   GetClientRect(hwnd(), &rc);
-  Form_Resize(rc.right, rc.bottom, false);
+  onSize(rc.right, rc.bottom, false);
   return true;
 }
 
@@ -112,7 +107,9 @@ void ZipViewWindow::Form_Load() {
   }
   ListView_SetImageList(lvwZip.hwnd(), ilsIcons16.get(), LVSIL_SMALL);
   ListZipContents(ZipFile);
-  lblStatus.setText(std::to_string(rowCount()) + " files(s)");
+  // What could be read is listed; a damaged archive says it holds more than that.
+  lblStatus.setText(std::to_string(rowCount()) + " files(s)" +
+                    (unzip_->damaged() ? kDamagedNote : ""));
 }
 
 void ZipViewWindow::ListZipContents(const std::string& path) {
@@ -233,20 +230,12 @@ LRESULT ZipViewWindow::onNotify(NMHDR* hdr) {
   }
 }
 
-void ZipViewWindow::Form_Resize(int width, int height, bool maximized) {
+void ZipViewWindow::onSize(int width, int height, bool maximized) {
   if (!lvwZip) return;
   int status = scale(kStatusH);
   MoveWindow(lblStatus.hwnd(), 0, std::max(0, height - status), width, status, TRUE);
   MoveWindow(lvwZip.hwnd(), 0, 0, width, std::max(0, height - status), TRUE);
   if (maximized) AutoSizeColumns(lvwZip.hwnd());
-}
-
-std::optional<LRESULT> ZipViewWindow::onMessage(UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_SIZE && wp != SIZE_MINIMIZED) {
-    Form_Resize(LOWORD(lp), HIWORD(lp), wp == SIZE_MAXIMIZED);
-    return 0;
-  }
-  return std::nullopt;
 }
 
 void ZipViewWindow::onCommand(int id, int, HWND) {

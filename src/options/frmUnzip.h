@@ -1,7 +1,8 @@
 // The zip contents viewer ("Zip Information"): the file entries of one backup archive, each
 // with the shell's small icon of its type, its size, date, packed size and the folder it came
 // from. The Backups page opens it modal for the selected archive. An archive that cannot be
-// read lists nothing; the viewer never writes a file.
+// read lists nothing; one that lacks entries it held (damaged, or cut short in an entry) lists
+// what it can and says so in the status line. The viewer never writes a file.
 #pragma once
 
 #include <windows.h>
@@ -32,6 +33,9 @@ enum ZipViewColumn : size_t {
   kZipColPacked,
   kZipColFolder,
 };
+
+// Follows the count of the status line when the archive lacks entries it held.
+inline constexpr const char* kDamagedNote = " - the archive is damaged or incomplete";
 
 // "h:mm:ss tt" without its seconds ("h:mm tt"): the short time of the regional settings.
 std::string shortTimePicture(std::string_view timePicture);
@@ -73,10 +77,10 @@ class ZipViewWindow : public Dialog {
   void onCommand(int id, int code, HWND ctl) override;
   LRESULT onNotify(NMHDR* hdr) override;
   void onDestroy() override;
-  std::optional<LRESULT> onMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  // The list above the status line; maximized, the columns fit their texts.
+  void onSize(int width, int height, bool maximized) override;
 
  private:
-  void Form_Resize(int width, int height, bool maximized);
   std::string cellText(std::int64_t entry, size_t column) const;
 
   std::unique_ptr<cUnZip> unzip_;       // the listed archive, while the window is open
@@ -92,6 +96,6 @@ class ZipViewWindow : public Dialog {
 };
 
 // The one viewer of the program.
-ZipViewWindow& frmUnzip();
+inline ZipViewWindow& frmUnzip() { return soleInstance<ZipViewWindow>(); }
 
 }  // namespace glenvask

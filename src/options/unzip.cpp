@@ -242,7 +242,7 @@ void cUnZip::Directory() {
 }
 
 bool cUnZip::damaged() const {
-  return archive_ && archive_->reader.recovered() && !archive_->reader.endsCutShort();
+  return archive_ && archive_->reader.incomplete();
 }
 
 bool cUnZip::Unzip() {

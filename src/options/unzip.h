@@ -88,15 +88,15 @@ class cUnZip {
   bool FileEncrypted(std::int64_t i) const;
 
   // Extracts every listed entry below UnzipFolder by the options. True when none failed (an
-  // entry left by the options or by the answer to the question did not fail) and the archive
-  // was read to its end; false too when there was nothing to extract.
+  // entry left by the options or by the answer to the question did not fail) and no entry
+  // that the archive began is missing (damaged()); false too when there was nothing to extract.
   bool Unzip();
   // What the last Unzip did with the entries.
   std::int64_t restoredCount() const { return restored_; }
   std::int64_t skippedCount() const { return skipped_; }
   std::int64_t failedCount() const { return failed_; }
-  // Whether the archive was read without its directory and stopped at damage, so that
-  // entries after it may be missing from the list.
+  // Whether entries that the archive began are missing from the list: read without its
+  // directory, it stopped at damage or inside an entry cut short.
   bool damaged() const;
 
   // The last reply to the question; 0 before the first. While it is yes or no to all, later

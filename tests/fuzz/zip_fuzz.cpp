@@ -1,5 +1,6 @@
-// Fuzz target: any bytes as an archive. The reader lists and extracts what it can, and a
-// writer either takes the bytes over and appends, or leaves them untouched.
+// Fuzz target (tests/base/zip_test.cpp runs damaged archives through it too): any bytes as an
+// archive. The reader extracts what it can; a writer takes the bytes over and appends, or
+// leaves them untouched. Aborts on a fault.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>

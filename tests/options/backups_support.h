@@ -7,15 +7,13 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "base/zip.h"
 #include "options/backups.h"
 #include "services/settings.h"
-#include "services/zipfile.h"
-#include "win/controls.h"
 
 namespace glenvask::test {
 
@@ -32,16 +30,14 @@ inline std::string makeArchive(const std::string& path, const std::vector<Item>&
   MemoryZipFile zip;
   ZipWriter w(zip);
   w.open();
-  for (const auto& it : items) {
-    std::size_t at = 0;
+  for (const auto& it : items)
     EXPECT_TRUE(w.add({it.name, toDosTime(kEntryTime), it.attributes, it.data.size()},
-                      [&](char* b, std::size_t cap) {
-                        std::size_t n = std::min(cap, it.data.size() - at);
-                        std::memcpy(b, it.data.data() + at, n);
-                        at += n;
+                      [data = std::string_view(it.data)](char* b, std::size_t cap) mutable {
+                        std::size_t n = std::min(cap, data.size());
+                        std::copy_n(data.data(), n, b);
+                        data.remove_prefix(n);
                         return static_cast<std::int64_t>(n);
                       }));
-  }
   if (finish) w.finish();
   EXPECT_TRUE(writeFileAtomic(path, zip.bytes)) << path;
   return path;
@@ -67,6 +63,12 @@ class PageWindow : public Window {
   BackupList backups;
   OptionGroup rules;  // Always, Newer, Prompt, Never
   bool make() { return create({"Backups", 760, 330}); }
+  // Lists the folder and selects the archive (no row for "").
+  void select(const std::string& folder, const std::string& archive) {
+    backups.LoadBackupList(folder);
+    ListView& l = backups.lstvZip;
+    for (size_t i = 0; i < l.rowCount(); ++i) l.select(i, l.rowText(i, kBackupColName) == archive);
+  }
 
  protected:
   const wchar_t* className() const override { return L"GlenvaskTestBackupPage"; }
