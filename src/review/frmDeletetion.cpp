@@ -55,21 +55,14 @@ std::string logLine(const char* text, std::int64_t count, double size) {
 
 }  // namespace
 
-namespace {
-ReviewListWindow& instance() {
-  static ReviewListWindow window;
-  return window;
-}
-}  // namespace
-
 ReviewListWindow& frmDeletetion() {
-  ReviewListWindow& window = instance();
+  auto& window = soleInstance<ReviewListWindow>();
   // A window that is closing (its modal show not yet finished) is not loaded again.
   if (!window.loaded() && !window.isModal()) window.load();
   return window;
 }
 
-void releaseReviewList() { instance().release(); }
+void releaseReviewList() { soleInstance<ReviewListWindow>().release(); }
 
 void ReviewListWindow::load(HWND owner) {
   if (loaded_) return;
@@ -146,11 +139,11 @@ bool ReviewListWindow::onCreate() {
   }
   RECT rc{};
   GetClientRect(hwnd(), &rc);
-  layout(rc.right, rc.bottom);
+  onSize(rc.right, rc.bottom, false);
   return true;
 }
 
-void ReviewListWindow::layout(int width, int height) {
+void ReviewListWindow::onSize(int width, int height, bool) {
   if (!lstvDeletion.hwnd()) return;
   int m = scale(kMargin), bw = scale(kButtonW), bh = scale(kButtonH);
   int bottom = height - m;
@@ -169,9 +162,6 @@ std::optional<LRESULT> ReviewListWindow::onMessage(UINT msg, WPARAM wp, LPARAM l
     case WM_SHOWWINDOW:
       if (wp) flushRows();
       break;
-    case WM_SIZE:
-      layout(LOWORD(lp), HIWORD(lp));
-      return 0;
     case WM_CTLCOLORSTATIC:
       if (reinterpret_cast<HWND>(lp) == lblRed.hwnd()) {
         HDC dc = reinterpret_cast<HDC>(wp);
@@ -493,10 +483,8 @@ void ReviewListWindow::onDestroy() {
   }
   if (imglIcon && lstvDeletion.hwnd()) lstvDeletion.setImageList(nullptr);
   flushRows();
-  for (Control* c : std::initializer_list<Control*>{&lstvDeletion, &lblTotalFiles, &lblRed,
-                                                     &Label1, &cmdDeleteSelected, &cmdSelectAll,
-                                                     &cmdDeselectAll, &cmdExit})
-    c->attach(nullptr);
+  detachAll({&lstvDeletion, &lblTotalFiles, &lblRed, &Label1, &cmdDeleteSelected, &cmdSelectAll,
+             &cmdDeselectAll, &cmdExit});
 }
 
 }  // namespace glenvask
