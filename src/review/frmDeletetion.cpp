@@ -24,20 +24,15 @@ constexpr int kButtonW = 96, kButtonH = 26, kMargin = 10;
 constexpr const char* kRedText = "Files marked in red could not be deleted.";
 
 HMENU buildMenu() {
-  HMENU bar = CreateMenu();
-  HMENU options = CreatePopupMenu();
-  auto item = [&](int id, const wchar_t* text) { AppendMenuW(options, MF_STRING, id, text); };
-  item(ids::kCmdReviewDeleteAll, L"&Delete all");
-  item(ids::kCmdReviewDeleteSelected, L"D&elete selected");
-  item(ids::kCmdReviewProperties, L"&Properties");
-  AppendMenuW(options, MF_SEPARATOR, 0, nullptr);
-  item(ids::kCmdReviewSelectAll, L"&Select all");
-  item(ids::kCmdReviewDeselectAll, L"D&eselect all");
-  AppendMenuW(options, MF_SEPARATOR, 0, nullptr);
-  item(ids::kCmdReviewAbort, L"&Abort clean");
-  item(ids::kCmdReviewExit, L"E&xit");
-  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(options), L"&Options");
-  return bar;
+  return oneMenuBar(L"&Options", {{ids::kCmdReviewDeleteAll, L"&Delete all"},
+                                  {ids::kCmdReviewDeleteSelected, L"D&elete selected"},
+                                  {ids::kCmdReviewProperties, L"&Properties"},
+                                  {0, nullptr},
+                                  {ids::kCmdReviewSelectAll, L"&Select all"},
+                                  {ids::kCmdReviewDeselectAll, L"D&eselect all"},
+                                  {0, nullptr},
+                                  {ids::kCmdReviewAbort, L"&Abort clean"},
+                                  {ids::kCmdReviewExit, L"E&xit"}});
 }
 
 // A fully transparent small icon: the image of a row whose type icon cannot be had.

@@ -37,6 +37,16 @@ void Control::setVisible(bool on) {
   if (h_) ShowWindow(h_, on ? SW_SHOWNA : SW_HIDE);
 }
 
+HMENU oneMenuBar(const wchar_t* caption,
+                 std::initializer_list<std::pair<int, const wchar_t*>> items) {
+  HMENU bar = CreateMenu();
+  HMENU popup = CreatePopupMenu();
+  for (const auto& [id, text] : items)
+    AppendMenuW(popup, id ? MF_STRING : MF_SEPARATOR, static_cast<UINT_PTR>(id), text);
+  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), caption);
+  return bar;
+}
+
 void detachAll(std::initializer_list<Control*> controls) {
   for (Control* c : controls) c->attach(nullptr);
 }

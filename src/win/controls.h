@@ -14,6 +14,7 @@
 #include <climits>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "base/datetime.h"
@@ -50,6 +51,11 @@ class Control {
   HWND h_ = nullptr;
   Window* parent_ = nullptr;  // set by bind
 };
+
+// A menu bar of one drop-down menu: its caption and its items in order, an id of 0 making a
+// separator. The caller owns the menu (WindowSpec::menu takes it).
+HMENU oneMenuBar(const wchar_t* caption,
+                 std::initializer_list<std::pair<int, const wchar_t*>> items);
 
 // Lets go of the controls of a window that is going (the window destroys them).
 void detachAll(std::initializer_list<Control*> controls);

@@ -68,6 +68,15 @@ class ReviewListTest : public ::testing::Test {
 TEST_F(ReviewListTest, ShowsTheRowsWithTheIconOfTheirTypeAllChecked) {
   EXPECT_EQ(w.lblRed.text(), "Files marked in red could not be deleted.");
   EXPECT_FALSE(w.lblRed.visible());
+  HMENU options = GetSubMenu(GetMenu(w.hwnd()), 0);
+  std::string menu;  // the items, a separator as ""
+  for (int i = 0; i < GetMenuItemCount(options); ++i) {
+    wchar_t buf[64] = {};
+    GetMenuStringW(options, static_cast<UINT>(i), buf, 64, MF_BYPOSITION);
+    menu += utf8(buf) + "|";
+  }
+  EXPECT_EQ(menu, "&Delete all|D&elete selected|&Properties||&Select all|D&eselect all||"
+                  "&Abort clean|E&xit|");
   found("a.tmp", 10);
   found("dead.lnk", 120, kCategoryDeadShortcuts);
   found("b.TMP", 3);

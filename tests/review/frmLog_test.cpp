@@ -5,10 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "review/frmLogDetails.h"
-#include "services/paths.h"
 #include "support/host.h"
 #include "support/scripted.h"
-#include "win/unicode.h"
 
 namespace glenvask {
 namespace {
@@ -29,11 +27,7 @@ class SummaryTest : public ::testing::Test {
   SaveAsker asker;
   test::RecordingHost host;
 
-  void SetUp() override { setAppPath(app.path()); }
-  void TearDown() override {
-    frmLog().destroy();
-    setAppPath("");
-  }
+  void TearDown() override { frmLog().destroy(); }
 };
 
 TEST_F(SummaryTest, ShowsTheRunItIsGivenAndClosesToItsDesignState) {
