@@ -43,11 +43,7 @@ class ReviewListTest : public ::testing::Test {
     CleanupLog.clear();
     DeleteMethod = kDeletePlain;
   }
-  void TearDown() override {
-    setScanReporter(previous);
-    releaseReviewList();
-    bAbort = false;
-  }
+  void TearDown() override { setScanReporter(previous), releaseReviewList(), bAbort = false; }
   // Writes a file of the scratch folder and reports it as the scanner does.
   void found(const std::string& name, int bytes, const char* category = kCategoryUnnecessary) {
     dir.write(name, std::string(static_cast<size_t>(bytes), 'x'));

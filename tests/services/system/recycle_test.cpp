@@ -27,8 +27,7 @@ class RecycleBin : public ::testing::Test {
  protected:
   void SetUp() override { TearDown(); }
   void TearDown() override {
-    DeleteMethod = kDeletePlain;
-    DeleteFailed = false;
+    DeleteMethod = kDeletePlain, DeleteFailed = false;
     EmptyRecycleBin("", true, true, true);
   }
   test::ScratchFolder folder;
