@@ -24,20 +24,15 @@ constexpr int kButtonW = 96, kButtonH = 26, kMargin = 10;
 constexpr const char* kRedText = "Files marked in red could not be deleted.";
 
 HMENU buildMenu() {
-  HMENU bar = CreateMenu();
-  HMENU options = CreatePopupMenu();
-  auto item = [&](int id, const wchar_t* text) { AppendMenuW(options, MF_STRING, id, text); };
-  item(ids::kCmdReviewDeleteAll, L"&Delete all");
-  item(ids::kCmdReviewDeleteSelected, L"D&elete selected");
-  item(ids::kCmdReviewProperties, L"&Properties");
-  AppendMenuW(options, MF_SEPARATOR, 0, nullptr);
-  item(ids::kCmdReviewSelectAll, L"&Select all");
-  item(ids::kCmdReviewDeselectAll, L"D&eselect all");
-  AppendMenuW(options, MF_SEPARATOR, 0, nullptr);
-  item(ids::kCmdReviewAbort, L"&Abort clean");
-  item(ids::kCmdReviewExit, L"E&xit");
-  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(options), L"&Options");
-  return bar;
+  return oneMenuBar(L"&Options", {{ids::kCmdReviewDeleteAll, L"&Delete all"},
+                                  {ids::kCmdReviewDeleteSelected, L"D&elete selected"},
+                                  {ids::kCmdReviewProperties, L"&Properties"},
+                                  {0, nullptr},
+                                  {ids::kCmdReviewSelectAll, L"&Select all"},
+                                  {ids::kCmdReviewDeselectAll, L"D&eselect all"},
+                                  {0, nullptr},
+                                  {ids::kCmdReviewAbort, L"&Abort clean"},
+                                  {ids::kCmdReviewExit, L"E&xit"}});
 }
 
 // A fully transparent small icon: the image of a row whose type icon cannot be had.
@@ -55,21 +50,14 @@ std::string logLine(const char* text, std::int64_t count, double size) {
 
 }  // namespace
 
-namespace {
-ReviewListWindow& instance() {
-  static ReviewListWindow window;
-  return window;
-}
-}  // namespace
-
 ReviewListWindow& frmDeletetion() {
-  ReviewListWindow& window = instance();
+  auto& window = soleInstance<ReviewListWindow>();
   // A window that is closing (its modal show not yet finished) is not loaded again.
   if (!window.loaded() && !window.isModal()) window.load();
   return window;
 }
 
-void releaseReviewList() { instance().release(); }
+void releaseReviewList() { soleInstance<ReviewListWindow>().release(); }
 
 void ReviewListWindow::load(HWND owner) {
   if (loaded_) return;
@@ -146,11 +134,11 @@ bool ReviewListWindow::onCreate() {
   }
   RECT rc{};
   GetClientRect(hwnd(), &rc);
-  layout(rc.right, rc.bottom);
+  onSize(rc.right, rc.bottom, false);
   return true;
 }
 
-void ReviewListWindow::layout(int width, int height) {
+void ReviewListWindow::onSize(int width, int height, bool) {
   if (!lstvDeletion.hwnd()) return;
   int m = scale(kMargin), bw = scale(kButtonW), bh = scale(kButtonH);
   int bottom = height - m;
@@ -169,9 +157,6 @@ std::optional<LRESULT> ReviewListWindow::onMessage(UINT msg, WPARAM wp, LPARAM l
     case WM_SHOWWINDOW:
       if (wp) flushRows();
       break;
-    case WM_SIZE:
-      layout(LOWORD(lp), HIWORD(lp));
-      return 0;
     case WM_CTLCOLORSTATIC:
       if (reinterpret_cast<HWND>(lp) == lblRed.hwnd()) {
         HDC dc = reinterpret_cast<HDC>(wp);
@@ -493,10 +478,8 @@ void ReviewListWindow::onDestroy() {
   }
   if (imglIcon && lstvDeletion.hwnd()) lstvDeletion.setImageList(nullptr);
   flushRows();
-  for (Control* c : std::initializer_list<Control*>{&lstvDeletion, &lblTotalFiles, &lblRed,
-                                                     &Label1, &cmdDeleteSelected, &cmdSelectAll,
-                                                     &cmdDeselectAll, &cmdExit})
-    c->attach(nullptr);
+  detachAll({&lstvDeletion, &lblTotalFiles, &lblRed, &Label1, &cmdDeleteSelected, &cmdSelectAll,
+             &cmdDeselectAll, &cmdExit});
 }
 
 }  // namespace glenvask

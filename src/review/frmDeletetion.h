@@ -97,6 +97,7 @@ class ReviewListWindow : public Dialog {
   bool onClose() override;
   void onCloseWhileBusy() override;
   void onDestroy() override;
+  void onSize(int width, int height, bool maximized) override;
   std::optional<LRESULT> onMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:
@@ -115,7 +116,6 @@ class ReviewListWindow : public Dialog {
   void resetState();
   void flushRows();
   void setControlsEnabled(bool on);
-  void layout(int width, int height);
   int iconFor(const std::string& extension);
 
   bool loaded_ = false;

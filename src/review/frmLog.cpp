@@ -62,30 +62,17 @@ HICON warningIcon() {
   return icon;
 }
 
-SummaryWindow& instance() {
-  static SummaryWindow window;
-  return window;
-}
-
 }  // namespace
 
 std::function<void()> SummaryWindow::endProgram = [] { ExitProcess(0); };
 
-SummaryWindow& frmLog() {
-  SummaryWindow& window = instance();
-  if (!window.isOpen() && !window.isModal()) window.load();
-  return window;
-}
+SummaryWindow& frmLog() { return loadedInstance<SummaryWindow>(); }
 
-void SummaryWindow::load(HWND owner) {
-  if (isOpen()) return;
-  create(dialogFrame("Cleanup Summary", kWidth, kHeight,
-                     owner ? owner : cleaningHost().ownerWindow()));
-}
+void SummaryWindow::load(HWND owner) { build(owner); }
 
 bool SummaryWindow::build(HWND owner) {
-  load(owner);
-  return isOpen();
+  return isOpen() || create(dialogFrame("Cleanup Summary", kWidth, kHeight,
+                                        owner ? owner : cleaningHost().ownerWindow()));
 }
 
 bool SummaryWindow::onCreate() {
@@ -182,9 +169,7 @@ void SummaryWindow::onCommand(int id, int, HWND) {
 
 void SummaryWindow::onDestroy() {
   run_ = {};  // the next summary starts from its design state
-  for (Control* c :
-       std::initializer_list<Control*>{&Label3, &Label4, &cmdSave, &cmdClose, &cmdExit})
-    c->attach(nullptr);
+  detachAll({&Label3, &Label4, &cmdSave, &cmdClose, &cmdExit});
   for (auto& s : status_) s.attach(nullptr);
   tick_.fill(nullptr);
   warning_.fill(nullptr);

@@ -11,27 +11,15 @@ namespace {
 
 constexpr int kWidth = 560, kHeight = 400;
 
-LogDetailsWindow& instance() {
-  static LogDetailsWindow window;
-  return window;
-}
-
 }  // namespace
 
-LogDetailsWindow& frmLogDetails() {
-  LogDetailsWindow& window = instance();
-  if (!window.isOpen() && !window.isModal()) window.load();
-  return window;
-}
+LogDetailsWindow& frmLogDetails() { return loadedInstance<LogDetailsWindow>(); }
 
-void LogDetailsWindow::load(HWND owner) {
-  if (isOpen()) return;
-  create(dialogFrame("Detailed Log", kWidth, kHeight, owner ? owner : frmLog().hwnd()));
-}
+void LogDetailsWindow::load(HWND owner) { build(owner); }
 
 bool LogDetailsWindow::build(HWND owner) {
-  load(owner);
-  return isOpen();
+  return isOpen() ||
+         create(dialogFrame("Detailed Log", kWidth, kHeight, owner ? owner : frmLog().hwnd()));
 }
 
 bool LogDetailsWindow::onCreate() {
@@ -83,8 +71,7 @@ void LogDetailsWindow::onCommand(int id, int, HWND) {
 }
 
 void LogDetailsWindow::onDestroy() {
-  for (Control* c : std::initializer_list<Control*>{&txtLog, &lblStatus, &cmdSave, &cmdClose})
-    c->attach(nullptr);
+  detachAll({&txtLog, &lblStatus, &cmdSave, &cmdClose});
 }
 
 }  // namespace glenvask

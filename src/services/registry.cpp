@@ -28,26 +28,6 @@ bool isStringType(DWORD type) {
   return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ;
 }
 
-// The value's type and data, whatever its length; nothing when it cannot be read.
-bool queryValue(HKEY key, const std::wstring& name, DWORD& type, std::vector<BYTE>& data) {
-  DWORD size = 0;
-  LONG rc = RegQueryValueExW(key, name.c_str(), nullptr, &type, nullptr, &size);
-  if (rc != ERROR_SUCCESS && rc != ERROR_MORE_DATA) return false;
-  // The value may grow between the calls: try again with what the platform asks for.
-  for (int attempt = 0; attempt < 8; ++attempt) {
-    data.assign(size + sizeof(wchar_t), 0);
-    DWORD got = size;
-    rc = RegQueryValueExW(key, name.c_str(), nullptr, &type, data.data(), &got);
-    if (rc == ERROR_SUCCESS) {
-      data.resize(got);
-      return true;
-    }
-    if (rc != ERROR_MORE_DATA) return false;
-    size = std::max<DWORD>(got, size * 2 + 256);
-  }
-  return false;
-}
-
 void deleteSubkeysOf(HKEY key) {
   std::vector<std::wstring> names;
   for (DWORD i = 0;; ++i) {
@@ -68,12 +48,31 @@ void deleteSubkeysOf(HKEY key) {
 
 }  // namespace
 
+bool readRegValue(HKEY key, const std::wstring& name, DWORD& type, std::vector<BYTE>& data) {
+  DWORD size = 0;
+  LONG rc = RegQueryValueExW(key, name.c_str(), nullptr, &type, nullptr, &size);
+  if (rc != ERROR_SUCCESS && rc != ERROR_MORE_DATA) return false;
+  // The value may grow between the calls: try again with what the platform asks for.
+  for (int attempt = 0; attempt < 8; ++attempt) {
+    data.assign(size + sizeof(wchar_t), 0);
+    DWORD got = size;
+    rc = RegQueryValueExW(key, name.c_str(), nullptr, &type, data.data(), &got);
+    if (rc == ERROR_SUCCESS) {
+      data.resize(got);
+      return true;
+    }
+    if (rc != ERROR_MORE_DATA) return false;
+    size = std::max<DWORD>(got, size * 2 + 256);
+  }
+  return false;
+}
+
 std::string GetRegString(RegRoot root, std::string_view subkey, std::string_view name) {
   KeyHandle key = openKey(root.key(), subkey, kRead);
   if (!key) return "";
   DWORD type = REG_NONE;
   std::vector<BYTE> data;
-  if (!queryValue(key.get(), wide(name), type, data)) return "";
+  if (!readRegValue(key.get(), wide(name), type, data)) return "";
   if (isStringType(type)) {
     std::wstring text(reinterpret_cast<const wchar_t*>(data.data()),
                       data.size() / sizeof(wchar_t));

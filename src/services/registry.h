@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace glenvask {
 
@@ -34,6 +35,10 @@ class RegRoot {
  private:
   HKEY key_;
 };
+
+// The type and data of a value of an open key, whatever its length (it may grow between the
+// calls); false when it cannot be read.
+bool readRegValue(HKEY key, const std::wstring& name, DWORD& type, std::vector<BYTE>& data);
 
 // The named value of root\subkey as text ("" names the default value). String values are
 // read whole and cut at their first character 0; a value of another type gives its data bytes

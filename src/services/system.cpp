@@ -16,12 +16,7 @@ namespace glenvask {
 namespace {
 
 // An item list the shell hands back, freed with the task allocator.
-struct ItemListTraits {
-  using type = LPITEMIDLIST;
-  static type invalid() { return nullptr; }
-  static void close(type p) { CoTaskMemFree(p); }
-};
-using ItemList = UniqueHandle<ItemListTraits>;
+using ItemList = UniqueHandle<NullWhenAbsent<LPITEMIDLIST, CoTaskMemFree>>;
 
 // Calls a platform getter that fills a buffer and returns the length it wrote, or the size
 // it needs when the buffer is too small; "" when it fails.

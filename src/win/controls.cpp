@@ -37,6 +37,20 @@ void Control::setVisible(bool on) {
   if (h_) ShowWindow(h_, on ? SW_SHOWNA : SW_HIDE);
 }
 
+HMENU oneMenuBar(const wchar_t* caption,
+                 std::initializer_list<std::pair<int, const wchar_t*>> items) {
+  HMENU bar = CreateMenu();
+  HMENU popup = CreatePopupMenu();
+  for (const auto& [id, text] : items)
+    AppendMenuW(popup, id ? MF_STRING : MF_SEPARATOR, static_cast<UINT_PTR>(id), text);
+  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), caption);
+  return bar;
+}
+
+void detachAll(std::initializer_list<Control*> controls) {
+  for (Control* c : controls) c->attach(nullptr);
+}
+
 int placeRow(const std::vector<Control*>& controls, int right, int top, int width, int height,
              int gap, int minLeft) {
   int n = static_cast<int>(controls.size());
@@ -89,44 +103,46 @@ void ProgressBar::setValue(int v) {
 
 namespace {
 
-// The item texts of a combo box or a list box, which differ only in their message ids.
+// The item messages of a combo box and a list box.
 struct ItemMessages {
-  UINT reset, add, count, textLength, text;
+  UINT reset, add, count, textLength, text, selChange;
 };
-constexpr ItemMessages kComboItems{CB_RESETCONTENT, CB_ADDSTRING, CB_GETCOUNT, CB_GETLBTEXTLEN,
-                                   CB_GETLBTEXT};
-constexpr ItemMessages kListItems{LB_RESETCONTENT, LB_ADDSTRING, LB_GETCOUNT, LB_GETTEXTLEN,
-                                  LB_GETTEXT};
+constexpr ItemMessages kComboItems{CB_RESETCONTENT, CB_ADDSTRING,    CB_GETCOUNT,
+                                   CB_GETLBTEXTLEN, CB_GETLBTEXT,    CBN_SELCHANGE};
+constexpr ItemMessages kListItems{LB_RESETCONTENT, LB_ADDSTRING, LB_GETCOUNT,
+                                  LB_GETTEXTLEN,   LB_GETTEXT,   LBN_SELCHANGE};
 
-void setItemTexts(HWND h, const ItemMessages& m, const std::vector<std::string>& items) {
-  if (!h) return;
-  SendMessageW(h, m.reset, 0, 0);
+}  // namespace
+
+void ChoiceList::setItems(const std::vector<std::string>& items) {
+  if (!h_) return;
+  const ItemMessages& m = combo_ ? kComboItems : kListItems;
+  SendMessageW(h_, m.reset, 0, 0);
   for (const auto& item : items)
-    SendMessageW(h, m.add, 0, reinterpret_cast<LPARAM>(wide(item).c_str()));
+    SendMessageW(h_, m.add, 0, reinterpret_cast<LPARAM>(wide(item).c_str()));
 }
 
-size_t itemCount(HWND h, const ItemMessages& m) {
-  LRESULT n = h ? SendMessageW(h, m.count, 0, 0) : 0;
+size_t ChoiceList::count() const {
+  LRESULT n = h_ ? SendMessageW(h_, (combo_ ? kComboItems : kListItems).count, 0, 0) : 0;
   return n > 0 ? static_cast<size_t>(n) : 0;
 }
 
-std::string itemTextOf(HWND h, const ItemMessages& m, size_t i) {
-  if (i >= itemCount(h, m)) return {};
-  LRESULT n = SendMessageW(h, m.textLength, i, 0);
+std::string ChoiceList::itemText(size_t i) const {
+  if (i >= count()) return {};
+  const ItemMessages& m = combo_ ? kComboItems : kListItems;
+  LRESULT n = SendMessageW(h_, m.textLength, i, 0);
   if (n <= 0) return {};
   std::wstring buf(static_cast<size_t>(n) + 1, L'\0');
-  n = SendMessageW(h, m.text, i, reinterpret_cast<LPARAM>(buf.data()));
+  n = SendMessageW(h_, m.text, i, reinterpret_cast<LPARAM>(buf.data()));
   buf.resize(n > 0 ? static_cast<size_t>(n) : 0);
   return utf8(buf);
 }
 
-}  // namespace
-
-void ComboBox::setItems(const std::vector<std::string>& items) {
-  setItemTexts(h_, kComboItems, items);
+bool ChoiceList::onCommand(int code) {
+  if (code != static_cast<int>((combo_ ? kComboItems : kListItems).selChange)) return false;
+  if (onChange) onChange();
+  return true;
 }
-size_t ComboBox::count() const { return itemCount(h_, kComboItems); }
-std::string ComboBox::itemText(size_t i) const { return itemTextOf(h_, kComboItems, i); }
 
 int ComboBox::selected() const {
   return h_ ? static_cast<int>(SendMessageW(h_, CB_GETCURSEL, 0, 0)) : -1;
@@ -146,18 +162,6 @@ bool ComboBox::selectText(std::string_view text) {
   select(static_cast<int>(i));
   return true;
 }
-
-bool ComboBox::onCommand(int code) {
-  if (code != CBN_SELCHANGE) return false;
-  if (onChange) onChange();
-  return true;
-}
-
-void ListBox::setItems(const std::vector<std::string>& items) {
-  setItemTexts(h_, kListItems, items);
-}
-size_t ListBox::count() const { return itemCount(h_, kListItems); }
-std::string ListBox::itemText(size_t i) const { return itemTextOf(h_, kListItems, i); }
 
 bool ListBox::multi() const {
   return h_ && (GetWindowLongPtrW(h_, GWL_STYLE) & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL));
@@ -190,12 +194,6 @@ void ListBox::select(size_t i, bool on) {
   else
     SendMessageW(h_, LB_SETCURSEL, on ? i : static_cast<WPARAM>(-1), 0);
   if (onChange) onChange();
-}
-
-bool ListBox::onCommand(int code) {
-  if (code != LBN_SELCHANGE) return false;
-  if (onChange) onChange();
-  return true;
 }
 
 DateTime DatePicker::value() const {

@@ -14,6 +14,7 @@
 #include <climits>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "base/datetime.h"
@@ -51,6 +52,14 @@ class Control {
   Window* parent_ = nullptr;  // set by bind
 };
 
+// A menu bar of one drop-down menu: its caption and its items in order, an id of 0 making a
+// separator. The caller owns the menu (WindowSpec::menu takes it).
+HMENU oneMenuBar(const wchar_t* caption,
+                 std::initializer_list<std::pair<int, const wchar_t*>> items);
+
+// Lets go of the controls of a window that is going (the window destroys them).
+void detachAll(std::initializer_list<Control*> controls);
+
 // Lays the controls out in a row that ends at `right` (pixels of the parent), each width by
 // height, one gap apart, and starting no further left than minLeft; gives the row's left edge.
 int placeRow(const std::vector<Control*>& controls, int right, int top, int width, int height,
@@ -84,39 +93,46 @@ class ProgressBar : public Control {
 
 class EditBox : public Control {};
 
-// A drop-down list: one item chosen from a fixed list.
-class ComboBox : public Control {
+// What a drop-down list and a list box share: a fixed list of item texts, and the handler
+// told of a change of selection.
+class ChoiceList : public Control {
  public:
   void setItems(const std::vector<std::string>& items);  // none selected afterwards
   void clear() { setItems({}); }
   size_t count() const;
   std::string itemText(size_t i) const;  // "" out of range
-  int selected() const;                  // -1 when none
+
+  std::function<void()> onChange;
+  bool onCommand(int code) override;
+
+ protected:
+  explicit ChoiceList(bool combo) : combo_(combo) {}
+
+ private:
+  bool combo_;
+};
+
+// A drop-down list: one item chosen from a fixed list.
+class ComboBox : public ChoiceList {
+ public:
+  ComboBox() : ChoiceList(true) {}
+  int selected() const;  // -1 when none
   std::string selectedText() const { return selected() < 0 ? "" : itemText(selected()); }
   // Selects as a user's choice does; -1 selects none, another index out of range nothing.
   void select(int i);
   // Selects the item of that text (case ignored); false, and nothing changes, if none.
   bool selectText(std::string_view text);
-
-  std::function<void()> onChange;
-  bool onCommand(int code) override;
 };
 
 // A list box; with the listBox() style several items can be selected at once, otherwise one.
-class ListBox : public Control {
+class ListBox : public ChoiceList {
  public:
-  void setItems(const std::vector<std::string>& items);  // none selected afterwards
-  void clear() { setItems({}); }
-  size_t count() const;
-  std::string itemText(size_t i) const;  // "" out of range
+  ListBox() : ChoiceList(false) {}
   std::vector<size_t> selectedIndexes() const;  // in list order
   bool isSelected(size_t i) const;
   // Selects or deselects an item as a Ctrl click does (in a single-selection list, selecting
   // one deselects the other). Out of range: nothing.
   void select(size_t i, bool on = true);
-
-  std::function<void()> onChange;
-  bool onCommand(int code) override;
 
  private:
   bool multi() const;

@@ -44,56 +44,29 @@ class UniqueHandle {
   type h_ = Traits::invalid();
 };
 
-struct FileHandleTraits {
+// How a kind of handle is closed, and the value that holds none.
+template <class T, auto Close>
+struct NullWhenAbsent {
+  using type = T;
+  static type invalid() { return nullptr; }
+  static void close(type h) { Close(h); }
+};
+template <auto Close>
+struct InvalidWhenAbsent {  // INVALID_HANDLE_VALUE when absent
   using type = HANDLE;
   static type invalid() { return INVALID_HANDLE_VALUE; }
-  static void close(type h) { CloseHandle(h); }
-};
-struct KernelHandleTraits {  // events, mutexes, processes: NULL when absent
-  using type = HANDLE;
-  static type invalid() { return nullptr; }
-  static void close(type h) { CloseHandle(h); }
-};
-struct FindHandleTraits {
-  using type = HANDLE;
-  static type invalid() { return INVALID_HANDLE_VALUE; }
-  static void close(type h) { FindClose(h); }
-};
-struct KeyHandleTraits {
-  using type = HKEY;
-  static type invalid() { return nullptr; }
-  static void close(type h) { RegCloseKey(h); }
-};
-struct MenuHandleTraits {
-  using type = HMENU;
-  static type invalid() { return nullptr; }
-  static void close(type h) { DestroyMenu(h); }
-};
-struct GdiHandleTraits {
-  using type = HGDIOBJ;
-  static type invalid() { return nullptr; }
-  static void close(type h) { DeleteObject(h); }
-};
-struct ImageListTraits {
-  using type = HIMAGELIST;
-  static type invalid() { return nullptr; }
-  static void close(type h) { ImageList_Destroy(h); }
+  static void close(type h) { Close(h); }
 };
 
-struct UrlCacheFindTraits {  // FindFirstUrlCacheEntryW: NULL when nothing was found
-  using type = HANDLE;
-  static type invalid() { return nullptr; }
-  static void close(type h) { FindCloseUrlCache(h); }
-};
-
-using FileHandle = UniqueHandle<FileHandleTraits>;
-using KernelHandle = UniqueHandle<KernelHandleTraits>;
-using FindHandle = UniqueHandle<FindHandleTraits>;
-using KeyHandle = UniqueHandle<KeyHandleTraits>;
-using MenuHandle = UniqueHandle<MenuHandleTraits>;
-using GdiHandle = UniqueHandle<GdiHandleTraits>;
-using ImageListHandle = UniqueHandle<ImageListTraits>;
-using UrlCacheFindHandle = UniqueHandle<UrlCacheFindTraits>;
+using FileHandle = UniqueHandle<InvalidWhenAbsent<CloseHandle>>;
+using KernelHandle = UniqueHandle<NullWhenAbsent<HANDLE, CloseHandle>>;  // events, processes
+using FindHandle = UniqueHandle<InvalidWhenAbsent<FindClose>>;
+using KeyHandle = UniqueHandle<NullWhenAbsent<HKEY, RegCloseKey>>;
+using MenuHandle = UniqueHandle<NullWhenAbsent<HMENU, DestroyMenu>>;
+using GdiHandle = UniqueHandle<NullWhenAbsent<HGDIOBJ, DeleteObject>>;
+using ImageListHandle = UniqueHandle<NullWhenAbsent<HIMAGELIST, ImageList_Destroy>>;
+// FindFirstUrlCacheEntryW: NULL when nothing was found.
+using UrlCacheFindHandle = UniqueHandle<NullWhenAbsent<HANDLE, FindCloseUrlCache>>;
 
 // One reference to a COM interface, released once when it goes. It never calls AddRef: it
 // takes over the reference that CoCreateInstance, QueryInterface or a getter handed out.

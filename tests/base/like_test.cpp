@@ -38,15 +38,6 @@ TEST(Like, WholeTextMatchesThePattern) {
     EXPECT_EQ(like(text, pattern), match) << '"' << text << "\" like \"" << pattern << '"';
 }
 
-TEST(Like, IgnoringCaseFoldsBothSides) {
-  std::tuple<const char*, const char*, bool> cases[] = {
-      {"a.tmp", "*.TMP", true}, {"Report.LOG", "*.log", true}, {"q", "[A-Z]", true},
-      {"Q", "[a-z]", true},     {"q", "[!A-Z]", false},       {"FILE.TMPX", "*.tmp", false},
-  };
-  for (const auto& [text, pattern, match] : cases)
-    EXPECT_EQ(likeIgnoreCase(text, pattern), match) << text << " / " << pattern;
-}
-
 TEST(Like, ValidPatterns) {
   for (const char* p : {"*", "*.*", "[a-z]", "[!abc]", "[]", "[!]", "]", "a-b", "[-]"})
     EXPECT_TRUE(isValidLikePattern(p)) << p;
@@ -63,9 +54,8 @@ TEST(Like, AgreesWithRegularExpressions) {
   std::mt19937 random(7);
   for (int round = 0; round < 2000; ++round) {
     std::string text, pattern, regex;
-    int textLength = random() % 7, patternParts = random() % 6;
-    for (int i = 0; i < textLength; ++i) text += "ab1-"[random() % 4];
-    for (int i = 0; i < patternParts; ++i) {
+    for (int i = random() % 7; i > 0; --i) text += "ab1-"[random() % 4];
+    for (int i = random() % 6; i > 0; --i) {
       const auto& [p, r] = parts[random() % std::size(parts)];
       pattern += p, regex += r;
     }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace glenvask {
 namespace {
 
@@ -37,36 +39,16 @@ TEST(Text, Utf8Validity) {
 
 // Switches, flags and check states as hand-edited files hold them.
 TEST(Text, NumbersAsSettingsHoldThem) {
-  struct Case {
-    const char* in;
-    std::optional<double> number;
-    std::optional<std::int64_t> whole;
-  } cases[] = {
-      {"1", 1, 1},
-      {" 1", 1, 1},
-      {"1.0", 1, 1},
-      {"+1", 1, 1},
-      {"1e0", 1, 1},
-      {"\t-2 ", -2, -2},
-      {".5", 0.5, 0},
-      {"1.5", 1.5, 2},
-      {"2.5", 2.5, 2},
-      {"0.6", 0.6, 1},
-      {"5.", 5, 5},
-      {"", std::nullopt, std::nullopt},
-      {"1,0", std::nullopt, std::nullopt},
-      {"one", std::nullopt, std::nullopt},
-      {"1 1", std::nullopt, std::nullopt},
-      {".", std::nullopt, std::nullopt},
-      {"1e", std::nullopt, std::nullopt},
-      {"- 1", std::nullopt, std::nullopt},
-      {"1e999", std::nullopt, std::nullopt},
-      {"1e30", 1e30, std::nullopt},
-      {"0x1", std::nullopt, std::nullopt},
+  std::tuple<const char*, std::optional<double>, std::optional<std::int64_t>> cases[] = {
+      {"1", 1, 1},     {" 1", 1, 1},     {"1.0", 1, 1},    {"+1", 1, 1},   {"1e0", 1, 1},
+      {"\t-2 ", -2, -2}, {".5", 0.5, 0},   {"1.5", 1.5, 2},  {"2.5", 2.5, 2}, {"0.6", 0.6, 1},
+      {"5.", 5, 5},    {"1e30", 1e30, {}}, {"", {}, {}},   {"1,0", {}, {}}, {"one", {}, {}},
+      {"1 1", {}, {}}, {".", {}, {}},    {"1e", {}, {}},   {"- 1", {}, {}}, {"1e999", {}, {}},
+      {"0x1", {}, {}},
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(parseNumber(c.in), c.number) << c.in;
-    EXPECT_EQ(parseWholeNumber(c.in), c.whole) << c.in;
+  for (const auto& [in, number, whole] : cases) {
+    EXPECT_EQ(parseNumber(in), number) << in;
+    EXPECT_EQ(parseWholeNumber(in), whole) << in;
   }
 }
 

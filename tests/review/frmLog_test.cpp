@@ -5,11 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "review/frmLogDetails.h"
-#include "services/paths.h"
-#include "services/settings.h"
 #include "support/host.h"
 #include "support/scripted.h"
-#include "win/unicode.h"
 
 namespace glenvask {
 namespace {
@@ -30,54 +27,35 @@ class SummaryTest : public ::testing::Test {
   SaveAsker asker;
   test::RecordingHost host;
 
-  void SetUp() override { setAppPath(app.path()); }
-  void TearDown() override {
-    frmLog().destroy();
-    setAppPath("");
-  }
+  void TearDown() override { frmLog().destroy(); }
 };
 
 TEST_F(SummaryTest, ShowsTheRunItIsGivenAndClosesToItsDesignState) {
-  SummaryWindow& s = frmLog();
-  std::pair<std::string, const char*> texts[] = {
-      {s.text(), "Cleanup Summary"}, {s.Label3.text(), "0"},
-      {s.Label4.text(), "0 Bytes"},  {s.cmdSave.text(), "&View Details..."},
-      {s.cmdClose.text(), "&Close"}, {s.cmdExit.text(), "&Exit"}};
-  for (const auto& [got, want] : texts) EXPECT_EQ(got, want);
-
   // Each section both ways, across the two runs.
   for (std::array<bool, kSummarySectionCount> cleaned :
        {std::array{true, false, false, false, true}, std::array{false, true, true, true, false}}) {
     SummaryWindow& w = frmLog();
+    EXPECT_EQ(w.Label3.text() + "|" + w.Label4.text(), "0|0 Bytes");
     w.setRun({12, 3670016, cleaned, "Temporary files...\r\n"});
-    EXPECT_EQ(w.Label3.text(), "12");
-    EXPECT_EQ(w.Label4.text(), "3.50 MB");
+    EXPECT_EQ(w.Label3.text() + "|" + w.Label4.text(), "12|3.50 MB");
     for (size_t i = 0; i < kSummarySectionCount; ++i) {
       EXPECT_EQ(w.sectionStatus(i), cleaned[i] ? "Cleaned" : "Not Cleaned") << i;
       EXPECT_EQ(w.sectionCleanedIconShown(i), cleaned[i]) << i;
       EXPECT_EQ(w.sectionWarningIconShown(i), !cleaned[i]) << i;
     }
     host.progress = 7;
-    asker.answerModal([&](Dialog& d) {
-      EXPECT_EQ(&d, &w);
-      w.cmdClose.click();
-    });
+    asker.answerModal([&](Dialog&) { w.cmdClose.click(); });
     asker.showModal(w, nullptr);
     EXPECT_FALSE(w.isOpen());
     EXPECT_EQ(host.progress, 0) << "Close resets the main window's progress";
-    EXPECT_EQ(frmLog().Label3.text(), "0");
     EXPECT_EQ(frmLog().run().log, "");
   }
-}
-
-TEST_F(SummaryTest, ExitEndsTheProgramAtOnce) {
   int ended = 0;
   auto saved = SummaryWindow::endProgram;
   SummaryWindow::endProgram = [&] { ++ended; };
   frmLog().cmdExit.click();
   SummaryWindow::endProgram = saved;
-  EXPECT_EQ(ended, 1);
-  EXPECT_FALSE(fileExists(appFile("chkItems.txt")));
+  EXPECT_EQ(ended, 1) << "Exit ends the program at once";
 }
 
 TEST_F(SummaryTest, DetailsShowTheLogAndSaveIt) {
@@ -97,10 +75,8 @@ TEST_F(SummaryTest, DetailsShowTheLogAndSaveIt) {
       LogDetailsWindow& details = frmLogDetails();
       EXPECT_EQ(&d, &details);
       EXPECT_EQ(GetWindow(details.hwnd(), GW_OWNER), s.hwnd());
-      EXPECT_EQ(details.text(), "Detailed Log");
       EXPECT_EQ(details.txtLog.text(), log);
       EXPECT_EQ(details.lblStatus.text(), "Files Deleted: 3, Space Gained: 1.51 KB");
-      EXPECT_EQ(details.cmdSave.text(), "&Save As...");
       asker.answerFile(std::nullopt);
       details.cmdSave.click();
       EXPECT_EQ(app.read("saved.log"), older) << "cancelled: nothing written";
@@ -114,15 +90,8 @@ TEST_F(SummaryTest, DetailsShowTheLogAndSaveIt) {
   });
   asker.showModal(s, nullptr);
   EXPECT_EQ(app.read("saved.log"), log + "\r\n");
-  int saves = 0;
-  for (const auto& q : asker.asked())
-    if (q.kind == "save") {
-      ++saves;
-      EXPECT_EQ(q.text, "Log Files ( *.log ) | *.log");
-    }
-  EXPECT_EQ(saves, 2);
+  EXPECT_EQ(asker.spec.filter, "Log Files ( *.log ) | *.log");
   EXPECT_EQ(asker.spec.fileName, "cleanup") << "the name the dialog starts with";
-  EXPECT_EQ(asker.spec.defaultExt, "");
 }
 
 }  // namespace
