@@ -1,6 +1,5 @@
 // The scanner on real trees in a scratch folder: hidden, read-only and system files, a link
-// loop, dead and live shortcuts, and a stop in the middle of a scan (the date window:
-// tests/e2e/test_regional_dates.py).
+// loop, dead and live shortcuts, the date window, and a stop in the middle of a scan.
 #include "services/scanner.h"
 
 #include <windows.h>
@@ -16,6 +15,7 @@
 #include "services/lists.h"
 #include "support/host.h"
 #include "support/prefix.h"
+#include "support/regional.h"
 #include "support/scripted.h"
 #include "win/pump.h"
 #include "win/unicode.h"
@@ -67,6 +67,30 @@ class ScannerTest : public ::testing::Test {
     return test::relativeTo(prefix + base, paths);
   }
 };
+
+// The window holds the days after From up to To, whatever the time of day.
+TEST_F(ScannerTest, DateWindowHoldsTheDaysAfterFromUpToTo) {
+  const std::tuple<const char*, DateTime, bool> cases[] = {  // name, written, found
+      {"mar01-late.tmp", {2024, 3, 1, 23, 59, 59}, false},
+      {"mar02-early.tmp", {2024, 3, 2, 0, 0, 1}, true},
+      {"mar03-late.tmp", {2024, 3, 3, 23, 59, 59}, true},
+      {"mar04-early.tmp", {2024, 3, 4, 0, 0, 0}, false},
+  };
+  for (const auto& [name, written, found] : cases) test::setLocalWriteTime(dir.write(name, ""), written);
+  arrUnnecessary = {"*.tmp"};
+  searchOptions.useDateFilter = true;
+  searchOptions.dateFrom = {2024, 3, 1};
+  searchOptions.dateTo = {2024, 3, 3};
+  for (ScanMode mode : {kScanUnnecessary, kScanEmpty}) {
+    Recorder rec;
+    scan(mode);
+    EXPECT_EQ(rec.names(), (Strings{"mar02-early.tmp", "mar03-late.tmp"})) << mode;
+  }
+  searchOptions.dateFrom = searchOptions.dateTo = DateTime{};  // a window that could not be read
+  Recorder none;
+  scan(kScanUnnecessary);
+  EXPECT_EQ(none.names(), Strings{});
+}
 
 TEST_F(ScannerTest, CollectingListsFilesBeforeSubfoldersAndNeverEntersLinks) {
   ScratchFolder outside("outside");
