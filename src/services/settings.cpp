@@ -137,14 +137,22 @@ bool saveUserSetting(std::string_view app, std::string_view section, std::string
                         static_cast<DWORD>((v.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
 }
 
-std::optional<std::string> readFileBytes(std::string_view path) {
+namespace {
+
+// The file's first bytes, at most maxBytes; nothing when it cannot be read, when it is longer
+// and wanted whole, or when it is no disk file and only disk files are wanted.
+std::optional<std::string> readStart(std::string_view path, size_t maxBytes, bool whole,
+                                     bool diskOnly) {
   FileHandle f(CreateFileW(wide(path).c_str(), GENERIC_READ,
                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!f) return std::nullopt;
+  if (!f || (diskOnly && GetFileType(f.get()) != FILE_TYPE_DISK)) return std::nullopt;
   LARGE_INTEGER size{};
-  if (!GetFileSizeEx(f.get(), &size) || size.QuadPart > (1LL << 30)) return std::nullopt;
-  std::string data(static_cast<size_t>(size.QuadPart), '\0');
+  if (!GetFileSizeEx(f.get(), &size) || size.QuadPart < 0) return std::nullopt;
+  if (whole && static_cast<std::uint64_t>(size.QuadPart) > maxBytes) return std::nullopt;
+  std::string data(static_cast<size_t>(std::min<std::uint64_t>(
+                       static_cast<std::uint64_t>(size.QuadPart), maxBytes)),
+                   '\0');
   size_t got = 0;
   while (got < data.size()) {
     DWORD n = 0;
@@ -157,26 +165,14 @@ std::optional<std::string> readFileBytes(std::string_view path) {
   return data;
 }
 
+}  // namespace
+
+std::optional<std::string> readFileBytes(std::string_view path) {
+  return readStart(path, size_t{1} << 30, true, false);
+}
+
 std::optional<std::string> readFileStart(std::string_view path, size_t maxBytes) {
-  FileHandle f(CreateFileW(wide(path).c_str(), GENERIC_READ,
-                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!f || GetFileType(f.get()) != FILE_TYPE_DISK) return std::nullopt;
-  LARGE_INTEGER size{};
-  if (!GetFileSizeEx(f.get(), &size) || size.QuadPart < 0) return std::nullopt;
-  std::string data(static_cast<size_t>(
-                       std::min<std::int64_t>(size.QuadPart, static_cast<std::int64_t>(maxBytes))),
-                   '\0');
-  size_t got = 0;
-  while (got < data.size()) {
-    DWORD n = 0;
-    DWORD want = static_cast<DWORD>(std::min<size_t>(data.size() - got, 1 << 20));
-    if (!ReadFile(f.get(), data.data() + got, want, &n, nullptr)) return std::nullopt;
-    if (n == 0) break;
-    got += n;
-  }
-  data.resize(got);
-  return data;
+  return readStart(path, maxBytes, false, true);
 }
 
 namespace {

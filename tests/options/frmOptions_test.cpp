@@ -17,17 +17,21 @@ class OptionsPagesTest : public test::OptionsTest {};
 
 TEST_F(OptionsPagesTest, ListPagesAnswerThroughTheSeam) {
   std::string dir = app.file("data"), file = app.write("data\\a.txt", "a");
+  std::string cjk = app.file("\xe4\xb8\xad");  // a folder the ANSI code page has no name for
+  app.write("\xe4\xb8\xad\\x", "x");
   std::string inList = dir + "\\";
   struct Case {
     int page;  // 0 ignored folders, 1 user-defined files, 2 extensions
     std::string typed;
-    const char* message;  // "" for none
+    std::string message;  // "" for none
     Strings list;         // afterwards
     std::string entry;    // afterwards
   } cases[] = {
       {0, "", "Please enter a folder path.", {}, ""},
       {0, "   ", "The path entered is not correct.", {}, ""},
       {0, dir, "", {inList}, ""},
+      {0, cjk, "\"" + cjk + "\\\" holds characters that this system's code page cannot "
+       "store.", {inList}, cjk + "\\"},
       {0, toUpper(dir), "The folder path is already in the list.", {inList}, toUpper(inList)},
       {0, app.file("gone"), "The path entered is not correct.", {inList}, ""},
       {0, std::string(300, 'x'), "The path entered is not correct.", {inList}, ""},
@@ -53,14 +57,12 @@ TEST_F(OptionsPagesTest, ListPagesAnswerThroughTheSeam) {
       SCOPED_TRACE(c.typed);
       Page& p = pages[c.page];
       size_t asked = messages().size();
-      if (*c.message) asker.answerMessage(IDOK);
+      if (!c.message.empty()) asker.answerMessage(IDOK);
       p.entry.setText(c.typed);
       p.add.click();
       Strings shown = messages();
-      EXPECT_EQ(shown.size(), asked + (*c.message ? 1 : 0));
-      if (*c.message && shown.size() > asked) {
-        EXPECT_EQ(shown.back(), c.message);
-      }
+      EXPECT_EQ(Strings(shown.begin() + asked, shown.end()),
+                c.message.empty() ? Strings{} : Strings{c.message});
       EXPECT_EQ(items(p.list), c.list);
       EXPECT_EQ(p.entry.text(), c.entry);
     }
@@ -84,13 +86,9 @@ TEST_F(OptionsPagesTest, ListPagesAnswerThroughTheSeam) {
 }
 
 TEST_F(OptionsPagesTest, UnnecessaryTypesPage) {
-  app.write("UNFI.txt",
-            "1\x01*.tmp\x01Temporary\r\nno separator\r\n0\x01*.bak\x01"
-            "Backup\r\n1\x01*.TMP\x01"
-            "again\r\n2\x01*.old\x01Old\r\n");
-  app.write("DefUNFI.txt",
-            "1\x01*.chk\x01"
-            "Check\r\n");
+  app.write("UNFI.txt", "1\x01*.tmp\x01Temporary\r\nno separator\r\n0\x01*.bak\x01" "Backup\r\n"
+                        "1\x01*.TMP\x01" "again\r\n2\x01*.old\x01Old\r\n");
+  app.write("DefUNFI.txt", "1\x01*.chk\x01" "Check\r\n");
   auto before = files();
   options([&](OptionsWindow& w) {
     w.SSTab1.select(kPageUnnecessary);
@@ -103,25 +101,15 @@ TEST_F(OptionsPagesTest, UnnecessaryTypesPage) {
     };
     // A line that does not read and a type met again are passed over, the rest still read.
     EXPECT_EQ(rows(), (Strings{"+*.tmp|Temporary", "-*.bak|Backup", "-*.old|Old"}));
-    struct Case {
-      std::string type, description;
-      const char* message;
-      std::string typeAfter;
-    } cases[] = {
-        {"tmp", "x", "Please enter the file type in format\t.log .bak etc", "tmp"},
-        {"*.log", "Logs", "", ""},
-        {"*.LOG", "y", "File Type already exists in the list.", "*.LOG"},
-    };
-    for (const auto& c : cases) {
-      if (*c.message) asker.answerMessage(IDOK);
-      w.txtUnnecessaryFilesFileType.setText(c.type);
-      w.txtUnnecessaryFilesDescription.setText(c.description);
+    for (const char* type : {"tmp", "*.log", "*.LOG"}) {
+      asker.answerMessage(IDOK);
+      w.txtUnnecessaryFilesFileType.setText(type);
+      w.txtUnnecessaryFilesDescription.setText("Logs");
       w.cmdUnnecessaryFilesAdd.click();
-      EXPECT_EQ(w.txtUnnecessaryFilesFileType.text(), c.typeAfter);
-      if (*c.message) {
-        EXPECT_EQ(messages().back(), c.message);
-      }
     }
+    EXPECT_EQ(messages(), (Strings{"Please enter the file type in format\t.log .bak etc",
+                                   "File Type already exists in the list."}));
+    EXPECT_EQ(w.txtUnnecessaryFilesFileType.text(), "*.LOG");
     EXPECT_EQ(rows().back(), "+*.log|Logs");
     asker.answerFile("C:\\x\\notes.TXT");
     asker.answerFile(std::nullopt);

@@ -1,19 +1,20 @@
-// The options window accepted: the files it writes and what they hold for the run's readers,
-// files the user changed nothing of coming back byte for byte, the Run value, the general
-// settings applied at once, and the cookie page on a Cookies folder of its own.
+// The options window accepted: the files it writes (in the ANSI code page) and what they hold
+// for the run's readers, files the user changed nothing of left as they were, a file that
+// cannot be saved named with the window left open, the Run value, the general settings applied
+// at once, and the cookie page on a Cookies folder of its own.
 #include "options/frmOptions.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
+#include "options/options_fixture.h"
 #include "services/globals.h"
 #include "services/lists.h"
 #include "services/registry.h"
 #include "services/system.h"
-#include "win/regional.h"
-#include "options/options_fixture.h"
 #include "support/prefix.h"
+#include "win/handle.h"
 
 namespace glenvask {
 namespace {
@@ -25,20 +26,26 @@ constexpr const char* kShellFolders =
 class OptionsAcceptTest : public test::OptionsTest {
  protected:
   test::SavedValue run{HKEY_CURRENT_USER, kRunKey, kRunValueName, std::nullopt};
-  std::string windowsDrive = GetWindowsDir().substr(0, 2);
-  std::string driveItem = windowsDrive + " " + GetDriveTypeName(windowsDrive + "\\");
+  std::string drive = GetWindowsDir().substr(0, 2);
+  std::string driveItem = drive + " " + GetDriveTypeName(drive + "\\");
   std::string runValue() { return GetRegString(kHkeyCurrentUser, kRunKey, kRunValueName); }
+  void everyPage(OptionsWindow& w) {
+    for (size_t page = 0; page < kOptionsPageCount; ++page) w.SSTab1.select(page);
+  }
 };
 
-TEST_F(OptionsAcceptTest, AFreshAcceptWritesEveryFileAndASecondChangesNothing) {
+TEST_F(OptionsAcceptTest, NothingChangedMakesNoListAndDefaultsLeaveNoUserFolders) {
+  test::SavedValue appData{HKEY_CURRENT_USER, kShellFolders, "AppData", app.file("data")};
+  std::string recent = app.file("data\\Microsoft\\Office\\Recent\\");
+  app.write("data\\Microsoft\\Office\\Recent\\x.lnk", "");
   app.write("DefIFI.txt", "thumbs.db\r\n");
   app.write("DefIE.txt", "log\r\n");
   app.write("DefUNFI.txt", "1\x01*.tmp\x01Temporary files\r\n");
-  DateTime today;
+  auto before = files();
   options(
-      [&](OptionsWindow& w) {  // every page made: what its controls give is written
-        for (size_t page = 0; page < kOptionsPageCount; ++page) w.SSTab1.select(page);
-        today = w.searchPage().firstDate;
+      [&](OptionsWindow& w) {
+        everyPage(w);
+        EXPECT_EQ(items(w.lstUDFO), Strings{recent}) << "offered, not stored";
       },
       true);
   auto f = files();
@@ -47,20 +54,21 @@ TEST_F(OptionsAcceptTest, AFreshAcceptWritesEveryFileAndASecondChangesNothing) {
                 "\\Backup\\\r\nMethod=Always\r\n[General]\r\n"
                 "StartupClean=0\r\nAutoClean=0\r\nHM=1\r\nDuration=1\r\nDelMethod=D\r\nExtraS=0\r\n"
                 "Rename=0\r\nProtect1=0\r\nProtect2=0\r\nTipBox=1\r\n");
-  std::string date = formatSrchDate(today, userRegionalFormat());
-  EXPECT_EQ(f["srch.txt"], " " + driveItem + "\r\n1 1\r\n0 " + date + " " + date +
-                               "\r\n0 False False False 1000\r\n1 1 1\r\n");
-  EXPECT_EQ(f["IFI.txt"], "thumbs.db\r\n");
-  EXPECT_EQ(f["IE.txt"], "log\r\n");
-  EXPECT_EQ(f["UNFI.txt"], "1\x01*.tmp\x01Temporary files\r\n");
-  for (const char* empty : {"UDIFO.txt", "UDFI.txt"}) EXPECT_EQ(f[empty], "") << empty;
-  EXPECT_EQ(f.count("ck.txt"), 0u);
-  EXPECT_EQ(runValue(), "");
+  f.erase("settings.ini");
+  EXPECT_EQ(f, before) << "no list file is made";
   EXPECT_EQ(host.applied, (Strings{"auto off", "boxes 00", "tips"}));
   EXPECT_EQ(DeleteMethod, kDeletePlain);
   EXPECT_EQ(BackupFolder, app.path() + "\\Backup\\");
-  options([](OptionsWindow&) {}, true);  // no page but General made: what was read is written
-  EXPECT_EQ(files(), f);
+  // Defaults accepted: no list of user-defined folders, so the category empties the
+  // temporary folders besides the offered one.
+  app.write("UDFO.txt", recent + "\r\nC:\\other\\\r\n");
+  options(
+      [](OptionsWindow& w) {
+        w.SSTab1.select(kPageUserFolders);
+        w.cmdUDFODefaults.click();
+      },
+      true);
+  EXPECT_FALSE(app.exists("UDFO.txt"));
 }
 
 TEST_F(OptionsAcceptTest, FilesWrittenByHandComeBackByteForByte) {
@@ -72,37 +80,27 @@ TEST_F(OptionsAcceptTest, FilesWrittenByHandComeBackByteForByte) {
             " " + driveItem + "\n1 0\n1 1/2/2020 03/04/2021\n1 True False False 500\n0 1 0\n");
   app.write("IE.txt", "log\n\nbak");
   app.write("UDIFO.txt", "C:\\gone\\\r\n");
-  app.write("UNFI.txt",
-            "1\x01*.tmp\x01T\r\nbad\r\n0\x01*.bak\x01"
-            "B\r\n");
-  app.write("ck.txt",
-            "C:\\c\\a.txt\x01"
-            "C:\\c\\b.txt\x01\r\n");
+  app.write("UNFI.txt", "1\x01*.tmp\x01T\r\nbad\r\n0\x01*.bak\x01" "B\r\n");
+  app.write("ck.txt", "C:\\c\\a.txt\x01" "C:\\c\\b.txt\x01\r\n");
   auto before = files();
-  options(
-      [](OptionsWindow& w) {
-        for (size_t page = 0; page < kOptionsPageCount; ++page) w.SSTab1.select(page);
-      },
-      true);
-  auto after = files();
-  for (const auto& [name, bytes] : before) EXPECT_EQ(after[name], bytes) << name;
+  options([&](OptionsWindow& w) { everyPage(w); }, true);
+  EXPECT_EQ(files(), before);
   EXPECT_EQ(host.applied, (Strings{"auto 75", "boxes 10", "no tips"}));
   EXPECT_EQ(DeleteMethod, kDeleteBackup) << "a lower-case r is no method letter";
   EXPECT_FALSE(RenameBeforeDelete);
   EXPECT_EQ(BackupFolder, "D:\\bk\\");
 }
 
-TEST_F(OptionsAcceptTest, WhatTheUserChangesReachesTheRunAndTheMainWindow) {
-  std::string folder = app.file("data");
-  app.write("data\\x.txt", "x");
+TEST_F(OptionsAcceptTest, WhatTheUserChangesReachesTheRunInTheAnsiCodePage) {
+  ASSERT_EQ(GetACP(), 1252u);
+  std::string folder = app.file("Caf\xC3\xA9");
+  app.write("Caf\xC3\xA9\\x.txt", "x");
   app.write("UNFI.txt", "1\x01*.tmp\x01T\r\n1\x01*.old\x01O\r\n");
   app.write("IFI.txt", "mine.txt\r\n");
   app.write("DefIFI.txt", "default.txt\r\n");
   options(
       [&](OptionsWindow& w) {
-        for (size_t page :
-             {kPageSearch, kPageIgnoreFolders, kPageIgnoreFiles, kPageUnnecessary, kPageBackups})
-          w.SSTab1.select(page);
+        everyPage(w);
         w.txtIE.setText("tmp");
         w.cmdIEAdd.click();
         w.txtUDIFO.setText(folder);
@@ -122,6 +120,7 @@ TEST_F(OptionsAcceptTest, WhatTheUserChangesReachesTheRunAndTheMainWindow) {
         w.cmdIFIDefaults.click();
       },
       true);
+  EXPECT_EQ(app.read("UDIFO.txt"), app.path() + "\\Caf\xE9\\\r\n");
   LoadScanLists();
   EXPECT_EQ(arrIgnoreExt, Strings{"tmp"});
   EXPECT_EQ(arrIgnoreFolders, Strings{folder + "\\"});
@@ -133,7 +132,6 @@ TEST_F(OptionsAcceptTest, WhatTheUserChangesReachesTheRunAndTheMainWindow) {
   EXPECT_EQ(readIni(settingsFile(), "General", "DelMethod", ""), "R");
   EXPECT_EQ(readIni(settingsFile(), "Backup", "Path", ""), folder);
   EXPECT_EQ(host.applied, (Strings{"auto 120", "boxes 10", "tips"}));
-  EXPECT_EQ(DeleteMethod, kDeleteRecycle);
   EXPECT_EQ(BackupFolder, folder + "\\");
   EXPECT_EQ(runValue(), "\"" + app.path() + "\\glenvask.exe\" -S");
 
@@ -143,11 +141,42 @@ TEST_F(OptionsAcceptTest, WhatTheUserChangesReachesTheRunAndTheMainWindow) {
     EXPECT_TRUE(w.chkStartWWindows.checked());
     w.SSTab1.select(kPageIgnoreFiles);
     w.cmdIFIDefaults.click();
-    EXPECT_EQ(items(w.lstIFI), Strings{"default.txt"});
   });
   EXPECT_EQ(app.read("IFI.txt"), "mine.txt\r\n");
   options([&](OptionsWindow& w) { w.chkStartWWindows.setChecked(false); }, true);
   EXPECT_EQ(runValue(), "");
+}
+
+TEST_F(OptionsAcceptTest, WhatCannotBeSavedIsNamedAndTheWindowStaysOpen) {
+  std::string held = app.write("UDIFO.txt", "C:\\old\\\r\n");
+  app.write("UDFI.txt", "C:\\a.txt\r\nC:\\\xe4\xb8\xad.txt\r\n");  // no place in code page 1252
+  FileHandle holder(CreateFileW(wide(held).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(holder);
+  options([&](OptionsWindow& w) {
+    everyPage(w);
+    w.txtUDIFO.setText(app.path());
+    w.cmdUDIFOAdd.click();
+    w.txtIE.setText("bak");
+    w.cmdIEAdd.click();
+    w.lstUDFI.select(0);
+    w.cmdUDFIRemove.click();
+    asker.answerMessage(IDOK);
+    w.cmdAccept.click();
+    ASSERT_FALSE(w.modalEnded());
+    EXPECT_EQ(messages().back(),
+              "These files were not saved:\n\n"
+              "UDIFO.txt: it could not be written (another program may hold it open).\n"
+              "UDFI.txt: \"C:\\\xe4\xb8\xad.txt\" holds characters that this system's code page "
+              "cannot store.\n\nEverything else was saved.");
+    EXPECT_EQ(app.read("IE.txt"), "bak\r\n");
+    holder.reset();
+    w.cmdUDFIRemove.click();
+    w.cmdAccept.click();
+    EXPECT_TRUE(w.modalEnded());
+  });
+  EXPECT_EQ(app.read("UDIFO.txt"), "C:\\old\\\r\n" + app.path() + "\\\r\n");
+  EXPECT_EQ(app.read("UDFI.txt"), "");
 }
 
 TEST_F(OptionsAcceptTest, CookiePageKeepsWhatTheUserPicks) {
@@ -160,29 +189,20 @@ TEST_F(OptionsAcceptTest, CookiePageKeepsWhatTheUserPicks) {
       [&](OptionsWindow& w) {
         w.SSTab1.select(kPageCookies);
         ListView& current = w.lstvCurrentCookies;
-        auto names = [&] {  // below the Cookies folder, in the list's order
-          Strings out;
-          for (size_t i = 0; i < current.rowCount(); ++i)
-            out.push_back(current.rowText(i, 3).substr(jar.size()) + current.rowText(i, 0));
-          return out;
-        };
-        auto pick = [&](const std::string& relative) {
-          Strings n = names();
-          size_t row = std::find(n.begin(), n.end(), relative) - n.begin();
-          ASSERT_LT(row, n.size()) << relative;
-          for (size_t i : current.selectedRows()) current.select(i, false);
-          current.select(row);
-        };
+        Strings names;  // below the Cookies folder, in the list's order
+        for (size_t i = 0; i < current.rowCount(); ++i)
+          names.push_back(current.rowText(i, 3).substr(jar.size()) + current.rowText(i, 0));
         EXPECT_EQ(w.txtCookies.text(), jar + "\\");
-        Strings sorted = names();
-        EXPECT_EQ(sorted.size(), 4u) << "the link is not entered";
+        Strings sorted = names;
         std::sort(sorted.begin(), sorted.begin() + 2);  // the two a.txt in the walk's order
         EXPECT_EQ(sorted, (Strings{"\\a.txt", "\\sub\\a.txt", "\\b.txt", "\\elsewhere\\x.txt"}));
+        auto pick = [&](const std::string& relative) {
+          for (size_t i = 0; i < names.size(); ++i) current.select(i, names[i] == relative);
+        };
         for (const char* f : {"\\a.txt", "\\sub\\a.txt", "\\b.txt"}) {  // a name is kept once
           pick(f);
           w.cmdAddCookie.click();
         }
-        EXPECT_EQ(w.lstvKeepCookies.rowCount(), 2u);
         pick("\\elsewhere\\x.txt");
         w.cmdViewCookie.click();
         EXPECT_EQ(host.viewed, jar + "\\elsewhere\\x.txt");
