@@ -5,23 +5,6 @@
 namespace glenvask {
 namespace {
 
-TEST(IniText, ReadsAsThePlatformDoes) {
-  const std::string text =
-      "top=0\r\n[General]\r\n  AutoClean = 1 \r\nq=\"a b\"\r\nsingle='\r\nbare\r\n"
-      "[other]\nk=v\n[GENERAL]\r\nlate=2";
-  struct Case {
-    const char* section;
-    const char* key;
-    std::optional<std::string> value;
-  } cases[] = {
-      {"General", "autoclean", "1"}, {"general", "q", "a b"},  {"General", "single", "'"},
-      {"General", "bare", ""},       {"General", "late", "2"}, {"Other", "K", "v"},
-      {"General", "top", {}},        {"General", "k", {}},     {"Missing", "k", {}},
-  };
-  for (const auto& c : cases)
-    EXPECT_EQ(iniValue(text, c.section, c.key), c.value) << c.section << "." << c.key;
-}
-
 TEST(IniText, SetsOneValueAndLeavesTheRest) {
   struct Case {
     std::string before;
@@ -31,13 +14,17 @@ TEST(IniText, SetsOneValueAndLeavesTheRest) {
     std::string after;  // "" when the text stays as it was
   } cases[] = {
       // New section and key in the platform writer's layout, after the section's last line.
-      {"[A]\r\nk=1", "B", "k", "2", "[A]\r\nk=1\r\n[B]\r\nk=2\r\n"},
+      {"top=0\r\n[A]\r\nk=1", "B", "top", "2", "top=0\r\n[A]\r\nk=1\r\n[B]\r\ntop=2\r\n"},
       {"[A]\r\nk=1\r\n\r\n[B]\r\n", "a", "n", "x", "[A]\r\nk=1\r\nn=x\r\n\r\n[B]\r\n"},
-      // A changed key keeps its place, its name and its line end.
-      {"; c\n[A]\n  Key = 1 \nz=0\n", "a", "key", "0", "; c\n[A]\nKey=0\nz=0\n"},
+      // A changed key keeps its place, its name and its line end, in the first section that
+      // holds it.
+      {"; c\n[A]\n  Key = 1 \n[b]\n[a]\nkey=2\nz=0\n", "a", "key", "0",
+       "; c\n[A]\nKey=0\n[b]\n[a]\nkey=2\nz=0\n"},
+      {"[A]\nx=1\n[a]\nkey=2\n", "A", "KEY", "0", "[A]\nx=1\n[a]\nkey=0\n"},
       // A value that reads the same already changes nothing.
       {"[A]\r\n  k = 1 \r\n", "A", "k", "1", ""},
       {"[A]\r\nq=\"v\"\r\n", "A", "q", "v", ""},
+      {"[A]\r\nq='v'\r\n", "A", "q", "v", ""},
       // A value ends at its first line break.
       {"", "A", "k", "1\r\n[B]", "[A]\r\nk=1\r\n"},
   };

@@ -15,9 +15,8 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-TEST(ListFiles, LinesEntriesAndUnnecessaryTypes) {
+TEST(ListFiles, LinesEntriesUnnecessaryTypesAndKeptCookies) {
   std::tuple<std::string, Strings, Strings> cases[] = {  // text, lines, entries
-      {"", {}, {}},
       {"a\r\n\r\nb\r\n", {"a", "", "b"}, {"a", "b"}},     // empty lines are skipped
       {"a \r\n B", {"a ", " B"}, {"a ", " B"}},          // no trimming, case kept
       {"a\nb\rc\r\n", {"a", "b", "c"}, {"a", "b", "c"}},  // lone LF or CR ends a line too
@@ -39,45 +38,42 @@ TEST(ListFiles, LinesEntriesAndUnnecessaryTypes) {
     EXPECT_EQ(t ? std::to_string(t->flag) + "|" + t->pattern + "|" + t->description : "", read);
   }
   std::string text = "1\x01*.tmp\x01T\r\n0\x01*.bak\x01" "B\r\nbad\r\n2\x01*.two\x01" "2\r\n";
-  EXPECT_EQ(unnecessaryPatterns(text), Strings{"*.tmp"});
   EXPECT_EQ(formatUnnecessaryFile(parseUnnecessaryFile(text)),
             "1\x01*.tmp\x01T\r\n0\x01*.bak\x01" "B\r\n2\x01*.two\x01" "2\r\n");
+  // ck.txt: a name met again, an empty name and line breaks are passed over.
+  Strings kept;
+  for (const auto& k : parseKeptCookies("C:\\C\\a.txt\x01" "C:\\D\\A.TXT\x01\r\nb.txt\x01\x01"
+                                        "C:\\x\\\x01" "C:\\sub\\c.txt\x01" "C:\\no separator"))
+    kept.push_back(k.folder + "|" + k.name);
+  EXPECT_EQ(kept, (Strings{"C:\\C\\|a.txt", "|b.txt", "C:\\sub\\|c.txt"}));
+  EXPECT_EQ(formatKeptCookies({{"F\\", "A"}, {"F\\", "B"}}), "F\\A\x01" "F\\B\x01\r\n");
+  EXPECT_EQ(formatKeptCookies({}), "");
 }
 
 #ifndef _WIN32
-// The default copies the program ships: every line well formed, every pattern valid.
+// The default copies the program ships: CR LF after every line, every line well formed.
 TEST(ListFiles, ShippedDefaultCopiesAreWellFormed) {
   std::string root = std::string(__FILE__).substr(0, std::string(__FILE__).rfind("/tests/"));
   for (std::string name : {"DefIFI.txt", "DefIE.txt", "DefUNFI.txt"}) {
-    std::ifstream in(root + "/dist/" + name, std::ios::binary);
     std::stringstream s;
-    s << in.rdbuf();
+    s << std::ifstream(root + "/dist/" + name, std::ios::binary).rdbuf();
     auto lines = splitLines(s.str());
-    ASSERT_FALSE(lines.empty()) << name;
-    EXPECT_EQ(formatListFile(lines), s.str()) << name << ": CR LF after every line";
+    EXPECT_TRUE(!lines.empty() && formatListFile(lines) == s.str()) << name;
     for (const auto& line : lines) {
-      EXPECT_FALSE(line.empty()) << name;
-      if (name == "DefUNFI.txt") {
-        auto t = parseUnnecessaryLine(line);
-        ASSERT_TRUE(t) << line;
-        EXPECT_TRUE((t->flag == 0 || t->flag == 1) && isValidLikePattern(t->pattern)) << line;
-      } else {  // bare names; extensions without "." or "*"
-        EXPECT_EQ(line.find_first_of(name == "DefIE.txt" ? "\\/:*?. " : "\\/:*? "),
-                  std::string::npos) << name << ": " << line;
-      }
+      auto t = parseUnnecessaryLine(line);
+      bool ok = name == "DefUNFI.txt"  // else bare names; extensions without "." or "*"
+                    ? t && (t->flag == 0 || t->flag == 1) && isValidLikePattern(t->pattern)
+                    : !line.empty() && line.find_first_of(name == "DefIE.txt" ? "\\/:*?. "
+                                                                               : "\\/:*? ") ==
+                                           std::string::npos;
+      EXPECT_TRUE(ok) << name << ": " << line;
     }
   }
 }
 #endif
 
-DateTime day(int y, int m, int d) { return DateTime{y, m, d}; }
-
 const RegionalFormat kUS;
-RegionalFormat regional(const char* shortDate) {
-  RegionalFormat f;
-  f.shortDate = shortDate;
-  return f;
-}
+RegionalFormat regional(const char* shortDate) { return {.shortDate = shortDate}; }
 
 auto fields(const SearchOptions& o) {
   return std::tie(o.skipNoTarget, o.skipNoWorkDir, o.useDateFilter, o.dateFrom, o.dateTo,
@@ -87,8 +83,8 @@ auto fields(const SearchOptions& o) {
 
 TEST(SearchFile, LinesSetTheScanOptions) {
   // Start from values opposite to every default, to see which ones a line sets.
-  const SearchOptions flipped{false, false, true,  day(2001, 1, 1), day(2001, 1, 2), true, true,
-                              true,  true,  7,     false,           false,           false};
+  const SearchOptions flipped{false, false, true,  {2001, 1, 1}, {2001, 1, 2}, true, true,
+                              true,  true,  7,     false,        false,        false};
   auto with = [&](auto change) {
     SearchOptions o = flipped;
     change(o);
@@ -101,28 +97,21 @@ TEST(SearchFile, LinesSetTheScanOptions) {
     SearchOptions expected;
     RegionalFormat format = kUS;
   } cases[] = {
-      {" C: Hard drive\r\n", flipped},
       {"x\r\n1 0\r\n", with([](auto& o) { o.skipNoTarget = true; })},
       {"x\r\n2 1\r\n", with([](auto& o) { o.skipNoWorkDir = true; })},  // only 1 is on
-      {"x\r\n1  1\r\n", flipped},
-      {"x\r\n0 0\r\n5 12/31/2023 1/2/2024\r\n",
-       with([](auto& o) { o.dateFrom = day(2023, 12, 31), o.dateTo = day(2024, 1, 2); })},
       {"x\r\n0 0\r\n0 garbage\r\n", with([](auto& o) { o.useDateFilter = false; })},
-      // A window that cannot be read is on and empty.
-      {"x\r\n0 0\r\n1 3/1/2024 31/31/2024\r\n", closed},
-      {"x\r\n0 0\r\n1 3/1/2024 3/3/2024 10:00\r\n", closed},
-      {"x\r\n0 0\r\ngarbage\r\n", closed},
-      {"x\r\n0 0\r\n1.0 01/03/2024 03/03/2024\r\n",
-       with([](auto& o) { o.dateFrom = day(2024, 3, 1), o.dateTo = day(2024, 3, 3); }),
+      {"x\r\n0 0\r\n1.0 31/12/2023 02/01/2024\r\n",
+       with([](auto& o) { o.dateFrom = {2023, 12, 31}, o.dateTo = {2024, 1, 2}; }),
        regional("dd/MM/yyyy")},
+      // A window that cannot be read is on and empty.
+      {"x\r\n0 0\r\n5 3/1/2024 31/31/2024\r\n", closed},
+      {"x\r\n0 0\r\n1 3/1/2024 3/3/2024 10:00\r\n", closed},
       {d + "1 False True False 500\r\n",
        with([](auto& o) { o.anySize = o.sizeEquals = o.sizeAtMost = false, o.sizeLimitKB = 500; })},
       {d + "1 False False False 1 000\r\n", flipped},
       {d + "1 True False False 99999999999\r\n", flipped},
-      {d + "d\r\n-1 3 0\r\n", with([](auto& o) { o.skipReadOnly = o.skipHidden = true; })},
-      {"x\r\nbad\r\n0 x y\r\n1 x\r\n1 1 1\r\ne\r\n0 0 0\r\n", with([](auto& o) {
-         o.useDateFilter = false, o.skipReadOnly = o.skipHidden = o.skipSystem = true;
-       })},
+      {"x\r\nbad\r\n0 x y\r\n1 x\r\n-1 3 0\r\ne\r\n0 0 0\r\n",
+       with([](auto& o) { o.useDateFilter = false, o.skipReadOnly = o.skipHidden = true; })},
   };
   for (const auto& c : cases) {
     SearchOptions o = flipped;
@@ -131,11 +120,11 @@ TEST(SearchFile, LinesSetTheScanOptions) {
   }
 }
 
-TEST(SearchFile, PageAndDrivesReadBackAsWritten) {
+TEST(SearchFile, PageDrivesAndDatesReadBackAsWritten) {
   SearchPage page;
   page.drives = {"C: Hard drive", "D: Hard drive"};
   page.fileReference = page.dateRange = page.size = page.sizeAtLeast = page.hidden = true;
-  page.firstDate = day(2024, 3, 1), page.secondDate = day(2024, 12, 25);
+  page.firstDate = {2024, 3, 1}, page.secondDate = {2024, 12, 25};
   page.sizeText = "1 000";  // as typed: the page reads it back, the scanner ignores the line
   std::string text = formatSearchFile(page, kUS);
   EXPECT_EQ(text, " C: Hard drive D: Hard drive\r\n1 0\r\n1 3/1/2024 12/25/2024\r\n"
@@ -144,39 +133,13 @@ TEST(SearchFile, PageAndDrivesReadBackAsWritten) {
   applySearchPage(text + "x\r\n1 x\r\n", back, kUS);
   back.drives = page.drives;
   EXPECT_EQ(back, page);
-  EXPECT_EQ(srchDriveLetters(" c: Removable drive E: x Foo: 1: C:D:"), (std::vector<char>{'C', 'E'}));
+  EXPECT_EQ(srchDriveLetters(" c: Removable E: x Foo: 1: C:D:"), (std::vector<char>{'C', 'E'}));
   EXPECT_EQ(srchDriveItems("junk C: Hard drive e: "), (Strings{"C: Hard drive", "e: "}));
-}
-
-TEST(SearchFile, Dates) {
-  std::pair<const char*, const char*> cases[] = {  // short date format, 6 December 2026
-      {"M/d/yyyy", "12/6/2026"},
-      {"yyyy/MM/dd", "2026/12/06"},
-      {"d. M. yyyy", "6.12.2026"},  // one field: the blanks are left out
-  };
-  for (const auto& [format, text] : cases) {
-    RegionalFormat f = regional(format);
-    EXPECT_EQ(formatSrchDate(day(2026, 12, 6), f), text);
-    EXPECT_EQ(parseSrchDate(text, f), day(2026, 12, 6)) << text;
-    EXPECT_EQ(parseSrchDate("2026-12-06 17:03", f), day(2026, 12, 6)) << "the time is dropped";
-    for (const char* bad : {"2/30/2024", "", "today"}) EXPECT_EQ(parseSrchDate(bad, f), std::nullopt);
-  }
-}
-
-TEST(ListFiles, KeptCookies) {
-  std::pair<std::string, Strings> cases[] = {  // ck.txt, folder & name of each entry read
-      {"C:\\C\\a.txt", {}},                     // no separator: nothing
-      {"C:\\C\\a.txt\x01" "C:\\D\\A.TXT\x01" "C:\\C\\sub\\b.txt\x01\r\n",  // a name once
-       {"C:\\C\\a.txt", "C:\\C\\sub\\b.txt"}},
-      {"a.txt\x01\x01\r\nC:\\x\\\x01" "C:\\y\\b.txt\x01", {"a.txt", "C:\\y\\b.txt"}},
-  };
-  for (const auto& [text, paths] : cases) {
-    Strings got;
-    for (const auto& k : parseKeptCookies(text)) got.push_back(k.folder + k.name);
-    EXPECT_EQ(got, paths) << text;
-  }
-  EXPECT_EQ(formatKeptCookies({{"F\\", "A"}, {"F\\", "B"}}), "F\\A\x01" "F\\B\x01\r\n");
-  EXPECT_EQ(formatKeptCookies({}), "");
+  // A date is one field: the blanks a regional format holds are left out.
+  EXPECT_EQ(formatSrchDate({2026, 12, 6}, regional("d. M. yyyy")), "6.12.2026");
+  EXPECT_EQ(parseSrchDate("6.12.2026", regional("d. M. yyyy")), (DateTime{2026, 12, 6}));
+  EXPECT_EQ(parseSrchDate("2026-12-06 17:03", kUS), (DateTime{2026, 12, 6})) << "no time of day";
+  for (const char* bad : {"2/30/2024", "", "today"}) EXPECT_FALSE(parseSrchDate(bad, kUS)) << bad;
 }
 
 }  // namespace

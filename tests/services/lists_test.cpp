@@ -27,6 +27,8 @@ TEST_F(ListsTest, ListsComeFromTheUserFileElseTheDefaultCopy) {
   struct Case {
     std::vector<std::pair<const char*, const char*>> files;
     Strings ignoreFiles, ignoreExt, ignoreFolders, unnecessary, drives;
+    // Without srch.txt the scanner skips links without target, read-only and system files.
+    std::tuple<bool, bool, bool, bool> skips{true, true, true, false};  // and anySize
   } cases[] = {
       {{}, {}, {}, {}, {}, {}},
       {{{"DefIFI.txt", "thumbs.db\r\n"}, {"DefIE.txt", "ini\r\n"},  // DefIE.txt is never used
@@ -37,45 +39,31 @@ TEST_F(ListsTest, ListsComeFromTheUserFileElseTheDefaultCopy) {
         {"ie.TXT", "dll\r\n\r\nSYS\r\n"}, {"UDIFO.txt", "C:\\Windows\\\r\ntemp\r\n"},
         {"srch.txt", " e: Removable drive Evil: x D: Hard drive\r\n"}},
        {"desktop.ini", "ntuser.dat "}, {"dll", "SYS"}, {"C:\\Windows\\", "temp"}, {"*.log"},
-       {"E:\\", "D:\\"}},
+       {"E:\\", "D:\\"}, {false, true, false, false}},  // options no line sets stay as they were
       {{{"DefIFI.txt", "thumbs.db\r\n"}, {"IFI.txt", ""}, {"DefUNFI.txt", "1\x01*.tmp\x01T\r\n"},
         {"UNFI.txt", ""}},  // an empty user file is used, not the default
        {}, {}, {}, {}, {}},
       {{{"IFI.txt", "caf\xE9.txt\r\n"}, {"UDIFO.txt", "C:\\Caf\xC3\xA9\\\r\n"}},  // ANSI, UTF-8
        {"caf\xC3\xA9.txt"}, {}, {"C:\\Caf\xC3\xA9\\"}, {}, {}},
+      // A damaged line (line 3) keeps what its options were; the lines after it still load.
+      {{{"srch.txt", "\r\n0 0\r\n0 a b\r\nx\r\n0 1 0\r\n"}}, {}, {}, {}, {}, {},
+       {false, false, false, false}},
   };
   for (const auto& c : cases) {
     test::ScratchFolder folder(test::currentTestName() + "-" + std::to_string(&c - cases));
     setAppPath(folder.path());
     for (const auto& [name, bytes] : c.files) folder.write(name, bytes);
     arrIgnoreFiles = arrIgnoreExt = arrIgnoreFolders = arrUnnecessary = {"stale"};
+    searchOptions.skipNoTarget = searchOptions.skipSystem = false;  // a missing srch.txt resets
     LoadScanLists();
     EXPECT_EQ(std::tie(arrIgnoreFiles, arrIgnoreExt, arrIgnoreFolders, arrUnnecessary),
               std::tie(c.ignoreFiles, c.ignoreExt, c.ignoreFolders, c.unnecessary));
-    EXPECT_EQ(SearchDrives(), c.drives);
-  }
-}
-
-TEST_F(ListsTest, SearchOptionsFromSrchTxt) {
-  test::ScratchFolder app;
-  setAppPath(app.path());
-  auto skips = [] {
+    bool exists = false;
+    EXPECT_EQ(SearchDrives(&exists), c.drives);
+    EXPECT_EQ(exists, folder.exists("srch.txt"));
     const SearchOptions& o = searchOptions;
-    return std::tuple(o.skipNoTarget, o.skipNoWorkDir, o.skipReadOnly, o.skipHidden,
-                      o.skipSystem, o.useDateFilter, o.anySize);
-  };
-  // Without srch.txt: the defaults, whatever was loaded before.
-  searchOptions.skipNoTarget = searchOptions.skipHidden = false;
-  searchOptions.useDateFilter = true;
-  bool exists = true;
-  LoadSearchOptions();
-  EXPECT_EQ(skips(), std::tuple(true, true, true, true, true, false, false));
-  EXPECT_TRUE(SearchDrives(&exists).empty() && !exists);
-  // A damaged line (line 3) keeps what its options were; the lines after it still load.
-  app.write("srch.txt", "\r\n1 0\r\n0 a b\r\nx\r\n0 1 0\r\n");
-  LoadSearchOptions();
-  EXPECT_EQ(skips(), std::tuple(true, false, false, true, false, false, false));
-  EXPECT_TRUE(SearchDrives(&exists).empty() && exists);
+    EXPECT_EQ(std::tuple(o.skipNoTarget, o.skipReadOnly, o.skipSystem, o.anySize), c.skips);
+  }
 }
 
 }  // namespace
