@@ -194,11 +194,11 @@ class OptionsWindow : public Dialog {
   std::optional<LRESULT> onMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:
-  // What a list page read, and what the page showed of it at the opening (folders with their
-  // marks): the page is unchanged while it holds the same items.
+  // What a list page read: its items as the opening offered them (the page is unchanged while
+  // it holds the same), and as the page shows them (folders with their marks).
   struct StoredList {
     LoadedFile file;
-    std::vector<std::string> shown;
+    std::vector<std::string> items, shown;
   };
   // A settings.ini value as read, and the value its control gave right after loading.
   struct StoredSetting {
@@ -268,9 +268,9 @@ class OptionsWindow : public Dialog {
   void SaveGeneralSettings();
   void applyGeneralSettings();
   std::string keep(const char* key, const std::string& now) const;
-  // Writes a page's file in the ANSI code page, unless the page is unchanged; read is the file
-  // the page was loaded from. What cannot be saved is noted for Accept's message.
-  void saveFile(const char* name, const std::string& text, bool unchanged, const LoadedFile& read);
+  // Writes a page's changed file in the ANSI code page; read is the file the page was loaded
+  // from. What cannot be saved is noted for Accept's message.
+  void saveFile(const char* name, const std::string& text, const LoadedFile& read);
   void removeFile(const char* name);
   void notSaved(const char* name, const std::string& why);
   static constexpr const char* kNotWritten =

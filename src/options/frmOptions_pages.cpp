@@ -62,7 +62,7 @@ bool pathExists(const std::string& path) {
 }
 
 std::string withoutMark(std::string item) {
-  const std::string mark = kInvalidPathMark;
+  constexpr std::string_view mark = kInvalidPathMark;
   for (size_t at; (at = item.find(mark)) != std::string::npos;) item.erase(at, mark.size());
   return item;
 }
@@ -311,8 +311,8 @@ void OptionsWindow::showSearch() {
 void OptionsWindow::SaveSearchSettings() {
   SearchPage page = searchPage();
   // Without srch.txt, the page as it opened is what the scanner assumes: no file is needed.
-  saveFile(kSearchOptionsFile, formatSearchFile(page, userRegionalFormat()),
-           page == (srchLoaded_ ? *srchLoaded_ : searchShown_), srchFile_);
+  if (page != (srchLoaded_ ? *srchLoaded_ : searchShown_))
+    saveFile(kSearchOptionsFile, formatSearchFile(page, userRegionalFormat()), srchFile_);
 }
 
 // ---- Folder and file lists ----
@@ -324,29 +324,27 @@ void OptionsWindow::fillList(ListBox& list, const StoredList& stored) {
 
 std::vector<std::string> OptionsWindow::currentItems(size_t page, const ListBox& list,
                                                      const StoredList& stored) const {
-  if (made_[page]) return itemsOf(list, true);
-  std::vector<std::string> items;
-  for (const auto& shown : stored.shown) items.push_back(withoutMark(shown));
-  return items;
+  return made_[page] ? itemsOf(list, true) : stored.items;
 }
 
 void OptionsWindow::LoadFolderList(const char* fileName, bool isUDFO) {
   StoredList& stored = isUDFO ? udfo_ : udifo_;
-  stored = {readLoaded(fileName), {}};
+  stored = {readLoaded(fileName), {}, {}};
   if (isUDFO) udfoDefaults_.reset();
   if (stored.file.exists) {
-    for (const auto& item : parseListFile(textOf(stored.file)))
+    stored.items = parseListFile(textOf(stored.file));
+    for (const auto& item : stored.items)
       stored.shown.push_back(pathExists(item) ? item : kInvalidPathMark + item);
   } else if (isUDFO) {
-    stored.shown = defaultUserFolders();
+    stored.items = stored.shown = defaultUserFolders();
   }
   size_t page = isUDFO ? kPageUserFolders : kPageIgnoreFolders;
   if (made_[page]) fillList(isUDFO ? lstUDFO : lstUDIFO, stored);
 }
 
 void OptionsWindow::LoadUDFIList() {
-  udfi_ = {readLoaded(kUserFilesFile), {}};
-  udfi_.shown = parseListFile(textOf(udfi_.file));
+  udfi_ = {readLoaded(kUserFilesFile), {}, {}};
+  udfi_.items = udfi_.shown = parseListFile(textOf(udfi_.file));
   if (made_[kPageUserFiles]) fillList(lstUDFI, udfi_);
 }
 
@@ -354,16 +352,14 @@ void OptionsWindow::loadIgnoreList(const char* fileName, const char* defaultName
                                    StoredList& stored) {
   LoadedFile file = readLoaded(fileName);
   stored.file = file.exists ? file : readLoaded(defaultName);
-  stored.shown = parseListFile(textOf(stored.file));
+  stored.items = stored.shown = parseListFile(textOf(stored.file));
 }
 
 void OptionsWindow::notSaved(const char* name, const std::string& why) {
   notSaved_.push_back(std::string(name) + ": " + why);
 }
 
-void OptionsWindow::saveFile(const char* name, const std::string& text, bool unchanged,
-                             const LoadedFile& read) {
-  if (unchanged) return;
+void OptionsWindow::saveFile(const char* name, const std::string& text, const LoadedFile& read) {
   // What an unreadable file holds was never shown, so the page cannot stand for it.
   if (read.unreadable() && iequals(read.name, name))
     return notSaved(name, "it could not be read when the window opened, so it was left as it is.");
@@ -399,9 +395,7 @@ void OptionsWindow::SaveLists() {
       // temporary folders besides the offered one.
       if (&s.stored == &udfo_ && udfoDefaults_ && s.items == *udfoDefaults_)
         return removeFile(s.name);
-      std::vector<std::string> shown;
-      for (const auto& item : s.stored.shown) shown.push_back(withoutMark(item));
-      saveFile(s.name, formatListFile(s.items), s.items == shown, s.stored.file);
+      if (s.items != s.stored.items) saveFile(s.name, formatListFile(s.items), s.stored.file);
     });
 }
 
@@ -571,7 +565,7 @@ void OptionsWindow::showUnnecessary(const std::vector<UnnecessaryType>& types) {
 
 void OptionsWindow::SaveUNFIList() {
   auto types = unnecessaryTypes();
-  saveFile(kUnnecessaryFile, formatUnnecessaryFile(types), types == unfiLoaded_, unfiFile_);
+  if (types != unfiLoaded_) saveFile(kUnnecessaryFile, formatUnnecessaryFile(types), unfiFile_);
 }
 
 void OptionsWindow::cmdUnnecessaryFilesAdd_Click() {
@@ -665,8 +659,9 @@ std::string OptionsWindow::selectedCookieFile() const {
 
 void OptionsWindow::SaveKeepCookies() {
   auto kept = keptCookies();
-  if (kept.empty() && !ckLoaded_.empty()) return removeFile(kKeepCookiesFile);
-  saveFile(kKeepCookiesFile, formatKeptCookies(kept), kept == ckLoaded_, ckFile_);
+  if (kept == ckLoaded_) return;
+  if (kept.empty()) return removeFile(kKeepCookiesFile);
+  saveFile(kKeepCookiesFile, formatKeptCookies(kept), ckFile_);
 }
 
 void OptionsWindow::cmdAddCookie_Click() {
