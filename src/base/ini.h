@@ -1,8 +1,8 @@
 // A change of one value of INI text that leaves every other byte of the text as it was. The
-// text is read as the platform's private-profile functions read it: sections and keys are found
-// without regard to case, blanks around them ignored, a key in every section of its name in
-// order, and lines before the first section belong to none; a value is the text after the first "=", blanks at both ends and a pair of like
-// quotes ('"' or "'") around it removed.
+// text is read as the platform's private-profile functions read it: sections and keys are
+// found without regard to case, blanks around them ignored, a key in every section of its name
+// in order, and lines before the first section belong to none; a value is the text after the
+// first "=", blanks at both ends and a pair of like quotes ('"' or "'") around it removed.
 #pragma once
 
 #include <string>

@@ -263,8 +263,8 @@ void OptionsWindow::makePage(size_t page) {
             &chkSearchSize},
            {optionButton("optSearcSizeIs", ids::kOptSearchSizeEquals, "Equals", 346, 100, 80, 20,
                          true)},
-           {optionButton("optSearchSizeAtleast", ids::kOptSearchSizeAtLeast, "A minimum", 430,
-                         100, 96, 20)},
+           {optionButton("optSearchSizeAtleast", ids::kOptSearchSizeAtLeast, "A minimum", 430, 100,
+                         96, 20)},
            {optionButton("optSearchSizeAtMost", ids::kOptSearchSizeAtMost, "A maximum", 530, 100,
                          96, 20)},
            {numberBox("txtSearchSize", ids::kOptSearchSizeText, "1000", 630, 98, 70, 22),
@@ -282,27 +282,27 @@ void OptionsWindow::makePage(size_t page) {
       showSearch();
       break;
     case kPageIgnoreFolders:
-      addListPage(page, "Folders to ignore",
-                  {singleList("lstUDIFO", ids::kOptIgnoreFolders, 0, 0, 0, 0), &lstUDIFO},
-                  "Folder:", {editBox("txtUDIFO", ids::kOptIgnoreFolderText, "", 0, 0, 0, 0),
-                              &txtUDIFO});
-      addButtonColumn(page, kRight, kBtnW,
-                      {{"cmdUDIFOAdd", ids::kOptIgnoreFolderAdd, "Add", &cmdUDIFOAdd},
-                       {"cmdUDIFORemove", ids::kOptIgnoreFolderRemove, "Remove", &cmdUDIFORemove},
-                       {"cmdUDIFOBrowse", ids::kOptIgnoreFolderBrowse, "Browse", &cmdUDIFOBrowse},
-                       {"cmdUDIFOExplore", ids::kOptIgnoreFolderExplore, "Explore",
-                        &cmdUDIFOExplore}});
+      addListPage(
+          page, "Folders to ignore",
+          {singleList("lstUDIFO", ids::kOptIgnoreFolders, 0, 0, 0, 0), &lstUDIFO},
+          "Folder:", {editBox("txtUDIFO", ids::kOptIgnoreFolderText, "", 0, 0, 0, 0), &txtUDIFO});
+      addButtonColumn(
+          page, kRight, kBtnW,
+          {{"cmdUDIFOAdd", ids::kOptIgnoreFolderAdd, "Add", &cmdUDIFOAdd},
+           {"cmdUDIFORemove", ids::kOptIgnoreFolderRemove, "Remove", &cmdUDIFORemove},
+           {"cmdUDIFOBrowse", ids::kOptIgnoreFolderBrowse, "Browse", &cmdUDIFOBrowse},
+           {"cmdUDIFOExplore", ids::kOptIgnoreFolderExplore, "Explore", &cmdUDIFOExplore}});
       fillList(lstUDIFO, udifo_);
       break;
     case kPageIgnoreFiles:
-      addPageControls(page, {{label("lblIFI", IDC_STATIC, "Filenames to ignore", 24, 44, 240, 18)},
-                             {singleList("lstIFI", ids::kOptIgnoreNames, 24, 64, 240, 340),
-                              &lstIFI}});
-      addButtonColumn(page, 272, 96,
-                      {{"cmdAdd", ids::kOptIgnoreNameAdd, "Add...", &cmdAdd},
-                       {"cmdIFIRemove", ids::kOptIgnoreNameRemove, "Remove", &cmdIFIRemove},
-                       {"cmdIFIDefaults", ids::kOptIgnoreNameDefaults, "Defaults",
-                        &cmdIFIDefaults}});
+      addPageControls(page,
+                      {{label("lblIFI", IDC_STATIC, "Filenames to ignore", 24, 44, 240, 18)},
+                       {singleList("lstIFI", ids::kOptIgnoreNames, 24, 64, 240, 340), &lstIFI}});
+      addButtonColumn(
+          page, 272, 96,
+          {{"cmdAdd", ids::kOptIgnoreNameAdd, "Add...", &cmdAdd},
+           {"cmdIFIRemove", ids::kOptIgnoreNameRemove, "Remove", &cmdIFIRemove},
+           {"cmdIFIDefaults", ids::kOptIgnoreNameDefaults, "Defaults", &cmdIFIDefaults}});
       addListPage(page, "Extensions to ignore",
                   {singleList("lstIE", ids::kOptIgnoreExtensions, 392, 0, 236, 278), &lstIE},
                   "Extension:",
@@ -324,18 +324,18 @@ void OptionsWindow::makePage(size_t page) {
            {editBox("txtUnnecessaryFilesFileType", ids::kOptUnnecessaryType, "", 96, 352, 120, 22),
             &txtUnnecessaryFilesFileType},
            {label("lblUnnecessaryFilesDescription", IDC_STATIC, "Description:", 228, 356, 80, 18)},
-           {editBox("txtUnnecessaryFilesDescription", ids::kOptUnnecessaryDescription, "", 310,
-                    352, 318, 22),
+           {editBox("txtUnnecessaryFilesDescription", ids::kOptUnnecessaryDescription, "", 310, 352,
+                    318, 22),
             &txtUnnecessaryFilesDescription}});
-      addButtonColumn(page, kRight, kBtnW,
-                      {{"cmdUnnecessaryFilesAdd", ids::kOptUnnecessaryAdd, "Add",
-                        &cmdUnnecessaryFilesAdd},
-                       {"cmdUnnecessaryFilesRemove", ids::kOptUnnecessaryRemove, "Remove",
-                        &cmdUnnecessaryFilesRemove},
-                       {"cmdUnnecessaryFilesBrowse", ids::kOptUnnecessaryBrowse, "Browse",
-                        &cmdUnnecessaryFilesBrowse},
-                       {"cmdUnnecessaryFilesDefaults", ids::kOptUnnecessaryDefaults, "Defaults",
-                        &cmdUnnecessaryFilesDefaults}});
+      addButtonColumn(
+          page, kRight, kBtnW,
+          {{"cmdUnnecessaryFilesAdd", ids::kOptUnnecessaryAdd, "Add", &cmdUnnecessaryFilesAdd},
+           {"cmdUnnecessaryFilesRemove", ids::kOptUnnecessaryRemove, "Remove",
+            &cmdUnnecessaryFilesRemove},
+           {"cmdUnnecessaryFilesBrowse", ids::kOptUnnecessaryBrowse, "Browse",
+            &cmdUnnecessaryFilesBrowse},
+           {"cmdUnnecessaryFilesDefaults", ids::kOptUnnecessaryDefaults, "Defaults",
+            &cmdUnnecessaryFilesDefaults}});
       lstvUnnecessaryFiles.create(*this, "lstvUnnecessaryFiles", ids::kOptUnnecessaryList, 24, 64,
                                   604, 278, true);
       pageControls_[page].push_back(lstvUnnecessaryFiles.hwnd());
@@ -344,10 +344,10 @@ void OptionsWindow::makePage(size_t page) {
       showUnnecessary(unfiLoaded_);
       break;
     case kPageUserFolders:
-      addListPage(page, "Folders to empty",
-                  {singleList("lstUDFO", ids::kOptUserFolders, 0, 0, 0, 0), &lstUDFO}, "Folder:",
-                  {editBox("txtUDFOFolder", ids::kOptUserFolderText, "", 0, 0, 0, 0),
-                   &txtUDFOFolder});
+      addListPage(
+          page, "Folders to empty",
+          {singleList("lstUDFO", ids::kOptUserFolders, 0, 0, 0, 0), &lstUDFO}, "Folder:",
+          {editBox("txtUDFOFolder", ids::kOptUserFolderText, "", 0, 0, 0, 0), &txtUDFOFolder});
       addButtonColumn(
           page, kRight, kBtnW,
           {{"cmdUDFOAdd", ids::kOptUserFolderAdd, "Add", &cmdUDFOAdd},
@@ -359,8 +359,8 @@ void OptionsWindow::makePage(size_t page) {
       break;
     case kPageUserFiles:
       addListPage(page, "Fully pathed filenames",
-                  {singleList("lstUDFI", ids::kOptUserFiles, 0, 0, 0, 0), &lstUDFI}, "File:",
-                  {editBox("txtUDFI", ids::kOptUserFileText, "", 0, 0, 0, 0), &txtUDFI});
+                  {singleList("lstUDFI", ids::kOptUserFiles, 0, 0, 0, 0), &lstUDFI},
+                  "File:", {editBox("txtUDFI", ids::kOptUserFileText, "", 0, 0, 0, 0), &txtUDFI});
       addButtonColumn(page, kRight, kBtnW,
                       {{"cmdUDFIAdd", ids::kOptUserFileAdd, "Add", &cmdUDFIAdd},
                        {"cmdUDFIRemove", ids::kOptUserFileRemove, "Remove", &cmdUDFIRemove},
@@ -432,7 +432,6 @@ void OptionsWindow::makePage(size_t page) {
 
 void OptionsWindow::Form_Load() {
   udfo_ = udifo_ = udfi_ = ifi_ = ie_ = {};
-  udfoDefaults_.reset();
   unfiFile_ = ckFile_ = srchFile_ = {};
   unfiLoaded_.clear();
   ckLoaded_.clear();
@@ -602,8 +601,7 @@ void OptionsWindow::SaveGeneralSettings() {
   std::vector<IniValue> values = std::move(pendingIni_);
   pendingIni_.clear();
   values.insert(values.end(), general.begin(), general.end());
-  if (!writeIniValues(settingsFile(), values))
-    notSaved("settings.ini", kNotWritten);
+  if (!writeIniValues(settingsFile(), values)) notSaved("settings.ini", kNotWritten);
   for (const auto& v : values) settings_[v.key].read = v.value;  // what applies now
 }
 

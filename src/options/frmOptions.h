@@ -233,7 +233,8 @@ class OptionsWindow : public Dialog {
   void showPage(size_t page);
   void addPageControls(size_t page, std::initializer_list<Placed> controls);
   void addButtonColumn(size_t page, int x, int width, std::initializer_list<ColumnButton> buttons);
-  // A page of one list: its caption, the list, the entry box below it with its caption.
+  // A page of one list: its caption, the list, the entry box below it with its caption. A list
+  // or an entry without a width takes the usual place across the page.
   void addListPage(size_t page, const char* caption, Placed list, const char* entryCaption,
                    Placed entry);
   void bindAll(std::initializer_list<Binding> bindings);
@@ -284,7 +285,7 @@ class OptionsWindow : public Dialog {
   std::vector<UnnecessaryType> unfiLoaded_;
   std::optional<std::vector<std::string>> udfoDefaults_;  // what Defaults offered, once chosen
   std::vector<std::string> notSaved_;                     // by this Accept, one line a file
-  std::vector<KeptCookie> ckLoaded_;  // in the keep list's order
+  std::vector<KeptCookie> ckLoaded_;                      // in the keep list's order
   std::vector<std::string> driveItems_;
   SearchPage searchShown_;                // the page as the opening shows it
   std::optional<SearchPage> srchLoaded_;  // the page as the file gives it

@@ -367,8 +367,7 @@ void OptionsWindow::saveFile(const char* name, const std::string& text, const Lo
   if (!ansi)
     return notSaved(name, "\"" + unheldEntry(text) +
                               "\" holds characters that this system's code page cannot store.");
-  if (!writeFileAtomic(appFile(name), *ansi))
-    notSaved(name, kNotWritten);
+  if (!writeFileAtomic(appFile(name), *ansi)) notSaved(name, kNotWritten);
 }
 
 void OptionsWindow::removeFile(const char* name) {

@@ -118,8 +118,8 @@ std::string getUserSetting(std::string_view app, std::string_view section, std::
       (type != REG_SZ && type != REG_EXPAND_SZ))
     return std::string(defaultValue);
   std::wstring buf(size / sizeof(wchar_t) + 1, L'\0');
-  if (RegQueryValueExW(k.get(), name.c_str(), nullptr, &type,
-                       reinterpret_cast<BYTE*>(buf.data()), &size) != ERROR_SUCCESS)
+  if (RegQueryValueExW(k.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buf.data()),
+                       &size) != ERROR_SUCCESS)
     return std::string(defaultValue);
   buf.resize(wcsnlen(buf.c_str(), size / sizeof(wchar_t)));
   return utf8(buf);
@@ -128,8 +128,8 @@ std::string getUserSetting(std::string_view app, std::string_view section, std::
 bool saveUserSetting(std::string_view app, std::string_view section, std::string_view key,
                      std::string_view value) {
   KeyHandle k;
-  if (RegCreateKeyExW(HKEY_CURRENT_USER, wide(userSettingsKey(app, section)).c_str(), 0, nullptr,
-                      0, KEY_SET_VALUE, nullptr, k.put(), nullptr) != ERROR_SUCCESS)
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, wide(userSettingsKey(app, section)).c_str(), 0, nullptr, 0,
+                      KEY_SET_VALUE, nullptr, k.put(), nullptr) != ERROR_SUCCESS)
     return false;
   std::wstring v = wide(value);
   return RegSetValueExW(k.get(), wide(key).c_str(), 0, REG_SZ,
