@@ -1,5 +1,6 @@
 #include "base/ini.h"
 
+#include <optional>
 #include <vector>
 
 #include "base/text.h"
@@ -81,15 +82,6 @@ Place find(const std::vector<Line>& ls, std::string_view section, std::string_vi
 }
 
 }  // namespace
-
-std::optional<std::string> iniValue(std::string_view text, std::string_view section,
-                                    std::string_view key) {
-  auto ls = lines(text);
-  Place p = find(ls, trim(section), trim(key));
-  if (!p.keyFound) return std::nullopt;
-  const Line& l = ls[static_cast<size_t>(p.line)];
-  return l.value ? unquoted(*l.value) : std::string();
-}
 
 bool setIniValue(std::string& text, std::string_view section, std::string_view key,
                  std::string_view value) {

@@ -31,6 +31,7 @@ struct UnnecessaryType {
   std::int64_t flag = 1;  // the first field as a number; the scanner uses only flag 1
   std::string pattern;    // a wildcard pattern over whole file names (see like.h)
   std::string description;
+  bool operator==(const UnnecessaryType&) const = default;
 };
 
 // One UNFI.txt line; nothing when it holds no character 1 or its flag is not a whole number.
@@ -132,6 +133,7 @@ inline constexpr char kKeptCookieSeparator = '\x01';
 struct KeptCookie {
   std::string folder;  // up to and including its last "\"
   std::string name;    // the bare file name
+  bool operator==(const KeptCookie&) const = default;
 };
 
 // The kept cookies of ck.txt's text, in order: every text before a character 1, split at its

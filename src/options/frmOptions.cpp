@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 
+#include <cstring>
 #include <exception>
 
 #include "base/text.h"
@@ -82,14 +83,9 @@ int deleteMethodOf(const std::string& letter) {
                          : kDeleteBackup;
 }
 
-OptionsWindow& instance() {
-  static OptionsWindow window;
-  return window;
-}
-
 }  // namespace
 
-OptionsWindow& frmOptions() { return instance(); }
+OptionsWindow& frmOptions() { return soleInstance<OptionsWindow>(); }
 
 void OpenOptions(HWND owner) {
   OptionsWindow& w = frmOptions();
@@ -137,9 +133,39 @@ void OptionsWindow::makeCommon() {
   bindAll({{&cmdAccept, "cmdAccept"}, {&cmdCancel, "cmdCancel"}, {&cmdHelp, "cmdHelp"}});
 }
 
-void OptionsWindow::addPageControls(size_t page, const ControlSpec* specs, size_t count) {
-  for (size_t i = 0; i < count; ++i)
-    if (HWND h = addControl(specs[i])) pageControls_[page].push_back(h);
+void OptionsWindow::addPageControls(size_t page, std::initializer_list<Placed> controls) {
+  for (const auto& [spec, wrapper] : controls) {
+    HWND h = addControl(spec);
+    if (!h) continue;
+    pageControls_[page].push_back(h);
+    if (wrapper) bindAll({{wrapper, spec.name}});
+  }
+}
+
+void OptionsWindow::addButtonColumn(size_t page, int x, int width,
+                                    std::initializer_list<ColumnButton> buttons) {
+  int y = 64;
+  for (const auto& b : buttons) {
+    addPageControls(page, {{button(b.name, b.id, b.text, x, y, width, kBtnH), b.wrapper}});
+    y += 32;
+  }
+}
+
+void OptionsWindow::addListPage(size_t page, const char* caption, Placed list,
+                                const char* entryCaption, Placed entry) {
+  if (!list.spec.x) list.spec.x = 24;
+  list.spec.y = 64;
+  entry.spec.y = 352;
+  if (!list.spec.w) list.spec.w = 604, list.spec.h = 278;
+  if (!entry.spec.w) entry.spec.x = 86, entry.spec.w = 542, entry.spec.h = 22;
+  // The captions are named for the list: "lblUDIFO" and "lblUDIFOFolder" for "lstUDIFO".
+  std::string name = std::string("lbl") + (list.spec.name + 3);
+  std::string entryName = name + std::string(entryCaption, std::strlen(entryCaption) - 1);
+  addPageControls(page, {{label(name.c_str(), IDC_STATIC, caption, list.spec.x, 44, 300, 18)},
+                         list,
+                         {label(entryName.c_str(), IDC_STATIC, entryCaption, list.spec.x, 356,
+                                entry.spec.x - list.spec.x - 2, 18)},
+                         entry});
 }
 
 void OptionsWindow::bindAll(std::initializer_list<Binding> bindings) {
@@ -170,237 +196,196 @@ void OptionsWindow::makePage(size_t page) {
   if (page >= kOptionsPageCount || made_[page]) return;
   made_[page] = true;
   switch (page) {
-    case kPageGeneral: {
-      const ControlSpec general[] = {
-          checkBox("chkStartWWindows", ids::kOptStartWithWindows, "Start with Windows", 24, 44, 240,
-                   20),
-          checkBox("chkCleanStartup", ids::kOptCleanStartup, "Clean on start up", 24, 68, 240, 20),
-          checkBox("chkAutoClean", ids::kOptAutoClean, "Automatically clean every", 24, 94, 180,
-                   20),
-          typedCombo("cmbAutoClean1", ids::kOptAutoCleanDuration, 208, 92, 64, 300),
-          comboBox("cmbAutoClean", ids::kOptAutoCleanUnit, 280, 92, 110, 120),
-          frame("fraDeletionMethod", "Deletion Method", 20, 126, 460, 150),
-          optionButton("optRecyclebin", ids::kOptRecycleBin, "Recycle bin", 36, 146, 200, 20, true),
-          optionButton("optDelete", ids::kOptDelete, "Delete", 36, 170, 200, 20),
-          optionButton("optWipe", ids::kOptWipe, "Wipe", 36, 194, 90, 20),
-          optionButton("optZip", ids::kOptZip, "Backup to zip file in folder:", 36, 218, 240, 20),
-          checkBox("chkExtraSecurity", ids::kOptExtraSecurity, "Extra Security", 140, 194, 130, 20),
-          checkBox("chkRename", ids::kOptRename, "Rename", 280, 194, 120, 20),
-          editBox("txtGenerealBackup", ids::kOptGeneralBackup, "", 36, 242, 390, 22),
-          button("cmdBrowseBackup", ids::kOptBrowseBackup, "...", 432, 242, 32, 22),
-          frame("fraEnableOptions", "Enable Options", 20, 288, 460, 128),
-          label("lblEnableOptions", IDC_STATIC,
-                "This feature allows the user to enable options disabled by default in the "
-                "\"Folders and Files\" section of the main screen",
-                36, 306, 430, 32),
-          checkBox("Check1", ids::kOptProtectEmpty, "Empty (zero-byte) files", 36, 342, 300, 20),
-          checkBox("Check2", ids::kOptProtectDead, "Dead (shortcut) links", 36, 364, 300, 20),
-          checkBox("Check3", ids::kOptTipBox, "Tip Box", 36, 386, 300, 20),
-      };
-      addPageControls(page, general);
-      bindAll({{&chkStartWWindows, "chkStartWWindows"},
-               {&chkCleanStartup, "chkCleanStartup"},
-               {&chkAutoClean, "chkAutoClean"},
-               {&chkExtraSecurity, "chkExtraSecurity"},
-               {&chkRename, "chkRename"},
-               {&Check1, "Check1"},
-               {&Check2, "Check2"},
-               {&Check3, "Check3"},
-               {&cmbAutoClean1, "cmbAutoClean1"},
-               {&cmbAutoClean, "cmbAutoClean"},
-               {&txtGenerealBackup, "txtGenerealBackup"},
-               {&cmdBrowseBackup, "cmdBrowseBackup"}});
+    case kPageGeneral:
+      addPageControls(
+          page,
+          {{checkBox("chkStartWWindows", ids::kOptStartWithWindows, "Start with Windows", 24, 44,
+                     240, 20),
+            &chkStartWWindows},
+           {checkBox("chkCleanStartup", ids::kOptCleanStartup, "Clean on start up", 24, 68, 240,
+                     20),
+            &chkCleanStartup},
+           {checkBox("chkAutoClean", ids::kOptAutoClean, "Automatically clean every", 24, 94, 180,
+                     20),
+            &chkAutoClean},
+           {typedCombo("cmbAutoClean1", ids::kOptAutoCleanDuration, 208, 92, 64, 300),
+            &cmbAutoClean1},
+           {comboBox("cmbAutoClean", ids::kOptAutoCleanUnit, 280, 92, 110, 120), &cmbAutoClean},
+           {frame("fraDeletionMethod", "Deletion Method", 20, 126, 460, 150)},
+           {optionButton("optRecyclebin", ids::kOptRecycleBin, "Recycle bin", 36, 146, 200, 20,
+                         true)},
+           {optionButton("optDelete", ids::kOptDelete, "Delete", 36, 170, 200, 20)},
+           {optionButton("optWipe", ids::kOptWipe, "Wipe", 36, 194, 90, 20)},
+           {optionButton("optZip", ids::kOptZip, "Backup to zip file in folder:", 36, 218, 240,
+                         20)},
+           {checkBox("chkExtraSecurity", ids::kOptExtraSecurity, "Extra Security", 140, 194, 130,
+                     20),
+            &chkExtraSecurity},
+           {checkBox("chkRename", ids::kOptRename, "Rename", 280, 194, 120, 20), &chkRename},
+           {editBox("txtGenerealBackup", ids::kOptGeneralBackup, "", 36, 242, 390, 22),
+            &txtGenerealBackup},
+           {button("cmdBrowseBackup", ids::kOptBrowseBackup, "...", 432, 242, 32, 22),
+            &cmdBrowseBackup},
+           {frame("fraEnableOptions", "Enable Options", 20, 288, 460, 128)},
+           {label("lblEnableOptions", IDC_STATIC,
+                  "This feature allows the user to enable options disabled by default in the "
+                  "\"Folders and Files\" section of the main screen",
+                  36, 306, 430, 32)},
+           {checkBox("Check1", ids::kOptProtectEmpty, "Empty (zero-byte) files", 36, 342, 300, 20),
+            &Check1},
+           {checkBox("Check2", ids::kOptProtectDead, "Dead (shortcut) links", 36, 364, 300, 20),
+            &Check2},
+           {checkBox("Check3", ids::kOptTipBox, "Tip Box", 36, 386, 300, 20), &Check3}});
       deleteMethod.bind(*this, {"optRecyclebin", "optDelete", "optWipe", "optZip"});
       break;  // filled by the loading, which follows at once
-    }
-    case kPageSearch: {
-      const ControlSpec search[] = {
-          frame("fraDrives", "Drives to search", 20, 40, 236, 210),
-          listBox("lstSearch", ids::kOptSearchDrives, 32, 60, 212, 178),
-          frame("fraDeadLinks", "Ignore dead (shortcut) links", 20, 260, 236, 80),
-          checkBox("chkSearchFileReference", ids::kOptSearchFileReference, "File reference", 32,
-                   280, 200, 20),
-          checkBox("chkSearchPathReference", ids::kOptSearchPathReference, "Path reference", 32,
-                   306, 200, 20),
-          frame("fraSearchOptions", "Search options", 268, 40, 488, 160),
-          checkBox("chkSearchDateReference", ids::kOptSearchDateReference, "From", 280, 64, 60, 20),
-          datePicker("dtpSearchFirst", ids::kOptSearchFirstDate, 346, 62, 120, 22),
-          label("lblSearchAnd", IDC_STATIC, "to", 474, 66, 20, 18),
-          datePicker("dtpSearchSecond", ids::kOptSearchSecondDate, 498, 62, 120, 22),
-          checkBox("chkSearchSize", ids::kOptSearchSize, "Size", 280, 100, 60, 20),
-          optionButton("optSearcSizeIs", ids::kOptSearchSizeEquals, "Equals", 346, 100, 80, 20,
-                       true),
-          optionButton("optSearchSizeAtleast", ids::kOptSearchSizeAtLeast, "A minimum", 430, 100,
-                       96, 20),
-          optionButton("optSearchSizeAtMost", ids::kOptSearchSizeAtMost, "A maximum", 530, 100, 96,
-                       20),
-          numberBox("txtSearchSize", ids::kOptSearchSizeText, "1000", 630, 98, 70, 22),
-          label("lblSEarchKB", IDC_STATIC, "KB", 706, 102, 30, 18),
-          label("lblSearchIgnore", IDC_STATIC, "Ignore files with attributes", 280, 136, 300, 18),
-          checkBox("chkSearchReadOnly", ids::kOptSearchReadOnly, "Read only", 280, 160, 110, 20),
-          checkBox("chkSearchHidden", ids::kOptSearchHidden, "Hidden", 396, 160, 110, 20),
-          checkBox("chkSearchSystem", ids::kOptSearchSystem, "System", 512, 160, 110, 20),
-      };
-      addPageControls(page, search);
-      bindAll({{&lstSearch, "lstSearch"},
-               {&chkSearchFileReference, "chkSearchFileReference"},
-               {&chkSearchPathReference, "chkSearchPathReference"},
-               {&chkSearchDateReference, "chkSearchDateReference"},
-               {&dtpSearchFirst, "dtpSearchFirst"},
-               {&dtpSearchSecond, "dtpSearchSecond"},
-               {&chkSearchSize, "chkSearchSize"},
-               {&txtSearchSize, "txtSearchSize"},
-               {&chkSearchReadOnly, "chkSearchReadOnly"},
-               {&chkSearchHidden, "chkSearchHidden"},
-               {&chkSearchSystem, "chkSearchSystem"}});
+    case kPageSearch:
+      addPageControls(
+          page,
+          {{frame("fraDrives", "Drives to search", 20, 40, 236, 210)},
+           {listBox("lstSearch", ids::kOptSearchDrives, 32, 60, 212, 178), &lstSearch},
+           {frame("fraDeadLinks", "Ignore dead (shortcut) links", 20, 260, 236, 80)},
+           {checkBox("chkSearchFileReference", ids::kOptSearchFileReference, "File reference", 32,
+                     280, 200, 20),
+            &chkSearchFileReference},
+           {checkBox("chkSearchPathReference", ids::kOptSearchPathReference, "Path reference", 32,
+                     306, 200, 20),
+            &chkSearchPathReference},
+           {frame("fraSearchOptions", "Search options", 268, 40, 488, 160)},
+           {checkBox("chkSearchDateReference", ids::kOptSearchDateReference, "From", 280, 64, 60,
+                     20),
+            &chkSearchDateReference},
+           {datePicker("dtpSearchFirst", ids::kOptSearchFirstDate, 346, 62, 120, 22),
+            &dtpSearchFirst},
+           {label("lblSearchAnd", IDC_STATIC, "to", 474, 66, 20, 18)},
+           {datePicker("dtpSearchSecond", ids::kOptSearchSecondDate, 498, 62, 120, 22),
+            &dtpSearchSecond},
+           {checkBox("chkSearchSize", ids::kOptSearchSize, "Size", 280, 100, 60, 20),
+            &chkSearchSize},
+           {optionButton("optSearcSizeIs", ids::kOptSearchSizeEquals, "Equals", 346, 100, 80, 20,
+                         true)},
+           {optionButton("optSearchSizeAtleast", ids::kOptSearchSizeAtLeast, "A minimum", 430, 100,
+                         96, 20)},
+           {optionButton("optSearchSizeAtMost", ids::kOptSearchSizeAtMost, "A maximum", 530, 100,
+                         96, 20)},
+           {numberBox("txtSearchSize", ids::kOptSearchSizeText, "1000", 630, 98, 70, 22),
+            &txtSearchSize},
+           {label("lblSEarchKB", IDC_STATIC, "KB", 706, 102, 30, 18)},
+           {label("lblSearchIgnore", IDC_STATIC, "Ignore files with attributes", 280, 136, 300,
+                  18)},
+           {checkBox("chkSearchReadOnly", ids::kOptSearchReadOnly, "Read only", 280, 160, 110, 20),
+            &chkSearchReadOnly},
+           {checkBox("chkSearchHidden", ids::kOptSearchHidden, "Hidden", 396, 160, 110, 20),
+            &chkSearchHidden},
+           {checkBox("chkSearchSystem", ids::kOptSearchSystem, "System", 512, 160, 110, 20),
+            &chkSearchSystem}});
       sizeOption.bind(*this, {"optSearcSizeIs", "optSearchSizeAtleast", "optSearchSizeAtMost"});
       showSearch();
       break;
-    }
-    case kPageIgnoreFolders: {
-      const ControlSpec ignoreFolders[] = {
-          label("lblUDIFO", IDC_STATIC, "Folders to ignore", 24, 44, 300, 18),
-          singleList("lstUDIFO", ids::kOptIgnoreFolders, 24, 64, 604, 278),
-          label("lblUDIFOFolder", IDC_STATIC, "Folder:", 24, 356, 60, 18),
-          editBox("txtUDIFO", ids::kOptIgnoreFolderText, "", 86, 352, 542, 22),
-          button("cmdUDIFOAdd", ids::kOptIgnoreFolderAdd, "Add", kRight, 64, kBtnW, kBtnH),
-          button("cmdUDIFORemove", ids::kOptIgnoreFolderRemove, "Remove", kRight, 96, kBtnW, kBtnH),
-          button("cmdUDIFOBrowse", ids::kOptIgnoreFolderBrowse, "Browse", kRight, 128, kBtnW,
-                 kBtnH),
-          button("cmdUDIFOExplore", ids::kOptIgnoreFolderExplore, "Explore", kRight, 160, kBtnW,
-                 kBtnH),
-      };
-      addPageControls(page, ignoreFolders);
-      bindAll({{&lstUDIFO, "lstUDIFO"},
-               {&txtUDIFO, "txtUDIFO"},
-               {&cmdUDIFOAdd, "cmdUDIFOAdd"},
-               {&cmdUDIFORemove, "cmdUDIFORemove"},
-               {&cmdUDIFOBrowse, "cmdUDIFOBrowse"},
-               {&cmdUDIFOExplore, "cmdUDIFOExplore"}});
+    case kPageIgnoreFolders:
+      addListPage(
+          page, "Folders to ignore",
+          {singleList("lstUDIFO", ids::kOptIgnoreFolders, 0, 0, 0, 0), &lstUDIFO},
+          "Folder:", {editBox("txtUDIFO", ids::kOptIgnoreFolderText, "", 0, 0, 0, 0), &txtUDIFO});
+      addButtonColumn(
+          page, kRight, kBtnW,
+          {{"cmdUDIFOAdd", ids::kOptIgnoreFolderAdd, "Add", &cmdUDIFOAdd},
+           {"cmdUDIFORemove", ids::kOptIgnoreFolderRemove, "Remove", &cmdUDIFORemove},
+           {"cmdUDIFOBrowse", ids::kOptIgnoreFolderBrowse, "Browse", &cmdUDIFOBrowse},
+           {"cmdUDIFOExplore", ids::kOptIgnoreFolderExplore, "Explore", &cmdUDIFOExplore}});
       fillList(lstUDIFO, udifo_);
       break;
-    }
-    case kPageIgnoreFiles: {
-      const ControlSpec ignoreFiles[] = {
-          label("lblIFI", IDC_STATIC, "Filenames to ignore", 24, 44, 240, 18),
-          singleList("lstIFI", ids::kOptIgnoreNames, 24, 64, 240, 340),
-          button("cmdAdd", ids::kOptIgnoreNameAdd, "Add...", 272, 64, 96, kBtnH),
-          button("cmdIFIRemove", ids::kOptIgnoreNameRemove, "Remove", 272, 96, 96, kBtnH),
-          button("cmdIFIDefaults", ids::kOptIgnoreNameDefaults, "Defaults", 272, 128, 96, kBtnH),
-          label("lblIE", IDC_STATIC, "Extensions to ignore", 392, 44, 240, 18),
-          singleList("lstIE", ids::kOptIgnoreExtensions, 392, 64, 236, 278),
-          label("lblIEExtension", IDC_STATIC, "Extension:", 392, 356, 70, 18),
-          editBox("txtIE", ids::kOptIgnoreExtensionText, "", 464, 352, 164, 22),
-          button("cmdIEAdd", ids::kOptIgnoreExtensionAdd, "Add", kRight, 64, kBtnW, kBtnH),
-          button("cmdIERemove", ids::kOptIgnoreExtensionRemove, "Remove", kRight, 96, kBtnW, kBtnH),
-          button("cmdIEDefaults", ids::kOptIgnoreExtensionDefaults, "Defaults", kRight, 128, kBtnW,
-                 kBtnH),
-      };
-      addPageControls(page, ignoreFiles);
-      bindAll({{&lstIFI, "lstIFI"},
-               {&lstIE, "lstIE"},
-               {&txtIE, "txtIE"},
-               {&cmdAdd, "cmdAdd"},
-               {&cmdIFIRemove, "cmdIFIRemove"},
-               {&cmdIFIDefaults, "cmdIFIDefaults"},
-               {&cmdIEAdd, "cmdIEAdd"},
-               {&cmdIERemove, "cmdIERemove"},
-               {&cmdIEDefaults, "cmdIEDefaults"}});
+    case kPageIgnoreFiles:
+      addPageControls(page,
+                      {{label("lblIFI", IDC_STATIC, "Filenames to ignore", 24, 44, 240, 18)},
+                       {singleList("lstIFI", ids::kOptIgnoreNames, 24, 64, 240, 340), &lstIFI}});
+      addButtonColumn(
+          page, 272, 96,
+          {{"cmdAdd", ids::kOptIgnoreNameAdd, "Add...", &cmdAdd},
+           {"cmdIFIRemove", ids::kOptIgnoreNameRemove, "Remove", &cmdIFIRemove},
+           {"cmdIFIDefaults", ids::kOptIgnoreNameDefaults, "Defaults", &cmdIFIDefaults}});
+      addListPage(page, "Extensions to ignore",
+                  {singleList("lstIE", ids::kOptIgnoreExtensions, 392, 0, 236, 278), &lstIE},
+                  "Extension:",
+                  {editBox("txtIE", ids::kOptIgnoreExtensionText, "", 464, 0, 164, 22), &txtIE});
+      addButtonColumn(
+          page, kRight, kBtnW,
+          {{"cmdIEAdd", ids::kOptIgnoreExtensionAdd, "Add", &cmdIEAdd},
+           {"cmdIERemove", ids::kOptIgnoreExtensionRemove, "Remove", &cmdIERemove},
+           {"cmdIEDefaults", ids::kOptIgnoreExtensionDefaults, "Defaults", &cmdIEDefaults}});
       fillList(lstIFI, ifi_);
       fillList(lstIE, ie_);
       break;
-    }
-    case kPageUnnecessary: {
-      const ControlSpec unnecessary[] = {
-          label("lblUnnecessaryFiles", IDC_STATIC,
-                "File types to look for when searching for unnecessary files", 24, 44, 600, 18),
-          label("lblUNFILAdd", IDC_STATIC, "File Type:", 24, 356, 70, 18),
-          editBox("txtUnnecessaryFilesFileType", ids::kOptUnnecessaryType, "", 96, 352, 120, 22),
-          label("lblUnnecessaryFilesDescription", IDC_STATIC, "Description:", 228, 356, 80, 18),
-          editBox("txtUnnecessaryFilesDescription", ids::kOptUnnecessaryDescription, "", 310, 352,
-                  318, 22),
-          button("cmdUnnecessaryFilesAdd", ids::kOptUnnecessaryAdd, "Add", kRight, 64, kBtnW,
-                 kBtnH),
-          button("cmdUnnecessaryFilesRemove", ids::kOptUnnecessaryRemove, "Remove", kRight, 96,
-                 kBtnW, kBtnH),
-          button("cmdUnnecessaryFilesBrowse", ids::kOptUnnecessaryBrowse, "Browse", kRight, 128,
-                 kBtnW, kBtnH),
-          button("cmdUnnecessaryFilesDefaults", ids::kOptUnnecessaryDefaults, "Defaults", kRight,
-                 160, kBtnW, kBtnH),
-      };
-      addPageControls(page, unnecessary);
+    case kPageUnnecessary:
+      addPageControls(
+          page,
+          {{label("lblUnnecessaryFiles", IDC_STATIC,
+                  "File types to look for when searching for unnecessary files", 24, 44, 600, 18)},
+           {label("lblUNFILAdd", IDC_STATIC, "File Type:", 24, 356, 70, 18)},
+           {editBox("txtUnnecessaryFilesFileType", ids::kOptUnnecessaryType, "", 96, 352, 120, 22),
+            &txtUnnecessaryFilesFileType},
+           {label("lblUnnecessaryFilesDescription", IDC_STATIC, "Description:", 228, 356, 80, 18)},
+           {editBox("txtUnnecessaryFilesDescription", ids::kOptUnnecessaryDescription, "", 310, 352,
+                    318, 22),
+            &txtUnnecessaryFilesDescription}});
+      addButtonColumn(
+          page, kRight, kBtnW,
+          {{"cmdUnnecessaryFilesAdd", ids::kOptUnnecessaryAdd, "Add", &cmdUnnecessaryFilesAdd},
+           {"cmdUnnecessaryFilesRemove", ids::kOptUnnecessaryRemove, "Remove",
+            &cmdUnnecessaryFilesRemove},
+           {"cmdUnnecessaryFilesBrowse", ids::kOptUnnecessaryBrowse, "Browse",
+            &cmdUnnecessaryFilesBrowse},
+           {"cmdUnnecessaryFilesDefaults", ids::kOptUnnecessaryDefaults, "Defaults",
+            &cmdUnnecessaryFilesDefaults}});
       lstvUnnecessaryFiles.create(*this, "lstvUnnecessaryFiles", ids::kOptUnnecessaryList, 24, 64,
                                   604, 278, true);
       pageControls_[page].push_back(lstvUnnecessaryFiles.hwnd());
       lstvUnnecessaryFiles.setColumns({{"File type", 150}, {"Description", 420}});
-      bindAll({{&txtUnnecessaryFilesFileType, "txtUnnecessaryFilesFileType"},
-               {&txtUnnecessaryFilesDescription, "txtUnnecessaryFilesDescription"},
-               {&cmdUnnecessaryFilesAdd, "cmdUnnecessaryFilesAdd"},
-               {&cmdUnnecessaryFilesRemove, "cmdUnnecessaryFilesRemove"},
-               {&cmdUnnecessaryFilesBrowse, "cmdUnnecessaryFilesBrowse"},
-               {&cmdUnnecessaryFilesDefaults, "cmdUnnecessaryFilesDefaults"}});
       bound_.push_back({&lstvUnnecessaryFiles, "lstvUnnecessaryFiles"});
-      showUnnecessary();
+      showUnnecessary(unfiLoaded_);
       break;
-    }
-    case kPageUserFolders: {
-      const ControlSpec userFolders[] = {
-          label("lblUDFO", IDC_STATIC, "Folders to empty", 24, 44, 300, 18),
-          singleList("lstUDFO", ids::kOptUserFolders, 24, 64, 604, 278),
-          label("lblUDFOFolder", IDC_STATIC, "Folder:", 24, 356, 60, 18),
-          editBox("txtUDFOFolder", ids::kOptUserFolderText, "", 86, 352, 542, 22),
-          button("cmdUDFOAdd", ids::kOptUserFolderAdd, "Add", kRight, 64, kBtnW, kBtnH),
-          button("cmdUDFORemove", ids::kOptUserFolderRemove, "Remove", kRight, 96, kBtnW, kBtnH),
-          button("cmdUDFOBrowse", ids::kOptUserFolderBrowse, "Browse", kRight, 128, kBtnW, kBtnH),
-          button("cmdExploreUDFO", ids::kOptUserFolderExplore, "Explore", kRight, 160, kBtnW,
-                 kBtnH),
-          button("cmdUDFODefaults", ids::kOptUserFolderDefaults, "Defaults", kRight, 192, kBtnW,
-                 kBtnH),
-      };
-      addPageControls(page, userFolders);
-      bindAll({{&lstUDFO, "lstUDFO"},
-               {&txtUDFOFolder, "txtUDFOFolder"},
-               {&cmdUDFOAdd, "cmdUDFOAdd"},
-               {&cmdUDFORemove, "cmdUDFORemove"},
-               {&cmdUDFOBrowse, "cmdUDFOBrowse"},
-               {&cmdExploreUDFO, "cmdExploreUDFO"},
-               {&cmdUDFODefaults, "cmdUDFODefaults"}});
+    case kPageUserFolders:
+      addListPage(
+          page, "Folders to empty",
+          {singleList("lstUDFO", ids::kOptUserFolders, 0, 0, 0, 0), &lstUDFO}, "Folder:",
+          {editBox("txtUDFOFolder", ids::kOptUserFolderText, "", 0, 0, 0, 0), &txtUDFOFolder});
+      addButtonColumn(
+          page, kRight, kBtnW,
+          {{"cmdUDFOAdd", ids::kOptUserFolderAdd, "Add", &cmdUDFOAdd},
+           {"cmdUDFORemove", ids::kOptUserFolderRemove, "Remove", &cmdUDFORemove},
+           {"cmdUDFOBrowse", ids::kOptUserFolderBrowse, "Browse", &cmdUDFOBrowse},
+           {"cmdExploreUDFO", ids::kOptUserFolderExplore, "Explore", &cmdExploreUDFO},
+           {"cmdUDFODefaults", ids::kOptUserFolderDefaults, "Defaults", &cmdUDFODefaults}});
       fillList(lstUDFO, udfo_);
       break;
-    }
-    case kPageUserFiles: {
-      const ControlSpec userFiles[] = {
-          label("lblUDFI", IDC_STATIC, "Fully pathed filenames", 24, 44, 300, 18),
-          singleList("lstUDFI", ids::kOptUserFiles, 24, 64, 604, 278),
-          label("lblUDFIFile", IDC_STATIC, "File:", 24, 356, 60, 18),
-          editBox("txtUDFI", ids::kOptUserFileText, "", 86, 352, 542, 22),
-          button("cmdUDFIAdd", ids::kOptUserFileAdd, "Add", kRight, 64, kBtnW, kBtnH),
-          button("cmdUDFIRemove", ids::kOptUserFileRemove, "Remove", kRight, 96, kBtnW, kBtnH),
-          button("cmdUFIBrowse", ids::kOptUserFileBrowse, "Browse", kRight, 128, kBtnW, kBtnH),
-      };
-      addPageControls(page, userFiles);
-      bindAll({{&lstUDFI, "lstUDFI"},
-               {&txtUDFI, "txtUDFI"},
-               {&cmdUDFIAdd, "cmdUDFIAdd"},
-               {&cmdUDFIRemove, "cmdUDFIRemove"},
-               {&cmdUFIBrowse, "cmdUFIBrowse"}});
+    case kPageUserFiles:
+      addListPage(page, "Fully pathed filenames",
+                  {singleList("lstUDFI", ids::kOptUserFiles, 0, 0, 0, 0), &lstUDFI},
+                  "File:", {editBox("txtUDFI", ids::kOptUserFileText, "", 0, 0, 0, 0), &txtUDFI});
+      addButtonColumn(page, kRight, kBtnW,
+                      {{"cmdUDFIAdd", ids::kOptUserFileAdd, "Add", &cmdUDFIAdd},
+                       {"cmdUDFIRemove", ids::kOptUserFileRemove, "Remove", &cmdUDFIRemove},
+                       {"cmdUFIBrowse", ids::kOptUserFileBrowse, "Browse", &cmdUFIBrowse}});
       fillList(lstUDFI, udfi_);
       break;
-    }
-    case kPageCookies: {
-      const ControlSpec cookies[] = {
-          label("lblCookiePath", IDC_STATIC, "Folder", 24, 46, 50, 18),
-          editBox("txtCookies", ids::kOptCookieFolder, "", 80, 42, 676, 22, ES_READONLY),
-          label("lblCurrentIECookies", IDC_STATIC, "Current IE cookies", 24, 72, 300, 18),
-          label("lblCookiesKeep", IDC_STATIC, "IE cookies to keep", 494, 72, 260, 18),
-          button("cmdAddCookie", ids::kOptCookieAdd, ">>", 436, 160, 50, kBtnH),
-          button("cmdRemoveCookie", ids::kOptCookieRemove, "<<", 436, 192, 50, kBtnH),
-          button("cmdRefreshCookie", ids::kOptCookieRefresh, "Refresh", 24, 394, 90, kBtnH),
-          button("cmdViewCookie", ids::kOptCookieView, "View", 120, 394, 90, kBtnH),
-          button("cmdDeleteCookie", ids::kOptCookieDelete, "Delete", 216, 394, 90, kBtnH),
-          button("cmdResetCookies", ids::kOptCookieClear, "Clear", 494, 394, 90, kBtnH),
-      };
-      addPageControls(page, cookies);
+    case kPageCookies:
+      addPageControls(
+          page,
+          {{label("lblCookiePath", IDC_STATIC, "Folder", 24, 46, 50, 18)},
+           {editBox("txtCookies", ids::kOptCookieFolder, "", 80, 42, 676, 22, ES_READONLY),
+            &txtCookies},
+           {label("lblCurrentIECookies", IDC_STATIC, "Current IE cookies", 24, 72, 300, 18)},
+           {label("lblCookiesKeep", IDC_STATIC, "IE cookies to keep", 494, 72, 260, 18)},
+           {button("cmdAddCookie", ids::kOptCookieAdd, ">>", 436, 160, 50, kBtnH), &cmdAddCookie},
+           {button("cmdRemoveCookie", ids::kOptCookieRemove, "<<", 436, 192, 50, kBtnH),
+            &cmdRemoveCookie},
+           {button("cmdRefreshCookie", ids::kOptCookieRefresh, "Refresh", 24, 394, 90, kBtnH),
+            &cmdRefreshCookie},
+           {button("cmdViewCookie", ids::kOptCookieView, "View", 120, 394, 90, kBtnH),
+            &cmdViewCookie},
+           {button("cmdDeleteCookie", ids::kOptCookieDelete, "Delete", 216, 394, 90, kBtnH),
+            &cmdDeleteCookie},
+           {button("cmdResetCookies", ids::kOptCookieClear, "Clear", 494, 394, 90, kBtnH),
+            &cmdResetCookies}});
       lstvCurrentCookies.create(*this, "lstvCurrentCookies", ids::kOptCurrentCookies, 24, 92, 404,
                                 294, false);
       lstvCurrentCookies.setColumns({{"Name", 140}, {"Bytes", 60}, {"Date", 130}, {"Path", 220}});
@@ -409,35 +394,27 @@ void OptionsWindow::makePage(size_t page) {
       lstvKeepCookies.setColumns({{"Name", 120}, {"Path", 200}});
       for (ListView* l : {&lstvCurrentCookies, &lstvKeepCookies})
         pageControls_[page].push_back(l->hwnd());
-      bindAll({{&txtCookies, "txtCookies"},
-               {&cmdAddCookie, "cmdAddCookie"},
-               {&cmdRemoveCookie, "cmdRemoveCookie"},
-               {&cmdResetCookies, "cmdResetCookies"},
-               {&cmdRefreshCookie, "cmdRefreshCookie"},
-               {&cmdViewCookie, "cmdViewCookie"},
-               {&cmdDeleteCookie, "cmdDeleteCookie"}});
       bound_.push_back({&lstvCurrentCookies, "lstvCurrentCookies"});
       bound_.push_back({&lstvKeepCookies, "lstvKeepCookies"});
       lstvCurrentCookies.onActivate = [this](size_t) { cmdViewCookie_Click(); };
       showKeepList();
       step([&] { LoadCookieFiles(); });
       break;
-    }
-    case kPageBackups: {
-      const ControlSpec backups[] = {
-          label("lblBackup", IDC_STATIC, "Folder", 24, 46, 50, 18),
-          editBox("txtBackup", ids::kOptBackupFolder, "", 80, 42, 600, 22),
-          button("cmdBackupBrowse", ids::kOptBackupBrowse, "....", 686, 42, 40, 22),
-          frame("fraOverwrite", "Overwrite Method", 20, 76, 736, 54),
-          optionButton("optBackupAlways", ids::kOptBackupAlways, "Always", 36, 98, 110, 20, true),
-          optionButton("optBackupNewer", ids::kOptBackupNewer, "Newer", 156, 98, 110, 20),
-          optionButton("optBackupPrompt", ids::kOptBackupPrompt, "Prompt", 276, 98, 110, 20),
-          optionButton("optBackupNever", ids::kOptBackupNever, "Never", 396, 98, 110, 20),
-      };
-      addPageControls(page, backups);
+    case kPageBackups:
+      addPageControls(
+          page,
+          {{label("lblBackup", IDC_STATIC, "Folder", 24, 46, 50, 18)},
+           {editBox("txtBackup", ids::kOptBackupFolder, "", 80, 42, 600, 22), &txtBackup},
+           {button("cmdBackupBrowse", ids::kOptBackupBrowse, "....", 686, 42, 40, 22),
+            &cmdBackupBrowse},
+           {frame("fraOverwrite", "Overwrite Method", 20, 76, 736, 54)},
+           {optionButton("optBackupAlways", ids::kOptBackupAlways, "Always", 36, 98, 110, 20,
+                         true)},
+           {optionButton("optBackupNewer", ids::kOptBackupNewer, "Newer", 156, 98, 110, 20)},
+           {optionButton("optBackupPrompt", ids::kOptBackupPrompt, "Prompt", 276, 98, 110, 20)},
+           {optionButton("optBackupNever", ids::kOptBackupNever, "Never", 396, 98, 110, 20)}});
       backupList.create(*this, kBackupListArea);
       for (auto name : BackupList::kControlNames) pageControls_[page].push_back(child(name));
-      bindAll({{&txtBackup, "txtBackup"}, {&cmdBackupBrowse, "cmdBackupBrowse"}});
       backupRule.bind(*this,
                       {"optBackupAlways", "optBackupNewer", "optBackupPrompt", "optBackupNever"});
       syncingBackup_ = true;
@@ -446,7 +423,6 @@ void OptionsWindow::makePage(size_t page) {
       backupRule.choose(backupRuleLoaded_);
       step([&] { LoadBackupList(); });
       break;
-    }
     default: break;
   }
   // A page made while another shows stays hidden until its tab is chosen.
@@ -564,6 +540,7 @@ void OptionsWindow::backupFolderTyped(EditBox& from, EditBox* other) {
 }
 
 void OptionsWindow::cmdAccept_Click() {
+  notSaved_.clear();
   step([&] { SaveKeepCookies(); });
   step([&] { SaveLists(); });
   step([&] { SaveSearchSettings(); });
@@ -571,7 +548,12 @@ void OptionsWindow::cmdAccept_Click() {
   step([&] { SaveBackupSettings(); });
   step([&] { SaveGeneralSettings(); });
   step([&] { applyGeneralSettings(); });
-  endModal(IDOK);
+  if (notSaved_.empty()) return endModal(IDOK);
+  // The window stays open with what the user typed; Accept again once the file is free.
+  std::string text = "These files were not saved:\n";
+  for (const auto& line : notSaved_) text += "\n" + line;
+  text += "\n\nEverything else was saved.";
+  asker().messageBox(hwnd(), text, kAppTitle, MB_OK | MB_ICONEXCLAMATION);
 }
 
 void OptionsWindow::cmdCancel_Click() { endModal(IDCANCEL); }
@@ -619,7 +601,7 @@ void OptionsWindow::SaveGeneralSettings() {
   std::vector<IniValue> values = std::move(pendingIni_);
   pendingIni_.clear();
   values.insert(values.end(), general.begin(), general.end());
-  writeIniValues(settingsFile(), values);
+  if (!writeIniValues(settingsFile(), values)) notSaved("settings.ini", kNotWritten);
   for (const auto& v : values) settings_[v.key].read = v.value;  // what applies now
 }
 

@@ -1,9 +1,12 @@
 // The options window: every setting and list the cleaning reads, on nine pages (General,
 // Search, Ignore folders, Ignore files, Unnecessary files, User-defined folders, User-defined
 // files, Cookies, Backups). Every page is read from its file when the window opens and written
-// back only on Accept, each file whole through a temporary file; Cancel and the close box write
-// nothing. A file the user changed nothing of comes back byte for byte. Accept also applies the
-// general settings to the running program at once (services/host.h).
+// back only on Accept, each file whole through a temporary file, the list files in the ANSI
+// code page; Cancel and the close box write nothing. A file the user changed nothing of is left
+// as it was, a missing one missing. Accept also applies the general settings to the running
+// program at once (services/host.h). When a file cannot be saved (held open by another
+// program, or an entry the code page cannot hold), Accept says which and the window stays
+// open, so that nothing typed is lost; the files that could be saved are saved.
 //
 // A page's controls are made the first time the page shows (SSTab1.select), from what was read
 // at the opening; the Cookies page lists the cookie files then. Until then its wrappers are
@@ -191,18 +194,29 @@ class OptionsWindow : public Dialog {
   std::optional<LRESULT> onMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:
-  // What a list page read, to write the same bytes back when its items did not change, and
-  // what the page shows of it (folders with their marks).
+  // What a list page read: its items as the opening offered them (the page is unchanged while
+  // it holds the same), and as the page shows them (folders with their marks).
   struct StoredList {
     LoadedFile file;
-    std::vector<std::string> items;
-    std::vector<std::string> shown;
+    std::vector<std::string> items, shown;
   };
   // A settings.ini value as read, and the value its control gave right after loading.
   struct StoredSetting {
     std::string read, shown;
   };
   using Binding = std::pair<Control*, const char*>;
+  // A control of a page and the wrapper bound to it (none for labels and frames).
+  struct Placed {
+    ControlSpec spec;
+    Control* wrapper = nullptr;
+  };
+  // A button of a column beside a page's list.
+  struct ColumnButton {
+    const char* name;
+    int id;
+    const char* text;
+    Button* wrapper;
+  };
 
   // Runs one step of the loading or of Accept: a step that fails ends there, and the next
   // step still runs.
@@ -217,17 +231,18 @@ class OptionsWindow : public Dialog {
   void makeCommon();
   void makePage(size_t page);
   void showPage(size_t page);
-  void addPageControls(size_t page, const ControlSpec* specs, size_t count);
-  template <size_t N>
-  void addPageControls(size_t page, const ControlSpec (&specs)[N]) {
-    addPageControls(page, specs, N);
-  }
+  void addPageControls(size_t page, std::initializer_list<Placed> controls);
+  void addButtonColumn(size_t page, int x, int width, std::initializer_list<ColumnButton> buttons);
+  // A page of one list: its caption, the list, the entry box below it with its caption. A list
+  // or an entry without a width takes the usual place across the page.
+  void addListPage(size_t page, const char* caption, Placed list, const char* entryCaption,
+                   Placed entry);
   void bindAll(std::initializer_list<Binding> bindings);
   void unbindAll();
   void showGeneral();
   void showSearch();
-  void showUnnecessary();
-  void readUnnecessaryTypes(const LoadedFile& from);
+  void showUnnecessary(const std::vector<UnnecessaryType>& types);
+  static std::vector<UnnecessaryType> readUnnecessaryTypes(const LoadedFile& from);
   void showKeepList();
   void LoadCookieFiles();
   void LoadKeepList();
@@ -237,6 +252,8 @@ class OptionsWindow : public Dialog {
   static void fillList(ListBox& list, const StoredList& stored);
   std::vector<std::string> currentItems(size_t page, const ListBox& list,
                                         const StoredList& stored) const;
+  // False, after saying so, when the text holds a character the list files cannot store.
+  bool storable(const std::string& text);
   void addFolder(EditBox& entry, ListBox& list);
   void exploreFolder(ListBox& list);
   void addUnnecessaryRow(const UnnecessaryType& type, bool keepSorted);
@@ -252,6 +269,13 @@ class OptionsWindow : public Dialog {
   void SaveGeneralSettings();
   void applyGeneralSettings();
   std::string keep(const char* key, const std::string& now) const;
+  // Writes a page's changed file in the ANSI code page; read is the file the page was loaded
+  // from. What cannot be saved is noted for Accept's message.
+  void saveFile(const char* name, const std::string& text, const LoadedFile& read);
+  void removeFile(const char* name);
+  void notSaved(const char* name, const std::string& why);
+  static constexpr const char* kNotWritten =
+      "it could not be written (another program may hold it open).";
 
   std::array<bool, kOptionsPageCount> made_{};
   std::array<std::vector<HWND>, kOptionsPageCount> pageControls_;
@@ -259,7 +283,9 @@ class OptionsWindow : public Dialog {
   StoredList udfo_, udifo_, udfi_, ifi_, ie_;
   LoadedFile unfiFile_, ckFile_, srchFile_;
   std::vector<UnnecessaryType> unfiLoaded_;
-  std::vector<KeptCookie> ckLoaded_;  // in the keep list's order
+  std::optional<std::vector<std::string>> udfoDefaults_;  // what Defaults offered, once chosen
+  std::vector<std::string> notSaved_;                     // by this Accept, one line a file
+  std::vector<KeptCookie> ckLoaded_;                      // in the keep list's order
   std::vector<std::string> driveItems_;
   SearchPage searchShown_;                // the page as the opening shows it
   std::optional<SearchPage> srchLoaded_;  // the page as the file gives it

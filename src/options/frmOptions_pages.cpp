@@ -33,7 +33,7 @@ constexpr const char* kKeepCookiesFile = "ck.txt";
 constexpr const char* kShellFolders =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders\\";
 
-void info(HWND owner, const char* text) {
+void info(HWND owner, std::string_view text) {
   asker().messageBox(owner, text, kAppTitle, MB_OK | MB_ICONINFORMATION);
 }
 
@@ -47,16 +47,6 @@ LoadedFile readLoaded(const char* name) {
 }
 
 std::string textOf(const LoadedFile& f) { return f.bytes ? fromFileText(*f.bytes) : ""; }
-
-// Writes a file of a page. When the page is as it was read from that very file, the file is
-// left as it is: nothing the user changed is to be written, and a change made to the file
-// by hand meanwhile stays. Nothing is written either when the file the page came from could
-// not be read: what it holds was never shown, so the page cannot stand for it.
-void saveFile(const char* name, const std::string& text, bool unchanged, const LoadedFile& read) {
-  if (read.unreadable()) return;
-  if (unchanged && read.bytes && iequals(read.name, name)) return;
-  writeFileAtomic(appFile(name), unchanged && read.bytes ? *read.bytes : text);
-}
 
 // The Office recent-documents folder, offered when there is no list of user-defined folders.
 std::vector<std::string> defaultUserFolders() {
@@ -72,7 +62,7 @@ bool pathExists(const std::string& path) {
 }
 
 std::string withoutMark(std::string item) {
-  const std::string mark = kInvalidPathMark;
+  constexpr std::string_view mark = kInvalidPathMark;
   for (size_t at; (at = item.find(mark)) != std::string::npos;) item.erase(at, mark.size());
   return item;
 }
@@ -107,12 +97,26 @@ void selectFirst(ListBox& list) {
 void selectLast(ListBox& list) {
   if (list.count() > 0) list.select(list.count() - 1);
 }
-// Removes the selected item; true when there was one.
-bool removeSelected(ListBox& list) {
+// Removes the selected item, then selects the first or the last item, or none.
+enum class Then { SelectNone, SelectFirst, SelectLast };
+void removeSelected(ListBox& list, Then then) {
   auto selected = list.selectedIndexes();
-  if (selected.empty()) return false;
-  SendMessageW(list.hwnd(), LB_DELETESTRING, selected.front(), 0);
-  return true;
+  if (!selected.empty()) SendMessageW(list.hwnd(), LB_DELETESTRING, selected.front(), 0);
+  if (then == Then::SelectFirst) selectFirst(list);
+  if (then == Then::SelectLast) selectLast(list);
+}
+
+// The first entry of a file's text (lines, fields between characters 1) that the ANSI code
+// page cannot hold.
+std::string unheldEntry(const std::string& text) {
+  size_t start = 0;
+  for (size_t i = 0; i <= text.size(); ++i)
+    if (i == text.size() || text[i] == '\r' || text[i] == '\n' || text[i] == '\x01') {
+      std::string entry = text.substr(start, i - start);
+      if (!toAnsiText(entry)) return entry;
+      start = i + 1;
+    }
+  return text;
 }
 
 // Where a row goes in a list sorted by the column in the order given.
@@ -306,8 +310,9 @@ void OptionsWindow::showSearch() {
 
 void OptionsWindow::SaveSearchSettings() {
   SearchPage page = searchPage();
-  saveFile(kSearchOptionsFile, formatSearchFile(page, userRegionalFormat()),
-           srchLoaded_ && page == *srchLoaded_, srchFile_);
+  // Without srch.txt, the page as it opened is what the scanner assumes: no file is needed.
+  if (page != (srchLoaded_ ? *srchLoaded_ : searchShown_))
+    saveFile(kSearchOptionsFile, formatSearchFile(page, userRegionalFormat()), srchFile_);
 }
 
 // ---- Folder and file lists ----
@@ -319,21 +324,19 @@ void OptionsWindow::fillList(ListBox& list, const StoredList& stored) {
 
 std::vector<std::string> OptionsWindow::currentItems(size_t page, const ListBox& list,
                                                      const StoredList& stored) const {
-  if (made_[page]) return itemsOf(list, true);
-  std::vector<std::string> items;
-  for (const auto& shown : stored.shown) items.push_back(withoutMark(shown));
-  return items;
+  return made_[page] ? itemsOf(list, true) : stored.items;
 }
 
 void OptionsWindow::LoadFolderList(const char* fileName, bool isUDFO) {
   StoredList& stored = isUDFO ? udfo_ : udifo_;
   stored = {readLoaded(fileName), {}, {}};
+  if (isUDFO) udfoDefaults_.reset();
   if (stored.file.exists) {
     stored.items = parseListFile(textOf(stored.file));
     for (const auto& item : stored.items)
       stored.shown.push_back(pathExists(item) ? item : kInvalidPathMark + item);
   } else if (isUDFO) {
-    stored.shown = defaultUserFolders();
+    stored.items = stored.shown = defaultUserFolders();
   }
   size_t page = isUDFO ? kPageUserFolders : kPageIgnoreFolders;
   if (made_[page]) fillList(isUDFO ? lstUDFO : lstUDIFO, stored);
@@ -345,19 +348,31 @@ void OptionsWindow::LoadUDFIList() {
   if (made_[kPageUserFiles]) fillList(lstUDFI, udfi_);
 }
 
-namespace {
-// A list read from the file given.
-void readList(const LoadedFile& from, std::vector<std::string>& items,
-              std::vector<std::string>& shown) {
-  items = shown = parseListFile(from.bytes ? fromFileText(*from.bytes) : "");
-}
-}  // namespace
-
 void OptionsWindow::loadIgnoreList(const char* fileName, const char* defaultName,
                                    StoredList& stored) {
   LoadedFile file = readLoaded(fileName);
   stored.file = file.exists ? file : readLoaded(defaultName);
-  readList(stored.file, stored.items, stored.shown);
+  stored.items = stored.shown = parseListFile(textOf(stored.file));
+}
+
+void OptionsWindow::notSaved(const char* name, const std::string& why) {
+  notSaved_.push_back(std::string(name) + ": " + why);
+}
+
+void OptionsWindow::saveFile(const char* name, const std::string& text, const LoadedFile& read) {
+  // What an unreadable file holds was never shown, so the page cannot stand for it.
+  if (read.unreadable() && iequals(read.name, name))
+    return notSaved(name, "it could not be read when the window opened, so it was left as it is.");
+  auto ansi = toAnsiText(text);
+  if (!ansi)
+    return notSaved(name, "\"" + unheldEntry(text) +
+                              "\" holds characters that this system's code page cannot store.");
+  if (!writeFileAtomic(appFile(name), *ansi)) notSaved(name, kNotWritten);
+}
+
+void OptionsWindow::removeFile(const char* name) {
+  if (!DeleteFileW(wide(appFile(name)).c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND)
+    notSaved(name, "it could not be removed (another program may hold it open).");
 }
 
 void OptionsWindow::SaveLists() {
@@ -375,8 +390,18 @@ void OptionsWindow::SaveLists() {
   };
   for (const auto& s : saves)
     step([&] {
-      saveFile(s.name, formatListFile(s.items), s.items == s.stored.items, s.stored.file);
+      // The user-defined folders' defaults are no list at all: the category then empties the
+      // temporary folders besides the offered one.
+      if (&s.stored == &udfo_ && udfoDefaults_ && s.items == *udfoDefaults_)
+        return removeFile(s.name);
+      if (s.items != s.stored.items) saveFile(s.name, formatListFile(s.items), s.stored.file);
     });
+}
+
+bool OptionsWindow::storable(const std::string& text) {
+  if (toAnsiText(text)) return true;
+  info(hwnd(), "\"" + text + "\" holds characters that this system's code page cannot store.");
+  return false;
 }
 
 void OptionsWindow::addFolder(EditBox& entry, ListBox& list) {
@@ -390,6 +415,7 @@ void OptionsWindow::addFolder(EditBox& entry, ListBox& list) {
       entry.setText(text);
     }
     if (IsInList(list, text)) return info(hwnd(), "The folder path is already in the list.");
+    if (!storable(text)) return;
     addItem(list, text);
   }
   entry.setText("");
@@ -411,41 +437,27 @@ void OptionsWindow::cmdUDFOBrowse_Click() { txtUDFOFolder.setText(BrowseForFolde
 void OptionsWindow::cmdUDIFOExplore_Click() { exploreFolder(lstUDIFO); }
 void OptionsWindow::cmdExploreUDFO_Click() { exploreFolder(lstUDFO); }
 
-void OptionsWindow::cmdUDIFORemove_Click() {
-  removeSelected(lstUDIFO);
-  selectFirst(lstUDIFO);
-}
-void OptionsWindow::cmdUDFORemove_Click() {
-  removeSelected(lstUDFO);
-  selectFirst(lstUDFO);
-}
-void OptionsWindow::cmdUDFIRemove_Click() {
-  removeSelected(lstUDFI);
-  selectFirst(lstUDFI);
-}
-void OptionsWindow::cmdIFIRemove_Click() {
-  removeSelected(lstIFI);
-  selectLast(lstIFI);
-}
-void OptionsWindow::cmdIERemove_Click() { removeSelected(lstIE); }
+void OptionsWindow::cmdUDIFORemove_Click() { removeSelected(lstUDIFO, Then::SelectFirst); }
+void OptionsWindow::cmdUDFORemove_Click() { removeSelected(lstUDFO, Then::SelectFirst); }
+void OptionsWindow::cmdUDFIRemove_Click() { removeSelected(lstUDFI, Then::SelectFirst); }
+void OptionsWindow::cmdIFIRemove_Click() { removeSelected(lstIFI, Then::SelectLast); }
+void OptionsWindow::cmdIERemove_Click() { removeSelected(lstIE, Then::SelectNone); }
 
 // Defaults put the default list into the page; the user's file changes only on Accept.
 void OptionsWindow::cmdUDFODefaults_Click() {
-  udfo_ = {};
-  udfo_.shown = defaultUserFolders();
-  fillList(lstUDFO, udfo_);
+  udfoDefaults_ = defaultUserFolders();
+  fill(lstUDFO, *udfoDefaults_);
+  selectFirst(lstUDFO);
 }
 
 void OptionsWindow::cmdIFIDefaults_Click() {
-  ifi_.file = readLoaded(kDefIgnoreFilesFile);
-  readList(ifi_.file, ifi_.items, ifi_.shown);
-  fillList(lstIFI, ifi_);
+  fill(lstIFI, parseListFile(textOf(readLoaded(kDefIgnoreFilesFile))));
+  selectFirst(lstIFI);
 }
 
 void OptionsWindow::cmdIEDefaults_Click() {
-  ie_.file = readLoaded(kDefIgnoreExtFile);
-  readList(ie_.file, ie_.items, ie_.shown);
-  fillList(lstIE, ie_);
+  fill(lstIE, parseListFile(textOf(readLoaded(kDefIgnoreExtFile))));
+  selectFirst(lstIE);
 }
 
 void OptionsWindow::cmdAdd_Click() {
@@ -457,7 +469,7 @@ void OptionsWindow::cmdAdd_Click() {
   if (!name.empty()) {
     if (IsInList(lstIFI, name))
       info(hwnd(), "The file is already in the list.");
-    else
+    else if (storable(name))
       addItem(lstIFI, name);
   }
   selectLast(lstIFI);
@@ -473,7 +485,7 @@ void OptionsWindow::cmdIEAdd_Click() {
     txtIE.setText(text);
     if (IsInList(lstIE, text))
       info(hwnd(), "The file extension is already in the list.");
-    else
+    else if (storable(text))
       addItem(lstIE, text);
   }
   txtIE.setText("");
@@ -487,6 +499,7 @@ void OptionsWindow::cmdUDFIAdd_Click() {
     info(hwnd(), "The path entered is not correct.");
   } else {
     if (IsInList(lstUDFI, text)) return info(hwnd(), "The file is already in the list.");
+    if (!storable(text)) return;
     addItem(lstUDFI, text);
   }
   txtUDFI.setText("");
@@ -525,38 +538,33 @@ std::vector<UnnecessaryType> OptionsWindow::unnecessaryTypes() const {
 
 void OptionsWindow::LoadUnnecessaryTypes() {
   LoadedFile file = readLoaded(kUnnecessaryFile);
-  readUnnecessaryTypes(file.exists ? file : readLoaded(kDefUnnecessaryFile));
-  if (made_[kPageUnnecessary]) showUnnecessary();
+  unfiFile_ = file.exists ? file : readLoaded(kDefUnnecessaryFile);
+  unfiLoaded_ = readUnnecessaryTypes(unfiFile_);
+  if (made_[kPageUnnecessary]) showUnnecessary(unfiLoaded_);
 }
 
-void OptionsWindow::readUnnecessaryTypes(const LoadedFile& from) {
-  unfiFile_ = from;
+std::vector<UnnecessaryType> OptionsWindow::readUnnecessaryTypes(const LoadedFile& from) {
   // Lines that do not read, and a type met again, are passed over; the rest still loads.
-  unfiLoaded_.clear();
+  std::vector<UnnecessaryType> types;
   std::unordered_set<std::string> seen;
-  for (auto t : parseUnnecessaryFile(textOf(unfiFile_))) {
+  for (auto t : parseUnnecessaryFile(textOf(from))) {
     if (!seen.insert(toLower(t.pattern)).second) continue;
     t.flag = t.flag == 1 ? 1 : 0;  // ticked exactly when the scanner uses the type
-    unfiLoaded_.push_back(std::move(t));
+    types.push_back(std::move(t));
   }
+  return types;
 }
 
-void OptionsWindow::showUnnecessary() {
+void OptionsWindow::showUnnecessary(const std::vector<UnnecessaryType>& types) {
   lstvUnnecessaryFiles.clear();
   lstvUnnecessaryFiles.beginUpdate();
-  for (const auto& t : unfiLoaded_) addUnnecessaryRow(t, false);
+  for (const auto& t : types) addUnnecessaryRow(t, false);
   lstvUnnecessaryFiles.endUpdate();
 }
 
 void OptionsWindow::SaveUNFIList() {
   auto types = unnecessaryTypes();
-  bool unchanged = types.size() == unfiLoaded_.size() &&
-                   std::equal(types.begin(), types.end(), unfiLoaded_.begin(),
-                              [](const UnnecessaryType& a, const UnnecessaryType& b) {
-                                return a.flag == b.flag && a.pattern == b.pattern &&
-                                       a.description == b.description;
-                              });
-  saveFile(kUnnecessaryFile, formatUnnecessaryFile(types), unchanged, unfiFile_);
+  if (types != unfiLoaded_) saveFile(kUnnecessaryFile, formatUnnecessaryFile(types), unfiFile_);
 }
 
 void OptionsWindow::cmdUnnecessaryFilesAdd_Click() {
@@ -565,7 +573,9 @@ void OptionsWindow::cmdUnnecessaryFilesAdd_Click() {
     return info(hwnd(), "Please enter the file type in format\t.log .bak etc");
   if (lstvUnnecessaryFiles.findRow(toLower(type)))
     return info(hwnd(), "File Type already exists in the list.");
-  addUnnecessaryRow({1, type, oneLine(txtUnnecessaryFilesDescription.text())}, true);
+  std::string description = oneLine(txtUnnecessaryFilesDescription.text());
+  if (!storable(type) || !storable(description)) return;
+  addUnnecessaryRow({1, type, description}, true);
   txtUnnecessaryFilesFileType.setText("");
   txtUnnecessaryFilesDescription.setText("");
 }
@@ -587,8 +597,7 @@ void OptionsWindow::cmdUnnecessaryFilesBrowse_Click() {
 
 void OptionsWindow::cmdUnnecessaryFilesDefaults_Click() {
   // The default copy into the page; UNFI.txt itself changes only on Accept.
-  readUnnecessaryTypes(readLoaded(kDefUnnecessaryFile));
-  showUnnecessary();
+  showUnnecessary(readUnnecessaryTypes(readLoaded(kDefUnnecessaryFile)));
 }
 
 // ---- Cookies ----
@@ -648,18 +657,10 @@ std::string OptionsWindow::selectedCookieFile() const {
 }
 
 void OptionsWindow::SaveKeepCookies() {
-  if (ckFile_.unreadable()) return;
   auto kept = keptCookies();
-  if (kept.empty()) {
-    DeleteFileW(wide(appFile(kKeepCookiesFile)).c_str());
-    return;
-  }
-  bool unchanged = kept.size() == ckLoaded_.size() &&
-                   std::equal(kept.begin(), kept.end(), ckLoaded_.begin(),
-                              [](const KeptCookie& a, const KeptCookie& b) {
-                                return a.folder == b.folder && a.name == b.name;
-                              });
-  saveFile(kKeepCookiesFile, formatKeptCookies(kept), unchanged, ckFile_);
+  if (kept == ckLoaded_) return;
+  if (kept.empty()) return removeFile(kKeepCookiesFile);
+  saveFile(kKeepCookiesFile, formatKeptCookies(kept), ckFile_);
 }
 
 void OptionsWindow::cmdAddCookie_Click() {
@@ -668,6 +669,7 @@ void OptionsWindow::cmdAddCookie_Click() {
   std::string name = lstvCurrentCookies.rowText(selected.front(), 0);
   std::string folder = lstvCurrentCookies.rowText(selected.front(), 3);
   if (rowNamed(lstvKeepCookies, name)) return;  // one name is kept once, whatever the folder
+  if (!storable(folder + name)) return;
   lstvKeepCookies.insertRow(sortedPlace(lstvKeepCookies, 0, true, name), {{name, folder}});
   AutoSizeColumns(lstvKeepCookies);
 }

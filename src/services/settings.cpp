@@ -118,8 +118,8 @@ std::string getUserSetting(std::string_view app, std::string_view section, std::
       (type != REG_SZ && type != REG_EXPAND_SZ))
     return std::string(defaultValue);
   std::wstring buf(size / sizeof(wchar_t) + 1, L'\0');
-  if (RegQueryValueExW(k.get(), name.c_str(), nullptr, &type,
-                       reinterpret_cast<BYTE*>(buf.data()), &size) != ERROR_SUCCESS)
+  if (RegQueryValueExW(k.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buf.data()),
+                       &size) != ERROR_SUCCESS)
     return std::string(defaultValue);
   buf.resize(wcsnlen(buf.c_str(), size / sizeof(wchar_t)));
   return utf8(buf);
@@ -128,8 +128,8 @@ std::string getUserSetting(std::string_view app, std::string_view section, std::
 bool saveUserSetting(std::string_view app, std::string_view section, std::string_view key,
                      std::string_view value) {
   KeyHandle k;
-  if (RegCreateKeyExW(HKEY_CURRENT_USER, wide(userSettingsKey(app, section)).c_str(), 0, nullptr,
-                      0, KEY_SET_VALUE, nullptr, k.put(), nullptr) != ERROR_SUCCESS)
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, wide(userSettingsKey(app, section)).c_str(), 0, nullptr, 0,
+                      KEY_SET_VALUE, nullptr, k.put(), nullptr) != ERROR_SUCCESS)
     return false;
   std::wstring v = wide(value);
   return RegSetValueExW(k.get(), wide(key).c_str(), 0, REG_SZ,
@@ -137,35 +137,21 @@ bool saveUserSetting(std::string_view app, std::string_view section, std::string
                         static_cast<DWORD>((v.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
 }
 
-std::optional<std::string> readFileBytes(std::string_view path) {
-  FileHandle f(CreateFileW(wide(path).c_str(), GENERIC_READ,
-                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!f) return std::nullopt;
-  LARGE_INTEGER size{};
-  if (!GetFileSizeEx(f.get(), &size) || size.QuadPart > (1LL << 30)) return std::nullopt;
-  std::string data(static_cast<size_t>(size.QuadPart), '\0');
-  size_t got = 0;
-  while (got < data.size()) {
-    DWORD n = 0;
-    DWORD want = static_cast<DWORD>(std::min<size_t>(data.size() - got, 1 << 20));
-    if (!ReadFile(f.get(), data.data() + got, want, &n, nullptr)) return std::nullopt;
-    if (n == 0) break;
-    got += n;
-  }
-  data.resize(got);
-  return data;
-}
+namespace {
 
-std::optional<std::string> readFileStart(std::string_view path, size_t maxBytes) {
+// The file's first bytes, at most maxBytes; nothing when it cannot be read, when it is longer
+// and wanted whole, or when it is no disk file and only disk files are wanted.
+std::optional<std::string> readStart(std::string_view path, size_t maxBytes, bool whole,
+                                     bool diskOnly) {
   FileHandle f(CreateFileW(wide(path).c_str(), GENERIC_READ,
                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!f || GetFileType(f.get()) != FILE_TYPE_DISK) return std::nullopt;
+  if (!f || (diskOnly && GetFileType(f.get()) != FILE_TYPE_DISK)) return std::nullopt;
   LARGE_INTEGER size{};
   if (!GetFileSizeEx(f.get(), &size) || size.QuadPart < 0) return std::nullopt;
-  std::string data(static_cast<size_t>(
-                       std::min<std::int64_t>(size.QuadPart, static_cast<std::int64_t>(maxBytes))),
+  if (whole && static_cast<std::uint64_t>(size.QuadPart) > maxBytes) return std::nullopt;
+  std::string data(static_cast<size_t>(std::min<std::uint64_t>(
+                       static_cast<std::uint64_t>(size.QuadPart), maxBytes)),
                    '\0');
   size_t got = 0;
   while (got < data.size()) {
@@ -177,6 +163,16 @@ std::optional<std::string> readFileStart(std::string_view path, size_t maxBytes)
   }
   data.resize(got);
   return data;
+}
+
+}  // namespace
+
+std::optional<std::string> readFileBytes(std::string_view path) {
+  return readStart(path, size_t{1} << 30, true, false);
+}
+
+std::optional<std::string> readFileStart(std::string_view path, size_t maxBytes) {
+  return readStart(path, maxBytes, false, true);
 }
 
 namespace {

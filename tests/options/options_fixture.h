@@ -4,18 +4,18 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <map>
-#include <string>
-#include <vector>
 
 #include "options/frmOptions.h"
 #include "services/folderlist.h"
 #include "services/paths.h"
-#include "services/settings.h"
 #include "support/host.h"
 #include "support/scripted.h"
 #include "win/unicode.h"
+
+namespace glenvask {
+using Strings = std::vector<std::string>;
+}  // namespace glenvask
 
 namespace glenvask::test {
 
@@ -23,17 +23,16 @@ class OptionsHost : public RecordingHost {
  public:
   bool running = false;
   std::vector<std::string> applied;
+  std::string viewed;  // the cookie file the viewer was asked to show
   bool isRunning() const override { return running; }
   void applyAutoClean(bool on, std::int16_t minutes) override {
     applied.push_back(on ? "auto " + std::to_string(minutes) : "auto off");
   }
   void enableOptionalCategories(bool emptyFiles, bool deadShortcuts) override {
-    applied.push_back(std::string("boxes ") + (emptyFiles ? "1" : "0") +
-                      (deadShortcuts ? "1" : "0"));
+    applied.push_back("boxes " + std::to_string(emptyFiles) + std::to_string(deadShortcuts));
   }
   void showTipBox(bool on) override { applied.push_back(on ? "tips" : "no tips"); }
   void showCookieFile(const std::string& path, HWND) override { viewed = path; }
-  std::string viewed;  // the cookie file the viewer was asked to show
 };
 
 class OptionsTest : public ::testing::Test {
@@ -47,7 +46,7 @@ class OptionsTest : public ::testing::Test {
   void TearDown() override { setAppPath(""); }
 
   // Opens the window as File > Options does, runs the script in it, then presses Accept or
-  // Cancel (unless the script closed it).
+  // Cancel (unless the window was closed).
   void options(const std::function<void(OptionsWindow&)>& script, bool accept = false) {
     asker.answerModal([&](Dialog& d) {
       auto& w = dynamic_cast<OptionsWindow&>(d);
@@ -55,6 +54,10 @@ class OptionsTest : public ::testing::Test {
       if (w.isOpen() && !w.modalEnded()) (accept ? w.cmdAccept : w.cmdCancel).click();
     });
     OpenOptions(nullptr);
+  }
+
+  static void everyPage(OptionsWindow& w) {
+    for (size_t page = 0; page < kOptionsPageCount; ++page) w.SSTab1.select(page);
   }
 
   // Every file of the program's folder with its bytes.
@@ -65,16 +68,15 @@ class OptionsTest : public ::testing::Test {
     return out;
   }
 
-  // The message boxes asked so far, in order.
-  std::vector<std::string> messages() const {
-    std::vector<std::string> out;
+  Strings messages() const {
+    Strings out;
     for (const auto& q : asker.asked())
       if (q.kind == "message") out.push_back(q.text);
     return out;
   }
 
-  static std::vector<std::string> items(const ListBox& l) {
-    std::vector<std::string> out;
+  static Strings items(const ListBox& l) {
+    Strings out;
     for (size_t i = 0; i < l.count(); ++i) out.push_back(l.itemText(i));
     return out;
   }
