@@ -1,10 +1,13 @@
 // The favorites window on a Favorites folder of its own (the prefix's shell folder values moved
-// to a scratch folder for the test): the listing with names, folders and addresses, a folder
-// link not entered, opening addresses, and deleting exactly the favorite's own file to the
-// Recycle Bin, with the failures in red.
+// to a scratch folder for the test): the listing, a folder link not entered, opening addresses
+// and the properties, deleting exactly the favorite's own file to the Recycle Bin, failures in
+// red; and the window's owner, opened modeless and modal.
 #include "tools/frmFavorites.h"
 
 #include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
 
 #include "support/prefix.h"
 #include "support/scripted.h"
@@ -13,15 +16,16 @@
 namespace glenvask {
 namespace {
 
-constexpr const char* kUserShellFolders =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders\\";
+using Rows = std::vector<std::vector<std::string>>;
 
 class FavoritesTest : public ::testing::Test {
  protected:
-  test::ScratchFolder dir{"fav"};
-  test::ScratchFolder elsewhere{"linked"};
+  test::ScratchFolder dir{"fav"}, elsewhere{"linked"};
   test::SavedValue shell{HKEY_CURRENT_USER, kFavoritesShellFolders, "Favorites", dir.path()};
-  test::SavedValue user{HKEY_CURRENT_USER, kUserShellFolders, "Favorites", dir.path()};
+  test::SavedValue user{
+      HKEY_CURRENT_USER,
+      "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders\\", "Favorites",
+      dir.path()};
   test::ScriptedAsker asker;
   test::RecordingOutside outside;
   FavoritesWindow& w = frmFavorites();
@@ -34,12 +38,16 @@ class FavoritesTest : public ::testing::Test {
     dir.write("Links\\bin.url", std::string("\0\x01garbage\0", 10));
     dir.write("empty.url", "");
     dir.write("notes.txt", "URL=http://not.test/");
+    // UTF-16 with its byte-order mark, as the platform's profile calls write it.
+    std::wstring wideText = L"\xFEFF[InternetShortcut]\r\nURL=http://wide.test/\r\n";
+    dir.write("wide.url", {reinterpret_cast<const char*>(wideText.data()), wideText.size() * 2});
     elsewhere.write("inside.url", "[InternetShortcut]\r\nURL=http://inside.test/\r\n");
     test::makeFolderLink(dir.file("linked"), elsewhere.path());
+    ASSERT_TRUE(w.open());
   }
   void TearDown() override { w.destroy(); }
-  std::vector<std::vector<std::string>> rows() {
-    std::vector<std::vector<std::string>> out;
+  Rows rows() {
+    Rows out;
     for (size_t i = 0; i < w.lstvFavorites.rowCount(); ++i)
       out.push_back(w.lstvFavorites.row(i).cells);
     std::sort(out.begin(), out.end());
@@ -51,42 +59,48 @@ class FavoritesTest : public ::testing::Test {
     ADD_FAILURE() << file << " not listed";
     return 0;
   }
+  void selectOnly(const std::string& file) {
+    for (size_t i : w.lstvFavorites.selectedRows()) w.lstvFavorites.select(i, false);
+    w.lstvFavorites.select(rowOf(file));
+  }
 };
 
 TEST_F(FavoritesTest, ListsEveryFavoriteBelowTheFolderButNotBehindALink) {
-  ASSERT_TRUE(w.open());
   EXPECT_EQ(w.favoritesRoot(), dir.path() + "\\");
-  EXPECT_EQ(rows(), (std::vector<std::vector<std::string>>{
-                        {"News", "Links", "http://news.test/"},
-                        {"Tool", "Links", "file:///C:/windows/notepad.exe"},
-                        {"a", "", "http://a.test/"},
-                        {"a", "", "http://aa.test/"},
-                        {"bin", "Links", "garbage"},
-                        {"empty", "", ""}}));
-  EXPECT_EQ(w.lblTotalFiles.text(), "Total number of Favorites: 6");
+  EXPECT_EQ(rows(), (Rows{{"News", "Links", "http://news.test/"},
+                          {"Tool", "Links", "file:///C:/windows/notepad.exe"},
+                          {"a", "", "http://a.test/"},
+                          {"a", "", "http://aa.test/"},
+                          {"bin", "Links", "garbage"},
+                          {"empty", "", ""},
+                          {"wide", "", "http://wide.test/"}}));
+  EXPECT_EQ(w.lblTotalFiles.text(), "Total number of Favorites: 7");
 
   // A web address goes to the shell; a file address is only shown.
-  w.lstvFavorites.select(rowOf("a.url"));
+  selectOnly("a.url");
   w.lstvFavorites_DblClick();
-  w.lstvFavorites.select(rowOf("a.url"), false);
-  w.lstvFavorites.select(rowOf("Links\\Tool.URL"));
+  selectOnly("Links\\Tool.URL");
   asker.answerMessage(IDOK);
   w.lstvFavorites_DblClick();
   EXPECT_EQ(outside.shellCalls, std::vector<std::string>{"Open|http://a.test/|"});
   ASSERT_EQ(asker.asked().size(), 1u);
   EXPECT_EQ(asker.asked()[0].text, "file:///C:/windows/notepad.exe");
   EXPECT_TRUE(outside.processes.empty());
+
+  test::SavedValue none{HKEY_CURRENT_USER, kFavoritesShellFolders, "Favorites", ""};
+  w.Form_Load();
+  EXPECT_EQ(w.lstvFavorites.rowCount(), 0u);
+  EXPECT_EQ(w.lblTotalFiles.text(), "Total number of Favorites: 0");
 }
 
 TEST_F(FavoritesTest, DeletesExactlyTheRowsFileToTheRecycleBin) {
-  ASSERT_TRUE(w.open());
   std::int64_t before = test::binItems();
   w.lstvFavorites.setRowChecked(rowOf("a.url.url"), true);
   w.cmdDeleteSelected_Click();
   EXPECT_FALSE(dir.exists("a.url.url"));
   EXPECT_TRUE(dir.exists("a.url"));
   EXPECT_EQ(test::binItems(), before + 1);
-  EXPECT_EQ(w.lstvFavorites.rowCount(), 5u);
+  EXPECT_EQ(w.lstvFavorites.rowCount(), 6u);
   EXPECT_EQ(w.lblTotalFiles.text(), "Deleted 1 favorites");
 
   // One held open cannot go: it stays, red and unchecked, and the user is told.
@@ -112,11 +126,43 @@ TEST_F(FavoritesTest, DeletesExactlyTheRowsFileToTheRecycleBin) {
   EXPECT_TRUE(elsewhere.exists("inside.url"));
 }
 
-TEST_F(FavoritesTest, NoFavoritesFolderListsNothing) {
-  test::SavedValue none{HKEY_CURRENT_USER, kFavoritesShellFolders, "Favorites", ""};
-  ASSERT_TRUE(w.open());
-  EXPECT_EQ(w.lstvFavorites.rowCount(), 0u);
-  EXPECT_EQ(w.lblTotalFiles.text(), "Total number of Favorites: 0");
+TEST_F(FavoritesTest, PropertiesShowNoErrorBoxOfTheShell) {
+  // The dialog boxes of this process that come up meanwhile are noted and closed.
+  std::atomic<bool> done{false};
+  std::atomic<int> boxes{0};
+  std::thread watch([&] {
+    while (!done) {
+      HWND box = nullptr;
+      while ((box = FindWindowExW(nullptr, box, L"#32770", nullptr))) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(box, &pid);
+        if (pid == GetCurrentProcessId() && IsWindowVisible(box)) {
+          ++boxes;
+          PostMessageW(box, WM_COMMAND, IDOK, 0);
+        }
+      }
+      Sleep(20);
+    }
+  });
+  setOutside(nullptr);  // the real shell
+  selectOnly("a.url");
+  w.mnuProperties_Click();
+  setOutside(&outside);
+  done = true;
+  watch.join();
+  EXPECT_EQ(boxes, 0);
+}
+
+TEST_F(FavoritesTest, OpenedModelessItHasNoOwnerAndModalItHasOne) {
+  HWND opener = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                nullptr, nullptr);
+  w.destroy();
+  ASSERT_TRUE(w.open(opener));
+  EXPECT_EQ(GetWindow(w.hwnd(), GW_OWNER), nullptr);
+  w.destroy();
+  asker.answerModal([&](Dialog& d) { EXPECT_EQ(GetWindow(d.hwnd(), GW_OWNER), opener); });
+  glenvask::asker().showModal(w, opener);
+  DestroyWindow(opener);
 }
 
 }  // namespace
