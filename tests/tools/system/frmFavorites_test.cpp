@@ -6,11 +6,9 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <thread>
-
 #include "support/prefix.h"
 #include "support/scripted.h"
+#include "tools/tools_support.h"
 #include "win/unicode.h"
 
 namespace glenvask {
@@ -24,7 +22,7 @@ class FavoritesTest : public ::testing::Test {
   test::SavedValue shell{HKEY_CURRENT_USER, kFavoritesShellFolders, "Favorites", dir.path()};
   test::SavedValue user{
       HKEY_CURRENT_USER,
-      "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders\\", "Favorites",
+      "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders", "Favorites",
       dir.path()};
   test::ScriptedAsker asker;
   test::RecordingOutside outside;
@@ -46,40 +44,32 @@ class FavoritesTest : public ::testing::Test {
     ASSERT_TRUE(w.open());
   }
   void TearDown() override { w.destroy(); }
-  Rows rows() {
-    Rows out;
-    for (size_t i = 0; i < w.lstvFavorites.rowCount(); ++i)
-      out.push_back(w.lstvFavorites.row(i).cells);
-    std::sort(out.begin(), out.end());
-    return out;
-  }
   size_t rowOf(const std::string& file) {
-    for (size_t i = 0; i < w.lstvFavorites.rowCount(); ++i)
-      if (w.rowFile(i) == dir.file(file)) return i;
-    ADD_FAILURE() << file << " not listed";
-    return 0;
-  }
-  void selectOnly(const std::string& file) {
-    for (size_t i : w.lstvFavorites.selectedRows()) w.lstvFavorites.select(i, false);
-    w.lstvFavorites.select(rowOf(file));
+    auto row = w.lstvFavorites.findRow(dir.file(file));
+    EXPECT_TRUE(row) << file;
+    return row.value_or(0);
   }
 };
 
 TEST_F(FavoritesTest, ListsEveryFavoriteBelowTheFolderButNotBehindALink) {
   EXPECT_EQ(w.favoritesRoot(), dir.path() + "\\");
-  EXPECT_EQ(rows(), (Rows{{"News", "Links", "http://news.test/"},
-                          {"Tool", "Links", "file:///C:/windows/notepad.exe"},
-                          {"a", "", "http://a.test/"},
-                          {"a", "", "http://aa.test/"},
-                          {"bin", "Links", "garbage"},
-                          {"empty", "", ""},
-                          {"wide", "", "http://wide.test/"}}));
+  Rows rows;
+  for (size_t i = 0; i < w.lstvFavorites.rowCount(); ++i)
+    rows.push_back(w.lstvFavorites.row(i).cells);
+  std::sort(rows.begin(), rows.end());
+  EXPECT_EQ(rows, (Rows{{"News", "Links", "http://news.test/"},
+                        {"Tool", "Links", "file:///C:/windows/notepad.exe"},
+                        {"a", "", "http://a.test/"},
+                        {"a", "", "http://aa.test/"},
+                        {"bin", "Links", "garbage"},
+                        {"empty", "", ""},
+                        {"wide", "", "http://wide.test/"}}));
   EXPECT_EQ(w.lblTotalFiles.text(), "Total number of Favorites: 7");
 
   // A web address goes to the shell; a file address is only shown.
-  selectOnly("a.url");
+  test::selectOnly(w.lstvFavorites, rowOf("a.url"));
   w.lstvFavorites_DblClick();
-  selectOnly("Links\\Tool.URL");
+  test::selectOnly(w.lstvFavorites, rowOf("Links\\Tool.URL"));
   asker.answerMessage(IDOK);
   w.lstvFavorites_DblClick();
   EXPECT_EQ(outside.shellCalls, std::vector<std::string>{"Open|http://a.test/|"});
@@ -89,35 +79,26 @@ TEST_F(FavoritesTest, ListsEveryFavoriteBelowTheFolderButNotBehindALink) {
 
   test::SavedValue none{HKEY_CURRENT_USER, kFavoritesShellFolders, "Favorites", ""};
   w.Form_Load();
-  EXPECT_EQ(w.lstvFavorites.rowCount(), 0u);
   EXPECT_EQ(w.lblTotalFiles.text(), "Total number of Favorites: 0");
 }
 
 TEST_F(FavoritesTest, DeletesExactlyTheRowsFileToTheRecycleBin) {
   std::int64_t before = test::binItems();
-  w.lstvFavorites.setRowChecked(rowOf("a.url.url"), true);
-  w.cmdDeleteSelected_Click();
-  EXPECT_FALSE(dir.exists("a.url.url"));
-  EXPECT_TRUE(dir.exists("a.url"));
-  EXPECT_EQ(test::binItems(), before + 1);
-  EXPECT_EQ(w.lstvFavorites.rowCount(), 6u);
-  EXPECT_EQ(w.lblTotalFiles.text(), "Deleted 1 favorites");
-
   // One held open cannot go: it stays, red and unchecked, and the user is told.
   HANDLE held = CreateFileW(wide(dir.file("Links\\News.url")).c_str(), GENERIC_READ,
                             FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  w.lstvFavorites.setRowChecked(rowOf("Links\\News.url"), true);
-  w.lstvFavorites.setRowChecked(rowOf("empty.url"), true);
+  for (const char* file : {"a.url.url", "Links\\News.url", "empty.url"})
+    w.lstvFavorites.setRowChecked(rowOf(file), true);
   asker.answerMessage(IDOK);
-  w.mnuDeleteSelected_Click();
+  w.cmdDeleteSelected_Click();
   CloseHandle(held);
-  EXPECT_TRUE(dir.exists("Links\\News.url"));
-  EXPECT_FALSE(dir.exists("empty.url"));
-  size_t news = rowOf("Links\\News.url");
-  EXPECT_EQ(w.lstvFavorites.rowColor(news), ListView::kRed);
-  EXPECT_FALSE(w.lstvFavorites.rowChecked(news));
-  EXPECT_EQ(w.lblTotalFiles.text(), "Deleted 1 favorites");
+  EXPECT_FALSE(dir.exists("a.url.url") || dir.exists("empty.url"));
+  EXPECT_TRUE(dir.exists("a.url") && dir.exists("Links\\News.url"));
+  EXPECT_EQ(test::binItems(), before + 2);
+  EXPECT_EQ(w.lstvFavorites.rowCount(), 5u);
+  EXPECT_EQ(w.lstvFavorites.rowColor(rowOf("Links\\News.url")), ListView::kRed);
+  EXPECT_FALSE(w.lstvFavorites.rowChecked(rowOf("Links\\News.url")));
+  EXPECT_EQ(w.lblTotalFiles.text(), "Deleted 2 favorites");
   ASSERT_EQ(asker.asked().size(), 1u);
   EXPECT_EQ(asker.asked()[0].text, kFavoritesRedText);
 
@@ -126,36 +107,29 @@ TEST_F(FavoritesTest, DeletesExactlyTheRowsFileToTheRecycleBin) {
   EXPECT_TRUE(elsewhere.exists("inside.url"));
 }
 
+int dialogs = 0;  // dialog boxes refused on this thread
+LRESULT CALLBACK refuseDialogs(int code, WPARAM wp, LPARAM lp) {
+  wchar_t name[16] = {};
+  if (code != HCBT_CREATEWND || !GetClassNameW(reinterpret_cast<HWND>(wp), name, 16) ||
+      std::wstring(name) != L"#32770")
+    return CallNextHookEx(nullptr, code, wp, lp);
+  ++dialogs;
+  return 1;
+}
+
 TEST_F(FavoritesTest, PropertiesShowNoErrorBoxOfTheShell) {
-  // The dialog boxes of this process that come up meanwhile are noted and closed.
-  std::atomic<bool> done{false};
-  std::atomic<int> boxes{0};
-  std::thread watch([&] {
-    while (!done) {
-      HWND box = nullptr;
-      while ((box = FindWindowExW(nullptr, box, L"#32770", nullptr))) {
-        DWORD pid = 0;
-        GetWindowThreadProcessId(box, &pid);
-        if (pid == GetCurrentProcessId() && IsWindowVisible(box)) {
-          ++boxes;
-          PostMessageW(box, WM_COMMAND, IDOK, 0);
-        }
-      }
-      Sleep(20);
-    }
-  });
+  HHOOK hook = SetWindowsHookExW(WH_CBT, refuseDialogs, nullptr, GetCurrentThreadId());
   setOutside(nullptr);  // the real shell
-  selectOnly("a.url");
+  test::selectOnly(w.lstvFavorites, rowOf("a.url"));
   w.mnuProperties_Click();
   setOutside(&outside);
-  done = true;
-  watch.join();
-  EXPECT_EQ(boxes, 0);
+  UnhookWindowsHookEx(hook);
+  EXPECT_EQ(dialogs, 0);
 }
 
 TEST_F(FavoritesTest, OpenedModelessItHasNoOwnerAndModalItHasOne) {
-  HWND opener = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                nullptr, nullptr);
+  HWND opener =
+      CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 9, 9, nullptr, nullptr, nullptr, nullptr);
   w.destroy();
   ASSERT_TRUE(w.open(opener));
   EXPECT_EQ(GetWindow(w.hwnd(), GW_OWNER), nullptr);

