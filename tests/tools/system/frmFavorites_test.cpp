@@ -33,7 +33,6 @@ class FavoritesTest : public ::testing::Test {
     dir.write("a.url.url", "[DEFAULT]\r\nBASEURL=http://aa.test/\r\n");
     dir.write("Links\\News.url", "[InternetShortcut]\nURL=http://news.test/\n");
     dir.write("Links\\Tool.URL", "[InternetShortcut]\r\nURL=file:///C:/windows/notepad.exe\r\n");
-    dir.write("Links\\bin.url", std::string("\0\x01garbage\0", 10));
     dir.write("empty.url", "");
     dir.write("notes.txt", "URL=http://not.test/");
     // UTF-16 with its byte-order mark, as the platform's profile calls write it.
@@ -61,10 +60,9 @@ TEST_F(FavoritesTest, ListsEveryFavoriteBelowTheFolderButNotBehindALink) {
                         {"Tool", "Links", "file:///C:/windows/notepad.exe"},
                         {"a", "", "http://a.test/"},
                         {"a", "", "http://aa.test/"},
-                        {"bin", "Links", "garbage"},
                         {"empty", "", ""},
                         {"wide", "", "http://wide.test/"}}));
-  EXPECT_EQ(w.lblTotalFiles.text(), "Total number of Favorites: 7");
+  EXPECT_EQ(w.lblTotalFiles.text(), "Total number of Favorites: 6");
 
   // A web address goes to the shell; a file address is only shown.
   test::selectOnly(w.lstvFavorites, rowOf("a.url"));
@@ -95,7 +93,7 @@ TEST_F(FavoritesTest, DeletesExactlyTheRowsFileToTheRecycleBin) {
   EXPECT_FALSE(dir.exists("a.url.url") || dir.exists("empty.url"));
   EXPECT_TRUE(dir.exists("a.url") && dir.exists("Links\\News.url"));
   EXPECT_EQ(test::binItems(), before + 2);
-  EXPECT_EQ(w.lstvFavorites.rowCount(), 5u);
+  EXPECT_EQ(w.lstvFavorites.rowCount(), 4u);
   EXPECT_EQ(w.lstvFavorites.rowColor(rowOf("Links\\News.url")), ListView::kRed);
   EXPECT_FALSE(w.lstvFavorites.rowChecked(rowOf("Links\\News.url")));
   EXPECT_EQ(w.lblTotalFiles.text(), "Deleted 2 favorites");
@@ -117,7 +115,7 @@ LRESULT CALLBACK refuseDialogs(int code, WPARAM wp, LPARAM lp) {
   return 1;
 }
 
-TEST_F(FavoritesTest, PropertiesShowNoErrorBoxOfTheShell) {
+TEST_F(FavoritesTest, PropertiesShowNoShellErrorAndTheWindowIsOwnedOnlyWhenModal) {
   HHOOK hook = SetWindowsHookExW(WH_CBT, refuseDialogs, nullptr, GetCurrentThreadId());
   setOutside(nullptr);  // the real shell
   test::selectOnly(w.lstvFavorites, rowOf("a.url"));
@@ -125,9 +123,7 @@ TEST_F(FavoritesTest, PropertiesShowNoErrorBoxOfTheShell) {
   setOutside(&outside);
   UnhookWindowsHookEx(hook);
   EXPECT_EQ(dialogs, 0);
-}
 
-TEST_F(FavoritesTest, OpenedModelessItHasNoOwnerAndModalItHasOne) {
   HWND opener =
       CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 9, 9, nullptr, nullptr, nullptr, nullptr);
   w.destroy();

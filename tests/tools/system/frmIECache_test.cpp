@@ -11,11 +11,9 @@
 #include <algorithm>
 #include <set>
 
-#include "base/datetime.h"
 #include "support/prefix.h"
 #include "support/scripted.h"
 #include "tools/tools_support.h"
-#include "win/regional.h"
 #include "win/unicode.h"
 
 namespace glenvask {
@@ -82,7 +80,6 @@ TEST_F(CacheViewerTest, EachFilterListsItsEntriesAndViewShowsThemOffline) {
   const ListRow& page = w.lstvCache.row(rowOf(kPage));
   EXPECT_EQ(page.cells[kCacheColSize], "31");
   EXPECT_EQ(page.cells[kCacheColLocalName].substr(0, 4), "page");
-  EXPECT_TRUE(parseDateTime(page.cells[kCacheColLastAccessed], userRegionalFormat()));
   EXPECT_EQ(w.lstvCache.row(rowOf(kWide)).cells[kCacheColSource], utf8(kWide));
 
   struct View {
@@ -102,21 +99,18 @@ TEST_F(CacheViewerTest, EachFilterListsItsEntriesAndViewShowsThemOffline) {
   EXPECT_TRUE(outside.shellCalls.empty() && outside.processes.empty());
 }
 
-TEST_F(CacheViewerTest, DeleteRemovesTheCheckedEntriesOnly) {
+LRESULT CALLBACK countLengths(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR n) {
+  if (msg == LVM_SETITEMCOUNT) ++*reinterpret_cast<int*>(n);
+  return DefSubclassProc(h, msg, wp, lp);
+}
+
+TEST_F(CacheViewerTest, DeleteTakesTheCheckedEntriesAndDeleteAllTheListedInBatches) {
   w.lstvCache.setRowChecked(rowOf(kLong), true);
   w.lstvCache.setRowChecked(rowOf(kWide), true);
   w.cmdDelete_Click();
   Set left{kPage, kHistory, kUrl, kProgram, cookie};
   EXPECT_EQ(stillCached(), left);
   EXPECT_EQ(listed(), left);
-}
-
-LRESULT CALLBACK countLengths(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR n) {
-  if (msg == LVM_SETITEMCOUNT) ++*reinterpret_cast<int*>(n);
-  return DefSubclassProc(h, msg, wp, lp);
-}
-
-TEST_F(CacheViewerTest, DeleteAllEmptiesTheFilterInBatchesAndStaysLive) {
   for (int i = 0; i < 300; ++i)
     test::cacheEntry(*all.insert(L"http://viewer.test/n" + std::to_wstring(i)).first, 0x41);
   w.optURL_Click();
@@ -133,7 +127,8 @@ TEST_F(CacheViewerTest, DeleteAllEmptiesTheFilterInBatchesAndStaysLive) {
   EXPECT_EQ(std::count(enabledDuring.begin(), enabledDuring.end(), true), 0);
   EXPECT_TRUE(w.cmdClear.enabled());
   EXPECT_EQ(w.lblStatus.text(), "0 entries");
-  EXPECT_EQ(stillCached(), (Set{kPage, kHistory, kProgram, kLong, kWide, cookie}));
+  left.erase(kUrl);
+  EXPECT_EQ(stillCached(), left);
 }
 
 TEST_F(CacheViewerTest, AFilterChosenDuringDeleteAllEndsIt) {
