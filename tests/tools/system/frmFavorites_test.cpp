@@ -1,12 +1,9 @@
-// The favorites window on a Favorites folder of its own (the prefix's shell folder values moved
-// to a scratch folder for the test): the listing, a folder link not entered, opening addresses
-// and the properties, deleting exactly the favorite's own file to the Recycle Bin, failures in
-// red; and the window's owner, opened modeless and modal.
+// The favorites window on a Favorites folder of its own: the listing, opening addresses and the
+// properties, deleting to the Recycle Bin with failures in red, the owner modeless and modal.
 #include "tools/frmFavorites.h"
 
 #include <gtest/gtest.h>
 
-#include "support/prefix.h"
 #include "support/scripted.h"
 #include "tools/tools_support.h"
 #include "win/unicode.h"
@@ -43,11 +40,7 @@ class FavoritesTest : public ::testing::Test {
     ASSERT_TRUE(w.open());
   }
   void TearDown() override { w.destroy(); }
-  size_t rowOf(const std::string& file) {
-    auto row = w.lstvFavorites.findRow(dir.file(file));
-    EXPECT_TRUE(row) << file;
-    return row.value_or(0);
-  }
+  size_t rowOf(const std::string& file) { return w.lstvFavorites.findRow(dir.file(file)).value(); }
 };
 
 TEST_F(FavoritesTest, ListsEveryFavoriteBelowTheFolderButNotBehindALink) {

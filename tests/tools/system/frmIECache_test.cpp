@@ -1,6 +1,5 @@
-// The cache viewer on the prefix's own URL cache: entries seeded through the platform (a page,
-// a cookie, a history entry, a URL entry, a file address to a program, a long and a non-ASCII
-// address), listed by each filter, viewed, and deleted, checked ones and all.
+// The cache viewer on entries of the prefix's URL cache seeded through the platform: listed by
+// each filter, viewed, and deleted, checked ones and all.
 #include "tools/frmIECache.h"
 
 #include <commctrl.h>
@@ -50,18 +49,17 @@ class CacheViewerTest : public ::testing::Test {
     w.destroy();
     for (const auto& url : all) DeleteUrlCacheEntryW(url.c_str());
   }
-  Set listed() {  // the seeded entries the list holds
+  template <class Has>
+  Set seeded(Has has) {  // the seeded entries that pass
     Set out;
-    for (size_t i = 0; i < w.lstvCache.rowCount(); ++i)
-      out.insert(cacheRowSource(w.lstvCache.row(i)));
-    std::erase_if(out, [&](const std::wstring& s) { return !all.count(s); });
+    for (const auto& url : all)
+      if (has(url)) out.insert(url);
     return out;
   }
-  Set stillCached() {
-    Set out;
-    std::copy_if(all.begin(), all.end(), std::inserter(out, out.end()), test::cached);
-    return out;
+  Set listed() {
+    return seeded([&](const std::wstring& u) { return rowOf(u) != size_t(-1); });
   }
+  Set stillCached() { return seeded(test::cached); }
   size_t rowOf(const std::wstring& source) { return test::rowOf(w.lstvCache, utf8(source)); }
 };
 
