@@ -18,7 +18,7 @@ constexpr int kListTop = 60;
 constexpr DWORD kMasks[] = {kCacheMaskAll, kCacheMaskCookies, kCacheMaskHistory, kCacheMaskUrl};
 
 // How often Delete all shows its progress and lets the window answer.
-constexpr ULONGLONG kRedrawMs = 200;
+constexpr ULONGLONG kRedrawMs = 300;
 
 constexpr const char* kObtaining = "Obtaining information, please wait";
 constexpr const char* kDisplayingNone = "Displaying: None";
@@ -239,9 +239,14 @@ void IECacheWindow::cmdClear_Click() {
     // The rows of deleted entries leave the list in batches, one redraw each, just before the
     // window answers the user: the count moves, and what the user acts on is what is listed.
     std::vector<bool> deleted(keys.size());
+    // Between those moments the list draws nothing (each removal would redraw its scroll bar).
     auto removeDeleted = [&] {
       lstvCache.removeRows([&](size_t r) { return r < deleted.size() && deleted[r]; });
       std::fill(deleted.begin(), deleted.end(), false);
+      if (HWND list = lstvCache.hwnd()) {
+        SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(list, nullptr, TRUE);
+      }
     };
     ULONGLONG lastPump = 0;
     for (size_t i = keys.size(); i-- > 0;) {
@@ -249,6 +254,7 @@ void IECacheWindow::cmdClear_Click() {
         removeDeleted();
         showCount();
         EventPump::dispatchPending();
+        if (lstvCache.hwnd()) SendMessageW(lstvCache.hwnd(), WM_SETREDRAW, FALSE, 0);
         lastPump = now;
         if (loop.stopped() || !isOpen()) break;
       }
