@@ -45,9 +45,7 @@ class FavoritesTest : public ::testing::Test {
 
 TEST_F(FavoritesTest, ListsEveryFavoriteBelowTheFolderButNotBehindALink) {
   EXPECT_EQ(w.favoritesRoot(), dir.path() + "\\");
-  Rows rows;
-  for (size_t i = 0; i < w.lstvFavorites.rowCount(); ++i)
-    rows.push_back(w.lstvFavorites.row(i).cells);
+  Rows rows = test::rowsWith(w.lstvFavorites, kFavColName, "");
   std::sort(rows.begin(), rows.end());
   EXPECT_EQ(rows, (Rows{{"News", "Links", "http://news.test/"},
                         {"Tool", "Links", "file:///C:/windows/notepad.exe"},
