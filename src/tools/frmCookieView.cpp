@@ -1,11 +1,14 @@
 #include "tools/frmCookieView.h"
 
+#include <shellapi.h>
+
 #include <algorithm>
 
 #include "base/cookiefile.h"
 #include "base/pathtext.h"
 #include "services/paths.h"
 #include "services/settings.h"
+#include "win/toolwindow.h"
 #include "win/unicode.h"
 
 namespace glenvask {
@@ -17,10 +20,7 @@ constexpr int kMargin = 10, kButtonW = 90, kButtonH = 26;
 
 }  // namespace
 
-CookieViewWindow& frmCookies() {
-  static CookieViewWindow window;
-  return window;
-}
+CookieViewWindow& frmCookies() { return soleInstance<CookieViewWindow>(); }
 
 int CookieViewWindow::showFile(std::string_view path, HWND owner) {
   if (isOpen() || isModal()) return -1;  // shown already
@@ -51,15 +51,19 @@ bool CookieViewWindow::onCreate() {
   images_.reset(ImageList_Create(cx, cy, ILC_COLOR32 | ILC_MASK, 1, 1));
   HWND lv = Lst_Cook.hwnd();
   SetWindowLongPtrW(lv, GWL_STYLE, GetWindowLongPtrW(lv, GWL_STYLE) | LVS_SHAREIMAGELISTS);
-  if (images_) {
-    if (HICON icon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1),
-                                                   IMAGE_ICON, cx, cy, LR_SHARED)))
-      ImageList_AddIcon(images_.get(), icon);
+  // Every row carries the same small icon: the shell's for a text file, which a cookie file is.
+  SHFILEINFOW info{};
+  if (images_ &&
+      SHGetFileInfoW(L".txt", FILE_ATTRIBUTE_NORMAL, &info, sizeof info,
+                     SHGFI_USEFILEATTRIBUTES | SHGFI_ICON | SHGFI_SMALLICON) &&
+      info.hIcon) {
+    ImageList_AddIcon(images_.get(), info.hIcon);
+    DestroyIcon(info.hIcon);
     Lst_Cook.setImageList(images_.get());
   }
   RECT rc{};
   GetClientRect(hwnd(), &rc);
-  layout(rc.right, rc.bottom);
+  onSize(rc.right, rc.bottom, false);
   readFile();
   return true;
 }
@@ -78,7 +82,7 @@ void CookieViewWindow::readFile() {
   // The last record of the file on top.
   for (auto r = records.rbegin(); r != records.rend(); ++r) {
     ListRow row;
-    row.image = images_ ? 0 : -1;
+    row.image = ImageList_GetImageCount(images_.get()) > 0 ? 0 : -1;
     row.cells = {r->domain, r->name, r->value};
     if (r->complete) {
       row.cells.push_back(r->secure);
@@ -90,7 +94,7 @@ void CookieViewWindow::readFile() {
   Lst_Cook.endUpdate();
 }
 
-void CookieViewWindow::layout(int width, int height) {
+void CookieViewWindow::onSize(int width, int height, bool) {
   if (!Lst_Cook.hwnd()) return;
   int m = scale(kMargin), bw = scale(kButtonW), bh = scale(kButtonH);
   int bottom = height - m;
@@ -99,22 +103,10 @@ void CookieViewWindow::layout(int width, int height) {
   MoveWindow(cmdOK.hwnd(), std::max(m, width - m - bw), bottom - bh, bw, bh, TRUE);
 }
 
-std::optional<LRESULT> CookieViewWindow::onMessage(UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_SIZE) {
-    layout(LOWORD(lp), HIWORD(lp));
-    return 0;
-  }
-  return std::nullopt;
-}
-
 void CookieViewWindow::onCommand(int id, int code, HWND) {
   if (id == ids::kCookiesOk || id == IDCANCEL) cmdOK_Click();
 }
 
-void CookieViewWindow::onDestroy() {
-  Lst_Cook.attach(nullptr);
-  Lst_Cook.clear();
-  cmdOK.attach(nullptr);
-}
+void CookieViewWindow::onDestroy() { releaseControls({&Lst_Cook, &cmdOK}); }
 
 }  // namespace glenvask

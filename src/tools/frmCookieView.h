@@ -47,11 +47,10 @@ class CookieViewWindow : public Dialog {
   bool onCreate() override;
   void onCommand(int id, int code, HWND ctl) override;
   void onDestroy() override;
-  std::optional<LRESULT> onMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  void onSize(int width, int height, bool maximized) override;
 
  private:
   void readFile();
-  void layout(int width, int height);
 
   std::string file_;
   std::string text_;

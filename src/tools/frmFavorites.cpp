@@ -1,6 +1,7 @@
 #include "tools/frmFavorites.h"
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "base/favorite.h"
@@ -41,6 +42,15 @@ HMENU buildMenu() {
   return bar;
 }
 
+// The text of a favorite file: UTF-16 after its byte-order mark (as the platform's profile
+// calls write a file made that way), else UTF-8 or the ANSI code page.
+std::string favoriteText(const std::string& bytes) {
+  if (bytes.size() < 2 || bytes[0] != '\xFF' || bytes[1] != '\xFE') return fromFileText(bytes);
+  std::wstring text((bytes.size() - 2) / sizeof(wchar_t), L'\0');
+  std::memcpy(text.data(), bytes.data() + 2, text.size() * sizeof(wchar_t));
+  return utf8(text);
+}
+
 bool isDotName(const wchar_t* n) {
   return n[0] == L'.' && (n[1] == 0 || (n[1] == L'.' && n[2] == 0));
 }
@@ -50,14 +60,7 @@ bool isDotName(const wchar_t* n) {
 FavoritesWindow& frmFavorites() { return FavoritesWindow::instance(); }
 
 bool FavoritesWindow::build(HWND owner) {
-  WindowSpec spec;
-  spec.title = "Internet Explorer Favorites";
-  spec.width = kWidth;
-  spec.height = kHeight;
-  spec.owner = owner;
-  spec.menu = buildMenu();
-  spec.icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
-  return create(spec);
+  return create(toolFrame("Internet Explorer Favorites", kWidth, kHeight, buildMenu(), owner));
 }
 
 bool FavoritesWindow::onCreate() {
@@ -84,12 +87,12 @@ bool FavoritesWindow::onCreate() {
   lstvFavorites.onActivate = [this](size_t) { lstvFavorites_DblClick(); };
   RECT rc{};
   GetClientRect(hwnd(), &rc);
-  layout(rc.right, rc.bottom);
+  onSize(rc.right, rc.bottom, false);
   Form_Load();
   return true;
 }
 
-void FavoritesWindow::layout(int width, int height) {
+void FavoritesWindow::onSize(int width, int height, bool) {
   if (!lstvFavorites.hwnd()) return;
   int m = scale(kMargin), bw = scale(kButtonW), bh = scale(kButtonH), gap = scale(kGap);
   int bottom = height - m;
@@ -100,14 +103,6 @@ void FavoritesWindow::layout(int width, int height) {
              TRUE);
   placeRow({&cmdSelectAll, &cmdDeselectAll, &cmdDeleteSelected, &cmdExit}, width - m, bottom - bh,
            bw, bh, gap, m);
-}
-
-std::optional<LRESULT> FavoritesWindow::onMessage(UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_SIZE) {
-    layout(LOWORD(lp), HIWORD(lp));
-    return 0;
-  }
-  return std::nullopt;
 }
 
 void FavoritesWindow::Form_Load() {
@@ -173,7 +168,7 @@ void FavoritesWindow::addFavorite(const std::wstring& folder, const WIN32_FIND_D
   std::string address;
   if (found.nFileSizeLow > 0 || found.nFileSizeHigh > 0) {
     if (auto bytes = readFileStart(path, kMaxFavoriteFileBytes))
-      address = favoriteAddress(fromFileText(*bytes));
+      address = favoriteAddress(favoriteText(*bytes));
   }
   std::string folderText = utf8(folder);
   std::string shownFolder =
@@ -185,14 +180,8 @@ void FavoritesWindow::addFavorite(const std::wstring& folder, const WIN32_FIND_D
   lstvFavorites.addRow(std::move(row));
 }
 
-int FavoritesWindow::currentRow() const {
-  auto selected = lstvFavorites.selectedRows();
-  int i = selected.empty() ? lstvFavorites.focusedRow() : static_cast<int>(selected.front());
-  return i >= 0 && static_cast<size_t>(i) < lstvFavorites.rowCount() ? i : -1;
-}
-
 void FavoritesWindow::lstvFavorites_DblClick() {
-  int i = currentRow();
+  int i = currentRow(lstvFavorites);
   if (i < 0) return;
   std::string address = lstvFavorites.rowText(static_cast<size_t>(i), kFavColUrl);
   if (address.empty()) return;
@@ -204,14 +193,8 @@ void FavoritesWindow::lstvFavorites_DblClick() {
 }
 
 void FavoritesWindow::mnuProperties_Click() {
-  int i = currentRow();
+  int i = currentRow(lstvFavorites);
   if (i >= 0) ShowFileProperties(rowFile(static_cast<size_t>(i)), hwnd());
-}
-
-void FavoritesWindow::setAllChecked(bool on) {
-  lstvFavorites.beginUpdate();
-  for (size_t i = 0; i < lstvFavorites.rowCount(); ++i) lstvFavorites.setRowChecked(i, on);
-  lstvFavorites.endUpdate();
 }
 
 void FavoritesWindow::deleteFavorites(bool checkedOnly) {
@@ -232,8 +215,7 @@ void FavoritesWindow::deleteFavorites(bool checkedOnly) {
       failed = true;
     }
   }
-  for (size_t i = n; i-- > 0;)
-    if (lstvFavorites.rowChecked(i)) lstvFavorites.removeRow(i);
+  lstvFavorites.removeRows([&](size_t i) { return lstvFavorites.rowChecked(i); });
   lstvFavorites.endUpdate();
   lblTotalFiles.setText("Deleted " + std::to_string(count) + " favorites");
   if (failed) asker().messageBox(hwnd(), kFavoritesRedText, kAppTitle, MB_OK | MB_ICONINFORMATION);
@@ -257,11 +239,8 @@ void FavoritesWindow::onCommand(int id, int code, HWND) {
 }
 
 void FavoritesWindow::onDestroy() {
-  for (Control* c :
-       std::initializer_list<Control*>{&lstvFavorites, &Label1, &lblTotalFiles, &cmdSelectAll,
-                                       &cmdDeselectAll, &cmdDeleteSelected, &cmdExit})
-    c->attach(nullptr);
-  lstvFavorites.clear();
+  releaseControls({&lstvFavorites, &Label1, &lblTotalFiles, &cmdSelectAll, &cmdDeselectAll,
+                   &cmdDeleteSelected, &cmdExit});
 }
 
 }  // namespace glenvask

@@ -34,8 +34,8 @@ class FavoritesWindow : public ToolWindowOf<FavoritesWindow> {
   void mnuDeleteAll_Click() { deleteFavorites(false); }
   void mnuDeleteSelected_Click() { deleteFavorites(true); }
   void mnuProperties_Click();
-  void mnuSelectAll_Click() { setAllChecked(true); }
-  void mnuDeselectAll_Click() { setAllChecked(false); }
+  void mnuSelectAll_Click() { setAllChecked(lstvFavorites, true); }
+  void mnuDeselectAll_Click() { setAllChecked(lstvFavorites, false); }
   void mnuExit_Click() { close(); }
   void cmdSelectAll_Click() { mnuSelectAll_Click(); }
   void cmdDeselectAll_Click() { mnuDeselectAll_Click(); }
@@ -57,15 +57,12 @@ class FavoritesWindow : public ToolWindowOf<FavoritesWindow> {
   bool onCreate() override;
   void onCommand(int id, int code, HWND ctl) override;
   void onDestroy() override;
-  std::optional<LRESULT> onMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  void onSize(int width, int height, bool maximized) override;
 
  private:
   void findIn(const std::wstring& folder, Loop& loop);
   void addFavorite(const std::wstring& folder, const WIN32_FIND_DATAW& found);
   void deleteFavorites(bool checkedOnly);
-  void setAllChecked(bool on);
-  int currentRow() const;
-  void layout(int width, int height);
 
   std::string root_;
 };

@@ -17,6 +17,9 @@ constexpr int kListTop = 60;
 
 constexpr DWORD kMasks[] = {kCacheMaskAll, kCacheMaskCookies, kCacheMaskHistory, kCacheMaskUrl};
 
+// How often Delete all shows its progress and lets the window answer.
+constexpr ULONGLONG kRedrawMs = 300;
+
 constexpr const char* kObtaining = "Obtaining information, please wait";
 constexpr const char* kDisplayingNone = "Displaying: None";
 
@@ -78,14 +81,7 @@ IECacheWindow& frmIECache() { return IECacheWindow::instance(); }
 std::string IECacheWindow::FormatCacheTime(const FILETIME& time) { return FormatFileTime(time); }
 
 bool IECacheWindow::build(HWND owner) {
-  WindowSpec spec;
-  spec.title = "Temporary Internet Files (Cache)";
-  spec.width = kWidth;
-  spec.height = kHeight;
-  spec.owner = owner;
-  spec.menu = buildMenu();
-  spec.icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
-  return create(spec);
+  return create(toolFrame("Temporary Internet Files (Cache)", kWidth, kHeight, buildMenu(), owner));
 }
 
 bool IECacheWindow::onCreate() {
@@ -143,12 +139,12 @@ bool IECacheWindow::onCreate() {
   };
   RECT rc{};
   GetClientRect(hwnd(), &rc);
-  layout(rc.right, rc.bottom);
+  onSize(rc.right, rc.bottom, false);
   Form_Load();
   return true;
 }
 
-void IECacheWindow::layout(int width, int height) {
+void IECacheWindow::onSize(int width, int height, bool) {
   if (!lstvCache.hwnd()) return;
   int m = scale(kMargin), bw = scale(kButtonW), bh = scale(kButtonH), gap = scale(kGap);
   int bottom = height - m;
@@ -164,14 +160,6 @@ void IECacheWindow::layout(int width, int height) {
   placeRow(
       {&cmdSelectAll, &cmdDeselectAll, &cmdView, &cmdRefresh, &cmdClear, &cmdDelete, &cmdClose},
       width - m, bottom - bh, bw, bh, gap, m);
-}
-
-std::optional<LRESULT> IECacheWindow::onMessage(UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_SIZE) {
-    layout(LOWORD(lp), HIWORD(lp));
-    return 0;
-  }
-  return std::nullopt;
 }
 
 void IECacheWindow::Form_Load() {
@@ -215,10 +203,8 @@ void IECacheWindow::cmdRefresh_Click() {
 }
 
 void IECacheWindow::cmdView_Click() {
-  if (lstvCache.rowCount() == 0) return;
-  auto selected = lstvCache.selectedRows();
-  int i = selected.empty() ? lstvCache.focusedRow() : static_cast<int>(selected.front());
-  if (i < 0 || static_cast<size_t>(i) >= lstvCache.rowCount()) return;
+  int i = currentRow(lstvCache);
+  if (i < 0) return;
   std::string source = lstvCache.rowText(static_cast<size_t>(i), kCacheColSource);
   // A cookie is never shown.
   if (source.find("Cookie:") != std::string::npos) return;
@@ -230,12 +216,6 @@ void IECacheWindow::cmdView_Click() {
   }
   wbCache.navigate(shown);
   lblDisplaying.setText("Displaying: " + shown);
-}
-
-void IECacheWindow::setAllChecked(bool on) {
-  lstvCache.beginUpdate();
-  for (size_t i = 0; i < lstvCache.rowCount(); ++i) lstvCache.setRowChecked(i, on);
-  lstvCache.endUpdate();
 }
 
 void IECacheWindow::setDeleteAllEnabled(bool on) {
@@ -256,16 +236,32 @@ void IECacheWindow::cmdClear_Click() {
     std::vector<std::string> keys;
     keys.reserve(lstvCache.rowCount());
     for (size_t i = 0; i < lstvCache.rowCount(); ++i) keys.push_back(lstvCache.rowKey(i));
-    for (size_t i = keys.size(); i-- > 0;) {
-      doEvents();
-      if (loop.stopped() || !isOpen()) break;
-      if (i >= lstvCache.rowCount() || lstvCache.rowKey(i) != keys[i]) break;
-      if (RemoveUrlCacheEntry(sourceOf(keys[i]))) {
-        lstvCache.removeRow(i);
-        showCount();
-        doEvents();
+    // The rows of deleted entries leave the list in batches, one redraw each, just before the
+    // window answers the user: the count moves, and what the user acts on is what is listed.
+    std::vector<bool> deleted(keys.size());
+    // Between those moments the list draws nothing (each removal would redraw its scroll bar).
+    auto removeDeleted = [&] {
+      lstvCache.removeRows([&](size_t r) { return r < deleted.size() && deleted[r]; });
+      std::fill(deleted.begin(), deleted.end(), false);
+      if (HWND list = lstvCache.hwnd()) {
+        SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(list, nullptr, TRUE);
       }
+    };
+    ULONGLONG lastPump = 0;
+    for (size_t i = keys.size(); i-- > 0;) {
+      if (ULONGLONG now = GetTickCount64(); i + 1 == keys.size() || now - lastPump >= kRedrawMs) {
+        removeDeleted();
+        showCount();
+        EventPump::dispatchPending();
+        if (lstvCache.hwnd()) SendMessageW(lstvCache.hwnd(), WM_SETREDRAW, FALSE, 0);
+        lastPump = now;
+        if (loop.stopped() || !isOpen()) break;
+      }
+      if (i >= lstvCache.rowCount() || lstvCache.rowKey(i) != keys[i]) break;
+      if (RemoveUrlCacheEntry(sourceOf(keys[i]))) deleted[i] = true;
     }
+    if (isOpen()) removeDeleted();
   }
   deletingAll_ = false;
   if (isOpen()) setDeleteAllEnabled(true);
@@ -273,14 +269,10 @@ void IECacheWindow::cmdClear_Click() {
 }
 
 void IECacheWindow::cmdDelete_Click() {
-  if (lstvCache.rowCount() == 0) return;
-  for (size_t i = lstvCache.rowCount(); i-- > 0;) {
-    if (!lstvCache.rowChecked(i)) continue;
-    if (RemoveUrlCacheEntry(sourceOf(lstvCache.rowKey(i)))) {
-      lstvCache.removeRow(i);
-      showCount();
-    }
-  }
+  std::vector<bool> deleted(lstvCache.rowCount());
+  for (size_t i = 0; i < deleted.size(); ++i)
+    deleted[i] = lstvCache.rowChecked(i) && RemoveUrlCacheEntry(sourceOf(lstvCache.rowKey(i)));
+  if (lstvCache.removeRows([&](size_t r) { return deleted[r]; }) > 0) showCount();
 }
 
 void IECacheWindow::onCommand(int id, int code, HWND) {
@@ -302,11 +294,8 @@ void IECacheWindow::onCommand(int id, int code, HWND) {
 }
 
 void IECacheWindow::onDestroy() {
-  for (Control* c : std::initializer_list<Control*>{
-           &lstvCache, &wbCache, &lblDisplaying, &lblStatus, &cmdSelectAll, &cmdDeselectAll,
-           &cmdView, &cmdRefresh, &cmdClear, &cmdDelete, &cmdClose})
-    c->attach(nullptr);
-  lstvCache.clear();
+  releaseControls({&lstvCache, &wbCache, &lblDisplaying, &lblStatus, &cmdSelectAll, &cmdDeselectAll,
+                   &cmdView, &cmdRefresh, &cmdClear, &cmdDelete, &cmdClose});
 }
 
 }  // namespace glenvask

@@ -63,8 +63,8 @@ class IECacheWindow : public ToolWindowOf<IECacheWindow> {
   void lstvCache_DblClick() { cmdView_Click(); }
   void cmdClear_Click();
   void cmdDelete_Click();
-  void cmdSelectAll_Click() { setAllChecked(true); }
-  void cmdDeselectAll_Click() { setAllChecked(false); }
+  void cmdSelectAll_Click() { setAllChecked(lstvCache, true); }
+  void cmdDeselectAll_Click() { setAllChecked(lstvCache, false); }
   void cmdClose_Click() { close(); }
   void lstvCache_ColumnClick(size_t column) { lstvCache.sortByColumn(column); }
   void mnuOptions_DeleteAll_Click() { cmdClear_Click(); }
@@ -87,15 +87,13 @@ class IECacheWindow : public ToolWindowOf<IECacheWindow> {
   bool onCreate() override;
   void onCommand(int id, int code, HWND ctl) override;
   void onDestroy() override;
-  std::optional<LRESULT> onMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  void onSize(int width, int height, bool maximized) override;
 
  private:
   void listWith(DWORD mask);
   void pick(int option);
   void showCount();
-  void setAllChecked(bool on);
   void setDeleteAllEnabled(bool on);
-  void layout(int width, int height);
 
   bool deletingAll_ = false;
 };

@@ -124,6 +124,29 @@ void ListView::removeRow(size_t index) {
   syncCount();
 }
 
+size_t ListView::removeRows(const std::function<bool(size_t)>& pick) {
+  std::vector<bool> gone(rows_.size());
+  for (size_t i = 0; i < rows_.size(); ++i) gone[i] = pick(i);
+  size_t kept = 0;
+  for (size_t i = 0; i < rows_.size(); ++i)
+    if (!gone[i]) {
+      if (kept != i) rows_[kept] = std::move(rows_[i]);
+      ++kept;
+    }
+  size_t removed = rows_.size() - kept;
+  if (removed == 0) return 0;
+  rows_.resize(kept);
+  if (h_) {
+    // Each only when there is one to clear: the control's clearing of all rows visits every
+    // row, which in a long list costs more than the removal itself.
+    if (ListView_GetSelectedCount(h_) > 0) ListView_SetItemState(h_, -1, 0, LVIS_SELECTED);
+    if (int focused = ListView_GetNextItem(h_, -1, LVNI_FOCUSED); focused >= 0)
+      ListView_SetItemState(h_, focused, 0, LVIS_FOCUSED);
+  }
+  syncCount();
+  return removed;
+}
+
 std::string ListView::rowText(size_t i, size_t col) const {
   const auto& cells = rows_.at(i).cells;
   return col < cells.size() ? cells[col] : std::string();

@@ -64,6 +64,9 @@ class ListView : public Control {
   size_t insertRow(size_t index, ListRow row);
   void clear();
   void removeRow(size_t index);
+  // Removes every row that `pick` takes (asked once for each row's index, before any goes),
+  // telling the control once; clears the selection as removeRow does. Returns how many went.
+  size_t removeRows(const std::function<bool(size_t)>& pick);
 
   size_t rowCount() const { return rows_.size(); }
   const ListRow& row(size_t i) const { return rows_.at(i); }

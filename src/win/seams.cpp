@@ -141,14 +141,17 @@ class RealOutside : public Outside {
     if (v == L"properties") {  // the properties dialog is a verb of the item, not of its type
       SHELLEXECUTEINFOW info{};
       info.cbSize = sizeof info;
-      info.fMask = SEE_MASK_INVOKEIDLIST;
+      // No error box of the shell's own: a failure is the caller's to report (or not).
+      info.fMask = SEE_MASK_INVOKEIDLIST | SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
       info.hwnd = owner;
       info.lpVerb = v.c_str();
       info.lpFile = f.c_str();
       info.lpParameters = p.empty() ? nullptr : p.c_str();
       info.lpDirectory = d.empty() ? nullptr : d.c_str();
       info.nShow = show;
-      return ShellExecuteExW(&info) != 0;
+      bool shown = ShellExecuteExW(&info) != 0;
+      if (info.hProcess) CloseHandle(info.hProcess);
+      return shown;
     }
     auto r = reinterpret_cast<INT_PTR>(ShellExecuteW(owner, v.empty() ? nullptr : v.c_str(),
                                                      f.c_str(), p.empty() ? nullptr : p.c_str(),

@@ -2,9 +2,40 @@
 
 namespace glenvask {
 
-bool ToolWindow::open(HWND owner) {
+WindowSpec toolFrame(std::string title, int width, int height, HMENU menu, HWND owner) {
+  WindowSpec spec;
+  spec.title = std::move(title);
+  spec.width = width;
+  spec.height = height;
+  spec.owner = owner;
+  spec.menu = menu;
+  spec.icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
+  return spec;
+}
+
+int currentRow(const ListView& list) {
+  auto selected = list.selectedRows();
+  int i = selected.empty() ? list.focusedRow() : static_cast<int>(selected.front());
+  return i >= 0 && static_cast<size_t>(i) < list.rowCount() ? i : -1;
+}
+
+void setAllChecked(ListView& list, bool on) {
+  list.beginUpdate();
+  for (size_t i = 0; i < list.rowCount(); ++i) list.setRowChecked(i, on);
+  list.endUpdate();
+}
+
+void releaseControls(std::initializer_list<Control*> controls) {
+  for (Control* c : controls) {
+    c->attach(nullptr);
+    if (auto* list = dynamic_cast<ListView*>(c)) list->clear();
+  }
+}
+
+bool ToolWindow::open(HWND) {
   if (!isOpen()) {
-    if (!build(owner) || !isOpen()) return false;
+    // Modeless, the window has no owner; only a modal show (build through showModal) has one.
+    if (!build(nullptr) || !isOpen()) return false;
     show(SW_SHOW);
   } else {
     show(IsIconic(hwnd()) ? SW_RESTORE : SW_SHOW);

@@ -1,10 +1,12 @@
 // A base for the modeless tool windows: one instance each, reached through a static accessor
-// of its class; opening it again brings it to the front. A close asked for while one of its
-// long loops runs stops that loop first, and the window closes once the loop has returned.
+// of its class; opening it again brings it to the front. Opened modeless a tool window stands
+// on its own, owned by no window; shown modal (asker().showModal) it is owned by its opener. A
+// close asked for while one of its long loops runs stops that loop first, and the window closes
+// once the loop has returned.
 //
 //   class frmExample : public ToolWindowOf<frmExample> {  // with its className()
 //     bool build(HWND owner) override {
-//       return create({"Example", 400, 300, WS_OVERLAPPEDWINDOW, 0, owner});
+//       return create(toolFrame("Example", 400, 300, buildMenu(), owner));
 //     }
 //     void cmdScan_Click() {
 //       Loop loop(*this);
@@ -19,9 +21,26 @@
 
 #include <windows.h>
 
+#include <initializer_list>
+#include <string>
+
+#include "win/listview.h"
 #include "win/seams.h"
 
 namespace glenvask {
+
+// The frame of a tool window: a sizeable window with the program's icon and the menu given
+// (the window takes it), owned by `owner` (nullptr for none).
+WindowSpec toolFrame(std::string title, int width, int height, HMENU menu, HWND owner);
+
+// The row that a command on "the current row" acts on: the first selected one, else the one
+// with the focus; -1 when there is none.
+int currentRow(const ListView& list);
+// Checks, or clears, the box of every row.
+void setAllChecked(ListView& list, bool on);
+// Lets go of the controls of a window being destroyed (the object outlives its HWND); the
+// lists among them are emptied.
+void releaseControls(std::initializer_list<Control*> controls);
 
 // A tool window is a Dialog too: one that a window opens modal (asker().showModal) as well as
 // modeless (open).
@@ -29,8 +48,9 @@ class ToolWindow : public Dialog {
  public:
   // Shows the window, making it on the first open (or the first since it closed); when it is
   // open already, brings it to the front, restored if it was minimised. False when it could
-  // not be made.
-  bool open(HWND owner = nullptr);
+  // not be made. The opener (the main window) does not own it: the tool window is not kept
+  // above it, nor minimised or closed with it.
+  bool open(HWND opener = nullptr);
 
   // Asks the running loop to stop (a Stop button); a close asks the same.
   void requestStop() { stop_ = true; }
@@ -63,10 +83,7 @@ class ToolWindow : public Dialog {
 template <class Derived>
 class ToolWindowOf : public ToolWindow {
  public:
-  static Derived& instance() {
-    static Derived window;
-    return window;
-  }
+  static Derived& instance() { return soleInstance<Derived>(); }
 };
 
 }  // namespace glenvask

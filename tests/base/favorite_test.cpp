@@ -5,10 +5,8 @@
 namespace glenvask {
 namespace {
 
-TEST(Favorite, AddressOfTheFile) {
-  struct Case {
-    std::string text, address;
-  } cases[] = {
+TEST(Favorite, AddressAndNameOfTheFile) {
+  std::pair<std::string, std::string> addresses[] = {
       {"[InternetShortcut]\r\nURL=http://a.test/\r\n", "http://a.test/"},
       {"[DEFAULT]\r\nBASEURL=http://base.test/\r\n[InternetShortcut]\r\nURL=http://a.test/x\r\n",
        "http://a.test/x"},
@@ -20,19 +18,12 @@ TEST(Favorite, AddressOfTheFile) {
       {std::string("\0\x01\x02\nU\x05RL\0", 10), "URL"},
       {"", ""},
   };
-  for (const auto& c : cases) EXPECT_EQ(favoriteAddress(c.text), c.address) << c.text;
-}
-
-TEST(Favorite, NamesOfFiles) {
-  std::pair<const char*, const char*> names[] = {{"News.url", "News"},
-                                                 {"Shop.URL", "Shop"},
-                                                 {"a.url.url", "a"},
-                                                 {"x.Url.txt", "x.txt"},
-                                                 {"plain", "plain"}};
+  for (const auto& [text, address] : addresses) EXPECT_EQ(favoriteAddress(text), address) << text;
+  std::pair<const char*, const char*> names[] = {
+      {"News.url", "News"}, {"Shop.URL", "Shop"}, {"a.url.url", "a"}, {"x.Url.txt", "x.txt"}};
   for (const auto& [file, name] : names) EXPECT_EQ(favoriteName(file), name) << file;
   EXPECT_TRUE(isFavoriteFileName("a.URL"));
-  EXPECT_FALSE(isFavoriteFileName("a.urlx"));
-  EXPECT_FALSE(isFavoriteFileName("url"));
+  EXPECT_FALSE(isFavoriteFileName("a.urlx") || isFavoriteFileName("url"));
 }
 
 }  // namespace

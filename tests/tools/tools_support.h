@@ -1,6 +1,5 @@
-// What the tool window tests share: registry values of any type written in one call, a
-// key made and removed with the test, and the texts of a list's rows (with the checks and
-// saved values of support/prefix.h).
+// What the tool window tests share: registry values of any type written in one call, a key made
+// and removed with the test, and rows of a list found and picked (with support/prefix.h).
 #pragma once
 
 #include <windows.h>
@@ -21,21 +20,19 @@ inline HKEY makeKey(HKEY root, const std::string& subkey) {
   return k;
 }
 
-inline void setText(HKEY root, const std::string& subkey, const std::string& name,
-                    const std::string& text, DWORD type = REG_SZ) {
-  HKEY k = makeKey(root, subkey);
-  std::wstring t = wide(text);
-  RegSetValueExW(k, wide(name).c_str(), 0, type, reinterpret_cast<const BYTE*>(t.c_str()),
-                 static_cast<DWORD>((t.size() + 1) * 2));
-  RegCloseKey(k);
-}
-
 inline void setBytes(HKEY root, const std::string& subkey, const std::string& name, DWORD type,
                      const std::string& bytes) {
   HKEY k = makeKey(root, subkey);
   RegSetValueExW(k, wide(name).c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
                  static_cast<DWORD>(bytes.size()));
   RegCloseKey(k);
+}
+
+inline void setText(HKEY root, const std::string& subkey, const std::string& name,
+                    const std::string& text, DWORD type = REG_SZ) {
+  std::wstring t = wide(text);
+  setBytes(root, subkey, name, type,
+           {reinterpret_cast<const char*>(t.c_str()), (t.size() + 1) * 2});
 }
 
 inline void setNumber(HKEY root, const std::string& subkey, const std::string& name, DWORD v) {

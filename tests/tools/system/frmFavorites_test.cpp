@@ -1,27 +1,26 @@
-// The favorites window on a Favorites folder of its own (the prefix's shell folder values moved
-// to a scratch folder for the test): the listing with names, folders and addresses, a folder
-// link not entered, opening addresses, and deleting exactly the favorite's own file to the
-// Recycle Bin, with the failures in red.
+// The favorites window on a Favorites folder of its own: the listing, opening addresses and the
+// properties, deleting to the Recycle Bin with failures in red, the owner modeless and modal.
 #include "tools/frmFavorites.h"
 
 #include <gtest/gtest.h>
 
-#include "support/prefix.h"
 #include "support/scripted.h"
+#include "tools/tools_support.h"
 #include "win/unicode.h"
 
 namespace glenvask {
 namespace {
 
-constexpr const char* kUserShellFolders =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders\\";
+using Rows = std::vector<std::vector<std::string>>;
 
 class FavoritesTest : public ::testing::Test {
  protected:
-  test::ScratchFolder dir{"fav"};
-  test::ScratchFolder elsewhere{"linked"};
+  test::ScratchFolder dir{"fav"}, elsewhere{"linked"};
   test::SavedValue shell{HKEY_CURRENT_USER, kFavoritesShellFolders, "Favorites", dir.path()};
-  test::SavedValue user{HKEY_CURRENT_USER, kUserShellFolders, "Favorites", dir.path()};
+  test::SavedValue user{
+      HKEY_CURRENT_USER,
+      "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders", "Favorites",
+      dir.path()};
   test::ScriptedAsker asker;
   test::RecordingOutside outside;
   FavoritesWindow& w = frmFavorites();
@@ -31,79 +30,64 @@ class FavoritesTest : public ::testing::Test {
     dir.write("a.url.url", "[DEFAULT]\r\nBASEURL=http://aa.test/\r\n");
     dir.write("Links\\News.url", "[InternetShortcut]\nURL=http://news.test/\n");
     dir.write("Links\\Tool.URL", "[InternetShortcut]\r\nURL=file:///C:/windows/notepad.exe\r\n");
-    dir.write("Links\\bin.url", std::string("\0\x01garbage\0", 10));
     dir.write("empty.url", "");
     dir.write("notes.txt", "URL=http://not.test/");
+    // UTF-16 with its byte-order mark, as the platform's profile calls write it.
+    std::wstring wideText = L"\xFEFF[InternetShortcut]\r\nURL=http://wide.test/\r\n";
+    dir.write("wide.url", {reinterpret_cast<const char*>(wideText.data()), wideText.size() * 2});
     elsewhere.write("inside.url", "[InternetShortcut]\r\nURL=http://inside.test/\r\n");
     test::makeFolderLink(dir.file("linked"), elsewhere.path());
+    ASSERT_TRUE(w.open());
   }
   void TearDown() override { w.destroy(); }
-  std::vector<std::vector<std::string>> rows() {
-    std::vector<std::vector<std::string>> out;
-    for (size_t i = 0; i < w.lstvFavorites.rowCount(); ++i)
-      out.push_back(w.lstvFavorites.row(i).cells);
-    std::sort(out.begin(), out.end());
-    return out;
-  }
-  size_t rowOf(const std::string& file) {
-    for (size_t i = 0; i < w.lstvFavorites.rowCount(); ++i)
-      if (w.rowFile(i) == dir.file(file)) return i;
-    ADD_FAILURE() << file << " not listed";
-    return 0;
-  }
+  size_t rowOf(const std::string& file) { return w.lstvFavorites.findRow(dir.file(file)).value(); }
 };
 
 TEST_F(FavoritesTest, ListsEveryFavoriteBelowTheFolderButNotBehindALink) {
-  ASSERT_TRUE(w.open());
   EXPECT_EQ(w.favoritesRoot(), dir.path() + "\\");
-  EXPECT_EQ(rows(), (std::vector<std::vector<std::string>>{
-                        {"News", "Links", "http://news.test/"},
+  Rows rows = test::rowsWith(w.lstvFavorites, kFavColName, "");
+  std::sort(rows.begin(), rows.end());
+  EXPECT_EQ(rows, (Rows{{"News", "Links", "http://news.test/"},
                         {"Tool", "Links", "file:///C:/windows/notepad.exe"},
                         {"a", "", "http://a.test/"},
                         {"a", "", "http://aa.test/"},
-                        {"bin", "Links", "garbage"},
-                        {"empty", "", ""}}));
+                        {"empty", "", ""},
+                        {"wide", "", "http://wide.test/"}}));
   EXPECT_EQ(w.lblTotalFiles.text(), "Total number of Favorites: 6");
 
   // A web address goes to the shell; a file address is only shown.
-  w.lstvFavorites.select(rowOf("a.url"));
+  test::selectOnly(w.lstvFavorites, rowOf("a.url"));
   w.lstvFavorites_DblClick();
-  w.lstvFavorites.select(rowOf("a.url"), false);
-  w.lstvFavorites.select(rowOf("Links\\Tool.URL"));
+  test::selectOnly(w.lstvFavorites, rowOf("Links\\Tool.URL"));
   asker.answerMessage(IDOK);
   w.lstvFavorites_DblClick();
   EXPECT_EQ(outside.shellCalls, std::vector<std::string>{"Open|http://a.test/|"});
   ASSERT_EQ(asker.asked().size(), 1u);
   EXPECT_EQ(asker.asked()[0].text, "file:///C:/windows/notepad.exe");
   EXPECT_TRUE(outside.processes.empty());
+
+  test::SavedValue none{HKEY_CURRENT_USER, kFavoritesShellFolders, "Favorites", ""};
+  w.Form_Load();
+  EXPECT_EQ(w.lblTotalFiles.text(), "Total number of Favorites: 0");
 }
 
 TEST_F(FavoritesTest, DeletesExactlyTheRowsFileToTheRecycleBin) {
-  ASSERT_TRUE(w.open());
   std::int64_t before = test::binItems();
-  w.lstvFavorites.setRowChecked(rowOf("a.url.url"), true);
-  w.cmdDeleteSelected_Click();
-  EXPECT_FALSE(dir.exists("a.url.url"));
-  EXPECT_TRUE(dir.exists("a.url"));
-  EXPECT_EQ(test::binItems(), before + 1);
-  EXPECT_EQ(w.lstvFavorites.rowCount(), 5u);
-  EXPECT_EQ(w.lblTotalFiles.text(), "Deleted 1 favorites");
-
   // One held open cannot go: it stays, red and unchecked, and the user is told.
   HANDLE held = CreateFileW(wide(dir.file("Links\\News.url")).c_str(), GENERIC_READ,
                             FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  w.lstvFavorites.setRowChecked(rowOf("Links\\News.url"), true);
-  w.lstvFavorites.setRowChecked(rowOf("empty.url"), true);
+  for (const char* file : {"a.url.url", "Links\\News.url", "empty.url"})
+    w.lstvFavorites.setRowChecked(rowOf(file), true);
   asker.answerMessage(IDOK);
-  w.mnuDeleteSelected_Click();
+  w.cmdDeleteSelected_Click();
   CloseHandle(held);
-  EXPECT_TRUE(dir.exists("Links\\News.url"));
-  EXPECT_FALSE(dir.exists("empty.url"));
-  size_t news = rowOf("Links\\News.url");
-  EXPECT_EQ(w.lstvFavorites.rowColor(news), ListView::kRed);
-  EXPECT_FALSE(w.lstvFavorites.rowChecked(news));
-  EXPECT_EQ(w.lblTotalFiles.text(), "Deleted 1 favorites");
+  EXPECT_FALSE(dir.exists("a.url.url") || dir.exists("empty.url"));
+  EXPECT_TRUE(dir.exists("a.url") && dir.exists("Links\\News.url"));
+  EXPECT_EQ(test::binItems(), before + 2);
+  EXPECT_EQ(w.lstvFavorites.rowCount(), 4u);
+  EXPECT_EQ(w.lstvFavorites.rowColor(rowOf("Links\\News.url")), ListView::kRed);
+  EXPECT_FALSE(w.lstvFavorites.rowChecked(rowOf("Links\\News.url")));
+  EXPECT_EQ(w.lblTotalFiles.text(), "Deleted 2 favorites");
   ASSERT_EQ(asker.asked().size(), 1u);
   EXPECT_EQ(asker.asked()[0].text, kFavoritesRedText);
 
@@ -112,11 +96,34 @@ TEST_F(FavoritesTest, DeletesExactlyTheRowsFileToTheRecycleBin) {
   EXPECT_TRUE(elsewhere.exists("inside.url"));
 }
 
-TEST_F(FavoritesTest, NoFavoritesFolderListsNothing) {
-  test::SavedValue none{HKEY_CURRENT_USER, kFavoritesShellFolders, "Favorites", ""};
-  ASSERT_TRUE(w.open());
-  EXPECT_EQ(w.lstvFavorites.rowCount(), 0u);
-  EXPECT_EQ(w.lblTotalFiles.text(), "Total number of Favorites: 0");
+int dialogs = 0;  // dialog boxes refused on this thread
+LRESULT CALLBACK refuseDialogs(int code, WPARAM wp, LPARAM lp) {
+  wchar_t name[16] = {};
+  if (code != HCBT_CREATEWND || !GetClassNameW(reinterpret_cast<HWND>(wp), name, 16) ||
+      std::wstring(name) != L"#32770")
+    return CallNextHookEx(nullptr, code, wp, lp);
+  ++dialogs;
+  return 1;
+}
+
+TEST_F(FavoritesTest, PropertiesShowNoShellErrorAndTheWindowIsOwnedOnlyWhenModal) {
+  HHOOK hook = SetWindowsHookExW(WH_CBT, refuseDialogs, nullptr, GetCurrentThreadId());
+  setOutside(nullptr);  // the real shell
+  test::selectOnly(w.lstvFavorites, rowOf("a.url"));
+  w.mnuProperties_Click();
+  setOutside(&outside);
+  UnhookWindowsHookEx(hook);
+  EXPECT_EQ(dialogs, 0);
+
+  HWND opener =
+      CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 9, 9, nullptr, nullptr, nullptr, nullptr);
+  w.destroy();
+  ASSERT_TRUE(w.open(opener));
+  EXPECT_EQ(GetWindow(w.hwnd(), GW_OWNER), nullptr);
+  w.destroy();
+  asker.answerModal([&](Dialog& d) { EXPECT_EQ(GetWindow(d.hwnd(), GW_OWNER), opener); });
+  glenvask::asker().showModal(w, opener);
+  DestroyWindow(opener);
 }
 
 }  // namespace
