@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <tuple>
-
 namespace glenvask {
 namespace {
 
@@ -30,9 +28,7 @@ TEST(Updates, OnlyAVersionTextInAGoodReplyIsBelievedAndComparedAsNumbers) {
   for (const auto& [installed, status, body, verdict] : cases)
     EXPECT_EQ(compareVersions(installed, latestVersionOf(status, body)), verdict)
         << installed << " " << status << " [" << body << "]";
-}
 
-TEST(Updates, DownloadNameAndProgress) {
   EXPECT_EQ(fileNameOfAddress("http://a.test/a/ frennick.exe  ") + fileNameOfAddress("http://a/"),
             "frennick.exe");
   // total, copied, percent
