@@ -31,8 +31,7 @@ TEST(Updates, OnlyAVersionTextInAGoodReplyIsBelievedAndComparedAsNumbers) {
 
   EXPECT_EQ(fileNameOfAddress("http://a.test/a/ frennick.exe  ") + fileNameOfAddress("http://a/"),
             "frennick.exe");
-  // total, copied, percent
-  std::tuple<std::int64_t, std::int64_t, int> steps[] = {
+  std::tuple<std::int64_t, std::int64_t, int> steps[] = {  // total, copied, percent
       {2500, 1024, 41}, {2500, 2048, 82}, {2500, 2500, 100}, {1024, 1024, 100},
       {0, 10, 0},       {3, 1, 33},       {3000000000LL, 1500000000LL, 50},
   };

@@ -52,8 +52,7 @@ TEST(WebPage, HtmlAddressesAndLinks) {
   for (const auto& [address, web, scheme, local] : addresses)
     EXPECT_EQ(std::tuple(isWebAddress(address), addressScheme(address), localPathOf(address)),
               std::tuple(web, scheme, local)) << address;
-  // base, link, where it leads
-  const char* links[][3] = {
+  const char* links[][3] = {  // base, link, where it leads
       {"http://a.test/d/p.htm?q=1", "x.htm", "http://a.test/d/x.htm"},
       {"http://a.test/d/p.htm", "../../x.htm?y#f", "http://a.test/x.htm?y"},
       {"http://a.test/d/p.htm", "/r.htm", "http://a.test/r.htm"},
