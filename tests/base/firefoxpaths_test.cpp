@@ -2,24 +2,20 @@
 
 #include <gtest/gtest.h>
 
-#include <tuple>
-
 namespace glenvask {
 namespace {
 
-TEST(FirefoxPaths, VersionNames) {
+TEST(FirefoxPaths, VersionNamesProfilesFolderAndRoots) {
   std::tuple<unsigned, unsigned, unsigned, const char*> cases[] = {
       {4, 0, 1, "95"}, {4, 10, 1, "98"}, {4, 90, 1, "98"}, {4, 0, 2, "NT"}, {5, 0, 2, "2K"},
       {5, 1, 2, "XP"}, {5, 2, 2, ""}, {6, 0, 2, "Vista"}, {6, 1, 2, "Win7"}, {6, 2, 2, ""},
       {10, 0, 2, ""}, {3, 51, 2, ""}};
   for (const auto& [major, minor, platform, name] : cases)
     EXPECT_EQ(osVersionName(major, minor, platform), name) << major << "." << minor;
-}
 
-TEST(FirefoxPaths, ProfilesFolderIsFullOrNothing) {
   const std::string nt = "C:\\users\\u\\AppData\\Roaming\\Mozilla\\Firefox\\Profiles\\";
   // Platform, version name, application data folder, Windows folder; the profiles folder.
-  std::tuple<unsigned, const char*, const char*, const char*, std::string> cases[] = {
+  std::tuple<unsigned, const char*, const char*, const char*, std::string> folders[] = {
       // Every NT version, known by name or not, takes the application data folder.
       {2, "", "C:\\users\\u\\AppData\\Roaming", "C:\\windows", nt},
       {2, "XP", "C:\\users\\u\\AppData\\Roaming\\", "", nt},
@@ -34,13 +30,11 @@ TEST(FirefoxPaths, ProfilesFolderIsFullOrNothing) {
       {2, "Win7", "\\\\srv", "C:\\windows", ""},
       {1, "98", "", "", ""}, {1, "", "", "C:\\WINDOWS", ""}, {0, "", "C:\\a", "C:\\WINDOWS", ""},
   };
-  for (const auto& [platform, version, appData, windows, folder] : cases)
+  for (const auto& [platform, version, appData, windows, folder] : folders)
     EXPECT_EQ(firefoxProfilesFolder(platform, version, appData, windows), folder)
         << platform << " " << version << " " << appData << " " << windows;
-}
 
-TEST(FirefoxPaths, FullPathsAndRoots) {
-  std::tuple<const char*, bool, bool> cases[] = {  // full path, root
+  std::tuple<const char*, bool, bool> paths[] = {  // full path, root
       {"C:\\a\\b\\", true, false}, {"C:\\", true, true},       {"c:", false, true},
       {"C:\\\\", true, true},      {"\\\\srv\\share", true, true}, {"\\\\srv\\share\\", true, true},
       {"\\\\srv\\share\\x", true, false}, {"", false, false},  {"a\\b", false, false},
@@ -48,10 +42,8 @@ TEST(FirefoxPaths, FullPathsAndRoots) {
       {"\\\\?\\C:\\a", false, false}, {"C:\\a\\..\\b", false, false}, {"C:\\a\\.", false, false},
       {"C:\\a/b", false, false},   {"1:\\a", false, false},
   };
-  for (const auto& [path, full, root] : cases) {
-    EXPECT_EQ(isFullFolderPath(path), full) << path;
-    EXPECT_EQ(isRootFolder(path), root) << path;
-  }
+  for (const auto& [path, full, root] : paths)
+    EXPECT_EQ(std::pair(isFullFolderPath(path), isRootFolder(path)), std::pair(full, root)) << path;
 }
 
 }  // namespace

@@ -6,13 +6,8 @@ namespace glenvask {
 namespace {
 
 TEST(IniText, SetsOneValueAndLeavesTheRest) {
-  struct Case {
-    std::string before;
-    const char* section;
-    const char* key;
-    const char* value;
-    std::string after;  // "" when the text stays as it was
-  } cases[] = {
+  // Text, section, key, value; the text after, "" when it stays as it was.
+  std::tuple<std::string, const char*, const char*, const char*, std::string> cases[] = {
       // New section and key in the platform writer's layout, after the section's last line.
       {"top=0\r\n[A]\r\nk=1", "B", "top", "2", "top=0\r\n[A]\r\nk=1\r\n[B]\r\ntop=2\r\n"},
       {"[A]\r\nk=1\r\n\r\n[B]\r\n", "a", "n", "x", "[A]\r\nk=1\r\nn=x\r\n\r\n[B]\r\n"},
@@ -28,10 +23,10 @@ TEST(IniText, SetsOneValueAndLeavesTheRest) {
       // A value ends at its first line break.
       {"", "A", "k", "1\r\n[B]", "[A]\r\nk=1\r\n"},
   };
-  for (const auto& c : cases) {
-    std::string text = c.before;
-    EXPECT_EQ(setIniValue(text, c.section, c.key, c.value), !c.after.empty()) << c.before;
-    EXPECT_EQ(text, c.after.empty() ? c.before : c.after) << c.before;
+  for (const auto& [before, section, key, value, after] : cases) {
+    std::string text = before;
+    EXPECT_EQ(setIniValue(text, section, key, value), !after.empty()) << before;
+    EXPECT_EQ(text, after.empty() ? before : after) << before;
   }
 }
 

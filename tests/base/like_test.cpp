@@ -4,15 +4,13 @@
 
 #include <random>
 #include <regex>
-#include <string>
-#include <tuple>
 
 namespace glenvask {
 namespace {
 
 // The plain cases of "*", "?", "#" and simple lists are in the random test below; these are
 // the edges it does not reach.
-TEST(Like, WholeTextMatchesThePattern) {
+TEST(Like, WholeTextMatchesThePatternAndValidPatterns) {
   std::tuple<const char*, const char*, bool> cases[] = {
       // "*" takes any run, also none; the whole text must match.
       {".TMP", "*.TMP", true}, {"A.TMP.BAK", "*.TMP", false}, {"", "*", true},
@@ -36,17 +34,11 @@ TEST(Like, WholeTextMatchesThePattern) {
   };
   for (const auto& [text, pattern, match] : cases)
     EXPECT_EQ(like(text, pattern), match) << '"' << text << "\" like \"" << pattern << '"';
-}
 
-TEST(Like, ValidPatterns) {
   for (const char* p : {"*", "*.*", "[a-z]", "[!abc]", "[]", "[!]", "]", "a-b", "[-]"})
     EXPECT_TRUE(isValidLikePattern(p)) << p;
   for (const char* p : {"[", "[abc", "a[", "[z-a]", "*[!"})
     EXPECT_FALSE(isValidLikePattern(p)) << p;
-}
-
-// Random patterns over a small alphabet agree with the same pattern as a regular expression.
-TEST(Like, AgreesWithRegularExpressions) {
   const std::pair<const char*, const char*> parts[] = {
       {"a", "a"}, {"b", "b"},   {"1", "1"},         {"-", "\\-"},       {"*", ".*"},
       {"?", "."}, {"#", "[0-9]"}, {"[a1]", "[a1]"}, {"[!a-b]", "[^a-b]"},
@@ -62,16 +54,13 @@ TEST(Like, AgreesWithRegularExpressions) {
     ASSERT_EQ(like(text, pattern), std::regex_match(text, std::regex(regex)))
         << '"' << text << "\" like \"" << pattern << '"';
   }
-}
 
-// Many stars against a long text that almost matches: a backtracking matcher would take
-// exponential time here; this must finish at once.
-TEST(Like, ManyStarsDoNotBacktrackWithoutEnd) {
+  // Many stars against a long text that almost matches: a backtracking matcher would take
+  // exponential time here; this must finish at once.
   std::string text(5000, 'A'), pattern;
   for (int i = 0; i < 200; ++i) pattern += "*A";
   EXPECT_TRUE(like(text, pattern));
-  EXPECT_FALSE(like(text, pattern + "B"));
-  EXPECT_FALSE(like(text + "C", pattern + "*B*"));
+  EXPECT_FALSE(like(text, pattern + "B") || like(text + "C", pattern + "*B*"));
 }
 
 }  // namespace

@@ -3,10 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
-#include <string>
-#include <tuple>
-#include <vector>
 
 #include "base/like.h"
 
@@ -21,10 +17,8 @@ TEST(ListFiles, LinesEntriesUnnecessaryTypesAndKeptCookies) {
       {"a \r\n B", {"a ", " B"}, {"a ", " B"}},          // no trimming, case kept
       {"a\nb\rc\r\n", {"a", "b", "c"}, {"a", "b", "c"}},  // lone LF or CR ends a line too
   };
-  for (const auto& [text, lines, entries] : cases) {
-    EXPECT_EQ(splitLines(text), lines) << text;
-    EXPECT_EQ(parseListFile(text), entries) << text;
-  }
+  for (const auto& [text, lines, entries] : cases)
+    EXPECT_EQ(std::pair(splitLines(text), parseListFile(text)), std::pair(lines, entries)) << text;
   EXPECT_EQ(formatListFile({"thumbs.db", " spaced "}), "thumbs.db\r\n spaced \r\n");
   // An UNFI.txt line and what it reads as: flag|pattern|description, "" when it does not read.
   std::pair<const char*, const char*> lines[] = {
@@ -46,8 +40,8 @@ TEST(ListFiles, LinesEntriesUnnecessaryTypesAndKeptCookies) {
                                         "C:\\x\\\x01" "C:\\sub\\c.txt\x01" "C:\\no separator"))
     kept.push_back(k.folder + "|" + k.name);
   EXPECT_EQ(kept, (Strings{"C:\\C\\|a.txt", "|b.txt", "C:\\sub\\|c.txt"}));
-  EXPECT_EQ(formatKeptCookies({{"F\\", "A"}, {"F\\", "B"}}), "F\\A\x01" "F\\B\x01\r\n");
-  EXPECT_EQ(formatKeptCookies({}), "");
+  EXPECT_EQ(formatKeptCookies({}) + formatKeptCookies({{"F\\", "A"}, {"F\\", "B"}}),
+            "F\\A\x01" "F\\B\x01\r\n");
 }
 
 #ifndef _WIN32
@@ -81,7 +75,7 @@ auto fields(const SearchOptions& o) {
                   o.skipReadOnly, o.skipHidden, o.skipSystem);
 }
 
-TEST(SearchFile, LinesSetTheScanOptions) {
+TEST(SearchFile, LinesSetTheScanOptionsAndThePageReadsBack) {
   // Start from values opposite to every default, to see which ones a line sets.
   const SearchOptions flipped{false, false, true,  {2001, 1, 1}, {2001, 1, 2}, true, true,
                               true,  true,  7,     false,        false,        false};
@@ -118,9 +112,7 @@ TEST(SearchFile, LinesSetTheScanOptions) {
     applySearchOptions(c.text, o, c.format);
     EXPECT_EQ(fields(o), fields(c.expected)) << c.text;
   }
-}
 
-TEST(SearchFile, PageDrivesAndDatesReadBackAsWritten) {
   SearchPage page;
   page.drives = {"C: Hard drive", "D: Hard drive"};
   page.fileReference = page.dateRange = page.size = page.sizeAtLeast = page.hidden = true;

@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <tuple>
-#include <utility>
-
 namespace glenvask {
 namespace {
 
@@ -21,7 +18,7 @@ std::string Lines(std::initializer_list<std::string_view> lines) {
   return out;
 }
 
-TEST(PluginFormat, PluginFileRoundTripsByteForByte) {
+TEST(PluginFormat, PluginFileReadingAndWriting) {
   const std::string viewer = "C:\\Program Files\\Viewer\\";
   std::pair<PluginFile, std::string> cases[] = {
       {{}, Lines({"D|"})},
@@ -38,14 +35,10 @@ TEST(PluginFormat, PluginFileRoundTripsByteForByte) {
       {{"Caf\xC3\xA9 \"quoted\" ", {{"yes", "maybe", "rel\\x"}}, {}, {}},
        Lines({"D|Caf\xC3\xA9 \"quoted\" ", "F|yes|maybe|rel\\x"})},
   };
-  for (const auto& [plugin, text] : cases) {
-    EXPECT_EQ(writePluginFile(plugin), text);
-    EXPECT_EQ(parsePluginFile(text), plugin) << text;
-  }
-}
+  for (const auto& [plugin, text] : cases)
+    EXPECT_EQ(std::pair(writePluginFile(plugin), parsePluginFile(text)), std::pair(text, plugin));
 
-TEST(PluginFormat, PluginFileReading) {
-  std::tuple<const char*, std::string, PluginFile> cases[] = {
+  std::tuple<const char*, std::string, PluginFile> reads[] = {
       {"LF and CR line ends, blank lines, no end on the last line",
        P("\nD|d\n\nF|No|No|C:\\a\\x\rF|Yes|No|C:\\b\\y"),
        {"d", {{"No", "No", "C:\\a\\x"}, {"Yes", "No", "C:\\b\\y"}}, {}, {}}},
@@ -65,28 +58,24 @@ TEST(PluginFormat, PluginFileReading) {
       {"a null character is an ordinary character", P(std::string_view("D|a\0b\r\n", 8)),
        {std::string("a\0b", 3), {}, {}, {}}},
   };
-  for (const auto& [name, text, want] : cases) EXPECT_EQ(parsePluginFile(text), want) << name;
-}
+  for (const auto& [name, text, want] : reads) EXPECT_EQ(parsePluginFile(text), want) << name;
 
-TEST(PluginFormat, WriterKeepsEachCellInItsRecord) {
   // A cell holding a separator or a line break must not become fields or records of its own.
   PluginFile plugin{
       P("x\r\nF|Yes|Yes|C:\\*.*"), {}, {{"No", "No", "HKEY_USERS\\a\nb", P("v|w\r")}}};
   std::string written = writePluginFile(plugin);
   EXPECT_EQ(written, Lines({"D|x  F Yes Yes C:\\*.*", "R|No|No|HKEY_USERS\\a b|v w "}));
   EXPECT_EQ(writePluginFile(parsePluginFile(written)), written);
-}
 
-TEST(PluginFormat, FirstLineDescription) {
-  std::pair<std::string, std::optional<std::string>> cases[] = {
+  std::pair<std::string, std::optional<std::string>> firsts[] = {
       {Lines({"D|Viewer", "F|No|No|C:\\a\\b"}), "Viewer"}, {Lines({"D|"}), ""},
       {P("D|no line end"), "no line end"}, {Lines({"D|a|b"}), "a"},
       {Lines({"F|No|No|C:\\a\\b", "D|late"}), {}}, {Lines({"", "D|after a blank line"}), {}},
       {Lines({"D"}), {}}, {"", {}}};
-  for (const auto& [text, want] : cases) EXPECT_EQ(firstLineDescription(text), want) << text;
+  for (const auto& [text, want] : firsts) EXPECT_EQ(firstLineDescription(text), want) << text;
 }
 
-TEST(PluginFormat, BareFileNames) {
+TEST(PluginFormat, PluginListAndBareFileNames) {
   for (const char* bare : {"viewer.qvp", "My plug-in.qvp", ".hidden.qvp", "a..b.qvp", "x.qvp.",
                            "Caf\xC3\xA9.qvp", "console.qvp", "COM10.qvp", "nul1.qvp"})
     EXPECT_TRUE(isBareFileName(bare)) << bare;
@@ -96,9 +85,7 @@ TEST(PluginFormat, BareFileNames) {
         "a<b>.qvp", "a\"b.qvp", "a\tb.qvp", "CON", "nul.qvp", "Aux .qvp", "com1.qvp", "LPT9",
         "conin$", "COM\xC2\xB9.qvp"})
     EXPECT_FALSE(isBareFileName(not_bare)) << not_bare;
-}
 
-TEST(PluginFormat, PluginList) {
   // Lines read, and what the writer makes of them.
   std::tuple<std::string, std::vector<PluginListEntry>, std::string> cases[] = {
       {"", {}, ""},
@@ -115,10 +102,9 @@ TEST(PluginFormat, PluginList) {
       {P("\n1 a.qvp\n1\r\n1|..\\..\\Windows\\x.qvp\r1|C:\\x.qvp\n1|../x\n1|..\n1|\n1|CON\n1|ok|k"),
        {{true, "ok", "k"}}, Lines({"1|ok|k"})},
   };
-  for (const auto& [text, entries, written] : cases) {
-    EXPECT_EQ(parsePluginList(text), entries) << text;
-    EXPECT_EQ(writePluginList(entries), written);
-  }
+  for (const auto& [text, entries, written] : cases)
+    EXPECT_EQ(std::pair(parsePluginList(text), writePluginList(entries)),
+              std::pair(entries, written)) << text;
   // The writer leaves out names that are not bare, and blanks line breaks and separators.
   EXPECT_EQ(writePluginList({{true, "..\\x.qvp", "bad"}, {false, "", ""},
                              {true, "a.qvp", P("one\r\ntwo|three")}}),

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <tuple>
-
 namespace glenvask {
 namespace {
 
@@ -30,13 +28,10 @@ TEST(Updates, OnlyAVersionTextInAGoodReplyIsBelievedAndComparedAsNumbers) {
   for (const auto& [installed, status, body, verdict] : cases)
     EXPECT_EQ(compareVersions(installed, latestVersionOf(status, body)), verdict)
         << installed << " " << status << " [" << body << "]";
-}
 
-TEST(Updates, DownloadNameAndProgress) {
   EXPECT_EQ(fileNameOfAddress("http://a.test/a/ frennick.exe  ") + fileNameOfAddress("http://a/"),
             "frennick.exe");
-  // total, copied, percent
-  std::tuple<std::int64_t, std::int64_t, int> steps[] = {
+  std::tuple<std::int64_t, std::int64_t, int> steps[] = {  // total, copied, percent
       {2500, 1024, 41}, {2500, 2048, 82}, {2500, 2500, 100}, {1024, 1024, 100},
       {0, 10, 0},       {3, 1, 33},       {3000000000LL, 1500000000LL, 50},
   };

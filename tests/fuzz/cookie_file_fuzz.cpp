@@ -1,9 +1,5 @@
-// Cookie file reader: any bytes read without fault; every record it gives has a domain, and
-// a complete record's source holds its domain.
-#include <cstddef>
-#include <cstdint>
+// Cookie files from any bytes: every record has a domain, a complete one's source holds it.
 #include <cstdlib>
-#include <string_view>
 
 #include "base/cookiefile.h"
 

@@ -1,10 +1,6 @@
-// Date texts and pictures: the input's first line is a short date picture, the rest a text to
-// read under it. Any bytes read without fault; a date read is a valid one, and what it is
-// written as reads back to the same moment.
-#include <cstddef>
-#include <cstdint>
+// Date texts: the first line a short date picture, the rest a text to read under it. A date
+// read is a valid one, and what it is written as reads back to the same moment.
 #include <cstdlib>
-#include <string_view>
 
 #include "base/datetime.h"
 

@@ -1,11 +1,6 @@
-// The files the options window rewrites, from any bytes: settings.ini text takes a value and
-// reads it back, ck.txt's entries write and read back alike, and srch.txt's page writes a file
-// that reads back to the same page.
-#include <cstddef>
-#include <cstdint>
+// The files the options window rewrites, from any bytes: settings.ini text reads a value back
+// as set, ck.txt's entries and srch.txt's page write and read back alike.
 #include <cstdlib>
-#include <string>
-#include <string_view>
 
 #include "base/ini.h"
 #include "base/lists.h"

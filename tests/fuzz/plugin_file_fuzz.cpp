@@ -1,9 +1,5 @@
-// Plug-in file reader and writer: any bytes read without fault, and what the writer makes of
-// them reads back to the same text.
-#include <cstddef>
-#include <cstdint>
+// Plug-in files from any bytes: what the writer makes of them reads back to the same text.
 #include <cstdlib>
-#include <string_view>
 
 #include "base/plugin_format.h"
 

@@ -1,9 +1,5 @@
-// Plug-in list reader and writer: any bytes read without fault, only bare file names come
-// out, and what the writer makes of them reads back to the same text.
-#include <cstddef>
-#include <cstdint>
+// Plug-in lists from any bytes: only bare names come out, and they write and read back alike.
 #include <cstdlib>
-#include <string_view>
 
 #include "base/plugin_format.h"
 

@@ -1,9 +1,5 @@
-// Page reader and link resolver: any bytes (a page of the cache is anyone's) read without
-// fault, and no block is left empty.
-#include <cstddef>
-#include <cstdint>
+// Pages (a page of the cache is anyone's) and links from any bytes: no block is left empty.
 #include <cstdlib>
-#include <string_view>
 
 #include "base/webpage.h"
 

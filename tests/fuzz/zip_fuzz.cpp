@@ -1,10 +1,6 @@
-// Fuzz target (tests/base/zip_test.cpp runs damaged archives through it too): any bytes as an
-// archive. The reader extracts what it can; a writer takes the bytes over and appends, or
-// leaves them untouched. Aborts on a fault.
-#include <cstddef>
-#include <cstdint>
+// Any bytes as an archive (zip_test.cpp runs damaged ones through this too): the reader extracts
+// what it can; a writer takes the bytes over and appends, or leaves them untouched.
 #include <cstdlib>
-#include <string>
 
 #include "base/zip.h"
 

@@ -1,5 +1,3 @@
-// The cleanup summary and the detailed log: the run's totals and section rows, Close and Exit,
-// and saving the log through the scripted save dialog.
 #include "review/frmLog.h"
 
 #include <gtest/gtest.h>

@@ -1,13 +1,9 @@
-// The delete path on real files: plain deletion, overwriting and the backup archive (the
-// Recycle Bin is prefix-wide: system/recycle_test.cpp).
 #include "services/delete.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <map>
 #include <regex>
-#include <tuple>
 
 #include "base/zip.h"
 #include "services/globals.h"
@@ -20,9 +16,7 @@
 namespace glenvask {
 namespace {
 
-using test::bytesOf;
-using test::readArchive;
-using test::ScratchFolder;
+using namespace test;
 using Contents = std::map<std::string, std::string>;
 
 class DeletePath : public ::testing::Test {
@@ -45,7 +39,6 @@ class DeletePath : public ::testing::Test {
   }
 };
 
-// Another program's handle on a file.
 FileHandle holdOpen(const std::string& path, DWORD access, DWORD share) {
   return FileHandle(CreateFileW(wide(path).c_str(), access, share, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -58,12 +51,6 @@ std::string readAll(HANDLE h) {
   DWORD got = 0;
   while (ReadFile(h, buf, sizeof buf, &got, nullptr) && got > 0) out.append(buf, got);
   return out;
-}
-
-// What a path is as an entry name: below the drive root, '/' between folders.
-std::string entryOf(std::string path) {
-  std::replace(path.begin(), path.end(), '\\', '/');
-  return path.substr(3);
 }
 
 TEST_F(DeletePath, EachMethodOnReadOnlyHeldAndMissingFiles) {
@@ -120,8 +107,7 @@ TEST_F(DeletePath, OverwriteWritesZerosOrSmallRandomBytesOverTheWholeFile) {
     EXPECT_EQ(counts[0] == static_cast<int>(size), !random || size == 0);
     for (int v = 101; v < 256; ++v) EXPECT_EQ(counts[v], 0) << v;
     if (random && size > 1000) {
-      EXPECT_GT(counts[0], 0);
-      EXPECT_GT(counts[100], 0);
+      EXPECT_TRUE(counts[0] > 0 && counts[100] > 0);
       EXPECT_GT(counts[50], counts[0]) << "0 and 100 are half as likely as the others";
     }
     EXPECT_TRUE(test::listFolder(folder.path()).empty()) << "no file, no renamed copy stays";
@@ -139,8 +125,7 @@ LRESULT CALLBACK stopProc(HWND h, UINT m, WPARAM w, LPARAM l) {
 TEST_F(DeletePath, StopDuringAnOverwriteLeavesTheFilePartlyOverwritten) {
   ScratchFolder folder;
   std::string path = folder.write("big.dat", std::string(5 << 20, 'x'));
-  WNDCLASSW wc{0, stopProc, 0, 0, GetModuleHandleW(nullptr)};
-  wc.lpszClassName = L"GlenvaskStopTest";
+  WNDCLASSW wc{0, stopProc, 0, 0, GetModuleHandleW(nullptr), {}, {}, {}, {}, L"GlenvaskStopTest"};
   RegisterClassW(&wc);
   HWND stop = CreateWindowW(wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                             wc.hInstance, nullptr);
@@ -152,8 +137,7 @@ TEST_F(DeletePath, StopDuringAnOverwriteLeavesTheFilePartlyOverwritten) {
   EXPECT_EQ(DeleteJunkFile(path), 0);
   EventPump::setClock(nullptr);
   DestroyWindow(stop);
-  EXPECT_TRUE(bAbort);
-  EXPECT_TRUE(DeleteFailed);
+  EXPECT_TRUE(bAbort && DeleteFailed);
   EXPECT_EQ(folder.read("big.dat"), std::string(3 << 20, '\0') + std::string(2 << 20, 'x'));
 }
 
@@ -192,8 +176,7 @@ TEST_F(DeletePath, AFileThatCannotBeZippedStays) {
     FileHandle writer;
     if (why == Unreadable) writer = holdOpen(path, GENERIC_WRITE, FILE_SHARE_DELETE);
     EXPECT_EQ(DeleteJunkFile(path), 0);
-    EXPECT_TRUE(DeleteFailed);
-    EXPECT_EQ(BackedUpCount, 0);
+    EXPECT_TRUE(DeleteFailed && BackedUpCount == 0);
     writer.reset();
     EXPECT_EQ(folder.read("keep.txt"), "precious");
     DeleteBackupZip();
@@ -204,8 +187,6 @@ TEST_F(DeletePath, AFileThatCannotBeZippedStays) {
   // No empty archive is left behind by the run that zipped nothing.
   EXPECT_EQ(test::listFolder(folder.file("Backup")).size(), 2u);
 }
-
-// ---- a run killed while it zips
 
 const char* kKillEnv = "GLENVASK_BACKUP_KILL_DIR";
 constexpr int kKillFiles = 30;
@@ -268,7 +249,8 @@ TEST_F(DeletePath, AKilledRunLosesNoFile) {
     Contents a = readArchive(zip, &recovered);
     EXPECT_TRUE(recovered) << "killed before its directory was written";
     for (int i = 0; i < kKillFiles; ++i) {
-      std::string name = entryOf(folder.file(killName(i)));
+      std::string name = folder.file(killName(i)).substr(3);  // below the root, '/' between
+      std::replace(name.begin(), name.end(), '\\', '/');
       bool kept = folder.exists(killName(i)) || (a.count(name) && a[name] == killFile(i));
       EXPECT_TRUE(kept) << "deleted without its backup: " << name;
     }

@@ -1,4 +1,3 @@
-// The folders that are never cleaned as a whole, on the prefix's real folders.
 #include "services/guard.h"
 
 #include <gtest/gtest.h>
@@ -24,17 +23,13 @@ std::string shortName(const std::string& path) {
   return n > 0 && n < MAX_PATH ? utf8(buf) : path;
 }
 
-TEST(CleaningGuard, RefusesRootsAndSystemFoldersAndWhatHoldsThem) {
+TEST(CleaningGuard, RefusesRootsSystemFoldersGivenFoldersAndWhatHoldsThem) {
   test::ScratchFolder scratch;
   std::string windows = GetWindowsDir(), system = GetSystemDir();
   std::string profile = special(CSIDL_PROFILE), programs = special(CSIDL_PROGRAM_FILES);
   ASSERT_FALSE(windows.empty() || profile.empty() || programs.empty());
-  std::string profileParent = profile.substr(0, profile.rfind('\\'));
 
-  struct Case {
-    std::string path;
-    bool refused;
-  } cases[] = {
+  std::pair<std::string, bool> cases[] = {  // path, refused
       // Drive and share roots, however written; "C:" is the current folder of drive C.
       {"C:\\", true}, {"c:\\", true}, {"C:", true}, {"C:\\\\", true}, {"C:/", true},
       {"C:\\.", true}, {"C:\\Windows\\..", true}, {"C:\\Windows\\..\\", true},
@@ -47,7 +42,7 @@ TEST(CleaningGuard, RefusesRootsAndSystemFoldersAndWhatHoldsThem) {
       {windows, true}, {windows + "\\", true}, {toLower(windows), true}, {windows + ".", true},
       {windows + "\\.\\", true}, {windows + "\\Temp\\..", true}, {"\\\\?\\" + windows, true},
       {system, true}, {system + "\\", true}, {programs, true}, {shortName(programs), true},
-      {profile, true}, {profile + "\\", true}, {profileParent, true},
+      {profile, true}, {profile + "\\", true}, {profile.substr(0, profile.rfind('\\')), true},
       // What lies below them may be cleaned; so may a sibling whose name begins like one.
       {windows + "\\Temp", false}, {windows + "\\Temp\\", false},
       {windows + "\\Offline Web Pages\\", false}, {system + "\\spool\\PRINTERS\\", false},
@@ -55,22 +50,17 @@ TEST(CleaningGuard, RefusesRootsAndSystemFoldersAndWhatHoldsThem) {
       {windows + "x", false}, {scratch.path(), false}, {scratch.path() + "\\", false},
       {scratch.path() + "/", false},
   };
-  for (const auto& c : cases)
-    EXPECT_EQ(isProtectedCleaningRoot(c.path), c.refused) << '"' << c.path << '"';
-}
+  for (const auto& [path, refused] : cases)
+    EXPECT_EQ(isProtectedCleaningRoot(path), refused) << '"' << path << '"';
 
-TEST(CleaningGuard, ComparesAgainstTheGivenFolders) {
   std::vector<std::string> folders = {"D:\\Data\\Keep", "\\\\srv\\share\\Keep\\"};
-  struct Case {
-    const char* path;
-    bool refused;
-  } cases[] = {
+  std::pair<const char*, bool> given[] = {
       {"D:\\Data\\Keep", true},     {"d:\\data\\keep\\", true}, {"D:\\Data", true},
       {"D:\\Data\\Keep\\a", false}, {"D:\\Data\\Keeper", false}, {"D:\\Other", false},
       {"\\\\srv\\share\\keep", true}, {"\\\\srv\\share\\keep2", false},
   };
-  for (const auto& c : cases)
-    EXPECT_EQ(isProtectedCleaningRoot(c.path, folders), c.refused) << '"' << c.path << '"';
+  for (const auto& [path, refused] : given)
+    EXPECT_EQ(isProtectedCleaningRoot(path, folders), refused) << '"' << path << '"';
   EXPECT_FALSE(isProtectedCleaningRoot("D:\\Data", {})) << "no folder given, only roots refused";
   EXPECT_EQ(cleaningRootPath("c:\\windows\\..\\"), "c:\\");
   EXPECT_EQ(cleaningRootPath("relative"), "");

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <tuple>
-
 #include "services/paths.h"
 #include "support/scripted.h"
 

@@ -1,10 +1,7 @@
-// The system and shell helpers on the sandbox's own folders, drives and list views.
 #include "services/system.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
-
-#include <tuple>
 
 #include "base/text.h"
 #include "support/scripted.h"
@@ -14,7 +11,7 @@
 namespace glenvask {
 namespace {
 
-TEST(System, Folders) {
+TEST(System, FoldersDriveTypesAndRecycleBinRoots) {
   std::string windows = GetWindowsDir(), temp = GetTempDir();
   ASSERT_FALSE(windows.empty());
   EXPECT_TRUE(iequals(windows, test::env("SystemRoot"))) << windows;  // no final "\"
@@ -25,10 +22,8 @@ TEST(System, Folders) {
   std::string text = "\"%SystemRoot%\\a.exe\" %systemroot%";
   EXPECT_EQ(ExpandSystemRoot(text), "\"" + windows + "\\a.exe\" " + windows);
   EXPECT_EQ(text, "\"" + windows + "\\a.exe\" " + windows);
-}
 
-// The list with every letter in use: system/drives_test.cpp.
-TEST(System, DriveTypesAndRecycleBinRoots) {
+  // The list with every letter in use: system/drives_test.cpp.
   EXPECT_EQ(GetDriveTypeName("C:\\"), "Hard drive");
   std::string unused;  // a drive letter nobody uses
   for (char c = 'Z'; c > 'D' && unused.empty(); --c)

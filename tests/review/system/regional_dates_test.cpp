@@ -1,8 +1,4 @@
-// The review list's Date/Time column under the machine's regional settings: the scanner's rows
-// show the region's general date (unnecessary and empty files) and file-time text (dead
-// shortcuts), and a click on the header sorts them in time order.
 #include <gtest/gtest.h>
-
 
 #include "review/frmDeletetion.h"
 #include "services/globals.h"

@@ -2,7 +2,7 @@
 // the letters it adds go again at its end.
 #include <gtest/gtest.h>
 
-#include <vector>
+#include <memory>
 
 #include "services/system.h"
 #include "support/scripted.h"
@@ -11,38 +11,27 @@
 namespace glenvask {
 namespace {
 
-// Letters defined for the test, removed when it ends whatever happens.
-class ExtraDrives {
- public:
-  explicit ExtraDrives(const std::string& target) : target_(wide(target)) {
-    DWORD used = GetLogicalDrives();
-    for (int i = 0; i < 26; ++i) {
-      if (used & (1u << i)) continue;
-      std::wstring letter = {wchar_t(L'A' + i), L':'};
-      if (DefineDosDeviceW(0, letter.c_str(), target_.c_str())) letters_.push_back(letter);
-    }
-  }
-  ~ExtraDrives() {
-    for (const auto& l : letters_)
-      DefineDosDeviceW(DDD_REMOVE_DEFINITION | DDD_EXACT_MATCH_ON_REMOVE, l.c_str(),
-                       target_.c_str());
-  }
-
- private:
-  std::wstring target_;
-  std::vector<std::wstring> letters_;
-};
-
 TEST(Drives, AllTwentySixDrivesAreListed) {
   test::ScratchFolder folder;
-  std::string before = GetLogicalDriveList();
+  const std::wstring target = wide(folder.path());
+  const std::string before = GetLogicalDriveList();
   {
-    ExtraDrives extra(folder.path());
+    std::vector<std::wstring> added;  // removed again whatever happens
+    std::shared_ptr<void> removeAdded(nullptr, [&](void*) {
+      for (const auto& l : added)
+        DefineDosDeviceW(DDD_REMOVE_DEFINITION | DDD_EXACT_MATCH_ON_REMOVE, l.c_str(),
+                         target.c_str());
+    });
+    const DWORD used = GetLogicalDrives();
+    for (wchar_t c = L'A'; c <= L'Z'; ++c) {
+      std::wstring letter = {c, L':'};
+      if (!(used & (1u << (c - L'A'))) && DefineDosDeviceW(0, letter.c_str(), target.c_str()))
+        added.push_back(letter);
+    }
     ASSERT_EQ(GetLogicalDrives(), 0x3FFFFFFu) << "every letter in use";
-    std::string list = GetLogicalDriveList();
     std::string expected;
     for (char c = 'A'; c <= 'Z'; ++c) expected += std::string(1, c) + ":\\" + '\0';
-    EXPECT_EQ(list, expected + '\0');
+    EXPECT_EQ(GetLogicalDriveList(), expected + '\0');
   }
   EXPECT_EQ(GetLogicalDriveList(), before);
 }
