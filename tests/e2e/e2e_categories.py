@@ -10,16 +10,12 @@ from e2elib import ROOT, wine
 def category_boxes():
     """The check boxes in the order of chkItems.txt, as the program declares them."""
     with open(os.path.join(ROOT, "src", "cleaner", "categories.h"), encoding="utf-8") as f:
-        text = f.read()
-    body = text[text.index("kCategories{{"):]
-    return re.findall(r'^\s*\{"(chk\w+)"', body, re.M)
+        return re.findall(r'^\s*\{"(chk\w+)"', f.read().split("kCategories{{")[1], re.M)
 
 
 def chk_items(*checked):
     boxes = category_boxes()
-    assert len(boxes) == 30, boxes
-    for b in checked:
-        assert b in boxes, b
+    assert len(boxes) == 30 and set(checked) <= set(boxes), (boxes, checked)
     return ",".join("1" if b in checked else "0" for b in boxes) + "\r\n"
 
 
@@ -38,18 +34,14 @@ def reg_delete(key):
 def reg_key(key):
     """The values (name -> data) and the subkey names of a key; None when it is missing."""
     r = wine(["reg", "query", key])
-    if r.returncode != 0:
-        return None
-    values, subkeys = {}, set()
-    prefix = key.rstrip("\\").lower() + "\\"
+    values, subkeys, prefix = {}, set(), key.rstrip("\\").lower() + "\\"
     for line in r.stdout.splitlines():
         if line.startswith("    "):
             parts = line.strip().split("    ")
-            name = "" if parts[0] == "(Default)" else parts[0]
-            values[name] = parts[2] if len(parts) > 2 else ""
+            values["" if parts[0] == "(Default)" else parts[0]] = (parts[2:] + [""])[0]
         elif line.lower().startswith(prefix):
             subkeys.add(line[len(prefix):].strip())
-    return values, subkeys
+    return (values, subkeys) if r.returncode == 0 else None
 
 
 def run_hidden(app, checked, timeout=120):

@@ -1,6 +1,5 @@
-"""Helpers of the end-to-end tests: they run inside the sandbox (scripts/test, or
-scripts/wine-env), start the program from a scratch folder of the prefix and look at what it
-did to files, the registry and its windows."""
+"""Helpers of the end-to-end tests, run inside the sandbox: they start the program from a scratch
+folder of the prefix and look at what it did to files, the registry and its windows."""
 
 import contextlib
 import os
@@ -16,16 +15,10 @@ PREFIX = os.environ["WINEPREFIX"]
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 WINTOOL = os.path.join(BUILD, "tools", "wintool.exe")
 
-
-def _read_ids():
-    """The window classes and ids of src/win/ids.h: name -> text or number."""
-    with open(os.path.join(ROOT, "src", "win", "ids.h"), encoding="utf-8") as f:
-        found = re.findall(r'^inline constexpr .*?\b(k\w+) = (?:L"([^"]*)"|(-?\d+));', f.read(),
-                           re.M)
-    return {name: text if text else int(number) for name, text, number in found}
-
-
-IDS = _read_ids()
+with open(os.path.join(ROOT, "src", "win", "ids.h"), encoding="utf-8") as _f:
+    # The window classes and ids of the program: name -> text or number.
+    IDS = {name: text if text else int(number) for name, text, number in re.findall(
+        r'^inline constexpr .*?\b(k\w+) = (?:L"([^"]*)"|(-?\d+));', _f.read(), re.M)}
 MAIN_CLASS = IDS["kMainWindowClass"]
 
 
@@ -37,15 +30,15 @@ def unix_path(win_path):
 
 
 def wine(args, timeout=60, check=False):
-    return subprocess.run(["wine"] + list(args), stdin=subprocess.DEVNULL,
-                          capture_output=True, text=True, timeout=timeout, check=check)
+    """Runs a Windows program in the prefix; its output is read as UTF-8."""
+    return subprocess.run(["wine"] + [str(a) for a in args], stdin=subprocess.DEVNULL,
+                          capture_output=True, encoding="utf-8", errors="replace",
+                          timeout=timeout, check=check)
 
 
 def tool(*args, timeout=60):
-    """Runs the window tool (tests/e2e/wintool); its output is UTF-8."""
-    return subprocess.run(["wine", WINTOOL] + [str(a) for a in args], stdin=subprocess.DEVNULL,
-                          capture_output=True, encoding="utf-8", errors="replace",
-                          timeout=timeout)
+    """Runs the window tool (tests/e2e/wintool)."""
+    return wine([WINTOOL, *args], timeout)
 
 
 def _done(*args, wait=0):
@@ -56,21 +49,25 @@ def _ms(seconds):
     return str(int(seconds * 1000))
 
 
-# One helper per verb of the tool. A control is an id from IDS or a caption; True means done.
-def wait_window(cls, timeout=30):
-    return _done("wait-window", cls, _ms(timeout), wait=timeout)
+def _verb(name):
+    return lambda *args: _done(name, *args)
 
 
-def wait_gone(cls, timeout=30):
-    return _done("wait-gone", cls, _ms(timeout), wait=timeout)
+def _waiter(name):
+    return lambda cls, timeout=30: _done(name, cls, _ms(timeout), wait=timeout)
 
 
-def post_command(cls, command_id):
-    return _done("command", cls, command_id)
+# A helper per verb of the tool; a control is an id from IDS or a caption; True means done:
+# post_command(cls, id), click(cls, ctl), set_text(cls, ctl, text), select_tab(cls, ctl, index),
+# select_combo(cls, ctl, item), select_rows(cls, ctl, *rows), double_click_row(cls, ctl, row).
+post_command, click, set_text, select_tab, select_combo, select_rows, double_click_row = map(
+    _verb, ["command", "click", "set-text", "select-tab", "select-combo", "select-rows",
+            "dblclick-row"])
+wait_window, wait_gone = _waiter("wait-window"), _waiter("wait-gone")  # (cls, timeout=30)
 
 
-def click(cls, control):
-    return _done("click", cls, control)
+def set_check(cls, control, on=True):
+    return _done("set-check", cls, control, int(on))
 
 
 def get_text(cls, control):
@@ -79,36 +76,11 @@ def get_text(cls, control):
     return r.stdout[:-1] if r.returncode == 0 else None
 
 
-def set_text(cls, control, text):
-    return _done("set-text", cls, control, text)
-
-
-def set_check(cls, control, on=True):
-    return _done("set-check", cls, control, int(on))
-
-
-def select_tab(cls, control, index):
-    return _done("select-tab", cls, control, index)
-
-
-def select_combo(cls, control, item):
-    return _done("select-combo", cls, control, item)
-
-
 def list_rows(cls, control):
     """Every row of a list view as (check state "1", "0" or "-", [cells]); None on failure."""
     r = tool("rows", cls, control)
-    if r.returncode != 0:
-        return None
-    return [(line.split("\t")[0], line.split("\t")[1:]) for line in r.stdout.splitlines()]
-
-
-def select_rows(cls, control, *rows):
-    return _done("select-rows", cls, control, *rows)
-
-
-def double_click_row(cls, control, row):
-    return _done("dblclick-row", cls, control, row)
+    rows = [line.split("\t") for line in r.stdout.splitlines()]
+    return [(row[0], row[1:]) for row in rows] if r.returncode == 0 else None
 
 
 def message_box_text(timeout=30):
@@ -150,13 +122,9 @@ class Scratch:
 
     def snapshot(self):
         """Every file below the folder with its size and modification time."""
-        out = {}
-        for dirpath, _, files in os.walk(self.unix):
-            for f in files:
-                p = os.path.join(dirpath, f)
-                st = os.stat(p)
-                out[os.path.relpath(p, self.unix)] = (st.st_size, st.st_mtime_ns)
-        return out
+        paths = [os.path.join(d, f) for d, _, files in os.walk(self.unix) for f in files]
+        return {os.path.relpath(p, self.unix): (os.stat(p).st_size, os.stat(p).st_mtime_ns)
+                for p in paths}
 
     def start(self, *args):
         """Starts the program; its streams go nowhere, so nothing waits on them."""
@@ -164,8 +132,7 @@ class Scratch:
                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     def run(self, *args, timeout=120):
-        p = self.start(*args)
-        return p.wait(timeout=timeout)
+        return self.start(*args).wait(timeout=timeout)
 
 
 @contextlib.contextmanager
@@ -177,14 +144,15 @@ def scratch_drive(letter, folder):
     if os.path.lexists(link):
         yield None
         return
+    value = ["/v", letter.lower() + ":", "/f"]
     try:
         os.symlink(folder, link)
-        wine(["reg", "add", key, "/v", letter.lower() + ":", "/d", "hd", "/f"], check=True)
+        wine(["reg", "add", key, "/d", "hd"] + value, check=True)
         yield link
     finally:
         if os.path.islink(link):
             os.remove(link)
-        wine(["reg", "delete", key, "/v", letter.lower() + ":", "/f"])
+        wine(["reg", "delete", key] + value)
 
 
 @contextlib.contextmanager
@@ -204,8 +172,7 @@ def running(app, t, *args):
 
 @contextlib.contextmanager
 def held_open(t, win_path):
-    """The file held open by another Windows process, without delete sharing, while the block
-    runs."""
+    """The file held open, without delete sharing, by another process while the block runs."""
     holder = subprocess.Popen(["wine", WINTOOL, "hold", win_path, "40000"],
                               stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
                               stderr=subprocess.DEVNULL, text=True)
@@ -219,25 +186,19 @@ def held_open(t, win_path):
 
 def wait_for(condition, timeout=20.0, step=0.1):
     end = time.time() + timeout
-    while time.time() < end:
-        if condition():
-            return True
+    while not (ok := condition()) and time.time() < end:
         time.sleep(step)
-    return condition()
+    return ok or condition()
 
 
 class Checks:
     """Counts checks and ends the script with the usual closing line."""
 
-    def __init__(self):
-        self.passed = 0
-        self.failed = 0
+    passed = failed = 0
 
     def check(self, ok, what):
-        if ok:
-            self.passed += 1
-        else:
-            self.failed += 1
+        self.passed, self.failed = self.passed + bool(ok), self.failed + (not ok)
+        if not ok:
             print("FAILED:", what, flush=True)
         return ok
 

@@ -1,7 +1,6 @@
-"""A hidden run with the backup delete method over C: and a scratch drive D: (an archive for
-each, which Info-ZIP's `unzip -t` and Python's zipfile read), then the Backups page of the
-program's options window driven from another process: the archive's row and size; Restore byte
-for byte with the time; archives of Info-ZIP's zip."""
+"""A hidden run with the backup delete method over C: and a scratch drive D: (an archive each,
+read by `unzip -t` and zipfile), then the Backups page of the options window driven from another
+process: the archive's row and size; Restore, byte for byte with times, of it and of Info-ZIP's."""
 
 import os
 import random
@@ -9,11 +8,12 @@ import shutil
 import subprocess
 import time
 import zipfile
+from pathlib import Path
 
 from e2e_categories import run_hidden
 from e2elib import (IDS, MAIN_CLASS, Checks, Scratch, answer_message_box, click, list_rows,
-                    message_box_text, post_command, scratch_drive, select_rows, select_tab, tool,
-                    wait_gone, wait_window)
+                    message_box_text, post_command, running, scratch_drive, select_rows,
+                    select_tab, tool, wait_gone, wait_window)
 
 PAGE, LIST, DONE = IDS["kOptionsClass"], IDS["kBackupList"], "Files restored successfully."
 
@@ -40,20 +40,18 @@ def foreign_archives():
         args = ["-"] if options is None else options + [out]
         with open(out if options is None else os.devnull, "wb") as f:
             subprocess.run(["zip", "-qr"] + args + ["f"], cwd=app.path("src"), stdout=f, check=True)
-    with open(os.path.join(bk, "D_izippipe.zip"), "rb") as f:
-        data = f.read()  # the same without its central directory
-    with open(os.path.join(bk, "D_izipcut.zip"), "wb") as f:
-        f.write(data[:int.from_bytes(data[-6:-2], "little")])
+    data = Path(bk, "D_izippipe.zip").read_bytes()  # the same without its central directory
+    Path(bk, "D_izipcut.zip").write_bytes(data[:int.from_bytes(data[-6:-2], "little")])
     return ["izip", "izip0", "izip64", "izippipe", "izipcut"]
 
 
-def restore(archive, rule):
-    """Restores the archive by the rule; the message shown."""
+def restore(archive):
+    """Restores the archive, overwriting always; the message shown."""
     names = [cells[1] for _, cells in list_rows(PAGE, LIST) or []]
     if not t.check(archive in names, f"{archive} is listed: {names}"):
         return None
     select_rows(PAGE, LIST, names.index(archive))
-    click(PAGE, rule)
+    click(PAGE, "Always")
     click(PAGE, IDS["kBackupRestore"])
     r = message_box_text(120)
     answer_message_box("OK")
@@ -85,26 +83,20 @@ with scratch_drive("D", drive) as link:
                     ENTRIES.get(a[:2]), f"{a}: unzip -t, zipfile, {z.namelist()}: {r.stdout}")
     own = archives[-1]
     foreign = foreign_archives()
-    page = app.start()
-    t.check(wait_window(MAIN_CLASS, 60) and post_command(MAIN_CLASS, IDS["kCmdOptions"]) and
-            wait_window(PAGE) and select_tab(PAGE, IDS["kOptionsTabs"], 8), "the Backups page")
-    try:
+    with running(app, t):
+        t.check(post_command(MAIN_CLASS, IDS["kCmdOptions"]) and wait_window(PAGE) and
+                select_tab(PAGE, IDS["kOptionsTabs"], 8), "the Backups page")
         rows = {cells[1]: cells[2] for _, cells in list_rows(PAGE, LIST) or []}
         t.check(rows.get(own) == str(os.path.getsize(os.path.join(bk, own))), f"its size: {rows}")
-        t.check(restore(own, "Always") == DONE, "Always: restored")
-        for rel, data in FILES.items():
-            mtime = os.path.getmtime(app.path("drive", "data", rel))
-            t.check(read(rel) == data and mtime == T0 - 1, f"{rel} byte for byte, with its time")
+        t.check(restore(own) == DONE, "Always: restored")
+        t.check(all(read(rel) == data and os.path.getmtime(app.path("drive", "data", rel)) == T0 - 1
+                    for rel, data in FILES.items()), "the files byte for byte, with their times")
         for name in foreign:
-            message = restore("D_" + name + ".zip", "Always")
+            message = restore("D_" + name + ".zip")
             t.check(message == DONE and all(read(rel, "f") == d for rel, d in FILES.items()),
                     f"{name}: restored ({message})")
             shutil.rmtree(os.path.join(drive, "f"), ignore_errors=True)
 
         tool("close", PAGE)
-        t.check(wait_gone(PAGE) and post_command(MAIN_CLASS, IDS["kCmdExit"]) and
-                page.wait(timeout=30) == 0, "the options and the program close")
-    finally:
-        if page.poll() is None:
-            page.kill()
+        t.check(wait_gone(PAGE), "the options close")
 t.finish()

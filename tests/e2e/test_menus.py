@@ -1,59 +1,76 @@
-"""Every menu command opens its window and the window closes again, driven from another
-process by command id and window class; while a run shows its summary, no command and no
-picture opens anything. The about box shows the program's version, and OK closes it."""
+"""Every menu command opens its window and the window closes again, driven from another process
+by command id and window class; while a run shows its summary, no command and no picture opens
+anything. About shows the program's version, and OK closes it. Select all and Delete remove every
+favorite of a Favorites folder of its own (listing and Recycle Bin: tests/tools/system)."""
 
+import os
 import time
 
-from e2elib import (IDS, MAIN_CLASS, Checks, Scratch, click, get_text, post_command, tool,
-                    wait_gone, wait_window)
-from e2e_categories import chk_items
+from e2elib import (IDS, MAIN_CLASS, Checks, Scratch, click, get_text, list_rows, post_command,
+                    running, tool, wait_for, wait_gone, wait_window, wine)
+from e2e_categories import chk_items, reg_key
 
-WINDOWS = [("kCmdOptions", "kOptionsClass"), ("kCmdManagePlugins", "kPluginManagerClass"),
-           ("kCmdStartupPrograms", "kStartupClass"), ("kCmdUninstall", "kUninstallClass"),
-           ("kCmdFileAssociations", "kFileAssocClass"), ("kCmdOrphanedDlls", "kOrphanedDllClass"),
-           ("kCmdOrphanedFilePaths", "kInvalidFileClass"),
-           ("kCmdOrphanedHelpFiles", "kInvalidHelpClass"),
-           ("kCmdOrphanedAppPaths", "kInvalidAppPathClass"),
-           ("kCmdOrphanedActiveX", "kInvalidActiveXClass"), ("kCmdIeFavorites", "kFavoritesClass"),
-           ("kCmdIeCache", "kIeCacheClass"), ("kCmdHelpContents", "kHelpClass"),
-           ("kCmdAbout", "kAboutClass")]
+# Each command ("kCmd" + name) and the class of its window ("k" + name + "Class").
+WINDOWS = [(IDS["kCmd" + c], IDS["k" + w + "Class"]) for c, w in (pair.split(":") for pair in """
+    Options:Options ManagePlugins:PluginManager StartupPrograms:Startup Uninstall:Uninstall
+    FileAssociations:FileAssoc OrphanedDlls:OrphanedDll OrphanedFilePaths:InvalidFile
+    OrphanedHelpFiles:InvalidHelp OrphanedAppPaths:InvalidAppPath OrphanedActiveX:InvalidActiveX
+    IeFavorites:Favorites IeCache:IeCache HelpContents:Help About:About""".split())]
+EXPLORER = "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\"
+KEYS = [(EXPLORER + "Shell Folders", "REG_SZ"), (EXPLORER + "User Shell Folders", "REG_EXPAND_SZ")]
+FAV, FAV_LIST, FAVORITES = IDS["kFavoritesClass"], IDS["kFavoritesList"], ["a", "a.url", "L/N"]
+
+
+def set_favorites(folders):  # None removes the value
+    for (key, kind), folder in zip(KEYS, folders):
+        wine(["reg", "delete", key, "/v", "Favorites", "/f"] if folder is None else
+             ["reg", "add", key, "/v", "Favorites", "/t", kind, "/d", folder, "/f"])
+
+
+def favorites():
+    t.check(click(FAV, IDS["kFavoritesSelectAll"]) and click(FAV, IDS["kFavoritesDelete"]) and
+            wait_for(lambda: list_rows(FAV, FAV_LIST) == []), "Select all, Delete: none is left")
+    t.check(get_text(FAV, IDS["kFavoritesTotal"]) == "Deleted 3 favorites", "the deleted count")
+    t.check(not any(os.path.exists(app.path("fav", f + ".url")) for f in FAVORITES), "all gone")
+
 
 t = Checks()
 app = Scratch("menus")
 app.write("junk\\a.tmp", "x")
 app.write("UDFO.txt", app.win + "\\junk\r\n")
 app.write("chkItems.txt", chk_items("chkUserDefinedFolders"))
+for f in FAVORITES:
+    app.write("fav/" + f + ".url", "[InternetShortcut]\r\nURL=http://" + f + "/\r\n")
+saved = [(reg_key(key) or [{}])[0].get("Favorites") for key, _ in KEYS]
+set_favorites([app.win + "\\fav"] * len(KEYS))
 
-program = app.start()
 try:
-    t.check(wait_window(MAIN_CLASS), "the main window shows")
-    t.check(get_text(MAIN_CLASS, IDS["kMainVersion"]) == "6.0.0", "the main window's version")
-    for command, cls in WINDOWS:
-        opened = post_command(MAIN_CLASS, IDS[command]) and wait_window(IDS[cls])
-        t.check(opened, f"{command} opens {IDS[cls]}")
-        if cls == "kAboutClass":
-            shown = get_text(IDS[cls], IDS["kAboutVersion"])
-            t.check(shown == "Version: 6.0.0", f"About shows the version ({shown!r})")
-            click(IDS[cls], IDS["kAboutOK"])
-        else:
-            tool("close", IDS[cls])
-        t.check(wait_gone(IDS[cls]), f"{IDS[cls]} closes")
+    with running(app, t):
+        t.check(get_text(MAIN_CLASS, IDS["kMainVersion"]) == "6.0.0", "the main window's version")
+        for command, cls in WINDOWS:
+            opened = post_command(MAIN_CLASS, command) and wait_window(cls)
+            t.check(opened, f"{command} opens {cls}")
+            if cls == IDS["kAboutClass"]:
+                shown = get_text(cls, IDS["kAboutVersion"])
+                t.check(shown == "Version: 6.0.0", f"About shows the version ({shown!r})")
+                click(cls, IDS["kAboutOK"])
+            elif cls == FAV:
+                favorites()
+                click(FAV, IDS["kFavoritesClose"])
+            else:
+                tool("close", cls)
+            t.check(wait_gone(cls), f"{cls} closes")
 
-    # A run: its summary is open, and neither a posted command nor a picture opens a window.
-    summary = IDS["kSummaryClass"]
-    t.check(post_command(MAIN_CLASS, IDS["kCmdClean"]) and wait_window(summary), "a run ends")
-    for command, _ in WINDOWS[:4] + WINDOWS[-2:]:
-        post_command(MAIN_CLASS, IDS[command])
-    post_command(MAIN_CLASS, IDS["kMainPictureStartup"])  # a picture's click
-    post_command(MAIN_CLASS, IDS["kMainPictureOptions"])
-    time.sleep(1.5)
-    for _, cls in WINDOWS:
-        t.check(not wait_window(IDS[cls], timeout=0.2), f"no {IDS[cls]} during the run")
-    t.check(click(summary, IDS["kSummaryClose"]) and wait_gone(summary), "the summary closes")
-    t.check(post_command(MAIN_CLASS, IDS["kCmdExit"]), "Exit posted")
-    program.wait(timeout=30)
+        # A run: its summary is open, and neither a posted command nor a picture's click opens one.
+        summary = IDS["kSummaryClass"]
+        t.check(post_command(MAIN_CLASS, IDS["kCmdClean"]) and wait_window(summary), "a run ends")
+        for command in [c for c, _ in WINDOWS[:4] + WINDOWS[-2:]] + [
+                IDS["kMainPictureStartup"], IDS["kMainPictureOptions"]]:
+            post_command(MAIN_CLASS, command)
+        time.sleep(1.5)
+        for _, cls in WINDOWS:
+            t.check(not wait_window(cls, timeout=0.2), f"no {cls} during the run")
+        t.check(click(summary, IDS["kSummaryClose"]) and wait_gone(summary), "the summary closes")
 finally:
-    if program.poll() is None:
-        program.kill()
-t.check(program.returncode == 0, f"the program ended ({program.returncode})")
+    set_favorites(saved)
 t.finish()

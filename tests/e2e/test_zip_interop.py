@@ -1,7 +1,6 @@
 """ZIP64 archives of the program's zip writer against other zip tools: the ZipInterop test of
-services_tests.exe writes them (70,000 entries; an entry past 4 GiB), and `unzip -t` and zipfile
-check them here. Backup archives of a run, and archives of those tools restored, are in
-test_backup_restore.py."""
+services_tests.exe writes them (70,000 entries; an entry past 4 GiB), `unzip -t` and zipfile
+check them here. Backup archives of a run and restored foreign ones: test_backup_restore.py."""
 
 import os
 import shutil
@@ -27,9 +26,9 @@ def check_archive(name, expected):
     with zipfile.ZipFile(path) as z:
         t.check(z.testzip() is None, f"{name}: zipfile reads every entry with its CRC")
         infos = {i.filename: i for i in z.infolist()}
-    got = {n: (i.file_size, i.CRC) for n, i in infos.items()}
-    t.check(got == expected, f"{name}: entries {sorted(got)[:5]}... == {sorted(expected)[:5]}...")
-    t.check({i.compress_type for i in infos.values()} == {zipfile.ZIP_DEFLATED}, name + " deflated")
+    got = {n: (i.file_size, i.CRC, i.compress_type) for n, i in infos.items()}
+    want = {n: e + (zipfile.ZIP_DEFLATED,) for n, e in expected.items()}
+    t.check(got == want, f"{name}: entries, deflated {sorted(got)[:5]}... {sorted(want)[:5]}...")
     return infos
 
 
@@ -48,7 +47,6 @@ try:
         size, crc, block = (4 << 30) + 100, 0, bytes(1 << 26)
         for at in range(0, size, len(block)):
             crc = zlib.crc32(block[:min(len(block), size - at)], crc)
-        t.check(os.path.getsize(os.path.join(HERE, "huge.zip")) > 1 << 32, "huge.zip passes 4 GiB")
         infos = check_archive("huge.zip", {"huge/zeros.bin": (size, crc),
                                            "after.txt": (20, zlib.crc32(b"after four gigabytes"))})
         t.check(infos["after.txt"].header_offset > 1 << 32, "an entry after 4 GiB")

@@ -14,18 +14,15 @@ class RecordingHost : public CleaningHost {
   RecordingHost() : previous_(setCleaningHost(this)) {}
   ~RecordingHost() override { setCleaningHost(previous_); }
   RecordingHost(const RecordingHost&) = delete;
-  RecordingHost& operator=(const RecordingHost&) = delete;
 
   void stopOperation(const std::string& text) override { stops.push_back(text); }
   void setStatus(const std::string& text) override { status = text; }
   void setProgress(int value) override { progress = value; }
-  void reviewClosed(const ReviewOutcome& outcome) override { reviews.push_back(outcome); }
   void endProgram() override { ++programEnds; }
 
   std::vector<std::string> stops;
   std::string status;
   int progress = -1;
-  std::vector<ReviewOutcome> reviews;
   int programEnds = 0;
 
  private:
@@ -39,7 +36,6 @@ class ForwardingHost : public CleaningHost {
   ForwardingHost() : inner_(&cleaningHost()), previous_(setCleaningHost(this)) {}
   ~ForwardingHost() override { setCleaningHost(previous_); }
   ForwardingHost(const ForwardingHost&) = delete;
-  ForwardingHost& operator=(const ForwardingHost&) = delete;
 
   void stopOperation(const std::string& text) override { inner_->stopOperation(text); }
   void deleteFiles() override { inner_->deleteFiles(); }

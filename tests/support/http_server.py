@@ -1,14 +1,9 @@
-"""A small HTTP server for the tests of the update check and download, on 127.0.0.1 only. The
-program reaches it as its proxy (http_proxy), so it answers every host: a request's path picks
-its reply from routes.json in the folder given, read afresh at each request:
-
-  {"/path": {"status": 200, "file": "body-1.bin", "length": 7 or null (no Content-Length),
-             "send": bytes of the body sent (then the connection closes),
-             "stall_before": seconds before the reply, "stall_after": seconds after the part sent}}
-
-A path without a route gets a 404 page. Every reply may be cached and sets a cookie, so a
-client that keeps either leaves a trace. The port goes to port.txt, each request's target to
-requests.log; the server ends when a file named "stop" appears or after the lifetime given."""
+"""A small HTTP server for the tests of the update check and download, on 127.0.0.1 only, reached
+as the proxy, so it answers every host. A request's path picks its reply from routes.json in the
+folder given, read at each request (see httpserver.h; a path without one gets a 404 page). Every
+reply may be cached and sets a cookie, so a client that keeps either leaves a trace. The port goes
+to port.txt, each request's target to requests.log; the server ends when a file named "stop"
+appears or after the lifetime given."""
 
 import http.server
 import json
@@ -32,17 +27,11 @@ class Handler(http.server.BaseHTTPRequestHandler):
         path = urllib.parse.urlsplit(self.path).path
         try:
             with open(os.path.join(FOLDER, "routes.json"), encoding="utf-8") as f:
-                routes = json.load(f)
-        except (OSError, ValueError):
-            routes = {}
-        route = routes.get(path)
-        if route is None:
-            route = {"status": 404, "body": "<html><body>Not Found</body></html>"}
-        if "file" in route:
+                route = json.load(f)[path]
             with open(os.path.join(FOLDER, route["file"]), "rb") as f:
                 body = f.read()
-        else:
-            body = route.get("body", "").encode("latin-1")
+        except (OSError, ValueError, KeyError):
+            route, body = {"status": 404}, b"<html><body>Not Found</body></html>"
         time.sleep(route.get("stall_before", 0))
         self.send_response(route.get("status", 200))
         self.send_header("Cache-Control", "public, max-age=86400")
@@ -63,9 +52,6 @@ class Handler(http.server.BaseHTTPRequestHandler):
         except OSError:
             pass
 
-    def do_CONNECT(self):
-        self.send_error(405)
-
     def log_message(self, *args):
         pass
 
@@ -77,8 +63,7 @@ def watch():
     os._exit(0)
 
 
-server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
-server.daemon_threads = True
+server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)  # daemon threads
 with open(os.path.join(FOLDER, "port.tmp"), "w", encoding="utf-8") as f:
     f.write(str(server.server_address[1]))
 os.replace(os.path.join(FOLDER, "port.tmp"), os.path.join(FOLDER, "port.txt"))

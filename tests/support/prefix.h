@@ -1,30 +1,24 @@
 // What the tests that touch the prefix's own state share: registry values set for one test and
-// put back, registry checks under any root, file attributes, the Recycle Bin, URL cache
-// entries, and the Linux side of a path.
+// put back, registry checks under any root, file attributes, the Recycle Bin, URL cache entries.
 #pragma once
 
 #include <windows.h>
 #include <shellapi.h>
+#include <shlwapi.h>
 #include <wininet.h>
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "services/settings.h"
 #include "services/urlcache.h"
+#include "support/scripted.h"
 #include "win/unicode.h"
 
 namespace glenvask::test {
-
-inline bool hasKey(HKEY root, const std::string& subkey) {
-  HKEY k = nullptr;
-  if (RegOpenKeyExW(root, wide(subkey).c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) return false;
-  RegCloseKey(k);
-  return true;
-}
 
 inline bool hasValue(HKEY root, const std::string& subkey, const std::string& name) {
   return RegGetValueW(root, wide(subkey).c_str(), wide(name).c_str(), RRF_RT_ANY, nullptr, nullptr,
@@ -54,25 +48,23 @@ class SavedValue {
         type);
   }
   ~SavedValue() {
-    if (created_.empty()) {
+    if (created_.empty())
       put(old_, oldType_);
-    } else {
-      RegDeleteTreeW(root_, wide(created_).c_str());
-      RegDeleteKeyW(root_, wide(created_).c_str());
-    }
+    else
+      SHDeleteKeyW(root_, wide(created_).c_str());
   }
   SavedValue(const SavedValue&) = delete;
 
  private:
   void put(const std::optional<std::string>& bytes, DWORD type) {
-    if (!bytes) {
-      RegDeleteKeyValueW(root_, wide(key_).c_str(), name_.c_str());
-      return;
-    }
-    EXPECT_EQ(RegSetKeyValueW(root_, wide(key_).c_str(), name_.c_str(), type, bytes->data(),
-                              static_cast<DWORD>(bytes->size())),
-              ERROR_SUCCESS)
-        << key_;
+    std::wstring key = wide(key_);
+    if (!bytes)
+      RegDeleteKeyValueW(root_, key.c_str(), name_.c_str());
+    else
+      EXPECT_EQ(RegSetKeyValueW(root_, key.c_str(), name_.c_str(), type, bytes->data(),
+                                static_cast<DWORD>(bytes->size())),
+                ERROR_SUCCESS)
+          << key_;
   }
   HKEY root_;
   std::string key_, created_;
@@ -89,11 +81,8 @@ inline void setAttributes(const std::string& path, DWORD attributes) {
 inline void cacheEntry(const std::wstring& url, DWORD type, const std::string& content = "") {
   wchar_t file[MAX_PATH] = {};
   if (!content.empty()) {
-    ASSERT_TRUE(CreateUrlCacheEntryW(url.c_str(), 0, L"htm", file, 0));
-    HANDLE h = CreateFileW(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    WriteFile(h, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
-    CloseHandle(h);
+    ASSERT_TRUE(CreateUrlCacheEntryW(url.c_str(), 0, L"htm", file, 0) &&
+                writeFileAtomic(utf8(file), content));
   }
   FILETIME none{};
   ASSERT_TRUE(CommitUrlCacheEntryW(url.c_str(), content.empty() ? nullptr : file, none, none, type,
@@ -112,10 +101,9 @@ inline bool cached(const std::wstring& url) {
 inline bool recycle(const std::vector<std::string>& paths) {
   std::wstring from;
   for (const auto& p : paths) from += wide(p) + L'\0';
-  SHFILEOPSTRUCTW op{};
-  op.wFunc = FO_DELETE;
-  op.pFrom = from.c_str();  // the string's own null ends the list
-  op.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI;
+  SHFILEOPSTRUCTW op{.wFunc = FO_DELETE,
+                     .pFrom = from.c_str(),  // the string's own null ends the list
+                     .fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI};
   return SHFileOperationW(&op) == 0 && !op.fAnyOperationsAborted;
 }
 
@@ -124,33 +112,6 @@ inline std::int64_t binItems() {
   SHQUERYRBINFO q{sizeof q};
   SHQueryRecycleBinW(L"", &q);
   return q.i64NumItems;
-}
-
-// The Linux path of a Windows path of the prefix; "" when there is none.
-inline std::string unixPath(const std::string& path) {
-  using UnixName = char*(CDECL*)(const wchar_t*);
-  auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-  char* u = unixName ? unixName(wide(path).c_str()) : nullptr;
-  std::string s = u ? u : "";
-  if (u) HeapFree(GetProcessHeap(), 0, u);
-  return s;
-}
-
-// Runs a Linux program and waits for it to end (its exit code does not reach a Windows
-// process: callers look at what it did).
-inline void runUnix(const std::string& program, const std::string& arguments) {
-  std::wstring exe = wide("\\\\?\\unix" + program);
-  std::replace(exe.begin(), exe.end(), L'/', L'\\');
-  std::wstring cmd = wide(program + " " + arguments);
-  STARTUPINFOW si{sizeof si};
-  PROCESS_INFORMATION pi{};
-  if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                      &pi))
-    return;
-  WaitForSingleObject(pi.hProcess, 10000);
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
 }
 
 }  // namespace glenvask::test

@@ -1,16 +1,10 @@
-// The end-to-end tests' hand on the program's windows: a Windows process of the same prefix that
-// finds a top-level window by its class and uses it as a person would (menu commands, buttons,
-// check boxes, edits, tabs, combo boxes, list-view rows, the program's message boxes), and holds
-// a file open the way another program would. Run it without arguments for the verbs.
-//
-// A CONTROL is named by its id (digits) or by its caption ('&' and case ignored). Output is
-// plain UTF-8 lines on stdout; a list-view row is one line of tab-separated cells with the
-// check state first ("1", "0", or "-" for a list without check boxes). Exit codes: 0 done,
-// 1 not found or failed (the reason on stderr), 2 usage.
-//
-// Input is posted, as a person's is, so a command that opens a modal window does not hold the
-// tool. Messages whose pointers the system does not carry between processes (list view, tab
-// control) point into memory allocated in the window's own process.
+// The end-to-end tests' hand on the program's windows, from another process of the prefix: it
+// finds a top-level window of the program by its class and uses it as a person would, and holds
+// a file open as another program would. Run it without arguments for the verbs. A CONTROL is
+// its id (digits) or caption ('&' and case ignored). Output: UTF-8 lines; a list-view row is its
+// check state ("1", "0", "-" without boxes) and its cells, tab-separated. Exit: 0 done, 1 failed
+// (why on stderr), 2 usage. Input is posted, so a modal window does not hold the tool; list-view
+// and tab messages point into memory allocated in the window's own process.
 #include <windows.h>
 #include <commctrl.h>
 #include <fcntl.h>
@@ -28,8 +22,8 @@ namespace {
 constexpr DWORD kAnswerMs = 5000;  // how long a window is given to answer or to react
 constexpr int kTextMax = 4096;
 
-struct Usage {};               // exit 2, with the verbs
-using Failure = std::wstring;  // exit 1, with the reason
+struct Usage {};
+using Failure = std::wstring;
 
 void check(bool ok, const std::wstring& why) {
   if (!ok) throw Failure(why);
@@ -48,7 +42,6 @@ std::optional<long> number(const std::wstring& s) {
   return s.empty() || *end ? std::nullopt : std::optional<long>(v);
 }
 
-// Polls until the condition holds or the time is up.
 template <class F>
 bool waitUntil(DWORD ms, F condition) {
   for (ULONGLONG end = GetTickCount64() + ms; !condition(); Sleep(50))
@@ -62,11 +55,10 @@ bool ofProgram(HWND h) {
   DWORD pid = 0;
   GetWindowThreadProcessId(h, &pid);
   HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
-  if (!process) return false;
   wchar_t image[MAX_PATH] = {};
   DWORD size = MAX_PATH;
-  bool ok = QueryFullProcessImageNameW(process, 0, image, &size);
-  CloseHandle(process);
+  bool ok = process && QueryFullProcessImageNameW(process, 0, image, &size);
+  if (process) CloseHandle(process);
   const wchar_t* name = wcsrchr(image, L'\\');
   return ok && _wcsicmp(name ? name + 1 : image, L"glenvask.exe") == 0;
 }
@@ -96,9 +88,8 @@ HWND findControl(HWND top, const std::wstring& ref) {
     GetWindowTextW(h, text, 256);
     std::wstring caption = text;
     std::erase(caption, L'&');
-    if (s->id ? GetDlgCtrlID(h) == *s->id : !lstrcmpiW(caption.c_str(), s->caption.c_str()))
-      s->found = h;
-    return !s->found;
+    bool hit = s->id ? GetDlgCtrlID(h) == *s->id : !lstrcmpiW(caption.c_str(), s->caption.c_str());
+    return !(s->found = hit ? h : nullptr);
   };
   EnumChildWindows(top, visit, reinterpret_cast<LPARAM>(&search));
   return search.found;
@@ -135,9 +126,9 @@ class Remote {
     DWORD pid = 0;
     GetWindowThreadProcessId(h, &pid);
     process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-    base_ = process_ ? static_cast<char*>(VirtualAllocEx(process_, nullptr, size,
-                                                         MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE))
-                     : nullptr;
+    if (process_)
+      base_ = static_cast<char*>(
+          VirtualAllocEx(process_, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
     check(base_ != nullptr, L"cannot reach the window's process");
   }
   ~Remote() {
@@ -165,29 +156,37 @@ class Remote {
   char* base_ = nullptr;
 };
 
-// What a verb needs found before it runs. A control that a person could not use (disabled)
-// is refused, unless it is only read.
-enum class Need { Nothing, Window, Control, EnabledControl };
+// A click (down: WM_LBUTTONDOWN or WM_LBUTTONDBLCLK) at the middle of the rectangle that the
+// message fills in the control's process.
+void clickAt(HWND h, UINT down, UINT msg, WPARAM wp, RECT r = {}) {
+  Remote(h, sizeof r).call(h, msg, wp, r);
+  LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  post(h, down, MK_LBUTTON, at);
+  post(h, WM_LBUTTONUP, 0, at);
+}
 
-// What a verb acts on: its arguments, and the window and control they name.
+// What a verb needs found before it runs; a disabled control is refused unless only read.
+enum Need { kNothing, kWindow, kRead, kUse };
+
 struct Call {
   std::vector<std::wstring> a;
   HWND top = nullptr, control = nullptr;
 
   void find(Need need) {
-    if (need == Need::Nothing) return;
+    if (need == kNothing) return;
     check((top = findTop(a[0])) != nullptr, L"no window of class " + a[0]);
-    if (need == Need::Window) return;
+    if (need == kWindow) return;
     check((control = findControl(top, a[1])) != nullptr, L"no control " + a[1] + L" in " + a[0]);
-    check(need == Need::Control || IsWindowEnabled(control), L"control " + a[1] + L" is disabled");
+    check(need == kRead || IsWindowEnabled(control), L"control " + a[1] + L" is disabled");
   }
-  long num(size_t i) const {
-    if (auto v = number(a[i])) return *v;
-    throw Usage{};
-  }
-  DWORD ms(size_t i) const {
-    long v = num(i);
-    return v < 0 ? throw Usage{} : static_cast<DWORD>(v);
+  long num(size_t i) const { return number(a[i]) ? *number(a[i]) : throw Usage{}; }
+  DWORD ms(size_t i) const { return num(i) < 0 ? throw Usage{} : static_cast<DWORD>(num(i)); }
+  // Argument i as an index below the count the control answers to the message.
+  int index(size_t i, UINT countMessage, const std::wstring& what) const {
+    auto n = number(a[i]);
+    auto count = send(control, countMessage);
+    check(n && count && *n >= 0 && *n < *count, L"no " + what + L" " + a[i]);
+    return static_cast<int>(*n);
   }
 };
 
@@ -224,14 +223,8 @@ void setCheck(Call& c) {
 
 // A click at the tab, so the control changes the page and sends its own notices.
 void selectTab(Call& c) {
-  long index = c.num(2);
-  auto count = send(c.control, TCM_GETITEMCOUNT);
-  check(count && index >= 0 && index < *count, L"no such tab");
-  RECT r{};
-  Remote(c.control, sizeof r).call(c.control, TCM_GETITEMRECT, static_cast<WPARAM>(index), r);
-  LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-  post(c.control, WM_LBUTTONDOWN, MK_LBUTTON, at);
-  post(c.control, WM_LBUTTONUP, 0, at);
+  int index = c.index(2, TCM_GETITEMCOUNT, L"tab");
+  clickAt(c.control, WM_LBUTTONDOWN, TCM_GETITEMRECT, static_cast<WPARAM>(index));
   check(waitUntil(kAnswerMs, [&] { return send(c.control, TCM_GETCURSEL) == index; }),
         L"the tab did not change");
 }
@@ -239,14 +232,10 @@ void selectTab(Call& c) {
 // The item by its text, else by its index; the parent hears of it as of a user's choice.
 void selectCombo(Call& c) {
   HWND box = c.control;
-  auto i = send(box, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                reinterpret_cast<LPARAM>(c.a[2].c_str()));
-  if (!i || *i < 0) {
-    i = number(c.a[2]);
-    auto total = send(box, CB_GETCOUNT);
-    check(i && total && *i >= 0 && *i < *total, L"no item " + c.a[2]);
-  }
-  check(send(box, CB_SETCURSEL, static_cast<WPARAM>(*i)) == *i, L"the item was not selected");
+  auto found = send(box, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                    reinterpret_cast<LPARAM>(c.a[2].c_str()));
+  LRESULT i = found && *found >= 0 ? *found : c.index(2, CB_GETCOUNT, L"item");
+  check(send(box, CB_SETCURSEL, static_cast<WPARAM>(i)) == i, L"the item was not selected");
   post(GetParent(box), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(box), CBN_SELCHANGE),
        reinterpret_cast<LPARAM>(box));
 }
@@ -265,16 +254,14 @@ void printRows(Call& c) {
     auto state = boxes ? send(list, LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK).value_or(0) : 0;
     std::wstring line = !boxes ? L"-" : state == INDEXTOSTATEIMAGEMASK(2) ? L"1" : L"0";
     for (int col = 0; col < columns; ++col) {
-      LVITEMW item{};
-      item.iSubItem = col;
-      item.pszText = reinterpret_cast<wchar_t*>(mem.at(sizeof item));
-      item.cchTextMax = kTextMax;
+      LVITEMW item{.iSubItem = col,
+                   .pszText = reinterpret_cast<wchar_t*>(mem.at(sizeof(LVITEMW))),
+                   .cchTextMax = kTextMax};
       auto len = static_cast<size_t>(
           std::min<LRESULT>(mem.call(list, LVM_GETITEMTEXTW, row, item), kTextMax - 1));
       if (len) mem.read(text.data(), len * sizeof(wchar_t), sizeof item);
       std::wstring cell = text.substr(0, len);
-      for (wchar_t& ch : cell)
-        if (ch < L' ') ch = L' ';
+      for (wchar_t& ch : cell) ch = ch < L' ' ? L' ' : ch;
       line += L'\t' + cell;
     }
     printLine(line);
@@ -283,18 +270,11 @@ void printRows(Call& c) {
 
 // Selects the rows named by the arguments from the third on, alone, the first focused.
 void selectRows(Call& c) {
-  auto count = send(c.control, LVM_GETITEMCOUNT);
   std::vector<int> rows;
-  for (size_t i = 2; i < c.a.size(); ++i) {
-    auto n = number(c.a[i]);
-    check(count && n && *n >= 0 && *n < *count, L"no such row");
-    rows.push_back(static_cast<int>(*n));
-  }
+  for (size_t i = 2; i < c.a.size(); ++i) rows.push_back(c.index(i, LVM_GETITEMCOUNT, L"row"));
   Remote mem(c.control, sizeof(LVITEMW));
   auto setState = [&](int row, UINT state) {
-    LVITEMW item{};
-    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    item.state = state;
+    LVITEMW item{.state = state, .stateMask = LVIS_SELECTED | LVIS_FOCUSED};
     mem.call(c.control, LVM_SETITEMSTATE, static_cast<WPARAM>(row), item);
   };
   setState(-1, 0);
@@ -308,22 +288,19 @@ void selectRows(Call& c) {
 // The program's message box, once one shows within the time of argument i.
 HWND messageBox(const Call& c, size_t i) {
   HWND box = nullptr;
-  waitUntil(c.ms(i), [&] { return (box = findTop(L"#32770", true, L"Tarvella")) != nullptr; });
-  check(box != nullptr, L"no message box");
+  auto shown = [&] { return (box = findTop(L"#32770", true, L"Tarvella")) != nullptr; };
+  check(waitUntil(c.ms(i), shown), L"no message box");
   return box;
 }
 
 // A button by caption, by id, or by the id's name (IDYES...).
 void answerMessageBox(Call& c) {
   static const std::pair<const wchar_t*, int> kNames[] = {
-      {L"IDOK", IDOK},       {L"IDCANCEL", IDCANCEL}, {L"IDABORT", IDABORT},
-      {L"IDRETRY", IDRETRY}, {L"IDIGNORE", IDIGNORE}, {L"IDYES", IDYES},
-      {L"IDNO", IDNO}};
+      {L"IDOK", IDOK}, {L"IDCANCEL", IDCANCEL}, {L"IDYES", IDYES}, {L"IDNO", IDNO}};
   std::wstring ref = c.a[0];
   for (const auto& [name, id] : kNames)
     if (ref == name) ref = std::to_wstring(id);
-  HWND box = messageBox(c, 1);
-  HWND button = findControl(box, ref);
+  HWND box = messageBox(c, 1), button = findControl(box, ref);
   check(button != nullptr, L"no button " + c.a[0]);
   post(button, BM_CLICK);
   check(waitUntil(kAnswerMs, [&] { return !IsWindow(box) || !IsWindowVisible(box); }),
@@ -335,7 +312,7 @@ void hold(Call& c) {
   HANDLE f = CreateFileW(c.a[0].c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                          FILE_ATTRIBUTE_NORMAL, nullptr);
   check(f != INVALID_HANDLE_VALUE, L"cannot open " + c.a[0]);
-  std::puts("holding");
+  printLine(L"holding");
   std::fflush(stdout);
   Sleep(ms);
   CloseHandle(f);
@@ -350,63 +327,48 @@ struct Verb {
 };
 
 constexpr size_t kMany = 1000;
-constexpr Need kNothing = Need::Nothing, kWindow = Need::Window, kRead = Need::Control,
-               kUse = Need::EnabledControl;
 
 const Verb kVerbs[] = {
-    {L"wait-window", kNothing, 2, 2, "CLASS MS: a visible window of the class within MS",
-     [](Call& c) { waitShown(c, true); }},
-    {L"wait-gone", kNothing, 2, 2, "CLASS MS: no visible window of the class within MS",
-     [](Call& c) { waitShown(c, false); }},
-    {L"state", kWindow, 1, 1, "CLASS: prints \"iconic=0 visible=1 foreground=1\"",
+    {L"wait-window", kNothing, 2, 2, "CLASS MS", [](Call& c) { waitShown(c, true); }},
+    {L"wait-gone", kNothing, 2, 2, "CLASS MS", [](Call& c) { waitShown(c, false); }},
+    {L"state", kWindow, 1, 1, "CLASS  (prints \"iconic=0 visible=1 foreground=1\")",
      [](Call& c) {
        std::printf("iconic=%d visible=%d foreground=%d\n", IsIconic(c.top) ? 1 : 0,
                    IsWindowVisible(c.top) ? 1 : 0, GetForegroundWindow() == c.top ? 1 : 0);
      }},
-    {L"minimize", kWindow, 1, 1, "CLASS: minimises the window",
-     [](Call& c) {
-       ShowWindow(c.top, SW_MINIMIZE);
-       check(IsIconic(c.top), L"the window is not minimised");
-     }},
-    {L"close", kWindow, 1, 1, "CLASS: posts WM_CLOSE", [](Call& c) { post(c.top, WM_CLOSE); }},
-    {L"hold", kNothing, 2, 2, "FILE MS: holds FILE open without delete sharing for MS", hold},
-    {L"command", kWindow, 2, 2, "CLASS ID: posts the menu command",
+    {L"minimize", kWindow, 1, 1, "CLASS",
+     [](Call& c) { ShowWindow(c.top, SW_MINIMIZE), check(IsIconic(c.top), L"not minimised"); }},
+    {L"close", kWindow, 1, 1, "CLASS  (posts WM_CLOSE)", [](Call& c) { post(c.top, WM_CLOSE); }},
+    {L"hold", kNothing, 2, 2, "FILE MS  (open without delete sharing)", hold},
+    {L"command", kWindow, 2, 2, "CLASS ID",
      [](Call& c) { post(c.top, WM_COMMAND, MAKEWPARAM(c.num(1), 0)); }},
-    {L"click", kUse, 2, 2, "CLASS CONTROL: presses the button",
-     [](Call& c) { post(c.control, BM_CLICK); }},
-    {L"get-text", kRead, 2, 2, "CLASS CONTROL: prints the control's text",
-     [](Call& c) { printLine(textOf(c.control)); }},
-    {L"set-text", kUse, 3, 3, "CLASS CONTROL TEXT: types TEXT over the control's text", setText},
-    {L"set-check", kUse, 3, 3, "CLASS CONTROL 0|1|2: clicks the box to the state", setCheck},
-    {L"select-tab", kUse, 3, 3, "CLASS CONTROL INDEX: clicks the tab", selectTab},
-    {L"select-combo", kUse, 3, 3, "CLASS CONTROL ITEM: selects the item (text, else index)",
-     selectCombo},
-    {L"rows", kRead, 2, 2, "CLASS CONTROL: prints every row of the list view", printRows},
-    {L"select-rows", kUse, 2, kMany, "CLASS CONTROL ROW...: selects these rows alone", selectRows},
-    {L"toggle-rows", kUse, 3, kMany, "CLASS CONTROL ROW...: selects the rows, presses Space",
+    {L"click", kUse, 2, 2, "CLASS CONTROL", [](Call& c) { post(c.control, BM_CLICK); }},
+    {L"get-text", kRead, 2, 2, "CLASS CONTROL", [](Call& c) { printLine(textOf(c.control)); }},
+    {L"set-text", kUse, 3, 3, "CLASS CONTROL TEXT", setText},
+    {L"set-check", kUse, 3, 3, "CLASS CONTROL 0|1|2", setCheck},
+    {L"select-tab", kUse, 3, 3, "CLASS CONTROL INDEX", selectTab},
+    {L"select-combo", kUse, 3, 3, "CLASS CONTROL TEXT|INDEX", selectCombo},
+    {L"rows", kRead, 2, 2, "CLASS CONTROL", printRows},
+    {L"select-rows", kUse, 2, kMany, "CLASS CONTROL ROW...", selectRows},
+    {L"toggle-rows", kUse, 3, kMany, "CLASS CONTROL ROW...  (selects them, presses Space)",
      [](Call& c) {
        selectRows(c);
        post(c.control, WM_KEYDOWN, VK_SPACE, 0x00390001);
        post(c.control, WM_KEYUP, VK_SPACE, 0xC0390001);
      }},
-    {L"dblclick-row", kUse, 3, 3, "CLASS CONTROL ROW: selects the row, double-clicks its text",
+    {L"dblclick-row", kUse, 3, 3, "CLASS CONTROL ROW",
      [](Call& c) {
        selectRows(c);
-       RECT r{LVIR_LABEL, 0, 0, 0};
-       Remote(c.control, sizeof r)
-           .call(c.control, LVM_GETITEMRECT, static_cast<WPARAM>(c.num(2)), r);
-       LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-       post(c.control, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
-       post(c.control, WM_LBUTTONUP, 0, at);
+       clickAt(c.control, WM_LBUTTONDBLCLK, LVM_GETITEMRECT, static_cast<WPARAM>(c.num(2)),
+               RECT{LVIR_LABEL, 0, 0, 0});
      }},
-    {L"msgbox-text", kNothing, 1, 1, "MS: prints the text of the message box",
+    {L"msgbox-text", kNothing, 1, 1, "MS",
      [](Call& c) {
        HWND box = messageBox(c, 0);
        for (HWND h = nullptr; (h = FindWindowExW(box, h, WC_STATICW, nullptr));)
          if (std::wstring text = textOf(h); !text.empty()) printLine(text);
      }},
-    {L"msgbox-answer", kNothing, 2, 2, "BUTTON MS: presses a button of the message box",
-     answerMessageBox},
+    {L"msgbox-answer", kNothing, 2, 2, "BUTTON MS", answerMessageBox},
 };
 
 }  // namespace
