@@ -40,9 +40,6 @@ TEST(System, FoldersDriveTypesAndRecycleBinRoots) {
   std::pair<const char*, const char*> roots[] = {{"", ""}, {"D", "D:\\"}, {"D:", "D:\\"},
       {"D:\\", "D:\\"}, {"d", "d:\\"}, {"Dx", "D:\\"}, {"D:\\x", "D:\\x"}};
   for (const auto& [in, out] : roots) EXPECT_EQ(recycleBinRoot(in), out) << in;
-  std::int64_t size = 99, items = 99;
-  QueryRecycleBin("?:\\", size, items);  // a query that fails leaves both 0
-  EXPECT_EQ(size + items, 0);
 }
 
 class ListWindow : public Window {
