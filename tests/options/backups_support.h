@@ -1,6 +1,4 @@
-// What the tests of the backups share: archives of the program's own zip writer (any entry
-// name, hostile ones too), bytes changed on purpose, and a window holding the backup list with
-// the four rule buttons, as the Backups page does.
+// The backups tests' archives (hostile names too), byte edits, and a Backups page stand-in.
 #pragma once
 
 #include <windows.h>

@@ -1,10 +1,7 @@
-// The options window's tests: a scratch folder as the program's folder, the scripted seams, and
-// a host that records what Accept applies to the main window.
+// The options tests: a scratch program folder, the seams, a host recording what Accept applies.
 #pragma once
 
 #include <gtest/gtest.h>
-
-#include <map>
 
 #include "options/frmOptions.h"
 #include "services/folderlist.h"

@@ -1,8 +1,5 @@
-// The unzip wrapper, extracting into a scratch folder: the overwrite options with the question's
-// memory, the exactness of every write (hostile names, damaged data, a held file, a link).
+// The unzip wrapper into a scratch folder: overwrite options, hostile or damaged entries.
 #include "options/unzip.h"
-
-#include <gtest/gtest.h>
 
 #include "base/text.h"
 #include "options/backups_support.h"
@@ -74,8 +71,7 @@ TEST_F(UnzipTest, OverwriteOptionsAndTheQuestionsMemory) {
   }
 }
 
-// Nothing is written outside the folder, nor into a device, nor through a link; a damaged entry
-// or a held file leaves the old file as it was, and no temporary file stays.
+// Nothing written outside, into a device or through a link; damaged or held: old file kept.
 TEST_F(UnzipTest, WritesExactlyOrNotAtAll) {
   std::vector<test::Item> items;
   // Names that lead out, devices, characters Windows refuses, a linked folder, old files to keep.

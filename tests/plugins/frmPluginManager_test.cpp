@@ -1,10 +1,7 @@
-// The plug-in manager on real files and a scratch registry key: the list and plg.txt, Add,
-// Delete, the editor's rows, and Process with its stop by a close.
+// The plug-in manager on real files and a scratch key: plg.txt, Add, Delete, Edit, Process.
 #include "plugins/frmPluginManager.h"
 
 #include <gtest/gtest.h>
-
-#include <functional>
 
 #include "plugins/engine.h"
 #include "services/delete.h"
@@ -13,7 +10,6 @@
 #include "services/registry.h"
 #include "support/host.h"
 #include "support/scripted.h"
-#include "win/handle.h"
 #include "win/pump.h"
 #include "win/unicode.h"
 
@@ -66,10 +62,8 @@ class ManagerTest : public ::testing::Test {
     bAbort = false;
     setAppPath("");
   }
-  void plugin(const std::string& name, const std::string& body) {
-    app.write("Plugins\\" + name, body);
-  }
-  // The file held open with no sharing, as another program may hold it: it cannot be read.
+  void plugin(const std::string& name, const std::string& s) { app.write("Plugins\\" + name, s); }
+  // The file held open with no sharing: it cannot be read.
   FileHandle hold(const char* name) {
     return FileHandle(CreateFileW(wide(app.file(name)).c_str(), GENERIC_READ, 0, nullptr,
                                   OPEN_EXISTING, 0, nullptr));
@@ -117,8 +111,7 @@ TEST_F(ManagerTest, AFileThatCannotBeReadOrStoredIsLeftAsItIs) {
   plugin("far.qvp", rec({"D", "\xE6\x97\xA5"}));  // a character code page 1252 lacks
   app.write("plg.txt", list);
   asker.answerMessage(IDOK);
-  if (FileHandle held = hold("plg.txt"))
-    EXPECT_EQ(frmPluginManager().lstvPlugin.rowCount(), 0u);
+  if (FileHandle held = hold("plg.txt")) EXPECT_EQ(frmPluginManager().lstvPlugin.rowCount(), 0u);
   frmPluginManager().mnuExit_Click();
   EXPECT_EQ(app.read("plg.txt"), list);
 
@@ -143,8 +136,7 @@ TEST_F(ManagerTest, AddTakesOnlyDescribedFilesOfThePluginsFolder) {
   plugin("f.qvp", rec({"F", "No", "No", "C:\\x\\*.tmp"}) + rec({"D", "late"}));
   app.write("other\\x.qvp", rec({"D", "elsewhere"}));
   const std::string outside = std::string(kMsgPluginFolder) + "\r\n" + app.path() + "\\Plugins\\";
-  // Outside, outside through "..", inside through "..", inside in capitals, not described,
-  // cancelled.
+  // Outside (directly, through ".."), inside (through "..", in capitals), undescribed, none.
   for (const char* chosen : {"other\\x.qvp", "Plugins\\..\\other\\x.qvp",
                              "other\\..\\Plugins\\d.qvp", "PLUGINS\\d.qvp", "Plugins\\f.qvp", ""})
     asker.answerFile(*chosen ? std::optional(app.file(chosen)) : std::nullopt);
@@ -176,8 +168,7 @@ TEST_F(ManagerTest, MenusFollowTheHighlightAndDeleteRemovesOnlyHighlightedPlugin
   EXPECT_EQ(m.lstvPlugin.rowCount(), 3u);
   m.mnuDelete_Click();
   EXPECT_EQ(messages(), Texts(2, kMsgDeletePlugins));
-  EXPECT_EQ(rows(m), Texts{"1 b.qvp "});
-  EXPECT_EQ(m.lblStatus.text(), "1 plugin(s) listed");
+  EXPECT_TRUE(rows(m) == Texts{"1 b.qvp "} && m.lblStatus.text() == "1 plugin(s) listed");
   EXPECT_FALSE(app.exists("Plugins\\a.qvp") || app.exists("Plugins\\c.qvp") ||
                !app.exists("Plugins\\b.qvp"));
 }

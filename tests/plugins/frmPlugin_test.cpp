@@ -1,5 +1,4 @@
-// The plug-in editor and its key generator: the rows each tab adds and refuses, the file
-// picker, the INI reader, and saving through the Plugins folder.
+// The plug-in editor and its key generator: each tab's rows, the picker, the INI reader, Save.
 #include "plugins/frmPlugin.h"
 
 #include <gtest/gtest.h>
@@ -32,24 +31,16 @@ class EditorTest : public ::testing::Test {
   test::ScratchFolder app;
   test::ScriptedAsker asker;
   PluginEditorWindow* ed = nullptr;
-  void SetUp() override {
-    setAppPath(app.path());
-    ed = &frmPlugin();
-  }
-  void TearDown() override {
-    ed->destroy();
-    setAppPath("");
-  }
-  // The messages shown since the last call; each was answered OK unless scripted otherwise.
+  void SetUp() override { setAppPath(app.path()), ed = &frmPlugin(); }
+  void TearDown() override { ed->destroy(), setAppPath(""); }
+  // The messages shown since the last call.
   Texts messages() {
     Texts out;
     for (; seen_ < asker.asked().size(); ++seen_)
       if (asker.asked()[seen_].kind == "message") out.push_back(asker.asked()[seen_].text);
     return out;
   }
-  void answerOk(int times) {
-    while (times-- > 0) asker.answerMessage(IDOK);
-  }
+  void answerOk(int times) { while (times-- > 0) asker.answerMessage(IDOK); }
   size_t seen_ = 0;
 };
 
@@ -86,8 +77,8 @@ TEST_F(EditorTest, PickerWalksFoldersAndAddsTheChosenFile) {
   ed->setPickerFolder(app.file("empty"));
   ed->cmdFileAddAlternate.click();
   ed->setPickerFolder(app.file("pick"));
-  EXPECT_EQ(itemsOf(ed->dirFileAlternate), (Texts{"[..]", "sub"}));
-  EXPECT_EQ(itemsOf(ed->flFileAlternate), (Texts{"A.txt", "b.txt"}));
+  EXPECT_EQ(std::pair(itemsOf(ed->dirFileAlternate), itemsOf(ed->flFileAlternate)),
+            std::pair(Texts{"[..]", "sub"}, Texts{"A.txt", "b.txt"}));
   ed->cmdFileAddAlternate.click();
   EXPECT_EQ(messages(), (Texts{kMsgNoFilesToAdd, kMsgSelectFile}));
   ed->dirFileAlternate.select(1);
@@ -101,8 +92,7 @@ TEST_F(EditorTest, PickerWalksFoldersAndAddsTheChosenFile) {
 }
 
 TEST_F(EditorTest, RegistryTabAddsRowsAndGeneratesNumberedOnes) {
-  EXPECT_EQ(ed->getRoot(), "HKEY_LOCAL_MACHINE\\");
-  EXPECT_FALSE(ed->chkDeleteAllSubkeys.enabled());
+  EXPECT_TRUE(ed->getRoot() == "HKEY_LOCAL_MACHINE\\" && !ed->chkDeleteAllSubkeys.enabled());
   answerOk(2);
   ed->cmdRegistryAdd.click();
   ed->txtRegistrySubkey.setText("Software\\K");
@@ -145,8 +135,7 @@ TEST_F(EditorTest, RegistryTabAddsRowsAndGeneratesNumberedOnes) {
 }
 
 TEST_F(EditorTest, IniTabReadsSectionsAndKeysOfTheChosenFile) {
-  // A header followed by a blank keeps its last character but one; "[]" and "[x" are no
-  // headers; a comment holding "[" ends a section.
+  // "[Two] " keeps "]"; "[]" and "[x" are no headers; a comment holding "[" ends a section.
   const std::string ini =
       "[One]\r\na=1\r\nb=2\r\n; [Two] a comment\r\n[Two] \r\nc=3\r\nnoequals\r\n[]\r\n[x\r\n"
       "\xc3\xa9=4\r\n[\xc3\xa9t\xc3\xa9]\n=5\nd=6";
@@ -186,8 +175,8 @@ TEST_F(EditorTest, SavesPluginsOnlyAsFilesOfThePluginsFolderInTheCodePage) {
   ed->lstvFiles.addRow({{"Yes", "No", "C:\\t\\*.tmp"}});
   ed->lstvRegistry.addRow({{"No", "No", "HKEY_CURRENT_USER\\S", ""}});
   ed->lstvINI.addRow({{"a.ini", "S", "Yes", "", "C:\\t\\"}});
-  // Names that would leave the folder, name a device or that plg.txt could not hold are
-  // refused before anything is written; a blank answer or Cancel ends the save quietly.
+  // Names leaving the folder, devices, or what plg.txt cannot hold are refused; blank or Cancel
+  // end the save quietly.
   const char* bad[] = {"..\\evil", "C:\\evil", "x:stream", "lpt1", "\xE6\x97\xA5"};
   for (const char* name : bad) asker.answerInput(name);
   answerOk(5);
@@ -203,8 +192,7 @@ TEST_F(EditorTest, SavesPluginsOnlyAsFilesOfThePluginsFolderInTheCodePage) {
   asker.answerInput("mine");
   answerOk(1);
   ed->cmdSave.click();
-  EXPECT_EQ(messages(), Texts{kMsgPluginNotSaved});
-  EXPECT_TRUE(ed->NewPlugin);
+  EXPECT_TRUE(messages() == Texts{kMsgPluginNotSaved} && ed->NewPlugin);
   DeleteFileW(wide(app.file("Plugins")).c_str());  // the next save makes the folder
 
   asker.answerInput("mine.qvp");  // the extension is added whatever the name ends with
