@@ -55,7 +55,6 @@ TEST_F(HelpTest, FollowsLinksAndKeepsBackAndForward) {
   EXPECT_FALSE(h.cmdGoBack.enabled());
   h.cmdGoBack_Click();  // at the first page: nothing, and no error
   EXPECT_EQ(v.address(), help);
-  ASSERT_EQ(v.linkCount(), 1u);
   // A click on the link, as the mouse gives it.
   LONG at = static_cast<LONG>(std::string("Glenvask Help\r\rRead the t").size());
   POINTL p{};
