@@ -41,7 +41,6 @@ inline std::string makeArchive(const std::string& path, const std::vector<Item>&
   return path;
 }
 
-// Changes a file's bytes: `edit` gets them all and says what they become.
 template <class Edit>
 void editFile(const std::string& path, Edit edit) {
   std::string bytes = readFileBytes(path).value_or("");

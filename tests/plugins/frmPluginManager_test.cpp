@@ -63,7 +63,6 @@ class ManagerTest : public ::testing::Test {
     setAppPath("");
   }
   void plugin(const std::string& name, const std::string& s) { app.write("Plugins\\" + name, s); }
-  // The file held open with no sharing: it cannot be read.
   FileHandle hold(const char* name) {
     return FileHandle(CreateFileW(wide(app.file(name)).c_str(), GENERIC_READ, 0, nullptr,
                                   OPEN_EXISTING, 0, nullptr));
@@ -111,7 +110,7 @@ TEST_F(ManagerTest, AFileThatCannotBeReadOrStoredIsLeftAsItIs) {
   plugin("far.qvp", rec({"D", "\xE6\x97\xA5"}));  // a character code page 1252 lacks
   app.write("plg.txt", list);
   asker.answerMessage(IDOK);
-  if (FileHandle held = hold("plg.txt")) EXPECT_EQ(frmPluginManager().lstvPlugin.rowCount(), 0u);
+  EXPECT_TRUE(hold("plg.txt") && frmPluginManager().lstvPlugin.rowCount() == 0);  // held meanwhile
   frmPluginManager().mnuExit_Click();
   EXPECT_EQ(app.read("plg.txt"), list);
 

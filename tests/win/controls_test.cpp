@@ -50,7 +50,6 @@ class Form : public Window {
   }
 };
 
-// A left click at the middle of a control's rectangle, with the keys held given.
 void clickAt(HWND h, const RECT& r, WPARAM keys = 0) {
   LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
   SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON | keys, at);

@@ -23,12 +23,10 @@ TEST(Unicode, RoundTripsThroughUtf16AndReadsFileTextInTheAnsiCodePage) {
   EXPECT_EQ(fromFileText("caf\xC3\xA9") + fromFileText("caf\xE9"), "caf\xC3\xA9" "caf\xC3\xA9");
 }
 
-// A clock the test moves by hand.
 std::uint64_t g_fakeNow = 0;
 std::uint64_t fakeClock() { return g_fakeNow; }
 
-// Counts posted messages and close requests; its button asks a question in its handler, the way
-// the program's windows do.
+// Counts posted messages and closes; its button asks a question, as the program's windows do.
 class TestWindow : public Window {
  public:
   int posted = 0, closes = 0, busyCloses = 0;
@@ -52,7 +50,7 @@ class TestWindow : public Window {
   }
 };
 
-TEST(EventPump, DispatchesOnlyWhenASliceHasPassed) {
+TEST(EventPump, DispatchesOnlyWhenASliceHasPassedAndLeavesQuit) {
   TestWindow w;
   ASSERT_TRUE(w.create());
   EventPump::setClock(&fakeClock);
@@ -69,14 +67,10 @@ TEST(EventPump, DispatchesOnlyWhenASliceHasPassed) {
     EXPECT_EQ(w.posted, countAfter);
   }
   EventPump::setClock(nullptr);
-}
-
-TEST(EventPump, LeavesQuitForTheMainLoop) {
-  PostQuitMessage(3);
+  PostQuitMessage(3);  // left for the main loop
   EventPump::dispatchPending();
   MSG msg;
-  ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
-  EXPECT_EQ(msg.wParam, 3u);
+  EXPECT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) && msg.wParam == 3);
 }
 
 struct Counted : IUnknown {  // a COM object that counts its references

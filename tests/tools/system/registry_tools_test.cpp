@@ -1,5 +1,4 @@
-// The registry tools over the prefix's real keys and folders: the missing-file judge, the
-// reference scanners, startup programs, uninstall entries and file associations.
+// The registry tools on the prefix's keys: reference judge and scanners, startup, uninstall, types.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -73,7 +72,6 @@ std::string raw(const std::wstring& w) {
   return std::string(reinterpret_cast<const char*>(w.data()), w.size() * sizeof(wchar_t));
 }
 
-// Opens the scanner and runs its scan.
 bool scanned(ReferenceScanner& s) { return s.open() && (s.Timer1_Timer(), true); }
 
 // The rows whose cell holds the mark, as "cell|checked|icon", in list order.
