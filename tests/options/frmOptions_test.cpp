@@ -14,13 +14,9 @@ TEST_F(OptionsPagesTest, ListPagesAnswerThroughTheSeam) {
   std::string cjk = app.file("\xe4\xb8\xad");  // a folder the ANSI code page has no name for
   app.write("\xe4\xb8\xad\\x", "x");
   std::string inList = dir + "\\";
-  struct Case {
-    int page;  // 0 ignored folders, 1 user-defined files, 2 extensions, 3 names (file dialog)
-    std::string typed;
-    std::string message;  // "" for none
-    Strings list;         // afterwards
-    std::string entry;    // afterwards
-  } cases[] = {
+  // The page (0 ignored folders, 1 user-defined files, 2 extensions, 3 names by the file dialog),
+  // what is typed, the message ("" for none), then the list and the entry box afterwards.
+  std::tuple<int, std::string, std::string, Strings, std::string> cases[] = {
       {0, "", "Please enter a folder path.", {}, ""},
       {0, "   ", "The path entered is not correct.", {}, ""},
       {0, dir, "", {inList}, ""},
@@ -46,18 +42,17 @@ TEST_F(OptionsPagesTest, ListPagesAnswerThroughTheSeam) {
                                                         {&none, &w.lstIFI, &w.cmdAdd}};
     everyPage(w);
     w.cmdIEDefaults.click();  // no DefIE.txt: an empty list
-    for (const auto& c : cases) {
-      SCOPED_TRACE(c.typed);
-      auto [entry, list, add] = pages[c.page];
+    for (const auto& [page, typed, message, listAfter, entryAfter] : cases) {
+      SCOPED_TRACE(typed);
+      auto [entry, list, add] = pages[page];
       size_t asked = messages().size();
-      if (!c.message.empty()) asker.answerMessage(IDOK);
-      entry == &none ? asker.answerFile(c.typed) : entry->setText(c.typed);
+      if (!message.empty()) asker.answerMessage(IDOK);
+      entry == &none ? asker.answerFile(typed) : entry->setText(typed);
       add->click();
       Strings shown = messages();
       EXPECT_EQ(Strings(shown.begin() + asked, shown.end()),
-                c.message.empty() ? Strings{} : Strings{c.message});
-      EXPECT_EQ(items(*list), c.list);
-      EXPECT_EQ(entry->text(), c.entry);
+                message.empty() ? Strings{} : Strings{message});
+      EXPECT_EQ(std::pair(items(*list), entry->text()), std::pair(listAfter, entryAfter));
     }
     w.lstIE.select(0);  // Remove selects none there
     w.cmdIERemove.click();

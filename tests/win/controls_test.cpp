@@ -89,12 +89,8 @@ TEST(Controls, ChangesByCodeAndByUserCallTheHandlerOncePerChange) {
     NMHDR hdr{f.date.hwnd(), 13, DTN_DATETIMECHANGE};
     SendMessageW(f.hwnd(), WM_NOTIFY, 13, reinterpret_cast<LPARAM>(&hdr));
   };
-  struct Step {
-    const char* control;
-    std::function<void()> act;
-    const char* state;
-    int changes;
-  } steps[] = {
+  // The control, what is done to it, its state and its handler's calls so far.
+  std::tuple<std::string, std::function<void()>, const char*, int> steps[] = {
       {"tabs", [&] { f.tabs.select(1); }, "1 dates", 1},
       {"tabs", [&] { f.tabs.select(1), f.tabs.select(5); }, "1 dates", 1},
       {"tabs", [&] { clickTab(0); }, "0 general", 2},
@@ -112,10 +108,10 @@ TEST(Controls, ChangesByCodeAndByUserCallTheHandlerOncePerChange) {
       {"date", [&] { EXPECT_FALSE(f.date.setValue({2023, 2, 29})); }, "2024-2-29", 1},
       {"date", [&] { f.date.setValue({1999, 12, 31}), dateNotice(); }, "1999-12-31", 3},
   };
-  for (const auto& s : steps) {
-    s.act();
-    EXPECT_EQ(stateOf(f, s.control), s.state) << s.control;
-    EXPECT_EQ(f.changes[s.control], s.changes) << s.control << " " << s.state;
+  for (const auto& [control, act, state, changes] : steps) {
+    act();
+    EXPECT_EQ(stateOf(f, control) + " " + std::to_string(f.changes[control]),
+              state + (" " + std::to_string(changes))) << control;
   }
   EXPECT_EQ(SendMessageW(f.options.option(2).hwnd(), BM_GETCHECK, 0, 0), BST_UNCHECKED);
 }
