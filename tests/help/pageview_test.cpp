@@ -42,8 +42,7 @@ TEST_F(HelpTest, ShowsPagesAndAddressesAsText) {
       {dir.file("tool.exe"), dir.file("tool.exe")},
       {dir.file("missing.htm"), std::string(kNotFoundText) + "\n\n" + dir.file("missing.htm")},
       {"javascript:alert(1)", "javascript:alert(1)"},
-      {"about:blank", ""},
-  };
+      {"about:blank", ""}};
   for (const auto& [address, text] : cases) {
     v.navigate(address);
     EXPECT_EQ(v.shownText(), text) << address;

@@ -51,8 +51,8 @@ class UpdateTest : public ::testing::Test {
 
 TEST_F(UpdateTest, OnlyACompleteProgramTakesTheSetupName) {
   const std::string setup = "MZ" + test::bytesOf(200000, 3);
+  const std::string saved = folder.file("Temp\\frennick.exe");
   const std::string older(300000, 'o');  // a longer older download: none of it may stay
-  const std::string saved = folder.path() + "\\Temp\\frennick.exe";
   // A folder that cannot be made: nothing is fetched.
   OnlineUpdatesWindow& window = frmOnlineUpdates2();
   window.downloadFolder = folder.path() + "\\none\\Temp";

@@ -32,14 +32,12 @@ TEST_F(OptionsPagesTest, ListPagesAnswerThroughTheSeam) {
       {2, "log", "The file extension is already in the list.", {"LOG"}, ""},
       {2, "*..", "", {"LOG", ""}, ""},
       {3, app.file("data\\Thumbs.db"), "", {"Thumbs.db"}, ""},
-      {3, "C:\\x\\THUMBS.DB", "The file is already in the list.", {"Thumbs.db"}, ""},
-  };
+      {3, "C:\\x\\THUMBS.DB", "The file is already in the list.", {"Thumbs.db"}, ""}};
   options([&](OptionsWindow& w) {
     EditBox none;  // the file dialog gives the names
     std::tuple<EditBox*, ListBox*, Button*> pages[] = {{&w.txtUDIFO, &w.lstUDIFO, &w.cmdUDIFOAdd},
-                                                        {&w.txtUDFI, &w.lstUDFI, &w.cmdUDFIAdd},
-                                                        {&w.txtIE, &w.lstIE, &w.cmdIEAdd},
-                                                        {&none, &w.lstIFI, &w.cmdAdd}};
+        {&w.txtUDFI, &w.lstUDFI, &w.cmdUDFIAdd}, {&w.txtIE, &w.lstIE, &w.cmdIEAdd},
+        {&none, &w.lstIFI, &w.cmdAdd}};
     everyPage(w);
     w.cmdIEDefaults.click();  // no DefIE.txt: an empty list
     for (const auto& [page, typed, message, listAfter, entryAfter] : cases) {

@@ -70,8 +70,7 @@ TEST_F(PluginEngineTest, FileRecordsCollectWhatTheirSpecificationNamesAndNeverEn
       {"Yes", "No", "keep.*", {"keep.txt", "sub\\keep.log"}, {}},
       // "#" a digit, bracket lists; a malformed pattern takes nothing.
       {"No", "No", "file#1.txt", {"file#1.txt", "file11.txt"}, {}},
-      {"No", "No", "[!ab].tmp", {"h.tmp"}, {}}, {"No", "No", "[a.tmp", {}, {}},
-  };
+      {"No", "No", "[!ab].tmp", {"h.tmp"}, {}}, {"No", "No", "[a.tmp", {}, {}}};
   for (const auto& [recurse, subfolders, spec, files, folders] : cases) {
     SCOPED_TRACE(std::string(spec) + " recurse " + recurse);
     ResetScanLists();
@@ -94,8 +93,7 @@ TEST_F(PluginEngineTest, PathVariablesExpandInAnyCase) {
       {"%PROGDIR%\\App", noProgramFiles, "D:\\Program Files\\App"},
       {"%PROGDIR%\\App", oddSystem, ""}, {"%SYSDIR%", nothing, ""}, {"%WINDIR%\\x", nothing, ""},
       // Unknown variables stay as they are.
-      {"%TEMP%\\x", nothing, "%TEMP%\\x"}, {"C:\\x%WINDIR", all, "C:\\x%WINDIR"},
-  };
+      {"%TEMP%\\x", nothing, "%TEMP%\\x"}, {"C:\\x%WINDIR", all, "C:\\x%WINDIR"}};
   for (const auto& [folder, folders, expanded] : cases)
     EXPECT_EQ(ExpandPluginPath(folder, folders), expanded) << folder;
 
@@ -119,8 +117,7 @@ TEST_F(PluginEngineTest, FileRecordsThatReachTooFarCollectNothing) {
       {"Yes", windows + ".\\*.*"},  // the platform drops the dot
       {"Yes", profile.substr(0, profile.rfind('\\')) + "\\*.*"}, {"Yes", "data\\*.tmp"},
       {"No", data + "\\..\\data\\*.tmp"}, {"Yes", "\\\\?\\" + data + "\\*.tmp"},
-      {"Yes", "C:/windows\\*.*"}, {"Yes", "%NOSUCH%\\*.*"},
-  };
+      {"Yes", "C:/windows\\*.*"}, {"Yes", "%NOSUCH%\\*.*"}};
   for (const auto& [recurse, location] : cases) {
     ResetScanLists();
     run({.files = {{recurse, "Yes", location}}});
@@ -198,8 +195,7 @@ TEST_F(PluginEngineTest, RegistryRecordsRemoveValuesAndSubkeys) {
   // Under Wine the names above open nothing anyway, so the rule itself is checked here.
   std::pair<const char*, bool> subkeys[] = {
       {"Software\\App\\", true}, {" Software", true}, {"", false}, {"\t \\ ", false},
-      {"\\\\", false}, {"\\Software\\App", false},
-  };
+      {"\\\\", false}, {"\\Software\\App", false}};
   for (const auto& [subkey, safe] : subkeys)
     EXPECT_EQ(isSafeRegistrySubkey(subkey), safe) << subkey;
 }

@@ -106,8 +106,7 @@ TEST(Controls, ChangesByCodeAndByUserCallTheHandlerOncePerChange) {
       {"options", [&] { f.options.option(0).click(), f.options.choose(3); }, "0", 2},
       {"date", [&] { EXPECT_TRUE(f.date.setValue({2024, 2, 29, 10, 11, 12})); }, "2024-2-29", 1},
       {"date", [&] { EXPECT_FALSE(f.date.setValue({2023, 2, 29})); }, "2024-2-29", 1},
-      {"date", [&] { f.date.setValue({1999, 12, 31}), dateNotice(); }, "1999-12-31", 3},
-  };
+      {"date", [&] { f.date.setValue({1999, 12, 31}), dateNotice(); }, "1999-12-31", 3}};
   for (const auto& [control, act, state, changes] : steps) {
     act();
     EXPECT_EQ(stateOf(f, control) + " " + std::to_string(f.changes[control]),

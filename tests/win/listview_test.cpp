@@ -79,8 +79,7 @@ TEST(ListView, SortsByColumnKindAndTogglesOrder) {
       // numbers, dates in time order.
       {SortToggle::EveryClick, {{0, "312"}, {0, "213"}, {1, "213"}, {1, "312"}, {2, "132"}}},
       // Each column starts ascending; the same column again flips.
-      {SortToggle::PerColumn, {{0, "213"}, {0, "312"}, {1, "312"}, {2, "231"}, {2, "132"}}},
-  };
+      {SortToggle::PerColumn, {{0, "213"}, {0, "312"}, {1, "312"}, {2, "231"}, {2, "132"}}}};
   for (const auto& [toggle, steps] : cases) {
     ListWindow w;
     ASSERT_TRUE(w.create());

@@ -12,16 +12,6 @@
 namespace glenvask {
 namespace {
 
-class BackupsPage : public ::testing::Test {
- protected:
-  test::RegionalSettings german{test::regionalSettings()[0]};
-  test::ScratchFolder backups{"backups"};
-  test::ScriptedAsker script;
-  test::PageWindow page;
-  ListView& list = page.backups.lstvZip;
-  void SetUp() override { ASSERT_TRUE(german.ok() && page.make()); }
-};
-
 // The main window of a run: a restore keeps it disabled, so its timer starts no run meanwhile.
 struct MainHost : test::RecordingHost {
   HWND main =
@@ -30,7 +20,13 @@ struct MainHost : test::RecordingHost {
   HWND ownerWindow() const override { return main; }
 };
 
-TEST_F(BackupsPage, ListsViewsDeletesAndRestores) {
+TEST(BackupsPage, ListsViewsDeletesAndRestores) {
+  test::RegionalSettings german{test::regionalSettings()[0]};
+  test::ScratchFolder backups{"backups"};
+  test::ScriptedAsker script;
+  test::PageWindow page;
+  ASSERT_TRUE(german.ok() && page.make());
+  ListView& list = page.backups.lstvZip;
   test::makeArchive(backups.file("D_1.zip"), {{"top.txt", "1"}, {"dir/", ""},
                     {"dir/sub/UP.TXT", std::string(300, 'u')}, {"dir/run.exe", "22"},
                     {"dir/README", "4444"}, {"a.b.log", "333"}});

@@ -363,8 +363,7 @@ TEST(ListTools, UninstallStartsProgramAndParametersApartAndEditsKeepTheType) {
       {"Expand", "Glv Expand", "%SystemRoot%\\system32\\msiexec.exe /x{GLV}", REG_EXPAND_SZ,
        "Open|C:\\windows\\system32\\msiexec.exe|/x{GLV}"},
       {"Empty", "Glv Empty", "", REG_SZ, ""},
-      {"NoName", "", "C:\\x.exe", REG_SZ, ""},
-  };
+      {"NoName", "", "C:\\x.exe", REG_SZ, ""}};
   std::vector<std::unique_ptr<test::TestKey>> keys;
   for (const auto& [key, name, command, type, started] : entries) {
     keys.push_back(std::make_unique<test::TestKey>(lm, base + key));
@@ -410,8 +409,7 @@ TEST(ListTools, FileAssociationsDeleteTheTypeOnlyWhenItIsTheirsAlone) {
   auto& l = w.lstvFileAssociation;
   size_t before = l.rowCount();
   std::vector<std::unique_ptr<test::TestKey>> keys;
-  for (const char* k :
-       {".glva", ".glvb", ".glvc", ".glvd", ".glve", "GlvShared.Type", "GlvOwn.Type"})
+  for (auto k : {".glva", ".glvb", ".glvc", ".glvd", ".glve", "GlvShared.Type", "GlvOwn.Type"})
     keys.push_back(std::make_unique<test::TestKey>(cr, k));
   for (const char* e : {".glva", ".glvb"}) test::setText(cr, e, "", "GlvShared.Type");
   test::setText(cr, ".glvc", "", "GlvOwn.Type");
