@@ -18,20 +18,16 @@ TEST_F(OptionsPagesTest, ListPagesAnswerThroughTheSeam) {
   // what is typed, the message ("" for none), then the list and the entry box afterwards.
   std::tuple<int, std::string, std::string, Strings, std::string> cases[] = {
       {0, "", "Please enter a folder path.", {}, ""},
-      {0, "   ", "The path entered is not correct.", {}, ""},
-      {0, dir, "", {inList}, ""},
+      {0, "   ", "The path entered is not correct.", {}, ""}, {0, dir, "", {inList}, ""},
       {0, cjk, "\"" + cjk + "\\\" holds characters that this system's code page cannot "
        "store.", {inList}, cjk + "\\"},
       {0, toUpper(dir), "The folder path is already in the list.", {inList}, toUpper(inList)},
       {0, app.file("gone"), "The path entered is not correct.", {inList}, ""},
       {0, std::string(300, 'x'), "The path entered is not correct.", {inList}, ""},
-      {1, "  ", "Please enter a file path.", {}, "  "},
-      {1, file, "", {file}, ""},
-      {1, file, "The file is already in the list.", {file}, file},
-      {2, " *.LOG ", "", {"LOG"}, ""},
+      {1, "  ", "Please enter a file path.", {}, "  "}, {1, file, "", {file}, ""},
+      {1, file, "The file is already in the list.", {file}, file}, {2, " *.LOG ", "", {"LOG"}, ""},
       {2, "log", "The file extension is already in the list.", {"LOG"}, ""},
-      {2, "*..", "", {"LOG", ""}, ""},
-      {3, app.file("data\\Thumbs.db"), "", {"Thumbs.db"}, ""},
+      {2, "*..", "", {"LOG", ""}, ""}, {3, app.file("data\\Thumbs.db"), "", {"Thumbs.db"}, ""},
       {3, "C:\\x\\THUMBS.DB", "The file is already in the list.", {"Thumbs.db"}, ""}};
   options([&](OptionsWindow& w) {
     EditBox none;  // the file dialog gives the names

@@ -137,7 +137,7 @@ TEST_F(PluginEngineTest, FileRecordsThatReachTooFarCollectNothing) {
     EXPECT_EQ(isSafePluginFolder(folder, spec), safe) << folder << " " << spec;
 }
 
-TEST_F(PluginEngineTest, IniRecordsRemoveKeysAndSections) {
+TEST_F(PluginEngineTest, IniAndRegistryRecordsRemoveWhatTheyName) {
   const char* text =
       "[keep]\r\na=1\r\nb=2\r\n[drop]\r\nx=1\r\ny=2\r\n[partial]\r\nk1=1\r\nk2=2\r\n";
   std::string path = dir.write("app\\app.ini", text), other = dir.write("app\\other.ini", text);
@@ -163,9 +163,7 @@ TEST_F(PluginEngineTest, IniRecordsRemoveKeysAndSections) {
       left += value(file, split(at, ' ')[0].c_str(), split(at, ' ')[1].c_str()) + " ";
   EXPECT_EQ(left + std::to_string(dir.exists("app\\missing.ini")),
             "1 2 <none> <none> <none> 2 1 2 <none> 2 1 2 0");
-}
 
-TEST_F(PluginEngineTest, RegistryRecordsRemoveValuesAndSubkeys) {
   const std::string base = key.subkey(), hkcu = "HKEY_CURRENT_USER\\";
   for (const char* v : {"v1", "v2", ""}) setString(base + "\\vals", v, "1");
   setString(base + "\\tree", "t", "kept");

@@ -44,7 +44,7 @@ class EditorTest : public ::testing::Test {
   size_t seen_ = 0;
 };
 
-TEST_F(EditorTest, FilesTabAddsLocationsAndRefusesIncompleteOnes) {
+TEST_F(EditorTest, FilesTabAddsTypedAndPickedLocationsAndRefusesIncompleteOnes) {
   EXPECT_FALSE(ed->chkFileDeletesubFolders.enabled());
   ed->chkFileRecurse.click();
   EXPECT_TRUE(ed->chkFileDeletesubFolders.enabled());
@@ -66,9 +66,7 @@ TEST_F(EditorTest, FilesTabAddsLocationsAndRefusesIncompleteOnes) {
   ed->lstvFiles.select(0);
   ed->cmdFileRemove.click();
   EXPECT_EQ(rowsOf(ed->lstvFiles), (Rows{{"Yes", "No", "C:\\*.tmp"}}));
-}
 
-TEST_F(EditorTest, PickerWalksFoldersAndAddsTheChosenFile) {
   for (const char* f : {"pick\\b.txt", "pick\\A.txt", "pick\\sub\\c.txt"}) app.write(f, "x");
   CreateDirectoryW(wide(app.file("empty")).c_str(), nullptr);
   answerOk(2);
@@ -86,7 +84,8 @@ TEST_F(EditorTest, PickerWalksFoldersAndAddsTheChosenFile) {
   ed->dirFileAlternate.select(0);
   ed->dirFileAlternate_DblClick();
   EXPECT_EQ(ed->pickerFolder(), app.file("pick"));
-  EXPECT_EQ(rowsOf(ed->lstvFiles), (Rows{{"No", "No", app.file("pick\\sub\\c.txt")}}));
+  EXPECT_EQ(rowsOf(ed->lstvFiles),
+            (Rows{{"Yes", "No", "C:\\*.tmp"}, {"Yes", "No", app.file("pick\\sub\\c.txt")}}));
 }
 
 TEST_F(EditorTest, RegistryTabAddsRowsAndGeneratesNumberedOnes) {

@@ -137,33 +137,31 @@ TEST_F(OptionsAcceptTest, CookiePageKeepsWhatTheUserPicks) {
   for (const char* f : {"a.txt", "sub\\a.txt", "b.txt", "c.dat", "elsewhere\\x.txt"})
     app.write(std::string("cookies\\") + f, "c");
   test::makeFolderLink(jar + "\\link", jar + "\\elsewhere");
-  options(
-      [&](OptionsWindow& w) {
-        w.SSTab1.select(kPageCookies);
-        ListView& current = w.lstvCurrentCookies;
-        auto below = [&](size_t i) {  // the row's file below the Cookies folder
-          return current.rowText(i, 3).substr(jar.size()) + current.rowText(i, 0);
-        };
-        Strings names;
-        for (size_t i = 0; i < current.rowCount(); ++i) names.push_back(below(i));
-        EXPECT_EQ(w.txtCookies.text(), jar + "\\");
-        std::sort(names.begin(), names.begin() + 2);  // the two a.txt in the walk's order
-        EXPECT_EQ(names, (Strings{"\\a.txt", "\\sub\\a.txt", "\\b.txt", "\\elsewhere\\x.txt"}));
-        auto pick = [&](const std::string& relative) {
-          for (size_t i = 0; i < current.rowCount(); ++i) current.select(i, below(i) == relative);
-        };
-        for (const char* f : {"\\a.txt", "\\sub\\a.txt", "\\b.txt"}) {  // a name is kept once
-          pick(f);
-          w.cmdAddCookie.click();
-        }
-        pick("\\elsewhere\\x.txt");
-        w.cmdViewCookie.click();
-        EXPECT_EQ(host.viewed, jar + "\\elsewhere\\x.txt");
-        w.cmdDeleteCookie.click();
-        EXPECT_TRUE(!app.exists("cookies\\elsewhere\\x.txt") && current.rowCount() == 3);
-        EXPECT_EQ(w.lstvKeepCookies.rowCount(), 2u) << "Delete keeps picks not yet accepted";
-      },
-      true);
+  options([&](OptionsWindow& w) {
+    w.SSTab1.select(kPageCookies);
+    ListView& current = w.lstvCurrentCookies;
+    auto below = [&](size_t i) {  // the row's file below the Cookies folder
+      return current.rowText(i, 3).substr(jar.size()) + current.rowText(i, 0);
+    };
+    Strings names;
+    for (size_t i = 0; i < current.rowCount(); ++i) names.push_back(below(i));
+    EXPECT_EQ(w.txtCookies.text(), jar + "\\");
+    std::sort(names.begin(), names.begin() + 2);  // the two a.txt in the walk's order
+    EXPECT_EQ(names, (Strings{"\\a.txt", "\\sub\\a.txt", "\\b.txt", "\\elsewhere\\x.txt"}));
+    auto pick = [&](const std::string& relative) {
+      for (size_t i = 0; i < current.rowCount(); ++i) current.select(i, below(i) == relative);
+    };
+    for (const char* f : {"\\a.txt", "\\sub\\a.txt", "\\b.txt"}) {  // a name is kept once
+      pick(f);
+      w.cmdAddCookie.click();
+    }
+    pick("\\elsewhere\\x.txt");
+    w.cmdViewCookie.click();
+    EXPECT_EQ(host.viewed, jar + "\\elsewhere\\x.txt");
+    w.cmdDeleteCookie.click();
+    EXPECT_TRUE(!app.exists("cookies\\elsewhere\\x.txt") && current.rowCount() == 3);
+    EXPECT_EQ(w.lstvKeepCookies.rowCount(), 2u) << "Delete keeps picks not yet accepted";
+  }, true);
   EXPECT_EQ(app.read("ck.txt"), jar + "\\a.txt\x01" + jar + "\\b.txt\x01\r\n");
   options([&](OptionsWindow& w) { everyPage(w), w.cmdResetCookies.click(); }, true);
   EXPECT_FALSE(app.exists("ck.txt"));

@@ -52,8 +52,7 @@ TEST(BackupsPage, ListsViewsDeletesAndRestores) {
   } cases[] = {
       {"D_1.zip", "5 files(s)", {"top.txt|1|D:\\", "UP.TXT|300|D:\\dir\\sub", "run.exe|2|D:\\dir",
                                  "README|4|D:\\dir", "a.b.log|3|D:\\"}},
-      {"E_2.zip", "1 files(s)", {"s.txt+|1|E:\\"}},
-      {"X_bad.ZIP", "0 files(s)", {}},
+      {"E_2.zip", "1 files(s)", {"s.txt+|1|E:\\"}}, {"X_bad.ZIP", "0 files(s)", {}},
       {"D_cut.zip", "19 files(s) - the archive is damaged or incomplete", {"f0|3000|D:\\"}}};
   for (const auto& c : cases) {
     page.select(backups.path(), c.archive);
