@@ -41,10 +41,6 @@ class PluginEngineTest : public ::testing::Test {
   }
 };
 
-PluginRegistryRecord reg(std::string deleteSubkey, std::string key, std::string value) {
-  return {std::move(deleteSubkey), "No", std::move(key), std::move(value)};
-}
-
 TEST_F(PluginEngineTest, FileRecordsCollectWhatTheirSpecificationNamesAndNeverEnterALink) {
   for (const char* f : {"a.tmp", "B.TMP", "c.tmpx", "keep.txt", "file#1.txt", "file11.txt",
                         "sub\\d.tmp", "sub\\deep\\e.tmp", "sub\\keep.log"})
@@ -172,16 +168,16 @@ TEST_F(PluginEngineTest, IniAndRegistryRecordsRemoveWhatTheyName) {
   setString(base + "\\case", "v", "1");
   test::makeKey(base + "\\case\\sub");
   EXPECT_TRUE(run({.registry = {
-      reg("No", hkcu + base + "\\vals", "v1"),
-      reg("No", hkcu + base + "\\vals", ""),  // the default value
-      reg("Yes", hkcu + base + "\\tree", "ignored"),  // every subkey; the key and values stay
+      {"No", "No", hkcu + base + "\\vals", "v1"},
+      {"No", "No", hkcu + base + "\\vals", ""},  // the default value
+      {"Yes", "No", hkcu + base + "\\tree", "ignored"},  // every subkey; the key and values stay
       // Roots are compared exactly: a lower-case root names nothing.
-      reg("No", "hkey_current_user\\" + base + "\\case", "v"),
-      reg("Yes", "HKEY_Current_User\\" + base + "\\case", ""),
-      reg("Yes", hkcu + base + "\\nosuch", ""),
+      {"No", "No", "hkey_current_user\\" + base + "\\case", "v"},
+      {"Yes", "No", "HKEY_Current_User\\" + base + "\\case", ""},
+      {"Yes", "No", hkcu + base + "\\nosuch", ""},
       // Records that would reach the root itself do nothing, and do not end the pass.
-      reg("Yes", hkcu, ""), reg("No", hkcu, "v"), reg("Yes", hkcu + " ", ""),
-      reg("Yes", hkcu + "\\" + base, ""), reg("No", hkcu + base + "\\vals", "v2"),
+      {"Yes", "No", hkcu, ""}, {"No", "No", hkcu, "v"}, {"Yes", "No", hkcu + " ", ""},
+      {"Yes", "No", hkcu + "\\" + base, ""}, {"No", "No", hkcu + base + "\\vals", "v2"},
   }}));
   EXPECT_EQ(std::pair(valueNames(base + "\\vals"), valueNames(base + "\\tree")),
             std::pair(Texts{}, Texts{"t"}));
@@ -216,7 +212,7 @@ TEST_F(PluginEngineTest, AnErrorEndsOnlyItsOwnPass) {
     setString(key.subkey(), "v", "1");
     ResetScanLists();
     EXPECT_TRUE(run({.files = {{"No", "No", dir.file("data") + "\\*.tmp"}},
-                     .registry = {reg("No", "HKEY_CURRENT_USER\\" + key.subkey(), "v")},
+                     .registry = {{"No", "No", "HKEY_CURRENT_USER\\" + key.subkey(), "v"}},
                      .iniEntries = {{"s.ini", "s", "No", "k1", dir.path() + "\\"}}},
                     rawFirst));
     EXPECT_EQ(readIni(iniPath, "s", "k1", "<none>") == "<none>", iniApplied);
@@ -246,7 +242,7 @@ TEST_F(PluginEngineTest, AStopEndsTheFileRecordsButNotTheOtherPasses) {
   setString(key.subkey(), "v", "1");
   const PluginFile plugin{.files = {{"Yes", "Yes", dir.file("data") + "\\*.tmp"},
                                     {"No", "No", dir.file("data\\a") + "\\f1.tmp"}},
-                          .registry = {reg("No", "HKEY_CURRENT_USER\\" + key.subkey(), "v")},
+                          .registry = {{"No", "No", "HKEY_CURRENT_USER\\" + key.subkey(), "v"}},
                           .iniEntries = {{"s.ini", "s", "Yes", "", dir.path() + "\\"}}};
   bAbort = true;  // before the walk: no file record collects anything
   EXPECT_TRUE(run(plugin));

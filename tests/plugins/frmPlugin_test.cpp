@@ -164,7 +164,6 @@ TEST_F(EditorTest, IniTabReadsSectionsAndKeysOfTheChosenFile) {
 }
 
 TEST_F(EditorTest, SavesPluginsOnlyAsFilesOfThePluginsFolderInTheCodePage) {
-  ASSERT_EQ(GetACP(), 1252u);
   ed->txtDescription.setText("Caf\xC3\xA9");
   ed->lstvFiles.addRow({{"Yes", "No", "C:\\t\\*.tmp"}});
   ed->lstvRegistry.addRow({{"No", "No", "HKEY_CURRENT_USER\\S", ""}});
