@@ -1,8 +1,6 @@
 // The update download against a local HTTP server reached as the proxy; Cancel and Install.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 #include "base/text.h"
 #include "help/frmOnlineUpdates2.h"
 #include "help/update.h"
@@ -85,9 +83,7 @@ TEST_F(UpdateTest, OnlyACompleteProgramTakesTheSetupName) {
 
   server.route(kSetupPath, {200, setup});
   // By itself the setup goes to the Temp folder below the user's own "Local AppData".
-  const char* profile = std::getenv("USERPROFILE");
-  EXPECT_EQ(updateDownloadFolder(),
-            std::string(profile ? profile : "") + "\\AppData\\Local\\Temp\\");
+  EXPECT_EQ(updateDownloadFolder(), test::env("USERPROFILE") + "\\AppData\\Local\\Temp\\");
   download([&](OnlineUpdatesWindow& w) {
     EXPECT_EQ(w.lblStatus.text() + "|" + w.Label2.text(), "Downloading Update...Done.|" + saved);
     EXPECT_EQ(w.StatLab1.text() + " " + w.StatLab2.text() + " " + w.lblCurrent.text(),

@@ -78,8 +78,7 @@ TEST_F(UnzipTest, WritesExactlyOrNotAtAll) {
              "a/. ./x|a/.. /x|a/.../x|a\x01z|link/through.txt|held.txt|crc.txt",
              '|'))
     items.push_back({bad, "bad"});
-  items.push_back({"safe/ok.txt", "ok"});
-  items.push_back({"safe/a..b/.hidden", "ok"});
+  for (const char* ok : {"safe/ok.txt", "safe/a..b/.hidden"}) items.push_back({ok, "ok"});
   std::string archive = test::makeArchive(scratch.file("a.zip"), items);
   // The CRC entry's data changed after it was written: its old file must stay.
   test::editFile(archive, [](std::string& z) { z[z.find("crc.txt") + 7 + 2] ^= 0x55; });

@@ -95,7 +95,6 @@ TEST_F(ManagerTest, ListsExistingPluginsSortedAndWritesThemBackOnClose) {
   EXPECT_EQ(rows(m), (Texts{"1 c.qvp ", "1 b.qvp B", "0 A.qvp Caf\xC3\xA9", "0 b.qvp odd"}));
   m.lstvPlugin.setRowChecked(0, false);
   m.cmdClose.click();
-  EXPECT_FALSE(m.isOpen());
   // Written in the system's code page (1252 here).
   EXPECT_EQ(app.read("plg.txt"), rec({"0", "c.qvp", ""}) + rec({"1", "b.qvp", "B"}) +
                                      rec({"0", "A.qvp", "Caf\xE9"}) + rec({"0", "b.qvp", "odd"}));

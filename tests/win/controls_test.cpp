@@ -1,11 +1,10 @@
-// The kit's controls in a real window, changed by code and by input; tool window, edit dialog.
+// The kit's controls in a real window, changed by code and by input; the tool window base.
 #include "win/controls.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include "support/scripted.h"
-#include "win/editdialog.h"
 #include "win/pump.h"
 #include "win/toolwindow.h"
 
@@ -145,31 +144,6 @@ TEST(ToolWindow, ClosedDuringItsLoopStopsTheLoopThenCloses) {
   ASSERT_TRUE(tool.open());  // again, with the stop flag clear for its next loop
   EXPECT_EQ(tool.scan(-1), 1000);
   tool.destroy();
-}
-
-TEST(EditDialog, GivesTheValuesOnOkOrEnterAndNothingOnCancelOrEsc) {
-  using Texts = std::vector<std::string>;
-  test::ScriptedAsker script;
-  EditDialog dialog("Add Value", {{"Key:", "HKCU\\Software"}, {"Value name:", ""}});
-  auto press = [](WPARAM key) {
-    return [key](Dialog& d) {
-      auto& e = static_cast<EditDialog&>(d);
-      e.field(1).setText("typed");
-      PostMessageW(e.field(1).hwnd(), WM_KEYDOWN, key, 0);  // through the window's keyboard
-      EXPECT_TRUE(test::pumpUntil([&] { return d.modalEnded(); }));
-    };
-  };
-  script.answerEdit(Texts{"HKCU\\Software\\X", "Path"});
-  script.answerEdit(std::nullopt);
-  script.answerModal(press(VK_RETURN));  // starts from the texts last accepted
-  script.answerModal(press(VK_ESCAPE));
-  std::optional<Texts> expected[] = {Texts{"HKCU\\Software\\X", "Path"}, std::nullopt,
-                                     Texts{"HKCU\\Software\\X", "typed"}, std::nullopt};
-  for (const auto& e : expected) {
-    EXPECT_EQ(dialog.ask(nullptr), e);
-    EXPECT_FALSE(dialog.isOpen());
-  }
-  EXPECT_TRUE(script.asked().size() == 4 && script.asked()[0].title == "Add Value");
 }
 
 }  // namespace
