@@ -21,7 +21,6 @@ class UnzipTest : public ::testing::Test {
   std::vector<std::int32_t> replies;
 
   void SetUp() override { CreateDirectoryW(wide(root).c_str(), nullptr); }
-  // Lists the archive and extracts it into root, answering the questions from `replies`.
   bool extract(const std::string& archive) {
     unzip.setZipFile(archive);
     unzip.Directory();

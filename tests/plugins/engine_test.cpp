@@ -229,8 +229,7 @@ TEST_F(PluginEngineTest, AnErrorEndsOnlyItsOwnPass) {
   EXPECT_TRUE(arrFiles.empty() && arrFolders.empty());
 }
 
-int g_readings = 0;
-int g_stopAt = 0;
+int g_readings = 0, g_stopAt = 0;
 std::uint64_t stoppingClock() {
   if (++g_readings == g_stopAt) bAbort = true;
   return static_cast<std::uint64_t>(g_readings) * 1000;

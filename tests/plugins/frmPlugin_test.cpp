@@ -33,7 +33,6 @@ class EditorTest : public ::testing::Test {
   PluginEditorWindow* ed = nullptr;
   void SetUp() override { setAppPath(app.path()), ed = &frmPlugin(); }
   void TearDown() override { ed->destroy(), setAppPath(""); }
-  // The messages shown since the last call.
   Texts messages() {
     Texts out;
     for (; seen_ < asker.asked().size(); ++seen_)
@@ -168,8 +167,7 @@ TEST_F(EditorTest, SavesPluginsOnlyAsFilesOfThePluginsFolderInTheCodePage) {
   ed->lstvFiles.addRow({{"Yes", "No", "C:\\t\\*.tmp"}});
   ed->lstvRegistry.addRow({{"No", "No", "HKEY_CURRENT_USER\\S", ""}});
   ed->lstvINI.addRow({{"a.ini", "S", "Yes", "", "C:\\t\\"}});
-  // Names leaving the folder, devices, or what plg.txt cannot hold are refused; blank or Cancel
-  // end the save quietly.
+  // Names leaving the folder, devices, what plg.txt cannot hold: refused; blank or Cancel: quiet.
   const char* bad[] = {"..\\evil", "C:\\evil", "x:stream", "lpt1", "\xE6\x97\xA5"};
   for (const char* name : bad) asker.answerInput(name);
   answerOk(5);
@@ -198,8 +196,7 @@ TEST_F(EditorTest, SavesPluginsOnlyAsFilesOfThePluginsFolderInTheCodePage) {
   ed->txtDescription.setText("again \xE6\x97\xA5");  // refused: the file keeps its text
   answerOk(1);
   ed->cmdSave.click();
-  EXPECT_EQ(messages(), Texts{kMsgNotInCodePage});
-  EXPECT_EQ(app.read("Plugins\\mine.qvp.qvp"), saved);
+  EXPECT_TRUE(messages() == Texts{kMsgNotInCodePage} && app.read("Plugins\\mine.qvp.qvp") == saved);
   ed->txtDescription.setText("again");
   ed->cmdSave.click();  // a known plug-in: saved in place
 

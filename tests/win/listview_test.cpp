@@ -123,7 +123,6 @@ TEST(ListView, FillsManyRowsInOneUpdate) {
   EXPECT_EQ(ListView_GetItemCount(w.list.hwnd()), 0) << "the control is told once, at the end";
   w.list.endUpdate();
   EXPECT_EQ(ListView_GetItemCount(w.list.hwnd()), 100000);
-  EXPECT_EQ(shown(w.list, 99999, 0), "file99999.tmp");
   w.list.removeRow(0);
   EXPECT_EQ(ListView_GetItemCount(w.list.hwnd()), 99999);
   EXPECT_EQ(shown(w.list, 0, 0), "file1.tmp");

@@ -1,5 +1,4 @@
-// The options window accepted: its files (ANSI code page), untouched files kept, what cannot
-// be saved named, the Run value, the settings applied, the cookie page.
+// The options window accepted: files written or kept, what cannot be saved, Run, cookies.
 #include <algorithm>
 #include <tuple>
 

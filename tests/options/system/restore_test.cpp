@@ -1,5 +1,4 @@
-// The backup list with Germany's regional settings: listing, View, Delete, the overwrite
-// question, and Restore to a scratch folder mapped as drive D:.
+// The backup list (German regional settings): listing, View, Delete, Restore to a drive D:.
 #include "options/backups_support.h"
 #include "options/frmOverwrite.h"
 #include "options/frmUnzip.h"
