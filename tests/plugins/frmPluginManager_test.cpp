@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include "plugins/engine.h"
 #include "services/delete.h"
 #include "services/globals.h"
 #include "services/paths.h"

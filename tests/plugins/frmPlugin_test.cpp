@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include "plugins/engine.h"
 #include "plugins/frmKeygen.h"
 #include "services/paths.h"
 #include "support/scripted.h"
