@@ -1,6 +1,4 @@
-// What the tests of the backups share: archives of the program's own zip writer (any entry
-// name, hostile ones too), bytes changed on purpose, and a window holding the backup list with
-// the four rule buttons, as the Backups page does.
+// The backups tests' archives (hostile names too), byte edits, and a Backups page stand-in.
 #pragma once
 
 #include <windows.h>
@@ -43,7 +41,6 @@ inline std::string makeArchive(const std::string& path, const std::vector<Item>&
   return path;
 }
 
-// Changes a file's bytes: `edit` gets them all and says what they become.
 template <class Edit>
 void editFile(const std::string& path, Edit edit) {
   std::string bytes = readFileBytes(path).value_or("");

@@ -1,10 +1,7 @@
-// The options window's tests: a scratch folder as the program's folder, the scripted seams, and
-// a host that records what Accept applies to the main window.
+// The options tests: a scratch program folder, the seams, a host recording what Accept applies.
 #pragma once
 
 #include <gtest/gtest.h>
-
-#include <map>
 
 #include "options/frmOptions.h"
 #include "services/folderlist.h"
@@ -45,8 +42,7 @@ class OptionsTest : public ::testing::Test {
   void SetUp() override { setAppPath(app.path()); }
   void TearDown() override { setAppPath(""); }
 
-  // Opens the window as File > Options does, runs the script in it, then presses Accept or
-  // Cancel (unless the window was closed).
+  // Opens the window as File > Options does, runs the script, then Accept or Cancel if open.
   void options(const std::function<void(OptionsWindow&)>& script, bool accept = false) {
     asker.answerModal([&](Dialog& d) {
       auto& w = dynamic_cast<OptionsWindow&>(d);
@@ -60,7 +56,6 @@ class OptionsTest : public ::testing::Test {
     for (size_t page = 0; page < kOptionsPageCount; ++page) w.SSTab1.select(page);
   }
 
-  // Every file of the program's folder with its bytes.
   std::map<std::string, std::string> files() const {
     std::map<std::string, std::string> out;
     for (const auto& e : glenvask::listFolder(wide(app.path())))

@@ -4,10 +4,10 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
-#include "support/scripted.h"
 #include "win/pump.h"
 #include "win/regional.h"
 #include "win/unicode.h"
+#include "win/window.h"
 
 namespace glenvask {
 namespace {
@@ -33,9 +33,7 @@ std::string shown(const ListView& l, int row, int col) {
   return utf8(buf);
 }
 
-bool shownChecked(const ListView& l, int row) {
-  return ListView_GetCheckState(l.hwnd(), row) != 0;
-}
+bool shownChecked(const ListView& l, int row) { return ListView_GetCheckState(l.hwnd(), row); }
 
 TEST(ListView, ShowsRowsChecksAndColours) {
   ListWindow w;
@@ -43,7 +41,6 @@ TEST(ListView, ShowsRowsChecksAndColours) {
   w.show();
   w.list.addRow({{"a.tmp", "10", "01/02/2025 3:04:05 PM"}});
   w.list.addRow({{"b.log", "2000", "12/31/2024 11:00:00 AM"}, true});
-  EXPECT_EQ(ListView_GetItemCount(w.list.hwnd()), 2);
   EXPECT_EQ(shown(w.list, 0, 0) + "|" + shown(w.list, 1, 2), "a.tmp|12/31/2024 11:00:00 AM");
   EXPECT_TRUE(!shownChecked(w.list, 0) && shownChecked(w.list, 1));
 
@@ -74,38 +71,28 @@ TEST(ListView, ShowsRowsChecksAndColours) {
   EXPECT_EQ(toggled, (std::vector<size_t>{0, 1, 1}));
 }
 
-TEST(ListView, SortsByColumnKindAndTogglesOrder) {
-  // Dates in the machine's regional format, whatever it is.
+TEST(ListView, SortsByColumnKindAndFlipsTheOrderOnEveryClick) {
   auto date = [f = userRegionalFormat()](DateTime t) { return formatGeneralDate(t, f); };
-  // Per click on a column (through the header), the rows' keys top to bottom.
-  std::pair<SortToggle, std::vector<std::pair<int, const char*>>> cases[] = {
-      // One order for the list, flipped by every click whatever the column; it starts
-      // ascending, so the first click sorts descending. Names ignore case, sizes are
-      // numbers, dates in time order.
-      {SortToggle::EveryClick, {{0, "312"}, {0, "213"}, {1, "213"}, {1, "312"}, {2, "132"}}},
-      // Each column starts ascending; the same column again flips.
-      {SortToggle::PerColumn, {{0, "213"}, {0, "312"}, {1, "312"}, {2, "231"}, {2, "132"}}},
-  };
-  for (const auto& [toggle, steps] : cases) {
-    ListWindow w;
-    ASSERT_TRUE(w.create());
-    w.list.setSortToggle(toggle);
-    w.list.addRow({{"beta", "900", date({2025, 1, 2, 15, 4, 5})}, false, CLR_DEFAULT, -1, "1"});
-    w.list.addRow(
-        {{"Alpha", "10000", date({2024, 12, 31, 11, 0, 0})}, true, ListView::kRed, -1, "2"});
-    w.list.addRow({{"gamma", "20", date({2025, 1, 2, 9, 0, 0})}, false, CLR_DEFAULT, -1, "3"});
-    for (const auto& [column, order] : steps) {
-      NMLISTVIEW nm{{w.list.hwnd(), 100, LVN_COLUMNCLICK}, -1, column};
-      SendMessageW(w.hwnd(), WM_NOTIFY, 100, reinterpret_cast<LPARAM>(&nm));
-      std::string keys;
-      for (size_t i = 0; i < 3; ++i) {
-        keys += w.list.rowKey(i);
-        // Checks and colours travel with their rows.
-        EXPECT_EQ(w.list.rowChecked(i), w.list.rowKey(i) == "2");
-        EXPECT_EQ(w.list.rowColor(i) == ListView::kRed, w.list.rowKey(i) == "2");
-      }
-      EXPECT_EQ(keys, order) << "column " << column;
+  ListWindow w;
+  ASSERT_TRUE(w.create());
+  w.list.addRow({{"beta", "900", date({2025, 1, 2, 15, 4, 5})}, false, CLR_DEFAULT, -1, "1"});
+  w.list.addRow(
+      {{"Alpha", "10000", date({2024, 12, 31, 11, 0, 0})}, true, ListView::kRed, -1, "2"});
+  w.list.addRow({{"gamma", "20", date({2025, 1, 2, 9, 0, 0})}, false, CLR_DEFAULT, -1, "3"});
+  // Per click on a column (through the header), the rows' keys top to bottom: one order for the
+  // list, starting ascending; names ignore case, sizes are numbers, dates in time order.
+  for (auto [column, order] :
+       {std::pair{0, "312"}, {0, "213"}, {1, "213"}, {1, "312"}, {2, "132"}}) {
+    NMLISTVIEW nm{{w.list.hwnd(), 100, LVN_COLUMNCLICK}, -1, column};
+    SendMessageW(w.hwnd(), WM_NOTIFY, 100, reinterpret_cast<LPARAM>(&nm));
+    std::string keys;
+    for (size_t i = 0; i < 3; ++i) {
+      keys += w.list.rowKey(i);
+      // Checks and colours travel with their rows.
+      EXPECT_EQ(w.list.rowChecked(i), w.list.rowKey(i) == "2");
+      EXPECT_EQ(w.list.rowColor(i) == ListView::kRed, w.list.rowKey(i) == "2");
     }
+    EXPECT_EQ(keys, order) << "column " << column;
   }
 }
 
@@ -114,20 +101,17 @@ TEST(ListView, InsertedRowsKeepTheirKeysApartFromTheirText) {
   ASSERT_TRUE(w.create());
   w.list.addRow({{"first"}, false, CLR_DEFAULT, -1, "C:\\a"});
   w.list.select(0);
-  struct Insert {
-    size_t at, landsAt;
-    const char *text, *key;
-  } inserts[] = {{1, 1, "Run", "HKCU\\Run|Tool"}, {0, 0, "top", "C:\\0"},
-                 {99, 3, "end", "C:\\z"}};
-  for (const auto& i : inserts)
-    EXPECT_EQ(w.list.insertRow(i.at, {{i.text}, false, CLR_DEFAULT, -1, i.key}), i.landsAt);
+  // Where it is asked for, the text and key, and where it lands.
+  std::tuple<size_t, const char*, const char*, size_t> inserts[] = {
+      {1, "Run", "HKCU\\Run|Tool", 1}, {0, "top", "C:\\0", 0}, {99, "end", "C:\\z", 3}};
+  for (auto [at, text, key, landsAt] : inserts)
+    EXPECT_EQ(w.list.insertRow(at, {{text}, false, CLR_DEFAULT, -1, key}), landsAt);
   EXPECT_TRUE(w.list.selectedRows().empty()) << "a selection by index no longer holds";
-  ASSERT_EQ(ListView_GetItemCount(w.list.hwnd()), 4);
   std::string rows;
-  for (int i = 0; i < 4; ++i) rows += shown(w.list, i, 0) + "=" + w.list.rowKey(i) + " ";
+  for (int i = 0; i < ListView_GetItemCount(w.list.hwnd()); ++i)
+    rows += shown(w.list, i, 0) + "=" + w.list.rowKey(i) + " ";
   EXPECT_EQ(rows, "top=C:\\0 first=C:\\a Run=HKCU\\Run|Tool end=C:\\z ");
-  EXPECT_EQ(w.list.findRow("HKCU\\Run|Tool"), 2u);
-  EXPECT_EQ(w.list.findRow("Run"), std::nullopt) << "keys, not texts";
+  EXPECT_TRUE(w.list.findRow("HKCU\\Run|Tool") == 2u && !w.list.findRow("Run")) << "by key";
 }
 
 TEST(ListView, FillsManyRowsInOneUpdate) {
@@ -139,7 +123,6 @@ TEST(ListView, FillsManyRowsInOneUpdate) {
   EXPECT_EQ(ListView_GetItemCount(w.list.hwnd()), 0) << "the control is told once, at the end";
   w.list.endUpdate();
   EXPECT_EQ(ListView_GetItemCount(w.list.hwnd()), 100000);
-  EXPECT_EQ(shown(w.list, 99999, 0), "file99999.tmp");
   w.list.removeRow(0);
   EXPECT_EQ(ListView_GetItemCount(w.list.hwnd()), 99999);
   EXPECT_EQ(shown(w.list, 0, 0), "file1.tmp");

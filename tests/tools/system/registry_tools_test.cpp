@@ -1,7 +1,4 @@
-// The registry tools over their real keys and folders of the prefix: the judge of "does this
-// text name a missing file"; the reference scanners (missing targets first and checked, Delete
-// removes exactly the checked entries; over the prefix as it was made, nothing is listed but
-// one missing file); startup programs, uninstall entries and file associations.
+// The registry tools on the prefix's keys: reference judge and scanners, startup, uninstall, types.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -36,7 +33,6 @@ TEST(ReferenceJudge, SaysMissingOnlyForAFullPathThatIsNotThere) {
   cd.write("setup.exe", "x");
   test::ScratchDrive cdrom(L'K', cd.path(), DRIVE_CDROM);
   ASSERT_TRUE(cdrom.ready());
-  ASSERT_EQ(GetDriveTypeW(L"R:\\"), static_cast<UINT>(DRIVE_NO_ROOT_DIR));
   // A file of the current folder is never found by a relative name.
   wchar_t previous[MAX_PATH] = {};
   GetCurrentDirectoryW(MAX_PATH, previous);
@@ -55,23 +51,26 @@ U app.exe|U shell32.dll,-33|U K:\setup.exe|U R:\missing.exe|U \\server\share\mis
 U @\*.tmp|P C:\windows\system32\svchost.exe -k netsvcs|P %SystemRoot%\system32\shell32.dll,-33
 P C:\Program Files\Internet Explorer;)";
   ReferenceJudge judge;
-  const std::pair<char, FileReference> marks[] = {
-      {'P', FileReference::Present}, {'M', FileReference::Missing}, {'U', FileReference::Unknown}};
   std::string all = table;
   std::replace(all.begin(), all.end(), '\n', '|');
   for (const std::string& line : split(all, '|')) {
     if (line.size() < 3) continue;
     std::string text;
     for (char c : line.substr(2)) text += c == '@' ? d : std::string(1, c);
-    for (auto [mark, want] : marks)
-      if (line[0] == mark) EXPECT_EQ(judge.judge(text), want) << line;
+    EXPECT_EQ(judge.judge(text), FileReference(std::string("UPM").find(line[0]))) << line;
   }
   EXPECT_EQ(judge.judge(d + "\\" + std::string(300, 'a') + ".exe"), FileReference::Unknown);
   SetCurrentDirectoryW(previous);
 }
 
-const HKEY lm = HKEY_LOCAL_MACHINE;
+const HKEY lm = HKEY_LOCAL_MACHINE, cu = HKEY_CURRENT_USER, cr = HKEY_CLASSES_ROOT;
 using Rows = std::vector<std::string>;
+
+std::string raw(const std::wstring& w) {
+  return std::string(reinterpret_cast<const char*>(w.data()), w.size() * sizeof(wchar_t));
+}
+
+bool scanned(ReferenceScanner& s) { return s.open() && (s.Timer1_Timer(), true); }
 
 // The rows whose cell holds the mark, as "cell|checked|icon", in list order.
 Rows shown(ReferenceScanner& s, size_t col, const std::string& mark) {
@@ -98,18 +97,14 @@ TEST(Scanners, SharedDllsMissingFirstDeletedWithTheirFilesOutsideWindows) {
   for (const char* f : {"here.dll", "text.dll", "sub\\f.txt", "Program Files\\x.dll"})
     dir.write(f, "x");
   CloseHandle(CreateFileW(wide(win).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-  const std::pair<std::string, DWORD> counts[] = {{d + "\\gone.dll", 3},
-                                                  {d + "\\here.dll", 0},
-                                                  {d + "\\sub", 4},
-                                                  {win, 2},
-                                                  {d + "\\Program Files (x86)\\gone.dll", 1}};
+  const std::pair<std::string, DWORD> counts[] = {{d + "\\gone.dll", 3}, {d + "\\here.dll", 0},
+      {d + "\\sub", 4}, {win, 2}, {d + "\\Program Files (x86)\\gone.dll", 1}};
   for (const auto& [name, n] : counts) test::setNumber(lm, kSharedDllsKey, name, n);
   test::setText(lm, kSharedDllsKey, d + "\\text.dll", "7");
   test::setBytes(lm, kSharedDllsKey, d + "\\binary.dll", REG_BINARY, "\x05");
 
   OrphanedDllWindow& w = frmOrphanedDLL();
-  ASSERT_TRUE(w.open());
-  w.Timer1_Timer();
+  ASSERT_TRUE(scanned(w));
   EXPECT_EQ(shown(w, 1, "glvdll"),
             (Rows{d + "\\Program Files (x86)\\gone.dll|1|0", d + "\\gone.dll|1|0",
                   d + "\\here.dll|0|1", d + "\\sub|0|1", d + "\\text.dll|0|1"}));
@@ -135,10 +130,8 @@ TEST(Scanners, AppPathsListedEditedAndDeleted) {
   test::ScratchFolder dir("glvapp");
   std::string d = dir.path(), base = std::string(kAppPathsKey) + "\\glv-";
   dir.write("here.exe", "x");
-  const std::pair<std::string, std::string> entries[] = {
-      {"missing.exe", d + "\\missing.exe"},
-      {"quoted.exe", "\"" + d + "\\here.exe\""},
-      {"absent.exe", "R:\\missing.exe"},
+  const std::pair<std::string, std::string> entries[] = {{"missing.exe", d + "\\missing.exe"},
+      {"quoted.exe", "\"" + d + "\\here.exe\""}, {"absent.exe", "R:\\missing.exe"},
       {"percent.exe", "%SystemRoot%\\no-such.exe"}};
   std::vector<std::unique_ptr<test::TestKey>> keys;
   for (const auto& [name, path] : entries) {
@@ -146,18 +139,17 @@ TEST(Scanners, AppPathsListedEditedAndDeleted) {
     test::setText(lm, base + name, "", path);
   }
   // An expandable path with bytes after its end, which an unchanged Save must keep.
-  std::wstring tail = wide(d + "\\missing.exe") + std::wstring(L"\0tail", 5);
   test::setBytes(lm, base + "missing.exe", "", REG_EXPAND_SZ,
-                 std::string(reinterpret_cast<const char*>(tail.c_str()), tail.size() * 2));
+                 raw(wide(d + "\\missing.exe") + std::wstring(L"\0tail", 5)));
   InvalidAppPathWindow& w = frmInvalidAppPath();
-  ASSERT_TRUE(w.open());
-  w.Timer1_Timer();
+  ASSERT_TRUE(scanned(w));
   EXPECT_EQ(shown(w, 0, "glv-"),
             (Rows{"glv-missing.exe|1|0", "glv-absent.exe|0|1", "glv-quoted.exe|0|1"}));
   EXPECT_EQ(test::rowsWith(w.lstvInvalid, 0, "glv-quoted").at(0).at(1), d + "\\here.exe");
+  EXPECT_EQ(w.lblStatus.text(), "4 entries, 1 orphaned");  // the prefix's one entry is sound
 
   test::ScriptedAsker asker;
-  size_t raw = readRegData(kHkeyLocalMachine, base + "missing.exe", "")->bytes.size();
+  size_t size = readRegData(kHkeyLocalMachine, base + "missing.exe", "")->bytes.size();
   for (const std::string& browsed : {std::string(), d + "\\here.exe"}) {  // "": Save alone
     asker.answerModal([&](Dialog& dialog) {
       auto& e = dynamic_cast<EditAppPathDialog&>(dialog);
@@ -170,11 +162,10 @@ TEST(Scanners, AppPathsListedEditedAndDeleted) {
     });
     test::selectOnly(w.list(), 0);
     w.cmdEdit.click();
-    EXPECT_TRUE(w.timerOn());
     w.Timer1_Timer();
     auto stored = readRegData(kHkeyLocalMachine, base + "missing.exe", "");
     EXPECT_EQ(stored->type, static_cast<DWORD>(REG_EXPAND_SZ));
-    if (browsed.empty()) EXPECT_EQ(stored->bytes.size(), raw);  // nothing written
+    EXPECT_TRUE(!browsed.empty() || stored->bytes.size() == size);  // Save alone writes nothing
   }
   EXPECT_EQ(asker.asked().back().text, "*.exe|*.exe");
   EXPECT_EQ(shown(w, 0, "glv-missing"), Rows{"glv-missing.exe|0|1"});
@@ -182,8 +173,7 @@ TEST(Scanners, AppPathsListedEditedAndDeleted) {
   for (size_t i = 0; i < w.list().rowCount(); ++i)
     w.list().setRowChecked(i, w.list().rowText(i, 0) == "glv-absent.exe");
   w.cmdDelete.click();
-  EXPECT_FALSE(test::hasKey(lm, base + "absent.exe"));
-  EXPECT_TRUE(test::hasKey(lm, base + "quoted.exe"));
+  EXPECT_TRUE(!test::hasKey(lm, base + "absent.exe") && test::hasKey(lm, base + "quoted.exe"));
   w.cmdClose.click();
 }
 
@@ -196,8 +186,7 @@ TEST(Scanners, HelpFilesListedEditedAndDeleted) {
   test::setText(lm, kHtmlHelpKey, "here.chm", d + "\\");
   test::setText(lm, kHtmlHelpKey, "rel.chm", "help");
   InvalidHelpWindow& w = frmInvalidHelp();
-  ASSERT_TRUE(w.open());
-  w.Timer1_Timer();
+  ASSERT_TRUE(scanned(w));
   EXPECT_EQ(shown(w, 0, "."), (Rows{"gone.hlp|1|0", "here.chm|0|1", "rel.chm|0|1"}));
   EXPECT_EQ(w.list().row(0).cells, (Rows{"gone.hlp", d + "\\", std::string(kHelpKey) + "\\"}));
   EXPECT_EQ(w.lblStatus.text(), "3 entries, 1 orphaned");
@@ -205,8 +194,7 @@ TEST(Scanners, HelpFilesListedEditedAndDeleted) {
   for (size_t i = 0; i < w.list().rowCount(); ++i)
     w.list().setRowChecked(i, w.list().rowText(i, 0) == "here.chm");
   w.cmdDelete.click();
-  EXPECT_FALSE(test::hasValue(lm, kHtmlHelpKey, "here.chm"));
-  EXPECT_FALSE(dir.exists("here.chm"));
+  EXPECT_FALSE(test::hasValue(lm, kHtmlHelpKey, "here.chm") || dir.exists("here.chm"));
   EmptyRecycleBin("", true, true, true);
   EXPECT_TRUE(test::hasValue(lm, kHelpKey, "gone.hlp"));
   w.cmdClose.click();
@@ -229,12 +217,12 @@ TEST(Scanners, ActiveXComponentsNotInstalledFirstAndDeletedWhole) {
   test::setNumber(lm, base + "4}", "IsInstalled", 0);
   test::setBytes(lm, base + "6}", "IsInstalled", REG_BINARY, "\x01");
   InvalidActiveXWindow& w = frmInvalidActivex();
-  ASSERT_TRUE(w.open());
-  w.Timer1_Timer();
+  ASSERT_TRUE(scanned(w));
   EXPECT_EQ(shown(w, 0, "Glv"),
             (Rows{"Glv Five|1|0", "Glv Two|1|0", "Glv One|0|1", "Glv Three|0|1", "Glv Six|0|1"}));
   EXPECT_EQ(test::rowsWith(w.lstvInvalid, 0, "Glv One").at(0),
             (Rows{"Glv One", "True", "C:\\windows\\system32\\x.exe /s", "{glv-1}"}));
+  EXPECT_EQ(w.lblStatus.text(), "8 entries, 2 orphaned");  // the prefix's three are sound
   // Only what the test seeded goes.
   for (size_t i = 0; i < w.list().rowCount(); ++i)
     if (w.list().rowText(i, 0).rfind("Glv ", 0) != 0) w.list().setRowChecked(i, false);
@@ -245,62 +233,30 @@ TEST(Scanners, ActiveXComponentsNotInstalledFirstAndDeletedWhole) {
   w.cmdClose.click();
 }
 
-TEST(FreshPrefix, NoScannerListsAMissingReference) {
-  InvalidFileWindow& files = frmInvalidFile();
-  ASSERT_TRUE(files.open());
-  files.Timer1_Timer();
-  EXPECT_GT(files.judgedValues(), 1000u);  // both roots walked
-  std::vector<std::string> listed;
-  for (size_t i = 0; i < files.lstvInvalid.rowCount(); ++i)
-    listed.push_back(files.lstvInvalid.rowText(i, 0) + files.lstvInvalid.rowText(i, 1) + "=" +
-                     files.lstvInvalid.rowText(i, 2));
-  EXPECT_EQ(listed, std::vector<std::string>{"HKEY_LOCAL_MACHINE:Software\\Microsoft\\DirectMusic\\"
-                                             "GMFilePath=C:\\windows\\system32\\drivers\\gm.dls"});
-  EXPECT_EQ(GetFileAttributesW(L"C:\\windows\\system32\\drivers\\gm.dls"), INVALID_FILE_ATTRIBUTES);
-  EXPECT_EQ(files.lblStatus.text(), "1 invalid references");
-  files.cmdClose.click();
-
-  const std::pair<ReferenceScanner*, const char*> scanners[] = {
-      {&frmOrphanedDLL(), "0 entries, 0 with missing files, 0 with zero usage count"},
-      {&frmInvalidAppPath(), "1 entries, 0 orphaned"},
-      {&frmInvalidHelp(), "0 entries, 0 orphaned"},
-      {&frmInvalidActivex(), "3 entries, 0 orphaned"}};
-  for (auto [s, status] : scanners) {
-    ASSERT_TRUE(s->open());
-    s->Timer1_Timer();
-    EXPECT_EQ(s->lblStatus.text(), status) << s->text();
-    s->cmdClose.click();
-  }
-}
-
 TEST(InvalidFileWindow, ListsTheValuesOfMissingFilesAndDeletesTheCheckedOnes) {
   test::ScratchFolder dir;
   test::ScratchKey key;
-  std::string d = dir.path(), k = key.subkey();
+  std::string d = dir.path(), k = key.subkey(), missing = d + "\\missing.exe";
   dir.write("app.exe", "x");
-  HKEY cu = HKEY_CURRENT_USER;
-  std::string missing = d + "\\missing.exe";
-  const std::tuple<const char*, std::string, DWORD> seeds[] = {
-      {"missing", missing, REG_SZ},
-      {"wert-\xc3\xa4", missing, REG_SZ},
-      {"long", missing + " " + std::string(10000, 'a'), REG_SZ},
-      {"multi", missing, REG_MULTI_SZ},
-      {"huge", missing + " " + std::string(70000, 'a'), REG_SZ},
-  };
+  const std::tuple<const char*, std::string, DWORD> seeds[] = {{"missing", missing, REG_SZ},
+      {"wert-\xc3\xa4", missing, REG_SZ}, {"long", missing + " " + std::string(10000, 'a'), REG_SZ},
+      {"multi", missing, REG_MULTI_SZ}, {"huge", missing + " " + std::string(70000, 'a'), REG_SZ}};
   for (const auto& [name, data, type] : seeds) test::setText(cu, k, name, data, type);
   test::setBytes(cu, k, "binary", REG_BINARY, std::string("C\0:\0\\\0x\0", 8));
-  test::setBytes(cu, k, "nul", REG_SZ,
-                 std::string(reinterpret_cast<const char*>(wide(d + "\\app.exe").c_str()),
-                             2 * (d.size() + 8)) +
-                     std::string("\0\0C\0:\0\\\0", 8));
+  test::setBytes(cu, k, "nul", REG_SZ, raw(wide(d + "\\app.exe") + std::wstring(L"\0C:\\", 4)));
   for (int i = 0; i < 3000; ++i) test::setText(cu, k + "\\many", "v" + std::to_string(i), "x");
   test::setText(cu, k + "\\many", "deep", missing);
   test::setText(cu, k + "\\Wow6432Node", "skipped", missing);
 
   InvalidFileWindow& w = frmInvalidFile();
-  ASSERT_TRUE(w.open());
-  w.Timer1_Timer();
+  ASSERT_TRUE(scanned(w));
   EXPECT_TRUE(!w.timerOn() && w.cmdDelete.enabled() && !w.cmdStop.enabled());
+  EXPECT_GT(w.judgedValues(), 1000u);  // both roots walked
+  // Of the prefix as it was made, one value names a missing file.
+  EXPECT_EQ(test::rowsWith(w.lstvInvalid, 0, "HKEY_LOCAL_MACHINE"),
+            (std::vector<Rows>{{"HKEY_LOCAL_MACHINE:Software\\Microsoft\\DirectMusic\\",
+                                "GMFilePath", "C:\\windows\\system32\\drivers\\gm.dls"}}));
+  EXPECT_EQ(w.lblStatus.text(), "5 invalid references");
   std::string prefix = "HKEY_CURRENT_USER:" + k + "\\";
   EXPECT_EQ(column(w.lstvInvalid, 1, prefix), (Rows{"deep", "long", "missing", "wert-\xc3\xa4"}));
   EXPECT_EQ(test::rowsWith(w.lstvInvalid, 1, "deep").at(0).at(0), prefix + "many\\");
@@ -310,29 +266,21 @@ TEST(InvalidFileWindow, ListsTheValuesOfMissingFilesAndDeletesTheCheckedOnes) {
   EXPECT_EQ(w.txtKey.text() + "|" + w.txtValue.text() + "|" + w.txtPath.text(),
             prefix + "|missing|" + missing);
 
-  auto before = test::valueNames(k);
   for (const char* name : {"missing", "wert-\xc3\xa4", "long"})
     w.lstvInvalid.setRowChecked(rowOf(name), true);
   test::setText(cu, k, "long", "changed since the walk");
   w.cmdDelete.click();
-  std::erase(before, "missing");
-  std::erase(before, "wert-\xc3\xa4");
-  EXPECT_EQ(test::valueNames(k), before);
-  EXPECT_EQ(rowOf("missing"), size_t(-1));
-  EXPECT_EQ(test::rowsWith(w.lstvInvalid, 1, "deep").size(), 1u);
+  EXPECT_EQ(test::valueNames(k), (Rows{"binary", "huge", "long", "multi", "nul"}));
+  EXPECT_EQ(column(w.lstvInvalid, 1, prefix), Rows{"deep"});
 
   // Stop, clicked as the walk starts, ends it before the local machine is walked.
   std::uint64_t whole = w.judgedValues();
   PostMessageW(w.cmdStop.hwnd(), BM_CLICK, 0, 0);
   w.Timer1_Timer();
-  EXPECT_LT(w.judgedValues(), whole / 2);
-  EXPECT_TRUE(w.cmdDelete.enabled());
+  EXPECT_TRUE(w.judgedValues() < whole / 2 && w.cmdDelete.enabled()) << w.judgedValues();
   w.cmdClose.click();
 }
 
-const HKEY cu = HKEY_CURRENT_USER, cr = HKEY_CLASSES_ROOT;
-
-// Selects the row alone and clicks the button.
 void clickOn(ListToolWindow& w, const std::string& row, const char* button) {
   test::selectOnly(w.list(), test::rowOf(w.list(), row));
   w.button(button).click();
@@ -382,7 +330,6 @@ TEST(ListTools, StartupRunValuesAndShortcutsEachRemovedAlone) {
   EXPECT_TRUE(!mine.exists("a.lnk") && mine.exists("sub\\b.LNK") && elsewhere.exists("linked.lnk"));
   EXPECT_EQ(column(l, 0), (Rows{"b.LNK", "c.lnk", "GlvRunMachine"}));
   w.button("cmdOK").click();
-  EXPECT_FALSE(w.isOpen());
 }
 
 TEST(ListTools, UninstallStartsProgramAndParametersApartAndEditsKeepTheType) {
@@ -400,8 +347,7 @@ TEST(ListTools, UninstallStartsProgramAndParametersApartAndEditsKeepTheType) {
       {"Expand", "Glv Expand", "%SystemRoot%\\system32\\msiexec.exe /x{GLV}", REG_EXPAND_SZ,
        "Open|C:\\windows\\system32\\msiexec.exe|/x{GLV}"},
       {"Empty", "Glv Empty", "", REG_SZ, ""},
-      {"NoName", "", "C:\\x.exe", REG_SZ, ""},
-  };
+      {"NoName", "", "C:\\x.exe", REG_SZ, ""}};
   std::vector<std::unique_ptr<test::TestKey>> keys;
   for (const auto& [key, name, command, type, started] : entries) {
     keys.push_back(std::make_unique<test::TestKey>(lm, base + key));
@@ -433,8 +379,7 @@ TEST(ListTools, UninstallStartsProgramAndParametersApartAndEditsKeepTheType) {
   EXPECT_EQ(column(l, 2, "Glv Expand").at(0), "%SystemRoot%\\system32\\msiexec.exe /x{GLV2}");
 
   for (const char* name : {"Glv Blank", "Glv Quoted"}) clickOn(w, name, "cmdDelete");
-  EXPECT_FALSE(test::hasKey(lm, base + "Blank"));
-  EXPECT_TRUE(test::hasKey(lm, base + "Quoted"));  // it has a subkey
+  EXPECT_TRUE(!test::hasKey(lm, base + "Blank") && test::hasKey(lm, base + "Quoted"));  // subkey
   EXPECT_EQ(column(l, 0, "Glv"), (Rows{"Glv Empty", "Glv Expand"}));
   EXPECT_EQ(w.lblStatus.text(), std::to_string(before + 2) + " program(s) found");
   w.button("cmdOK").click();
@@ -448,8 +393,7 @@ TEST(ListTools, FileAssociationsDeleteTheTypeOnlyWhenItIsTheirsAlone) {
   auto& l = w.lstvFileAssociation;
   size_t before = l.rowCount();
   std::vector<std::unique_ptr<test::TestKey>> keys;
-  for (const char* k :
-       {".glva", ".glvb", ".glvc", ".glvd", ".glve", "GlvShared.Type", "GlvOwn.Type"})
+  for (auto k : {".glva", ".glvb", ".glvc", ".glvd", ".glve", "GlvShared.Type", "GlvOwn.Type"})
     keys.push_back(std::make_unique<test::TestKey>(cr, k));
   for (const char* e : {".glva", ".glvb"}) test::setText(cr, e, "", "GlvShared.Type");
   test::setText(cr, ".glvc", "", "GlvOwn.Type");

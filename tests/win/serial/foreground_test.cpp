@@ -1,5 +1,4 @@
-// A tool window opened again comes to the front, restored: which window is in front is one
-// thing for the whole display, so this runs alone.
+// A tool window opened again comes to the front, restored (alone: the display's one front).
 #include <gtest/gtest.h>
 
 #include "support/scripted.h"
