@@ -514,16 +514,16 @@ void MainWindow::onCommand(int id, int code, HWND) {
     case ids::kCmdProcessPlugins: mnuProcessPlugin_Click(); return;
     case ids::kCmdHelpContents: frmHelp().open(); return;  // modeless, no owner
     case ids::kCmdManagePlugins: asker().showModal(frmPluginManager(), hwnd()); return;
-    case ids::kCmdIeFavorites: frmFavorites().open(hwnd()); return;
-    case ids::kCmdIeCache: frmIECache().open(hwnd()); return;
-    case ids::kCmdStartupPrograms: frmStartupPrograms().open(hwnd()); return;
-    case ids::kCmdUninstall: frmUninstall().open(hwnd()); return;
-    case ids::kCmdFileAssociations: frmFileAssociation().open(hwnd()); return;
-    case ids::kCmdOrphanedDlls: frmOrphanedDLL().open(hwnd()); return;
-    case ids::kCmdOrphanedFilePaths: frmInvalidFile().open(hwnd()); return;
-    case ids::kCmdOrphanedHelpFiles: frmInvalidHelp().open(hwnd()); return;
-    case ids::kCmdOrphanedAppPaths: frmInvalidAppPath().open(hwnd()); return;
-    case ids::kCmdOrphanedActiveX: frmInvalidActivex().open(hwnd()); return;
+    case ids::kCmdIeFavorites: frmFavorites().open(); return;
+    case ids::kCmdIeCache: frmIECache().open(); return;
+    case ids::kCmdStartupPrograms: frmStartupPrograms().open(); return;
+    case ids::kCmdUninstall: frmUninstall().open(); return;
+    case ids::kCmdFileAssociations: frmFileAssociation().open(); return;
+    case ids::kCmdOrphanedDlls: frmOrphanedDLL().open(); return;
+    case ids::kCmdOrphanedFilePaths: frmInvalidFile().open(); return;
+    case ids::kCmdOrphanedHelpFiles: frmInvalidHelp().open(); return;
+    case ids::kCmdOrphanedAppPaths: frmInvalidAppPath().open(); return;
+    case ids::kCmdOrphanedActiveX: frmInvalidActivex().open(); return;
     case ids::kMainDownload: cmdDownload_Click(); return;
     case ids::kCmdAbout: asker().showModal(frmAbout(), hwnd()); return;
     case ids::kMainTip:

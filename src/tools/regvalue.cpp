@@ -45,24 +45,6 @@ std::optional<std::uint64_t> numberOf(DWORD type, const std::vector<BYTE>& data)
   return std::nullopt;
 }
 
-bool query(HKEY key, const std::wstring& name, DWORD& type, std::vector<BYTE>& data) {
-  DWORD size = 0;
-  LONG rc = RegQueryValueExW(key, name.c_str(), nullptr, &type, nullptr, &size);
-  if (rc != ERROR_SUCCESS && rc != ERROR_MORE_DATA) return false;
-  for (int attempt = 0; attempt < 8; ++attempt) {
-    data.assign(size + sizeof(wchar_t), 0);
-    DWORD got = size;
-    rc = RegQueryValueExW(key, name.c_str(), nullptr, &type, data.data(), &got);
-    if (rc == ERROR_SUCCESS) {
-      data.resize(got);
-      return true;
-    }
-    if (rc != ERROR_MORE_DATA) return false;
-    size = got > size ? got : size * 2 + 256;
-  }
-  return false;
-}
-
 }  // namespace
 
 bool roundTrips(std::wstring_view text) { return wide(utf8(text)) == text; }
@@ -71,14 +53,15 @@ std::optional<RegText> readRegText(RegRoot root, std::string_view subkey, std::s
   KeyHandle key = openKey(root, subkey, KEY_READ);
   DWORD type = REG_NONE;
   std::vector<BYTE> data;
-  if (!key || !query(key.get(), wide(name), type, data) || !isText(type)) return std::nullopt;
+  if (!key || !readRegValue(key.get(), wide(name), type, data) || !isText(type))
+    return std::nullopt;
   return RegText{type, utf8(textOf(data))};
 }
 
 std::optional<RegData> readRegData(RegRoot root, std::string_view subkey, std::string_view name) {
   KeyHandle key = openKey(root, subkey, KEY_READ);
   RegData out;
-  if (!key || !query(key.get(), wide(name), out.type, out.bytes)) return std::nullopt;
+  if (!key || !readRegValue(key.get(), wide(name), out.type, out.bytes)) return std::nullopt;
   return out;
 }
 
@@ -103,7 +86,7 @@ std::vector<RegValueEntry> readRegValues(RegRoot root, std::string_view subkey) 
     e.type = type;
     if (rc == ERROR_SUCCESS)
       data.resize(size);
-    else if (!query(key.get(), n, e.type, data))
+    else if (!readRegValue(key.get(), n, e.type, data))
       continue;  // gone meanwhile
     if (isText(e.type)) e.text = utf8(textOf(data));
     e.number = numberOf(e.type, data);
@@ -136,7 +119,7 @@ bool writeRegTextKeepType(RegRoot root, std::string_view subkey, std::string_vie
   std::wstring n = wide(name), t = wide(text);
   DWORD type = REG_NONE;
   std::vector<BYTE> data;
-  bool exists = query(key.get(), n, type, data);
+  bool exists = readRegValue(key.get(), n, type, data);
   if (exists && isText(type) && textOf(data) == t) return true;  // unchanged: nothing written
   DWORD newType = exists && type == REG_EXPAND_SZ ? REG_EXPAND_SZ : REG_SZ;
   auto bytes = static_cast<DWORD>((t.size() + 1) * sizeof(wchar_t));

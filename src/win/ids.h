@@ -15,8 +15,6 @@ inline constexpr const wchar_t* kReviewListClass = L"GlenvaskReviewList";
 inline constexpr const wchar_t* kSummaryClass = L"GlenvaskCleanupSummary";
 inline constexpr const wchar_t* kLogDetailsClass = L"GlenvaskDetailedLog";
 inline constexpr const wchar_t* kHelpClass = L"GlenvaskHelp";
-inline constexpr const wchar_t* kEditDialogClass =
-    L"GlenvaskEditDialog";  // every small edit dialog
 inline constexpr const wchar_t* kZipViewClass = L"GlenvaskZipInformation";
 inline constexpr const wchar_t* kOverwriteClass = L"GlenvaskOverwriteConfirmation";
 inline constexpr const wchar_t* kIeCacheClass = L"GlenvaskTemporaryInternetFiles";
@@ -113,10 +111,6 @@ inline constexpr int kSummaryViewDetails = 3204;
 inline constexpr int kSummaryClose = 3205;
 inline constexpr int kSummaryExit = 3206;
 inline constexpr int kSummaryStateBase = 3210;  // the five section states ("Cleaned"...)
-
-// Small edit dialogs: the fields and their labels, in order; OK and Cancel are IDOK and IDCANCEL.
-inline constexpr int kEditDialogFieldBase = 3400;
-inline constexpr int kEditDialogLabelBase = 3450;
 
 // Help window.
 inline constexpr int kHelpPage = 3500;

@@ -32,7 +32,7 @@ void releaseControls(std::initializer_list<Control*> controls) {
   }
 }
 
-bool ToolWindow::open(HWND) {
+bool ToolWindow::open() {
   if (!isOpen()) {
     // Modeless, the window has no owner; only a modal show (build through showModal) has one.
     if (!build(nullptr) || !isOpen()) return false;

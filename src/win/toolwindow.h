@@ -13,7 +13,7 @@
 //       for (...) { if (loop.stopped()) break; ...; doEvents(); }
 //     }
 //   };
-//   frmExample::instance().open(main);
+//   frmExample::instance().open();
 //
 // The object outlives its HWND: a later open() builds the window again, so build() (or
 // onCreate) sets up every control and the state shown in them.
@@ -48,9 +48,9 @@ class ToolWindow : public Dialog {
  public:
   // Shows the window, making it on the first open (or the first since it closed); when it is
   // open already, brings it to the front, restored if it was minimised. False when it could
-  // not be made. The opener (the main window) does not own it: the tool window is not kept
-  // above it, nor minimised or closed with it.
-  bool open(HWND opener = nullptr);
+  // not be made. No window owns it: it is not kept above the main window, nor minimised or
+  // closed with it.
+  bool open();
 
   // Asks the running loop to stop (a Stop button); a close asks the same.
   void requestStop() { stop_ = true; }

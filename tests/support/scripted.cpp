@@ -9,21 +9,8 @@
 #include "services/registry.h"
 #include "services/settings.h"
 #include "services/zipfile.h"
-#include "win/editdialog.h"
 
 namespace glenvask::test {
-
-void ScriptedAsker::answerEdit(std::optional<std::vector<std::string>> values) {
-  answerModal([values = std::move(values)](Dialog& d) {
-    auto* edit = dynamic_cast<EditDialog*>(&d);
-    ASSERT_NE(edit, nullptr) << "not an edit dialog: " << d.text();
-    if (!values) return edit->cmdCancel.click();
-    EXPECT_EQ(values->size(), edit->fieldCount()) << d.text();
-    for (size_t i = 0; i < values->size() && i < edit->fieldCount(); ++i)
-      edit->field(i).setText((*values)[i]);
-    edit->cmdOK.click();
-  });
-}
 
 int ScriptedAsker::showModal(Dialog& dialog, HWND owner) {
   if (!dialog.isOpen() && !dialog.build(owner)) return -1;

@@ -41,8 +41,6 @@ class ScriptedAsker : public Asker {
   // The script acts on the shown dialog (clicks its buttons, reads its controls). When the
   // script has not ended it, the dialog is closed as its close box would.
   void answerModal(std::function<void(Dialog&)> script) { modals_.push_back(std::move(script)); }
-  // Types the values into an EditDialog's fields and presses OK; nothing presses Cancel.
-  void answerEdit(std::optional<std::vector<std::string>> values);
 
   const std::vector<Question>& asked() const { return asked_; }
 

@@ -118,7 +118,7 @@ TEST_F(FavoritesTest, PropertiesShowNoShellErrorAndTheWindowIsOwnedOnlyWhenModal
   HWND opener =
       CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 9, 9, nullptr, nullptr, nullptr, nullptr);
   w.destroy();
-  ASSERT_TRUE(w.open(opener));
+  ASSERT_TRUE(w.open());
   EXPECT_EQ(GetWindow(w.hwnd(), GW_OWNER), nullptr);
   w.destroy();
   asker.answerModal([&](Dialog& d) { EXPECT_EQ(GetWindow(d.hwnd(), GW_OWNER), opener); });
