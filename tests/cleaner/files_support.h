@@ -1,9 +1,10 @@
 // What the tests of the main window and its categories share: the window on a scratch
-// executable folder with scripted questions and a summary reader, files of any size, registry
-// values and environment variables put back at the end, and drive letters of a scratch folder.
+// executable folder with scripted questions and a summary reader, files of any size, TEMP and TMP
+// put back at the end.
 #pragma once
 
 #include <windows.h>
+#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
@@ -13,12 +14,9 @@
 
 #include "cleaner/frmMain.h"
 #include "cleaner/routines.h"
-#include "review/frmDeletetion.h"
-#include "review/frmLog.h"
 #include "services/globals.h"
 #include "services/lists.h"
 #include "services/paths.h"
-#include "services/scanner.h"
 #include "services/settings.h"
 #include "support/prefix.h"
 #include "support/scripted.h"
@@ -32,10 +30,7 @@ inline bool exists(const std::string& path) {
 }
 
 inline void makeFolders(const std::string& path) {
-  for (size_t at = path.find('\\', 3);; at = path.find('\\', at + 1)) {
-    CreateDirectoryW(wide(path.substr(0, at)).c_str(), nullptr);
-    if (at == std::string::npos) break;
-  }
+  SHCreateDirectoryExW(nullptr, wide(path).c_str(), nullptr);
 }
 
 // A file of the given size (sparse beyond 4 KB), its folders made on the way; returns its path.
@@ -55,42 +50,40 @@ inline std::string writeFile(const std::string& path, std::int64_t size) {
 // Every file and folder below a folder, relative to it, in a stable order.
 inline std::vector<std::string> treeOf(const std::string& folder, const std::string& base = "") {
   std::vector<std::string> out;
-  WIN32_FIND_DATAW fd;
-  HANDLE h = FindFirstFileW(wide(folder + "\\*").c_str(), &fd);
-  if (h == INVALID_HANDLE_VALUE) return out;
-  do {
-    std::string name = utf8(fd.cFileName);
-    if (name == "." || name == "..") continue;
+  for (const std::string& name : listFolder(folder)) {
     std::string rel = base.empty() ? name : base + "\\" + name;
-    bool dir = fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
+    DWORD a = GetFileAttributesW(wide(folder + "\\" + name).c_str());
+    bool dir = a & FILE_ATTRIBUTE_DIRECTORY;
     out.push_back(rel + (dir ? "\\" : ""));
-    if (dir && !(fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+    if (dir && !(a & FILE_ATTRIBUTE_REPARSE_POINT))
       for (auto& sub : treeOf(folder + "\\" + name, rel)) out.push_back(sub);
-  } while (FindNextFileW(h, &fd));
-  FindClose(h);
+  }
   std::sort(out.begin(), out.end());
   return out;
 }
+
+// Files deleted and bytes gained: the run's totals, or the Firefox steps'.
+using Counts = std::pair<std::int64_t, std::int64_t>;
+inline Counts totals() { return {TotalFilesDeleted, TotalSpaceGained}; }
+inline Counts firefoxTotals() { return {FirefoxFilesDeleted, FirefoxSpaceGained}; }
 
 // TEMP and TMP naming one folder for one test, put back at its end.
 class SavedTemp {
  public:
   explicit SavedTemp(const std::string& folder) {
-    for (size_t i = 0; i < 2; ++i) {
+    for (auto& [name, old] : saved_) {
       wchar_t buf[32768];
-      DWORD n = GetEnvironmentVariableW(kNames[i], buf, 32768);
-      if (n > 0 && n < 32768) old_[i] = std::wstring(buf, n);
-      SetEnvironmentVariableW(kNames[i], wide(folder).c_str());
+      DWORD n = GetEnvironmentVariableW(name, buf, 32768);
+      if (n > 0 && n < 32768) old = std::wstring(buf, n);
+      SetEnvironmentVariableW(name, wide(folder).c_str());
     }
   }
   ~SavedTemp() {
-    for (size_t i = 0; i < 2; ++i)
-      SetEnvironmentVariableW(kNames[i], old_[i] ? old_[i]->c_str() : nullptr);
+    for (auto& [name, old] : saved_) SetEnvironmentVariableW(name, old ? old->c_str() : nullptr);
   }
 
  private:
-  static constexpr const wchar_t* kNames[] = {L"TMP", L"TEMP"};
-  std::optional<std::wstring> old_[2];
+  std::pair<const wchar_t*, std::optional<std::wstring>> saved_[2] = {{L"TMP", {}}, {L"TEMP", {}}};
 };
 
 // The main window loaded on a scratch executable folder, with scripted questions.

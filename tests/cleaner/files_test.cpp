@@ -46,20 +46,17 @@ TEST_F(UserListsTest, UserFilesDeletesWhatTheListNamesAndTheIgnoreListsAllow) {
   CleanUserFiles(w);
   for (const auto& c : cases) EXPECT_EQ(*c.file && !work.exists(c.file), c.deleted) << c.file;
   EXPECT_FALSE(DeleteFailed) << "nothing that was there failed";
-  EXPECT_EQ(TotalSpaceGained, 15);
-  EXPECT_EQ(CleanupLog, "User-defined files... Files Deleted: 2 Space Gained: 15 Bytes\r\n");
   EXPECT_NE(lastCleaned(), "");
   EXPECT_TRUE(script.asked().empty());
 
   // Without a list, and with an empty one, the line still tells that nothing was deleted.
-  CleanupLog.clear();
   DeleteFileW(wide(app.file("UDFI.txt")).c_str());
   CleanUserFiles(w);
   app.write("UDFI.txt", "");
   CleanUserFiles(w);
+  const std::string none = "User-defined files... Files Deleted: 0 Space Gained: 0 Bytes\r\n";
   EXPECT_EQ(CleanupLog,
-            "User-defined files... Files Deleted: 0 Space Gained: 0 Bytes\r\n"
-            "User-defined files... Files Deleted: 0 Space Gained: 0 Bytes\r\n");
+            "User-defined files... Files Deleted: 2 Space Gained: 15 Bytes\r\n" + none + none);
 }
 
 TEST_F(UserListsTest, UserFoldersCleansTheFilesOfEveryListedFolderAndKeepsTheFolders) {
@@ -73,8 +70,8 @@ TEST_F(UserListsTest, UserFoldersCleansTheFilesOfEveryListedFolderAndKeepsTheFol
     work.write(f, bytes);
   test::setAttributes(work.file("one\\hidden.txt"), FILE_ATTRIBUTE_HIDDEN);
   test::ScratchFolder outside("outside");
-  outside.write("precious.txt", "keep");
   test::makeFolderLink(work.file("link"), outside.path());
+  outside.write("precious.txt", "keep");
   app.write("UDFO.txt", "  " + work.file("one") + "\\  \r\n\r\n" + work.file("two") + "\r\n" +
                             work.file("three\\nested\\skipped") + "\\\r\n" + work.file("link") +
                             "\\\r\n" + work.file("missing") + "\\\r\n");

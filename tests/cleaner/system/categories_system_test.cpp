@@ -129,32 +129,26 @@ TEST_F(SystemCategoriesTest, RecycleBinCountsOnlyWhatLeavesIt) {
   TotalFilesDeleted = 5, TotalSpaceGained = 10;
   CleanRecycleBin(w);
   EXPECT_EQ(test::binItems(), 0);
-  EXPECT_EQ(TotalFilesDeleted, 7);
-  EXPECT_EQ(TotalSpaceGained, 1034);
+  EXPECT_EQ(test::totals(), (test::Counts{7, 1034}));
   CleanRecycleBin(w);
-  EXPECT_EQ(CleanupLog,
-            "Recycle Bin... Files Deleted: 2 Space Gained: 1.00 KB\r\n"
-            "Recycle Bin... Files Deleted: 0 Space Gained: 0 Bytes\r\n");
   expectNormalEnd("bin");
 
   // An item held open stays in the bin although the platform reports success: not counted.
   ASSERT_TRUE(
       test::recycle({work.write("bin-held.txt", "held!"), work.write("bin-free.txt", "abc")}));
-  ASSERT_EQ(test::binItems(), 2);
-  char* dataHome = std::getenv("XDG_DATA_HOME");
-  ASSERT_NE(dataHome, nullptr);
-  std::string trash = std::string("\\\\?\\unix") + dataHome + "/Trash/files/bin-held.txt";
+  std::string trash = "\\\\?\\unix" + test::env("XDG_DATA_HOME") + "/Trash/files/bin-held.txt";
   std::replace(trash.begin(), trash.end(), '/', '\\');
   HANDLE held = CreateFileW(wide(trash).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                             OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE) << trash;
-  CleanupLog.clear();
-  TotalFilesDeleted = 0, TotalSpaceGained = 0;
   CleanRecycleBin(w);
   CloseHandle(held);
   EXPECT_EQ(test::binItems(), 1);
-  EXPECT_EQ(TotalSpaceGained, 3);
-  EXPECT_EQ(CleanupLog, "Recycle Bin... Files Deleted: 1 Space Gained: 3 Bytes\r\n");
+  EXPECT_EQ(test::totals(), (test::Counts{8, 1037}));
+  EXPECT_EQ(CleanupLog,
+            "Recycle Bin... Files Deleted: 2 Space Gained: 1.00 KB\r\n"
+            "Recycle Bin... Files Deleted: 0 Space Gained: 0 Bytes\r\n"
+            "Recycle Bin... Files Deleted: 1 Space Gained: 3 Bytes\r\n");
   EmptyRecycleBin("", true, true, true);
 }
 
@@ -199,7 +193,7 @@ TEST_F(SystemCategoriesTest, CookiesSpareWhatTheKeptListNames) {
   app.write("ck.txt", upper + "\x01" + keptInSub + "\x01" + keep + "\x01\r\n");
 
   CleanupLog.clear();
-  TotalFilesDeleted = 0, TotalSpaceGained = 0;
+  TotalSpaceGained = 0;
   CleanCookies(w);
   for (const auto& p : {keptPlain, keptInSub, keep, notCookie})
     EXPECT_TRUE(PathFileExistsW(wide(p).c_str())) << p;
@@ -225,10 +219,7 @@ TEST_F(SystemCategoriesTest, CookiesSpareWhatTheKeptListNames) {
 
 TEST_F(SystemCategoriesTest, KeptCookieTestIsACaseBlindSubstringSearch) {
   const std::string kept = "C:\\Cookies\\user@a.txt\x01" "C:\\Cookies\\Sub\\ÄBC@b.txt\x01\r\n";
-  struct Case {
-    const char* path;
-    bool keptIt;
-  } cases[] = {
+  const std::pair<const char*, bool> cases[] = {
       {"C:\\Cookies\\user@a.txt", true},
       {"c:\\cookies\\USER@A.TXT", true},
       {"C:\\Cookies\\Sub\\äbc@b.txt", true},  // case folding beyond ASCII
@@ -237,7 +228,7 @@ TEST_F(SystemCategoriesTest, KeptCookieTestIsACaseBlindSubstringSearch) {
       {"C:\\Cookies\\Sub\\user@a.txt", false},
       {"", false},
   };
-  for (const auto& c : cases) EXPECT_EQ(IsKeptCookie(kept, c.path), c.keptIt) << c.path;
+  for (const auto& [path, keptIt] : cases) EXPECT_EQ(IsKeptCookie(kept, path), keptIt) << path;
   EXPECT_FALSE(IsKeptCookie("", "C:\\Cookies\\user@a.txt"));
 }
 

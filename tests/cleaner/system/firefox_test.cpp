@@ -82,7 +82,7 @@ class FirefoxTest : public test::CategoryTest {
 
   // Every file of the layout is there unless one of these categories deletes it, and nothing
   // behind a link went; returns how many went and their size.
-  std::pair<std::int64_t, std::int64_t> expectOnlyGone(const std::string& categories) {
+  test::Counts expectOnlyGone(const std::string& categories) {
     std::int64_t count = 0, sum = 0;
     for (const auto& [f, by] : kLayout) {
       bool gone = std::string(by).find_first_of(categories) != std::string::npos;
@@ -106,8 +106,7 @@ TEST_F(FirefoxTest, EachCategoryDeletesItsFilesOfEveryProfile) {
     w.lblStatus.setText("Working...");
     routine(w);
     auto [count, bytes] = expectOnlyGone(category);
-    EXPECT_EQ(FirefoxFilesDeleted, 3 + count) << category;
-    EXPECT_EQ(FirefoxSpaceGained, 7 + bytes) << category;
+    EXPECT_EQ(test::firefoxTotals(), (test::Counts{3 + count, 7 + bytes})) << category;
     EXPECT_EQ(w.lblStatus.text(), "") << category << ": the step ended normally";
   }
   // Two Firefox boxes in a whole run: the run's totals count each file once.
@@ -116,13 +115,12 @@ TEST_F(FirefoxTest, EachCategoryDeletesItsFilesOfEveryProfile) {
   check("chkCleanMozillaCookies");
   expectSummary();
   w.cmdClean.click();
-  auto [count, bytes] = expectOnlyGone("CK");
-  EXPECT_EQ(count, 8);
-  EXPECT_EQ(TotalFilesDeleted, 8);
-  EXPECT_EQ(TotalSpaceGained, bytes);
+  test::Counts gone = expectOnlyGone("CK");
+  EXPECT_EQ(gone.first, 8);
+  EXPECT_EQ(test::totals(), gone);
   EXPECT_EQ(summary.log,
             "\r\n-------------------------------------------------------------------\r\n"
-            "Files Deleted:  8   Space Gained:  " + std::to_string(bytes) + " Bytes")
+            "Files Deleted:  8   Space Gained:  " + std::to_string(gone.second) + " Bytes")
       << "the Firefox steps write no log line";
 }
 
@@ -136,16 +134,13 @@ TEST_F(FirefoxTest, LargeAndLockedFiles) {
   FirefoxFilesDeleted = 0, FirefoxSpaceGained = 0;
   CleanMozillaCache(w);
   EXPECT_FALSE(exists(profiles + "a1b2.default\\Cache\\big"));
-  EXPECT_EQ(FirefoxFilesDeleted, 5);
-  EXPECT_EQ(FirefoxSpaceGained, big + 110 + 111 + 113 + 119);
+  EXPECT_EQ(test::firefoxTotals(), (test::Counts{5, big + 110 + 111 + 113 + 119}));
 
   FirefoxFilesDeleted = 0, FirefoxSpaceGained = 0;
   CleanMozillaCookies(w);
   CloseHandle(lock);
   EXPECT_TRUE(exists(profiles + "a1b2.default\\cookies.txt")) << "a held file stays";
-  EXPECT_EQ(FirefoxFilesDeleted, 3) << "and is not counted";
-  EXPECT_EQ(FirefoxSpaceGained, sizes[kP1 + "cookperm.txt"] + sizes[kP2 + "cookies.txt"] +
-                                    sizes["Firefox\\Profiles\\cookies.txt"]);
+  EXPECT_EQ(test::firefoxTotals(), (test::Counts{3, 101 + 116 + 120})) << "and is not counted";
 }
 
 TEST_F(FirefoxTest, WithoutAProfilesFolderNothingIsTouched) {

@@ -1,7 +1,5 @@
 // The main window's header pictures and pages, the Updates page's check, and the plug-in-only
 // run of the Plugins menu.
-#include <gtest/gtest.h>
-
 #include "base/plugin_format.h"
 #include "cleaner/files_support.h"
 #include "help/update.h"
@@ -29,11 +27,9 @@ TEST_F(NavigationTest, HeaderPicturesSwitchThePages) {
     SCOPED_TRACE(c.picture);
     SendMessageW(w.hwnd(), WM_COMMAND, MAKEWPARAM(c.picture, STN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(w.hwnd(), c.picture)));
-    EXPECT_EQ(shown("chkRecycleBin"), c.categories);
-    EXPECT_EQ(shown("Image33"), c.tools);
-    EXPECT_EQ(shown("lblLatest"), c.updates);
-    EXPECT_EQ(shown("cmdClean") && shown("cmdStop"), c.clean);
-    EXPECT_EQ(shown("Label26"), c.tip);
+    EXPECT_EQ(std::tuple(shown("chkRecycleBin"), shown("Image33"), shown("lblLatest"),
+                         shown("cmdClean") && shown("cmdStop"), shown("Label26")),
+              std::tuple(c.categories, c.tools, c.updates, c.clean, c.tip));
     EXPECT_FALSE(shown("cmdDownload"));
   }
   // A run disables the pictures that open windows, as it does the menus.
@@ -102,9 +98,8 @@ TEST_F(NavigationTest, UpdateCheckLeavesTheWindowFree) {
 // The Plugins menu's run: its own summary form, the Plugins section alone, and no window of
 // the menus opens while it goes (a command posted past a gray item included).
 TEST_F(NavigationTest, PluginOnlyRunHasASummaryOfItsOwn) {
-  work.write("data\\a.tmp", std::string(1000, 'a'));
+  work.write("data\\a.tmp", std::string(1000, 'a')), work.write("data\\c.tmp", "");
   work.write("data\\b.tmp", std::string(536, 'b'));
-  work.write("data\\c.tmp", "");
   PluginFile plugin;
   plugin.files.push_back({"No", "No", work.file("data") + "\\*.tmp"});
   app.write("Plugins\\one.qvp", writePluginFile(plugin));

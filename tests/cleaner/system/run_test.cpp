@@ -1,7 +1,6 @@
 // The cleaning run's frame, the command-line switches and auto-clean, on a main window made
 // in-process with its files in a scratch folder.
 #include "cleaner/files_support.h"
-#include "services/clock.h"
 
 namespace glenvask {
 namespace {
@@ -12,11 +11,9 @@ TEST_F(RunTest, DeleteRoutinesCountWhatTheyDeleteAndStopWhenAborted) {
   load();
   arrFiles = {work.write("a.tmp", std::string(1000, 'a')), work.write("b.tmp", "bb"),
               work.file("missing.tmp")};
-  w.CategoryFileCount = 0, w.CategorySpace = 0;
   w.deleteFiles();
   EXPECT_FALSE(work.exists("a.tmp") || work.exists("b.tmp"));
-  EXPECT_EQ(TotalFilesDeleted, 2);
-  EXPECT_EQ(TotalSpaceGained, 1002);
+  EXPECT_EQ(test::totals(), (test::Counts{2, 1002}));
   w.logCategory("Temporary files... ");
   EXPECT_EQ(CleanupLog, "Temporary files... Files Deleted: 2 Space Gained: 1,002 Bytes\r\n");
 
@@ -41,22 +38,18 @@ TEST_F(RunTest, DeleteRoutinesCountWhatTheyDeleteAndStopWhenAborted) {
 }
 
 TEST_F(RunTest, SwitchesAreMatchedExactly) {
-  struct Case {
-    const char *args, *startupClean;
-    bool runs, shown;
-  } cases[] = {
+  const std::tuple<const char*, const char*, bool, bool> cases[] = {  // runs, shown
       {"-c", "0", true, true},    {"-C", "0", true, true},   {"-s", "1", true, true},
       {"-S", "1", true, true},    {"-s", "0", false, true},  {"", "1", false, false},
       {"-c ", "1", false, false}, {"/c", "1", false, false}, {"-c -h", "1", false, false},
       {"-x", "1", false, false},
   };
-  for (const auto& c : cases) {
-    app.write("settings.ini", std::string("[General]\r\nStartupClean=") + c.startupClean + "\r\n");
+  for (const auto& [args, startupClean, runs, shown] : cases) {
+    app.write("settings.ini", std::string("[General]\r\nStartupClean=") + startupClean + "\r\n");
     summary.shown = 0;
-    if (c.runs) expectSummary();
-    load(c.args);
-    EXPECT_EQ(summary.shown, c.runs ? 1 : 0) << '"' << c.args << '"';
-    EXPECT_EQ(w.visible(), c.shown) << '"' << c.args << '"';
+    if (runs) expectSummary();
+    load(args);
+    EXPECT_EQ(std::pair(summary.shown, w.visible()), std::pair(runs ? 1 : 0, shown)) << args;
     w.destroy();
   }
 }
@@ -72,8 +65,9 @@ TEST_F(RunTest, AutoCleanInterval) {
     app.write("settings.ini", std::string("[General]\r\n") + ini + "\r\n");
     w.AutoCleanMinutes = 0;
     load();
-    EXPECT_EQ(w.autoCleanArmed(), minutes != 0) << ini;
-    EXPECT_EQ(w.AutoCleanMinutes, minutes) << ini;
+    EXPECT_EQ(std::pair(w.autoCleanArmed(), int{w.AutoCleanMinutes}),
+              std::pair(minutes != 0, minutes))
+        << ini;
     w.destroy();
   }
 }
