@@ -41,7 +41,7 @@ class SystemCategoriesTest : public test::CategoryTest {
   void setValue(const std::string& subkey, const std::string& name, const std::string& data) {
     values.emplace_back(HKEY_CURRENT_USER, subkey, name, data);
   }
-  // A category that ended normally hides the arrow and stamps the last-cleaned date.
+  // Ended normally: the arrow hidden, the last-cleaned date stamped, nothing asked.
   void expectNormalEnd(const std::string& what) {
     EXPECT_FALSE(w.imgCurrent.visible()) << what;
     EXPECT_NE(w.lblCleanDate.text(), "") << what;
@@ -164,7 +164,7 @@ TEST_F(SystemCategoriesTest, CacheKeepsOnlyCookies) {
     EXPECT_FALSE(test::cached(L"http://cache.example/page.html"));
     EXPECT_FALSE(test::cached(L"http://cache.example/other.html"));
     EXPECT_TRUE(test::cached(cookieEntry)) << "cookies are another category's";
-    EXPECT_TRUE(PathFileExistsW(wide(cookie).c_str()));
+    EXPECT_TRUE(test::exists(cookie));
     EXPECT_EQ(CleanupLog, "Temporary Internet Files (Cache)...\r\n");
   }
   expectNormalEnd("cache");
@@ -195,10 +195,8 @@ TEST_F(SystemCategoriesTest, CookiesSpareWhatTheKeptListNames) {
   CleanupLog.clear();
   TotalSpaceGained = 0;
   CleanCookies(w);
-  for (const auto& p : {keptPlain, keptInSub, keep, notCookie})
-    EXPECT_TRUE(PathFileExistsW(wide(p).c_str())) << p;
-  for (const auto& p : {other, otherInSub, gone})
-    EXPECT_FALSE(PathFileExistsW(wide(p).c_str())) << p;
+  for (const auto& p : {keptPlain, keptInSub, keep, notCookie}) EXPECT_TRUE(test::exists(p)) << p;
+  for (const auto& p : {other, otherInSub, gone}) EXPECT_FALSE(test::exists(p)) << p;
   EXPECT_TRUE(test::cached(keepEntry));
   EXPECT_FALSE(test::cached(goneEntry)) << "the record of a deleted cookie goes with it";
   EXPECT_EQ(TotalSpaceGained, space);
@@ -209,9 +207,8 @@ TEST_F(SystemCategoriesTest, CookiesSpareWhatTheKeptListNames) {
   // Without ck.txt every cookie file is a candidate.
   DeleteFileW(wide(app.file("ck.txt")).c_str());
   CleanCookies(w);
-  for (const auto& p : {keptPlain, keptInSub, keep})
-    EXPECT_FALSE(PathFileExistsW(wide(p).c_str())) << p;
-  EXPECT_TRUE(PathFileExistsW(wide(notCookie).c_str()));
+  for (const auto& p : {keptPlain, keptInSub, keep}) EXPECT_FALSE(test::exists(p)) << p;
+  EXPECT_TRUE(test::exists(notCookie));
   EXPECT_EQ(w.CategoryFileCount, 3);
   DeleteFileW(wide(notCookie).c_str());
   EXPECT_TRUE(RemoveDirectoryW(wide(folder + "\\sub").c_str())) << "the folders stay";
@@ -220,14 +217,10 @@ TEST_F(SystemCategoriesTest, CookiesSpareWhatTheKeptListNames) {
 TEST_F(SystemCategoriesTest, KeptCookieTestIsACaseBlindSubstringSearch) {
   const std::string kept = "C:\\Cookies\\user@a.txt\x01" "C:\\Cookies\\Sub\\ÄBC@b.txt\x01\r\n";
   const std::pair<const char*, bool> cases[] = {
-      {"C:\\Cookies\\user@a.txt", true},
-      {"c:\\cookies\\USER@A.TXT", true},
+      {"C:\\Cookies\\user@a.txt", true},     {"c:\\cookies\\USER@A.TXT", true},
       {"C:\\Cookies\\Sub\\äbc@b.txt", true},  // case folding beyond ASCII
-      {"C:\\Cookies\\user@a", true},          // a piece of an entry
-      {"C:\\Cookies\\user@b.txt", false},
-      {"C:\\Cookies\\Sub\\user@a.txt", false},
-      {"", false},
-  };
+      {"C:\\Cookies\\user@a", true},         {"C:\\Cookies\\user@b.txt", false},
+      {"C:\\Cookies\\Sub\\user@a.txt", false}, {"", false}};
   for (const auto& [path, keptIt] : cases) EXPECT_EQ(IsKeptCookie(kept, path), keptIt) << path;
   EXPECT_FALSE(IsKeptCookie("", "C:\\Cookies\\user@a.txt"));
 }
@@ -272,11 +265,9 @@ TEST_F(SystemCategoriesTest, ClipboardIsEmptied) {
 TEST_F(SystemCategoriesTest, PluginsRunTheCheckedPluginsAndCountTheirFiles) {
   work.write("data\\a.tmp", std::string(100, 'a')), work.write("data\\b.tmp", std::string(50, 'b'));
   work.write("data\\c.log", "keep");
-  PluginFile plugin, unchecked;
-  plugin.files.push_back({"No", "No", work.file("data") + "\\*.tmp"});
-  unchecked.files.push_back({"No", "No", work.file("data") + "\\*.*"});
-  app.write("Plugins\\one.qvp", writePluginFile(plugin));
-  app.write("Plugins\\two.qvp", writePluginFile(unchecked));
+  for (auto [name, files] : {std::pair{"one", "data\\*.tmp"}, {"two", "data\\*.*"}})
+    app.write("Plugins\\" + std::string(name) + ".qvp",
+              writePluginFile({.files = {{"No", "No", work.file(files)}}}));
   app.write("plg.txt", writePluginList({{true, "one.qvp", "one"},
                                         {false, "two.qvp", "two"},
                                         {true, "missing.qvp", "missing"}}));

@@ -222,9 +222,16 @@ TEST_F(FilesSystemTest, FolderCategoriesCleanTheFolderTheirValueNames) {
   EXPECT_EQ(treeOf(work.file("appdata\\Microsoft\\Office")), Tree{"Recent\\"});
 }
 
-// The drive scans' review decisions, on drive Q: holding one find of each kind.
+// The drive scans' review decisions, on drive Q: holding nothing, then one find of each kind.
 TEST_F(FilesSystemTest, DriveScansDeferDeleteOrShowTheReviewList) {
   loadOnQ();
+  void (*scans[])(MainWindow&, bool) = {&CleanUnnecessaryFiles, &CleanEmptyFiles, &CleanShortcuts};
+  // Nothing found: an empty list is shown by the dead-shortcut scan alone, and no log line.
+  std::string label;  // a review list not scripted fails the test
+  script.answerModal([&](Dialog&) { label = frmDeletetion().lblTotalFiles.text(); });
+  for (auto scan : scans) scan(w, true);
+  EXPECT_EQ(label + CleanupLog, "Files 0");
+
   enum Kind { kUnnecessary, kEmpty, kDead };
   struct Case {
     Kind kind;
@@ -245,13 +252,11 @@ TEST_F(FilesSystemTest, DriveScansDeferDeleteOrShowTheReviewList) {
       {kEmpty, true, "d", false, true, "Files 1", false, 0},
       {kDead, true, "", true, false, nullptr, true, 0},
   };
-  void (*scans[])(MainWindow&, bool) = {&CleanUnnecessaryFiles, &CleanEmptyFiles, &CleanShortcuts};
   const char* logLines[] = {"Unnecessary files....Files Deleted: 1 Space Gained: 3 Bytes\r\n",
                             "Empty (zero-byte) files....Files Deleted: 1 Space Gained: 0 Bytes\r\n",
                             "Dead (shortcut) links....Files Deleted: 1 Space Gained: "};
-  int n = 0;
   for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << "case " << n++);
+    SCOPED_TRACE(&c - cases);
     std::string find = c.kind == kUnnecessary ? driveFolder.write("junk.tmp", "abc")
                        : c.kind == kEmpty     ? driveFolder.write("empty.txt", "")
                                               : driveFolder.file("dead.lnk");
@@ -261,7 +266,7 @@ TEST_F(FilesSystemTest, DriveScansDeferDeleteOrShowTheReviewList) {
       check(*b == 'e' ? "chkEmptyFiles" : *b == 'd' ? "chkDeadShortcut" : "chkUnNecessaryFiles");
     w.Check2.setValue(c.check2 ? 1 : 0);
     w.commandLine = c.hidden ? "-h" : "";
-    std::string label;  // a review list not scripted fails the test
+    label.clear();
     if (c.shown)
       script.answerModal([&](Dialog&) { label = frmDeletetion().lblTotalFiles.text(); });
     CleanupLog.clear();
@@ -276,16 +281,6 @@ TEST_F(FilesSystemTest, DriveScansDeferDeleteOrShowTheReviewList) {
     DeleteFileW(wide(find).c_str());
   }
   w.commandLine.clear(), w.Check2.setValue(0);
-}
-
-TEST_F(FilesSystemTest, DriveScansWithNothingFound) {
-  loadOnQ();
-  // With srch.txt, an empty list is shown by the dead-shortcut scan alone.
-  std::string label;
-  script.answerModal([&](Dialog&) { label = frmDeletetion().lblTotalFiles.text(); });
-  for (auto scan : {&CleanUnnecessaryFiles, &CleanEmptyFiles, &CleanShortcuts}) scan(w, true);
-  EXPECT_EQ(label, "Files 0");
-  EXPECT_EQ(CleanupLog, "") << "the drive scans write no log line of their own";
 }
 
 TEST_F(FilesSystemTest, AWholeRunShowsTheReviewListOnceWithTheFindsOfAllThreeScans) {
@@ -334,41 +329,36 @@ TEST_F(FilesSystemTest, StopDuringAScanEndsTheRunWithTheAbortText) {
     std::string name = "f" + std::to_string(i) + "\\x.tmp";
     work.write("temp\\" + name, "x"), offline.write(name, 1), driveFolder.write(name, "x");
   }
-  // A click on Stop, posted as the user gives it: the next pump of the run sees it.
-  auto postStop = [this] {
-    PostMessageW(w.hwnd(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(w.cmdStop.hwnd()), BN_CLICKED),
-                 reinterpret_cast<LPARAM>(w.cmdStop.hwnd()));
-  };
-  // Stop is clicked once the scan has entered a few folders.
+  // A click on Stop, posted as the user gives it (the next pump of the run sees it), at once or
+  // once the scan has entered a few folders.
   struct StopLater : ForwardingHost {
-    int folders = 3;
-    std::function<void()> stop;
+    MainWindow* w;
+    int folders = 0;
+    void post() {
+      PostMessageW(w->hwnd(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(w->cmdStop.hwnd()), BN_CLICKED),
+                   reinterpret_cast<LPARAM>(w->cmdStop.hwnd()));
+    }
     void setStatus(const std::string& t) override {
       ForwardingHost::setStatus(t);
-      if (t.rfind(kScanningStatus, 0) == 0 && --folders == 0) stop();
+      if (t.rfind(kScanningStatus, 0) == 0 && --folders == 0) post();
     }
-  } stopLater;
-  stopLater.stop = postStop;
-
-  struct Case {
-    const char* box;
-    std::string folder;
-    bool stopFirst;  // the folder scans report no folder: Stop is waiting when they start
-    const char* status;
-  } cases[] = {
-      {"chkTemp", temp, true, "Aborted by user"},
-      {"chkOffline", offline.path, true, "Aborted by User"},
-      {"chkUnNecessaryFiles", driveFolder.path(), false, "Aborted by user"},
-  };
-  for (const auto& c : cases) {
+  } stop;
+  stop.w = &w;
+  // The box, its folder, and the abort text; the folder scans report no folder, so Stop is
+  // waiting when they start.
+  const std::tuple<const char*, std::string, const char*> cases[] = {
+      {"chkTemp", temp, "Aborted by user"},
+      {"chkOffline", offline.path, "Aborted by User"},
+      {"chkUnNecessaryFiles", driveFolder.path(), "Aborted by user"}};
+  for (const auto& [box, folder, status] : cases) {
     clearBoxes();
-    check(c.box);
-    stopLater.folders = 3;
-    if (c.stopFirst) postStop();
+    check(box);
+    stop.folders = folder == driveFolder.path() ? 3 : 0;
+    if (!stop.folders) stop.post();
     w.cmdClean_Click();  // a summary or a review list, not scripted, would fail the test
-    EXPECT_EQ(w.lblStatus.text(), c.status) << c.box;
-    EXPECT_EQ(lastCleaned(), "") << c.box;
-    EXPECT_GT(treeOf(c.folder).size(), 40u) << c.box << ": the scan did not get far";
+    EXPECT_EQ(w.lblStatus.text(), status) << box;
+    EXPECT_EQ(lastCleaned(), "") << box;
+    EXPECT_GT(treeOf(folder).size(), 40u) << box << ": the scan did not get far";
     EXPECT_EQ(frmDeletetion().lstvDeletion.rowCount(), 0u);
     bAbort = false;
   }

@@ -102,10 +102,7 @@ TEST_F(MainWindowTest, EachOddSettingFallsBackToItsOwnDefault) {
 }
 
 TEST_F(MainWindowTest, ChkItemsRestoresWhatItCan) {
-  struct Case {
-    std::string file;
-    States states;
-  } cases[] = {
+  const std::pair<std::string, States> cases[] = {
       {"1,0,0,1,0,0,1,0,0,1,0,0,1,0,0,1,0,0,1,0,0,1,0,0,1,0,0,1,0,0\r\n",
        ones({0, 3, 6, 9, 12, 15, 18, 21, 24, 27})},
       {"1,x,1\r\n", ones({0, 2})},           // a field that is no number
@@ -114,10 +111,10 @@ TEST_F(MainWindowTest, ChkItemsRestoresWhatItCan) {
       {"2,1,-1,1 \r\n1,1,1", ones({1, 3})},  // only 0 and 1 count; only the first line
       {"1.0, 1,0.0,1e0,2.5\r\n", ones({0, 1, 3})},  // numbers: 2.5 is 2
   };
-  for (const auto& c : cases) {
-    app.write("chkItems.txt", c.file);
+  for (const auto& [file, states] : cases) {
+    app.write("chkItems.txt", file);
     load();
-    EXPECT_EQ(w.checkStates(), c.states) << c.file;
+    EXPECT_EQ(w.checkStates(), states) << file;
     w.destroy();
   }
 }
@@ -163,21 +160,18 @@ TEST_F(MainWindowTest, EveryEndSavesTipAndCheckStatesOnce) {
 }
 
 TEST_F(MainWindowTest, TipIndexIsStoredAndAdvances) {
-  struct Case {
-    const char* stored;  // "": none
-    int tipCount, shown;
-  } cases[] = {
+  const std::tuple<const char*, int, int> cases[] = {  // stored ("": none), tips, shown
       {"5", 5, 1}, {"5", 7, 6}, {"", 3, 2}, {"abc", 3, 2}, {"-4", 3, 1}, {"99999999999", 3, 2}};
-  for (const auto& c : cases) {
+  for (const auto& [stored, tipCount, shown] : cases) {
     std::string tips;
-    for (int i = 1; i <= c.tipCount; ++i) tips += "Tip " + std::to_string(i) + "\r\n";
+    for (int i = 1; i <= tipCount; ++i) tips += "Tip " + std::to_string(i) + "\r\n";
     app.write("tips.txt", tips);
     forgetUserSettings();
-    if (*c.stored) saveUserSetting("QUENMARK", "Settings", "Last Tip", c.stored);
+    if (*stored) saveUserSetting("QUENMARK", "Settings", "Last Tip", stored);
     load();
-    EXPECT_EQ(w.Label26.text(), "Tip " + std::to_string(c.shown)) << c.stored;
+    EXPECT_EQ(w.Label26.text(), "Tip " + std::to_string(shown)) << stored;
     w.unload();
-    EXPECT_EQ(lastTip(), std::to_string(c.shown));
+    EXPECT_EQ(lastTip(), std::to_string(shown));
   }
   // Blank lines are no tips; a file of none says so.
   app.write("tips.txt", "A\r\n   \r\n  B  \r\n\r\n");
