@@ -1,6 +1,5 @@
 // What the tests of the main window and its categories share: the window on a scratch
-// executable folder with scripted questions and a summary reader, files of any size, TEMP and TMP
-// put back at the end.
+// executable folder with scripted questions and a summary reader, files of any size, TEMP.
 #pragma once
 
 #include <windows.h>

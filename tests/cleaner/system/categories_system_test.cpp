@@ -16,8 +16,7 @@ namespace {
 
 constexpr const char* kExplorer = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\";
 
-// A cookie that outlives the session, so it gets a file and a cache entry: its local file and
-// the entry's URL.
+// A cookie that outlives the session (a file and a cache entry): its file and the entry's URL.
 std::pair<std::string, std::wstring> persistentCookie(const std::wstring& site) {
   EXPECT_TRUE(
       InternetSetCookieW(site.c_str(), L"c", L"v=1; expires=Sat, 01-Jan-2050 00:00:00 GMT"));
@@ -34,10 +33,7 @@ class SystemCategoriesTest : public test::CategoryTest {
  protected:
   std::list<test::SavedValue> values;  // what they made goes at the end of the test
 
-  void SetUp() override {
-    CategoryTest::SetUp();
-    load();
-  }
+  void SetUp() override { CategoryTest::SetUp(), load(); }
   void setValue(const std::string& subkey, const std::string& name, const std::string& data) {
     values.emplace_back(HKEY_CURRENT_USER, subkey, name, data);
   }
@@ -113,8 +109,7 @@ TEST_F(SystemCategoriesTest, HistoryListsLoseTheirValuesOnly) {
     }
     EXPECT_EQ(TotalFilesDeleted, 0) << first << ": the run's totals are not changed";
     expectNormalEnd(first);
-    // One category at a time: the next one's lists still hold their values (the first one's,
-    // cleaned before, none).
+    // One category at a time: the next one's lists still hold their values (the first's, none).
     const Case& next = &c == std::end(cases) - 1 ? cases[0] : *(&c + 1);
     EXPECT_EQ(GetRegValueNames(kHkeyCurrentUser, next.lists[0].key) == "", &next == cases) << first;
   }
@@ -260,8 +255,7 @@ TEST_F(SystemCategoriesTest, ClipboardIsEmptied) {
   EXPECT_EQ(CleanupLog, "");
 }
 
-// What each kind of record removes is the engine's (tests/plugins); here the category's part:
-// the checked plug-ins run, their files are counted and logged, and a stop ends it.
+// The checked plug-ins run, their files are counted and logged, and a stop ends it.
 TEST_F(SystemCategoriesTest, PluginsRunTheCheckedPluginsAndCountTheirFiles) {
   work.write("data\\a.tmp", std::string(100, 'a')), work.write("data\\b.tmp", std::string(50, 'b'));
   work.write("data\\c.log", "keep");
@@ -277,8 +271,7 @@ TEST_F(SystemCategoriesTest, PluginsRunTheCheckedPluginsAndCountTheirFiles) {
   EXPECT_EQ(CleanupLog, "Plugins... Files Deleted: 2 Space Gained: 150 Bytes\r\n");
   expectNormalEnd("plugins");
 
-  // Stopped before the first line: the engine's stop reaches the status line, nothing runs
-  // and nothing is logged.
+  // Stopped before the first line: the engine's stop text, nothing run, nothing logged.
   work.write("data\\d.tmp", "d");
   CleanupLog.clear();
   bAbort = true;

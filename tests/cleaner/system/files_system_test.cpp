@@ -1,6 +1,5 @@
-// The file and folder categories on the prefix's own registry values and folders (the temp
-// folder, the Windows folder, the crash-control and printer values) and on a drive letter of a
-// scratch folder: they run one at a time, and put back what they change.
+// The file and folder categories on the prefix's own registry values and folders and on a drive
+// letter of a scratch folder: they run one at a time, and put back what they change.
 #include "base/lists.h"
 #include "cleaner/files_support.h"
 #include "support/drive.h"
@@ -23,8 +22,7 @@ constexpr const char* kRecentDocs =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RecentDocs";
 constexpr const char* kCrashControl = "System\\CurrentControlSet\\Control\\CrashControl";
 
-// A folder of the prefix (its parent there already) for one test, removed at its end when the
-// test made it.
+// A folder of the prefix for one test, removed at its end when the test made it.
 struct PrefixFolder {
   explicit PrefixFolder(std::string p) : path(std::move(p)), made(!exists(path)) {
     makeFolders(path);
@@ -44,7 +42,6 @@ class FilesSystemTest : public test::CategoryTest {
   ScratchFolder driveFolder{"drive"};
   std::unique_ptr<ScratchDrive> drive;
 
-  // The scratch folder as drive Q:.
   void mapDrive() {
     drive = std::make_unique<ScratchDrive>(L'Q', driveFolder.path(), DRIVE_FIXED);
     ASSERT_TRUE(drive->ready()) << "drive Q: not mapped";
@@ -61,9 +58,8 @@ class FilesSystemTest : public test::CategoryTest {
   }
 };
 
-// Whatever the environment, a list or a value names, a drive root, a link or a path past what the
-// platform takes cleans nothing; the backup method with a backup folder that cannot be made
-// would keep every file, and DeleteFailed tells whether one was even tried.
+// A drive root, a link or a path past what the platform takes, wherever named, cleans nothing:
+// not even tried (DeleteFailed), with a backup folder that cannot be made.
 TEST_F(FilesSystemTest, RootsLinksAndOverLongPathsCleanNothing) {
   mapDrive();
   for (const char* f : {"keep.txt", "sub\\keep.txt"}) driveFolder.write(f, "k");
@@ -103,8 +99,7 @@ TEST_F(FilesSystemTest, RootsLinksAndOverLongPathsCleanNothing) {
   }
 }
 
-// The active setup folder named by its value and on every hard drive; the indexer's "?:" folder
-// on every hard drive.
+// Active setup's folder as named and on every hard drive; the indexer's "?:" on every one.
 TEST_F(FilesSystemTest, ActiveSetupAndIndexerCleanTheirFolderOnEveryHardDrive) {
   mapDrive();
   PrefixFolder onC{"C:\\msdownld.tmp"};
@@ -132,9 +127,8 @@ TEST_F(FilesSystemTest, ActiveSetupAndIndexerCleanTheirFolderOnEveryHardDrive) {
             "Content indexer folder... Files Deleted: 2 Space Gained: 4 Bytes\r\n");
 }
 
-// Each folder category on the folder that its registry value or the environment names: the
-// files go, the folder stays (with the subfolders where the category keeps them), a link is not
-// followed, one log line, the last-cleaned date.
+// Each folder category on the folder its registry value or the environment names: the files
+// go, the folder stays (and subfolders where kept), no link followed, one log line, the date.
 TEST_F(FilesSystemTest, FolderCategoriesCleanTheFolderTheirValueNames) {
   const std::string windows = GetWindowsDir(), temp = work.file("temp");
   PrefixFolder dpf{windows + "\\Glenvask Downloaded Program Files"};
@@ -344,8 +338,7 @@ TEST_F(FilesSystemTest, StopDuringAScanEndsTheRunWithTheAbortText) {
     }
   } stop;
   stop.w = &w;
-  // The box, its folder, and the abort text; the folder scans report no folder, so Stop is
-  // waiting when they start.
+  // Box, folder, abort text; the folder scans report no folder: Stop waits when they start.
   const std::tuple<const char*, std::string, const char*> cases[] = {
       {"chkTemp", temp, "Aborted by user"},
       {"chkOffline", offline.path, "Aborted by User"},

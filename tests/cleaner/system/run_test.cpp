@@ -187,9 +187,8 @@ TEST_F(NavigationTest, HeaderPicturesSwitchThePages) {
   }
 }
 
-// The Updates page's check, through its timer and the message its thread posts: what each
-// reply of the server shows; the window is free while the server is silent, and its end stops
-// a check under way without waiting for the server.
+// The Updates page's check, through its timer and its thread's message: what each reply shows;
+// the window is free while the server is silent, and its end does not wait for the server.
 TEST_F(NavigationTest, UpdateCheckLeavesTheWindowFree) {
   test::LocalHttpServer server;
   ASSERT_TRUE(server.running());
@@ -246,12 +245,11 @@ TEST_F(NavigationTest, UpdateCheckLeavesTheWindowFree) {
 TEST_F(NavigationTest, PluginOnlyRunHasASummaryOfItsOwn) {
   work.write("data\\a.tmp", std::string(1000, 'a')), work.write("data\\c.tmp", "");
   work.write("data\\b.tmp", std::string(536, 'b'));
-  PluginFile plugin;
-  plugin.files.push_back({"No", "No", work.file("data") + "\\*.tmp"});
-  app.write("Plugins\\one.qvp", writePluginFile(plugin));
+  app.write("Plugins\\one.qvp",
+            writePluginFile({.files = {{"No", "No", work.file("data\\*.tmp")}}}));
   app.write("plg.txt", writePluginList({{true, "one.qvp", "one"}}));
   load();
-  w.categoryByName("chkTemp")->setValue(1);
+  check("chkTemp");
   test::RecordingOutside outside;
   expectSummary([&] { SendMessageW(w.hwnd(), WM_COMMAND, ids::kCmdInternetOptions, 0); });
   PostMessageW(w.hwnd(), WM_COMMAND, ids::kCmdProcessPlugins, 0);
@@ -266,8 +264,7 @@ TEST_F(NavigationTest, PluginOnlyRunHasASummaryOfItsOwn) {
   EXPECT_EQ(summary.marks, 1);
   EXPECT_TRUE(outside.processes.empty()) << "no window opens during the run";
   EXPECT_EQ(w.PLGValue.value(), 0) << "the marks are cleared after the summary";
-  EXPECT_EQ(w.lblStatus.text(), "");
-  EXPECT_TRUE(w.cmdClean.enabled());
+  EXPECT_TRUE(w.lblStatus.text().empty() && w.cmdClean.enabled());
 }
 
 }  // namespace
