@@ -100,25 +100,18 @@ class CategoryTest : public ::testing::Test {
     int marks = 0;                      // the section marks set while it was open
   } summary;
 
-  void SetUp() override {
-    setAppPath(app.path());
-    DeleteMethod = kDeletePlain;
-    CleanupLog.clear();
-  }
+  void SetUp() override { setAppPath(app.path()), DeleteMethod = kDeletePlain, CleanupLog.clear(); }
   void TearDown() override {
     releaseReviewList();
     w.onProgramEnd = nullptr;
     if (w.isOpen()) w.destroy();
-    setAppPath("");
-    bAbort = false;
-    ResetScanLists();
+    setAppPath(""), ResetScanLists(), bAbort = false;
     arrIgnoreFiles.clear(), arrIgnoreExt.clear(), arrIgnoreFolders.clear(), arrUnnecessary.clear();
     EventPump::setSliceMs(25);
   }
   void load(const std::string& args = "") {
     ASSERT_TRUE(w.load(args));
-    CleanupLog.clear();
-    TotalFilesDeleted = 0, TotalSpaceGained = 0;
+    CleanupLog.clear(), TotalFilesDeleted = 0, TotalSpaceGained = 0;
   }
   std::string lastCleaned() { return readIni(settingsFile(), "CleanUp", "LastCleaned", ""); }
   void check(const char* box, bool on = true) { w.categoryByName(box)->setValue(on ? 1 : 0); }

@@ -83,8 +83,7 @@ TEST_F(FilesSystemTest, RootsLinksAndOverLongPathsCleanNothing) {
     SavedValue v1(HKEY_LOCAL_MACHINE, std::string(kVolumeCaches) + "Active Setup Temp Folders",
                   "Folder", setup);
     SavedValue v2(HKEY_LOCAL_MACHINE, indexer, "Folder", index);
-    DeleteFailed = false;
-    CleanupLog.clear();
+    DeleteFailed = false, CleanupLog.clear();
     for (auto routine : {&CleanTempFiles, &CleanUserFolders, &CleanUserFiles,
                          &CleanActiveSetupTemp, &CleanIndexer})
       routine(w);
@@ -197,22 +196,18 @@ TEST_F(FilesSystemTest, FolderCategoriesCleanTheFolderTheirValueNames) {
                        : void(writeFile(c.folder + "\\" + f, std::ssize(bytes)));
     if (c.routine == &CleanTempFiles)
       setAttributes(temp + "\\ro.txt", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
-    app.write("settings.ini", "");
-    CleanupLog.clear();
+    app.write("settings.ini", ""), CleanupLog.clear();
     c.routine(w);
     EXPECT_TRUE(exists(c.folder));
     EXPECT_EQ(treeOf(c.folder), c.left);
     EXPECT_EQ(CleanupLog, c.log);
     EXPECT_EQ(w.lblCleanDate.text(), lastCleaned()) << "the date shown is the one stored";
   }
-  EXPECT_FALSE(exists(dump));
-  EXPECT_TRUE(exists(decoy));
-  DeleteFileW(wide(decoy).c_str());
+  EXPECT_TRUE(!exists(dump) && DeleteFileW(wide(decoy).c_str())) << "the decoy stays";
   EXPECT_EQ(GetRegValueNames(kHkeyCurrentUser, kRecentDocs), "");
   EXPECT_EQ(GetRegString(kHkeyCurrentUser, std::string(kRecentDocs) + "\\.txt", "0"), "a.txt")
       << "the subkeys of RecentDocs stay";
-  EXPECT_TRUE(outside.exists("precious.txt"));
-  EXPECT_FALSE(exists(marker));
+  EXPECT_TRUE(outside.exists("precious.txt") && !exists(marker));
   EXPECT_EQ(treeOf(work.file("appdata\\Microsoft\\Office")), Tree{"Recent\\"});
 }
 
@@ -271,8 +266,7 @@ TEST_F(FilesSystemTest, DriveScansDeferDeleteOrShowTheReviewList) {
     EXPECT_EQ(CleanupLog.rfind(logLines[c.kind], 0), c.deleted ? 0u : std::string::npos)
         << CleanupLog;
     EXPECT_EQ(w.lblStatus.text(), "");
-    releaseReviewList();
-    DeleteFileW(wide(find).c_str());
+    releaseReviewList(), DeleteFileW(wide(find).c_str());
   }
   w.commandLine.clear(), w.Check2.setValue(0);
 }
