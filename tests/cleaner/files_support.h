@@ -95,7 +95,7 @@ class CategoryTest : public ::testing::Test {
   // What the last summary showed, and how many were shown.
   struct Summary {
     int shown = 0;
-    std::string count, size, log;
+    std::string count, log;
     std::vector<std::string> sections;  // each section's status text
     int marks = 0;                      // the section marks set while it was open
   } summary;
@@ -120,7 +120,7 @@ class CategoryTest : public ::testing::Test {
   void expectSummary(std::function<void()> inside = nullptr) {
     script.answerModal([this, inside](Dialog& d) {
       auto& s = static_cast<SummaryWindow&>(d);
-      summary = {summary.shown + 1, s.Label3.text(), s.Label4.text(), s.run().log, {}, 0};
+      summary = {summary.shown + 1, s.Label3.text(), s.run().log, {}, 0};
       for (size_t i = 0; i < kSummarySectionCount; ++i)
         summary.sections.push_back(s.sectionStatus(i));
       for (CheckBox* m : {&w.FoFiValue, &w.MiscValue, &w.IEValue, &w.FFValue, &w.PLGValue})

@@ -88,8 +88,7 @@ TEST_F(SystemCategoriesTest, HistoryListsLoseTheirValuesOnly) {
     for (const auto& l : c.lists) SHDeleteKeyW(HKEY_CURRENT_USER, wide(l.key).c_str());
   for (const auto& c : cases)
     for (const auto& l : c.lists) {
-      setValue(l.key, "a", "C:\\a.doc");
-      setValue(l.key, "MRUList", "a");
+      for (auto [n, d] : {std::pair{"a", "C:\\a.doc"}, {"MRUList", "a"}}) setValue(l.key, n, d);
       setValue(l.key + "\\5603", "000", "stays unless the subkeys go");
     }
   for (const auto& [k, v] : kept) setValue(k, v, "stays");
@@ -187,13 +186,11 @@ TEST_F(SystemCategoriesTest, CookiesSpareWhatTheKeptListNames) {
   CharUpperBuffA(upper.data(), static_cast<DWORD>(upper.size()));
   app.write("ck.txt", upper + "\x01" + keptInSub + "\x01" + keep + "\x01\r\n");
 
-  CleanupLog.clear();
-  TotalSpaceGained = 0;
+  CleanupLog.clear(), TotalSpaceGained = 0;
   CleanCookies(w);
   for (const auto& p : {keptPlain, keptInSub, keep, notCookie}) EXPECT_TRUE(test::exists(p)) << p;
   for (const auto& p : {other, otherInSub, gone}) EXPECT_FALSE(test::exists(p)) << p;
-  EXPECT_TRUE(test::cached(keepEntry));
-  EXPECT_FALSE(test::cached(goneEntry)) << "the record of a deleted cookie goes with it";
+  EXPECT_TRUE(test::cached(keepEntry) && !test::cached(goneEntry)) << "a record goes with its file";
   EXPECT_EQ(TotalSpaceGained, space);
   EXPECT_EQ(CleanupLog,
             "Cookies... Files Deleted: 3 Space Gained: " + std::to_string(space) + " Bytes\r\n");
@@ -203,9 +200,8 @@ TEST_F(SystemCategoriesTest, CookiesSpareWhatTheKeptListNames) {
   DeleteFileW(wide(app.file("ck.txt")).c_str());
   CleanCookies(w);
   for (const auto& p : {keptPlain, keptInSub, keep}) EXPECT_FALSE(test::exists(p)) << p;
-  EXPECT_TRUE(test::exists(notCookie));
   EXPECT_EQ(w.CategoryFileCount, 3);
-  DeleteFileW(wide(notCookie).c_str());
+  EXPECT_TRUE(DeleteFileW(wide(notCookie).c_str())) << "no cookie file: it stays";
   EXPECT_TRUE(RemoveDirectoryW(wide(folder + "\\sub").c_str())) << "the folders stay";
 }
 

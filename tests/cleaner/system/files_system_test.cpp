@@ -14,8 +14,10 @@ namespace {
 using namespace test;
 using Tree = std::vector<std::string>;
 
-constexpr const char* kVolumeCaches =
+const std::string kVolumeCaches =
     "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\VolumeCaches\\";
+const std::string kSetupKey = kVolumeCaches + "Active Setup Temp Folders",
+                  kIndexerKey = kVolumeCaches + "Content Indexer Cleaner";
 constexpr const char* kShellFolders =
     "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 constexpr const char* kRecentDocs =
@@ -59,8 +61,9 @@ class FilesSystemTest : public test::CategoryTest {
 };
 
 // A drive root, a link or a path past what the platform takes, wherever named, cleans nothing:
-// not even tried (DeleteFailed), with a backup folder that cannot be made.
-TEST_F(FilesSystemTest, RootsLinksAndOverLongPathsCleanNothing) {
+// not even tried (DeleteFailed), with a backup folder that cannot be made. Then active setup's
+// folder as named and on every hard drive, and the indexer's "?:" on every one.
+TEST_F(FilesSystemTest, RootsLinksAndOverLongPathsCleanNothingActiveSetupAndIndexerDo) {
   mapDrive();
   for (const char* f : {"keep.txt", "sub\\keep.txt"}) driveFolder.write(f, "k");
   makeFolderLink(work.file("linked"), driveFolder.path());
@@ -72,7 +75,6 @@ TEST_F(FilesSystemTest, RootsLinksAndOverLongPathsCleanNothing) {
   ScratchFolder noBackup("nobackup");
   BackupFolder = noBackup.write("file", "x") + "\\";
   DeleteMethod = kDeleteBackup;
-  const std::string indexer = std::string(kVolumeCaches) + "Content Indexer Cleaner";
   // TEMP and TMP, the active setup value, the indexer value.
   const std::string cases[][3] = {{"Q:\\", "Q:\\", "?:\\"},
                                   {work.file("linked"), longPath, "?:\\\\"},
@@ -80,9 +82,8 @@ TEST_F(FilesSystemTest, RootsLinksAndOverLongPathsCleanNothing) {
   for (const auto& [temp, setup, index] : cases) {
     SCOPED_TRACE(index);
     SavedTemp saved(temp);
-    SavedValue v1(HKEY_LOCAL_MACHINE, std::string(kVolumeCaches) + "Active Setup Temp Folders",
-                  "Folder", setup);
-    SavedValue v2(HKEY_LOCAL_MACHINE, indexer, "Folder", index);
+    SavedValue v1(HKEY_LOCAL_MACHINE, kSetupKey, "Folder", setup);
+    SavedValue v2(HKEY_LOCAL_MACHINE, kIndexerKey, "Folder", index);
     DeleteFailed = false, CleanupLog.clear();
     for (auto routine : {&CleanTempFiles, &CleanUserFolders, &CleanUserFiles,
                          &CleanActiveSetupTemp, &CleanIndexer})
@@ -96,11 +97,8 @@ TEST_F(FilesSystemTest, RootsLinksAndOverLongPathsCleanNothing) {
               "Active setup temporary folders... Files Deleted: 0 Space Gained: 0 Bytes\r\n"
               "Content indexer folder... Files Deleted: 0 Space Gained: 0 Bytes\r\n");
   }
-}
 
-// Active setup's folder as named and on every hard drive; the indexer's "?:" on every one.
-TEST_F(FilesSystemTest, ActiveSetupAndIndexerCleanTheirFolderOnEveryHardDrive) {
-  mapDrive();
+  DeleteMethod = kDeletePlain, CleanupLog.clear();
   PrefixFolder onC{"C:\\msdownld.tmp"};
   onC.write("c1.cab", 5), onC.write("x\\c2.cab", 1);
   for (auto [f, bytes] : {std::pair{"msdownld.tmp\\q1.cab", "12"},
@@ -109,18 +107,15 @@ TEST_F(FilesSystemTest, ActiveSetupAndIndexerCleanTheirFolderOnEveryHardDrive) {
                           {"catalog.wci\\a.ci", "abc"}, {"catalog.wci\\sub\\b.ci", "d"}})
     driveFolder.write(f, bytes);
   for (const char* f : {"setup\\s1.cab", "setup\\d\\s2.cab"}) work.write(f, "1");
-  SavedValue setup(HKEY_LOCAL_MACHINE, std::string(kVolumeCaches) + "Active Setup Temp Folders",
-                   "Folder", work.file("setup"));
-  SavedValue indexer(HKEY_LOCAL_MACHINE, std::string(kVolumeCaches) + "Content Indexer Cleaner",
-                     "Folder", "?:\\catalog.wci");
-  load();
-  CleanActiveSetupTemp(w);
-  CleanIndexer(w);
+  SavedValue setup(HKEY_LOCAL_MACHINE, kSetupKey, "Folder", work.file("setup"));
+  SavedValue indexer(HKEY_LOCAL_MACHINE, kIndexerKey, "Folder", "?:\\catalog.wci");
+  CleanActiveSetupTemp(w), CleanIndexer(w);
   EXPECT_EQ(treeOf(work.file("setup")), Tree{});
   EXPECT_EQ(treeOf(onC.path), Tree{});
   EXPECT_EQ(treeOf(driveFolder.path()),
             (Tree{"WINNT\\", "WINNT\\msdownld.tmp\\", "Windows\\", "Windows\\msdownld.tmp\\",
-                  "catalog.wci\\", "msdownld.tmp\\", "other\\", "other\\keep.cab"}));
+                  "catalog.wci\\", "keep.txt", "msdownld.tmp\\", "other\\", "other\\keep.cab",
+                  "sub\\", "sub\\keep.txt"}));
   EXPECT_EQ(CleanupLog,
             "Active setup temporary folders... Files Deleted: 7 Space Gained: 17 Bytes\r\n"
             "Content indexer folder... Files Deleted: 2 Space Gained: 4 Bytes\r\n");
