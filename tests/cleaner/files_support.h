@@ -92,7 +92,6 @@ class CategoryTest : public ::testing::Test {
   ScratchFolder work{"work"};
   MainWindow& w = frmMain();
   ScriptedAsker script;
-  // What the last summary showed, and how many were shown.
   struct Summary {
     int shown = 0;
     std::string count, log;

@@ -48,7 +48,6 @@ class FilesSystemTest : public test::CategoryTest {
     drive = std::make_unique<ScratchDrive>(L'Q', driveFolder.path(), DRIVE_FIXED);
     ASSERT_TRUE(drive->ready()) << "drive Q: not mapped";
   }
-  // Q: mapped, the window loaded, and srch.txt naming Q: alone.
   void loadOnQ(bool hidden = true) {
     mapDrive();
     load();
@@ -300,8 +299,7 @@ TEST_F(FilesSystemTest, AWholeRunShowsTheReviewListOnceWithTheFindsOfAllThreeSca
       << summary.log;
 }
 
-// A run stopped inside a category's scan: the run's abort text, no summary, no review list,
-// no last-cleaned date, and what was not reached stays.
+// A run stopped inside a category's scan: its abort text, no date, what was not reached stays.
 TEST_F(FilesSystemTest, StopDuringAScanEndsTheRunWithTheAbortText) {
   loadOnQ();
   EventPump::setSliceMs(0);

@@ -30,7 +30,6 @@ class MainWindowTest : public test::CategoryTest {
   std::string lastTip() { return getUserSetting("QUENMARK", "Settings", "Last Tip", ""); }
   void settings(const std::string& text) { app.write("settings.ini", text); }
   bool enabled(const char* box) { return w.categoryByName(box)->enabled(); }
-  // Clean and every menu free, Stop gray.
   bool idle() {
     for (const char* m : {"mnuFile", "mnuPlugins", "mnuTools", "mnuHelp"})
       if (!w.menuEnabled(m)) return false;
@@ -201,7 +200,6 @@ TEST_F(MainWindowTest, GroupCaptionTogglesItsGroup) {
   EXPECT_EQ(w.categoryByName("chkPlugins")->value(), 1);
 }
 
-// Each item by its fixed command id leaves the program through the seam at once.
 TEST_F(MainWindowTest, TurnOffItemsLeaveThroughTheSeamAtOnce) {
   test::RecordingOutside outside;
   load();

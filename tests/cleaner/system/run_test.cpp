@@ -1,6 +1,5 @@
-// The cleaning run's frame, the command-line switches and auto-clean, the header pictures and
-// pages, the Updates page's check and the plug-in-only run, on a main window made in-process
-// with its files in a scratch folder.
+// The cleaning run's frame, switches, auto-clean, header pictures, the Updates page's check and
+// the plug-in-only run, on a main window made in-process with its files in a scratch folder.
 #include "base/plugin_format.h"
 #include "cleaner/files_support.h"
 #include "help/update.h"
@@ -38,38 +37,32 @@ TEST_F(RunTest, DeleteRoutinesCountWhatTheyDeleteAndStopWhenAborted) {
   for (const char* f : {"t", "t\\a", "t\\a\\b", "t\\a\\b\\c", "t\\z", "keep"})
     arrFolders.push_back(work.file(f) + "\\");
   w.deleteFolders();
-  EXPECT_FALSE(work.exists("t"));
-  EXPECT_TRUE(work.exists("keep\\file.txt"));
+  EXPECT_TRUE(!work.exists("t") && work.exists("keep\\file.txt"));
 }
 
-TEST_F(RunTest, SwitchesAreMatchedExactly) {
+// The switches, matched exactly, with StartupClean; beside them, the auto-clean interval.
+TEST_F(RunTest, SwitchesAndAutoCleanAreReadAtStart) {
   const std::tuple<const char*, const char*, bool, bool> cases[] = {  // runs, shown
       {"-c", "0", true, true},    {"-C", "0", true, true},   {"-s", "1", true, true},
       {"-S", "1", true, true},    {"-s", "0", false, true},  {"", "1", false, false},
       {"-c ", "1", false, false}, {"/c", "1", false, false}, {"-c -h", "1", false, false},
       {"-x", "1", false, false},
   };
-  for (const auto& [args, startupClean, runs, shown] : cases) {
-    app.write("settings.ini", std::string("[General]\r\nStartupClean=") + startupClean + "\r\n");
-    summary.shown = 0;
-    if (runs) expectSummary();
-    load(args);
-    EXPECT_EQ(std::pair(summary.shown, w.visible()), std::pair(runs ? 1 : 0, shown)) << args;
-    w.destroy();
-  }
-}
-
-TEST_F(RunTest, AutoCleanInterval) {
-  std::pair<const char*, int> cases[] = {  // the minutes; 0: not armed
+  std::pair<const char*, int> intervals[] = {  // the minutes; 0: not armed
       {"AutoClean=1\r\nDuration=5\r\nHM=0", 5},    {"AutoClean=1\r\nDuration=5\r\nHM=1", 300},
       {"AutoClean=1", 60},                           {"AutoClean=1\r\nDuration=x\r\nHM=0", 1},
       {"AutoClean=1\r\nDuration=600\r\nHM=1", 0},  // 36000 minutes do not fit
       {"AutoClean=0\r\nDuration=5\r\nHM=0", 0},    {"AutoClean=yes\r\nDuration=5\r\nHM=0", 0},
   };
-  for (const auto& [ini, minutes] : cases) {
-    app.write("settings.ini", std::string("[General]\r\n") + ini + "\r\n");
-    w.AutoCleanMinutes = 0;
-    load();
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    auto [args, startupClean, runs, shown] = cases[i];
+    auto [ini, minutes] = intervals[i % std::size(intervals)];
+    app.write("settings.ini",
+              std::string("[General]\r\nStartupClean=") + startupClean + "\r\n" + ini + "\r\n");
+    summary.shown = 0, w.AutoCleanMinutes = 0;
+    if (runs) expectSummary();
+    load(args);
+    EXPECT_EQ(std::pair(summary.shown, w.visible()), std::pair(runs ? 1 : 0, shown)) << args;
     EXPECT_EQ(std::pair(w.autoCleanArmed(), int{w.AutoCleanMinutes}),
               std::pair(minutes != 0, minutes))
         << ini;
@@ -79,10 +72,9 @@ TEST_F(RunTest, AutoCleanInterval) {
 
 TEST_F(RunTest, AutoCleanTickRunsOnlyPastTheIntervalAndWhenIdle) {
   load();
-  auto minutesAgo = [](int m) {
+  auto minutesAgo = [](int m) {  // the interval counts minutes from fields of any range
     DateTime t = localNow();
-    t.minute -= m;  // the interval counts minutes from fields of any range
-    return t;
+    return t.minute -= m, t;
   };
   w.AutoCleanMinutes = 60;
   w.AutoCleanStart = minutesAgo(60);
