@@ -147,18 +147,16 @@ TEST_F(SystemCategoriesTest, RecycleBinCountsOnlyWhatLeavesIt) {
 }
 
 TEST_F(SystemCategoriesTest, CacheKeepsOnlyCookies) {
-  test::cacheEntry(L"http://cache.example/page.html", NORMAL_CACHE_ENTRY, "1234567");
-  test::cacheEntry(L"http://cache.example/other.html", NORMAL_CACHE_ENTRY, "1234567");
+  const wchar_t* pages[] = {L"http://cache.example/page.html", L"http://cache.example/o.html"};
+  for (auto p : pages) test::cacheEntry(p, NORMAL_CACHE_ENTRY, "1234567");
   auto [cookie, cookieEntry] = persistentCookie(L"http://cachecookie.example/");
-  ASSERT_TRUE(test::cached(L"http://cache.example/page.html"));
+  ASSERT_TRUE(test::cached(pages[0]));
   // The second time a cache with cookies alone: nothing goes, the line is still written.
   for (int pass = 0; pass < 2; ++pass) {
     CleanupLog.clear();
     CleanCache(w);
-    EXPECT_FALSE(test::cached(L"http://cache.example/page.html"));
-    EXPECT_FALSE(test::cached(L"http://cache.example/other.html"));
-    EXPECT_TRUE(test::cached(cookieEntry)) << "cookies are another category's";
-    EXPECT_TRUE(test::exists(cookie));
+    for (auto p : pages) EXPECT_FALSE(test::cached(p));
+    EXPECT_TRUE(test::cached(cookieEntry) && test::exists(cookie)) << "another category's";
     EXPECT_EQ(CleanupLog, "Temporary Internet Files (Cache)...\r\n");
   }
   expectNormalEnd("cache");
@@ -203,9 +201,8 @@ TEST_F(SystemCategoriesTest, CookiesSpareWhatTheKeptListNames) {
   EXPECT_EQ(w.CategoryFileCount, 3);
   EXPECT_TRUE(DeleteFileW(wide(notCookie).c_str())) << "no cookie file: it stays";
   EXPECT_TRUE(RemoveDirectoryW(wide(folder + "\\sub").c_str())) << "the folders stay";
-}
 
-TEST_F(SystemCategoriesTest, KeptCookieTestIsACaseBlindSubstringSearch) {
+  // The kept test is a case-blind substring search.
   const std::string kept = "C:\\Cookies\\user@a.txt\x01" "C:\\Cookies\\Sub\\ÄBC@b.txt\x01\r\n";
   const std::pair<const char*, bool> cases[] = {
       {"C:\\Cookies\\user@a.txt", true},     {"c:\\cookies\\USER@A.TXT", true},
@@ -252,8 +249,7 @@ TEST_F(SystemCategoriesTest, PluginsRunTheCheckedPluginsAndCountTheirFiles) {
   for (auto [name, files] : {std::pair{"one", "data\\*.tmp"}, {"two", "data\\*.*"}})
     app.write("Plugins\\" + std::string(name) + ".qvp",
               writePluginFile({.files = {{"No", "No", work.file(files)}}}));
-  app.write("plg.txt", writePluginList({{true, "one.qvp", "one"},
-                                        {false, "two.qvp", "two"},
+  app.write("plg.txt", writePluginList({{true, "one.qvp", "one"}, {false, "two.qvp", "two"},
                                         {true, "missing.qvp", "missing"}}));
 
   CleanPlugins(w);
@@ -263,8 +259,7 @@ TEST_F(SystemCategoriesTest, PluginsRunTheCheckedPluginsAndCountTheirFiles) {
 
   // Stopped before the first line: the engine's stop text, nothing run, nothing logged.
   work.write("data\\d.tmp", "d");
-  CleanupLog.clear();
-  bAbort = true;
+  CleanupLog.clear(), bAbort = true;
   CleanPlugins(w);
   EXPECT_TRUE(work.exists("data\\d.tmp"));
   EXPECT_EQ(w.lblStatus.text() + CleanupLog, "Aborted by user");

@@ -99,7 +99,10 @@ TEST_F(RunTest, AutoCleanTickRunsOnlyPastTheIntervalAndWhenIdle) {
   EXPECT_LE(minutesBetween(w.AutoCleanStart, localNow()), 1) << "the interval starts again";
 }
 
-TEST_F(RunTest, SummarySectionsFromMarksOrCheckBoxes) {
+// The sections a summary reports; the right-click menu runs its one category, which reports
+// only its own section (set boxes of other sections do not count); the marks are cleared when
+// the summary closes.
+TEST_F(RunTest, SummarySectionsAndTheRightClickMenuRunWhenIdle) {
   load();
   struct Case {
     std::vector<const char*> boxes;
@@ -123,14 +126,9 @@ TEST_F(RunTest, SummarySectionsFromMarksOrCheckBoxes) {
     for (CheckBox* m : c.marks) m->setValue(1);
     EXPECT_EQ(w.sectionsCleaned(), c.cleaned);
   }
-}
-
-// The right-click menu runs its one category, which reports only its own section (set boxes of
-// other sections do not count); the marks are cleared when the summary closes.
-TEST_F(RunTest, RightClickMenuRunsTheCategoryOnlyWhenIdle) {
-  load();
+  w.clearMarks();
   w.show();
-  check("chkTemp"), check("chkCleanMozillaCache");
+  clearBoxes(), check("chkTemp"), check("chkCleanMozillaCache");
   const size_t cookies = categoryIndex("chkCookies");
   expectSummary();
   // Choose the menu's one item from the keyboard as soon as the menu is up.
@@ -154,30 +152,6 @@ TEST_F(RunTest, RightClickMenuRunsTheCategoryOnlyWhenIdle) {
   }
 }
 
-
-TEST_F(NavigationTest, HeaderPicturesSwitchThePages) {
-  load();
-  auto shown = [&](const char* name) { return IsWindowVisible(w.child(name)) != 0; };
-  struct Case {
-    int picture;
-    bool categories, tools, updates, clean, tip;
-  } cases[] = {
-      {ids::kMainTabTools, false, true, false, false, false},
-      {ids::kMainTabUpdates, false, false, true, false, false},
-      {ids::kMainTabMain, true, false, false, true, true},
-  };
-  w.onUpdateCheck = nullptr;  // the check has a test of its own
-  w.show();
-  for (const auto& c : cases) {  // a click on the picture, as the control reports it
-    SCOPED_TRACE(c.picture);
-    SendMessageW(w.hwnd(), WM_COMMAND, MAKEWPARAM(c.picture, STN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(w.hwnd(), c.picture)));
-    EXPECT_EQ(std::tuple(shown("chkRecycleBin"), shown("Image33"), shown("lblLatest"),
-                         shown("cmdClean") && shown("cmdStop"), shown("Label26")),
-              std::tuple(c.categories, c.tools, c.updates, c.clean, c.tip));
-    EXPECT_FALSE(shown("cmdDownload"));
-  }
-}
 
 // The Updates page's check, through its timer and its thread's message: what each reply shows;
 // the window is free while the server is silent, and its end does not wait for the server.
@@ -232,15 +206,36 @@ TEST_F(NavigationTest, UpdateCheckLeavesTheWindowFree) {
   EXPECT_LT(GetTickCount64() - start, 10000u) << "the close did not wait for the server";
 }
 
-// The Plugins menu's run: its own summary form, the Plugins section alone, and no window of
-// the menus opens while it goes (a command posted past a gray item included).
-TEST_F(NavigationTest, PluginOnlyRunHasASummaryOfItsOwn) {
+// The header pictures' pages; the Plugins menu's run: its own summary form, the Plugins section
+// alone, and no window of the menus opens while it goes (a command posted past a gray item too).
+TEST_F(NavigationTest, PicturesSwitchPagesAndThePluginOnlyRunHasASummaryOfItsOwn) {
   work.write("data\\a.tmp", std::string(1000, 'a')), work.write("data\\c.tmp", "");
   work.write("data\\b.tmp", std::string(536, 'b'));
   app.write("Plugins\\one.qvp",
             writePluginFile({.files = {{"No", "No", work.file("data\\*.tmp")}}}));
   app.write("plg.txt", writePluginList({{true, "one.qvp", "one"}}));
   load();
+  // The header pictures switch the pages; then the run.
+  auto shown = [&](const char* name) { return IsWindowVisible(w.child(name)) != 0; };
+  struct Case {
+    int picture;
+    bool categories, tools, updates, clean, tip;
+  } cases[] = {
+      {ids::kMainTabTools, false, true, false, false, false},
+      {ids::kMainTabUpdates, false, false, true, false, false},
+      {ids::kMainTabMain, true, false, false, true, true},
+  };
+  w.onUpdateCheck = nullptr;  // the check has a test of its own
+  w.show();
+  for (const auto& c : cases) {  // a click on the picture, as the control reports it
+    SCOPED_TRACE(c.picture);
+    SendMessageW(w.hwnd(), WM_COMMAND, MAKEWPARAM(c.picture, STN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(w.hwnd(), c.picture)));
+    EXPECT_EQ(std::tuple(shown("chkRecycleBin"), shown("Image33"), shown("lblLatest"),
+                         shown("cmdClean") && shown("cmdStop"), shown("Label26")),
+              std::tuple(c.categories, c.tools, c.updates, c.clean, c.tip));
+    EXPECT_FALSE(shown("cmdDownload"));
+  }
   check("chkTemp");
   test::RecordingOutside outside;
   expectSummary([&] { SendMessageW(w.hwnd(), WM_COMMAND, ids::kCmdInternetOptions, 0); });
