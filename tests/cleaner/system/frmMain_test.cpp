@@ -184,8 +184,10 @@ TEST_F(MainWindowTest, TipIndexIsStoredAndAdvances) {
             "this problem.");
 }
 
-TEST_F(MainWindowTest, GroupCaptionTogglesItsGroup) {
+// A group caption toggles its group; each turn-off item leaves through the seam at once.
+TEST_F(MainWindowTest, GroupCaptionsAndTurnOffItems) {
   settings("[General]\r\nProtect1=1\r\nProtect2=1\r\n");
+  test::RecordingOutside outside;
   load();
   auto clickCaption = [&](const char* name) {
     SendMessageW(w.hwnd(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(w.child(name)), STN_CLICKED),
@@ -198,11 +200,6 @@ TEST_F(MainWindowTest, GroupCaptionTogglesItsGroup) {
   EXPECT_EQ(w.checkStates(), ones({7}));
   clickCaption("lblMiscellaneous");
   EXPECT_EQ(w.categoryByName("chkPlugins")->value(), 1);
-}
-
-TEST_F(MainWindowTest, TurnOffItemsLeaveThroughTheSeamAtOnce) {
-  test::RecordingOutside outside;
-  load();
   for (int id : {ids::kCmdPowerOff, ids::kCmdRestart, ids::kCmdLogOff, ids::kCmdShutdown,
                  ids::kCmdForceShutdown})
     SendMessageW(w.hwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0);

@@ -72,29 +72,23 @@ TEST_F(RunTest, SwitchesAndAutoCleanAreReadAtStart) {
 
 TEST_F(RunTest, AutoCleanTickRunsOnlyPastTheIntervalAndWhenIdle) {
   load();
-  auto minutesAgo = [](int m) {  // the interval counts minutes from fields of any range
-    DateTime t = localNow();
-    return t.minute -= m, t;
-  };
   w.AutoCleanMinutes = 60;
-  w.AutoCleanStart = minutesAgo(60);
-  w.tmrClean_Timer();
+  auto tickAfter = [&](int minutes) {  // the interval counts minutes from fields of any range
+    w.AutoCleanStart = localNow(), w.AutoCleanStart.minute -= minutes;
+    w.tmrClean_Timer();
+  };
+  tickAfter(60);
   EXPECT_EQ(summary.shown, 0) << "60 boundaries are not more than 60";
-  w.AutoCleanStart = minutesAgo(61);
   w.cmdClean.setEnabled(false);
-  w.tmrClean_Timer();
+  tickAfter(61);
   EXPECT_EQ(summary.shown, 0) << "no run while Clean is disabled";
   w.cmdClean.setEnabled(true);
   // With the summary open (Clean enabled again under it), a tick starts no second run.
-  expectSummary([&] {
-    w.AutoCleanStart = minutesAgo(61);
-    w.tmrClean_Timer();
-  });
+  expectSummary([&] { tickAfter(61); });
   w.tmrClean_Timer();
   EXPECT_EQ(summary.shown, 1) << "the tick inside the summary started nothing";
   expectSummary();
-  w.AutoCleanStart = minutesAgo(61);
-  w.tmrClean_Timer();
+  tickAfter(61);
   EXPECT_EQ(summary.shown, 2) << "after the summary closed, the next tick runs";
   EXPECT_LE(minutesBetween(w.AutoCleanStart, localNow()), 1) << "the interval starts again";
 }
