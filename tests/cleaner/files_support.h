@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <functional>
-#include <optional>
 
 #include "cleaner/frmMain.h"
 #include "cleaner/routines.h"
@@ -67,22 +66,14 @@ inline Counts totals() { return {TotalFilesDeleted, TotalSpaceGained}; }
 inline Counts firefoxTotals() { return {FirefoxFilesDeleted, FirefoxSpaceGained}; }
 
 // TEMP and TMP naming one folder for one test, put back at its end.
-class SavedTemp {
- public:
-  explicit SavedTemp(const std::string& folder) {
-    for (auto& [name, old] : saved_) {
-      wchar_t buf[32768];
-      DWORD n = GetEnvironmentVariableW(name, buf, 32768);
-      if (n > 0 && n < 32768) old = std::wstring(buf, n);
-      SetEnvironmentVariableW(name, wide(folder).c_str());
-    }
+struct SavedTemp {
+  const std::string tmp = env("TMP"), temp = env("TEMP");
+  explicit SavedTemp(const std::string& folder) { set(folder, folder); }
+  ~SavedTemp() { set(tmp, temp); }
+  static void set(const std::string& tmp, const std::string& temp) {
+    SetEnvironmentVariableW(L"TMP", wide(tmp).c_str());
+    SetEnvironmentVariableW(L"TEMP", wide(temp).c_str());
   }
-  ~SavedTemp() {
-    for (auto& [name, old] : saved_) SetEnvironmentVariableW(name, old ? old->c_str() : nullptr);
-  }
-
- private:
-  std::pair<const wchar_t*, std::optional<std::wstring>> saved_[2] = {{L"TMP", {}}, {L"TEMP", {}}};
 };
 
 // The main window loaded on a scratch executable folder, with scripted questions.

@@ -109,8 +109,7 @@ TEST_F(FilesSystemTest, RootsLinksAndOverLongPathsCleanNothingActiveSetupAndInde
   SavedValue setup(HKEY_LOCAL_MACHINE, kSetupKey, "Folder", work.file("setup"));
   SavedValue indexer(HKEY_LOCAL_MACHINE, kIndexerKey, "Folder", "?:\\catalog.wci");
   CleanActiveSetupTemp(w), CleanIndexer(w);
-  EXPECT_EQ(treeOf(work.file("setup")), Tree{});
-  EXPECT_EQ(treeOf(onC.path), Tree{});
+  EXPECT_TRUE(treeOf(work.file("setup")).empty() && treeOf(onC.path).empty());
   EXPECT_EQ(treeOf(driveFolder.path()),
             (Tree{"WINNT\\", "WINNT\\msdownld.tmp\\", "Windows\\", "Windows\\msdownld.tmp\\",
                   "catalog.wci\\", "keep.txt", "msdownld.tmp\\", "other\\", "other\\keep.cab",
@@ -313,18 +312,17 @@ TEST_F(FilesSystemTest, StopDuringAScanEndsTheRunWithTheAbortText) {
   // A click on Stop, posted as the user gives it (the next pump of the run sees it), at once or
   // once the scan has entered a few folders.
   struct StopLater : ForwardingHost {
-    MainWindow* w;
+    MainWindow& w = frmMain();
     int folders = 0;
     void post() {
-      PostMessageW(w->hwnd(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(w->cmdStop.hwnd()), BN_CLICKED),
-                   reinterpret_cast<LPARAM>(w->cmdStop.hwnd()));
+      PostMessageW(w.hwnd(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(w.cmdStop.hwnd()), BN_CLICKED),
+                   reinterpret_cast<LPARAM>(w.cmdStop.hwnd()));
     }
     void setStatus(const std::string& t) override {
       ForwardingHost::setStatus(t);
       if (t.rfind(kScanningStatus, 0) == 0 && --folders == 0) post();
     }
   } stop;
-  stop.w = &w;
   // Box, folder, abort text; the folder scans report no folder: Stop waits when they start.
   const std::tuple<const char*, std::string, const char*> cases[] = {
       {"chkTemp", temp, "Aborted by user"},

@@ -57,8 +57,7 @@ TEST_F(MainWindowTest, OpensIdleAndStopMakesItIdleAgain) {
   w.cmdClean.setEnabled(false), w.cmdStop.setEnabled(true), w.setMenusEnabled(false);
   w.lblStatus.setText("Working...");
   w.cmdStop.click();
-  EXPECT_TRUE(bAbort && idle());
-  EXPECT_EQ(w.lblStatus.text(), "");
+  EXPECT_TRUE(bAbort && idle() && w.lblStatus.text().empty());
   // The delete method's letter is read exactly; anything else is the backup method.
   for (auto [value, method] : {std::pair{"R", kDeleteRecycle}, {"D", kDeletePlain},
                                {"W", kDeleteOverwrite}, {"B", kDeleteBackup}, {"r", kDeleteBackup},
@@ -138,8 +137,7 @@ TEST_F(MainWindowTest, EveryEndSavesTipAndCheckStatesOnce) {
       w.setCheckStates(States{});  // what changes after the session end is not saved again
       w.CurrentTip = 2;
     }
-    EXPECT_TRUE(test::pumpUntil([&] { return ended; }));
-    EXPECT_FALSE(w.isOpen());
+    EXPECT_TRUE(test::pumpUntil([&] { return ended; }) && !w.isOpen());
     EXPECT_EQ(bAbort, way != 1);
     EXPECT_EQ(app.read("chkItems.txt"),
               "0,1,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,1\r\n");
