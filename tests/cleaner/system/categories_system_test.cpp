@@ -87,18 +87,16 @@ TEST_F(SystemCategoriesTest, HistoryListsLoseTheirValuesOnly) {
   for (const auto& c : cases)
     for (const auto& l : c.lists) SHDeleteKeyW(HKEY_CURRENT_USER, wide(l.key).c_str());
   for (const auto& c : cases)
-    for (const auto& l : c.lists) {
-      for (auto [n, d] : {std::pair{"a", "C:\\a.doc"}, {"MRUList", "a"}}) setValue(l.key, n, d);
-      setValue(l.key + "\\5603", "000", "stays unless the subkeys go");
-    }
+    for (const auto& l : c.lists)
+      for (auto [sub, n, d] : {std::tuple{"", "a", "C:\\a.doc"}, {"", "MRUList", "a"},
+                               {"\\5603", "000", "stays unless the subkeys go"}})
+        setValue(l.key + sub, n, d);
   for (const auto& [k, v] : kept) setValue(k, v, "stays");
 
   for (const auto& c : cases) {
     const std::string& first = c.lists[0].key;
-    w.lblCleanDate.setText("");
-    CleanupLog.clear();
-    c.routine(w);
-    c.routine(w);
+    w.lblCleanDate.setText(""), CleanupLog.clear();
+    c.routine(w), c.routine(w);
     EXPECT_EQ(CleanupLog, std::string(c.log) + c.logAgain) << first;
     for (const auto& l : c.lists) {
       EXPECT_EQ(test::keyExists(l.key), l.keyStays) << l.key;

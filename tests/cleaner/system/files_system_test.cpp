@@ -133,8 +133,7 @@ TEST_F(FilesSystemTest, FolderCategoriesCleanTheFolderTheirValueNames) {
   work.write("appdata\\Microsoft\\Office\\Recent\\doc.lnk", "4444");
   ScratchFolder outside("outside");
   outside.write("precious.txt", "keep");
-  makeFolders(temp);
-  makeFolderLink(work.file("temp\\link"), outside.path());
+  makeFolders(temp), makeFolderLink(work.file("temp\\link"), outside.path());
   SavedTemp savedTemp(temp);
   const std::string activeX =
       "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\ActiveX Cache";

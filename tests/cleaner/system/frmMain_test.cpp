@@ -125,9 +125,7 @@ TEST_F(MainWindowTest, EveryEndSavesTipAndCheckStatesOnce) {
     load();
     bool ended = false;
     w.onProgramEnd = [&] { ended = true; };
-    w.setCheckStates(ones({1, 29}));
-    w.CurrentTip = 4;
-    bAbort = false;
+    w.setCheckStates(ones({1, 29})), w.CurrentTip = 4, bAbort = false;
     if (way == 0) w.cmdExit.click();
     if (way == 1) w.unload();
     if (way == 2) {

@@ -22,8 +22,7 @@ TEST_F(RunTest, DeleteRoutinesCountWhatTheyDeleteAndStopWhenAborted) {
   EXPECT_EQ(CleanupLog, "Temporary files... Files Deleted: 2 Space Gained: 1,002 Bytes\r\n");
 
   // Stopped: nothing goes.
-  arrFiles = {work.write("c.tmp", "c")};
-  bAbort = true;
+  arrFiles = {work.write("c.tmp", "c")}, bAbort = true;
   w.deleteFiles();
   EXPECT_TRUE(work.exists("c.tmp"));
   EXPECT_EQ(w.lblStatus.text(), "Aborted by user");
@@ -114,8 +113,7 @@ TEST_F(RunTest, SummarySectionsAndTheRightClickMenuRunWhenIdle) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(&c - cases);
-    clearBoxes();
-    w.clearMarks();
+    clearBoxes(), w.clearMarks();
     for (const char* b : c.boxes) check(b);
     for (CheckBox* m : c.marks) m->setValue(1);
     EXPECT_EQ(w.sectionsCleaned(), c.cleaned);
@@ -126,8 +124,7 @@ TEST_F(RunTest, SummarySectionsAndTheRightClickMenuRunWhenIdle) {
   const size_t cookies = categoryIndex("chkCookies");
   expectSummary();
   // Choose the menu's one item from the keyboard as soon as the menu is up.
-  PostMessageW(w.hwnd(), WM_KEYDOWN, VK_DOWN, 0);
-  PostMessageW(w.hwnd(), WM_KEYDOWN, VK_RETURN, 0);
+  for (WPARAM key : {VK_DOWN, VK_RETURN}) PostMessageW(w.hwnd(), WM_KEYDOWN, key, 0);
   w.showCategoryMenu(cookies, POINT{100, 100});
   EXPECT_EQ(w.mnuPopupCaption, "Clean Cookies");
   EXPECT_EQ(summary.sections, (std::vector<std::string>{"Not Cleaned", "Not Cleaned", "Cleaned",
@@ -137,13 +134,11 @@ TEST_F(RunTest, SummarySectionsAndTheRightClickMenuRunWhenIdle) {
   EXPECT_TRUE(w.cmdClean.enabled() && !w.cmdStop.enabled() && w.menuEnabled("mnuFile"));
   EXPECT_FALSE(w.pgClean.visible());
   // During a run there is no menu (a menu would wait here for a choice).
-  w.mnuPopupCaption.clear();
-  w.cmdClean.setEnabled(false);
+  w.mnuPopupCaption.clear(), w.cmdClean.setEnabled(false);
   w.showCategoryMenu(cookies, POINT{100, 100});
   EXPECT_EQ(w.mnuPopupCaption, "");
   MSG m;
-  while (PeekMessageW(&m, nullptr, WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE)) {
-  }
+  while (PeekMessageW(&m, nullptr, WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE)) continue;
 }
 
 
