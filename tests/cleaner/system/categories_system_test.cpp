@@ -1,7 +1,6 @@
 // The browser, history and system categories on the prefix's own registry lists, URL cache,
 // Cookies folder, Recycle Bin and clipboard, through a main window made in-process.
 #include <shlwapi.h>
-#include <wininet.h>
 
 #include <list>
 

@@ -245,13 +245,11 @@ TEST_F(FilesSystemTest, DriveScansDeferDeleteOrShowTheReviewList) {
     clearBoxes();
     for (const char* b = c.boxes; *b; ++b)
       check(*b == 'e' ? "chkEmptyFiles" : *b == 'd' ? "chkDeadShortcut" : "chkUnNecessaryFiles");
-    w.Check2.setValue(c.check2 ? 1 : 0);
-    w.commandLine = c.hidden ? "-h" : "";
+    w.Check2.setValue(c.check2 ? 1 : 0), w.commandLine = c.hidden ? "-h" : "";
     label.clear();
     if (c.shown)
       script.answerModal([&](Dialog&) { label = frmDeletetion().lblTotalFiles.text(); });
-    CleanupLog.clear();
-    scans[c.kind](w, c.single);
+    CleanupLog.clear(), scans[c.kind](w, c.single);
     EXPECT_EQ(label, c.shown ? c.shown : "");
     EXPECT_EQ(!exists(find), c.deleted);
     EXPECT_EQ(frmDeletetion().lstvDeletion.rowCount(), c.rowsLeft);
@@ -328,8 +326,7 @@ TEST_F(FilesSystemTest, StopDuringAScanEndsTheRunWithTheAbortText) {
       {"chkOffline", offline.path, "Aborted by User"},
       {"chkUnNecessaryFiles", driveFolder.path(), "Aborted by user"}};
   for (const auto& [box, folder, status] : cases) {
-    clearBoxes();
-    check(box);
+    clearBoxes(), check(box);
     stop.folders = folder == driveFolder.path() ? 3 : 0;
     if (!stop.folders) stop.post();
     w.cmdClean_Click();  // a summary or a review list, not scripted, would fail the test

@@ -90,8 +90,7 @@ TEST_F(FirefoxTest, EachCategoryDeletesItsFilesOfEveryProfile) {
       {&CleanMozillaPasswords, "P"}, {&CleanMozillaHistory, "H"}, {&CleanMozillaDownloads, "D"}};
   for (const auto& [routine, category] : cases) {
     makeProfiles();
-    FirefoxFilesDeleted = 3, FirefoxSpaceGained = 7;  // the walk only adds
-    w.lblStatus.setText("Working...");
+    FirefoxFilesDeleted = 3, FirefoxSpaceGained = 7, w.lblStatus.setText("Working...");
     routine(w);
     auto [count, bytes] = expectOnlyGone(category);
     EXPECT_EQ(test::firefoxTotals(), (test::Counts{3 + count, 7 + bytes})) << category;

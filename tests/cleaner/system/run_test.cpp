@@ -169,8 +169,7 @@ TEST_F(NavigationTest, UpdateCheckLeavesTheWindowFree) {
     server.route(kLatestVersionPath, reply);
     size_t requests = server.requests().size(), asked = script.asked().size();
     if (shown == message) script.answerMessage(IDOK);
-    w.lblLatest.setText("");
-    w.pictureClicked(ids::kMainTabUpdates);
+    w.lblLatest.setText(""), w.pictureClicked(ids::kMainTabUpdates);
     ASSERT_TRUE(test::pumpUntil([&] { return server.requests().size() > requests; }));
     if (reply.stallBefore > 0) EXPECT_EQ(w.lblLatest.text(), "") << "the window is free";
     ASSERT_TRUE(test::pumpUntil(
@@ -186,8 +185,7 @@ TEST_F(NavigationTest, UpdateCheckLeavesTheWindowFree) {
   EXPECT_EQ(server.requests().size(), std::size(cases) + 3) << "a page only for a version";
   EXPECT_EQ(test::urlCacheEntriesWith("orlenta"), std::vector<std::string>{}) << "no cookie";
 
-  setHttpTimeoutMs(15000);
-  server.route(kLatestVersionPath, {200, "6.0.10", -1, -1, 20.0});
+  setHttpTimeoutMs(15000), server.route(kLatestVersionPath, {200, "6.0.10", -1, -1, 20.0});
   w.pictureClicked(ids::kMainTabUpdates);
   ASSERT_TRUE(test::pumpUntil([&] { return server.requests().size() == std::size(cases) + 4; }));
   ULONGLONG start = GetTickCount64();
