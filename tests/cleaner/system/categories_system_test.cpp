@@ -116,7 +116,6 @@ TEST_F(SystemCategoriesTest, RecycleBinCountsOnlyWhatLeavesIt) {
   EmptyRecycleBin("", true, true, true);
   ASSERT_TRUE(test::recycle({work.write("bin-a.txt", std::string(1000, 'a')),
                              work.write("bin-b.txt", std::string(24, 'b'))}));
-  ASSERT_EQ(test::binItems(), 2);
   TotalFilesDeleted = 5, TotalSpaceGained = 10;
   CleanRecycleBin(w);
   EXPECT_EQ(test::binItems(), 0);
