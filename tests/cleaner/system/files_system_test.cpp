@@ -1,6 +1,5 @@
-// The file and folder categories on the prefix's own registry values and folders (the temp
-// folder, the Windows folder, the crash-control and printer values) and on a drive letter of a
-// scratch folder: they run one at a time, and put back what they change.
+// The file and folder categories on the prefix's own registry values and folders and on a drive
+// letter of a scratch folder: they run one at a time, and put back what they change.
 #include "base/lists.h"
 #include "cleaner/files_support.h"
 #include "support/drive.h"
@@ -12,73 +11,61 @@
 namespace glenvask {
 namespace {
 
-using test::exists;
-using test::SavedValue;
-using test::ScratchFolder;
-using test::treeOf;
+using namespace test;
 using Tree = std::vector<std::string>;
 
-constexpr const char* kVolumeCaches =
+const std::string kVolumeCaches =
     "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\VolumeCaches\\";
+const std::string kSetupKey = kVolumeCaches + "Active Setup Temp Folders",
+                  kIndexerKey = kVolumeCaches + "Content Indexer Cleaner";
 constexpr const char* kShellFolders =
     "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 constexpr const char* kRecentDocs =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RecentDocs";
 constexpr const char* kCrashControl = "System\\CurrentControlSet\\Control\\CrashControl";
 
-// A folder of the prefix made for one test (with the folders on its way), removed at its end
-// when the test made it.
-class PrefixFolder {
- public:
-  explicit PrefixFolder(std::string path) : path_(std::move(path)) {
-    for (size_t i = 3; i <= path_.size(); ++i)
-      if ((i == path_.size() || path_[i] == '\\') &&
-          CreateDirectoryW(wide(path_.substr(0, i)).c_str(), nullptr) && madeTop_.empty())
-        madeTop_ = path_.substr(0, i);
+// A folder of the prefix for one test, removed at its end when the test made it.
+struct PrefixFolder {
+  explicit PrefixFolder(std::string p) : path(std::move(p)), made(!exists(path)) {
+    makeFolders(path);
   }
+  std::string path;
+  bool made;
   ~PrefixFolder() {
-    if (!madeTop_.empty()) test::removeTree(madeTop_);
+    if (made) removeTree(path);
   }
-  const std::string& path() const { return path_; }
   std::string write(const std::string& rel, std::int64_t size) const {
-    return test::writeFile(path_ + "\\" + rel, size);
+    return writeFile(path + "\\" + rel, size);
   }
-
- private:
-  std::string path_, madeTop_;
 };
 
 class FilesSystemTest : public test::CategoryTest {
  protected:
   ScratchFolder driveFolder{"drive"};
-  std::unique_ptr<test::ScratchDrive> drive;
+  std::unique_ptr<ScratchDrive> drive;
 
-  // The scratch folder as drive Q:.
   void mapDrive() {
-    drive = std::make_unique<test::ScratchDrive>(L'Q', driveFolder.path(), DRIVE_FIXED);
+    drive = std::make_unique<ScratchDrive>(L'Q', driveFolder.path(), DRIVE_FIXED);
     ASSERT_TRUE(drive->ready()) << "drive Q: not mapped";
   }
-  // Q: mapped, the window loaded, and srch.txt naming Q: alone.
-  void loadOnQ(bool readOnly = true, bool hidden = true) {
+  void loadOnQ(bool hidden = true) {
     mapDrive();
     load();
-    SearchPage page;
-    page.drives = {"Q: Hard drive"};
-    page.readOnly = readOnly, page.hidden = hidden, page.system = true;
+    SearchPage page{.drives = {"Q: Hard drive"}, .readOnly = true, .hidden = hidden};
+    page.system = true;
     app.write("srch.txt", formatSearchFile(page, userRegionalFormat()));
     app.write("UNFI.txt", "1\x01*.tmp\x01Temporary files\r\n");
     LoadScanLists();
   }
 };
 
-// Whatever the environment, a list or a value names, a drive root, a link or a path past what the
-// platform takes cleans nothing; the backup method with a backup folder that cannot be made
-// would keep every file, and DeleteFailed tells whether one was even tried.
-TEST_F(FilesSystemTest, RootsLinksAndOverLongPathsCleanNothing) {
+// A drive root, a link or a path past what the platform takes, wherever named, cleans nothing:
+// not even tried (DeleteFailed), with a backup folder that cannot be made. Then active setup's
+// folder as named and on every hard drive, and the indexer's "?:" on every one.
+TEST_F(FilesSystemTest, RootsLinksAndOverLongPathsCleanNothingActiveSetupAndIndexerDo) {
   mapDrive();
-  driveFolder.write("keep.txt", "k");
-  driveFolder.write("sub\\keep.txt", "k");
-  test::makeFolderLink(work.file("linked"), driveFolder.path());
+  for (const char* f : {"keep.txt", "sub\\keep.txt"}) driveFolder.write(f, "k");
+  makeFolderLink(work.file("linked"), driveFolder.path());
   const std::string longPath = "C:\\" + std::string(5000, 'a') + "\\";
   app.write("UDFO.txt", "Q:\\\r\nQ:\r\nQ:\\.\\\r\n" + longPath + "\r\n");
   app.write("UDFI.txt", longPath + "x.txt\r\n");
@@ -87,19 +74,16 @@ TEST_F(FilesSystemTest, RootsLinksAndOverLongPathsCleanNothing) {
   ScratchFolder noBackup("nobackup");
   BackupFolder = noBackup.write("file", "x") + "\\";
   DeleteMethod = kDeleteBackup;
-  const std::string indexer = std::string(kVolumeCaches) + "Content Indexer Cleaner";
   // TEMP and TMP, the active setup value, the indexer value.
   const std::string cases[][3] = {{"Q:\\", "Q:\\", "?:\\"},
                                   {work.file("linked"), longPath, "?:\\\\"},
                                   {longPath, "Q:", "?:\\."}};
   for (const auto& [temp, setup, index] : cases) {
     SCOPED_TRACE(index);
-    test::SavedTemp saved(temp);
-    SavedValue v1(HKEY_LOCAL_MACHINE, std::string(kVolumeCaches) + "Active Setup Temp Folders",
-                  "Folder", setup);
-    SavedValue v2(HKEY_LOCAL_MACHINE, indexer, "Folder", index);
-    DeleteFailed = false;
-    CleanupLog.clear();
+    SavedTemp saved(temp);
+    SavedValue v1(HKEY_LOCAL_MACHINE, kSetupKey, "Folder", setup);
+    SavedValue v2(HKEY_LOCAL_MACHINE, kIndexerKey, "Folder", index);
+    DeleteFailed = false, CleanupLog.clear();
     for (auto routine : {&CleanTempFiles, &CleanUserFolders, &CleanUserFiles,
                          &CleanActiveSetupTemp, &CleanIndexer})
       routine(w);
@@ -112,56 +96,45 @@ TEST_F(FilesSystemTest, RootsLinksAndOverLongPathsCleanNothing) {
               "Active setup temporary folders... Files Deleted: 0 Space Gained: 0 Bytes\r\n"
               "Content indexer folder... Files Deleted: 0 Space Gained: 0 Bytes\r\n");
   }
-}
 
-// The active setup folder named by its value and on every hard drive; the indexer's "?:" folder
-// on every hard drive.
-TEST_F(FilesSystemTest, ActiveSetupAndIndexerCleanTheirFolderOnEveryHardDrive) {
-  mapDrive();
-  PrefixFolder onC("C:\\msdownld.tmp");
+  DeleteMethod = kDeletePlain, CleanupLog.clear();
+  PrefixFolder onC{"C:\\msdownld.tmp"};
   onC.write("c1.cab", 5), onC.write("x\\c2.cab", 1);
   for (auto [f, bytes] : {std::pair{"msdownld.tmp\\q1.cab", "12"},
                           {"Windows\\msdownld.tmp\\q2.cab", "123"},
                           {"WINNT\\msdownld.tmp\\deep\\q3.cab", "1234"}, {"other\\keep.cab", "k"},
                           {"catalog.wci\\a.ci", "abc"}, {"catalog.wci\\sub\\b.ci", "d"}})
     driveFolder.write(f, bytes);
-  work.write("setup\\s1.cab", "1");
-  work.write("setup\\d\\s2.cab", "1");
-  SavedValue setup(HKEY_LOCAL_MACHINE, std::string(kVolumeCaches) + "Active Setup Temp Folders",
-                   "Folder", work.file("setup"));
-  SavedValue indexer(HKEY_LOCAL_MACHINE, std::string(kVolumeCaches) + "Content Indexer Cleaner",
-                     "Folder", "?:\\catalog.wci");
-  load();
-  CleanActiveSetupTemp(w);
-  CleanIndexer(w);
-  EXPECT_EQ(treeOf(work.file("setup")), Tree{});
-  EXPECT_EQ(treeOf(onC.path()), Tree{});
+  for (const char* f : {"setup\\s1.cab", "setup\\d\\s2.cab"}) work.write(f, "1");
+  SavedValue setup(HKEY_LOCAL_MACHINE, kSetupKey, "Folder", work.file("setup"));
+  SavedValue indexer(HKEY_LOCAL_MACHINE, kIndexerKey, "Folder", "?:\\catalog.wci");
+  CleanActiveSetupTemp(w), CleanIndexer(w);
+  EXPECT_TRUE(treeOf(work.file("setup")).empty() && treeOf(onC.path).empty());
   EXPECT_EQ(treeOf(driveFolder.path()),
             (Tree{"WINNT\\", "WINNT\\msdownld.tmp\\", "Windows\\", "Windows\\msdownld.tmp\\",
-                  "catalog.wci\\", "msdownld.tmp\\", "other\\", "other\\keep.cab"}));
+                  "catalog.wci\\", "keep.txt", "msdownld.tmp\\", "other\\", "other\\keep.cab",
+                  "sub\\", "sub\\keep.txt"}));
   EXPECT_EQ(CleanupLog,
             "Active setup temporary folders... Files Deleted: 7 Space Gained: 17 Bytes\r\n"
             "Content indexer folder... Files Deleted: 2 Space Gained: 4 Bytes\r\n");
 }
 
-// Each folder category on the folder that its registry value or the environment names: the
-// files go, the folder stays (with the subfolders where the category keeps them), a link is not
-// followed, one log line, the last-cleaned date.
+// Each folder category on the folder its registry value or the environment names: the files
+// go, the folder stays (and subfolders where kept), no link followed, one log line, the date.
 TEST_F(FilesSystemTest, FolderCategoriesCleanTheFolderTheirValueNames) {
   const std::string windows = GetWindowsDir(), temp = work.file("temp");
-  PrefixFolder dpf(windows + "\\Glenvask Downloaded Program Files");
-  PrefixFolder offline(windows + "\\Offline Web Pages"), winTemp(windows + "\\temp");
-  PrefixFolder minidumps(windows + "\\GlenvaskMinidump");
-  std::string dump = PrefixFolder(windows).write("GLENVASK.DMP", 4);
+  PrefixFolder dpf{windows + "\\Glenvask Downloaded Program Files"};
+  PrefixFolder offline{windows + "\\Offline Web Pages"}, winTemp{windows + "\\temp"};
+  PrefixFolder minidumps{windows + "\\GlenvaskMinidump"};
+  std::string dump = writeFile(windows + "\\GLENVASK.DMP", 4);
   // Below the system folder: not the one the value names.
-  std::string decoy = PrefixFolder(GetSystemDir()).write("GLENVASK.DMP", 4);
+  std::string decoy = writeFile(GetSystemDir() + "\\GLENVASK.DMP", 4);
   std::string marker = winTemp.write("glenvask-marker.txt", 3);
   work.write("appdata\\Microsoft\\Office\\Recent\\doc.lnk", "4444");
   ScratchFolder outside("outside");
   outside.write("precious.txt", "keep");
-  test::makeFolders(temp);
-  test::makeFolderLink(work.file("temp\\link"), outside.path());
-  test::SavedTemp savedTemp(temp);
+  makeFolders(temp), makeFolderLink(work.file("temp\\link"), outside.path());
+  SavedTemp savedTemp(temp);
   const std::string activeX =
       "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\ActiveX Cache";
   SavedValue values[] = {
@@ -187,16 +160,16 @@ TEST_F(FilesSystemTest, FolderCategoriesCleanTheFolderTheirValueNames) {
     Tree left;
     const char* log;
   } cases[] = {
-      {&CleanActiveX, dpf.path(), {{"control.ocx", "12345678"}, {"CONFLICT.1\\old.inf", "12"}}, {},
+      {&CleanActiveX, dpf.path, {{"control.ocx", "12345678"}, {"CONFLICT.1\\old.inf", "12"}}, {},
        "Downloaded ActiveX & OCX...Files Deleted: 2 Space Gained: 10 Bytes\r\n"},
       {&CleanPrinter, work.file("spool"),
        {{"00001.SPL", "1234"}, {"00001.SHD", "keep"}, {"sub\\00002.spl", "1"}},
        {"00001.SHD", "sub\\"},
        "Residual printer files... Files Deleted: 2 Space Gained: 5 Bytes\r\n"},
-      {&CleanOffline, offline.path(), {{"page.htm", "12"}, {"site\\img.gif", "345"}}, {},
+      {&CleanOffline, offline.path, {{"page.htm", "12"}, {"site\\img.gif", "345"}}, {},
        "Offline web pages... Files Deleted: 2 Space Gained: 5 Bytes\r\n"},
       // The dump file itself goes uncounted.
-      {&CleanMemDump, minidumps.path(), {{"Mini1.dmp", "123"}, {"keep.txt", "k"}}, {"keep.txt"},
+      {&CleanMemDump, minidumps.path, {{"Mini1.dmp", "123"}, {"keep.txt", "k"}}, {"keep.txt"},
        "Memory dump files... Files Deleted: 1 Space Gained: 3 Bytes\r\n"},
       {&CleanRecentDocs, work.file("recent"), {{"a.lnk", "123"}, {"sub\\b.lnk", "4"}}, {"sub\\"},
        "Recent documents... Files Deleted: 2 Space Gained: 4 Bytes\r\n"},
@@ -211,33 +184,35 @@ TEST_F(FilesSystemTest, FolderCategoriesCleanTheFolderTheirValueNames) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.log);
     for (const auto& [f, bytes] : c.made)
-      f.back() == '\\' ? test::makeFolders(c.folder + "\\" + f.substr(0, f.size() - 1))
-                       : void(test::writeFile(c.folder + "\\" + f, std::ssize(bytes)));
+      f.back() == '\\' ? makeFolders(c.folder + "\\" + f.substr(0, f.size() - 1))
+                       : void(writeFile(c.folder + "\\" + f, std::ssize(bytes)));
     if (c.routine == &CleanTempFiles)
-      test::setAttributes(temp + "\\ro.txt", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
-    app.write("settings.ini", "");
-    CleanupLog.clear();
+      setAttributes(temp + "\\ro.txt", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+    app.write("settings.ini", ""), CleanupLog.clear();
     c.routine(w);
     EXPECT_TRUE(exists(c.folder));
     EXPECT_EQ(treeOf(c.folder), c.left);
     EXPECT_EQ(CleanupLog, c.log);
-    EXPECT_NE(lastCleaned(), "");
     EXPECT_EQ(w.lblCleanDate.text(), lastCleaned()) << "the date shown is the one stored";
   }
-  EXPECT_FALSE(exists(dump));
-  EXPECT_TRUE(exists(decoy));
-  DeleteFileW(wide(decoy).c_str());
+  EXPECT_TRUE(!exists(dump) && DeleteFileW(wide(decoy).c_str())) << "the decoy stays";
   EXPECT_EQ(GetRegValueNames(kHkeyCurrentUser, kRecentDocs), "");
   EXPECT_EQ(GetRegString(kHkeyCurrentUser, std::string(kRecentDocs) + "\\.txt", "0"), "a.txt")
       << "the subkeys of RecentDocs stay";
-  EXPECT_TRUE(outside.exists("precious.txt"));
-  EXPECT_FALSE(exists(marker));
+  EXPECT_TRUE(outside.exists("precious.txt") && !exists(marker));
   EXPECT_EQ(treeOf(work.file("appdata\\Microsoft\\Office")), Tree{"Recent\\"});
 }
 
-// The drive scans' review decisions, on drive Q: holding one find of each kind.
+// The drive scans' review decisions, on drive Q: holding nothing, then one find of each kind.
 TEST_F(FilesSystemTest, DriveScansDeferDeleteOrShowTheReviewList) {
   loadOnQ();
+  void (*scans[])(MainWindow&, bool) = {&CleanUnnecessaryFiles, &CleanEmptyFiles, &CleanShortcuts};
+  // Nothing found: an empty list is shown by the dead-shortcut scan alone, and no log line.
+  std::string label;  // a review list not scripted fails the test
+  script.answerModal([&](Dialog&) { label = frmDeletetion().lblTotalFiles.text(); });
+  for (auto scan : scans) scan(w, true);
+  EXPECT_EQ(label + CleanupLog, "Files 0");
+
   enum Kind { kUnnecessary, kEmpty, kDead };
   struct Case {
     Kind kind;
@@ -261,62 +236,40 @@ TEST_F(FilesSystemTest, DriveScansDeferDeleteOrShowTheReviewList) {
   const char* logLines[] = {"Unnecessary files....Files Deleted: 1 Space Gained: 3 Bytes\r\n",
                             "Empty (zero-byte) files....Files Deleted: 1 Space Gained: 0 Bytes\r\n",
                             "Dead (shortcut) links....Files Deleted: 1 Space Gained: "};
-  int n = 0;
   for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << "case " << n++);
+    SCOPED_TRACE(&c - cases);
     std::string find = c.kind == kUnnecessary ? driveFolder.write("junk.tmp", "abc")
                        : c.kind == kEmpty     ? driveFolder.write("empty.txt", "")
                                               : driveFolder.file("dead.lnk");
-    if (c.kind == kDead) test::makeShortcut(find, "Q:\\missing.exe", "Q:\\");
+    if (c.kind == kDead) makeShortcut(find, "Q:\\missing.exe", "Q:\\");
     clearBoxes();
     for (const char* b = c.boxes; *b; ++b)
       check(*b == 'e' ? "chkEmptyFiles" : *b == 'd' ? "chkDeadShortcut" : "chkUnNecessaryFiles");
-    w.Check2.setValue(c.check2 ? 1 : 0);
-    w.commandLine = c.hidden ? "-h" : "";
-    std::string label;
+    w.Check2.setValue(c.check2 ? 1 : 0), w.commandLine = c.hidden ? "-h" : "";
+    label.clear();
     if (c.shown)
       script.answerModal([&](Dialog&) { label = frmDeletetion().lblTotalFiles.text(); });
-    size_t asked = script.asked().size();
-    CleanupLog.clear();
-
-    if (c.kind == kUnnecessary) CleanUnnecessaryFiles(w, c.single);
-    if (c.kind == kEmpty) CleanEmptyFiles(w, c.single);
-    if (c.kind == kDead) CleanShortcuts(w, c.single);
-
-    EXPECT_EQ(script.asked().size() - asked, c.shown ? 1u : 0u);
+    CleanupLog.clear(), scans[c.kind](w, c.single);
     EXPECT_EQ(label, c.shown ? c.shown : "");
     EXPECT_EQ(!exists(find), c.deleted);
     EXPECT_EQ(frmDeletetion().lstvDeletion.rowCount(), c.rowsLeft);
     EXPECT_EQ(CleanupLog.rfind(logLines[c.kind], 0), c.deleted ? 0u : std::string::npos)
         << CleanupLog;
     EXPECT_EQ(w.lblStatus.text(), "");
-    releaseReviewList();
-    DeleteFileW(wide(find).c_str());
+    releaseReviewList(), DeleteFileW(wide(find).c_str());
   }
   w.commandLine.clear(), w.Check2.setValue(0);
 }
 
-TEST_F(FilesSystemTest, DriveScansWithNothingFound) {
-  loadOnQ();
-  // With srch.txt, an empty list is shown by the dead-shortcut scan alone.
-  script.answerModal([&](Dialog&) { EXPECT_EQ(frmDeletetion().lblTotalFiles.text(), "Files 0"); });
-  CleanUnnecessaryFiles(w, true);
-  CleanEmptyFiles(w, true);
-  CleanShortcuts(w, true);
-  ASSERT_EQ(script.asked().size(), 1u);
-  EXPECT_EQ(script.asked()[0].kind, "modal");
-  EXPECT_EQ(CleanupLog, "") << "the drive scans write no log line of their own";
-}
-
 TEST_F(FilesSystemTest, AWholeRunShowsTheReviewListOnceWithTheFindsOfAllThreeScans) {
-  loadOnQ(true, false);
+  loadOnQ(false);
   std::string junk = driveFolder.write("a\\junk.tmp", "abcd");
   std::string hiddenJunk = driveFolder.write("a\\hidden.tmp", "ab");
   std::string readOnly = driveFolder.write("a\\ro.tmp", "ab");
-  test::setAttributes(hiddenJunk, FILE_ATTRIBUTE_HIDDEN);
-  test::setAttributes(readOnly, FILE_ATTRIBUTE_READONLY);
+  setAttributes(hiddenJunk, FILE_ATTRIBUTE_HIDDEN);
+  setAttributes(readOnly, FILE_ATTRIBUTE_READONLY);
   std::string empty = driveFolder.write("b\\empty.dat", ""), dead = driveFolder.file("dead.lnk");
-  test::makeShortcut(dead, "Q:\\missing.exe", "Q:\\");
+  makeShortcut(dead, "Q:\\missing.exe", "Q:\\");
   std::string keep = driveFolder.write("keep.txt", "keep");
   for (const char* box : {"chkUnNecessaryFiles", "chkEmptyFiles", "chkDeadShortcut"}) check(box);
   std::vector<std::string> categories;
@@ -335,7 +288,6 @@ TEST_F(FilesSystemTest, AWholeRunShowsTheReviewListOnceWithTheFindsOfAllThreeSca
                                                   "Empty Files", "Dead Shortcuts"}));
   for (const auto& f : {junk, hiddenJunk, empty, dead}) EXPECT_FALSE(exists(f)) << f;
   EXPECT_TRUE(exists(readOnly) && exists(keep)) << "read-only files are skipped";
-  EXPECT_EQ(script.asked().size(), 2u) << "the review list, then the summary";
   EXPECT_NE(summary.log.find("Unnecessary files....Files Deleted: 2 Space Gained: 6 Bytes\r\n"
                              "Empty (zero-byte) files....Files Deleted: 1 Space Gained: 0 Bytes\r\n"
                              "Dead (shortcut) links....Files Deleted: 1"),
@@ -343,55 +295,44 @@ TEST_F(FilesSystemTest, AWholeRunShowsTheReviewListOnceWithTheFindsOfAllThreeSca
       << summary.log;
 }
 
-// A run stopped inside a category's scan: the run's abort text, no summary, no review list,
-// no last-cleaned date, and what was not reached stays.
+// A run stopped inside a category's scan: its abort text, no date, what was not reached stays.
 TEST_F(FilesSystemTest, StopDuringAScanEndsTheRunWithTheAbortText) {
   loadOnQ();
   EventPump::setSliceMs(0);
   std::string temp = work.file("temp");
-  test::SavedTemp saved(temp);
-  PrefixFolder offline(GetWindowsDir() + "\\Offline Web Pages");
+  SavedTemp saved(temp);
+  PrefixFolder offline{GetWindowsDir() + "\\Offline Web Pages"};
   for (int i = 0; i < 40; ++i) {
     std::string name = "f" + std::to_string(i) + "\\x.tmp";
     work.write("temp\\" + name, "x"), offline.write(name, 1), driveFolder.write(name, "x");
   }
-  // A click on Stop, posted as the user gives it: the next pump of the run sees it.
-  auto postStop = [this] {
-    PostMessageW(w.hwnd(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(w.cmdStop.hwnd()), BN_CLICKED),
-                 reinterpret_cast<LPARAM>(w.cmdStop.hwnd()));
-  };
-  // Stop is clicked once the scan has entered a few folders.
-  struct StopLater : test::ForwardingHost {
-    int folders = 3;
-    std::function<void()> stop;
+  // A click on Stop, posted as the user gives it (the next pump of the run sees it), at once or
+  // once the scan has entered a few folders.
+  struct StopLater : ForwardingHost {
+    MainWindow& w = frmMain();
+    int folders = 0;
+    void post() {
+      PostMessageW(w.hwnd(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(w.cmdStop.hwnd()), BN_CLICKED),
+                   reinterpret_cast<LPARAM>(w.cmdStop.hwnd()));
+    }
     void setStatus(const std::string& t) override {
       ForwardingHost::setStatus(t);
-      if (t.rfind(kScanningStatus, 0) == 0 && --folders == 0) stop();
+      if (t.rfind(kScanningStatus, 0) == 0 && --folders == 0) post();
     }
-  } stopLater;
-  stopLater.stop = postStop;
-
-  struct Case {
-    const char* box;
-    std::string folder;
-    bool stopFirst;  // the folder scans report no folder: Stop is waiting when they start
-    const char* status;
-  } cases[] = {
-      {"chkTemp", temp, true, "Aborted by user"},
-      {"chkOffline", offline.path(), true, "Aborted by User"},
-      {"chkUnNecessaryFiles", driveFolder.path(), false, "Aborted by user"},
-  };
-  for (const auto& c : cases) {
-    clearBoxes();
-    check(c.box);
-    stopLater.folders = 3;
-    if (c.stopFirst) postStop();
-    size_t asked = script.asked().size();
-    w.cmdClean_Click();
-    EXPECT_EQ(w.lblStatus.text(), c.status) << c.box;
-    EXPECT_EQ(script.asked().size(), asked) << c.box << ": no summary, no review list";
-    EXPECT_EQ(lastCleaned(), "") << c.box;
-    EXPECT_GT(treeOf(c.folder).size(), 40u) << c.box << ": the scan did not get far";
+  } stop;
+  // Box, folder, abort text; the folder scans report no folder: Stop waits when they start.
+  const std::tuple<const char*, std::string, const char*> cases[] = {
+      {"chkTemp", temp, "Aborted by user"},
+      {"chkOffline", offline.path, "Aborted by User"},
+      {"chkUnNecessaryFiles", driveFolder.path(), "Aborted by user"}};
+  for (const auto& [box, folder, status] : cases) {
+    clearBoxes(), check(box);
+    stop.folders = folder == driveFolder.path() ? 3 : 0;
+    if (!stop.folders) stop.post();
+    w.cmdClean_Click();  // a summary or a review list, not scripted, would fail the test
+    EXPECT_EQ(w.lblStatus.text(), status) << box;
+    EXPECT_EQ(lastCleaned(), "") << box;
+    EXPECT_GT(treeOf(folder).size(), 40u) << box << ": the scan did not get far";
     EXPECT_EQ(frmDeletetion().lstvDeletion.rowCount(), 0u);
     bAbort = false;
   }

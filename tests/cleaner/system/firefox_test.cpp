@@ -2,10 +2,6 @@
 // (prefix-wide state: these tests run one at a time and remove what they made).
 #include "cleaner/firefox.h"
 
-#include <shlobj.h>
-
-#include <map>
-
 #include "cleaner/files_support.h"
 
 namespace glenvask {
@@ -17,8 +13,8 @@ const std::string kP1 = "Firefox\\Profiles\\a1b2.default\\";
 const std::string kP2 = "Firefox\\Profiles\\pr\xC3\xB3" "fil.work\\";
 
 // Two profiles and their neighbours below %APPDATA%\Mozilla, each with the categories that
-// delete it: Cache, cooKies, Forms, Passwords, History, Downloads. The sizes differ, so a sum
-// tells which files went.
+// delete it: Cache, cooKies, Forms, Passwords, History, Downloads. Each is 100 bytes and its
+// place in the list, so a sum tells which files went.
 const std::pair<std::string, const char*> kLayout[] = {
     {kP1 + "cookies.txt", "K"}, {kP1 + "cookperm.txt", "K"}, {kP1 + "history.dat", "H"},
     {kP1 + "downloads.rdf", "D"}, {kP1 + "key3.s", "P"}, {kP1 + "signons.txt", "P"},
@@ -37,16 +33,12 @@ const char* const kBehindLinks[] = {"target\\cookies.txt", "target\\key3.s",
 class FirefoxTest : public test::CategoryTest {
  protected:
   test::ScratchFolder& outside = work;
-  std::string mozilla, profiles;
-  std::map<std::string, std::int64_t> sizes;  // relative to mozilla
+  std::string mozilla = test::env("APPDATA") + "\\Mozilla";
+  std::string profiles = mozilla + "\\Firefox\\Profiles\\";
   bool ownMozilla = false;
 
   void SetUp() override {
-    wchar_t appData[MAX_PATH] = {};
-    ASSERT_TRUE(SUCCEEDED(
-        SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData)));
-    mozilla = utf8(appData) + "\\Mozilla";
-    profiles = mozilla + "\\Firefox\\Profiles\\";
+    ASSERT_NE(mozilla, "\\Mozilla");
     if (exists(mozilla)) GTEST_SKIP() << mozilla << " is there already; it is not ours to touch";
     ownMozilla = true;
     CategoryTest::SetUp();
@@ -67,12 +59,9 @@ class FirefoxTest : public test::CategoryTest {
     for (int i = 0; i < 500 && exists(mozilla); ++i) Sleep(10);
   }
 
-  // The layout afresh, with links from inside the profiles to folders outside them.
   void makeProfiles() {
     removeMozilla();
-    sizes.clear();
-    std::int64_t size = 100;
-    for (const auto& [f, by] : kLayout) test::writeFile(mozilla + "\\" + f, sizes[f] = size++);
+    for (const auto& e : kLayout) test::writeFile(mozilla + "\\" + e.first, 100 + (&e - kLayout));
     for (const char* f : kBehindLinks) outside.write(f, "keep");
     test::makeFolderLink(profiles + "a1b2.default\\linked", outside.file("target"));
     test::makeFolders(profiles + "pr\xC3\xB3" "fil.work\\y");
@@ -82,12 +71,12 @@ class FirefoxTest : public test::CategoryTest {
 
   // Every file of the layout is there unless one of these categories deletes it, and nothing
   // behind a link went; returns how many went and their size.
-  std::pair<std::int64_t, std::int64_t> expectOnlyGone(const std::string& categories) {
+  test::Counts expectOnlyGone(const std::string& categories) {
     std::int64_t count = 0, sum = 0;
-    for (const auto& [f, by] : kLayout) {
-      bool gone = std::string(by).find_first_of(categories) != std::string::npos;
-      EXPECT_EQ(exists(mozilla + "\\" + f), !gone) << categories << ": " << f;
-      count += gone, sum += gone ? sizes[f] : 0;
+    for (const auto& e : kLayout) {
+      bool gone = std::string(e.second).find_first_of(categories) != std::string::npos;
+      EXPECT_EQ(exists(mozilla + "\\" + e.first), !gone) << categories << ": " << e.first;
+      count += gone, sum += gone ? 100 + (&e - kLayout) : 0;
     }
     for (const char* f : kBehindLinks) EXPECT_TRUE(outside.exists(f)) << categories << ": " << f;
     return {count, sum};
@@ -95,38 +84,32 @@ class FirefoxTest : public test::CategoryTest {
 };
 
 TEST_F(FirefoxTest, EachCategoryDeletesItsFilesOfEveryProfile) {
-  EXPECT_EQ(GetOSVersionName(), "Win7");
   EXPECT_EQ(GetFirefoxProfilesPath(), profiles);
   const std::pair<void (*)(MainWindow&), const char*> cases[] = {
       {&CleanMozillaCache, "C"},     {&CleanMozillaCookies, "K"}, {&CleanMozillaForms, "F"},
       {&CleanMozillaPasswords, "P"}, {&CleanMozillaHistory, "H"}, {&CleanMozillaDownloads, "D"}};
   for (const auto& [routine, category] : cases) {
     makeProfiles();
-    FirefoxFilesDeleted = 3, FirefoxSpaceGained = 7;  // the walk only adds
-    w.lblStatus.setText("Working...");
+    FirefoxFilesDeleted = 3, FirefoxSpaceGained = 7, w.lblStatus.setText("Working...");
     routine(w);
     auto [count, bytes] = expectOnlyGone(category);
-    EXPECT_EQ(FirefoxFilesDeleted, 3 + count) << category;
-    EXPECT_EQ(FirefoxSpaceGained, 7 + bytes) << category;
+    EXPECT_EQ(test::firefoxTotals(), (test::Counts{3 + count, 7 + bytes})) << category;
     EXPECT_EQ(w.lblStatus.text(), "") << category << ": the step ended normally";
   }
   // Two Firefox boxes in a whole run: the run's totals count each file once.
   makeProfiles();
-  check("chkCleanMozillaCache");
-  check("chkCleanMozillaCookies");
+  check("chkCleanMozillaCache"), check("chkCleanMozillaCookies");
   expectSummary();
   w.cmdClean.click();
-  auto [count, bytes] = expectOnlyGone("CK");
-  EXPECT_EQ(count, 8);
-  EXPECT_EQ(TotalFilesDeleted, 8);
-  EXPECT_EQ(TotalSpaceGained, bytes);
+  test::Counts gone = expectOnlyGone("CK");
+  EXPECT_EQ(gone.first, 8);
+  EXPECT_EQ(test::totals(), gone);
   EXPECT_EQ(summary.log,
             "\r\n-------------------------------------------------------------------\r\n"
-            "Files Deleted:  8   Space Gained:  " + std::to_string(bytes) + " Bytes")
+            "Files Deleted:  8   Space Gained:  " + std::to_string(gone.second) + " Bytes")
       << "the Firefox steps write no log line";
-}
 
-TEST_F(FirefoxTest, LargeAndLockedFiles) {
+  // A file past 4 GB, and a held one.
   makeProfiles();
   const std::int64_t big = 5000000000LL;
   test::writeFile(profiles + "a1b2.default\\Cache\\big", big);
@@ -136,16 +119,13 @@ TEST_F(FirefoxTest, LargeAndLockedFiles) {
   FirefoxFilesDeleted = 0, FirefoxSpaceGained = 0;
   CleanMozillaCache(w);
   EXPECT_FALSE(exists(profiles + "a1b2.default\\Cache\\big"));
-  EXPECT_EQ(FirefoxFilesDeleted, 5);
-  EXPECT_EQ(FirefoxSpaceGained, big + 110 + 111 + 113 + 119);
+  EXPECT_EQ(test::firefoxTotals(), (test::Counts{5, big + 110 + 111 + 113 + 119}));
 
   FirefoxFilesDeleted = 0, FirefoxSpaceGained = 0;
   CleanMozillaCookies(w);
   CloseHandle(lock);
   EXPECT_TRUE(exists(profiles + "a1b2.default\\cookies.txt")) << "a held file stays";
-  EXPECT_EQ(FirefoxFilesDeleted, 3) << "and is not counted";
-  EXPECT_EQ(FirefoxSpaceGained, sizes[kP1 + "cookperm.txt"] + sizes[kP2 + "cookies.txt"] +
-                                    sizes["Firefox\\Profiles\\cookies.txt"]);
+  EXPECT_EQ(test::firefoxTotals(), (test::Counts{3, 101 + 116 + 120})) << "and is not counted";
 }
 
 TEST_F(FirefoxTest, WithoutAProfilesFolderNothingIsTouched) {
@@ -165,12 +145,9 @@ TEST_F(FirefoxTest, WithoutAProfilesFolderNothingIsTouched) {
     routine(w);
   // The walk itself refuses a folder that is not a full one, or a root.
   const std::string canary = "glenvask-firefox-canary.txt";
-  outside.write(canary, "keep");
-  outside.write("sub\\" + canary, "keep");
-  for (const char* folder : {"", "sub", ".", "..", "\\", "C:", "C:\\", "C:\\\\", "C:sub"}) {
-    CollectFirefoxFiles(folder, canary);
-    CollectFirefoxCache(folder, canary);
-  }
+  for (const auto& f : {canary, "sub\\" + canary}) outside.write(f, "keep");
+  for (const char* folder : {"", "sub", ".", "..", "\\", "C:", "C:\\", "C:\\\\", "C:sub"})
+    CollectFirefoxFiles(folder, canary), CollectFirefoxCache(folder, canary);
   SetCurrentDirectoryW(before);
 
   EXPECT_EQ(FirefoxFilesDeleted + FirefoxSpaceGained, 0);
