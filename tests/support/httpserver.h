@@ -85,7 +85,7 @@ class LocalHttpServer {
     std::string here = unixPath(folder_.path());
     ASSERT_FALSE(here.empty()) << "no Unix path for " << folder_.path();
     folder_.write("routes.json", "{}");
-    ASSERT_TRUE(runUnix("/usr/bin/python3", "\"" + script + "\" \"" + here + "\" 100", 0))
+    ASSERT_TRUE(runUnix("/usr/bin/python3", "\"" + script + "\" \"" + here + "\" 100"))
         << "cannot start the local HTTP server";
     for (int i = 0; i < 1000 && !folder_.exists("port.txt"); ++i) Sleep(10);
     auto port = parseInteger(folder_.read("port.txt"));

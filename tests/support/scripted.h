@@ -186,10 +186,9 @@ inline std::string unixPath(const std::string& path) {
   return s;
 }
 
-// Starts a Linux program ("/bin/rm") and waits on it up to waitMs (Wine may show its end early);
-// whether it started. Its exit code does not reach a Windows process: callers look at what it did.
-inline bool runUnix(const std::string& program, const std::string& arguments,
-                    DWORD waitMs = 10000) {
+// Starts a Linux program ("/bin/rm"); whether it started. Wine gives no handle to wait on (nor
+// its exit code), so callers look for what it did.
+inline bool runUnix(const std::string& program, const std::string& arguments) {
   std::wstring exe = wide("\\\\?\\unix" + program), cmd = wide(program + " " + arguments);
   std::replace(exe.begin(), exe.end(), L'/', L'\\');
   STARTUPINFOW si{sizeof si};
@@ -197,7 +196,11 @@ inline bool runUnix(const std::string& program, const std::string& arguments,
   if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
                       &pi))
     return false;
-  WaitForSingleObject(pi.hProcess, waitMs);
+  // For a Linux program Wine gives no process handle, and its "thread handle" is a number that
+  // may name another handle of this process (seen: the current user's registry root, closed by
+  // closing it): touch neither.
+  if (!pi.hProcess) return true;
+  WaitForSingleObject(pi.hProcess, 10000);
   CloseHandle(pi.hThread);
   CloseHandle(pi.hProcess);
   return true;

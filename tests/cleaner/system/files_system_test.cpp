@@ -18,8 +18,11 @@ const std::string kVolumeCaches =
     "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\VolumeCaches\\";
 const std::string kSetupKey = kVolumeCaches + "Active Setup Temp Folders",
                   kIndexerKey = kVolumeCaches + "Content Indexer Cleaner";
+// Both: any process that asks the shell for a folder rewrites the first from the second.
 constexpr const char* kShellFolders =
     "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+constexpr const char* kUserShellFolders =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
 constexpr const char* kRecentDocs =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RecentDocs";
 constexpr const char* kCrashControl = "System\\CurrentControlSet\\Control\\CrashControl";
@@ -146,10 +149,12 @@ TEST_F(FilesSystemTest, FolderCategoriesCleanTheFolderTheirValueNames) {
       {HKEY_LOCAL_MACHINE, kCrashControl, "MinidumpDir", "%SystemRoot%\\GlenvaskMinidump",
        REG_EXPAND_SZ},
       {HKEY_CURRENT_USER, kShellFolders, "Recent", work.file("recent")},
+      {HKEY_CURRENT_USER, kUserShellFolders, "Recent", work.file("recent")},
       {HKEY_CURRENT_USER, kRecentDocs, "MRUListEx", "x"},
       {HKEY_CURRENT_USER, kRecentDocs, "0", "a.txt"},
       {HKEY_CURRENT_USER, std::string(kRecentDocs) + "\\.txt", "0", "a.txt"},
       {HKEY_CURRENT_USER, kShellFolders, "AppData", work.file("appdata")},
+      {HKEY_CURRENT_USER, kUserShellFolders, "AppData", work.file("appdata")},
   };
   load();
   ASSERT_EQ(GetTempDir(), temp + "\\");

@@ -171,7 +171,9 @@ TEST_F(NavigationTest, UpdateCheckLeavesTheWindowFree) {
     if (shown == message) script.answerMessage(IDOK);
     w.lblLatest.setText(""), w.pictureClicked(ids::kMainTabUpdates);
     ASSERT_TRUE(test::pumpUntil([&] { return server.requests().size() > requests; }));
-    if (reply.stallBefore > 0) EXPECT_EQ(w.lblLatest.text(), "") << "the window is free";
+    if (reply.stallBefore > 0) {
+      EXPECT_EQ(w.lblLatest.text(), "") << "the window is free";
+    }
     ASSERT_TRUE(test::pumpUntil(
         [&] { return !w.lblLatest.text().empty() || script.asked().size() > asked; }, 10000));
     bool download = IsWindowVisible(w.child("cmdDownload"));

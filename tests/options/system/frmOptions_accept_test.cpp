@@ -12,8 +12,11 @@
 namespace glenvask {
 namespace {
 
+// Both: any process that asks the shell for a folder rewrites the first from the second.
 constexpr const char* kShellFolders =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+constexpr const char* kUserShellFolders =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
 
 class OptionsAcceptTest : public test::OptionsTest {
  protected:
@@ -24,6 +27,7 @@ class OptionsAcceptTest : public test::OptionsTest {
 
 TEST_F(OptionsAcceptTest, NothingChangedMakesNoListAndFilesWrittenByHandStayByteForByte) {
   test::SavedValue appData{HKEY_CURRENT_USER, kShellFolders, "AppData", app.file("data")};
+  test::SavedValue userAppData{HKEY_CURRENT_USER, kUserShellFolders, "AppData", app.file("data")};
   std::string recent = app.file("data\\Microsoft\\Office\\Recent\\");
   app.write("data\\Microsoft\\Office\\Recent\\x.lnk", "");
   app.write("DefIFI.txt", "thumbs.db\r\n");
@@ -132,6 +136,7 @@ TEST_F(OptionsAcceptTest, ChangesReachTheRunInTheAnsiCodePageAndWhatIsNotSavedIs
 TEST_F(OptionsAcceptTest, CookiePageKeepsWhatTheUserPicks) {
   std::string jar = app.file("cookies");
   test::SavedValue cookiesValue{HKEY_CURRENT_USER, kShellFolders, "Cookies", jar};
+  test::SavedValue userCookies{HKEY_CURRENT_USER, kUserShellFolders, "Cookies", jar};
   for (const char* f : {"a.txt", "sub\\a.txt", "b.txt", "c.dat", "elsewhere\\x.txt"})
     app.write(std::string("cookies\\") + f, "c");
   test::makeFolderLink(jar + "\\link", jar + "\\elsewhere");
