@@ -26,10 +26,9 @@ void setAllChecked(ListView& list, bool on) {
 }
 
 void releaseControls(std::initializer_list<Control*> controls) {
-  for (Control* c : controls) {
-    c->attach(nullptr);
+  detachAll(controls);
+  for (Control* c : controls)
     if (auto* list = dynamic_cast<ListView*>(c)) list->clear();
-  }
 }
 
 bool ToolWindow::open() {
