@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "help/framed.h"
+#include "review/framed.h"
 #include "win/controls.h"
 #include "win/ids.h"
 #include "win/seams.h"

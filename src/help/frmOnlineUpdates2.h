@@ -14,7 +14,7 @@
 #include <memory>
 #include <string>
 
-#include "help/framed.h"
+#include "review/framed.h"
 #include "help/update.h"
 #include "win/controls.h"
 #include "win/handle.h"

@@ -68,12 +68,7 @@ std::function<void()> SummaryWindow::endProgram = [] { ExitProcess(0); };
 
 SummaryWindow& frmLog() { return loadedInstance<SummaryWindow>(); }
 
-void SummaryWindow::load(HWND owner) { build(owner); }
-
-bool SummaryWindow::build(HWND owner) {
-  return isOpen() || create(dialogFrame("Cleanup Summary", kWidth, kHeight,
-                                        owner ? owner : cleaningHost().ownerWindow()));
-}
+SummaryWindow::SummaryWindow() : FramedDialog("Cleanup Summary", kWidth, kHeight) {}
 
 bool SummaryWindow::onCreate() {
   const ControlSpec specs[] = {

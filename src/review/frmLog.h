@@ -9,6 +9,7 @@
 #include <functional>
 #include <string>
 
+#include "review/framed.h"
 #include "win/controls.h"
 #include "win/ids.h"
 #include "win/seams.h"
@@ -31,14 +32,13 @@ struct RunSummary {
 inline constexpr const char* kCleanedText = "Cleaned";
 inline constexpr const char* kNotCleanedText = "Not Cleaned";
 
-class SummaryWindow : public Dialog {
+// load() makes the window (hidden) when it does not exist, showing the run last set.
+class SummaryWindow : public FramedDialog {
  public:
-  // Makes the window (hidden) when it does not exist, showing the run last set.
-  void load(HWND owner = nullptr);
+  SummaryWindow();
   // The run to show: the totals, the section rows and the log (which the detailed log shows).
   void setRun(RunSummary run);
   const RunSummary& run() const { return run_; }
-  bool build(HWND owner) override;
 
   void cmdSave_Click();   // "View Details..."
   void cmdClose_Click();

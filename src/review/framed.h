@@ -1,6 +1,6 @@
-// The modal windows of the help family (the about box, the update download): one fixed dialog
-// frame, made hidden when it does not exist, owned by the window that shows it or else by the
-// main window.
+// A modal window of one fixed dialog frame (the summary, the about box, the update download):
+// made hidden when it does not exist, owned by the window that shows it or else by the main
+// window.
 #pragma once
 
 #include <windows.h>
