@@ -1,6 +1,8 @@
 """A hidden run with the backup delete method over C: and a scratch drive D: (an archive each,
 read by `unzip -t` and zipfile), then the Backups page of the options window driven from another
-process: the archive's row and size; Restore, byte for byte with times, of it and of Info-ZIP's."""
+process: the archive's row and size; Restore, byte for byte with times, of it and of Info-ZIP's;
+the Newer rule both ways, and the Prompt rule with the real question answered Yes, then No to
+all."""
 
 import os
 import random
@@ -11,11 +13,13 @@ import zipfile
 from pathlib import Path
 
 from e2e_categories import run_hidden
-from e2elib import (IDS, MAIN_CLASS, Checks, Scratch, answer_message_box, click, list_rows,
-                    message_box_text, post_command, running, scratch_drive, select_rows,
-                    select_tab, tool, wait_gone, wait_window)
+from e2elib import (IDS, MAIN_CLASS, Checks, Scratch, answer_message_box, click, get_text,
+                    list_rows, post_command, running, scratch_drive, select_rows, select_tab,
+                    set_check, tool, wait_gone, wait_window)
 
 PAGE, LIST, DONE = IDS["kOptionsClass"], IDS["kBackupList"], "Files restored successfully."
+QUESTION, YES, NO = IDS["kOverwriteClass"], IDS["kOverwriteYes"], IDS["kOverwriteNo"]
+ASK = "Do you want to overwrite the existing copy of D:\\data\\"
 
 t = Checks()
 app = Scratch("backup_restore")
@@ -45,17 +49,36 @@ def foreign_archives():
     return ["izip", "izip0", "izip64", "izippipe", "izipcut"]
 
 
-def restore(archive):
-    """Restores the archive, overwriting always; the message shown."""
+def restore(archive, rule="Always", answers=()):
+    """Restores the archive by the rule, answering the questions in turn with (button, apply to
+    all), No after them; returns the message shown and the questions asked."""
     names = [cells[1] for _, cells in list_rows(PAGE, LIST) or []]
     if not t.check(archive in names, f"{archive} is listed: {names}"):
-        return None
+        return None, []
     select_rows(PAGE, LIST, names.index(archive))
-    click(PAGE, "Always")
+    click(PAGE, rule)
     click(PAGE, IDS["kBackupRestore"])
-    r = message_box_text(120)
-    answer_message_box("OK")
-    return r
+    asked, answers = [], list(answers)
+    end = time.time() + 120
+    while time.time() < end:
+        shown = tool("wait-window", QUESTION, "0").returncode == 0
+        caption = get_text(QUESTION, IDS["kOverwriteCaption"]) if shown else None
+        if caption is not None and (not asked or caption != asked[-1]):
+            asked.append(caption)
+            button, all_files = answers.pop(0) if answers else (NO, False)
+            set_check(QUESTION, IDS["kOverwriteAllFiles"], all_files)
+            click(QUESTION, button)
+        elif (r := tool("msgbox-text", "100")).returncode == 0:
+            answer_message_box("OK")
+            return r.stdout.rstrip("\n"), asked
+    return None, asked
+
+
+def change(*rels, mtime=None):
+    for rel in rels:
+        p = app.write("drive/data/" + rel, b"changed")
+        if mtime is not None:
+            os.utime(p, (mtime, mtime))
 
 
 for rel, data in FILES.items():
@@ -88,11 +111,22 @@ with scratch_drive("D", drive) as link:
                 select_tab(PAGE, IDS["kOptionsTabs"], 8), "the Backups page")
         rows = {cells[1]: cells[2] for _, cells in list_rows(PAGE, LIST) or []}
         t.check(rows.get(own) == str(os.path.getsize(os.path.join(bk, own))), f"its size: {rows}")
-        t.check(restore(own) == DONE, "Always: restored")
+        t.check(restore(own)[0] == DONE, "Always: restored")
         t.check(all(read(rel) == data and os.path.getmtime(app.path("drive", "data", rel)) == T0 - 1
                     for rel, data in FILES.items()), "the files byte for byte, with their times")
+        for mtime, replaced in ((T0 - 86400, True), (time.time(), False)):
+            change("a.txt", mtime=mtime)
+            t.check(restore(own, "Newer")[0] == DONE and (read("a.txt") == FILES["a.txt"]) == replaced,
+                    f"Newer: {'an older file replaced' if replaced else 'a newer one kept'}")
+        change(*FILES)
+        message, asked = restore(own, "Prompt", [(YES, False), (NO, True)])
+        first = asked[0][len(ASK):-1].replace("\\", "/") if asked else None
+        t.check(message == DONE and len(asked) == 2 and all(a.startswith(ASK) and a[-1] == "?"
+                                                            for a in asked), f"Prompt: {asked}")
+        t.check(first in FILES and all((read(rel) == FILES[rel]) == (rel == first) for rel in FILES),
+                f"Yes, then No to all: only {first} replaced")
         for name in foreign:
-            message = restore("D_" + name + ".zip")
+            message, _ = restore("D_" + name + ".zip")
             t.check(message == DONE and all(read(rel, "f") == d for rel, d in FILES.items()),
                     f"{name}: restored ({message})")
             shutil.rmtree(os.path.join(drive, "f"), ignore_errors=True)

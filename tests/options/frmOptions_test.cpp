@@ -95,5 +95,38 @@ TEST_F(OptionsPagesTest, UnnecessaryTypesPage) {
   EXPECT_TRUE(host.applied.empty()) << "Cancel applies nothing";
 }
 
+// Damaged or odd files show what reads of them, and Cancel leaves every file as it was.
+TEST_F(OptionsPagesTest, DamagedFilesShowWhatReadsAndCancelKeepsThem) {
+  std::string longLine(5000, 'L');
+  app.write("settings.ini",
+            "[General]\r\nAutoClean=yes\r\nTipBox=0\r\nDelMethod=W\r\n"
+            "Duration=\xff\xfe\r\nExtraS=1\r\n" +
+                longLine + "\r\n");
+  app.write("ck.txt",
+            "C:\\c\\a.txt\x01"
+            "C:\\d\\A.TXT\x01"
+            "C:\\c\\\xe9t\xe9.txt\x01\r\n");
+  app.write("IE.txt", "\xff\xfe\x80\r\n" + longLine + "\r\nlog\r\n");
+  app.write("srch.txt", " Q: junk\r\n\x01\x02\r\n1 \xff 2/3/2020\r\n1 True False False 77\r\n");
+  app.write("UDIFO.txt", "C:\\no such folder\\\r\n");
+  auto before = files();
+  options([&](OptionsWindow& w) {
+    everyPage(w);
+    EXPECT_FALSE(w.chkAutoClean.checked());
+    EXPECT_FALSE(w.Check3.checked());
+    EXPECT_EQ(w.deleteMethod.chosen(), 2);
+    EXPECT_TRUE(w.chkExtraSecurity.checked());
+    ASSERT_EQ(w.lstvKeepCookies.rowCount(), 2u);
+    EXPECT_EQ(w.lstvKeepCookies.rowText(0, 0), "a.txt");
+    EXPECT_EQ(w.lstvKeepCookies.rowText(1, 0), "\xc3\xa9t\xc3\xa9.txt");  // read as ANSI
+    EXPECT_EQ(w.lstIE.count(), 3u);
+    EXPECT_EQ(w.lstIE.itemText(2), "log");
+    EXPECT_TRUE(w.chkSearchSize.checked());
+    EXPECT_EQ(w.txtSearchSize.text(), "77");
+    EXPECT_EQ(items(w.lstUDIFO), Strings{"[Invalid Path] C:\\no such folder\\"});
+  });
+  EXPECT_EQ(files(), before);
+}
+
 }  // namespace
 }  // namespace glenvask

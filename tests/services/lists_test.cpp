@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "services/paths.h"
 #include "support/scripted.h"
 
@@ -62,6 +64,45 @@ TEST_F(ListsTest, ListsComeFromTheUserFileElseTheDefaultCopy) {
     const SearchOptions& o = searchOptions;
     EXPECT_EQ(std::tuple(o.skipNoTarget, o.skipReadOnly, o.skipSystem, o.anySize), c.skips);
   }
+}
+
+auto options() {
+  const SearchOptions& o = searchOptions;
+  return std::tuple(o.skipNoTarget, o.skipNoWorkDir, o.useDateFilter, o.dateFrom, o.dateTo,
+                    o.anySize, o.sizeAtLeast, o.sizeLimitKB, o.skipReadOnly, o.skipHidden,
+                    o.skipSystem);
+}
+
+TEST_F(ListsTest, SearchOptionsFromSrchTxt) {
+  test::ScratchFolder app;
+  setAppPath(app.path());
+  // Without srch.txt: the defaults, whatever was loaded before.
+  SearchOptions& o = searchOptions;
+  o.skipNoTarget = o.skipNoWorkDir = o.skipReadOnly = o.skipHidden = o.skipSystem = false;
+  o.useDateFilter = o.anySize = true;
+  LoadSearchOptions();
+  DateTime none{};
+  EXPECT_EQ(options(), std::tuple(true, true, false, none, none, false, false, 0, true, true,
+                                  true));
+  const DateTime mar1{2024, 3, 1}, mar3{2024, 3, 3};
+  // ISO dates read alike under every regional setting (other tests may change them).
+  app.write("srch.txt",
+            " C: Hard drive D: Hard drive\r\n1 0\r\n1 2024-03-01 2024-03-03\r\n"
+            "1 False True False 500\r\n0 1 0\r\n");
+  LoadScanLists();  // the lists and the search options
+  EXPECT_EQ(options(), std::tuple(true, false, true, mar1, mar3, false, true, 500, false, true,
+                                  false));
+  // Dates that cannot be read leave the window on and empty; a damaged line (line 3) changes
+  // none of its options, which stay from the earlier load; the lines after it still load.
+  app.write("srch.txt", "\r\n0 1\r\n1 2024-03-01 2024-45-13\r\nx\r\n1 1 1\r\n");
+  LoadSearchOptions();
+  EXPECT_EQ(options(),
+            std::tuple(false, true, true, none, none, false, true, 500, true, true, true));
+  // An empty srch.txt sets nothing.
+  searchOptions.skipHidden = false;
+  app.write("srch.txt", "");
+  LoadSearchOptions();
+  EXPECT_FALSE(searchOptions.skipHidden);
 }
 
 }  // namespace

@@ -206,24 +206,43 @@ TEST_F(MainWindowTest, GroupCaptionsAndTurnOffItems) {
             std::vector<std::string>{"rundll32.exe shell32.dll,Control_RunDLL inetcpl.cpl "});
 }
 
-// LastCleaned in the regional general date format (here the German one): a stored text of the
-// region is shown, the present moment is written in it and read back at the next start.
+// LastCleaned in the regional general date format of each region: a stored text of the region
+// is shown, the present moment is written in it and read back at the next start; srch.txt's
+// date window is read in the region's order too.
 TEST_F(MainWindowTest, LastCleanedFollowsTheRegionalSettings) {
-  test::RegionalSettings regional(test::regionalSettings()[0]);
-  ASSERT_TRUE(regional.ok());
-  settings("[CleanUp]\r\nLastCleaned=06.12.2025 01:05:07\r\n");
-  load();
-  EXPECT_EQ(w.lblCleanDate.text(), "06.12.2025 01:05:07");
-  w.SaveLastCleaned();
-  std::string written = lastCleaned();
-  EXPECT_TRUE(std::regex_match(written, std::regex(R"(\d\d\.\d\d\.\d{4}( \d\d:\d\d:\d\d)?)")))
-      << written;
-  EXPECT_EQ(parseDateTime(written, userRegionalFormat()).value_or(DateTime{}).year,
-            localNow().year);
-  w.destroy();
-  load();
-  EXPECT_EQ(w.lblCleanDate.text(), written);
-  w.destroy();
+  struct Case {
+    const char* stored;  // 6 December 2025, 01:05:07
+    const char* written;
+  } cases[] = {
+      // in the order of regionalSettings()
+      {"06.12.2025 01:05:07", R"(\d\d\.\d\d\.\d{4}( \d\d:\d\d:\d\d)?)"},
+      {"06/12/2025 01:05:07", R"(\d\d/\d\d/\d{4}( \d\d:\d\d:\d\d)?)"},
+      {"2025/12/06 1:05:07", R"(\d{4}/\d\d/\d\d( \d{1,2}:\d\d:\d\d)?)"},
+      {"6-12-2025 1:05:07", R"(\d{1,2}-\d{1,2}-\d{4}( \d{1,2}:\d\d:\d\d)?)"},
+      {"12/6/2025 1:05:07 AM", R"(\d{1,2}/\d{1,2}/\d{4}( \d{1,2}:\d\d:\d\d [AP]M)?)"},
+  };
+  ASSERT_EQ(std::size(cases), test::regionalSettings().size());
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    SCOPED_TRACE(test::regionalSettings()[i].name);
+    test::RegionalSettings regional(test::regionalSettings()[i]);
+    ASSERT_TRUE(regional.ok());
+    settings(std::string("[CleanUp]\r\nLastCleaned=") + cases[i].stored + "\r\n");
+    load();
+    EXPECT_EQ(w.lblCleanDate.text(), cases[i].stored);
+    w.SaveLastCleaned();
+    std::string written = lastCleaned();
+    EXPECT_TRUE(std::regex_match(written, std::regex(cases[i].written))) << written;
+    EXPECT_EQ(parseDateTime(written, userRegionalFormat()).value_or(DateTime{}).year,
+              localNow().year);
+    w.destroy();
+    load();
+    EXPECT_EQ(w.lblCleanDate.text(), written);
+    w.destroy();
+    std::string stored = cases[i].stored, day = stored.substr(0, stored.find(' '));
+    app.write("srch.txt", "x\r\n0 0\r\n1 " + day + " " + day + "\r\n");
+    LoadSearchOptions();
+    EXPECT_EQ(searchOptions.dateFrom, (DateTime{2025, 12, 6})) << day;
+  }
   settings("[CleanUp]\r\nLastCleaned=not a date\r\n");
   load();
   EXPECT_EQ(w.lblCleanDate.text(), "") << "a stored text that is no date shows nothing";

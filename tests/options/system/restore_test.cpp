@@ -116,22 +116,24 @@ TEST(BackupsPage, ListsViewsDeletesAndRestores) {
 
   test::makeArchive(backups.file("D_06122026101010.zip"),
                     {{"data/keep.txt", "archived"}, {"data/sub/gone.txt", "back"}});
-  // The rule (0 Always ... 3 Never; -1 none: a stored rule of another name), keep.txt after.
-  for (auto [rule, keep] :
-       {std::pair{0, "archived"}, {3, "changed"}, {-1, "changed"}, {2, "changed"}}) {
+  // The rule (0 Always ... 3 Never; -1 none: a stored rule of another name), the question's
+  // button (0: none is asked; Cancel is no to all), keep.txt after.
+  for (auto [rule, button, keep] :
+       {std::tuple{0, 0, "archived"}, {3, 0, "changed"}, {-1, 0, "changed"},
+        {2, ids::kOverwriteYes, "archived"}, {2, ids::kOverwriteCancel, "changed"}}) {
     drive.write("data\\keep.txt", "changed");
     DeleteFileW(wide(drive.file("data\\sub\\gone.txt")).c_str());
-    if (rule == 2)
-      script.answerModal([&](Dialog& q) {
+    if (button)
+      script.answerModal([&, button = button](Dialog& q) {
         EXPECT_EQ(static_cast<OverwriteWindow&>(q).lblCaption.text(),
                   "Do you want to overwrite the existing copy of D:\\data\\keep.txt?");
         EXPECT_FALSE(page.backups.cmdBackupRestore.enabled()) << "the page waits for the restore";
         EXPECT_FALSE(IsWindowEnabled(host.main)) << "no timed run starts meanwhile";
-        SendMessageW(q.hwnd(), WM_COMMAND, ids::kOverwriteCancel, 0);  // no to all
+        SendMessageW(q.hwnd(), WM_COMMAND, button, 0);
       });
-    EXPECT_EQ(restore("D_06122026101010.zip", rule), kRestoreDoneText) << rule;
+    EXPECT_EQ(restore("D_06122026101010.zip", rule), kRestoreDoneText) << rule << button;
     EXPECT_EQ(drive.read("data\\keep.txt") + "|" + drive.read("data\\sub\\gone.txt"),
-              keep + std::string("|back")) << rule << ": a missing file comes back";
+              keep + std::string("|back")) << rule << button << ": a missing file comes back";
     EXPECT_TRUE(page.backups.cmdBackupRestore.enabled() && IsWindowEnabled(host.main));
   }
 
