@@ -194,29 +194,112 @@ TEST(Zip, AFailedEntryOrSomethingElseIsLeftAsItWas) {
   }
 }
 
-// An archive as other writers make it: each entry deflated, its CRC and sizes in a data
-// descriptor after its data; and a directory.
-std::string withDescriptors(const std::vector<Item>& entries) {
-  auto u16 = [](unsigned v) { return std::string{char(v & 0xFF), char(v >> 8 & 0xFF)}; };
-  auto u32 = [&](std::uint32_t v) { return u16(v & 0xFFFF) + u16(v >> 16); };
+// An entry larger than 4 GiB (zeros: small once deflated), and one after it, read with their
+// directory and without it, as a killed run leaves them. Offsets past 4 GiB are tested on a
+// real disk by the interoperability test.
+TEST(Zip, HugeEntriesUseZip64) {
+  const std::uint64_t huge = (4ull << 30) + 12345;
+  MemoryZipFile file;
+  ZipWriter w(file, 1);
+  ASSERT_TRUE(w.open());
+  std::uint64_t left = huge;
+  auto zeros = [&left](char* buf, std::size_t cap) {
+    auto n = static_cast<std::size_t>(std::min<std::uint64_t>({cap, 1u << 30, left}));
+    std::fill_n(buf, n, '\0');
+    left -= n;
+    return static_cast<std::int64_t>(n);
+  };
+  ASSERT_TRUE(w.add({"huge.bin", {}, 0, huge}, zeros)) << w.error();
+  ASSERT_TRUE(addItem(w, {"after.txt", "small"}));
+  ASSERT_TRUE(w.finish());
+  EXPECT_LT(file.bytes.size(), 64u << 20);
+
+  for (bool cutDirectory : {true, false}) {
+    std::string cut = file.bytes.substr(0, file.bytes.size() - (cutDirectory ? 30 : 0));
+    MemoryZipSource src(cut);
+    ZipReader r;
+    ASSERT_TRUE(r.open(src)) << r.error();
+    EXPECT_EQ(r.recovered(), cutDirectory);
+    ASSERT_EQ(r.entries().size(), 2u);
+    EXPECT_EQ(r.entries()[0].size, huge);
+    EXPECT_EQ(r.read(r.entries()[1]), "small");
+    std::uint64_t seen = 0;  // the CRC of the zeros is checked on the way
+    auto count = [&](const char*, std::size_t n) { seen += n; return true; };
+    EXPECT_TRUE(cutDirectory || r.extract(r.entries()[0], count)) << r.error();
+    EXPECT_EQ(seen, cutDirectory ? 0 : huge);
+  }
+}
+
+// ---- archives made by other writers, built by hand
+
+struct RawEntry {
+  std::string name, data;
+  std::uint16_t flags = 0;
+  std::string extra;
+  bool descriptor = false;  // deflated, CRC and sizes in a data descriptor after the data
+};
+
+// The raw deflate stream inside zlib's two-byte header and four-byte checksum.
+std::string rawDeflate(const std::string& data) {
+  uLongf n = compressBound(data.size());
+  std::string out(n, '\0');
+  compress2(reinterpret_cast<Bytef*>(out.data()), &n,
+            reinterpret_cast<const Bytef*>(data.data()), data.size(), 6);
+  return out.substr(2, n - 6);
+}
+
+std::string u16(unsigned v) { return {char(v & 0xFF), char(v >> 8 & 0xFF)}; }
+std::string u32(std::uint32_t v) { return u16(v & 0xFFFF) + u16(v >> 16); }
+
+std::string buildArchive(const std::vector<RawEntry>& entries, bool withDirectory = true) {
   std::string out, cd;
   for (const auto& e : entries) {
-    uLongf n = compressBound(e.data.size());  // the raw stream inside zlib's header and checksum
-    std::string body(n, '\0');
-    compress2(reinterpret_cast<Bytef*>(body.data()), &n,
-              reinterpret_cast<const Bytef*>(e.data.data()), e.data.size(), 6);
-    body = body.substr(2, n - 6);
+    std::string body = e.descriptor ? rawDeflate(e.data) : e.data;
     // Flags, method, time, date; CRC and sizes; name and extra lengths.
-    std::string head = u16(8) + u16(8) + u32(0x210000), lengths = u16(e.name.size()) + u16(0);
-    std::string sizes =
-        u32(zipCrc32(0, e.data.data(), e.data.size())) + u32(body.size()) + u32(e.data.size());
-    cd += u32(0x02014b50) + u32(0x140014) + head + sizes + lengths + std::string(10, '\0') +
-          u32(out.size()) + e.name;
-    out += u32(0x04034b50) + u16(20) + head + std::string(12, '\0') + lengths + e.name + body +
-           u32(0x08074b50) + sizes;
+    std::string head = u16(e.flags | (e.descriptor ? 8 : 0)) + u16(e.descriptor ? 8 : 0) +
+                       u16(0) + u16(0x21);
+    std::string sizes = u32(zipCrc32(0, e.data.data(), e.data.size())) + u32(body.size()) +
+                        u32(e.data.size());
+    std::string lengths = u16(e.name.size()) + u16(e.extra.size());
+    cd += u32(0x02014b50) + u16(20) + u16(20) + head + sizes + lengths + u16(0) + u16(0) +
+          u16(0) + u32(0) + u32(out.size()) + e.name + e.extra;
+    out += u32(0x04034b50) + u16(20) + head + (e.descriptor ? std::string(12, '\0') : sizes) +
+           lengths + e.name + e.extra + body;
+    if (e.descriptor) out += u32(0x08074b50) + sizes;
   }
-  return out + cd + u32(0x06054b50) + u32(0) + u16(entries.size()) + u16(entries.size()) +
-         u32(cd.size()) + u32(out.size()) + u16(0);
+  if (!withDirectory) return out;
+  return out + cd + u32(0x06054b50) + u16(0) + u16(0) + u16(entries.size()) +
+         u16(entries.size()) + u32(cd.size()) + u32(out.size()) + u16(0);
+}
+
+// Info-ZIP's Unicode path extra field.
+std::string unicodePath(const std::string& raw, const std::string& utf8) {
+  return u16(0x7075) + u16(5 + utf8.size()) + char(1) +
+         u32(zipCrc32(0, raw.data(), raw.size())) + utf8;
+}
+
+TEST(Zip, NamesOfOtherWritersReadAsUtf8) {
+  std::pair<RawEntry, std::string> cases[] = {
+      {{"plain/name.txt", "1"}, "plain/name.txt"},
+      {{"caf\xC3\xA9.txt", "2", 0x800}, "caf\xC3\xA9.txt"},  // flagged UTF-8
+      {{"caf\x82.txt", "3"}, "caf\xC3\xA9.txt"},             // code page 437
+      {{"\x8E\x99\x9A", "4"}, "\xC3\x84\xC3\x96\xC3\x9C"},   // 437: umlauts
+      {{"caf\x82.txt", "5", 0, unicodePath("caf\x82.txt", "caf\xC3\xA8.txt")}, "caf\xC3\xA8.txt"},
+      {{"x\x82.txt", "6", 0, unicodePath("other", "y.txt")}, "x\xC3\xA9.txt"},  // stale
+      {{"r\xC3\xA9sum\xC3\xA9", "7"}, "r\xC3\xA9sum\xC3\xA9"},  // unflagged UTF-8
+  };
+  for (bool withDirectory : {true, false}) {
+    for (const auto& [entry, name] : cases) {
+      std::string archive = buildArchive({entry}, withDirectory);
+      MemoryZipSource src(archive);
+      ZipReader r;
+      ASSERT_TRUE(r.open(src));
+      ASSERT_EQ(r.entries().size(), 1u);
+      EXPECT_EQ(r.entries()[0].name, name);
+      EXPECT_EQ(r.entries()[0].rawName, entry.name);
+      EXPECT_EQ(r.read(r.entries()[0]), entry.data);
+    }
+  }
 }
 
 // Damage of every kind, to our archives and to one with data descriptors, through the fuzz
@@ -230,7 +313,8 @@ TEST(Zip, MalformedArchivesNeverCrash) {
     LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(b.data()), b.size());
   };
   std::string ours = archiveOf({{"a.txt", bytes(3000)}, {"b/c.bin", bytes(500, 9)}, {"d", ""}});
-  std::string theirs = withDescriptors({{"one.txt", bytes(900)}, {"s", "xy"}});
+  std::string theirs =
+      buildArchive({{"one.txt", bytes(900), 0, "", true}, {"s", "xy", 0, "", true}});
   // Without its directory, theirs is read by following the descriptors.
   EXPECT_EQ(contents(theirs.substr(0, theirs.find("PK\1\2"))),
             (Contents{{"one.txt", bytes(900)}, {"s", "xy"}}));

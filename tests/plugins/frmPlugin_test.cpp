@@ -1,4 +1,5 @@
-// The plug-in editor and its key generator: each tab's rows, the picker, the INI reader, Save.
+// The plug-in editor and its key generator: each tab's rows, the picker, the INI reader, Save,
+// and what it reads of a plug-in it opens.
 #include "plugins/frmPlugin.h"
 
 #include <gtest/gtest.h>
@@ -205,6 +206,24 @@ TEST_F(EditorTest, SavesPluginsOnlyAsFilesOfThePluginsFolderInTheCodePage) {
   ed->cmdSave.click();
   EXPECT_EQ(app.read("Plugins\\mine.qvp.qvp").substr(0, 7), "D\x01" "again");
   EXPECT_EQ(messages(), Texts{kMsgOverwritePlugin});
+}
+
+// Every F, R and I record it can read, malformed ones too: a record it dropped here would be
+// gone from the file at the next Save.
+TEST_F(EditorTest, OpensWhatItCanReadOfAnyFile) {
+  ed->PluginFile = app.write("odd.qvp",
+                             "junk line\r\nF\x01Yes\r\nD\r\nX\x01"
+                             "a\r\nR\x01No\x01No\x01k\x01v\x01"
+                             "extra\n"
+                             "I\x01"
+                             "f\r\nD\x01"
+                             "desc\r\n" +
+                                 std::string(100000, 'z'));
+  ASSERT_TRUE(ed->getPlugin());
+  EXPECT_EQ(ed->txtDescription.text(), "desc");
+  EXPECT_EQ(rowsOf(ed->lstvFiles), (Rows{{"Yes", "", ""}}));
+  EXPECT_EQ(rowsOf(ed->lstvRegistry), (Rows{{"No", "No", "k", "v"}}));
+  EXPECT_EQ(rowsOf(ed->lstvINI), (Rows{{"f", "", "", "", ""}}));
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "support/scripted.h"
 #include "tools/frmEditAppPath.h"
 #include "tools/frmEditFileAssoc.h"
+#include "tools/frmEditHelp.h"
 #include "tools/frmEditUninstall.h"
 #include "tools/frmFileAssoc.h"
 #include "tools/frmOrphanedActivex.h"
@@ -190,6 +191,22 @@ TEST(Scanners, HelpFilesListedEditedAndDeleted) {
   EXPECT_EQ(shown(w, 0, "."), (Rows{"gone.hlp|1|0", "here.chm|0|1", "rel.chm|0|1"}));
   EXPECT_EQ(w.list().row(0).cells, (Rows{"gone.hlp", d + "\\", std::string(kHelpKey) + "\\"}));
   EXPECT_EQ(w.lblStatus.text(), "3 entries, 1 orphaned");
+
+  // Browse puts the chosen file's folder in the box; Save writes it.
+  test::ScriptedAsker asker;
+  asker.answerModal([&](Dialog& dialog) {
+    auto& e = dynamic_cast<EditHelpDialog&>(dialog);
+    EXPECT_EQ(e.lblName.text(), "gone.hlp");
+    asker.answerFile("C:\\elsewhere\\gone.hlp");
+    e.cmdBrowse.click();
+    EXPECT_EQ(e.txt.text(), "C:\\elsewhere\\");
+    e.cmdOk.click();
+  });
+  test::selectOnly(w.list(), 0);
+  w.cmdEdit.click();
+  w.Timer1_Timer();
+  EXPECT_EQ(test::rowsWith(w.lstvInvalid, 0, "gone").at(0).at(1), "C:\\elsewhere\\");
+
   w.chkDelete.setChecked(true);
   for (size_t i = 0; i < w.list().rowCount(); ++i)
     w.list().setRowChecked(i, w.list().rowText(i, 0) == "here.chm");
@@ -239,6 +256,7 @@ TEST(InvalidFileWindow, ListsTheValuesOfMissingFilesAndDeletesTheCheckedOnes) {
   std::string d = dir.path(), k = key.subkey(), missing = d + "\\missing.exe";
   dir.write("app.exe", "x");
   const std::tuple<const char*, std::string, DWORD> seeds[] = {{"missing", missing, REG_SZ},
+      {"expand", "%SystemRoot%\\no-such-glenvask.exe", REG_EXPAND_SZ},
       {"wert-\xc3\xa4", missing, REG_SZ}, {"long", missing + " " + std::string(10000, 'a'), REG_SZ},
       {"multi", missing, REG_MULTI_SZ}, {"huge", missing + " " + std::string(70000, 'a'), REG_SZ}};
   for (const auto& [name, data, type] : seeds) test::setText(cu, k, name, data, type);
@@ -256,9 +274,10 @@ TEST(InvalidFileWindow, ListsTheValuesOfMissingFilesAndDeletesTheCheckedOnes) {
   EXPECT_EQ(test::rowsWith(w.lstvInvalid, 0, "HKEY_LOCAL_MACHINE"),
             (std::vector<Rows>{{"HKEY_LOCAL_MACHINE:Software\\Microsoft\\DirectMusic\\",
                                 "GMFilePath", "C:\\windows\\system32\\drivers\\gm.dls"}}));
-  EXPECT_EQ(w.lblStatus.text(), "5 invalid references");
+  EXPECT_EQ(w.lblStatus.text(), "6 invalid references");
   std::string prefix = "HKEY_CURRENT_USER:" + k + "\\";
-  EXPECT_EQ(column(w.lstvInvalid, 1, prefix), (Rows{"deep", "long", "missing", "wert-\xc3\xa4"}));
+  EXPECT_EQ(column(w.lstvInvalid, 1, prefix),
+            (Rows{"deep", "expand", "long", "missing", "wert-\xc3\xa4"}));
   EXPECT_EQ(test::rowsWith(w.lstvInvalid, 1, "deep").at(0).at(0), prefix + "many\\");
 
   auto rowOf = [&](const std::string& name) { return test::rowOf(w.lstvInvalid, prefix, 1, name); };
@@ -270,8 +289,8 @@ TEST(InvalidFileWindow, ListsTheValuesOfMissingFilesAndDeletesTheCheckedOnes) {
     w.lstvInvalid.setRowChecked(rowOf(name), true);
   test::setText(cu, k, "long", "changed since the walk");
   w.cmdDelete.click();
-  EXPECT_EQ(test::valueNames(k), (Rows{"binary", "huge", "long", "multi", "nul"}));
-  EXPECT_EQ(column(w.lstvInvalid, 1, prefix), Rows{"deep"});
+  EXPECT_EQ(test::valueNames(k), (Rows{"binary", "expand", "huge", "long", "multi", "nul"}));
+  EXPECT_EQ(column(w.lstvInvalid, 1, prefix), (Rows{"deep", "expand"}));
 
   // Stop, clicked as the walk starts, ends it before the local machine is walked.
   std::uint64_t whole = w.judgedValues();
