@@ -1,4 +1,5 @@
-// The options window opened and cancelled: the list pages' messages; when it does not open.
+// The options window opened and cancelled: the list pages' messages, what damaged files show;
+// when it does not open.
 #include <tuple>
 
 #include "base/text.h"
