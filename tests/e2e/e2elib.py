@@ -42,7 +42,13 @@ def tool(*args, timeout=60):
 
 
 def _done(*args, wait=0):
-    return tool(*args, timeout=wait + 60).returncode == 0
+    """Runs a verb of the tool; True when done. Why it was not is printed, for a failing test's
+    output (a verb may also be expected to fail)."""
+    r = tool(*args, timeout=wait + 60)
+    if r.returncode:
+        print(f"wintool {' '.join(map(str, args))}: exit {r.returncode} {r.stderr.strip()}",
+              flush=True)
+    return r.returncode == 0
 
 
 def _ms(seconds):

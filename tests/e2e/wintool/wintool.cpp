@@ -64,9 +64,19 @@ bool ofProgram(HWND h) {
 }
 
 // The program's visible top-level window of the class (and title), else any of that class.
+// The windows are taken in one snapshot: a walk by FindWindowExW from a window that is destroyed
+// meanwhile (as the in-process tests beside do with windows of the same classes) ends at once.
 HWND findTop(const std::wstring& cls, bool visibleOnly = false, const wchar_t* title = nullptr) {
+  std::vector<HWND> tops;
+  EnumWindows([](HWND h, LPARAM all) {
+    reinterpret_cast<std::vector<HWND>*>(all)->push_back(h);
+    return TRUE;
+  }, reinterpret_cast<LPARAM>(&tops));
   HWND any = nullptr;
-  for (HWND h = nullptr; (h = FindWindowExW(nullptr, h, cls.c_str(), title));) {
+  wchar_t text[256];
+  for (HWND h : tops) {
+    if (!GetClassNameW(h, text, 256) || lstrcmpiW(text, cls.c_str())) continue;
+    if (title && (!InternalGetWindowText(h, text, 256) || lstrcmpiW(text, title))) continue;
     if (!ofProgram(h)) continue;
     if (IsWindowVisible(h)) return h;
     any = any ? any : h;
