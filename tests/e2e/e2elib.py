@@ -29,6 +29,16 @@ def unix_path(win_path):
     return os.path.join(os.path.realpath(drive), *win_path[3:].split("\\"))
 
 
+def canaries(name):
+    """A file of the name in the drive root and one in the Windows folder, which nothing the
+    program runs may delete; their paths, for the caller to check and remove."""
+    paths = [unix_path("C:\\" + name), unix_path("C:\\windows\\" + name)]
+    for p in paths:
+        with open(p, "w") as f:
+            f.write("stays")
+    return paths
+
+
 def wine(args, timeout=60, check=False):
     """Runs a Windows program in the prefix; its output is read as UTF-8."""
     return subprocess.run(["wine"] + [str(a) for a in args], stdin=subprocess.DEVNULL,

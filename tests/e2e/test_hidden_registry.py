@@ -7,7 +7,7 @@ in-process (tests/cleaner/system/, tests/plugins/)."""
 
 import os
 
-from e2elib import Checks, Scratch, unix_path, wine
+from e2elib import Checks, Scratch, canaries, unix_path, wine
 from e2e_categories import reg_delete, reg_import, reg_key, run_hidden
 
 HKCU = "HKEY_CURRENT_USER\\"
@@ -42,11 +42,7 @@ reg_import(app, sum(([f"[{key}]", '"a"="C:\\\\a.doc"', '"MRUList"="a"', "", f"[{
 probe = app.win + "\\probe"
 app.write("probe/probe.tmp", "p")
 app.write("probe/unchecked.log", "u")
-canaries = [unix_path("C:\\glenvask-e2e-canary.txt"),
-            unix_path("C:\\windows\\glenvask-e2e-canary.txt")]
-for c in canaries:
-    with open(c, "w") as f:
-        f.write("stays")
+kept = canaries("glenvask-e2e-canary.txt")
 root_before = set(os.listdir(unix_path("C:\\")))
 app.write("Plugins/dangerous.qvp", record("D", "reaches too far")
           + record("F", "No", "No", "C:\\*.*") + record("F", "Yes", "Yes", "C:\\*.*")
@@ -69,9 +65,9 @@ for key, name in KEPT.items():
     t.check(got is not None and got[0].get(name) == "stays", f"{key} keeps {name}: {got}")
 t.check(os.listdir(app.path("probe")) == ["unchecked.log"],
         "the checked plug-in after it ran, the unchecked one did not")
-t.check(all(os.path.exists(c) for c in canaries), "the drive root and Windows folder keep theirs")
+t.check(all(os.path.exists(c) for c in kept), "the drive root and Windows folder keep theirs")
 t.check(set(os.listdir(unix_path("C:\\"))) == root_before, "the drive root is as it was")
-for c in canaries:
+for c in kept:
     os.remove(c)
 cleanup()
 t.finish()

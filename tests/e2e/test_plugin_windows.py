@@ -8,9 +8,9 @@ rows removes only their files; closing the manager writes plg.txt as the rows st
 import os
 
 from e2e_categories import reg_delete, reg_import, reg_key
-from e2elib import (IDS, MAIN_CLASS, Checks, Scratch, answer_message_box, click, get_text,
-                    list_rows, message_box_text, post_command, running, select_combo, select_rows,
-                    select_tab, set_text, unix_path, wait_for, wait_gone, wait_window)
+from e2elib import (IDS, MAIN_CLASS, Checks, Scratch, answer_message_box, canaries, click,
+                    get_text, list_rows, message_box_text, post_command, running, select_combo,
+                    select_rows, select_tab, set_text, wait_for, wait_gone, wait_window)
 
 MANAGER, EDITOR, KEYGEN = IDS["kPluginManagerClass"], IDS["kPluginEditorClass"], IDS["kKeygenClass"]
 INPUT = "GlenvaskInputBox"
@@ -37,11 +37,7 @@ app.write("data/a.tmp", "a" * 1000)
 app.write("data/b.tmp", "b" * 536)
 app.write("data/keep.txt", "stays")
 app.write("data/app.ini", "[S]\r\nk=1\r\nj=2\r\n")
-canaries = [unix_path("C:\\glenvask-e2e-plugin-canary.tmp"),
-            unix_path("C:\\windows\\glenvask-e2e-plugin-canary.tmp")]
-for c in canaries:
-    with open(c, "w") as f:
-        f.write("stays")
+kept = canaries("glenvask-e2e-plugin-canary.tmp")
 app.write("Plugins/a.qvp", record("D", "A"))
 app.write("Plugins/b.qvp", record("D", "B"))
 app.write("plg.txt", record("1", "a.qvp", "A") + record("1", "b.qvp", "B"))
@@ -119,7 +115,7 @@ with running(app, t):
             f"Process reports: {get_text(MANAGER, IDS['kManagerStatus'])!r}")
     left = sorted(os.listdir(app.path("data")))
     t.check(left == ["app.ini", "keep.txt"], f"exactly the named files are gone: {left}")
-    t.check(all(os.path.exists(c) for c in canaries), "the drive root and Windows folder stay")
+    t.check(all(os.path.exists(c) for c in kept), "the drive root and Windows folder stay")
     with open(app.path("data", "app.ini")) as f:
         t.check(f.read().split() == ["[S]", "j=2"], "the INI key is gone, the other stays")
     values = (reg_key(HKCU + KEY) or ({}, None))[0]
@@ -143,7 +139,7 @@ with running(app, t):
     t.check(app.read("plg.txt").decode() == record("1", "b.qvp", "B"),
             "plg.txt holds the rows left")
 
-for c in canaries:
+for c in kept:
     os.remove(c)
 reg_delete(HKCU + "Software\\GlenvaskE2E")
 t.finish()

@@ -7,6 +7,7 @@
 #include "services/globals.h"
 #include "services/paths.h"
 #include "services/registry.h"
+#include "support/prefix.h"
 #include "support/scripted.h"
 
 namespace glenvask {
@@ -16,7 +17,7 @@ TEST(OptionsMenu, AcceptChangesTheMainWindowAtOnce) {
   test::ScratchFolder app;
   test::ScriptedAsker asker;
   setAppPath(app.path());
-  std::string run = GetRegString(kHkeyCurrentUser, kRunKey, kRunValueName);
+  test::SavedValue run{HKEY_CURRENT_USER, kRunKey, kRunValueName, std::nullopt};
   app.write("settings.ini", "[General]\r\nProtect2=1\r\n");  // dead shortcuts on at the start
   MainWindow& w = frmMain();
   ASSERT_TRUE(w.load(""));
@@ -48,7 +49,6 @@ TEST(OptionsMenu, AcceptChangesTheMainWindowAtOnce) {
   EXPECT_EQ(w.AutoCleanMinutes, 5);
   EXPECT_EQ(arrIgnoreExt, std::vector<std::string>{"bak"}) << "the lists are read again";
   w.destroy();
-  if (!run.empty()) SetRegString(kHkeyCurrentUser, kRunKey, kRunValueName, run);
   setAppPath("");
 }
 
