@@ -39,6 +39,12 @@ def canaries(name):
     return paths
 
 
+def record(*fields):
+    """A line of the program's list files (plg.txt, a plug-in, UNFI.txt): the fields, split by
+    \\x01, and CR LF."""
+    return "\x01".join(fields) + "\r\n"
+
+
 def wine(args, timeout=60, check=False):
     """Runs a Windows program in the prefix; its output is read as UTF-8."""
     return subprocess.run(["wine"] + [str(a) for a in args], stdin=subprocess.DEVNULL,

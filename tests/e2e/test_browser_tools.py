@@ -4,20 +4,12 @@ folders and addresses, Select all and Delete send every one to the Recycle Bin. 
 is tried in-process on the prefix's URL cache (tests/tools/system/frmIECache_test.cpp)."""
 
 import os
-import re
 
+from e2e_categories import favorites_folder
 from e2elib import (IDS, MAIN_CLASS, Checks, Scratch, click, get_text, list_rows, post_command,
-                    running, wait_for, wait_gone, wait_window, wine)
+                    running, wait_for, wait_gone, wait_window)
 
 FAV = IDS["kFavoritesClass"]
-EXPLORER = "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\"
-KEYS = [(EXPLORER + "Shell Folders", "REG_SZ"), (EXPLORER + "User Shell Folders", "REG_EXPAND_SZ")]
-
-
-def read_value(key):
-    r = wine(["reg", "query", key, "/v", "Favorites"])
-    m = re.search(r"Favorites\s+(REG_\w+)\s+(.*)", r.stdout) if r.returncode == 0 else None
-    return (m.group(1), m.group(2).strip()) if m else None
 
 
 def trash_count():
@@ -30,12 +22,8 @@ app = Scratch("browser_tools")
 app.write("fav/a.url", "[InternetShortcut]\r\nURL=http://a.example/\r\n")
 app.write("fav/a.url.url", "[DEFAULT]\r\nBASEURL=http://aa.example/\r\n")
 app.write("fav/Links/News.url", "[InternetShortcut]\nURL=http://news.example/\n")
-saved = [(key, read_value(key)) for key, _ in KEYS]
-for key, kind in KEYS:
-    wine(["reg", "add", key, "/v", "Favorites", "/t", kind, "/d", app.win + "\\fav", "/f"],
-         check=True)
 
-try:
+with favorites_folder(app.win + "\\fav"):
     with running(app, t):
         post_command(MAIN_CLASS, IDS["kCmdIeFavorites"])
         t.check(wait_window(FAV), "Favorites opens from the Tools menu")
@@ -53,10 +41,4 @@ try:
             t.check(not os.path.exists(app.path(*rel.split("/"))), f"{rel} is gone")
         t.check(trash_count() == before + 3, "the three are in the Recycle Bin")
         t.check(click(FAV, IDS["kFavoritesClose"]) and wait_gone(FAV), "Favorites closes")
-finally:
-    for (key, kind), (_, old) in zip(KEYS, saved):
-        if old:
-            wine(["reg", "add", key, "/v", "Favorites", "/t", old[0], "/d", old[1], "/f"])
-        else:
-            wine(["reg", "delete", key, "/v", "Favorites", "/f"])
 t.finish()

@@ -22,8 +22,14 @@ PROFILE = {
 }
 KEPT = ["target/cookies.txt", "target/Cache/entry", "cookies.txt"]  # behind a link, beside
 
+
+def prefix_folder(variable):
+    """The Linux path of a folder the prefix's environment variable names."""
+    return unix_path(wine(["cmd", "/c", f"echo %{variable}%"]).stdout.strip())
+
+
 t = Checks()
-mozilla = os.path.join(unix_path(wine(["cmd", "/c", "echo %APPDATA%"]).stdout.strip()), "Mozilla")
+mozilla = os.path.join(prefix_folder("APPDATA"), "Mozilla")
 if os.path.lexists(mozilla):
     t.check(False, f"{mozilla} is there already; it is not ours to touch")
     t.finish()
@@ -34,8 +40,7 @@ for i, f in enumerate(["a.txt", "~x.tmp", "sub/deeper/d.bin", "other/f.txt", "he
 for d in ["empty", "sub/deeper/empty", "nest/a/b/c"]:
     os.makedirs(os.path.join(temp, d))
 # A file in the prefix's own temp folder, which this run must not reach.
-marker = os.path.join(unix_path(wine(["cmd", "/c", "echo %TEMP%"]).stdout.strip()),
-                      "glenvask-e2e-marker.txt")
+marker = os.path.join(prefix_folder("TEMP"), "glenvask-e2e-marker.txt")
 os.makedirs(os.path.dirname(marker), exist_ok=True)
 with open(marker, "w") as f:
     f.write("keep")

@@ -7,7 +7,7 @@ in-process (tests/cleaner/system/, tests/plugins/)."""
 
 import os
 
-from e2elib import Checks, Scratch, canaries, unix_path, wine
+from e2elib import Checks, Scratch, canaries, record, unix_path, wine
 from e2e_categories import reg_delete, reg_import, reg_key, run_hidden
 
 HKCU = "HKEY_CURRENT_USER\\"
@@ -20,10 +20,6 @@ GONE_SUBKEYS = M + "Search Assistant\\ACMru"
 KEPT = {M + "Internet Explorer": "GlenvaskE2E", M + "Office\\10.0\\Word": "Setting",
         M + "Office\\11.0\\Word\\Recent Files": "File1",  # a version not cleaned
         HKCU + "Software\\GlenvaskE2E\\Canary": "alive"}
-
-
-def record(*fields):
-    return "\x01".join(fields) + "\r\n"
 
 
 def cleanup():

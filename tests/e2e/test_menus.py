@@ -7,8 +7,8 @@ import os
 import time
 
 from e2elib import (IDS, MAIN_CLASS, Checks, Scratch, click, get_text, list_rows, post_command,
-                    running, tool, wait_for, wait_gone, wait_window, wine)
-from e2e_categories import chk_items, reg_key
+                    running, tool, wait_for, wait_gone, wait_window)
+from e2e_categories import chk_items, favorites_folder
 
 # Each command ("kCmd" + name) and the class of its window ("k" + name + "Class").
 WINDOWS = [(IDS["kCmd" + c], IDS["k" + w + "Class"]) for c, w in (pair.split(":") for pair in """
@@ -16,15 +16,7 @@ WINDOWS = [(IDS["kCmd" + c], IDS["k" + w + "Class"]) for c, w in (pair.split(":"
     FileAssociations:FileAssoc OrphanedDlls:OrphanedDll OrphanedFilePaths:InvalidFile
     OrphanedHelpFiles:InvalidHelp OrphanedAppPaths:InvalidAppPath OrphanedActiveX:InvalidActiveX
     IeFavorites:Favorites IeCache:IeCache HelpContents:Help About:About""".split())]
-EXPLORER = "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\"
-KEYS = [(EXPLORER + "Shell Folders", "REG_SZ"), (EXPLORER + "User Shell Folders", "REG_EXPAND_SZ")]
 FAV, FAV_LIST, FAVORITES = IDS["kFavoritesClass"], IDS["kFavoritesList"], ["a", "a.url", "L/N"]
-
-
-def set_favorites(folders):  # None removes the value
-    for (key, kind), folder in zip(KEYS, folders):
-        wine(["reg", "delete", key, "/v", "Favorites", "/f"] if folder is None else
-             ["reg", "add", key, "/v", "Favorites", "/t", kind, "/d", folder, "/f"])
 
 
 def favorites():
@@ -41,10 +33,8 @@ app.write("UDFO.txt", app.win + "\\junk\r\n")
 app.write("chkItems.txt", chk_items("chkUserDefinedFolders"))
 for f in FAVORITES:
     app.write("fav/" + f + ".url", "[InternetShortcut]\r\nURL=http://" + f + "/\r\n")
-saved = [(reg_key(key) or [{}])[0].get("Favorites") for key, _ in KEYS]
-set_favorites([app.win + "\\fav"] * len(KEYS))
 
-try:
+with favorites_folder(app.win + "\\fav"):
     with running(app, t):
         t.check(get_text(MAIN_CLASS, IDS["kMainVersion"]) == "6.0.0", "the main window's version")
         for command, cls in WINDOWS:
@@ -71,6 +61,4 @@ try:
         for _, cls in WINDOWS:
             t.check(not wait_window(cls, timeout=0.2), f"no {cls} during the run")
         t.check(click(summary, IDS["kSummaryClose"]) and wait_gone(summary), "the summary closes")
-finally:
-    set_favorites(saved)
 t.finish()

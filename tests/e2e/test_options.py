@@ -7,10 +7,10 @@ extension added in the window and a cookie kept there are honoured by the next h
 import os
 import shutil
 
-from e2e_categories import category_boxes, reg_key, run_hidden
+from e2e_categories import category_boxes, reg_key, run_hidden, values_kept
 from e2elib import (IDS, MAIN_CLASS, Checks, Scratch, click, list_rows, post_command, running,
                     select_rows, select_tab, set_check, set_text, tool, unix_path, wait_for,
-                    wait_gone, wait_window, wine)
+                    wait_gone, wait_window)
 
 OPT = IDS["kOptionsClass"]
 RUN_KEY = "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run"
@@ -62,7 +62,7 @@ def options(*steps, button="kOptionsAccept"):
 
 
 wine_run_before = run_value()
-try:
+with values_kept(RUN_KEY, "Glenvask"):
     with running(app, t):
         t.check(not set_check(MAIN_CLASS, EMPTY_FILES), "the empty-files box starts disabled")
         before = app.snapshot()
@@ -122,9 +122,6 @@ try:
                 lambda: click(OPT, IDS["kOptIgnoreExtensionAdd"]),
                 lambda: set_check(OPT, IDS["kOptStartWithWindows"], False), keep_cookie)
         t.check(run_value() is None, "clearing Start with Windows deletes the Run value")
-finally:
-    if run_value() is not None and wine_run_before is None:
-        wine(["reg", "delete", RUN_KEY, "/v", "Glenvask", "/f"])
 
 code = run_hidden(app, ["chkUserDefinedFolders", "chkCookies"])
 t.check(code == 0, f"the hidden run ended by itself (exit {code})")

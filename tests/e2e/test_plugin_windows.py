@@ -9,18 +9,14 @@ import os
 
 from e2e_categories import reg_delete, reg_import, reg_key
 from e2elib import (IDS, MAIN_CLASS, Checks, Scratch, answer_message_box, canaries, click,
-                    get_text, list_rows, message_box_text, post_command, running, select_combo,
-                    select_rows, select_tab, set_text, wait_for, wait_gone, wait_window)
+                    get_text, list_rows, message_box_text, post_command, record, running,
+                    select_combo, select_rows, select_tab, set_text, wait_for, wait_gone,
+                    wait_window)
 
 MANAGER, EDITOR, KEYGEN = IDS["kPluginManagerClass"], IDS["kPluginEditorClass"], IDS["kKeygenClass"]
 INPUT = "GlenvaskInputBox"
-SEP = "\x01"
 HKCU = "HKEY_CURRENT_USER\\"
 KEY = "Software\\GlenvaskE2E\\Windows"
-
-
-def record(*fields):
-    return SEP.join(fields) + "\r\n"
 
 
 def save_as(name):

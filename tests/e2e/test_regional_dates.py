@@ -7,15 +7,16 @@ import os
 import re
 import time
 
-from e2e_categories import reg_key, run_hidden
-from e2elib import PREFIX, Checks, Scratch, scratch_drive, wine
+from e2e_categories import reg_key, run_hidden, values_kept
+from e2elib import PREFIX, Checks, Scratch, record, scratch_drive, wine
 
 t = Checks()
 app = Scratch("regional_dates")
 drive = app.path("drive")
 os.makedirs(drive)
-app.write("UNFI.txt", "1\x01*.tmp\x01Temporary files\r\n")
+app.write("UNFI.txt", record("1", "*.tmp", "Temporary files"))
 INTL_KEY = "HKCU\\Control Panel\\International"
+INTL_VALUES = ("sShortDate", "sTimeFormat", "s1159", "s2359")
 
 GERMAN = ("dd.MM.yyyy", "HH:mm:ss", "", "")
 # (sShortDate, sTimeFormat, s1159, s2359), the date line, the March days deleted (a file of
@@ -34,13 +35,13 @@ CASES = [
 ]
 
 before = reg_key(INTL_KEY)[0]
-try:
+with values_kept(INTL_KEY, *INTL_VALUES):
     with scratch_drive("P", drive) as link:
         if not t.check(link is not None, "drive P: of the prefix is free"):
             t.finish()
         for settings, line, deleted, shape in CASES:
             what = f"{settings[0]} '{line}'"
-            for value, data in zip(("sShortDate", "sTimeFormat", "s1159", "s2359"), settings):
+            for value, data in zip(INTL_VALUES, settings):
                 wine(["reg", "add", INTL_KEY, "/v", value, "/d", data, "/f"], check=True)
             for day in range(1, 5):
                 noon = time.mktime((2024, 3, day, 12, 0, 0, 0, 0, -1))
@@ -59,13 +60,6 @@ try:
             if stamp and shape:
                 t.check(re.fullmatch(shape, stamp.group(1)) is not None,
                         f"{what}: last-cleaned date '{stamp.group(1)}' in the region's format")
-finally:
-    after = reg_key(INTL_KEY)[0]
-    for value, data in before.items():
-        if after.get(value) != data:
-            wine(["reg", "add", INTL_KEY, "/v", value, "/d", data, "/f"])
-    for value in set(after) - set(before):
-        wine(["reg", "delete", INTL_KEY, "/v", value, "/f"])
 t.check(reg_key(INTL_KEY)[0] == before, "the regional settings are as they were")
 t.check(not os.path.lexists(os.path.join(PREFIX, "dosdevices", "p:")), "drive P: removed again")
 t.finish()

@@ -3,9 +3,10 @@ invalid-file and file-association windows open by their command ids, finish thei
 the seeded entries that are missing (and only those), and Delete removes exactly the entries
 checked or selected, which the registry then shows."""
 
+from e2e_categories import reg_import, reg_key
 from e2elib import (IDS, MAIN_CLASS, Checks, Scratch, answer_message_box, click, get_text,
                     list_rows, post_command, running, select_rows, tool, wait_for, wait_gone,
-                    wait_window, wine)
+                    wait_window)
 
 t = Checks()
 app = Scratch("registry_tools")
@@ -19,9 +20,7 @@ def reg_text(s):
     return '"' + s.replace("\\", "\\\\").replace('"', '\\"') + '"'
 
 
-SEED = f"""Windows Registry Editor Version 5.00
-
-[{DLLS}]
+SEED = f"""[{DLLS}]
 {reg_text(D + chr(92) + "gone.dll")}=dword:00000001
 {reg_text(D + chr(92) + "here.dll")}=dword:00000002
 
@@ -41,9 +40,7 @@ SEED = f"""Windows Registry Editor Version 5.00
 [HKEY_CLASSES_ROOT\\GlvE2E.Type]
 @="Glv e2e files"
 """
-CLEAN = f"""Windows Registry Editor Version 5.00
-
-[-HKEY_CURRENT_USER\\Software\\GlenvaskE2E]
+CLEAN = f"""[-HKEY_CURRENT_USER\\Software\\GlenvaskE2E]
 [-HKEY_CLASSES_ROOT\\.glve2ea]
 [-HKEY_CLASSES_ROOT\\.glve2eb]
 [-HKEY_CLASSES_ROOT\\GlvE2E.Type]
@@ -54,14 +51,9 @@ CLEAN = f"""Windows Registry Editor Version 5.00
 """
 
 
-def regedit(text, name):
-    app.write(name, text.replace("\n", "\r\n").encode("utf-16"))
-    wine(["regedit", "/s", app.win + "\\" + name], check=True)
-
-
 def has(key, value=None):
-    args = ["reg", "query", key] + (["/v", value] if value is not None else [])
-    return wine(args).returncode == 0
+    shown = reg_key(key)
+    return shown is not None and (value is None or value in shown[0])
 
 
 def scanned(cls, status_id, ending):
@@ -75,7 +67,7 @@ def rows_of(cls, list_id, column, mark):
             if mark in cells[column]]
 
 
-regedit(SEED, "seed.reg")
+reg_import(app, SEED.splitlines())
 try:
     with running(app, t):
         DLL = IDS["kOrphanedDllClass"]
@@ -132,5 +124,5 @@ try:
             t.check(wait_gone(ASSOC), "the file-association window closes")
 
 finally:
-    regedit(CLEAN, "clean.reg")
+    reg_import(app, CLEAN.splitlines())
 t.finish()
